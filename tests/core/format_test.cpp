@@ -1,0 +1,228 @@
+#include "engine/Format.h"
+#include "engine/RuntimeError.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tallex {
+namespace {
+
+struct FormatRow {
+    double value;
+    const char* pattern;
+    const char* expected;
+};
+
+void CheckRows(const std::vector<FormatRow>& rows) {
+    for (const FormatRow& row : rows) {
+        EXPECT_EQ(Format(row.value, row.pattern), row.expected)
+            << "Format(" << testing::PrintToString(row.value) << ", \"" << row.pattern << "\")";
+    }
+}
+
+// Money: the results labels, the schedule cells and the entry boxes. The examples of the screen
+// descriptions are here: 1234.5 shows as $1,234.50, 1234.567 becomes $1,234.57, 0 is $0.00.
+TEST(format_test, MoneyFormats) {
+    CheckRows({
+        {1234.5, "Currency", "$1,234.50"},
+        {-1234.56, "Currency", "-$1,234.56"},
+        {0, "Currency", "$0.00"},
+        {0.005, "Currency", "$0.01"},
+        {-0.004, "Currency", "$0.00"},
+        {12345678901.23, "Currency", "$12,345,678,901.23"},
+        {999.995, "currency", "$1,000.00"},
+        {1234.567, "Fixed", "1234.57"},
+        {0.5, "Fixed", "0.50"},
+        {-3, "Fixed", "-3.00"},
+        {1234.567, "$#,##0.00", "$1,234.57"},
+        {0.5, "$#,##0.00", "$0.50"},
+        {-1234.5, "$#,##0.00", "-$1,234.50"},
+        {1234567890, "$#,##0.00", "$1,234,567,890.00"},
+        {1234.5, "$###,###,###,###.00", "$1,234.50"},
+        {0.5, "$###,###,###,###.00", "$.50"},
+        {0, "$###,###,###,###.00", "$.00"},
+        {-5, "$###,###,###,###.00", "-$5.00"},
+        // 16 integer digits: more than the placeholders, and beyond 15 significant digits.
+        {1234567890123456, "$###,###,###,###.00", "$1,234,567,890,123,460.00"},
+        {1234567890.125, "$###,###,###.00", "$1,234,567,890.13"},
+        {1e20, "$###,###,###.00", "$100,000,000,000,000,000,000.00"},
+    });
+}
+
+// APRs and rates: the value is a fraction and the pattern multiplies it by 100. The screens'
+// example: a difference of 0.25 (percent) divided by 100 shows as 0.2500 %.
+TEST(format_test, PercentPatterns) {
+    CheckRows({
+        {0.0025, "###0.0000 %", "0.2500 %"},
+        {0.120026, "###0.0000 %", "12.0026 %"},
+        {0.0825, "###0.0000 %", "8.2500 %"},
+        {123.456789, "###0.0000 %", "12345.6789 %"},
+        {-0.0025, "###0.0000 %", "-0.2500 %"},
+        {0, "###0.0000 %", "0.0000 %"},
+        {0.0000005, "###0.0000 %", "0.0001 %"},
+        {-0.0000004, "###0.0000 %", "0.0000 %"},
+        {12.345678, "#,##0.0000 %", "1,234.5678 %"},
+        {1234567.891, "##,###,##0.0000 %", "123,456,789.1000 %"},
+        {0.0775, "#,###,###,##0.00 %", "7.75 %"},
+        {12345.6789, "#,###,###,##0.00 %", "1,234,567.89 %"},
+        {0.081235, "##0.000 %", "8.124 %"},
+        {0.0005, "##0.000 %", "0.050 %"},
+        {0.0812, "#,##0.000 %", "8.120 %"},
+        {25, "#,##0.000 %", "2,500.000 %"},
+    });
+}
+
+// Whole numbers: phase measures, days in unit period, actual days between dates.
+TEST(format_test, IntegerPatterns) {
+    CheckRows({
+        {12, "####0", "12"},
+        {0, "####0", "0"},
+        {123456, "####0", "123456"},
+        {2.5, "####0", "3"},
+        {30.4999, "####0", "30"},
+        {1234, "###,###,##0", "1,234"},
+        {0, "###,###,##0", "0"},
+        {1234567890, "###,###,##0", "1,234,567,890"},
+        {-2.5, "0", "-3"},
+        {0.4, "0", "0"},
+        {-0.4, "0", "0"},
+        {12345, "0", "12345"},
+    });
+}
+
+// Optional digits after the point: the point stays when no decimal digit is shown, and "#"
+// integer places show nothing for a zero integer part.
+TEST(format_test, OptionalDigitPatterns) {
+    CheckRows({
+        {0.5, "##.##########", ".5"},
+        {3, "##.##########", "3."},
+        {0, "##.##########", "."},
+        {0.98765432101234, "##.##########", ".987654321"},
+        {0.98, "##.#########0", ".9800000000"},
+        {1, "##.#########0", "1.0000000000"},
+        {0.12345678905, "##.#########0", ".1234567891"},
+        {8.25, "###,###,###,###.######", "8.25"},
+        {12, "###,###,###,###.######", "12."},
+        {1234.1234567, "###,###,###,###.######", "1,234.123457"},
+        {0.5, "###,###,###,###.######", ".5"},
+        {8.1235, "##0.000", "8.124"},
+        {0.125, "##0.000", "0.125"},
+        {-0.0004, "##0.000", "0.000"},
+    });
+}
+
+// Rounding takes the double to 15 significant digits first, then rounds half away from zero
+// at the last digit shown: 2.675 and 1.005 are stored slightly below the half, 1234567.125 is an
+// exact half, and 0.1249999999999999 becomes 0.125 at 15 digits.
+TEST(format_test, RoundingAtLastShownDigit) {
+    CheckRows({
+        {2.675, "0.00", "2.68"},
+        {1.005, "0.00", "1.01"},
+        {0.285, "0.00", "0.29"},
+        {0.125, "##0.00", "0.13"},
+        {-0.125, "0.00", "-0.13"},
+        {1234567.125, "0.00", "1234567.13"},
+        {0.1249999999999999, "0.00", "0.13"},
+        {0.1 + 0.2, "0.00", "0.30"},
+        {9.995, "0.00", "10.00"},
+        {-9.995, "0.00", "-10.00"},
+        {-0.001, "0.00", "0.00"},
+    });
+}
+
+TEST(format_test, UnsupportedPatternsAreRejected) {
+    for (const char* pattern : {"", "Standard", "Short Date", "%", "$", "#,##0.00;(#,##0.00)",
+                                "#,##0,", "#,.00", "0.0,0", "#x#", "0 0", "##.##.##",
+                                "0.00 %%", "0.00 USD"}) {
+        EXPECT_THROW(Format(1, pattern), std::invalid_argument) << "pattern \"" << pattern << "\"";
+    }
+}
+
+TEST(format_test, NonFiniteValuesRaiseRunTimeErrors) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Row {
+        double value;
+        int number;
+    };
+    for (const Row& row : {Row{inf, 6}, Row{-inf, 6}, Row{nan, 5}}) {
+        try {
+            Format(row.value, "Currency");
+            ADD_FAILURE() << "Format(" << row.value << ") did not raise";
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.number(), row.number) << "Format(" << row.value << ")";
+        }
+        try {
+            NumberToText(row.value, true);
+            ADD_FAILURE() << "NumberToText(" << row.value << ") did not raise";
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.number(), row.number) << "NumberToText(" << row.value << ")";
+        }
+    }
+}
+
+// The plain conversion in both forms: with the sign's blank (which drops the zero before the
+// point: the tolerance 0.125 reads .125 once trimmed) and without it (messages quote 30 and 15.5).
+TEST(format_test, NumberToTextForms) {
+    struct Row {
+        double value;
+        const char* withBlank;
+        const char* plain;
+    };
+    const std::vector<Row> rows = {
+        {30, " 30", "30"},
+        {15.5, " 15.5", "15.5"},
+        {-2.5, "-2.5", "-2.5"},
+        {0.5, " .5", "0.5"},
+        {-0.25, "-.25", "-0.25"},
+        {0.125, " .125", "0.125"},
+        {0, " 0", "0"},
+        {-0.0, " 0", "0"},
+        {100, " 100", "100"},
+        {0.1 + 0.2, " .3", "0.3"},
+        {1.0 / 3.0, " .333333333333333", "0.333333333333333"},
+        {123456789012345, " 123456789012345", "123456789012345"},
+        {999999999999999.9, " 1E+15", "1E+15"},
+        {1e15, " 1E+15", "1E+15"},
+        {1234567890123456, " 1.23456789012346E+15", "1.23456789012346E+15"},
+        {-1234567890123456, "-1.23456789012346E+15", "-1.23456789012346E+15"},
+        {0.0001, " .0001", "0.0001"},
+        {0.00001, " 1E-05", "1E-05"},
+        {0.000015, " 1.5E-05", "1.5E-05"},
+        {-0.000015, "-1.5E-05", "-1.5E-05"},
+        {1e100, " 1E+100", "1E+100"},
+        {1e-100, " 1E-100", "1E-100"},
+    };
+    for (const Row& row : rows) {
+        const std::string value = testing::PrintToString(row.value);
+        EXPECT_EQ(NumberToText(row.value, true), row.withBlank) << "NumberToText(" << value << ", true)";
+        EXPECT_EQ(NumberToText(row.value, false), row.plain) << "NumberToText(" << value << ", false)";
+        EXPECT_EQ(ShortestNumber(row.value), row.plain) << "ShortestNumber(" << value << ")";
+    }
+}
+
+TEST(format_test, ShortDate) {
+    struct Row {
+        int year, month, day;
+        const char* expected;
+    };
+    for (const Row& row : {Row{2026, 3, 5, "3/5/2026"}, Row{1999, 12, 31, "12/31/1999"},
+                           Row{2024, 2, 29, "2/29/2024"}, Row{2000, 2, 29, "2/29/2000"}}) {
+        EXPECT_EQ(FormatShortDate(row.year, row.month, row.day), row.expected)
+            << row.year << "-" << row.month << "-" << row.day;
+    }
+    for (const Row& row : {Row{2023, 2, 29, ""}, Row{1900, 2, 29, ""}, Row{2026, 4, 31, ""},
+                           Row{2026, 13, 1, ""}, Row{2026, 0, 1, ""}, Row{2026, 1, 0, ""},
+                           Row{99, 1, 1, ""}, Row{10000, 1, 1, ""}}) {
+        EXPECT_THROW(FormatShortDate(row.year, row.month, row.day), std::invalid_argument)
+            << row.year << "-" << row.month << "-" << row.day;
+    }
+}
+
+}  // namespace
+}  // namespace tallex
