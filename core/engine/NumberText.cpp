@@ -1,0 +1,152 @@
+#include "engine/NumberText.h"
+
+#include "engine/RuntimeError.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace tallex {
+
+namespace {
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsValBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+}  // namespace
+
+double Val(std::string_view text) {
+    // Collect the leading number with the ignorable characters removed, then convert it once.
+    std::string number;
+    number.reserve(text.size());
+    bool negative = false;
+    bool seenDigit = false;
+    bool seenPoint = false;
+    bool inExponent = false;
+    bool exponentDigits = false;
+    bool started = false;
+    std::size_t mantissaEnd = 0;  // length of `number` before any exponent
+    for (char c : text) {
+        if (IsValBlank(c)) continue;
+        if (!inExponent) {
+            if (!started && (c == '+' || c == '-')) {
+                negative = c == '-';
+            } else if (IsDigit(c)) {
+                number += c;
+                seenDigit = true;
+            } else if (c == '.' && !seenPoint) {
+                number += c;
+                seenPoint = true;
+            } else if ((c == 'e' || c == 'E' || c == 'd' || c == 'D') && seenDigit) {
+                mantissaEnd = number.size();
+                number += 'e';
+                inExponent = true;
+            } else {
+                break;
+            }
+            started = true;
+        } else {
+            const bool signSlot = number.size() == mantissaEnd + 1;
+            if (signSlot && (c == '+' || c == '-')) {
+                number += c;
+            } else if (IsDigit(c)) {
+                number += c;
+                exponentDigits = true;
+            } else {
+                break;
+            }
+        }
+    }
+    if (!seenDigit) return 0.0;
+    if (inExponent && !exponentDigits) number.resize(mantissaEnd);
+    double value = 0.0;
+    const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (ec == std::errc::result_out_of_range) {
+        // Too large overflows; too small is zero.
+        const bool tiny = number.find("e-") != std::string::npos;
+        if (!tiny) Raise(RuntimeErrorCode::Overflow);
+        value = 0.0;
+    }
+    (void)ptr;
+    return negative ? -value : value;
+}
+
+bool IsNumericText(std::string_view text) {
+    std::size_t b = 0, e = text.size();
+    while (b < e && std::isspace(static_cast<unsigned char>(text[b]))) ++b;
+    while (e > b && std::isspace(static_cast<unsigned char>(text[e - 1]))) --e;
+    std::string_view s = text.substr(b, e - b);
+    if (s.empty()) return false;
+
+    // Parentheses mean a negative number; they exclude any other sign.
+    bool parenthesised = false;
+    if (s.front() == '(') {
+        if (s.back() != ')') return false;
+        s = s.substr(1, s.size() - 2);
+        parenthesised = true;
+    }
+    bool signSeen = false;
+    bool currencySeen = false;
+    auto takePrefix = [&](std::string_view& v) {
+        for (;;) {
+            while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
+            if (v.empty()) return;
+            if ((v.front() == '+' || v.front() == '-') && !signSeen && !parenthesised) {
+                signSeen = true;
+            } else if (v.front() == '$' && !currencySeen) {
+                currencySeen = true;
+            } else {
+                return;
+            }
+            v.remove_prefix(1);
+        }
+    };
+    takePrefix(s);
+    // A trailing sign or currency sign is accepted too.
+    for (;;) {
+        while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+        if (s.empty()) break;
+        if ((s.back() == '+' || s.back() == '-') && !signSeen && !parenthesised) {
+            signSeen = true;
+        } else if (s.back() == '$' && !currencySeen) {
+            currencySeen = true;
+        } else {
+            break;
+        }
+        s.remove_suffix(1);
+    }
+
+    std::size_t i = 0;
+    bool digits = false;
+    while (i < s.size() && (IsDigit(s[i]) || (s[i] == ',' && digits))) {
+        digits = digits || IsDigit(s[i]);
+        ++i;
+    }
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        while (i < s.size() && IsDigit(s[i])) {
+            digits = true;
+            ++i;
+        }
+    }
+    if (!digits) return false;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+        bool exponentDigits = false;
+        while (i < s.size() && IsDigit(s[i])) {
+            exponentDigits = true;
+            ++i;
+        }
+        if (!exponentDigits) return false;
+    }
+    return i == s.size();
+}
+
+short NumericTextCheck(std::string_view text, bool integerEntry) {
+    short result = kNumericOk;
+    if (!IsNumericText(text)) result = kNotNumeric;
+    if (integerEntry && text.find('.') != std::string_view::npos) result = kHasDecimalPoint;
+    return result;
+}
+
+}  // namespace tallex

@@ -1,0 +1,114 @@
+// The loan record and the number helpers.
+
+#include "engine/Currency.h"
+#include "engine/LoanRecord.h"
+#include "engine/NumberText.h"
+#include "engine/RuntimeError.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+
+namespace tallex {
+namespace {
+
+TEST(loan_record, reset_empties_everything_but_leaves_the_questions_unasked) {
+    auto r = std::make_unique<LoanRecord>();
+    r->gsLoanType = "APR (Appendix J)";
+    r->gdAmount = 1000;
+    r->gbIrregular = true;
+    r->giAPRUnderByFC = kAnswerYes;
+    r->giAPROverByFC = kAnswerNo;
+    r->gaPymtAmt[360] = "5";
+    r->gaPymtDbl[1] = 3;
+    r->gaAltPymtAmt[7] = Currency::FromDouble(1);
+    r->gsLoanDate = "01-15-2026";
+    r->dPval = 12;
+    ResetLoanRecord(*r);
+    EXPECT_EQ(r->giAPRUnderByFC, 99);
+    EXPECT_EQ(r->giAPROverByFC, 99);
+    EXPECT_EQ(r->gsLoanType, "");
+    EXPECT_EQ(r->gsLoanDate, "");
+    EXPECT_EQ(r->gdAmount, 0);
+    EXPECT_EQ(r->dPval, 0);
+    EXPECT_FALSE(r->gbIrregular);
+    EXPECT_EQ(r->gaPymtAmt[360], "");
+    EXPECT_EQ(r->gaPymtDbl[1], 0);
+    EXPECT_EQ(r->gaAltPymtAmt[7].ticks(), 0);
+    EXPECT_EQ(r->gaPymtAmt.size(), 361u);  // streams 1..360, no stream 361
+}
+
+TEST(loan_record, clearing_secured_by_real_estate_clears_the_pre_1995_date) {
+    LoanRecord r;
+    SetSecuredByRealEstate(r, true);
+    r.gbDatePre_093095 = true;
+    SetSecuredByRealEstate(r, true);
+    EXPECT_TRUE(r.gbDatePre_093095);
+    SetSecuredByRealEstate(r, false);
+    EXPECT_FALSE(r.gbDatePre_093095);
+}
+
+// Currency rounds half to even at the fourth decimal.
+TEST(currency, rounds_half_to_even_at_the_fourth_decimal) {
+    struct Row { double in; long long ticks; };
+    const Row rows[] = {
+        {88.85, 888500},   {0.00005, 0},       {0.00015, 2},      {-0.00015, -2},
+        {1.23456, 12346},  {-1.23454, -12345}, {2.5e-5, 0},       {0.5, 5000},
+        {1234.5678, 12345678}, {-88.85, -888500}, {0, 0},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(Currency::FromDouble(row.in).ticks(), row.ticks) << "value " << row.in;
+    EXPECT_DOUBLE_EQ(Currency::FromDouble(88.85).ToDouble(), 88.85);
+}
+
+TEST(currency, out_of_range_is_an_overflow) {
+    for (double bad : {1e15, -1e15, std::numeric_limits<double>::infinity(), std::nan("")}) {
+        try {
+            Currency::FromDouble(bad);
+            ADD_FAILURE() << "no error for " << bad;
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.number(), 6);
+            EXPECT_EQ(e.description(), "Overflow");
+        }
+    }
+    EXPECT_EQ(Currency::FromDouble(12345678901.2345).ticks(), 123456789012345LL);
+}
+
+TEST(val, reads_the_leading_number) {
+    struct Row { const char* text; double value; };
+    const Row rows[] = {
+        {"", 0},         {"abc", 0},       {"12abc", 12},     {"  12", 12},
+        {"1 2 3", 123},  {"\t-4\n5", -45}, {"+7", 7},         {"-", 0},
+        {".5", 0.5},     {"1.2.3", 1.2},   {"1e3", 1000},     {"1E+2x", 100},
+        {"2d2", 200},    {"1e", 1},        {"1e-", 1},        {"$5", 0},
+        {"1,234", 1},    {"- 3.5", -3.5},  {"12.", 12},       {"0012", 12},
+        {"3\r4", 3},
+    };
+    for (const Row& row : rows) EXPECT_DOUBLE_EQ(Val(row.text), row.value) << "text '" << row.text << "'";
+}
+
+TEST(val, a_number_beyond_the_double_range_is_an_overflow) {
+    EXPECT_THROW(Val("1e400"), RuntimeError);
+    EXPECT_DOUBLE_EQ(Val("1e-400"), 0.0);
+}
+
+TEST(numeric_text_check, accepts_what_an_entry_field_accepts) {
+    struct Row { const char* text; bool integer; short result; };
+    const Row rows[] = {
+        {"1234.56", false, 0},  {"$1,234.56", false, 0}, {"-12", false, 0},    {"12-", false, 0},
+        {"(12)", false, 0},     {" 7 ", false, 0},       {"1e5", false, 0},    {"+$3", false, 0},
+        {"", false, 1},         {"   ", false, 1},       {"abc", false, 1},    {"12abc", false, 1},
+        {"$", false, 1},        {".", false, 1},         {"1.2.3", false, 1},  {",5", false, 1},
+        {"--5", false, 1},      {"1e", false, 1},
+        {"12", true, 0},        {"12.0", true, 2},       {"1,200", true, 0},   {"abc.", true, 2},
+        {"abc", true, 1},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(NumericTextCheck(row.text, row.integer), row.result)
+            << "text '" << row.text << "' integer " << row.integer;
+}
+
+}  // namespace
+}  // namespace tallex
