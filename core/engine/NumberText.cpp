@@ -142,6 +142,25 @@ bool IsNumericText(std::string_view text) {
     return i == s.size();
 }
 
+std::optional<double> NumericTextValue(std::string_view text) {
+    if (!IsNumericText(text)) return std::nullopt;
+    // Take the decorations off; what is left is a signed number for Val.
+    std::string plain;
+    for (char c : text)
+        if (c != '$' && c != ',' && c != ' ' && c != '\t') plain += c;
+    bool negative = false;
+    if (!plain.empty() && plain.front() == '(') {
+        negative = true;
+        plain = plain.substr(1, plain.size() - 2);
+    }
+    if (!plain.empty() && (plain.back() == '-' || plain.back() == '+')) {
+        negative = plain.back() == '-';
+        plain.pop_back();
+    }
+    const double value = Val(plain);
+    return negative ? -value : value;
+}
+
 short NumericTextCheck(std::string_view text, bool integerEntry) {
     short result = kNumericOk;
     if (!IsNumericText(text)) result = kNotNumeric;

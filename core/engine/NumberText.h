@@ -1,6 +1,7 @@
 #pragma once
 // Reading numbers out of the texts the user typed.
 
+#include <optional>
 #include <string_view>
 
 namespace tallex {
@@ -24,6 +25,11 @@ enum NumericCheckResult : short {
 // among the integer digits, one decimal point and an exponent are accepted; an empty text or
 // one without digits is not a number.
 bool IsNumericText(std::string_view text);
+
+// The value of a text that passes IsNumericText ("$1,234.56" -> 1234.56, "(5)" -> -5,
+// "12-" -> -12); nullopt for any other text. Used where a typed text is shown formatted when
+// it is a number and unchanged when it is not.
+std::optional<double> NumericTextValue(std::string_view text);
 
 // 0 acceptable, 1 not a number, 2 holds a "." while integerEntry is set (2 replaces 1).
 short NumericTextCheck(std::string_view text, bool integerEntry);

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <optional>
 
 namespace tallex {
 namespace {
@@ -108,6 +109,28 @@ TEST(numeric_text_check, accepts_what_an_entry_field_accepts) {
     for (const Row& row : rows)
         EXPECT_EQ(NumericTextCheck(row.text, row.integer), row.result)
             << "text '" << row.text << "' integer " << row.integer;
+}
+
+}  // namespace
+}  // namespace tallex
+
+namespace tallex {
+namespace {
+
+TEST(numeric_text_value, reads_the_decorated_forms_and_refuses_the_rest) {
+    struct Row { const char* text; std::optional<double> value; };
+    const Row rows[] = {
+        {"$1,234.56", 1234.56}, {"-$1,234.56", -1234.56}, {"(5)", -5.0}, {"12-", -12.0},
+        {"1e-2", 0.01},         {"-1e-2", -0.01},         {"+$3", 3.0},  {"$-3", -3.0},         {"1e2", 100.0}, {" 7 ", 7.0},
+        {"abc", std::nullopt},  {"", std::nullopt},       {"12abc", std::nullopt},
+    };
+    for (const Row& row : rows) {
+        const auto value = NumericTextValue(row.text);
+        ASSERT_EQ(value.has_value(), row.value.has_value()) << "text '" << row.text << "'";
+        if (value) {
+            EXPECT_DOUBLE_EQ(*value, *row.value) << "text '" << row.text << "'";
+        }
+    }
 }
 
 }  // namespace
