@@ -1,0 +1,134 @@
+// How the report is printed and saved: page breaks, fonts, failure messages, atomic saving.
+
+#include "report/AtomicFile.h"
+#include "report/OutputPlan.h"
+
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace tallex {
+namespace {
+
+const std::string kRule = "  " + std::string(85, '_');
+
+TEST(report_plan, only_the_second_and_later_rules_start_a_page) {
+    const std::vector<std::string> lines = {
+        " Sensitive Information", "                   TALLEX - Version 6.2.0", "",
+        "                     APR Disclosure Documentation ", kRule, "", "    Loan Information - Original Input",
+        "      Amount Financed:   $1.00", "       ", kRule, "      a line with 51 " + std::string(51, '_'),
+        "  " + std::string(78, '_'), "    DISCLOSURE INFORMATION - OUTPUT  ",
+    };
+    const auto plan = PlanPrintedReport(lines);
+    ASSERT_EQ(plan.size(), lines.size());
+    std::vector<std::size_t> breaks;
+    for (std::size_t i = 0; i < plan.size(); ++i)
+        if (plan[i].newPageBefore) breaks.push_back(i);
+    EXPECT_EQ(breaks, (std::vector<std::size_t>{9, 11}));
+
+    struct Row { std::size_t line; int size; bool emphasis; };
+    for (const Row& row : {Row{0, 8, true}, Row{1, 16, true}, Row{2, 11, false}, Row{3, 14, true},
+                           Row{6, 13, true}, Row{7, 11, false}, Row{12, 13, true}}) {
+        EXPECT_EQ(plan[row.line].pointSize, row.size) << "line " << row.line << ": " << lines[row.line];
+        EXPECT_EQ(plan[row.line].headingEmphasis, row.emphasis) << "line " << row.line;
+        EXPECT_EQ(plan[row.line].text, lines[row.line]);
+    }
+}
+
+TEST(report_font, the_first_courier_family_wins_else_the_fallback) {
+    EXPECT_EQ(ChooseReportFont({"DejaVu Sans", "courier 10 pitch", "Courier New"}, "Mono"), "courier 10 pitch");
+    EXPECT_EQ(ChooseReportFont({"Liberation Mono", "Times"}, "Liberation Mono"), "Liberation Mono");
+    EXPECT_EQ(ChooseReportFont({"My Courier"}, "Mono"), "Mono");
+    EXPECT_EQ(ChooseReportFont({}, "Mono"), "Mono");
+}
+
+TEST(report_failure, messages_name_the_path_that_failed) {
+    EXPECT_EQ(ReportFailureMessage(true, 61, "Disk full"), "Unable to print report to file.  Error # 61 - Disk full");
+    EXPECT_EQ(ReportFailureMessage(false, 482, "Printer error"), "Unable to print report.  Error # 482 - Printer error");
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    if (DIR* d = ::opendir(folder.c_str())) {
+        while (const dirent* e = ::readdir(d))
+            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") names.push_back(e->d_name);
+        ::closedir(d);
+    }
+    return names;
+}
+
+class atomic_file : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/tallex-atomic-XXXXXX";
+        ASSERT_NE(::mkdtemp(tmpl), nullptr);
+        folder_ = tmpl;
+    }
+    void TearDown() override {
+        if (mounted_) ::umount(small_.c_str());
+        for (const std::string& f : {small_, folder_}) {
+            if (f.empty()) continue;
+            for (const std::string& name : FolderEntries(f)) ::unlink((f + "/" + name).c_str());
+            ::rmdir(f.c_str());
+        }
+    }
+    std::string folder_, small_;
+    bool mounted_ = false;
+};
+
+TEST_F(atomic_file, replaces_the_whole_file) {
+    const std::string path = folder_ + "/report.txt";
+    ASSERT_FALSE(WriteFileAtomically(path, "old\r\n"));
+    ASSERT_FALSE(WriteFileAtomically(path, "new text\r\n"));
+    EXPECT_EQ(ReadFile(path), "new text\r\n");
+    EXPECT_EQ(FolderEntries(folder_), std::vector<std::string>{"report.txt"});
+}
+
+TEST_F(atomic_file, a_missing_folder_is_path_not_found) {
+    const auto error = WriteFileAtomically(folder_ + "/no/such/report.txt", "x");
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->number, 76);
+    EXPECT_EQ(error->description, "Path not found");
+}
+
+TEST_F(atomic_file, a_full_disk_keeps_the_earlier_file_and_leaves_nothing_behind) {
+    // A 64 KiB file system of our own where we can mount one; a folder we cannot write otherwise.
+    small_ = folder_ + "-small";
+    ASSERT_EQ(::mkdir(small_.c_str(), 0700), 0);
+    mounted_ = ::mount("tmpfs", small_.c_str(), "tmpfs", 0, "size=64k") == 0;
+    const std::string path = small_ + "/report.txt";
+    ASSERT_FALSE(WriteFileAtomically(path, "earlier report\r\n"));
+    std::optional<FileError> error;
+    if (mounted_) {
+        error = WriteFileAtomically(path, std::string(200 * 1024, 'x'));
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->number, 61);
+        EXPECT_EQ(error->description, "Disk full");
+    } else {
+        ASSERT_EQ(::chmod(small_.c_str(), 0500), 0);
+        error = WriteFileAtomically(path, "new report\r\n");
+        ::chmod(small_.c_str(), 0700);
+        if (::geteuid() == 0) GTEST_SKIP() << "neither a mount nor a read-only folder stops root here";
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->number, 70);
+    }
+    EXPECT_EQ(ReadFile(path), "earlier report\r\n");
+    EXPECT_EQ(FolderEntries(small_), std::vector<std::string>{"report.txt"});
+}
+
+}  // namespace
+}  // namespace tallex
