@@ -206,6 +206,10 @@ struct LoanRecord {
     std::string gsMsgText;
     std::int16_t giMsgStyle = 0;
     std::int16_t giMsgResult = 0;
+    // The line break of multi-line messages; fixed for the life of the program, so a reset keeps it.
+    std::string gsCrLf = "\r\n";
+    // Set while the error screen is (or has been) up; field-leave checks are skipped meanwhile.
+    bool gbErrorShown = false;
 };
 
 // The "new loan" reset: texts empty, numbers and flags 0, both "caused by the finance charge
