@@ -17,8 +17,6 @@ namespace {
 using checked::Add;
 using checked::Mul;
 
-constexpr const char* kCrLf = "\r\n";
-
 bool MoneyGreater(double a, double b) {
     return Currency::FromDouble(a).ticks() > Currency::FromDouble(b).ticks();
 }
@@ -27,7 +25,7 @@ std::string ConstructionNote(const LoanRecord& r) {
     const bool subsequent = r.gdSubseqFinChg > 0;
     const bool interest = r.gdEstConstInterest > 0;
     if (!subsequent && !interest) return "";
-    std::string note = std::string(kCrLf) + kCrLf + "(Note that the sum of the payments does not include";
+    std::string note = r.gsCrLf + r.gsCrLf + "(Note that the sum of the payments does not include";
     if (subsequent && interest)
         note += " estimated construction interest or the subsequently paid finance charge.)";
     else if (subsequent)
