@@ -1,0 +1,171 @@
+// The settings file, the common page rules and the basic information page's rules.
+
+#include "engine/LoanRecord.h"
+#include "shell/BasicInfo.h"
+#include "shell/CommonScreen.h"
+#include "shell/IniFile.h"
+#include "shell/StartupSettings.h"
+#include "shell/StartupTexts.h"
+#include "ui/ScriptedUser.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace tallex {
+namespace {
+
+TEST(ini_file, reads_names_without_regard_to_case_and_falls_back_to_the_default) {
+    const IniFile ini = IniFile::Parse(
+        "; remembered entries\r\n[tallex]\r\nusername = Pat Examiner \r\nLenderName=\r\nType=\"Construction\"\r\n"
+        "[Options]\r\nStartup Intro=No\r\n");
+    struct Row { const char* section; const char* key; const char* fallback; const char* expected; };
+    const Row rows[] = {
+        {"TALLEX", "UserName", "", "Pat Examiner"},
+        {"TALLEX", "LenderName", "none", "none"},          // an empty value reads as the default
+        {"TALLEX", "OriginalCreditorName", "x", "x"},      // a missing key too
+        {"TALLEX", "Type", "RegularAPR", "Construction"},  // quotes are not part of the value
+        {"OPTIONS", "startup intro", "Yes", "No"},
+        {"Missing", "UserName", "d", "d"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(ini.Read(row.section, row.key, row.fallback), row.expected) << row.section << "/" << row.key;
+}
+
+TEST(ini_file, a_value_comes_back_in_at_most_254_characters) {
+    const std::string longName(300, 'n');
+    IniFile ini;
+    ASSERT_TRUE(ini.Write("TALLEX", "UserName", longName));
+    EXPECT_EQ(ini.Read("TALLEX", "UserName", ""), std::string(254, 'n'));
+}
+
+TEST(ini_file, writing_replaces_in_place_and_keeps_every_other_line) {
+    IniFile ini = IniFile::Parse("; note\n[Options]\nStartup Intro=No\n\n[TALLEX]\nusername=Old\nExtra=1\n\n[Other]\nA=B\n");
+    ASSERT_TRUE(ini.Write("TALLEX", "UserName", "New"));
+    ASSERT_TRUE(ini.Write("TALLEX", "LenderName", "First Bank"));
+    ASSERT_TRUE(ini.Write("Added", "Key", "V"));
+    EXPECT_EQ(ini.Text(),
+              "; note\n[Options]\nStartup Intro=No\n\n[TALLEX]\nusername=New\nExtra=1\nLenderName=First Bank\n\n"
+              "[Other]\nA=B\n\n[Added]\nKey=V\n");
+    EXPECT_FALSE(ini.Write("TALLEX", "UserName", "two\nlines"));
+    EXPECT_EQ(ini.Read("TALLEX", "UserName", ""), "New");
+}
+
+TEST(startup_settings, startup_intro_is_skipped_only_for_exactly_No) {
+    struct Row { const char* text; bool shown; };
+    const Row rows[] = {{"", true}, {"[Options]\nStartup Intro=No\n", false}, {"[Options]\nStartup Intro=no\n", true},
+                        {"[Options]\nStartup Intro=Yes\n", true}, {"[Options]\nStartup Intro=NO\n", true}};
+    for (const Row& row : rows) EXPECT_EQ(ShowStartupIntro(IniFile::Parse(row.text)), row.shown) << row.text;
+}
+
+TEST(startup_settings, window_state_and_loan_kind_ignore_letter_case) {
+    struct Row { const char* text; bool maximized; bool construction; };
+    const Row rows[] = {
+        {"", false, false},
+        {"[TALLEX]\nFormMaximized=true\nType=construction\n", true, true},
+        {"[TALLEX]\nFormMaximized=TRUE\nType=Construction\n", true, true},
+        {"[TALLEX]\nFormMaximized=yes\nType=Constructions\n", false, false},
+        {"[TALLEX]\nFormMaximized=FALSE\nType=RegularAPR\n", false, false},
+    };
+    for (const Row& row : rows) {
+        const RememberedEntries e = ReadRememberedEntries(IniFile::Parse(row.text));
+        EXPECT_EQ(e.formMaximized, row.maximized) << row.text;
+        EXPECT_EQ(e.construction, row.construction) << row.text;
+    }
+}
+
+TEST(startup_settings, the_five_keys_round_trip) {
+    IniFile ini = IniFile::Parse("[Options]\nStartup Intro=No\n");
+    const RememberedEntries written{"Pat Examiner", "First Bank", "Original Lender Co", true, true};
+    ASSERT_TRUE(WriteRememberedEntries(ini, written));
+    EXPECT_EQ(ini.Text(),
+              "[Options]\nStartup Intro=No\n\n[TALLEX]\nUserName=Pat Examiner\nLenderName=First Bank\n"
+              "OriginalCreditorName=Original Lender Co\nFormMaximized=TRUE\nType=Construction\n");
+    const RememberedEntries read = ReadRememberedEntries(IniFile::Parse(ini.Text()));
+    EXPECT_EQ(read.userName, "Pat Examiner");
+    EXPECT_EQ(read.creditorName, "Original Lender Co");
+    EXPECT_TRUE(read.formMaximized && read.construction);
+    WriteRememberedEntries(ini, {"", "", "", false, false});
+    EXPECT_EQ(ini.Read("TALLEX", "FormMaximized", ""), "FALSE");
+    EXPECT_EQ(ini.Read("TALLEX", "Type", ""), "RegularAPR");
+}
+
+TEST(common_screen, enter_shows_the_tab_key_message_and_other_keys_pass) {
+    ScriptedUser user;
+    EXPECT_FALSE(EnterKeyCheck('a', user));
+    EXPECT_TRUE(EnterKeyCheck(13, user));
+    ASSERT_EQ(user.prompts().size(), 1u);
+    EXPECT_EQ(user.prompts()[0].text, "Use the tab key to go to the next field.");
+    EXPECT_EQ(user.prompts()[0].style, 48);
+    EXPECT_TRUE(IsCheckBoxToggleKey(88) && IsCheckBoxToggleKey(120));
+    EXPECT_FALSE(IsCheckBoxToggleKey(32));
+}
+
+TEST(common_screen, new_loan_asks_unless_fresh_and_keeps_the_record_on_No) {
+    auto r = std::make_unique<LoanRecord>();
+    SessionFlags session;
+    ScriptedUser user;
+    r->gdAmount = 1000;
+    EXPECT_TRUE(NewLoan(*r, session, user));  // fresh: no question
+    EXPECT_TRUE(user.prompts().empty());
+    EXPECT_EQ(r->gdAmount, 0);
+
+    r->gdAmount = 1000;
+    session.gbBasicInfoFresh = false;
+    user.queue(kAnswerNoButton);
+    EXPECT_FALSE(NewLoan(*r, session, user));
+    EXPECT_EQ(r->gdAmount, 1000);
+    EXPECT_EQ(r->giMsgResult, 7);
+    user.queue(kAnswerYesButton);
+    EXPECT_TRUE(NewLoan(*r, session, user));
+    ASSERT_EQ(user.prompts().size(), 2u);
+    EXPECT_EQ(user.prompts()[1].text, "Start a new loan?  (Discard current data?) ");
+    EXPECT_EQ(user.prompts()[1].style, 36);
+    EXPECT_EQ(r->gdAmount, 0);
+    EXPECT_EQ(r->giAPRUnderByFC, 99);
+    EXPECT_TRUE(session.gbBasicInfoFresh);
+}
+
+TEST(basic_info, focus_goes_to_the_first_empty_box) {
+    using B = BasicInfoField;
+    struct Row { std::array<std::string, 5> texts; B expected; };
+    const Row rows[] = {
+        {{"", "", "", "", ""}, B::UserName},
+        {{"Pat", "", "", "", ""}, B::Lender},
+        {{"Pat", "Bank", "Bank", "", "7"}, B::Borrower},
+        {{"Pat", "Bank", "Bank", "Lee", ""}, B::AccountNumber},
+        {{"Pat", "Bank", "Bank", "Lee", "7"}, B::AccountDate},
+    };
+    for (const Row& row : rows) EXPECT_EQ(FirstEmptyField(row.texts), row.expected) << row.texts[0] << "," << row.texts[1];
+    EXPECT_EQ(CreditorAfterLender("First Bank", ""), "First Bank");
+    EXPECT_EQ(CreditorAfterLender("First Bank", "Old Creditor"), "Old Creditor");
+}
+
+TEST(basic_info, loan_kind_question_and_continue) {
+    EXPECT_EQ(LoanKindSwitchQuestion(true),
+              "Switching from regular APR to construction loan will cause the deletion of any data you have entered.");
+    EXPECT_EQ(LoanKindSwitchQuestion(false),
+              "Switching from construction loan to regular APR will cause the deletion of any data you have entered.");
+    auto r = std::make_unique<LoanRecord>();
+    SessionFlags session;
+    BasicInfoContinue(*r, session, false);
+    EXPECT_EQ(r->gsLoanType, "APR (Appendix J)");
+    EXPECT_TRUE(r->gbAppendixJ);
+    EXPECT_FALSE(r->gbConstruction || session.gbBasicInfoFresh);
+    BasicInfoContinue(*r, session, true);
+    EXPECT_TRUE(r->gbConstruction);
+    EXPECT_FALSE(r->gbAppendixJ);
+}
+
+TEST(startup_texts, second_copy_question_and_error_notice) {
+    EXPECT_EQ(SecondInstanceQuestion(),
+              "A previous instance of the APR program is already running.\r\n\r\n"
+              "Do you really want to start a new instance of the APR program?");
+    EXPECT_EQ(AppVersion(), "6.2.0");
+    const std::string notice = ErrorNoticeText(11, "Division by zero", "");
+    EXPECT_NE(notice.find("Error #: 11\r\nError Message: Division by zero\r\nActive Form: None"), std::string::npos) << notice;
+}
+
+}  // namespace
+}  // namespace tallex
