@@ -1,0 +1,23 @@
+#pragma once
+// The finance-charge tolerance in dollars and the two finance-charge tests (12 CFR 226.18(d)).
+// FC is gdEstFinanceChg (disclosed), the correct finance charge is dFnceChg.
+
+#include "engine/LoanRecord.h"
+
+namespace tallex {
+
+// giFCTolerance: secured by real estate or a dwelling, $200 for a loan dated before 09/30/95,
+// else $100 (226.18(d)(1)); not secured, $10 when the amount financed is above $1,000, else $5
+// (226.18(d)(2)).
+void SetFCTolerance(LoanRecord& record);
+
+// Run only when FC is not 0 and dFinanceChgDiff > 0. A violation when FC + giFCTolerance is
+// less than dFnceChg, all three taken to cents first; the reason goes to gsDebugMsgFC.
+bool TestFCUnderstatement(LoanRecord& record);
+
+// Run only when FC is not 0 and dFinanceChgDiff < 0. Never a violation on a loan secured by
+// real estate; otherwise a violation when FC - giFCTolerance is above dFnceChg. The reason
+// goes to gsDebugMsgFC.
+bool TestFCOverstatement(LoanRecord& record);
+
+}  // namespace tallex
