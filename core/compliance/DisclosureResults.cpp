@@ -1,0 +1,225 @@
+#include "compliance/DisclosureResults.h"
+
+#include "compliance/CalculationListing.h"
+#include "compliance/ComplianceTests.h"
+#include "compliance/IrregularTransaction.h"
+#include "compliance/ScheduleOrder.h"
+#include "compliance/UserMessage.h"
+#include "engine/CheckedMath.h"
+#include "engine/Format.h"
+#include "engine/NumberText.h"
+#include "engine/RuntimeError.h"
+
+#include <cmath>
+#include <optional>
+#include <string>
+
+namespace tallex {
+
+namespace {
+
+using checked::Add;
+using checked::Mul;
+using checked::Sub;
+
+const char* const kAprFormat = "###0.0000 %";
+
+std::string Trimmed(std::string_view text) {
+    const std::size_t b = text.find_first_not_of(" \t");
+    if (b == std::string_view::npos) return {};
+    const std::size_t e = text.find_last_not_of(" \t");
+    return std::string(text.substr(b, e - b + 1));
+}
+
+// S: the later advances, |amount| x number of payments over the negative rows, up to the first
+// row without an amount.
+double LaterAdvances(const LoanRecord& r) {
+    double sum = 0;
+    for (int k = 1; k <= kMaxStreams && !Trimmed(r.gaPymtAmt[k]).empty(); ++k) {
+        const double amount = Val(r.gaPymtAmt[k]);
+        if (amount < 0.0) sum = Add(sum, Mul(std::fabs(amount), Val(r.gaNumPymts[k])));
+    }
+    return sum;
+}
+
+// dFinal, the day of the final payment, from the last row of the ordered schedule; that row's
+// numbers stay in the stream working fields for the term test.
+void SetFinalPaymentDay(LoanRecord& r) {
+    const int last = r.giPymtRows;
+    if (last > kMaxStreams) Raise(RuntimeErrorCode::SubscriptOutOfRange);
+    const bool hasRow = last >= 1;
+    r.gdNumPymts = hasRow ? Val(r.gaNumPymts[last]) : 0.0;
+    r.dUnitPeriods = hasRow ? Val(r.gaUnitPeriods[last]) : 0.0;
+    r.gdOddDays = hasRow ? Val(r.gaOddDays[last]) : 0.0;
+    r.dFinal = Add(Add(Mul(Sub(r.gdNumPymts, 1.0), r.gdDaysinUnitPd), Mul(r.dUnitPeriods, r.gdDaysinUnitPd)),
+                   r.gdOddDays);
+}
+
+std::string InterestPaymentsText(const LoanRecord& r) {
+    if (r.construction.optInterestType == 0) {
+        return std::string("Disclose when interest is due and ") + "include the amount and timing of any FC paid " +
+               "separately during construction.";
+    }
+    return std::string("Disclose the timing and amount of interest and any FC paid ") +
+           "separately during construction.";
+}
+
+}  // namespace
+
+AmountFont DisclosureAmountFont(std::string_view formattedText, bool isApr) {
+    const std::size_t narrowFrom = isApr ? 16 : 19;
+    return formattedText.size() < narrowFrom ? AmountFont::Standard : AmountFont::Narrow;
+}
+
+std::string DisclosedFinanceChargeCaption(std::string_view typed) {
+    const std::optional<double> value = NumericTextValue(typed);
+    return value ? Format(*value, "Currency") : std::string(typed);
+}
+
+ResultsFocus FormSetFocus(const ResultsView& view, bool printEnabledAndVisible) {
+    ResultsFocus focus;
+    if (view.toleranceFrameVisible()) {
+        if (view.selectedTolerance() != kToleranceNone) {
+            focus.target = ResultsFocus::Target::ToleranceOption;
+            focus.toleranceOption = view.selectedTolerance();
+        }
+    } else if (printEnabledAndVisible) {
+        focus.target = ResultsFocus::Target::Print;
+    }
+    return focus;
+}
+
+void ClearDisclosureWorkValues(LoanRecord& r) {
+    r.gdDisclAPR_Adjusted = 0;
+    r.gdPval_Adjusted = 0;
+    r.gdAPRDiff = 0;
+    r.dFinanceChgDiff = 0;
+    r.dFinal = 0;
+    r.dActDays = 0;
+    r.dTolerance = 0;
+    r.iNPTotal = 0;
+    r.dAdvances = 0;
+    r.dTempAPR = 0;
+    r.dUnitPeriodTot = 0;
+
+    r.gdAdjustedAPR = 0;
+    r.gdFCAdjAPR = 0;
+    r.gdAdjAmount = 0;
+    r.gdAdjPV = 0;
+    r.gdAdjPVDiff = 0;
+    r.gdProrateFactor = 0;
+    r.gdAPRAdjFinal = 0;
+    r.gdFCAdjAmount = 0;
+    r.gdFCAdjTotal = 0;
+    r.gdFCAdjustment = 0;
+    r.dPymt = 0;
+    r.giRateChangePymts = 0;
+    r.gdLumpSumPR = 0;
+    r.gdLumpSum = 0;
+    r.gaPymtDbl.fill(0.0);
+
+    r.gbIrregular = false;
+    r.gaAltPymtAmt.fill(Currency{});
+    r.gaAltNumPymts.fill(0.0);
+    r.gbUseAltSchedule = false;
+}
+
+DisclosureOutcome ComputeDisclosureResults(LoanRecord& r, ResultsView& view, UserSeam& user,
+                                           const DisclosureInputs& inputs) {
+    DisclosureOutcome out;
+    if (r.gbBackFromReimb) {
+        r.gbBackFromReimb = false;
+        return out;
+    }
+    out.recomputed = true;
+    if (r.gbScheduleChanged) {
+        r.gbScheduleChanged = false;
+        out.rebuildGrid = true;
+    }
+    out.debugVisible = CalculationListingAllowed(inputs.preparedBy);
+    view.setReimbursementButtonVisible(false);
+
+    ClearDisclosureWorkValues(r);
+
+    DisclosureCaptions& c = out.captions;
+    if (r.gbConstruction) {
+        out.constructionChargesVisible = true;
+        c.lblPrepdChg = Format(r.gdPrepaidFinChg, "Currency");
+        c.lblSubFnceChg = Format(r.gdSubseqFinChg, "Currency");
+        c.lblIntPymts = InterestPaymentsText(r);
+        out.middleToleranceVisible = false;
+    }
+    view.setToleranceOptionVisible(kToleranceEighth, out.middleToleranceVisible);
+
+    for (ResultsLabel label : {ResultsLabel::lblAPRViolation, ResultsLabel::lblAPRViolAmt,
+                               ResultsLabel::lblFinanceViolation, ResultsLabel::lblFinanceViolAmt,
+                               ResultsLabel::lblFinanceError}) {
+        view.setLabelVisible(label, false);
+    }
+    view.setToleranceFrameVisible(false);
+    view.setReimbursementButtonVisible(false);
+
+    r.gdPymtAbsValue = 0;
+    r.gdPymtAbsValue = LaterAdvances(r);
+    const double t = r.gdPymtsLessAdv;
+    const double p = r.gdAmount;
+    const double s = r.gdPymtAbsValue;
+    if (r.gbConstruction) {
+        r.gdAmtFinanced = Add(Sub(r.gdCommitmentAmt, r.gdPrepaidFinChg), s);
+        r.gdTotPymts = Add(Add(Add(t, s), r.gdEstConstInterest), r.gdSubseqFinChg);
+    } else {
+        r.gdAmtFinanced = Add(p, s);
+        r.gdTotPymts = Add(t, s);
+    }
+    r.dFnceChg = Sub(t, p);
+
+    c.lblAmount = Format(r.gdAmtFinanced, "Currency");
+    c.lblFinanceChg = Format(r.dFnceChg, "Currency");
+    c.lblTotPymts = Format(r.gdTotPymts, "Currency");
+    c.lblAPR = Format(r.gdCalcAPR / 100.0, kAprFormat);
+    c.lblDisclAPR = Format(r.gdDisclAPR / 100.0, kAprFormat);
+    c.lblDisclFinanceChg = DisclosedFinanceChargeCaption(inputs.disclosedFinanceChargeText);
+    c.amountFont = DisclosureAmountFont(c.lblAmount, false);
+    c.financeChargeFont = DisclosureAmountFont(c.lblFinanceChg, false);
+    c.totalFont = DisclosureAmountFont(c.lblTotPymts, false);
+    c.aprFont = DisclosureAmountFont(c.lblAPR, true);
+
+    if (r.gbConstruction && r.gdAmtFinanced < 0.0) {
+        // Nothing below means anything for a negative amount financed: no verdict is given and
+        // the user goes back to correct the construction figures.
+        out.aprVisible = false;
+        out.financeChargeVisible = false;
+        out.refused = true;
+        ShowUserMessage(r, user,
+                        "The amount financed must be greater than 0.  Go back to prior screen(s) to make "
+                        "corrections.",
+                        kStyleExclamation);
+        return out;
+    }
+
+    if (r.gdAmtFinanced != 0.0 && r.gdTotPymts != 0.0 && r.dFnceChg >= 0.0) {
+        OrderSchedule(r);
+        if (r.gbScheduleChanged) {
+            out.rebuildGrid = true;
+            r.gbScheduleChanged = false;
+        }
+    }
+
+    SetFinalPaymentDay(r);
+
+    ClassifyIrregular(r);
+    c.lblIrregular = r.gbIrregular ? "Irregular Loan" : "Regular Loan";
+    c.lblPymtFreqA = "Payment Frequency:  ";
+    c.lblPymtFreqB = r.gsPymtFreqText;
+    out.paymentFrequencyVisible = true;
+
+    r.giPVStreams = r.giPymtRows;
+    RunComplianceTests(r, view, user);
+
+    r.giPVStreams = r.giPymtRows;
+    out.printEnabled = true;
+    out.focus = FormSetFocus(view, out.printEnabled);
+    return out;
+}
+
+}  // namespace tallex
