@@ -7,23 +7,13 @@
 
 namespace tallex {
 
-namespace {
-
-int LastDayInTable(int month, bool leap) {
-    return kMonthLengthTable[static_cast<std::size_t>(month)] + (month == 2 && leap ? 1 : 0);
-}
-
-}  // namespace
-
 MonthCountResult CountMonths(LoanRecord& record, const CalendarDate& from, const CalendarDate& to) {
-    const bool leapFrom = IsLeapYear(from.year);
-    const bool leapTo = IsLeapYear(to.year);
     MonthCountResult result;
     result.months = (to.year - from.year) * 12 + (to.month - from.month);
 
     int day = to.day;
-    if (to.day >= LastDayInTable(to.month, leapTo)) day = LastDayInTable(from.month, leapFrom);
-    if (from.month == 2 && (day == 29 || day == 30)) day = 28 + (leapFrom ? 1 : 0);
+    if (IsLastDayOfMonth(to)) day = DaysInMonth(from.year, from.month);
+    if (from.month == 2 && (day == 29 || day == 30)) day = DaysInMonth(from.year, 2);
 
     result.countedMonth = from.month;
     if (day < from.day) {
@@ -46,9 +36,8 @@ int YearsBackDayGap(LoanRecord& record, const CalendarDate& from, const Calendar
     const int countedYear = to.year - wholeYears;
     record.giWorkYear = static_cast<std::int16_t>(countedYear);
     SetLeapYear(record);
-    int day = to.day;
-    if (to.day >= LastDayInTable(to.month, IsLeapYear(to.year)))
-        day = LastDayInTable(to.month, record.giLeapYear == 1);
+    // An end date on a month end counts back to the month end of the counted year.
+    const int day = IsLastDayOfMonth(to) ? DaysInMonth(countedYear, to.month) : to.day;
     record.giWorkMonth = static_cast<std::int16_t>(to.month);
     const int countedDayOfYear = DayOfYear(record, day);
 

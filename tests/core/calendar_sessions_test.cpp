@@ -4,11 +4,11 @@
 #include "calendar/ConstructionDateCalendar.h"
 #include "calendar/FrequencyRules.h"
 #include "calendar/PaymentDateCalendar.h"
-#include "engine/LoanRecord.h"
 #include "ui/ScriptedUser.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace tallex {
@@ -20,52 +20,59 @@ public:
         return std::chrono::steady_clock::time_point(std::chrono::milliseconds(123456));
     }
 };
+const FixedClock kClock;
 
 using Pay = PaymentDateCalendar;
 using Con = ConstructionDateCalendar;
 
-std::unique_ptr<LoanRecord> RegularLoan(std::int16_t frequency, double daysInUnit, double daysInYear) {
+std::unique_ptr<LoanRecord> Loan(bool regular, std::int16_t code = kFreqMonthly, double unit = 30) {
     auto r = std::make_unique<LoanRecord>();
-    r->gbAppendixJ = true;
-    r->giPymtFreq = frequency;
-    r->gdDaysinUnitPd = daysInUnit;
-    r->gdDaysinYr = daysInYear;
+    r->gbAppendixJ = regular;
+    r->gbConstruction = !regular;
+    r->giPymtFreq = code;
+    r->gdDaysinUnitPd = unit;
+    r->gdDaysinYr = 360;
     return r;
 }
 
-std::unique_ptr<LoanRecord> ConstructionLoan() {
-    auto r = std::make_unique<LoanRecord>();
-    r->gbConstruction = true;
-    return r;
+void ExpectPrompts(const ScriptedUser& user, const std::vector<std::string>& texts, short style) {
+    ASSERT_EQ(user.prompts().size(), texts.size()) << (texts.empty() ? "no prompt expected" : texts[0]);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        EXPECT_EQ(user.prompts()[i].text, texts[i]);
+        EXPECT_EQ(user.prompts()[i].style, style) << texts[i];
+    }
 }
 
-void ExpectOnlyPrompt(const ScriptedUser& user, const std::string& text, short style) {
-    ASSERT_EQ(user.prompts().size(), 1u) << "expected the prompt \"" << text << "\"";
-    EXPECT_EQ(user.prompts()[0].text, text);
-    EXPECT_EQ(user.prompts()[0].style, style);
+void Enter(Pay& c, const char* loan, const char* end) {
+    ScriptedUser quiet;
+    c.leaveField(Pay::Field::kLoanDate, loan, quiet);
+    c.leaveField(Pay::Field::kEndDate, end, quiet);
 }
 
-const FixedClock kClock;
+void Enter(Con& c, const char* loan, const char* end, const char* amort) {
+    ScriptedUser quiet;
+    c.leaveField(Con::Field::kLoanDate, loan, quiet);
+    c.leaveField(Con::Field::kConstrEndDate, end, quiet);
+    c.leaveField(Con::Field::kAmortPymtDate, amort, quiet);
+}
 
-TEST(payment_calendar_activation, focus_follows_the_remembered_loan_date) {
-    auto r = RegularLoan(kFreqMonthly, 30, 360);
+TEST(calendar_activation, focus_follows_the_remembered_loan_date) {
+    auto r = Loan(true);
     r->gsEndDate = "03-10-2023";
-    Pay empty(*r, kClock);
-    EXPECT_EQ(empty.activate().focus, Pay::Control::mskStartDate);
-    EXPECT_EQ(empty.display().mskStartDate, "__-__-____");
-    EXPECT_EQ(empty.display().lblDate2, "Payment/Advance Date:");
-    EXPECT_EQ(empty.display().lblDateDiff, "");
+    Pay fresh(*r, kClock);
+    EXPECT_EQ(fresh.activate().focus, Pay::Control::mskStartDate);
+    EXPECT_EQ(fresh.display().lblDate2, "Payment/Advance Date:");
+    EXPECT_EQ(fresh.display().lblDateDiff, "");
     EXPECT_TRUE(r->gbCalFilledSchedule);
 
     r->gsLoanDate = "01-15-2023";
-    Pay remembered(*r, kClock);
-    EXPECT_EQ(remembered.activate().focus, Pay::Control::mskEndDate);
-    EXPECT_EQ(remembered.display().mskStartDate, "01-15-2023");
-    EXPECT_EQ(remembered.display().lblLoanWeekDay, "Sunday");
-    EXPECT_EQ(remembered.display().mskEndDate, "__-__-____");  // a payment date always starts empty
-    EXPECT_TRUE(remembered.accepted(Pay::Field::kLoanDate));
+    Pay again(*r, kClock);
+    EXPECT_EQ(again.activate().focus, Pay::Control::mskEndDate);
+    EXPECT_EQ(again.display().lblLoanWeekDay, "Sunday");
+    EXPECT_EQ(again.display().mskEndDate, "__-__-____");  // a payment date always starts empty
+    EXPECT_TRUE(again.accepted(Pay::Field::kLoanDate));
 
-    auto c = ConstructionLoan();
+    auto c = Loan(false);
     c->gsLoanDate = "01-15-2023";
     c->gsEndDate = "10-15-2023";
     Pay construction(*c, kClock);
@@ -73,129 +80,158 @@ TEST(payment_calendar_activation, focus_follows_the_remembered_loan_date) {
     EXPECT_EQ(construction.display().lblDate2, "Construction Period End Date:");
     EXPECT_EQ(construction.display().mskEndDate, "10-15-2023");
     EXPECT_EQ(construction.display().lblPymtWeekDay, "Sunday");
+    Con three(*c, kClock);
+    EXPECT_EQ(three.activate().focus, Con::Control::mskConstrEndDate);
+    EXPECT_EQ(three.display().mskConstrEndDate, "10-15-2023");
+    EXPECT_EQ(three.display().mskAmortPymtDate, "__-__-____");
 }
 
-TEST(payment_calendar_leave_field, a_wrong_date_is_refused_with_the_fields_message) {
-    struct Row { bool regular; Pay::Field field; const char* message; Pay::Control focus; };
+TEST(calendar_leave_field, a_date_that_does_not_exist_empties_the_field) {
+    struct Row { bool regular; int field; const char* message; };
     const Row rows[] = {
-        {true, Pay::Field::kLoanDate, "Enter valid loan date in mm-dd-yyyy format.", Pay::Control::mskStartDate},
-        {true, Pay::Field::kEndDate, "Enter valid payment/advance date in mm-dd-yyyy format.", Pay::Control::mskEndDate},
-        {false, Pay::Field::kEndDate, "Enter valid construction period end date in mm-dd-yyyy format.",
-         Pay::Control::mskEndDate},
+        {true, 0, "Enter valid loan date in mm-dd-yyyy format."},
+        {true, 1, "Enter valid payment/advance date in mm-dd-yyyy format."},
+        {false, 1, "Enter valid construction period end date in mm-dd-yyyy format."},
     };
     for (const Row& row : rows) {
-        auto r = row.regular ? RegularLoan(kFreqMonthly, 30, 360) : ConstructionLoan();
-        Pay calendar(*r, kClock);
-        calendar.activate();
+        auto r = Loan(row.regular);
+        Pay c(*r, kClock);
+        c.activate();
+        const auto field = row.field == 0 ? Pay::Field::kLoanDate : Pay::Field::kEndDate;
         ScriptedUser user;
-        calendar.leaveField(row.field, "02-28-2023", user);
-        const Pay::Outcome outcome = calendar.leaveField(row.field, "02-30-2024", user);
-        EXPECT_EQ(outcome.focus, row.focus) << row.message;
-        ExpectOnlyPrompt(user, row.message, kStyleExclamation);
-        const Pay::Display& d = calendar.display();
-        EXPECT_EQ(row.field == Pay::Field::kLoanDate ? d.mskStartDate : d.mskEndDate, "__-__-____");
-        EXPECT_EQ(row.field == Pay::Field::kLoanDate ? d.lblLoanWeekDay : d.lblPymtWeekDay, "");
-        EXPECT_FALSE(calendar.accepted(row.field));
+        c.leaveField(field, "02-28-2023", user);
+        EXPECT_EQ(c.leaveField(field, "02-30-2024", user).focus,
+                  row.field == 0 ? Pay::Control::mskStartDate : Pay::Control::mskEndDate);
+        ExpectPrompts(user, {row.message}, kStyleExclamation);
+        EXPECT_EQ(row.field == 0 ? c.display().mskStartDate : c.display().mskEndDate, "__-__-____");
+        EXPECT_EQ(row.field == 0 ? c.display().lblLoanWeekDay : c.display().lblPymtWeekDay, "");
+        EXPECT_FALSE(c.accepted(field));
     }
+    auto r = Loan(false);
+    Con c(*r, kClock);
+    ScriptedUser user;
+    EXPECT_EQ(c.leaveField(Con::Field::kLoanDate, "13-01-2023", user).focus, Con::Control::mskLoanDate);
+    EXPECT_EQ(c.leaveField(Con::Field::kConstrEndDate, "13-01-2023", user).focus, Con::Control::mskConstrEndDate);
+    EXPECT_EQ(c.leaveField(Con::Field::kAmortPymtDate, "13-01-2023", user).focus, Con::Control::mskAmortPymtDate);
+    ExpectPrompts(user,
+                  {"Enter valid loan date in mm-dd-yyyy format.",
+                   "Enter valid construction period end date in mm-dd-yyyy format.",
+                   "Enter valid amortization payment date in mm-dd-yyyy format."},
+                  kStyleExclamation);
 }
 
-TEST(payment_calendar_leave_field, dates_are_rewritten_and_the_days_between_shown) {
-    auto r = RegularLoan(kFreqMonthly, 30, 360);
-    Pay calendar(*r, kClock);
-    calendar.activate();
+TEST(calendar_leave_field, dates_are_rewritten_and_measured) {
+    auto r = Loan(true);
+    Pay c(*r, kClock);
+    c.activate();
     ScriptedUser user;
-    EXPECT_EQ(calendar.leaveField(Pay::Field::kLoanDate, "01/01/2020", user).focus, Pay::Control::kUnchanged);
-    EXPECT_EQ(calendar.display().mskStartDate, "01-01-2020");
-    EXPECT_EQ(calendar.display().lblLoanWeekDay, "Wednesday");
-    calendar.leaveField(Pay::Field::kEndDate, "12/31/2025", user);
-    EXPECT_EQ(calendar.display().lblPymtWeekDay, "Wednesday");
-    EXPECT_EQ(calendar.display().lblActualDays, "2,191");
+    c.leaveField(Pay::Field::kLoanDate, "01/01/2020", user);
+    c.leaveField(Pay::Field::kEndDate, "12/31/2025", user);
+    c.leaveField(Pay::Field::kEndDate, "12-31-2025", user);
+    EXPECT_EQ(c.display().mskStartDate, "01-01-2020");
+    EXPECT_EQ(c.display().lblPymtWeekDay, "Wednesday");
+    EXPECT_EQ(c.display().lblActualDays, "2,191");
     EXPECT_EQ(r->gdCalActualDays, 2191);
-    EXPECT_TRUE(user.prompts().empty());
+    c.leaveField(Pay::Field::kEndDate, "__-__-____", user);  // an empty field is not checked
+    ExpectPrompts(user, {}, kStyleExclamation);
 
-    // Leaving an empty field checks nothing.
-    calendar.leaveField(Pay::Field::kEndDate, "__-__-____", user);
-    EXPECT_TRUE(user.prompts().empty());
-    EXPECT_FALSE(calendar.accepted(Pay::Field::kEndDate));
+    auto w = Loan(false);  // construction in whole months: the months, while the label shows days
+    Pay months(*w, kClock);
+    Enter(months, "01-15-2023", "10-15-2023");
+    EXPECT_EQ(w->gdCalActualDays, 9);
+    EXPECT_EQ(months.display().lblActualDays, "273");
+    EXPECT_TRUE(months.MultipleOfMonth());
+
+    Con three(*w, kClock);
+    Enter(three, "01-15-2023", "10-15-2023", "10-15-2024");
+    EXPECT_EQ(three.display().lblActualDays, "639");  // loan date to amortization payment
 }
 
-TEST(payment_calendar_leave_field, construction_in_whole_months_counts_months) {
-    auto r = ConstructionLoan();
-    r->construction.optIntAccrl = 0;
-    Pay calendar(*r, kClock);
-    calendar.activate();
-    ScriptedUser user;
-    calendar.leaveField(Pay::Field::kLoanDate, "01-15-2023", user);
-    calendar.leaveField(Pay::Field::kEndDate, "10-15-2023", user);
-    EXPECT_EQ(r->gdCalActualDays, 9);
-    EXPECT_EQ(calendar.display().lblActualDays, "273");  // the label always shows days
-    EXPECT_TRUE(calendar.MultipleOfMonth());
-}
-
-TEST(payment_calendar_leave_field, skipped_after_the_error_screen_and_cancelling_after_cancel) {
-    auto r = RegularLoan(kFreqMonthly, 30, 360);
-    Pay calendar(*r, kClock);
-    calendar.activate();
+TEST(calendar_leave_field, skipped_after_the_error_screen_and_cancelling_after_cancel) {
+    auto r = Loan(true);
+    Pay c(*r, kClock);
     ScriptedUser user;
     r->gbErrorShown = true;
-    calendar.leaveField(Pay::Field::kLoanDate, "99-99-9999", user);
-    EXPECT_TRUE(user.prompts().empty());
-    EXPECT_EQ(calendar.display().mskStartDate, "__-__-____");
-
+    c.leaveField(Pay::Field::kLoanDate, "99-99-9999", user);
+    ExpectPrompts(user, {}, kStyleExclamation);
     r->gbErrorShown = false;
     r->gbCalendarCancel = true;
     r->gdCalUnitPeriods = 3;
-    EXPECT_TRUE(calendar.leaveField(Pay::Field::kLoanDate, "01-15-2023", user).close);
+    EXPECT_TRUE(c.leaveField(Pay::Field::kLoanDate, "01-15-2023", user).close);
     EXPECT_EQ(r->gdCalUnitPeriods, 0);
-    EXPECT_FALSE(r->gbCalendarOK);
 }
 
-// Fills both dates the way a user does: typing, then leaving the field.
-void Enter(Pay& calendar, const char* loan, const char* end) {
-    ScriptedUser quiet;
-    calendar.leaveField(Pay::Field::kLoanDate, loan, quiet);
-    calendar.leaveField(Pay::Field::kEndDate, end, quiet);
-}
-
-TEST(payment_calendar_ok, refusals_and_where_the_focus_goes) {
-    auto r = RegularLoan(kFreqMonthly, 30, 360);
-    {
-        Pay calendar(*r, kClock);
-        calendar.activate();
+TEST(payment_calendar_ok, refusals_focus_and_clearing) {
+    struct Row {
+        std::function<void(LoanRecord&)> setup;
+        const char *loan, *end, *message;
+        Pay::Control focus;
+        bool endCleared;
+    };
+    const auto regular = [](std::int16_t code, double months, std::int16_t basis) {
+        return [=](LoanRecord& r) { r = *Loan(true, code); r.dMonths = months; r.giDayBasis = basis; };
+    };
+    const auto construction = [](LoanRecord& r) { r = *Loan(false); };
+    const Row rows[] = {
+        {regular(1, 0, 0), "", "", "Enter both dates before pressing OK.", Pay::Control::mskStartDate, false},
+        {regular(1, 0, 0), "01-15-2023", "", "Enter both dates before pressing OK.", Pay::Control::mskEndDate, false},
+        {regular(1, 0, 0), "01-15-2023", "01-14-2023",
+         "Payment/advance date must be the same as or later than loan date.", Pay::Control::mskEndDate, true},
+        {regular(2, 12, kDayBasisEvenMonths), "03-15-2020", "05-20-2023",
+         "Switch from even months to actual days not allowed.", Pay::Control::mskEndDate, true},
+        {regular(5, 0, 0), "01-15-2023", "07-20-2023",
+         "Loan term is not a multiple of a month.  Do not use this payment frequency.", Pay::Control::cmdFedCalCancel, false},
+        {regular(6, 0, 0), "01-15-2023", "07-15-2024", "Loan term with equal months may not use this payment frequency.",
+         Pay::Control::cmdFedCalCancel, false},
+        {construction, "01-15-2023", "10-20-2023",
+         "Construction phase must be a multiple of a month.  You may want to change your interest accrual option to "
+         "actual days.",
+         Pay::Control::mskEndDate, false},
+    };
+    for (const Row& row : rows) {
+        auto r = std::make_unique<LoanRecord>();
+        row.setup(*r);
+        Pay c(*r, kClock);
+        c.activate();
+        Enter(c, row.loan, row.end);
         ScriptedUser user;
-        EXPECT_EQ(calendar.ok(user).focus, Pay::Control::mskStartDate);
-        ExpectOnlyPrompt(user, "Enter both dates before pressing OK.", kStyleExclamation);
-        Enter(calendar, "01-15-2023", "");
-        user.clear();
-        EXPECT_EQ(calendar.ok(user).focus, Pay::Control::mskEndDate);
-        ExpectOnlyPrompt(user, "Enter both dates before pressing OK.", kStyleExclamation);
-    }
-    {
-        Pay calendar(*r, kClock);
-        calendar.activate();
-        Enter(calendar, "01-15-2023", "01-14-2023");  // refused on OK, not on leaving the field
-        EXPECT_EQ(calendar.display().lblActualDays, "-1");
-        ScriptedUser user;
-        const Pay::Outcome outcome = calendar.ok(user);
-        EXPECT_EQ(outcome.focus, Pay::Control::mskEndDate);
-        EXPECT_FALSE(outcome.close);
-        ExpectOnlyPrompt(user, "Payment/advance date must be the same as or later than loan date.", kStyleExclamation);
-        EXPECT_EQ(calendar.display().mskEndDate, "__-__-____");
-        EXPECT_EQ(calendar.display().lblPymtWeekDay, "");
-        EXPECT_EQ(calendar.display().lblActualDays, "");
+        const Pay::Outcome outcome = c.ok(user);
+        EXPECT_EQ(outcome.focus, row.focus) << row.message;
+        EXPECT_FALSE(outcome.close) << row.message;
+        ExpectPrompts(user, {row.message}, kStyleExclamation);
+        if (row.endCleared) {
+            EXPECT_EQ(c.display().mskEndDate, "__-__-____") << row.message;
+            EXPECT_EQ(c.display().lblPymtWeekDay, "") << row.message;
+        }
+        // Cancel after a refused OK hands back nothing.
+        EXPECT_TRUE(c.cancel().close);
+        EXPECT_EQ(r->gdCalUnitPeriods, 0);
+        EXPECT_EQ(r->gdCalOddDays, 0);
+        EXPECT_TRUE(r->gbCalendarCancel);
+        EXPECT_FALSE(r->gbCalendarOK);
+        EXPECT_EQ(r->gsLoanDate, "");
     }
 }
 
-TEST(payment_calendar_ok, a_monthly_stream_is_handed_back) {
-    auto r = RegularLoan(kFreqMonthly, 30, 360);
-    Pay calendar(*r, kClock);
-    calendar.activate();
-    Enter(calendar, "01-15-2023", "03-10-2023");
+TEST(payment_calendar_ok, measures_the_dates_shown_not_a_value_left_from_before) {
+    auto r = Loan(false);
+    r->construction.optIntAccrl = 1;
+    r->gsLoanDate = "03-15-2023";
+    r->gsEndDate = "01-15-2023";
+    r->gdCalActualDays = 5;
+    Pay c(*r, kClock);
+    c.activate();
     ScriptedUser user;
-    const Pay::Outcome outcome = calendar.ok(user);
-    EXPECT_TRUE(outcome.close);
-    EXPECT_TRUE(calendar.closed());
-    EXPECT_TRUE(user.prompts().empty());
+    EXPECT_EQ(c.ok(user).focus, Pay::Control::mskEndDate);
+    ExpectPrompts(user, {"Payment/advance date must be the same as or later than loan date."}, kStyleExclamation);
+}
+
+TEST(payment_calendar_ok, results_are_handed_back_and_the_dates_remembered) {
+    auto r = Loan(true);
+    Pay c(*r, kClock);
+    Enter(c, "01-15-2023", "03-10-2023");
+    ScriptedUser user;
+    EXPECT_TRUE(c.ok(user).close);
     EXPECT_EQ(r->gdCalUnitPeriods, 1);
     EXPECT_EQ(r->gdCalOddDays, 26);
     EXPECT_TRUE(r->gbCalendarOK);
@@ -203,241 +239,106 @@ TEST(payment_calendar_ok, a_monthly_stream_is_handed_back) {
     EXPECT_EQ(r->gsLoanDate, "01-15-2023");
     EXPECT_EQ(r->gsEndDate, "03-10-2023");
     EXPECT_EQ(r->gsCalendarStamp, "123456");
+
+    auto p = Loan(false);
+    p->construction.optIntAccrl = 1;  // 365/365, disclosed separately: a single payment in actual days
+    Pay d(*p, kClock);
+    Enter(d, "01-01-2023", "07-20-2023");
+    EXPECT_TRUE(d.ok(user).close);
+    EXPECT_EQ(p->gdCalActualDays, 200);
+    EXPECT_EQ(p->gdCalUnitPeriods, 1);
+    EXPECT_EQ(p->gdDaysinUnitPd, 200);
+    ExpectPrompts(user, {}, kStyleExclamation);
 }
 
-TEST(payment_calendar_ok, a_basis_switch_clears_the_payment_date) {
-    auto r = RegularLoan(kFreqMultiplesOfMonth, 360, 360);
-    r->dMonths = 12;
-    r->giDayBasis = kDayBasisEvenMonths;
-    Pay calendar(*r, kClock);
-    calendar.activate();
-    Enter(calendar, "03-15-2020", "05-20-2023");
-    ScriptedUser user;
-    EXPECT_EQ(calendar.ok(user).focus, Pay::Control::mskEndDate);
-    ExpectOnlyPrompt(user, "Switch from even months to actual days not allowed.", kStyleExclamation);
-    EXPECT_EQ(calendar.display().mskEndDate, "__-__-____");
-    EXPECT_EQ(calendar.display().lblPymtWeekDay, "");
-    EXPECT_FALSE(r->gbCalendarOK);
-}
-
-TEST(payment_calendar_ok, single_payment_refusals_point_at_cancel_and_cancel_zeroes) {
-    struct Row { std::int16_t code; const char* message; };
-    const Row rows[] = {
-        {kFreqEqualMonthsSingle, "Loan term is not a multiple of a month.  Do not use this payment frequency."},
-        {kFreqActualDaysSingle, "Loan term with equal months may not use this payment frequency."},
-    };
-    for (const Row& row : rows) {
-        auto r = RegularLoan(row.code, 30, 360);
-        Pay calendar(*r, kClock);
-        calendar.activate();
-        Enter(calendar, "01-15-2023", row.code == kFreqEqualMonthsSingle ? "07-20-2023" : "07-15-2024");
-        ScriptedUser user;
-        EXPECT_EQ(calendar.ok(user).focus, Pay::Control::cmdFedCalCancel) << row.message;
-        ExpectOnlyPrompt(user, row.message, kStyleExclamation);
-        EXPECT_TRUE(calendar.cancel().close);
-        EXPECT_EQ(r->gdCalUnitPeriods, 0);
-        EXPECT_EQ(r->gdCalOddDays, 0);
-        EXPECT_TRUE(r->gbCalendarCancel);
-        EXPECT_FALSE(r->gbCalendarOK);
-        EXPECT_EQ(r->gsLoanDate, "");  // nothing remembered from a cancelled calendar
-    }
-}
-
-TEST(payment_calendar_ok, construction_phase_rules) {
-    auto r = ConstructionLoan();
-    r->construction.optIntAccrl = 0;
-    {
-        Pay calendar(*r, kClock);
-        calendar.activate();
-        Enter(calendar, "01-15-2023", "10-20-2023");
-        ScriptedUser user;
-        EXPECT_EQ(calendar.ok(user).focus, Pay::Control::mskEndDate);
-        ExpectOnlyPrompt(user,
-                         "Construction phase must be a multiple of a month.  You may want to change your interest "
-                         "accrual option to actual days.",
-                         kStyleExclamation);
-    }
-    r->construction.optIntAccrl = 1;  // 365/365, disclosed separately
-    Pay calendar(*r, kClock);
-    calendar.activate();
-    Enter(calendar, "01-01-2023", "07-20-2023");
-    ScriptedUser user;
-    EXPECT_TRUE(calendar.ok(user).close);
-    EXPECT_EQ(r->gdCalActualDays, 200);
-    EXPECT_EQ(r->gdCalUnitPeriods, 1);
-    EXPECT_EQ(r->gdDaysinUnitPd, 200);
-    EXPECT_EQ(r->gdCalOddDays, 0);
-    EXPECT_EQ(r->gdDaysinYr, 365);
-}
-
-const char* const kNoteRest =
+const std::string kNoteRest =
     "that may have already been used in other time period calculations.\r\n\r\n"
     "Making the change here will NOT cause re-calculation of those values.\r\n\r\n"
     "You may want to check to see if those values are still valid and make changes if necessary.";
 
-TEST(date_change_note, regular_loan_date_changed_with_streams_measured) {
-    struct Row { std::int16_t gridRow; const char* rowOneUnits; const char* newLoan; bool note; };
+TEST(date_change_note, shown_when_measured_streams_may_be_stale) {
+    struct Row { bool regular; std::int16_t gridRow; const char *rowOneUnits, *loan, *end, *first; };
     const Row rows[] = {
-        {2, "3", "02-01-2023", true},
-        {1, "3", "02-01-2023", false},  // one row: nothing measured before
-        {2, "", "02-01-2023", false},
-        {2, "3", "01-15-2023", false},  // unchanged
-    };
-    for (const Row& row : rows) {
-        auto r = RegularLoan(kFreqMonthly, 30, 360);
-        r->gsLoanDate = "01-15-2023";
-        r->giGridRow = row.gridRow;
-        r->gaUnitPeriods[1] = row.rowOneUnits;
-        Pay calendar(*r, kClock);
-        calendar.activate();
-        Enter(calendar, row.newLoan, "05-01-2023");
-        ScriptedUser user;
-        EXPECT_TRUE(calendar.ok(user).close);
-        if (row.note)
-            ExpectOnlyPrompt(user, std::string("Note that you have just changed a date (Loan Date) ") + kNoteRest,
-                             kStyleInformation);
-        else
-            EXPECT_TRUE(user.prompts().empty()) << "grid row " << row.gridRow << ", loan " << row.newLoan;
-        EXPECT_EQ(r->gsLoanDate, row.newLoan);
-    }
-}
-
-TEST(date_change_note, construction_names_the_dates_changed) {
-    struct Row { const char* loan; const char* end; const char* first; };
-    const Row rows[] = {
-        {"02-15-2023", "11-15-2023",
+        {true, 2, "3", "02-01-2023", "05-01-2023", "Note that you have just changed a date (Loan Date) "},
+        {true, 1, "3", "02-01-2023", "05-01-2023", nullptr},  // one grid row: nothing measured before
+        {true, 2, "", "02-01-2023", "05-01-2023", nullptr},
+        {true, 2, "3", "01-15-2023", "05-01-2023", nullptr},
+        {false, 3, "4", "02-15-2023", "11-15-2023",
          "Note that you have just changed dates (Loan Date and Construction Period End Date) "},
-        {"02-15-2023", "10-15-2023", "Note that you have just changed a date (Loan Date) "},
-        {"01-15-2023", "11-15-2023", "Note that you have just changed a date (Construction Period End Date) "},
-        {"01-15-2023", "10-15-2023", nullptr},
+        {false, 3, "4", "02-15-2023", "10-15-2023", "Note that you have just changed a date (Loan Date) "},
+        {false, 3, "4", "01-15-2023", "11-15-2023",
+         "Note that you have just changed a date (Construction Period End Date) "},
+        {false, 3, "4", "01-15-2023", "10-15-2023", nullptr},
     };
     for (const Row& row : rows) {
-        auto r = ConstructionLoan();
-        r->construction.optIntAccrl = 0;
+        auto r = Loan(row.regular);
         r->construction.optDiscType = 1;
         r->gsLoanDate = "01-15-2023";
         r->gsEndDate = "10-15-2023";
-        r->giGridRow = 3;
-        r->gaUnitPeriods[1] = "4";
-        Pay calendar(*r, kClock);
-        calendar.activate();
-        Enter(calendar, row.loan, row.end);
+        r->giGridRow = row.gridRow;
+        r->gaUnitPeriods[1] = row.rowOneUnits;
+        Pay c(*r, kClock);
+        c.activate();
+        Enter(c, row.loan, row.end);
         ScriptedUser user;
-        EXPECT_TRUE(calendar.ok(user).close) << row.loan << " " << row.end;
+        EXPECT_TRUE(c.ok(user).close) << row.loan << " " << row.end;
         if (row.first)
-            ExpectOnlyPrompt(user, std::string(row.first) + kNoteRest, kStyleInformation);
+            ExpectPrompts(user, {row.first + kNoteRest}, kStyleInformation);
         else
-            EXPECT_TRUE(user.prompts().empty());
-        EXPECT_EQ(r->gsEndDate, row.end);
+            ExpectPrompts(user, {}, kStyleInformation);
+        EXPECT_EQ(r->gsLoanDate, row.loan);
     }
 }
 
-// The construction date calculator.
-
-void Enter(Con& calendar, const char* loan, const char* end, const char* amort) {
-    ScriptedUser quiet;
-    calendar.leaveField(Con::Field::kLoanDate, loan, quiet);
-    calendar.leaveField(Con::Field::kConstrEndDate, end, quiet);
-    calendar.leaveField(Con::Field::kAmortPymtDate, amort, quiet);
-}
-
-TEST(construction_calendar, activation_and_field_messages) {
-    auto r = ConstructionLoan();
-    r->gsLoanDate = "01-15-2023";
-    r->gsEndDate = "10-15-2023";
-    r->gsAmortPymtDate = "11-15-2023";
-    Con calendar(*r, kClock);
-    EXPECT_EQ(calendar.activate().focus, Con::Control::mskConstrEndDate);
-    EXPECT_EQ(calendar.display().mskLoanDate, "01-15-2023");
-    EXPECT_EQ(calendar.display().mskConstrEndDate, "10-15-2023");
-    EXPECT_EQ(calendar.display().mskAmortPymtDate, "__-__-____");
-    EXPECT_TRUE(calendar.accepted(Con::Field::kLoanDate));
-
-    struct Row { Con::Field field; const char* message; Con::Control focus; };
-    const Row rows[] = {
-        {Con::Field::kLoanDate, "Enter valid loan date in mm-dd-yyyy format.", Con::Control::mskLoanDate},
-        {Con::Field::kConstrEndDate, "Enter valid construction period end date in mm-dd-yyyy format.",
-         Con::Control::mskConstrEndDate},
-        {Con::Field::kAmortPymtDate, "Enter valid amortization payment date in mm-dd-yyyy format.",
-         Con::Control::mskAmortPymtDate},
+TEST(construction_calendar_ok, refusals_then_half_the_construction_term) {
+    auto r = Loan(false, kFreqMonthly, 30);
+    Con c(*r, kClock);
+    struct Step { const char *loan, *end, *amort, *message; Con::Control focus; };
+    const Step steps[] = {
+        {"01-15-2023", "10-15-2023", "", "Enter all 3 dates before pressing OK.", Con::Control::mskAmortPymtDate},
+        {"01-15-2023", "01-15-2023", "03-15-2023", "Dates must be entered in ascending order.", Con::Control::mskLoanDate},
+        {"01-15-2023", "10-15-2023", "10-14-2023", "Dates must be entered in ascending order.", Con::Control::mskLoanDate},
     };
-    for (const Row& row : rows) {
+    for (const Step& step : steps) {
+        Enter(c, step.loan, step.end, step.amort);
         ScriptedUser user;
-        EXPECT_EQ(calendar.leaveField(row.field, "13-01-2023", user).focus, row.focus);
-        ExpectOnlyPrompt(user, row.message, kStyleExclamation);
+        EXPECT_EQ(c.ok(user).focus, step.focus) << step.message;
+        ExpectPrompts(user, {step.message}, kStyleExclamation);
     }
-}
-
-TEST(construction_calendar, ok_refuses_missing_and_unordered_dates) {
-    auto r = ConstructionLoan();
-    r->giPymtFreq = kFreqMonthly;
-    r->gdDaysinUnitPd = 30;
-    Con calendar(*r, kClock);
-    calendar.activate();
-    Enter(calendar, "01-15-2023", "10-15-2023", "");
+    Enter(c, "01-15-2023", "10-15-2023", "10-15-2023");  // amortization on the construction end: accepted
     ScriptedUser user;
-    EXPECT_EQ(calendar.ok(user).focus, Con::Control::mskAmortPymtDate);
-    ExpectOnlyPrompt(user, "Enter all 3 dates before pressing OK.", kStyleExclamation);
-
-    Enter(calendar, "01-15-2023", "01-15-2023", "03-15-2023");
-    user.clear();
-    EXPECT_EQ(calendar.ok(user).focus, Con::Control::mskLoanDate);
-    ExpectOnlyPrompt(user, "Dates must be entered in ascending order.", kStyleExclamation);
-
-    Enter(calendar, "01-15-2023", "10-15-2023", "10-14-2023");
-    user.clear();
-    EXPECT_EQ(calendar.ok(user).focus, Con::Control::mskLoanDate);
-    ExpectOnlyPrompt(user, "Dates must be entered in ascending order.", kStyleExclamation);
-}
-
-TEST(construction_calendar, ok_hands_back_half_the_construction_term) {
-    auto r = ConstructionLoan();
-    r->giPymtFreq = kFreqMonthly;
-    r->gdDaysinUnitPd = 30;
-    r->gdDaysinYr = 360;
-    Con calendar(*r, kClock);
-    calendar.activate();
-    Enter(calendar, "01-15-2023", "10-15-2023", "10-15-2023");  // amortization on the construction end: p = 0
-    EXPECT_EQ(calendar.display().lblActualDays, "273");
-    ScriptedUser user;
-    EXPECT_TRUE(calendar.ok(user).close);
+    EXPECT_TRUE(c.ok(user).close);
     EXPECT_EQ(r->gdCalUnitPeriods, 4);
     EXPECT_EQ(r->gdCalOddDays, 15);
     EXPECT_EQ(r->dActDays, 273);
     EXPECT_TRUE(r->gbCalendarOK);
-    EXPECT_EQ(r->gsLoanDate, "01-15-2023");
     EXPECT_EQ(r->gsEndDate, "10-15-2023");
     EXPECT_EQ(r->gsAmortPymtDate, "10-15-2023");
     EXPECT_EQ(r->gsCalendarStamp, "123456");
 }
 
-TEST(construction_calendar, rule_refusals_and_cancel) {
-    auto r = ConstructionLoan();
-    r->giPymtFreq = kFreqMultiplesOfMonth;
+TEST(construction_calendar_ok, rule_refusals_and_cancel) {
+    auto r = Loan(false, kFreqMultiplesOfMonth, 360);
     r->dMonths = 12;
     r->giDayBasis = kDayBasisEvenMonths;
-    Con calendar(*r, kClock);
-    calendar.activate();
-    Enter(calendar, "01-15-2023", "07-20-2023", "01-15-2025");
+    Con c(*r, kClock);
+    Enter(c, "01-15-2023", "07-20-2023", "01-15-2025");
     ScriptedUser user;
-    EXPECT_EQ(calendar.ok(user).focus, Con::Control::mskAmortPymtDate);
-    ExpectOnlyPrompt(user, "Switch from even months to actual days not allowed.", kStyleExclamation);
-    EXPECT_EQ(calendar.display().mskAmortPymtDate, "__-__-____");
+    EXPECT_EQ(c.ok(user).focus, Con::Control::mskAmortPymtDate);
+    EXPECT_EQ(c.display().mskAmortPymtDate, "__-__-____");
 
     r->giPymtFreq = kFreqEqualMonthsSingle;
-    Enter(calendar, "01-15-2023", "10-15-2023", "10-15-2024");
-    user.clear();
-    EXPECT_EQ(calendar.ok(user).focus, Con::Control::cmdFedCalCancel);
-    ExpectOnlyPrompt(user,
-                     "1/2 construction term + permanent phase must be equal months.  Change the dates or click "
-                     "Cancel and choose actual days.",
-                     kStyleExclamation);
-
-    EXPECT_TRUE(calendar.cancel().close);
+    Enter(c, "01-15-2023", "10-15-2023", "10-15-2024");
+    EXPECT_EQ(c.ok(user).focus, Con::Control::cmdFedCalCancel);
+    ExpectPrompts(user,
+                  {"Switch from even months to actual days not allowed.",
+                   "1/2 construction term + permanent phase must be equal months.  Change the dates or click Cancel "
+                   "and choose actual days."},
+                  kStyleExclamation);
+    EXPECT_TRUE(c.cancel().close);
     EXPECT_EQ(r->gdCalUnitPeriods, 0);
     EXPECT_EQ(r->gdCalOddDays, 0);
     EXPECT_TRUE(r->gbCalendarCancel);
-    EXPECT_FALSE(r->gbCalendarOK);
 }
 
 }  // namespace
