@@ -19,7 +19,7 @@ struct LabelState {
 
 class MemoryResultsView final : public ResultsView {
 public:
-    // The pages are designed with the 0.25 option selected.
+    // Starts with the 0.25 option selected unless another is given.
     explicit MemoryResultsView(int initialTolerance = kToleranceQuarter) : selected_(initialTolerance) {
         if (initialTolerance != kToleranceNone) RequireOption(initialTolerance);
         options_.fill(true);
