@@ -7,8 +7,8 @@
 namespace tallex {
 
 // optDiscType
-inline constexpr std::int16_t kDiscConstructionOnly = 0;   // construction disclosed separately (Part I)
-inline constexpr std::int16_t kDiscWithPermanent = 1;      // construction and permanent as one (Part II)
+inline constexpr std::int16_t kDiscConstructionOnly = 0;   // construction disclosed separately (App. D, part I)
+inline constexpr std::int16_t kDiscWithPermanent = 1;      // construction and permanent as one (App. D, part II)
 // optInterestType
 inline constexpr std::int16_t kInterestOnAdvances = 0;
 inline constexpr std::int16_t kInterestOnCommitment = 1;

@@ -86,9 +86,8 @@ ConstContinueResult ConstLoanTermsContinue(LoanRecord& r, UserSeam& user, const 
     r.gsLoanType = ConstLoanTypeText(r.construction);
     r.gbConstOptDisc = ConstructionOnly(r.construction);
 
-    // Part I lends one-half of the commitment less the prepaid charge: there must be something
-    // to lend once the charges are counted.
-    // Compared in money, so that equal amounts cancel exactly.
+    // A construction-only loan must leave something to lend once the charges are counted; the
+    // sum is taken in money, so that equal amounts cancel exactly.
     const std::int64_t lendable = Currency::FromDouble(r.gdCommitmentAmt).ticks() -
                                   Currency::FromDouble(r.gdPrepaidFinChg).ticks() +
                                   Currency::FromDouble(r.gdSubseqFinChg).ticks();

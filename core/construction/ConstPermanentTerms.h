@@ -3,8 +3,8 @@
 // interest confirmed or typed by the user, the disclosed APR and finance charge, and, with
 // permanent financing, the permanent phase's loan type and payment frequency. Continue derives
 // the amount financed of Appendix D:
-//   construction disclosed separately (part I)   one-half of the commitment less the prepaid
-//                                                finance charge, repaid by one payment of
+//   construction disclosed separately (App. D    one-half of the commitment less the prepaid
+//   part I)                                      finance charge, repaid by one payment of
 //                                                one-half of the commitment + interest +
 //                                                subsequently paid finance charge
 //   with permanent financing (part II)           commitment - interest - prepaid finance
@@ -83,9 +83,9 @@ struct ConstInterestContinueResult {
 };
 
 // Continue: checks the fields (first refusal shown, style 48, focus on it), then stores
-// gbSingleAdvance, gdEstConstInterest, gdAmount (and gdConstIntBase for part I), gdDisclAPR,
-// gdEstFinanceChg (only when given), the permanent phase's frequency (part II) or the single
-// payment in schedule row 1 (part I), gsPymtFreqText, and clears gbBackFromReimb.
+// gbSingleAdvance, gdEstConstInterest, gdAmount (and gdConstIntBase when construction-only), gdDisclAPR,
+// gdEstFinanceChg (only when given), the permanent phase's frequency (with permanent financing) or the single
+// payment in schedule row 1 (construction-only), gsPymtFreqText, and clears gbBackFromReimb.
 ConstInterestContinueResult ConstInterestContinue(LoanRecord& record, UserSeam& user, const ConstInterestEntries& entries);
 
 }  // namespace tallex

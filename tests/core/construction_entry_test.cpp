@@ -1,0 +1,288 @@
+// The rules of the three construction entry pages: loan terms, construction phase, and
+// construction interest with the permanent phase. Messages are the system's own texts; figures
+// are the construction rules' examples (the months table; 49,000.00, 55,000.00, 94,000.00) or
+// worked by hand from the unit-period rules.
+
+#include "construction/ConstChoices.h"
+#include "construction/ConstLoanTerms.h"
+#include "construction/ConstPermanentTerms.h"
+#include "construction/ConstPhase.h"
+#include "engine/LoanRecord.h"
+#include "ui/ScriptedUser.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace tallex {
+namespace {
+
+ConstructionChoices Choices(std::int16_t disc, std::int16_t accrual, std::int16_t other = 0, bool reserve = false) {
+    ConstructionChoices c;
+    c.optDiscType = disc;
+    c.optIntAccrl = accrual;
+    c.optOther = other;
+    c.chkIntReserve = reserve;
+    return c;
+}
+
+// Passed when `message` is empty; else refused once, with style 48, focus on `field`.
+void ExpectOutcome(const ConstContinueResult& out, const ScriptedUser& user, const std::string& message, int field) {
+    EXPECT_EQ(out.passed, message.empty());
+    EXPECT_EQ(out.message, message);
+    EXPECT_EQ(out.focusField, message.empty() ? -1 : field);
+    ASSERT_EQ(user.prompts().size(), message.empty() ? 0u : 1u);
+    if (!message.empty()) {
+        EXPECT_EQ(user.prompts()[0].style, 48);
+    }
+}
+
+TEST(construction_terms, continue) {
+    const char* kSum = "The sum of loan commitment amount plus subsequently paid finance charge must be greater than "
+                       "the prepaid finance charge .";
+    const char* kRate = "Annual simple interest rate must be greater than or equal to 1.";
+    struct Row { std::int16_t disc; ConstLoanTermsEntries e; const char* message; int field; };
+    const Row rows[] = {
+        {0, {"", "9", "", ""}, "Enter loan commitment amount using the following format: #,###.##", 0},
+        {0, {"1000", "", "", ""}, kRate, 1},  // a rate never typed in
+        {0, {"1000", ".5", "", ""}, kRate, 1},
+        {0, {"1000", "9", "a", ""}, "Enter prepaid finance charge using the following format: #,###.##", 2},
+        {0, {"1000", "9", "", "a"}, "Enter subsequently paid finance charge using the following format: #,###.##", 3},
+        {0, {"10000", "9", "10000", ""}, kSum, 0},
+        {0, {"10000", "9", "10000", "0.01"}, "", 0},
+        {1, {"10000", "9", "10000", ""}, "", 0},  // not asked with permanent financing
+    };
+    for (const Row& row : rows) {
+        auto r = std::make_unique<LoanRecord>();
+        r->construction.optDiscType = row.disc;
+        ScriptedUser user;
+        SCOPED_TRACE(row.e.loanAmt + " / " + row.e.simpleInt + " / " + row.e.prepdFinChg + " / " + row.e.subFinChg);
+        ExpectOutcome(ConstLoanTermsContinue(*r, user, row.e), user, row.message, row.field);
+    }
+    auto r = std::make_unique<LoanRecord>();
+    r->construction.optInterestType = kInterestOnCommitment;
+    ScriptedUser user;
+    ASSERT_TRUE(ConstLoanTermsContinue(*r, user, {"$1,234.567", "1", "", ""}).passed);
+    EXPECT_DOUBLE_EQ(r->gdCommitmentAmt, 1234.57);
+    EXPECT_EQ(r->gdPrepaidFinChg + r->gdSubseqFinChg, 0);  // empty charges are 0
+    EXPECT_EQ(r->gsLoanType, "Construction Only Loan (Interest on Entire Commitment Amount)");
+    EXPECT_EQ(ConstLoanTypeText(Choices(0, 0)), "Construction Only Loan (Interest on Advances Only)");
+    EXPECT_EQ(ConstLoanTypeText(Choices(1, 0)), "Construction/Permanent Loan (Interest on Advances Only)");
+}
+
+TEST(construction_terms, leaving_a_field_shows_it_formatted) {
+    EXPECT_EQ(ConstLoanTermsFieldCheck(kTermsLoanAmt, "1234.5").text, "$1,234.50");
+    EXPECT_EQ(ConstLoanTermsFieldCheck(kTermsSimpleInt, "10").text, "10.");
+    EXPECT_FALSE(ConstLoanTermsFieldCheck(kTermsSimpleInt, "0.5").valid);
+    EXPECT_TRUE(ConstLoanTermsFieldCheck(kTermsPrepdFinChg, "").valid);
+}
+
+TEST(construction_terms, changing_the_disclosure_option_asks_before_deleting_the_schedule) {
+    struct Row { const char* amount; short answer; std::int16_t pressed; DiscTypeChange expected; };
+    const Row rows[] = {{"", 0, 1, DiscTypeChange::Changed},     {"100", 0, 0, DiscTypeChange::Unchanged},
+                        {"100", 2, 1, DiscTypeChange::Unchanged}, {"100", 1, 1, DiscTypeChange::ChangedScheduleCleared}};
+    for (const Row& row : rows) {
+        auto r = std::make_unique<LoanRecord>();
+        r->gaPymtAmt[1] = row.amount;
+        r->gsLoanDate = "01-15-2026";
+        ScriptedUser user;
+        if (row.answer) user.queue(row.answer);
+        EXPECT_EQ(ConstDiscTypeChange(*r, user, row.pressed), row.expected) << row.amount << " " << row.answer;
+        const bool cleared = row.expected == DiscTypeChange::ChangedScheduleCleared;
+        EXPECT_EQ(r->gaPymtAmt[1] + r->gsLoanDate, cleared ? "" : std::string(row.amount) + "01-15-2026");
+        EXPECT_EQ(r->construction.optDiscType, row.expected == DiscTypeChange::Unchanged ? 0 : row.pressed);
+        ASSERT_EQ(user.prompts().size(), row.answer ? 1u : 0u);
+        if (row.answer) {
+            EXPECT_EQ(user.prompts()[0].text, "Changing the financing disclosure options will cause deletion of any "
+                                              "payment information and calendar date(s) you may have entered.");
+            EXPECT_EQ(user.prompts()[0].style, 49);
+        }
+    }
+}
+
+TEST(construction_pages, key_refusal_messages) {
+    EXPECT_EQ(ConstLoanTermsKeyMessage(0), "For loan commitment amount, enter numbers or decimal point only.");
+    EXPECT_EQ(ConstLoanTermsKeyMessage(1), "For annual simple interest rate, enter numbers or decimal point only.");
+    EXPECT_EQ(ConstLoanTermsKeyMessage(2), "For prepaid finance charge, enter numbers or decimal point only.");
+    EXPECT_EQ(ConstLoanTermsKeyMessage(3), "For subsequently paid finance charge, enter numbers or decimal point only.");
+    EXPECT_EQ(ConstPhaseKeyMessage(0, "# of Days:"), "For # of days, enter numbers only.");
+    EXPECT_EQ(ConstPhaseKeyMessage(1, ""), "For # of unit periods, enter numbers only.");
+    EXPECT_EQ(ConstPhaseKeyMessage(2, ""), "For # of odd days, enter numbers only.");
+    EXPECT_EQ(ConstInterestKeyMessage(0, ""), "Enter numbers, minus sign or decimal point only");
+    EXPECT_EQ(ConstInterestKeyMessage(1, ""), "For disclosed APR, enter numbers or decimal point only.");
+    EXPECT_EQ(ConstInterestKeyMessage(2, ""), "For disclosed finance charge, enter numbers or decimal point only.");
+    EXPECT_EQ(ConstInterestKeyMessage(3, "Months in Loan Term:"), "Enter numbers only for the months in loan term.");
+    EXPECT_EQ(ConstInterestAmountKey("12", 2, 'a'), KeyVerdict::RefuseWithMessage);
+    EXPECT_EQ(ConstInterestAmountKey("12.5", 4, '.'), KeyVerdict::Refuse);
+    EXPECT_EQ(ConstInterestAmountKey("12.34", 5, '5'), KeyVerdict::Refuse);  // a third decimal
+    EXPECT_EQ(ConstInterestAmountKey("12.34", 3, '5'), KeyVerdict::Accept);
+}
+
+struct Phase {
+    std::unique_ptr<LoanRecord> r = std::make_unique<LoanRecord>();
+    ScriptedUser user;
+    ConstContinueResult out;
+    Phase(const ConstructionChoices& c, const char* period, const char* unitPeriods = "", const char* oddDays = "") {
+        r->construction = c;
+        r->dMonths = 7;
+        out = ConstPhaseContinue(*r, user, {period, unitPeriods, oddDays});
+    }
+};
+
+TEST(construction_phase, whole_months_make_one_payment_at_the_end) {
+    struct Row { const char* months; double unitDays, unitPeriods, oddDays; };
+    const Row rows[] = {{"6", 180, 1, 0}, {"11", 330, 1, 0}, {"12", 360, 1, 0}, {"18", 360, 1, 180}, {"30", 360, 2, 180}};
+    for (const Row& row : rows) {
+        const Phase p(Choices(0, 0), row.months);
+        SCOPED_TRACE(std::string(row.months) + " months");
+        ASSERT_TRUE(p.out.passed) << p.out.message;
+        EXPECT_EQ(p.r->gdDaysinUnitPd, row.unitDays);
+        EXPECT_EQ(p.r->gdCalUnitPeriods, row.unitPeriods);
+        EXPECT_EQ(p.r->gdCalOddDays, row.oddDays);
+        EXPECT_EQ(p.r->giPymtFreq, kFreqEqualMonthsSingle);
+        EXPECT_EQ(p.r->dMonths, p.r->gdConstMonths);
+        EXPECT_EQ(p.r->gdDaysinYr + p.r->gdConstDaysinYr, 720);
+    }
+}
+
+TEST(construction_phase, accrual_codes_and_day_counts) {
+    struct Row { ConstructionChoices c; const char *period, *unitPeriods, *oddDays; int code; double days; int freq; };
+    const Row rows[] = {
+        {Choices(0, 0), "12", "", "", 1, 0, 5},          {Choices(0, 0, 0, true), "12", "", "", 2, 0, 5},
+        {Choices(1, 1), "400", "", "", 3, 400, 0},       {Choices(1, 1, 0, true), "200", "", "", 4, 200, 0},
+        {Choices(0, 2), "200", "1", "0", 5, 200, 6},     {Choices(0, 2, 0, true), "365", "2", "30", 6, 760, 6},
+        {Choices(0, 3, 0, true), "12", "", "", 7, 0, 5}, {Choices(0, 3, 1), "200", "1", "0", 7, 200, 6},
+        {Choices(1, 3, 1), "", "", "", 7, 0, 0},  // "other" with permanent financing: no period asked
+    };
+    for (const Row& row : rows) {
+        const Phase p(row.c, row.period, row.unitPeriods, row.oddDays);
+        SCOPED_TRACE("code " + std::to_string(row.code) + ", period \"" + row.period + "\"");
+        ASSERT_TRUE(p.out.passed) << p.out.message;
+        EXPECT_EQ(p.r->giAccrualMethod, row.code);
+        EXPECT_EQ(p.r->gdConstDays, row.days);
+        EXPECT_EQ(p.r->giPymtFreq, row.freq);
+    }
+}
+
+TEST(construction_phase, continue_refusals) {
+    struct Row { ConstructionChoices c; const char *period, *unitPeriods, *oddDays, *message; int field; };
+    const Row rows[] = {
+        {Choices(0, 1), "400", "1", "0", "Enter a number from 1 to 365 for the # of days.", 0},
+        {Choices(0, 0), "0", "", "", "Enter a number greater than 0 for the # of months.", 0},
+        {Choices(1, 2), "", "", "", "Enter a number greater than 0 for the # of days.", 0},
+        {Choices(0, 3, 1), "365", "0", "0", "Enter a number greater than 0 for the # of unit periods.", 1},
+        {Choices(0, 1), "365", "1", "", "Enter a number between 0 and 365 for # of odd days.", 2},
+        {Choices(0, 1), "365", "1", "366", "Enter a number between 0 and 365 for # of odd days.", 2},
+    };
+    for (const Row& row : rows) {
+        const Phase p(row.c, row.period, row.unitPeriods, row.oddDays);
+        ExpectOutcome(p.out, p.user, row.message, row.field);
+        EXPECT_EQ(p.r->dMonths + p.r->giAccrualMethod, 0);  // cleared first, nothing stored
+    }
+    const ConstUnitPeriodFields year = ConstUnitPeriodsFollow("365"), fixed = ConstUnitPeriodsFollow("364");
+    EXPECT_TRUE(year.enabled && year.unitPeriods.empty());
+    EXPECT_FALSE(fixed.enabled);
+    EXPECT_EQ(fixed.unitPeriods + "/" + fixed.oddDays, "1/0");
+}
+
+// Commitment 100,000.00, prepaid 1,000.00, subsequently paid 500.00, an 18-month construction
+// phase at 10 % (one 360-day unit period and 180 odd days).
+struct Interest {
+    std::unique_ptr<LoanRecord> r = std::make_unique<LoanRecord>();
+    ScriptedUser user;
+    ConstInterestContinueResult out;
+    Interest(std::int16_t disc, const char* estimate, const char* apr, const char* charge = "",
+             const char* unitPeriod = "", bool single = false, std::int16_t freq = 0) {
+        r->construction.optDiscType = disc;
+        r->gdCommitmentAmt = 100000;
+        r->gdPrepaidFinChg = 1000;
+        r->gdSubseqFinChg = 500;
+        r->gdSimpleIntRate = 10;
+        r->gdConstMonths = 18;
+        r->gdConstDaysinYr = 360;
+        r->gdCalUnitPeriods = 1;
+        r->gdCalOddDays = 180;
+        r->gdEstFinanceChg = 123;
+        r->gbIntegerEntry = true;  // as the schedule's whole-number cells leave it
+        out = ConstInterestContinue(*r, user, {estimate, apr, charge, unitPeriod, {single, freq}});
+    }
+};
+
+TEST(construction_interest_page, amount_financed_and_the_single_payment) {
+    const Interest one(0, "$4,500.00", "10");
+    ASSERT_TRUE(one.out.check.passed) << one.out.check.message;
+    EXPECT_EQ(one.out.next, ConstInterestNext::ConstructionResults);
+    EXPECT_EQ(one.r->gdAmount, 49000);  // 50,000 - 1,000
+    const LoanRecord& r = *one.r;
+    EXPECT_EQ(r.gaPymtAmt[1] + "|" + r.gaNumPymts[1] + "|" + r.gaUnitPeriods[1] + "|" + r.gaOddDays[1], "55000|1|1|180");
+    EXPECT_EQ(r.gdEstFinanceChg, 123);  // no charge typed: the disclosed one stays
+
+    const Interest two(1, "4500", "10", "$6,000.00");
+    EXPECT_EQ(two.out.next, ConstInterestNext::Schedule);
+    EXPECT_EQ(two.r->gdAmount, 94000);  // 100,000 - 4,500 - 1,000 - 500
+    EXPECT_EQ(two.r->gdEstFinanceChg, 6000);
+    EXPECT_DOUBLE_EQ(Interest(0, "$1,234.567", "10").r->gdEstConstInterest, 1234.57);  // cents kept
+}
+
+TEST(construction_interest_page, continue_refusals) {
+    const char* kDollars = "Enter dollar amount using the following format: #,###.##";
+    struct Row { std::int16_t disc; const char *estimate, *apr, *charge, *unitPeriod; bool single; std::int16_t freq;
+                 const char* message; int field; };
+    const Row rows[] = {
+        {0, "abc", "10", "", "", false, 0, kDollars, 0},
+        {0, "4500", "0.5", "", "", false, 0, "Enter a number greater than or equal to 1 for disclosed or estimated APR.", 1},
+        {0, "4500", "10", "x", "", false, 0, kDollars, 2},
+        {1, "4500", "10", "", "13", false, 1, "Enter a number between 2 and 12 for the months in unit period.", 3},
+        {1, "4500", "10", "", "", false, 3, "Enter a number between 1 and 365 for the days in unit period.", 3},
+        {1, "4500", "10", "", "0", true, 0, "Enter a number greater than 0 for the months in loan term.", 3},
+        {1, "4500", "10", "", "366", true, 1, "Enter a number between 1 and 365 for the days in unit period.", 3},
+    };
+    for (const Row& row : rows) {
+        const Interest p(row.disc, row.estimate, row.apr, row.charge, row.unitPeriod, row.single, row.freq);
+        ExpectOutcome(p.out.check, p.user, row.message, row.field);
+        EXPECT_EQ(p.r->gdAmount, 0);
+    }
+}
+
+TEST(construction_interest_page, permanent_phase_frequency) {
+    struct Row { bool single; std::int16_t freq; const char* unitPeriod; int code; double unitDays, year; const char* text; };
+    const Row rows[] = {
+        {false, 0, "", 1, 30, 360, "Monthly"},            {false, 1, "6", 2, 180, 360, "Multiples of a Month"},
+        {false, 2, "", 3, 15, 360, "Semi-Monthly"},       {false, 3, "14", 4, 14, 364, "Actual Days"},  // whole weeks
+        {false, 3, "15", 4, 15, 365, "Actual Days"},      {true, 0, "18", 5, 360, 360, "Whole Number of Months"},
+        {true, 1, "200", 6, 200, 365, "Actual Days"},
+    };
+    for (const Row& row : rows) {
+        const Interest p(1, "4500", "10", "", row.unitPeriod, row.single, row.freq);
+        ASSERT_TRUE(p.out.check.passed) << p.out.check.message;
+        SCOPED_TRACE(std::string(row.text) + " \"" + row.unitPeriod + "\"");
+        EXPECT_EQ(p.r->giPymtFreq, row.code);
+        EXPECT_EQ(p.r->gdDaysinUnitPd, row.unitDays);
+        EXPECT_EQ(p.r->gdDaysinYr, row.year);
+        EXPECT_EQ(p.r->gsPymtFreqText, row.text);
+        EXPECT_EQ(p.r->gdConstMonths, 18);  // the construction phase keeps its months
+    }
+    auto r = std::make_unique<LoanRecord>();  // a single payment loan has one stream
+    r->construction.optDiscType = kDiscWithPermanent;
+    r->gaPymtAmt[1] = "500";
+    r->gaPymtAmt[2] = "600";
+    ScriptedUser user;
+    EXPECT_TRUE(ConstInterestContinue(*r, user, {"0", "10", "", "18", {true, 0}}).reloadSchedule);
+    EXPECT_EQ(r->gaPymtAmt[1] + r->gaPymtAmt[2], "");
+    EXPECT_EQ(r->gdCalUnitPeriods, 1);  // 18 months: a 360-day year and 180 odd days
+    EXPECT_EQ(r->gdCalOddDays, 180);
+}
+
+TEST(construction_interest_page, activation_shows_the_estimate_unless_it_is_typed) {
+    Interest page(0, "0", "10");
+    EXPECT_EQ(ConstInterestActivate(*page.r).initialEstimate, "$7,500.00");  // 0.10 x 50,000 / 360 x 18 x 30
+    page.r->construction.optIntAccrl = kAccrualOther;
+    const ConstInterestActivation typed = ConstInterestActivate(*page.r);
+    EXPECT_EQ(typed.initialEstimate, "$0.00");
+    EXPECT_FALSE(typed.initialValueShown);
+    EXPECT_EQ(ConstInterestFieldCheck(kInterestAmount, "", {}).text, "0");
+}
+
+}  // namespace
+}  // namespace tallex
