@@ -156,17 +156,17 @@ std::string ConstInterestKeyMessage(int field, std::string_view unitPeriodCaptio
     }
 }
 
-KeyVerdict ConstInterestAmountKey(std::string_view text, std::size_t caret, char key) {
+AmountKeyVerdict ConstInterestAmountKey(std::string_view text, std::size_t caret, char key) {
     const bool digit = key >= '0' && key <= '9';
-    if (!digit && key != '\b' && key != '.' && key != '-') return KeyVerdict::RefuseWithMessage;
+    if (!digit && key != '\b' && key != '.' && key != '-') return AmountKeyVerdict::RefuseWithMessage;
     const std::size_t point = text.find('.');
-    if (key == '.' && point != std::string_view::npos) return KeyVerdict::Refuse;
+    if (key == '.' && point != std::string_view::npos) return AmountKeyVerdict::Refuse;
     if (digit && point != std::string_view::npos && caret > point + 1) {
         const bool twoDecimals = point + 2 < text.size() && std::isdigit(static_cast<unsigned char>(text[point + 1])) &&
                                  std::isdigit(static_cast<unsigned char>(text[point + 2]));
-        if (twoDecimals) return KeyVerdict::Refuse;
+        if (twoDecimals) return AmountKeyVerdict::Refuse;
     }
-    return KeyVerdict::Accept;
+    return AmountKeyVerdict::Accept;
 }
 
 ConstInterestContinueResult ConstInterestContinue(LoanRecord& r, UserSeam& user, const ConstInterestEntries& e) {

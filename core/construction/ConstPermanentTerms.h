@@ -63,8 +63,8 @@ std::string ConstInterestKeyMessage(int field, std::string_view unitPeriodCaptio
 // The estimate's key filter: digits, Backspace ('\b'), "." and "-". Another key is refused with
 // its message; a second "." is refused silently, and so is a digit typed with the caret more than
 // one place past the "." once two decimals are there.
-enum class KeyVerdict { Accept, Refuse, RefuseWithMessage };
-KeyVerdict ConstInterestAmountKey(std::string_view text, std::size_t caret, char key);
+enum class AmountKeyVerdict { Accept, Refuse, RefuseWithMessage };
+AmountKeyVerdict ConstInterestAmountKey(std::string_view text, std::size_t caret, char key);
 
 struct ConstInterestEntries {
     std::string amtInt;

@@ -113,10 +113,10 @@ TEST(construction_pages, key_refusal_messages) {
     EXPECT_EQ(ConstInterestKeyMessage(1, ""), "For disclosed APR, enter numbers or decimal point only.");
     EXPECT_EQ(ConstInterestKeyMessage(2, ""), "For disclosed finance charge, enter numbers or decimal point only.");
     EXPECT_EQ(ConstInterestKeyMessage(3, "Months in Loan Term:"), "Enter numbers only for the months in loan term.");
-    EXPECT_EQ(ConstInterestAmountKey("12", 2, 'a'), KeyVerdict::RefuseWithMessage);
-    EXPECT_EQ(ConstInterestAmountKey("12.5", 4, '.'), KeyVerdict::Refuse);
-    EXPECT_EQ(ConstInterestAmountKey("12.34", 5, '5'), KeyVerdict::Refuse);  // a third decimal
-    EXPECT_EQ(ConstInterestAmountKey("12.34", 3, '5'), KeyVerdict::Accept);
+    EXPECT_EQ(ConstInterestAmountKey("12", 2, 'a'), AmountKeyVerdict::RefuseWithMessage);
+    EXPECT_EQ(ConstInterestAmountKey("12.5", 4, '.'), AmountKeyVerdict::Refuse);
+    EXPECT_EQ(ConstInterestAmountKey("12.34", 5, '5'), AmountKeyVerdict::Refuse);  // a third decimal
+    EXPECT_EQ(ConstInterestAmountKey("12.34", 3, '5'), AmountKeyVerdict::Accept);
 }
 
 struct Phase {
