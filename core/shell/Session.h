@@ -8,9 +8,6 @@ struct SessionFlags {
     // True from the basic information page's start until the user continues from it, and again
     // after New Loan or an accepted change of loan kind: nothing entered is there to discard.
     bool gbBasicInfoFresh = true;
-    // Set while the error screen is or has been up; cleared when the basic information page is
-    // next activated. Field-leave checks and calendar hand-overs are skipped meanwhile.
-    bool gbErrorShown = false;
     // Number of the run-time error that brought the error screen up.
     int giLastError = 0;
 };

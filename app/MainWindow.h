@@ -1,0 +1,83 @@
+#pragma once
+// The program's one window. Its content changes like the pages of a wizard: each page is
+// created on first use, hidden when the user moves on (keeping its entries) and destroyed by New
+// Loan; switching pages keeps the window's position, size and state because the window stays.
+// The window owns the loan record and the program-wide flags; the user seam is handed in, so
+// tests can answer every message from a script.
+
+#include "PageHost.h"
+#include "SettingsStore.h"
+
+#include "engine/LoanRecord.h"
+#include "shell/Session.h"
+#include "ui/Clock.h"
+
+#include <QMainWindow>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+class Page;
+class QAction;
+class QStackedWidget;
+
+class MainWindow : public QMainWindow, public PageHost {
+    Q_OBJECT
+public:
+    MainWindow(tallex::UserSeam& user, SettingsStore settings, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Shows the window on its first page: the splash unless the settings file says
+    // "Startup Intro=No", then the basic information page.
+    void start();
+
+    // PageHost
+    tallex::LoanRecord& record() override { return *record_; }
+    tallex::UserSeam& user() override { return user_; }
+    const tallex::Clock& clock() override { return clock_; }
+    tallex::SessionFlags& session() override { return session_; }
+    void switchTo(PageId page) override;
+    void unloadPage(PageId page) override;
+    bool isLoaded(PageId page) const override;
+    void reloadPage(PageId page) override;
+    void newLoan() override;
+    void exitProgram() override;
+    void showHelp() override;
+    void showAbout() override;
+    void setNewLoanEnabled(bool enabled) override;
+    bool openPaymentCalendar() override;
+    void ShowErrorScreen(int number, const std::string& description) override;
+
+    // The page now shown, and a page if it is loaded (for the tests and the screenshots).
+    Page* currentPage() const;
+    Page* loadedPage(PageId page) const;
+    const SettingsStore& settings() const { return settings_; }
+
+public slots:
+    // Another copy of the program asked this one to come to the front.
+    void bringToFront();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    Page* ensurePage(PageId page);
+    Page* createPage(PageId page);
+    void RecoverFromError();
+    void saveRememberedEntries();
+    void applyWindowSizing();
+
+    tallex::UserSeam& user_;
+    SettingsStore settings_;
+    tallex::SystemClock clock_;
+    std::unique_ptr<tallex::LoanRecord> record_;
+    tallex::SessionFlags session_;
+    QStackedWidget* stack_ = nullptr;
+    QAction* newLoanAction_ = nullptr;
+    std::map<PageId, Page*> pages_;
+    std::vector<PageId> loadOrder_;
+    bool exiting_ = false;
+    bool recovering_ = false;
+};

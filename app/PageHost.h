@@ -1,0 +1,48 @@
+#pragma once
+// What a page may ask of the window that holds it: the one loan record, the user, the clock,
+// the program-wide flags, and the shared actions of every page (moving to another page, New
+// Loan, Exit, Help, About, the calendar, the error screen).
+
+#include "engine/LoanRecord.h"
+#include "shell/Session.h"
+#include "ui/Clock.h"
+#include "ui/UserSeam.h"
+
+#include <string>
+
+enum class PageId { Splash, BasicInfo, LoanTerms, Schedule, Results, ConstructionTerms };
+
+class PageHost {
+public:
+    virtual ~PageHost() = default;
+
+    virtual tallex::LoanRecord& record() = 0;
+    virtual tallex::UserSeam& user() = 0;
+    virtual const tallex::Clock& clock() = 0;
+    virtual tallex::SessionFlags& session() = 0;
+
+    // Shows the page (creating it on first use) in place of the current one, keeping the
+    // window's position, size and state, and activates it.
+    virtual void switchTo(PageId page) = 0;
+    // Destroys the page if it exists; it is created afresh when next shown.
+    virtual void unloadPage(PageId page) = 0;
+    virtual bool isLoaded(PageId page) const = 0;
+    // Destroys the page if it exists and creates it again, hidden: it starts afresh.
+    virtual void reloadPage(PageId page) = 0;
+
+    virtual void newLoan() = 0;
+    virtual void exitProgram() = 0;
+    virtual void showHelp() = 0;
+    virtual void showAbout() = 0;
+    // The New Loan menu entry follows the page's New Loan button.
+    virtual void setNewLoanEnabled(bool enabled) = 0;
+
+    // Shows the payment date calculator modally; returns when it has closed, its results in the
+    // record (gbCalendarOK tells whether it closed with OK). False when an error inside it ended
+    // on the error screen: the page that asked is gone.
+    virtual bool openPaymentCalendar() = 0;
+
+    // An unexpected run-time error in a page's handler: the error is shown, the loan discarded
+    // and the user is back on an empty basic information page.
+    virtual void ShowErrorScreen(int number, const std::string& description) = 0;
+};

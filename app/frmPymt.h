@@ -1,0 +1,55 @@
+#pragma once
+// The payment schedule page: the grid of payment streams, the calendar for a stream's timing,
+// Delete Payment Stream, and Continue to the APR. The cell and schedule rules are the core's
+// (entry/Schedule*.h, shell/SchedulePage.h); the page keeps the grid and the record in step.
+
+#include "Page.h"
+
+#include "entry/ScheduleOddDaysQuietPeriod.h"
+#include "shell/SchedulePage.h"
+
+#include <memory>
+
+class QLabel;
+class QPushButton;
+class ScheduleGrid;
+class ScheduleModel;
+
+class frmPymt : public Page {
+    Q_OBJECT
+public:
+    explicit frmPymt(PageHost& host, QWidget* parent = nullptr);
+    ~frmPymt() override;
+
+    ScheduleModel* model() const { return model_; }
+    ScheduleGrid* grid() const { return SSDBGrid1_; }
+
+protected:
+    void onActivate() override;
+
+private:
+    bool refuseLeaving(int move);
+    bool addRow();
+    void entered();
+    void runCalendar();
+    void onDelete();
+    void onContinue();
+    void onBack();
+    void storeCurrentRow();
+    int currentStream() const;
+    void applyFills(int row, const std::vector<tallex::ScheduleCellFill>& fills);
+
+    ScheduleModel* model_ = nullptr;
+    ScheduleGrid* SSDBGrid1_ = nullptr;
+    QLabel* lblPymtFreq_ = nullptr;
+    QLabel* lblPymtStream_ = nullptr;
+    QPushButton* cmdFedCal_ = nullptr;
+    QPushButton* cmdDelete_ = nullptr;
+    QPushButton* cmdBack_ = nullptr;
+    QPushButton* cmdNewAPR_ = nullptr;
+    QPushButton* cmdContinue_ = nullptr;
+    QPushButton* cmdExit_ = nullptr;
+    tallex::ScheduleRowFlags rowFlags_;
+    tallex::ScheduleOddDaysQuietPeriod oddDaysQuiet_;
+    tallex::CalendarHandOverPeriod calendarHandOver_;
+};

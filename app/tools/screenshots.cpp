@@ -1,0 +1,107 @@
+// Takes a picture of every page and dialog of the program, offscreen, into the folder given:
+// frmSplash.png, frmBasicInfo.png, frmAPR1.png, frmPymt.png, frmCalendar.png.
+
+#include "AppStyle.h"
+#include "MainWindow.h"
+#include "Page.h"
+#include "ScheduleGrid.h"
+#include "SettingsStore.h"
+#include "frmCalendar.h"
+#include "frmPymt.h"
+
+#include "ui/ScriptedUser.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+bool Save(QWidget& widget, const QDir& folder, const QString& name) {
+    QApplication::processEvents();
+    const QString path = folder.filePath(name + QStringLiteral(".png"));
+    if (!widget.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+// Controls are looked up on the page shown: several pages have a Continue button.
+void Type(MainWindow& window, const char* name, const QString& text) {
+    auto* box = window.currentPage()->findChild<QLineEdit*>(QString::fromLatin1(name));
+    if (!box) return;
+    box->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    box->selectAll();
+    QTest::keyClicks(box, text);
+}
+
+void Click(MainWindow& window, const char* name) {
+    if (auto* button = window.currentPage()->findChild<QPushButton*>(QString::fromLatin1(name))) button->click();
+    QApplication::processEvents();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    ApplyProgramStyle(application);
+    const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots"));
+    QTemporaryDir settings;
+    tallex::ScriptedUser user;
+    MainWindow window(user, SettingsStore(settings.filePath(QStringLiteral("APR.INI")), SettingsStore::Location::Explicit));
+    window.start();
+    bool ok = Save(window, folder, QStringLiteral("frmSplash"));
+
+    Click(window, "cmdOK");
+    Type(window, "txtUserName", QStringLiteral("Pat Examiner"));
+    Type(window, "txtAccountNbr", QStringLiteral("4417-0093"));
+    Type(window, "txtBorrower", QStringLiteral("Lee Borrower"));
+    Type(window, "txtLender", QStringLiteral("First Community Bank"));
+    Type(window, "txtCreditor", QStringLiteral(""));
+    ok &= Save(window, folder, QStringLiteral("frmBasicInfo"));
+
+    Click(window, "CmdContinue");
+    Type(window, "txtAmtFinanced", QStringLiteral("5000"));
+    Type(window, "txtDiscAPR", QStringLiteral("9.5"));
+    Type(window, "txtDiscFinChg", QStringLiteral("1301.12"));
+    Type(window, "txtAmtFinanced", QStringLiteral("5000"));
+    ok &= Save(window, folder, QStringLiteral("frmAPR1"));
+
+    Click(window, "CmdContinue");
+    auto* schedule = qobject_cast<frmPymt*>(window.loadedPage(PageId::Schedule));
+    if (schedule) {
+        auto* grid = schedule->grid();
+        const char* typed[] = {"104.98", "60"};
+        for (const char* text : typed) {
+            if (auto* editor = grid->editorWidget()) QTest::keyClicks(editor, QString::fromLatin1(text));
+            grid->moveByKey(ScheduleGrid::Move::Tab);
+        }
+    }
+    ok &= Save(window, folder, QStringLiteral("frmPymt"));
+
+    tallex::LoanRecord& record = window.record();
+    record.gsLoanDate = "01-15-2026";
+    frmCalendar calendar(record, window.clock(), user, &window);
+    calendar.show();
+    QApplication::processEvents();
+    if (auto* end = calendar.findChild<QLineEdit*>(QStringLiteral("mskEndDate"))) {
+        end->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(end, QStringLiteral("02152026"));
+        if (auto* cancel = calendar.findChild<QPushButton*>(QStringLiteral("cmdFedCalOK")))
+            cancel->setFocus(Qt::TabFocusReason);
+    }
+    ok &= Save(calendar, folder, QStringLiteral("frmCalendar"));
+    calendar.hide();
+    // Messages met on the way, so that a picture that shows the wrong page can be explained.
+    for (const tallex::Prompt& prompt : user.prompts()) std::fprintf(stderr, "message: %s\n", prompt.text.c_str());
+    return ok ? 0 : 1;
+}

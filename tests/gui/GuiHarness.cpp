@@ -1,0 +1,171 @@
+#include "GuiHarness.h"
+
+#include "ScheduleGrid.h"
+#include "ScheduleModel.h"
+#include "frmCalendar.h"
+#include "frmPymt.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+GuiHarness::GuiHarness(const QString& settingsText) {
+    QApplication::setQuitOnLastWindowClosed(false);
+    QFile file(settingsPath());
+    if (file.open(QIODevice::WriteOnly)) file.write(settingsText.toUtf8());
+    file.close();
+    startWindow();
+}
+
+GuiHarness::~GuiHarness() = default;
+
+QString GuiHarness::settingsPath() const { return folder_.filePath(QStringLiteral("APR.INI")); }
+
+QString GuiHarness::settingsText() const {
+    QFile file(settingsPath());
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+void GuiHarness::startWindow() {
+    window_ = std::make_unique<MainWindow>(user_, SettingsStore(settingsPath(), SettingsStore::Location::Explicit));
+    window_->start();
+    window_->activateWindow();
+    (void)QTest::qWaitForWindowActive(window_.get());
+    settle();
+}
+
+void GuiHarness::restart() {
+    window_->close();
+    window_.reset();
+    settle();
+    startWindow();
+}
+
+QString GuiHarness::pageName() const { return page() ? page()->objectName() : QString(); }
+
+void GuiHarness::settle() const {
+    // Deferred focus moves and selections run on the next turns of the event loop.
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
+}
+
+bool GuiHarness::type(const char* name, const QString& text) {
+    QLineEdit* box = control<QLineEdit>(name);
+    if (!box) return false;
+    if (!box->hasFocus()) {
+        box->setFocus(Qt::MouseFocusReason);
+        settle();
+    }
+    box->selectAll();
+    QTest::keyClicks(box, text);
+    settle();
+    return true;
+}
+
+void GuiHarness::press(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QWidget* target = QApplication::focusWidget();
+    if (!target) target = window_.get();
+    QTest::keyClick(target, key, modifiers);
+    settle();
+}
+
+bool GuiHarness::click(const char* name) {
+    QPushButton* button = control<QPushButton>(name);
+    if (!button || !button->isVisible() || !button->isEnabled()) return false;
+    QTest::mouseClick(button, Qt::LeftButton);
+    settle();
+    return true;
+}
+
+QStringList GuiHarness::prompts() const {
+    QStringList texts;
+    for (const tallex::Prompt& p : user_.prompts()) texts << QString::fromStdString(p.text);
+    return texts;
+}
+
+QByteArray PromptsText(const QStringList& prompts) {
+    return ("messages shown: [" + prompts.join(QStringLiteral("] [")) + "]").toUtf8();
+}
+
+ScheduleGrid* GuiHarness::grid() const {
+    auto* schedule = qobject_cast<frmPymt*>(window_->loadedPage(PageId::Schedule));
+    return schedule ? schedule->grid() : nullptr;
+}
+
+void GuiHarness::typeCell(const QString& text) {
+    ScheduleGrid* g = grid();
+    if (!g) return;
+    QLineEdit* editor = g->editorWidget();
+    if (!editor) {
+        // A cell that is not being edited starts its editor with the first key.
+        g->setFocus(Qt::OtherFocusReason);
+        QTest::keyClicks(g, text.left(1));
+        editor = g->editorWidget();
+        if (editor) QTest::keyClicks(editor, text.mid(1));
+    } else {
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+    }
+    settle();
+}
+
+QString GuiHarness::cell(int row, int column) const {
+    ScheduleGrid* g = grid();
+    if (!g) return {};
+    if (g->currentRow() == row && g->currentColumn() == column && g->editorWidget()) return g->editorWidget()->text();
+    return static_cast<ScheduleModel*>(g->model())->cell(row, column);
+}
+
+void GuiHarness::clickCell(int row, int column) {
+    ScheduleGrid* g = grid();
+    if (!g) return;
+    const QRect rect = g->visualRect(g->model()->index(row, column));
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+    settle();
+}
+
+void GuiHarness::withCalendar(const char* button, const std::function<void(frmCalendar&)>& drive) {
+    bool driven = false;
+    QTimer::singleShot(0, [&] {
+        auto* calendar = qobject_cast<frmCalendar*>(QApplication::activeModalWidget());
+        if (!calendar) return;
+        (void)QTest::qWaitForWindowActive(calendar);
+        driven = true;
+        drive(*calendar);
+    });
+    // Whatever happens, the dialog does not outlive a few seconds.
+    QTimer guardTimer;
+    guardTimer.setSingleShot(true);
+    QObject::connect(&guardTimer, &QTimer::timeout, [] {
+        if (auto* calendar = qobject_cast<frmCalendar*>(QApplication::activeModalWidget())) calendar->reject();
+    });
+    guardTimer.start(5000);
+    if (!click(button)) qWarning("calendar button %s not clickable", button);
+    (void)QTest::qWaitForWindowActive(window_.get());
+    settle();
+    if (!driven) qWarning("the calendar was not opened");
+}
+
+void GuiHarness::fillCalendar(frmCalendar& calendar, const QString& loanDate, const QString& endDate, bool pressOk) {
+    auto* start = calendar.findChild<QLineEdit*>(QStringLiteral("mskStartDate"));
+    auto* end = calendar.findChild<QLineEdit*>(QStringLiteral("mskEndDate"));
+    auto* ok = calendar.findChild<QPushButton*>(QStringLiteral("cmdFedCalOK"));
+    const auto typeDate = [](QLineEdit* box, const QString& text) {
+        box->setFocus(Qt::MouseFocusReason);
+        QApplication::processEvents();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Backspace);
+        box->setCursorPosition(0);
+        QTest::keyClicks(box, text);
+    };
+    if (!loanDate.isNull()) typeDate(start, loanDate);
+    typeDate(end, endDate);
+    if (pressOk) {
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QApplication::processEvents();
+    }
+}

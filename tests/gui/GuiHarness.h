@@ -1,0 +1,82 @@
+#pragma once
+// Drives the program as a user would, offscreen: one main window with a scripted user (every
+// message is answered from a queue and recorded), a settings file of its own in a temporary
+// folder, and helpers that type into and click the named controls of the page shown.
+
+#include "MainWindow.h"
+#include "Page.h"
+
+#include "ui/ScriptedUser.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+
+class QLineEdit;
+class QPushButton;
+class ScheduleGrid;
+class frmCalendar;
+
+class GuiHarness {
+public:
+    // Starts the program with this settings file text (the splash is skipped unless asked for).
+    explicit GuiHarness(const QString& settingsText = QStringLiteral("[Options]\nStartup Intro=No\n"));
+    ~GuiHarness();
+
+    MainWindow& window() { return *window_; }
+    tallex::LoanRecord& record() { return window_->record(); }
+    tallex::ScriptedUser& user() { return user_; }
+    QString settingsPath() const;
+    QString settingsText() const;
+    // Closes this window and starts a new one on the same settings file.
+    void restart();
+
+    Page* page() const { return window_->currentPage(); }
+    QString pageName() const;
+    // A control of the page shown (several pages have controls of the same name).
+    template <class T>
+    T* control(const char* name) const {
+        return page() ? page()->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+    }
+
+    // Clicks into a box (its text is then selected) and types; returns false when the box is
+    // missing.
+    bool type(const char* box, const QString& text);
+    // Presses one key on whatever has the focus.
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // Tab to the next control (the box is left).
+    void tab() { press(Qt::Key_Tab); }
+    // Clicks a button of the page with the mouse.
+    bool click(const char* button);
+    void settle() const;
+
+    // The messages shown so far, and the texts of those.
+    QStringList prompts() const;
+    void answerNext(short answer) { user_.queue(answer); }
+    void forgetPrompts() { user_.clear(); }
+
+    // The schedule grid of the schedule page: type into the current cell, move, read.
+    ScheduleGrid* grid() const;
+    void typeCell(const QString& text);
+    QString cell(int row, int column) const;
+    void clickCell(int row, int column);
+
+    // Opens the calendar with `button` and runs `drive` on it while it is open; the dialog is
+    // cancelled after a few seconds if `drive` left it open, so a failing test cannot hang.
+    void withCalendar(const char* button, const std::function<void(frmCalendar&)>& drive);
+    // In an open calendar: type the two dates (leaving each field) and press OK.
+    static void fillCalendar(frmCalendar& calendar, const QString& loanDate, const QString& endDate, bool pressOk = true);
+
+private:
+    void startWindow();
+
+    QTemporaryDir folder_;
+    tallex::ScriptedUser user_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+// Prints the recorded prompts (for a failure message).
+QByteArray PromptsText(const QStringList& prompts);
