@@ -1,0 +1,266 @@
+// The payment schedule page's own decisions: opening, adding rows, entering cells, deleting a
+// stream, the calendar's hand-back and Continue. Expected values follow the page's stated rules.
+
+#include "engine/LoanRecord.h"
+#include "shell/SchedulePage.h"
+#include "ui/ScriptedUser.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+namespace tallex {
+namespace {
+
+std::unique_ptr<LoanRecord> Loan(std::int16_t code) {
+    auto r = std::make_unique<LoanRecord>();
+    r->giPymtFreq = code;
+    r->gbAppendixJ = true;
+    r->gdDaysinUnitPd = 30;
+    r->gdDaysinYr = 360;
+    for (int k = 1; k <= kMaxStreams; ++k) r->gaPymtCol0[k] = std::to_string(k);
+    return r;
+}
+
+void SetStream(LoanRecord& r, int k, const char* amount, const char* count, const char* periods, const char* odd) {
+    r.gaPymtAmt[k] = amount;
+    r.gaNumPymts[k] = count;
+    r.gaUnitPeriods[k] = periods;
+    r.gaOddDays[k] = odd;
+}
+
+TEST(schedule_page_activation, single_payment_loans_get_their_one_stream) {
+    struct Row {
+        std::int16_t code;
+        double unitDays, months, calPeriods, calOdd;
+        const char *count, *periods, *odd;
+        std::array<bool, 5> readOnly;
+        bool calendar;
+    };
+    const Row rows[] = {
+        {1, 30, 0, 0, 0, "", "", "", {true, false, false, false, false}, true},
+        {5, 180, 6, 0, 0, "1", "1", "0", {true, false, true, true, true}, false},
+        {5, 360, 18, 1, 180, "1", "1", "180", {true, false, true, true, true}, false},  // term beyond a year
+        {6, 200, 0, 0, 0, "1", "1", "0", {true, false, true, true, true}, false},
+        {6, 365, 0, 2, 10, "1", "", "", {true, false, true, false, false}, false},  // typed by the user
+    };
+    for (const Row& row : rows) {
+        auto r = Loan(row.code);
+        r->gdDaysinUnitPd = row.unitDays;
+        r->dMonths = row.months;
+        r->gdCalUnitPeriods = row.calPeriods;
+        r->gdCalOddDays = row.calOdd;
+        r->dPval = 5;
+        r->gdPval_Adjusted = 6;
+        const ScheduleActivation a = ActivateSchedule(*r);
+        const std::string where = "code " + std::to_string(row.code) + " months " + std::to_string(row.months);
+        EXPECT_EQ(r->dPval, 0) << where;
+        EXPECT_EQ(r->gdPval_Adjusted, 0) << where;
+        EXPECT_EQ(r->gaNumPymts[1], row.count) << where;
+        EXPECT_EQ(r->gaUnitPeriods[1], row.periods) << where;
+        EXPECT_EQ(r->gaOddDays[1], row.odd) << where;
+        EXPECT_EQ(a.readOnly, row.readOnly) << where;
+        EXPECT_EQ(a.calendarEnabled, row.calendar) << where;
+    }
+}
+
+TEST(schedule_page_rows, a_row_follows_only_a_complete_row) {
+    struct Row { std::int16_t code; int stream; const char *amount, *count; bool pageUp, pageDown, complete, add; };
+    const Row rows[] = {
+        {1, 1, "100", "12", false, false, true, true},
+        {1, 1, "100", "", false, false, false, false},
+        {1, 1, "", "12", false, false, false, false},
+        {1, 1, "100", "12", true, false, true, false},
+        {1, 1, "100", "12", false, true, true, false},
+        {1, 360, "100", "12", false, false, true, false},  // there is no stream 361
+        {5, 1, "100", "1", false, false, true, false},
+        {6, 1, "100", "1", false, false, true, false},
+    };
+    for (const Row& row : rows) {
+        auto r = Loan(row.code);
+        ScheduleRowFlags flags{false, true};
+        GridCheckCurrentRow(flags, *r, row.stream, row.amount, row.count, row.pageUp, row.pageDown);
+        EXPECT_EQ(flags.rowComplete, row.complete) << "stream " << row.stream << " '" << row.amount << "' '" << row.count << "'";
+        EXPECT_EQ(flags.addAllowed, row.add) << "stream " << row.stream << " '" << row.amount << "' '" << row.count << "'";
+    }
+}
+
+TEST(schedule_page_cells, instructions_and_delete_caption) {
+    EXPECT_EQ(ScheduleInstruction(1), "Enter Payment Amount.  Press Tab key to advance.");
+    EXPECT_EQ(ScheduleInstruction(2), "Enter Number of Payments.  Press Tab key to advance.");
+    EXPECT_EQ(ScheduleInstruction(3),
+              "Enter Unit Periods to first payment in this stream or Click Calendar.  Press Tab key to advance.");
+    EXPECT_EQ(ScheduleInstruction(4),
+              "Enter Odd Days.  Press Tab key to advance to next payment stream or Click Continue to advance to Disclosure screen.");
+    EXPECT_EQ(ScheduleInstruction(0), "");
+    auto r = Loan(1);
+    EXPECT_EQ(DeleteButtonFor(*r, 3, 2).caption, "&Delete Payment Stream # 2");
+    EXPECT_TRUE(DeleteButtonFor(*r, 3, 2).enabled);
+    EXPECT_EQ(DeleteButtonFor(*r, 1, 1).caption, "&Delete Payment Stream");
+    r->giPymtFreq = 5;
+    EXPECT_FALSE(DeleteButtonFor(*r, 3, 2).enabled);
+}
+
+TEST(schedule_page_cells, entering_a_cell_may_send_the_cursor_back) {
+    struct Row {
+        std::int16_t code; double months; bool regular; int stream, column;
+        RowCells cells; bool handOver;
+        int expectedColumn; const char* message; bool calendarEnabled, openCalendar, fillTiming;
+    };
+    const char* needCount = "Enter Number of Payments before entering Unit Periods.";
+    const Row rows[] = {
+        {1, 0, true, 1, 2, {"", "", ""}, false, 1, "", false, false, false},
+        {1, 0, true, 1, 2, {"100", "", ""}, false, 2, "", false, false, false},
+        {1, 0, true, 1, 3, {"100", "", ""}, false, 2, needCount, false, false, false},
+        {1, 0, true, 1, 3, {"abc", "", ""}, false, 1, "", false, false, false},
+        {1, 0, true, 1, 3, {"100", "12", "1"}, false, 3, "", true, false, false},
+        {1, 0, true, 2, 3, {"100", "12", ""}, false, 3, "", true, false, true},
+        {2, 12, true, 1, 3, {"100", "12", ""}, false, 3, "", true, true, false},   // yearly: the calendar opens
+        {2, 12, true, 1, 3, {"100", "12", ""}, true, 3, "", true, false, false},   // not right after it closed
+        {2, 12, false, 1, 3, {"100", "12", ""}, false, 3, "", true, false, false}, // construction stream 1
+        {2, 12, false, 2, 3, {"100", "12", ""}, false, 3, "", true, true, true},
+        {2, 6, true, 1, 3, {"100", "12", ""}, false, 3, "", true, false, false},
+    };
+    for (const Row& row : rows) {
+        auto r = Loan(row.code);
+        r->dMonths = row.months;
+        r->gbAppendixJ = row.regular;
+        const CellEntry e = EnterScheduleCell(*r, row.stream, row.column, row.cells, row.handOver);
+        const std::string where = "code " + std::to_string(row.code) + " stream " + std::to_string(row.stream) +
+                                  " column " + std::to_string(row.column) + " amount '" + row.cells.amount + "'";
+        EXPECT_EQ(e.column, row.expectedColumn) << where;
+        EXPECT_EQ(e.message, row.message) << where;
+        EXPECT_EQ(e.calendarEnabled, row.calendarEnabled) << where;
+        EXPECT_EQ(e.openCalendar, row.openCalendar) << where;
+        EXPECT_EQ(e.fillTiming, row.fillTiming) << where;
+    }
+}
+
+class FakeClock final : public Clock {
+public:
+    std::chrono::steady_clock::time_point now() const override { return t; }
+    std::chrono::steady_clock::time_point t{};
+};
+
+TEST(schedule_page_calendar, hand_over_period_lasts_two_seconds) {
+    FakeClock clock;
+    CalendarHandOverPeriod period(clock);
+    EXPECT_FALSE(period.running());
+    period.start();
+    clock.t += std::chrono::milliseconds(1999);
+    EXPECT_TRUE(period.running());
+    clock.t += std::chrono::milliseconds(1);
+    EXPECT_FALSE(period.running());
+}
+
+TEST(schedule_page_calendar, ok_takes_the_calculators_timing_and_cancel_takes_nothing) {
+    auto r = Loan(1);
+    r->gbCalendarOK = true;
+    r->gdCalUnitPeriods = 1;
+    r->gdCalOddDays = 5;
+    CalendarReturn back = TakeCalendarResult(*r, 2, 3);
+    EXPECT_TRUE(back.ok);
+    EXPECT_EQ(r->gaUnitPeriods[2], "1");
+    EXPECT_EQ(r->gaOddDays[2], "5");
+    EXPECT_EQ(back.column, 4);
+    EXPECT_FALSE(back.calendarEnabled);
+    ASSERT_EQ(back.cells.size(), 2u);
+    EXPECT_EQ(back.cells[1].text, "5");
+
+    r->dMonths = 12;
+    r->giPymtFreq = 2;
+    EXPECT_EQ(TakeCalendarResult(*r, 2, 3).column, 1);  // yearly: on to the next amount
+    r->gbCalendarOK = false;
+    r->gaUnitPeriods[2] = "7";
+    back = TakeCalendarResult(*r, 2, 3);
+    EXPECT_EQ(back.column, 3);
+    EXPECT_TRUE(back.calendarEnabled);
+    EXPECT_EQ(r->gaUnitPeriods[2], "7");
+    r->giPymtFreq = 1;
+    EXPECT_EQ(TakeCalendarResult(*r, 2, 3).column, 4);
+}
+
+TEST(schedule_page_delete, later_streams_move_up_and_labels_stay) {
+    auto r = Loan(1);
+    SetStream(*r, 1, "100", "12", "1", "0");
+    SetStream(*r, 2, "200", "6", "13", "0");
+    SetStream(*r, 3, "300", "3", "19", "4");
+    r->gaPymtDbl[3] = 7;
+    ScriptedUser user;
+    ASSERT_TRUE(DeletePaymentStream(*r, user, 2, 3));
+    EXPECT_EQ(r->gaPymtAmt[2], "300");
+    EXPECT_EQ(r->gaNumPymts[2], "3");
+    EXPECT_EQ(r->gaUnitPeriods[2], "19");
+    EXPECT_EQ(r->gaOddDays[2], "4");
+    EXPECT_EQ(r->gaPymtDbl[2], 7);
+    EXPECT_EQ(r->gaPymtAmt[3], "");
+    EXPECT_EQ(r->gaPymtCol0[2], "2");
+    EXPECT_EQ(r->gaPymtAmt[1], "100");
+    EXPECT_TRUE(user.prompts().empty());
+
+    r->gbSingleAdvance = true;
+    EXPECT_FALSE(DeletePaymentStream(*r, user, 1, 1));
+    ASSERT_EQ(user.prompts().size(), 1u);
+    EXPECT_EQ(user.prompts()[0].text, "This is the only payment stream.  You cannot delete this payment stream.");
+    EXPECT_EQ(user.prompts()[0].style, 48);
+    EXPECT_EQ(r->gaPymtAmt[1], "100");
+}
+
+TEST(schedule_page_continue, a_blank_last_row_counts_for_the_solver_but_not_the_results) {
+    auto r = Loan(1);
+    r->gdAmount = 1000;
+    r->gdDisclAPR = 12;
+    SetStream(*r, 1, "88.85", "12", "1", "0");
+    ScriptedUser user;
+    const ScheduleContinueOutcome out = ScheduleContinue(*r, user, 2, "2", {"", "", "", ""});
+    ASSERT_TRUE(out.proceed) << (user.prompts().empty() ? "" : user.prompts()[0].text);
+    EXPECT_EQ(r->giPVStreams, 2);
+    EXPECT_EQ(r->giGridRowCount, 2);
+    EXPECT_EQ(r->giPymtRows, 1);
+    EXPECT_TRUE(r->gbScheduleChanged);
+    // 1000 repaid by 12 x 88.85 a month: 12.0026 % (bisection outside the program).
+    EXPECT_NEAR(r->gdCalcAPR, 12.002589, 1e-5);
+}
+
+TEST(schedule_page_continue, the_edited_cell_counts_and_faults_keep_the_user_on_the_page) {
+    auto r = Loan(1);
+    r->gdAmount = 1000;
+    r->gdDisclAPR = 12;
+    ScriptedUser user;
+    // Stream 1 typed but its odd days still in the editor.
+    SetStream(*r, 1, "88.85", "12", "1", "");
+    ScheduleContinueOutcome out = ScheduleContinue(*r, user, 1, "1", {"88.85", "12", "1", "0"});
+    EXPECT_TRUE(out.proceed);
+    EXPECT_EQ(r->gaOddDays[1], "0");
+
+    // A row without a stream does nothing at all.
+    out = ScheduleContinue(*r, user, 1, "", {"", "", "", ""});
+    EXPECT_FALSE(out.proceed);
+    EXPECT_EQ(out.column, 0);
+
+    out = ScheduleContinue(*r, user, 1, "1", {"88.85", "", "1", "0"});
+    EXPECT_FALSE(out.proceed);
+    EXPECT_EQ(out.column, 2);
+    ASSERT_FALSE(user.prompts().empty());
+    EXPECT_EQ(user.prompts().back().text, "Enter number of payments before going to next screen.");
+}
+
+TEST(schedule_page_continue, a_run_that_cannot_converge_is_reported) {
+    auto r = Loan(1);
+    r->gdAmount = 1000;
+    r->gdDisclAPR = 12;
+    // Payments many times the amount financed: the iteration runs away from any rate.
+    SetStream(*r, 1, "2689", "3", "0", "0");
+    ScriptedUser user;
+    const ScheduleContinueOutcome out = ScheduleContinue(*r, user, 2, "2", {"1255", "2", "17", "0"});
+    EXPECT_FALSE(out.proceed);
+    EXPECT_TRUE(r->gbSolverFailed);
+    ASSERT_EQ(user.prompts().size(), 1u);
+    EXPECT_EQ(user.prompts()[0].text, kSolverFailedMessage);
+    EXPECT_EQ(user.prompts()[0].style, 48);
+}
+
+}  // namespace
+}  // namespace tallex
