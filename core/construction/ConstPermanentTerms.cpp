@@ -206,6 +206,9 @@ ConstInterestContinueResult ConstInterestContinue(LoanRecord& r, UserSeam& user,
     if (constructionOnly) {
         const Currency payment =
             Currency::FromDouble(Add(Add(Mul(r.gdCommitmentAmt, 0.5), r.gdEstConstInterest), r.gdSubseqFinChg));
+        // The schedule page, which labels its streams, is never shown for this loan; the row
+        // gets its label here so the report and the listing name it.
+        r.gaPymtCol0[1] = "1";
         r.gaPymtAmt[1] = ShortestNumber(payment.ToDouble());
         r.gaNumPymts[1] = "1";
         r.gaUnitPeriods[1] = ShortestNumber(r.gdCalUnitPeriods);
