@@ -1,0 +1,25 @@
+#pragma once
+// `tallex-cli check`, `report` and `batch`: case files through the core, as the pages would
+// take them.
+
+#include <CLI/CLI.hpp>
+
+#include <iosfwd>
+#include <string>
+
+namespace tallex::cli {
+
+struct CaseCommandOptions {
+    std::string input;   // a case file (check, report), or a .jsonl file or folder (batch)
+    std::string output;  // -o: the report or verdict file; empty: standard output
+};
+
+void AddCaseCommands(CLI::App& app, CaseCommandOptions& options, CLI::App*& check, CLI::App*& report,
+                     CLI::App*& batch);
+
+// Each returns the exit code: 0 done, 2 bad input (one line on err naming case, key, message).
+int RunCheckCommand(const CaseCommandOptions& options, std::ostream& out, std::ostream& err);
+int RunReportCommand(const CaseCommandOptions& options, std::ostream& out, std::ostream& err);
+int RunBatchCommand(const CaseCommandOptions& options, std::ostream& out, std::ostream& err, bool progress);
+
+}  // namespace tallex::cli

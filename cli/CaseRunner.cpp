@@ -1,0 +1,461 @@
+#include "CaseRunner.h"
+
+#include "CaseUser.h"
+
+#include "calendar/ConstructionDateCalendar.h"
+#include "calendar/DateCheck.h"
+#include "calendar/PaymentDateCalendar.h"
+#include "compliance/DisclosureResults.h"
+#include "compliance/Reimbursement.h"
+#include "compliance/ReimbursementScreen.h"
+#include "construction/ConstChoices.h"
+#include "construction/ConstLoanTerms.h"
+#include "construction/ConstPermanentTerms.h"
+#include "construction/ConstPhase.h"
+#include "construction/ConstReimbursement.h"
+#include "construction/ConstResults.h"
+#include "engine/Format.h"
+#include "engine/NumberText.h"
+#include "entry/LoanTerms.h"
+#include "entry/ScheduleCellCheck.h"
+#include "entry/ScheduleCellStore.h"
+#include "entry/ScheduleClear.h"
+#include "entry/ScheduleOddDaysQuietPeriod.h"
+#include "shell/BasicInfo.h"
+#include "shell/SchedulePage.h"
+#include "ui/Clock.h"
+
+#include <functional>
+
+namespace tallex::cli {
+
+namespace {
+
+[[noreturn]] void Refuse(const std::string& key, const std::string& message) { throw CaseFault{{key, message}}; }
+
+std::string StreamKey(int k) { return "schedule[" + std::to_string(k) + "]"; }
+
+int FrequencyIndex(const CaseFile& c) {
+    if (c.loanType == "single") return c.frequency == "actual_days" ? 1 : 0;
+    if (c.frequency == "multiples_of_month") return 1;
+    if (c.frequency == "semi_monthly") return 2;
+    if (c.frequency == "actual_days") return 3;
+    return 0;
+}
+
+int ToleranceIndex(const std::string& tolerance) {
+    if (tolerance == "0") return kToleranceZero;
+    if (tolerance == "0.125") return kToleranceEighth;
+    return kToleranceQuarter;
+}
+
+class CaseRunner {
+public:
+    CaseRunner(const CaseFile& c, CaseOutcome& out)
+        : c_(c), out_(out), r_(*out.record),
+          user_(r_, c.aprUnderstatementCausedByFc, c.aprOverstatementCausedByFc) {}
+
+    void Run() {
+        ResetLoanRecord(r_);
+        BasicInformation();
+        if (c_.kind == "regular") {
+            LoanTerms();
+            Schedule();
+            Results();
+        } else {
+            ConstructionLoanTerms();
+            ConstructionPhase();
+            ConstructionInterest();
+            if (ConstructionOnly(r_.construction)) {
+                ConstructionResults();
+            } else {
+                Schedule();
+                Results();
+            }
+        }
+        Reimbursement();
+        out_.notes = user_.notes();
+    }
+
+private:
+    // Typing a text key by key through a page's key filter: a key refused with a message ends
+    // the case with it; a key refused silently (a length or decimal limit) as well, because the
+    // page would hold something other than what the case says.
+    template <class KeyFilter>
+    std::string Type(const std::string& key, const std::string& text, KeyFilter filter) {
+        user_.at(key);
+        std::string typed;
+        for (char ch : text) {
+            const auto [accepted, message] = filter(typed, static_cast<unsigned char>(ch));
+            if (!accepted) {
+                if (!message.empty()) Refuse(key, message);
+                Refuse(key, "\"" + text + "\" cannot be typed into this field: it refuses '" + std::string(1, ch) +
+                                "' after \"" + typed + "\"");
+            }
+            typed += ch;
+        }
+        return typed;
+    }
+
+    using LoanTermsKey = KeyVerdict (*)(LoanTermsState&, const EditState&, int);
+    std::string TypeLoanTerms(const std::string& key, const std::string& text, LoanTermsKey fn,
+                              const std::string& message = "") {
+        LoanTermsState scratch;
+        return Type(key, text, [&](const std::string& typed, int ch) {
+            const KeyVerdict v = fn(scratch, EditState{typed, static_cast<int>(typed.size()), 0}, ch);
+            return std::pair<bool, std::string>{v.accepted, v.accepted || v.message.empty() || message.empty() ? v.message : message};
+        });
+    }
+
+    std::string TypeDigits(const std::string& key, const std::string& text, const std::string& message) {
+        return Type(key, text, [&](const std::string&, int ch) {
+            return std::pair<bool, std::string>{ch >= '0' && ch <= '9', message};
+        });
+    }
+
+    void BasicInformation() {
+        out_.identity = {c_.preparer, c_.date, c_.borrower, c_.account, c_.lender, c_.creditor};
+        if (out_.identity.creditor.empty()) out_.identity.creditor = c_.lender;  // as leaving the lender box does
+        if (!c_.date.empty()) {
+            user_.at("date");
+            const std::string date = CheckDate(r_, c_.date);
+            if (r_.giDateError != 0) Refuse("date", "Invalid date.  Type a valid date in mm-dd-yyyy format.");
+            out_.identity.date = date;
+        }
+        if (c_.kind == "regular") {
+            r_.gsLoanType = kRegularLoanType;
+            r_.gbAppendixJ = true;
+            r_.gbConstruction = false;
+        } else {
+            r_.gbAppendixJ = false;
+            r_.gbConstruction = true;
+        }
+    }
+
+    void SecuredFlags(bool securedByDefault) {
+        const bool secured = c_.securedByRealEstate.value_or(securedByDefault);
+        if (c_.loanDateBefore1995 && !secured)
+            Refuse("loan_date_before_1995_09_30", "applies only to a loan secured by real estate or a dwelling");
+        SetSecuredByRealEstate(r_, secured);
+        r_.gbDatePre_093095 = c_.loanDateBefore1995;
+    }
+
+    void LoanTerms() {
+        LoanTermsState state;
+        const LoanTermsChoice choice{c_.loanType == "single" ? 1 : 0, FrequencyIndex(c_)};
+        const LoanTermsLayoutView layout = LoanTermsLayout(r_, state, choice);
+        LoanTermsEntries e;
+        e.choice = choice;
+        e.unitPeriodShown = layout.unitPeriodShown;
+        e.unitPeriodCaption = layout.unitPeriodCaption;
+        e.amountFinanced = TypeLoanTerms("amount_financed", c_.amountFinanced, AmountFinancedKey);
+        e.disclosedApr = TypeLoanTerms("disclosed_apr", c_.disclosedApr, DisclosedAprKey);
+        e.financeCharge = TypeLoanTerms("disclosed_finance_charge", c_.disclosedFinanceCharge, FinanceChargeKey);
+        if (layout.unitPeriodShown) {
+            LoanTermsState scratch;
+            e.unitPeriod = Type("unit_period", c_.unitPeriod, [&](const std::string&, int ch) {
+                const KeyVerdict v = UnitPeriodKey(scratch, layout.unitPeriodCaption, ch);
+                return std::pair<bool, std::string>{v.accepted, v.message};
+            });
+        } else if (!c_.unitPeriod.empty()) {
+            Refuse("unit_period", "this payment frequency has no unit period to enter");
+        }
+        // Leaving each box in tab order, as the user does.
+        const std::pair<LoanTermsField, std::pair<const char*, std::string*>> boxes[] = {
+            {LoanTermsField::AmountFinanced, {"amount_financed", &e.amountFinanced}},
+            {LoanTermsField::DisclosedApr, {"disclosed_apr", &e.disclosedApr}},
+            {LoanTermsField::FinanceCharge, {"disclosed_finance_charge", &e.financeCharge}},
+            {LoanTermsField::UnitPeriod, {"unit_period", &e.unitPeriod}},
+        };
+        for (const auto& [field, box] : boxes) {
+            if (field == LoanTermsField::UnitPeriod && !layout.unitPeriodShown) continue;
+            user_.at(box.first);
+            const FieldLeave leave = LeaveLoanTermsField(r_, state, field, *box.second, choice);
+            if (leave.newText) *box.second = *leave.newText;
+            if (!leave.message.empty()) Refuse(box.first, leave.message);
+        }
+        SecuredFlags(false);
+        const LoanTermsContinueResult result = LoanTermsContinue(r_, state, e);
+        if (result.refusal) {
+            const char* key = "amount_financed";
+            for (const auto& [field, box] : boxes)
+                if (field == result.refusal->field) key = box.first;
+            Refuse(key, result.refusal->message);
+        }
+    }
+
+    // The schedule page: each stream typed cell by cell, dates through the calculator, then
+    // Continue (the whole-schedule check and the solver).
+    void Schedule() {
+        for (int k = 1; k <= kMaxStreams; ++k) r_.gaPymtCol0[k] = std::to_string(k);
+        ScheduleClear(r_);
+        if (!ConstructionOnly(r_.construction) || r_.gbAppendixJ) {
+            // A construction-only loan never reaches this page; its row 1 is already set.
+        }
+        const ScheduleActivation activation = ActivateSchedule(r_);
+        const bool single = r_.giPymtFreq == kFreqEqualMonthsSingle || r_.giPymtFreq == kFreqActualDaysSingle;
+        const int rows = static_cast<int>(c_.schedule.size());
+        if (single && rows > 1) Refuse("schedule", "a single advance / single payment loan has one payment stream");
+        SystemClock clock;
+        for (int k = 1; k <= rows; ++k) {
+            const CaseStream& s = c_.schedule[static_cast<std::size_t>(k - 1)];
+            const std::string key = StreamKey(k);
+            ScheduleOddDaysQuietPeriod quiet(clock);
+            Cell(quiet, k, 1, s.amount, key + ".amount", activation);
+            Cell(quiet, k, 2, s.payments, key + ".payments", activation);
+            if (s.hasDates()) {
+                PaymentCalendar(clock, k, s, key);
+            } else if (k == 1 && c_.construction && !c_.construction->amortizationDate.empty() &&
+                       s.unitPeriods.empty() && s.oddDays.empty()) {
+                ConstructionCalendar(clock, k);
+            } else {
+                Cell(quiet, k, 3, s.unitPeriods, key + ".unit_periods", activation);
+                Cell(quiet, k, 4, s.oddDays, key + ".odd_days", activation);
+            }
+        }
+        const int rowCount = std::max(rows, 1);
+        out_.scheduleRows = rowCount;
+        user_.at("schedule");
+        const std::array<std::string, 4> current{r_.gaPymtAmt[rowCount], r_.gaNumPymts[rowCount],
+                                                 r_.gaUnitPeriods[rowCount], r_.gaOddDays[rowCount]};
+        const ScheduleContinueOutcome outcome = ScheduleContinue(r_, user_, rowCount, std::to_string(rowCount), current);
+        if (!outcome.proceed) Refuse("schedule", "the payment schedule cannot be continued");
+    }
+
+    void Cell(ScheduleOddDaysQuietPeriod& quiet, int k, int column, const std::string& text, const std::string& key,
+              const ScheduleActivation& activation) {
+        if (activation.readOnly[static_cast<std::size_t>(column)] && k == 1) {
+            // A cell the page fills itself and does not let the user change.
+            const std::string& fixed = column == 2 ? r_.gaNumPymts[1] : column == 3 ? r_.gaUnitPeriods[1] : r_.gaOddDays[1];
+            if (!text.empty() && Val(text) != Val(fixed))
+                Refuse(key, "is fixed at " + fixed + " for this loan and cannot be changed");
+            return;
+        }
+        if (text.empty()) return;  // the user tabs past an empty cell
+        user_.at(key);
+        const ScheduleCellResult result = ScheduleCellCheck(r_, user_, quiet, k, column, text);
+        if (result.cancel) Refuse(key, result.message.empty() ? "the cell is refused" : result.message);
+        ScheduleCellStore(r_, std::to_string(k), column, result.cellValue);
+    }
+
+    void PaymentCalendar(const Clock& clock, int k, const CaseStream& s, const std::string& key) {
+        r_.giGridRow = static_cast<std::int16_t>(k);
+        PaymentDateCalendar calendar(r_, clock);
+        calendar.activate();
+        user_.at(key + ".loan_date");
+        calendar.leaveField(PaymentDateCalendar::Field::kLoanDate, s.loanDate, user_);
+        user_.at(key + ".first_payment_date");
+        calendar.leaveField(PaymentDateCalendar::Field::kEndDate, s.firstPaymentDate, user_);
+        user_.at(key);
+        if (!calendar.ok(user_).close) Refuse(key, "the payment date calculator did not accept the dates");
+        TakeCalendarResult(r_, k, 3);
+    }
+
+    void ConstructionCalendar(const Clock& clock, int k) {
+        const CaseConstruction& cc = *c_.construction;
+        r_.giGridRow = static_cast<std::int16_t>(k);
+        ConstructionDateCalendar calendar(r_, clock);
+        calendar.activate();
+        user_.at("construction.loan_date");
+        calendar.leaveField(ConstructionDateCalendar::Field::kLoanDate, cc.loanDate, user_);
+        user_.at("construction.construction_end_date");
+        calendar.leaveField(ConstructionDateCalendar::Field::kConstrEndDate, cc.constructionEndDate, user_);
+        user_.at("construction.amortization_date");
+        calendar.leaveField(ConstructionDateCalendar::Field::kAmortPymtDate, cc.amortizationDate, user_);
+        if (!calendar.ok(user_).close) Refuse("construction", "the construction date calculator did not accept the dates");
+        TakeCalendarResult(r_, k, 3);
+    }
+
+    void Results() {
+        user_.at("answers");
+        const DisclosureOutcome outcome =
+            ComputeDisclosureResults(r_, out_.view, user_, DisclosureInputs{c_.preparer, c_.disclosedFinanceCharge});
+        if (outcome.refused) Refuse("construction", "the results page refused the loan");
+    }
+
+    void Reimbursement() {
+        if (!r_.gbSubjToReimb) return;
+        const bool constructionOnly = r_.gbConstruction && ConstructionOnly(r_.construction);
+        int index = c_.tolerance ? ToleranceIndex(*c_.tolerance) : out_.view.selectedTolerance();
+        if (constructionOnly && index == kToleranceEighth)
+            Refuse("reimbursement.tolerance", "the .125 % tolerance is not offered for a construction-only loan");
+        if (index == kToleranceNone) index = kToleranceQuarter;
+        user_.at("reimbursement");
+        if (constructionOnly)
+            StartConstReimbursement(r_, index);
+        else
+            StartReimbursement(r_, index);
+        ReimbursementActivation(r_);
+        out_.reimbursed = true;
+        if (c_.priorPayments) {
+            user_.at("reimbursement.prior_payments");
+            const ShowAdjustmentsResult result =
+                ShowAdjustments(r_, user_, std::to_string(*c_.priorPayments), constructionOnly ? 1 : out_.scheduleRows);
+            out_.lumpSumsComputed = result.accepted;
+        }
+    }
+
+    // ---- construction pages ----
+
+    std::string TypeMoney(const std::string& key, const std::string& text, const std::string& message) {
+        return TypeLoanTerms(key, text, FinanceChargeKey, message);
+    }
+
+    void ConstructionLoanTerms() {
+        const CaseConstruction& cc = *c_.construction;
+        ConstLoanTermsActivate(r_);
+        r_.construction.optDiscType = cc.disclosure == "separately" ? kDiscConstructionOnly : kDiscWithPermanent;
+        r_.construction.optInterestType = cc.interestOn == "advances" ? kInterestOnAdvances : kInterestOnCommitment;
+        ConstLoanTermsEntries e;
+        e.loanAmt = TypeMoney("construction.commitment", cc.commitment, ConstLoanTermsKeyMessage(kTermsLoanAmt));
+        e.simpleInt = TypeLoanTerms("construction.simple_rate", cc.simpleRate, DisclosedAprKey,
+                                    ConstLoanTermsKeyMessage(kTermsSimpleInt));
+        e.prepdFinChg = TypeMoney("construction.prepaid_finance_charge", cc.prepaidFinanceCharge,
+                                  ConstLoanTermsKeyMessage(kTermsPrepdFinChg));
+        e.subFinChg = TypeMoney("construction.subsequent_finance_charge", cc.subsequentFinanceCharge,
+                                ConstLoanTermsKeyMessage(kTermsSubFinChg));
+        e.loanAmt = ConstLoanTermsFieldCheck(kTermsLoanAmt, e.loanAmt).text;
+        e.simpleInt = ConstLoanTermsFieldCheck(kTermsSimpleInt, e.simpleInt).text;
+        e.prepdFinChg = ConstLoanTermsFieldCheck(kTermsPrepdFinChg, e.prepdFinChg).text;
+        e.subFinChg = ConstLoanTermsFieldCheck(kTermsSubFinChg, e.subFinChg).text;
+        SecuredFlags(true);
+        static const char* const keys[] = {"construction.commitment", "construction.simple_rate",
+                                           "construction.prepaid_finance_charge",
+                                           "construction.subsequent_finance_charge"};
+        Deferred([&] { return ConstLoanTermsContinue(r_, user_, e); }, keys, 4);
+    }
+
+    // Runs a page's Continue whose refusal names the field that gets the focus.
+    template <class Step>
+    void Deferred(Step step, const char* const* keys, int keyCount) {
+        user_.at("construction");
+        user_.deferRefusals(true);
+        ConstContinueResult result;
+        try {
+            result = step();
+        } catch (...) {
+            user_.deferRefusals(false);
+            throw;
+        }
+        user_.deferRefusals(false);
+        const std::string refusal = user_.takeRefusal();
+        if (!result.passed || !refusal.empty()) {
+            const int field = result.focusField;
+            const std::string key = field >= 0 && field < keyCount ? keys[field] : "construction";
+            Refuse(key, refusal.empty() ? result.message : refusal);
+        }
+    }
+
+    void ConstructionPhase() {
+        const CaseConstruction& cc = *c_.construction;
+        ConstPhaseActivate(r_);
+        static const char* const accruals[] = {"360/360", "365/365", "365/360", "other"};
+        for (std::int16_t i = 0; i < 4; ++i)
+            if (cc.accrual == accruals[i]) r_.construction.optIntAccrl = i;
+        r_.construction.chkIntReserve = cc.interestReserve;
+        r_.construction.optOther = cc.termBasis == "days" ? kOtherActualDays : kOtherWholeMonths;
+        const ConstPhaseLayout layout = ConstPhaseLayoutFor(r_.construction);
+
+        ConstPhaseEntries e;
+        if (!cc.timePeriod.empty() && !layout.timePeriodShown)
+            Refuse("construction.time_period", "no construction period is entered for this accrual system");
+        e.timePeriod = TypeDigits("construction.time_period", cc.timePeriod,
+                                  ConstPhaseKeyMessage(kPhaseTimePeriod, layout.timePeriodLabel));
+        if (e.timePeriod.empty() && layout.calendarShown && !cc.loanDate.empty() && !cc.constructionEndDate.empty())
+            PhaseCalendar(e);
+        const ConstUnitPeriodFields follow = ConstUnitPeriodsFollow(e.timePeriod);
+        if (layout.unitPeriodsShown && follow.enabled) {
+            e.unitPeriods = TypeDigits("construction.unit_periods", cc.unitPeriods, ConstPhaseKeyMessage(kPhaseUnitPeriods, ""));
+            e.oddDays = TypeDigits("construction.odd_days", cc.oddDays, ConstPhaseKeyMessage(kPhaseOddDays, ""));
+        } else {
+            if (e.unitPeriods.empty()) e.unitPeriods = layout.unitPeriodsShown ? follow.unitPeriods : "";
+            if (e.oddDays.empty()) e.oddDays = layout.unitPeriodsShown ? follow.oddDays : "";
+            if (!cc.unitPeriods.empty() && Val(cc.unitPeriods) != Val(e.unitPeriods))
+                Refuse("construction.unit_periods", "is fixed at " + e.unitPeriods + " for this construction period");
+            if (!cc.oddDays.empty() && Val(cc.oddDays) != Val(e.oddDays))
+                Refuse("construction.odd_days", "is fixed at " + e.oddDays + " for this construction period");
+        }
+        static const char* const keys[] = {"construction.time_period", "construction.unit_periods", "construction.odd_days"};
+        Deferred([&] { return ConstPhaseContinue(r_, user_, e); }, keys, 3);
+    }
+
+    // The construction phase page's Calendar: the period from the loan date to its end.
+    void PhaseCalendar(ConstPhaseEntries& e) {
+        const CaseConstruction& cc = *c_.construction;
+        SystemClock clock;
+        PaymentDateCalendar calendar(r_, clock);
+        calendar.activate();
+        user_.at("construction.loan_date");
+        calendar.leaveField(PaymentDateCalendar::Field::kLoanDate, cc.loanDate, user_);
+        user_.at("construction.construction_end_date");
+        calendar.leaveField(PaymentDateCalendar::Field::kEndDate, cc.constructionEndDate, user_);
+        if (!calendar.ok(user_).close) Refuse("construction", "the payment date calculator did not accept the dates");
+        if (WholeMonthAccrual(r_.construction) || !ConstructionOnly(r_.construction)) {
+            e.timePeriod = ShortestNumber(r_.gdCalActualDays);
+        } else {
+            e.timePeriod = ShortestNumber(r_.gdDaysinUnitPd);
+            e.unitPeriods = ShortestNumber(r_.gdCalUnitPeriods);
+            e.oddDays = ShortestNumber(r_.gdCalOddDays);
+        }
+    }
+
+    void ConstructionInterest() {
+        const CaseConstruction& cc = *c_.construction;
+        const ConstInterestActivation activation = ConstInterestActivate(r_);
+        ConstInterestEntries e;
+        e.permanent.singleAdvance = c_.loanType == "single";
+        e.permanent.frequency = static_cast<std::int16_t>(FrequencyIndex(c_));
+        const bool permanent = !ConstructionOnly(r_.construction);
+        if (cc.estimatedInterest) {
+            e.amtInt = Type("construction.estimated_interest", *cc.estimatedInterest,
+                            [&](const std::string& typed, int ch) {
+                                const auto v = ConstInterestAmountKey(typed, typed.size(), static_cast<char>(ch));
+                                return std::pair<bool, std::string>{v == tallex::AmountKeyVerdict::Accept,
+                                    v == tallex::AmountKeyVerdict::RefuseWithMessage ? ConstInterestKeyMessage(kInterestAmount, "") : ""};
+                            });
+        } else {
+            e.amtInt = activation.initialEstimate;
+        }
+        e.discAPR = TypeLoanTerms("disclosed_apr", c_.disclosedApr, DisclosedAprKey);
+        e.finChg = TypeLoanTerms("disclosed_finance_charge", c_.disclosedFinanceCharge, FinanceChargeKey);
+        const std::string caption = ConstUnitPeriodCaption(e.permanent);
+        if (permanent && !caption.empty()) {
+            e.unitPeriod = TypeDigits("unit_period", c_.unitPeriod, ConstInterestKeyMessage(kInterestUnitPeriod, caption));
+        } else if (!c_.unitPeriod.empty()) {
+            Refuse("unit_period", "this payment frequency has no unit period to enter");
+        }
+        e.amtInt = ConstInterestFieldCheck(kInterestAmount, e.amtInt, e.permanent).text;
+        e.discAPR = ConstInterestFieldCheck(kInterestDisclAPR, e.discAPR, e.permanent).text;
+        e.finChg = ConstInterestFieldCheck(kInterestFinChg, e.finChg, e.permanent).text;
+        if (!e.unitPeriod.empty()) e.unitPeriod = ConstInterestFieldCheck(kInterestUnitPeriod, e.unitPeriod, e.permanent).text;
+        static const char* const keys[] = {"construction.estimated_interest", "disclosed_apr",
+                                           "disclosed_finance_charge", "unit_period"};
+        Deferred([&] { return ConstInterestContinue(r_, user_, e).check; }, keys, 4);
+    }
+
+    void ConstructionResults() {
+        user_.at("construction");
+        const ConstResultsOutcome outcome =
+            ConstResultsActivate(r_, out_.view, user_, DisclosureInputs{c_.preparer, c_.disclosedFinanceCharge});
+        if (outcome.refused || outcome.solverFailed) Refuse("construction", "the construction results refused the loan");
+        out_.scheduleRows = 1;
+    }
+
+    const CaseFile& c_;
+    CaseOutcome& out_;
+    LoanRecord& r_;
+    CaseUser user_;
+};
+
+}  // namespace
+
+std::optional<CaseError> RunCase(const CaseFile& c, CaseOutcome& out) {
+    try {
+        CaseRunner(c, out).Run();
+    } catch (const CaseFault& fault) {
+        return fault.error;
+    }
+    return std::nullopt;
+}
+
+}  // namespace tallex::cli

@@ -1,0 +1,52 @@
+#pragma once
+// The user of a case file: answers the APR question from the case's answers, treats every
+// refusal as the end of the case (naming the key being entered), and keeps every prompt.
+
+#include "CaseFile.h"
+
+#include "engine/LoanRecord.h"
+#include "ui/UserSeam.h"
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tallex::cli {
+
+// A refusal met while the case was entered: the key and the message the page would show.
+struct CaseFault {
+    CaseError error;
+};
+
+class CaseUser final : public UserSeam {
+public:
+    CaseUser(const LoanRecord& record, std::optional<bool> understatementAnswer, std::optional<bool> overstatementAnswer)
+        : record_(record), understatement_(understatementAnswer), overstatement_(overstatementAnswer) {}
+
+    // The key of the entry the next refusal belongs to.
+    void at(std::string key) { key_ = std::move(key); }
+    const std::string& key() const { return key_; }
+
+    // Shows nothing: a question is answered from the case, a note is kept, a refusal throws
+    // CaseFault.
+    short show(const std::string& text, short style) override;
+
+    const std::vector<std::string>& notes() const { return notes_; }
+
+    // While deferring, a refusal is kept instead of thrown, so that the caller can name the field
+    // the page puts the focus on.
+    void deferRefusals(bool defer) { defer_ = defer; }
+    std::string takeRefusal() { return std::exchange(refusal_, {}); }
+
+private:
+    const LoanRecord& record_;
+    std::optional<bool> understatement_;
+    std::optional<bool> overstatement_;
+    std::string key_;
+    std::vector<std::string> notes_;
+    bool defer_ = false;
+    std::string refusal_;
+};
+
+}  // namespace tallex::cli

@@ -1,0 +1,269 @@
+// The command line against the core: golden reports laid out by hand from the report rules,
+// the print plan of those reports, verdicts compared with the core run directly, case files.
+
+#include "CaseFile.h"
+#include "CaseRunner.h"
+#include "Verdict.h"
+
+#include "compliance/DisclosureResults.h"
+#include "compliance/Reimbursement.h"
+#include "compliance/ReimbursementScreen.h"
+#include "engine/AprSolver.h"
+#include "entry/LoanTerms.h"
+#include "report/OutputPlan.h"
+#include "report/ReportText.h"
+#include "ui/MemoryResultsView.h"
+#include "ui/ScriptedUser.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+namespace tallex::cli {
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+CaseFile LoadCase(const std::string& path) {
+    CaseFile c;
+    const auto error = ParseCase(ReadFile(path), c);
+    EXPECT_FALSE(error) << path << ": " << (error ? error->key + ": " + error->message : "");
+    return c;
+}
+
+std::vector<std::string> ReportOf(const std::string& casePath) {
+    CaseOutcome outcome;
+    const auto error = RunCase(LoadCase(casePath), outcome);
+    EXPECT_FALSE(error) << casePath << ": " << (error ? error->key + ": " + error->message : "");
+    return WriteReport(*outcome.record, outcome.identity, TALLEX_VERSION);
+}
+
+// Runs the command line; returns its exit code and standard output.
+int RunCli(const std::string& args, std::string& out) {
+    FILE* pipe = ::popen((std::string(TALLEX_CLI) + " " + args + " 2>/dev/null").c_str(), "r");
+    if (!pipe) return -1;
+    std::array<char, 4096> buf{};
+    out.clear();
+    while (std::size_t n = std::fread(buf.data(), 1, buf.size(), pipe)) out.append(buf.data(), n);
+    const int status = ::pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Each expected file was laid out line by line from the report rules, with the figures worked
+// out independently of the program (a bisection for the APR, the reimbursement formulas by
+// hand); CR LF line ends included.
+TEST(golden_report, equals_the_hand_laid_file_character_for_character) {
+    const std::string g = TALLEX_GOLDEN;
+    const std::pair<std::string, std::string> cases[] = {
+        {std::string(TALLEX_EXAMPLES) + "/regular-monthly.json", g + "/a-regular-monthly.expected.txt"},
+        {g + "/b-apr-understatement.json", g + "/b-apr-understatement.expected.txt"},
+        {g + "/c-apr-and-fc-adjustment.json", g + "/c-apr-and-fc-adjustment.expected.txt"},
+        {g + "/e-construction-only.json", g + "/e-construction-only.expected.txt"},
+        {g + "/f-construction-permanent.json", g + "/f-construction-permanent.expected.txt"},
+    };
+    for (const auto& [casePath, expectedPath] : cases)
+        EXPECT_EQ(JoinReportLines(ReportOf(casePath)), ReadFile(expectedPath)) << casePath;
+}
+
+TEST(golden_report, an_invalid_input_report_ends_at_its_line) {
+    LoanRecord r;
+    r.gbAppendixJ = true;
+    r.gdAmount = 1000;
+    r.gdDisclAPR = 12;
+    r.gdEstFinanceChg = 66.20;
+    r.giPymtFreq = kFreqMonthly;
+    r.gdAmtFinanced = 1000;
+    r.gdTotPymts = 960;
+    r.dFnceChg = -40;
+    const ReportIdentity id{"Jane Examiner", "03-15-2026", "Ivan Invalid", "100-2009", "First Community Bank",
+                            "First Community Bank"};
+    EXPECT_EQ(JoinReportLines(WriteReport(r, id, TALLEX_VERSION)),
+              ReadFile(std::string(TALLEX_GOLDEN) + "/d-invalid-input.expected.txt"));
+}
+
+std::vector<std::size_t> PageBreaks(const std::vector<std::string>& lines) {
+    std::vector<std::size_t> breaks;
+    const auto plan = PlanPrintedReport(lines);
+    for (std::size_t i = 0; i < plan.size(); ++i)
+        if (plan[i].newPageBefore) breaks.push_back(i);
+    return breaks;
+}
+
+TEST(golden_report, the_reimbursement_section_starts_a_page_and_nothing_else_does) {
+    EXPECT_TRUE(PageBreaks(ReportOf(std::string(TALLEX_EXAMPLES) + "/regular-monthly.json")).empty());
+    const auto lines = ReportOf(std::string(TALLEX_GOLDEN) + "/b-apr-understatement.json");
+    const auto breaks = PageBreaks(lines);
+    ASSERT_EQ(breaks.size(), 1u);
+    EXPECT_EQ(lines[breaks[0] - 1], "       ");  // the title block's first line precedes the rule
+    EXPECT_EQ(lines[breaks[0] + 2], "                   **  Truth in Lending Reimbursement Documentation  ** ");
+}
+
+// The command line's verdict against the same regular case computed through the core here.
+struct CoreRegularCase {
+    LoanRecord record;
+    MemoryResultsView view;
+    ScriptedUser user;
+
+    explicit CoreRegularCase(const CaseFile& c) {
+        ResetLoanRecord(record);
+        record.gbAppendixJ = true;
+        LoanTermsState state;
+        LoanTermsEntries e;
+        e.choice = {c.loanType == "single" ? 1 : 0,
+                    c.frequency == "multiples_of_month" || (c.loanType == "single" && c.frequency == "actual_days") ? 1
+                    : c.frequency == "semi_monthly"                                                               ? 2
+                    : c.frequency == "actual_days"                                                                ? 3
+                                                                                                                  : 0};
+        const LoanTermsLayoutView layout = LoanTermsLayout(record, state, e.choice);
+        e.unitPeriodShown = layout.unitPeriodShown;
+        e.unitPeriodCaption = layout.unitPeriodCaption;
+        e.amountFinanced = c.amountFinanced;
+        e.disclosedApr = c.disclosedApr;
+        e.financeCharge = c.disclosedFinanceCharge;
+        e.unitPeriod = c.unitPeriod;
+        for (LoanTermsField f : {LoanTermsField::AmountFinanced, LoanTermsField::DisclosedApr,
+                                 LoanTermsField::FinanceCharge, LoanTermsField::UnitPeriod})
+            state.validFlag(f) = true;
+        SetSecuredByRealEstate(record, c.securedByRealEstate.value_or(false));
+        EXPECT_FALSE(LoanTermsContinue(record, state, e).refusal);
+        int k = 0;
+        for (const CaseStream& s : c.schedule) {
+            ++k;
+            record.gaPymtCol0[k] = std::to_string(k);
+            record.gaPymtAmt[k] = s.amount;
+            record.gaNumPymts[k] = s.payments;
+            record.gaUnitPeriods[k] = s.unitPeriods;
+            record.gaOddDays[k] = s.oddDays;
+        }
+        record.giGridRowCount = record.giPymtRows = record.giPVStreams = static_cast<std::int16_t>(k);
+        SolveAPR(record);
+        if (c.aprUnderstatementCausedByFc) user.queue(*c.aprUnderstatementCausedByFc ? kAnswerYesButton : kAnswerNoButton);
+        ComputeDisclosureResults(record, view, user, DisclosureInputs{c.preparer, c.disclosedFinanceCharge});
+        if (record.gbSubjToReimb) {
+            StartReimbursement(record, view.selectedTolerance());
+            ReimbursementActivation(record);
+        }
+    }
+};
+
+TEST(cli_verdict, equals_the_core_run_directly) {
+    for (const char* name : {"regular-monthly.json", "irregular-with-advance.json"}) {
+        const std::string path = std::string(TALLEX_EXAMPLES) + "/" + name;
+        std::string out;
+        ASSERT_EQ(RunCli("check " + path, out), 0) << name;
+        const nlohmann::json v = nlohmann::json::parse(out);
+        auto core = std::make_unique<CoreRegularCase>(LoadCase(path));
+        const LoanRecord& r = core->record;
+        EXPECT_DOUBLE_EQ(v["calc_apr"].get<double>(), r.gdCalcAPR) << name;
+        EXPECT_NEAR(v["amount_financed"].get<double>(), r.gdAmtFinanced, 0.005) << name;
+        EXPECT_NEAR(v["finance_charge"].get<double>(), r.dFnceChg, 0.005) << name;
+        EXPECT_NEAR(v["total_of_payments"].get<double>(), r.gdTotPymts, 0.005) << name;
+        EXPECT_EQ(v["irregular"].get<bool>(), r.gbIrregular) << name;
+        EXPECT_EQ(v["fc_tolerance"].get<int>(), r.giFCTolerance) << name;
+        EXPECT_DOUBLE_EQ(v["apr_diff"].get<double>(), r.gdAPRDiff) << name;
+        EXPECT_NEAR(v["fc_diff"].get<double>(), r.dFinanceChgDiff, 0.005) << name;
+        EXPECT_EQ(v["apr_understated_violation"].get<bool>(), r.gbAPRUnderViol) << name;
+        EXPECT_EQ(v["apr_overstated_violation"].get<bool>(), r.gbAPROverViol) << name;
+        EXPECT_EQ(v["fc_understated_violation"].get<bool>(), r.gbFCUnderViol) << name;
+        EXPECT_EQ(v["fc_overstated_violation"].get<bool>(), r.gbFCOverViol) << name;
+        EXPECT_EQ(v["term_over_10_years"].get<bool>(), r.gbTermOver10Yrs) << name;
+        EXPECT_EQ(v["subject_to_reimbursement"].get<bool>(), r.gbSubjToReimb) << name;
+        EXPECT_EQ(v["obvious_error_rule"].get<bool>(), core->view.label(ResultsLabel::lblFinanceError).visible) << name;
+        const auto& aprLabel = core->view.label(ResultsLabel::lblAPRViolation);
+        EXPECT_EQ(v["apr_note"].get<std::string>().rfind(aprLabel.visible ? aprLabel.caption : "", 0), 0u) << name;
+        ASSERT_EQ(v["streams"].size(), static_cast<std::size_t>(r.giPymtRows)) << name;
+        for (int k = 1; k <= r.giPymtRows; ++k)
+            EXPECT_DOUBLE_EQ(v["streams"][k - 1]["odd_days"].get<double>(), std::stod("0" + r.gaOddDays[k])) << name;
+        if (r.gbSubjToReimb) {
+            const auto& reimb = v["reimbursement"];
+            EXPECT_DOUBLE_EQ(reimb["adjusted_apr"].get<double>(), r.gdAdjustedAPR) << name;
+            EXPECT_DOUBLE_EQ(reimb["prorate_factor"].get<double>(), r.gdProrateFactor) << name;
+            EXPECT_NEAR(reimb["apr_adjustment_final"].get<double>(), r.gdAPRAdjFinal, 0.005) << name;
+            EXPECT_NEAR(reimb["fc_adjustment"].get<double>(), r.gdFCAdjustment, 0.005) << name;
+        } else {
+            EXPECT_FALSE(v.contains("reimbursement")) << name;
+        }
+    }
+}
+
+// Every example runs through `check` and `report` as a process.
+TEST(cli_examples, every_example_checks_and_reports) {
+    for (const char* name : {"regular-monthly.json", "irregular-with-advance.json", "single-payment-days.json",
+                             "construction-only.json", "construction-permanent.json"}) {
+        const std::string path = std::string(TALLEX_EXAMPLES) + "/" + name;
+        std::string out;
+        ASSERT_EQ(RunCli("check " + path, out), 0) << name;
+        const nlohmann::json v = nlohmann::json::parse(out);
+        EXPECT_GT(v["calc_apr"].get<double>(), 0) << name;
+        ASSERT_EQ(RunCli("report " + path, out), 0) << name;
+        EXPECT_NE(out.find("APR Disclosure Documentation"), std::string::npos) << name;
+        EXPECT_EQ(out, JoinReportLines(ReportOf(path))) << name;
+    }
+}
+
+TEST(cli_report, a_save_that_fails_leaves_no_file_and_says_why) {
+    std::string out;
+    EXPECT_EQ(RunCli("report " + std::string(TALLEX_EXAMPLES) + "/regular-monthly.json -o /nonexistent-folder/r.txt", out), 2);
+    struct stat info {};
+    EXPECT_NE(::stat("/nonexistent-folder/r.txt", &info), 0);
+    FILE* pipe = ::popen((std::string(TALLEX_CLI) + " report " + TALLEX_EXAMPLES +
+                          "/regular-monthly.json -o /nonexistent-folder/r.txt 2>&1 >/dev/null").c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    char line[512] = {};
+    ASSERT_NE(std::fgets(line, sizeof line, pipe), nullptr);
+    ::pclose(pipe);
+    EXPECT_NE(std::string(line).find("Unable to print report to file.  Error # 76 - Path not found"), std::string::npos)
+        << line;
+}
+
+TEST(case_file, survives_a_round_trip) {
+    for (const char* name : {"regular-monthly.json", "irregular-with-advance.json", "single-payment-days.json",
+                             "construction-only.json", "construction-permanent.json"}) {
+        const CaseFile c = LoadCase(std::string(TALLEX_EXAMPLES) + "/" + name);
+        CaseFile again;
+        ASSERT_FALSE(ParseCase(CaseToJson(c), again)) << name;
+        EXPECT_EQ(CaseToJson(again), CaseToJson(c)) << name;
+        CaseOutcome first, second;
+        ASSERT_FALSE(RunCase(c, first));
+        ASSERT_FALSE(RunCase(again, second));
+        EXPECT_EQ(VerdictJson(first), VerdictJson(second)) << name;
+    }
+}
+
+TEST(case_file, refuses_what_no_page_could_hold) {
+    struct Row { const char* json; const char* key; };
+    const Row rows[] = {
+        {R"({"kind":"lease"})", "kind"},
+        {R"({"frequency":"weekly"})", "frequency"},
+        {R"({"loan_type":"single","frequency":"monthly"})", "frequency"},
+        {R"({"schedule":[{"amount":"1","unit_periods":"1","loan_date":"01-01-2026","first_payment_date":"02-01-2026"}]})",
+         "schedule[1]"},
+        {R"({"schedule":[{"amount":true}]})", "schedule[1].amount"},
+        {R"({"kind":"construction"})", "construction"},
+        {R"({"kind":"construction","construction":{"accrual":"other"}})", "construction.estimated_interest"},
+        {R"({"reimbursement":{"tolerance":"0.5"}})", "reimbursement.tolerance"},
+        {R"({"reimbursement":{"prior_payments":-1}})", "reimbursement.prior_payments"},
+        {R"([1,2])", "(case)"},
+    };
+    for (const Row& row : rows) {
+        CaseFile c;
+        const auto error = ParseCase(std::string(row.json), c);
+        ASSERT_TRUE(error) << row.json;
+        EXPECT_EQ(error->key, row.key) << row.json;
+    }
+}
+
+}  // namespace
+}  // namespace tallex::cli
