@@ -65,6 +65,8 @@ MainWindow::~MainWindow() {
     // Pages refer to the record and the seam; they go first.
     for (auto& [id, page] : pages_) delete page;
     pages_.clear();
+    for (const QPointer<Page>& page : unloaded_) delete page.data();
+    unloaded_.clear();
 }
 
 void MainWindow::applyWindowSizing() {
@@ -152,6 +154,8 @@ void MainWindow::unloadPage(PageId page) {
     loaded->hide();
     // The page may be the one whose handler is running now.
     loaded->deleteLater();
+    unloaded_.erase(std::remove(unloaded_.begin(), unloaded_.end(), nullptr), unloaded_.end());
+    unloaded_.emplace_back(loaded);
 }
 
 void MainWindow::reloadPage(PageId page) {

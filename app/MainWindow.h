@@ -13,6 +13,7 @@
 #include "ui/Clock.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <map>
 #include <memory>
@@ -78,6 +79,8 @@ private:
     QAction* newLoanAction_ = nullptr;
     std::map<PageId, Page*> pages_;
     std::vector<PageId> loadOrder_;
+    // Unloaded pages whose deletion waits for the event loop.
+    std::vector<QPointer<Page>> unloaded_;
     bool exiting_ = false;
     bool recovering_ = false;
 };

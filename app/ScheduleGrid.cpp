@@ -163,6 +163,18 @@ ScheduleGrid::Move MoveOfKey(const QKeyEvent& event) {
 
 }  // namespace
 
+bool ScheduleGrid::event(QEvent* event) {
+    // Tab moves between cells, not out of the grid (a widget would pass the focus on first).
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && !(key->modifiers() & Qt::ControlModifier)) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QTableView::event(event);
+}
+
 void ScheduleGrid::keyPressEvent(QKeyEvent* event) {
     const Move move = MoveOfKey(*event);
     if (move != Move::None) {

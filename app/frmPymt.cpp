@@ -135,7 +135,12 @@ frmPymt::frmPymt(PageHost& pageHost, QWidget* parent)
     model_->appendRow(QString::fromStdString(record().gaPymtCol0[1]));
 }
 
-frmPymt::~frmPymt() { record().giGridRow = 0; }
+frmPymt::~frmPymt() {
+    // Nothing may reach this page while its parts are taken down.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+    SSDBGrid1_->setHooks({});
+    record().giGridRow = 0;
+}
 
 int frmPymt::currentStream() const {
     const double label = Val(Text(model_->cell(SSDBGrid1_->currentRow(), kColStreamLabel)));

@@ -1,0 +1,239 @@
+// The payment schedule grid driven from the keyboard and the mouse: every refusal of a cell and
+// of Continue, rows added and refused, Delete Payment Stream, and the solver's failure.
+
+#include "GuiHarness.h"
+#include "ScheduleGrid.h"
+#include "frmCalendar.h"
+
+#include "shell/SchedulePage.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+class ScheduleTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void refusals_data();
+    void refusals();
+    void a_refused_cell_keeps_the_cursor_and_the_text();
+    void delete_moves_the_later_streams_up();
+    void no_row_after_stream_360();
+
+private:
+    QTimer cancelCalendars_;
+};
+
+namespace {
+
+struct Terms {
+    int loanType = 0;      // 0 installment, 1 single payment
+    int frequency = 0;     // option index
+    QString unit;          // unit period text, when shown
+    QString amount = QStringLiteral("1000");
+};
+
+void ToSchedule(GuiHarness& h, const Terms& terms) {
+    QVERIFY(h.click("CmdContinue"));
+    const auto choose = [&h](const QString& name) {
+        QRadioButton* option = h.control<QRadioButton>(name.toLatin1().constData());
+        QTest::mouseClick(option, Qt::LeftButton, Qt::NoModifier, QPoint(8, option->height() / 2));
+        h.settle();
+    };
+    if (terms.loanType == 1) choose(QStringLiteral("optLoanType_1"));
+    if (terms.frequency != 0) choose(QStringLiteral("optPymtFreq_%1").arg(terms.frequency));
+    h.type("txtAmtFinanced", terms.amount);
+    h.type("txtDiscAPR", QStringLiteral("12"));
+    if (!terms.unit.isEmpty()) h.type("txtUnitPeriod", terms.unit);
+    QVERIFY(h.click("CmdContinue"));
+    QVERIFY2(h.pageName() == QStringLiteral("frmPymt"), PromptsText(h.prompts()));
+}
+
+// Steps: "t:TEXT" types into the current cell ("t:" empties it), "tab", "down", "c:R,C" clicks
+// a cell, "continue" clicks Continue.
+void Run(GuiHarness& h, const QStringList& steps) {
+    for (const QString& step : steps) {
+        if (step.startsWith(QStringLiteral("t:"))) {
+            const QString text = step.mid(2);
+            if (text.isEmpty()) {
+                if (QLineEdit* editor = h.grid()->editorWidget()) {
+                    editor->selectAll();
+                    QTest::keyClick(editor, Qt::Key_Backspace);
+                }
+            } else {
+                h.typeCell(text);
+            }
+        } else if (step == QStringLiteral("tab")) {
+            h.tab();
+        } else if (step == QStringLiteral("down")) {
+            h.press(Qt::Key_Down);
+        } else if (step.startsWith(QStringLiteral("c:"))) {
+            const QStringList rc = step.mid(2).split(QLatin1Char(','));
+            h.clickCell(rc[0].toInt(), rc[1].toInt());
+        } else if (step == QStringLiteral("continue")) {
+            QVERIFY(h.click("cmdContinue"));
+        } else {
+            QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
+        }
+    }
+}
+
+}  // namespace
+
+void ScheduleTest::init() {
+    // A calendar that opens by itself (yearly unit periods) is cancelled at once.
+    cancelCalendars_.setInterval(10);
+    connect(&cancelCalendars_, &QTimer::timeout, this, [] {
+        if (auto* calendar = qobject_cast<frmCalendar*>(QApplication::activeModalWidget())) calendar->reject();
+    });
+    cancelCalendars_.start();
+}
+
+void ScheduleTest::cleanup() {
+    cancelCalendars_.stop();
+    cancelCalendars_.disconnect();
+}
+
+Q_DECLARE_METATYPE(Terms)
+
+void ScheduleTest::refusals_data() {
+    QTest::addColumn<Terms>("terms");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("messages");
+    const Terms monthly;
+    const Terms singleDays{1, 1, QStringLiteral("200")};
+    const Terms singleYear{1, 1, QStringLiteral("365"), QStringLiteral("1000")};
+    const Terms yearly{0, 1, QStringLiteral("12")};
+    const QStringList firstRow{"t:100", "tab", "t:12", "tab"};
+    QTest::newRow("amount not a number") << monthly << QStringList{"t:1.2.3", "tab"}
+                                         << QStringList{"Enter a payment amount using the following format: #,###.##"};
+    QTest::newRow("advance on a single payment loan") << singleDays << QStringList{"t:-250", "tab"}
+                                                      << QStringList{"Enter a payment amount that is more than 0."};
+    QTest::newRow("no number of payments") << monthly << QStringList{"t:100", "tab", "tab"}
+                                           << QStringList{"For number of payments, enter a valid integer."};
+    QTest::newRow("zero payments") << monthly << QStringList{"t:100", "tab", "t:0", "tab"}
+                                   << QStringList{"For number of payments, enter a number greater than 0."};
+    QTest::newRow("payments with a point") << monthly << QStringList{"t:100", "tab", "t:12.0", "tab"}
+                                           << QStringList{"For number of payments, enter a valid integer."};
+    QTest::newRow("unit periods with a point") << monthly << firstRow + QStringList{"t:1.5", "tab"}
+                                               << QStringList{"Enter a valid integer for unit periods."};
+    QTest::newRow("odd days with a point") << monthly << firstRow + QStringList{"tab", "t:2.5", "tab"}
+                                           << QStringList{"Enter a valid integer for odd days."};
+    // Said once: the grid's second try within 200 ms is silent.
+    QTest::newRow("odd days beyond the unit period") << monthly << firstRow + QStringList{"tab", "t:31", "tab", "tab"}
+        << QStringList{"Odd days must be less than or equal to days in unit period [30] or 0."};
+    QTest::newRow("no unit periods on a yearly single payment") << singleYear
+        << QStringList{"t:1100", "tab", "tab", "t:0", "tab"} << QStringList{"Unit periods must be greater than 0."};
+    QTest::newRow("a year of odd days") << singleYear << QStringList{"t:1100", "tab", "tab", "t:1", "tab", "t:400", "tab"}
+                                        << QStringList{"Odd days must be less than 365."};
+    QTest::newRow("unit periods before the number") << monthly << QStringList{"t:100", "c:0,3"}
+                                                    << QStringList{"Enter Number of Payments before entering Unit Periods."};
+    QTest::newRow("incomplete row") << monthly << QStringList{"t:100", "down"}
+                                    << QStringList{"Please complete data entry of current row before continuing."};
+    QTest::newRow("continue with nothing") << monthly << QStringList{"continue"}
+        << QStringList{"Enter payment amount and number of payments before going to next screen."};
+    QTest::newRow("continue without the number") << monthly << QStringList{"t:100", "continue"}
+                                                 << QStringList{"Enter number of payments before going to next screen."};
+    QTest::newRow("continue without unit periods") << monthly << firstRow + QStringList{"t:", "continue"}
+                                                   << QStringList{"Enter the unit periods before going to next screen."};
+    QTest::newRow("continue without odd days") << monthly << firstRow + QStringList{"tab", "t:", "continue"}
+                                               << QStringList{"Enter the odd days before going to next screen."};
+    QTest::newRow("continue without the calendar's dates") << yearly << QStringList{"t:100", "tab", "t:5", "tab", "continue"}
+        << QStringList{"Before going to next screen you must enter dates in calendar in order to calculate unit "
+                       "periods and odd days. "};
+    QTest::newRow("stream 1 without unit periods") << monthly
+        << firstRow + QStringList{"t:", "tab", "tab", "t:80", "tab", "t:12", "tab", "continue"}
+        << QStringList{"Enter the number of unit periods."};
+    QTest::newRow("one advance at the loan date") << monthly
+        << QStringList{"t:-1000", "tab", "t:1", "tab", "t:0", "tab", "t:0", "continue"}
+        << QStringList{"Payment stream #1 cannot contain a negative payment amount if the number of negative payments is "
+                       "one and unit periods and odd days both equal zero.This advance should be treated as part of the "
+                       "amount financed and not as a negative payment."};
+    QTest::newRow("payments below the amount financed") << monthly << QStringList{"t:50", "tab", "t:12", "tab", "continue"}
+        << QStringList{"Total of payments [$600.00] must not be less than amount financed [$1,000.00]."};
+    QTest::newRow("a rate the solver cannot find") << monthly
+        << QStringList{"t:2689", "tab", "t:3", "tab", "t:0", "tab", "tab", "t:1255", "tab", "t:2", "tab", "t:17", "continue"}
+        << QStringList{QString::fromLatin1(tallex::kSolverFailedMessage)};
+}
+
+void ScheduleTest::refusals() {
+    QFETCH(Terms, terms);
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, messages);
+    GuiHarness h;
+    ToSchedule(h, terms);
+    h.forgetPrompts();
+    Run(h, steps);
+    QCOMPARE(h.prompts(), messages);
+    QCOMPARE(h.pageName(), QStringLiteral("frmPymt"));
+    for (const tallex::Prompt& p : h.user().prompts()) QCOMPARE(p.style, short(48));
+}
+
+void ScheduleTest::a_refused_cell_keeps_the_cursor_and_the_text() {
+    GuiHarness h;
+    ToSchedule(h, {});
+    Run(h, {"t:100", "tab", "t:12", "tab", "tab", "t:45", "tab"});
+    QCOMPARE(h.grid()->currentRow(), 0);
+    QCOMPARE(h.grid()->currentColumn(), 4);
+    QCOMPARE(h.cell(0, 4), QStringLiteral("45"));
+    QTest::qWait(250);  // after the quiet period the refusal is said again
+    h.tab();
+    QCOMPARE(h.prompts().size(), 2);
+    Run(h, {"t:15", "tab"});
+    QCOMPARE(h.grid()->currentRow(), 1);
+    QCOMPARE(h.record().gaOddDays[1], std::string("15"));
+    QCOMPARE(h.cell(0, 1), QStringLiteral("100"));
+    // The amount is kept as the cents number and shown as money.
+    QCOMPARE(h.grid()->model()->index(0, 1).data().toString(), QStringLiteral("$100.00"));
+}
+
+void ScheduleTest::delete_moves_the_later_streams_up() {
+    GuiHarness h;
+    ToSchedule(h, {});
+    Run(h, {"t:100", "tab", "t:12", "tab", "tab", "tab", "t:200", "tab", "t:6", "tab", "tab", "tab", "t:300", "tab", "t:3", "tab",
+            "c:1,1"});
+    auto* remove = h.control<QPushButton>("cmdDelete");
+    QCOMPARE(remove->text(), QStringLiteral("&Delete Payment Stream # 2"));
+    QVERIFY(h.click("cmdDelete"));
+    QCOMPARE(h.grid()->model()->rowCount(), 2);
+    QCOMPARE(h.cell(1, 0), QStringLiteral("2"));
+    QCOMPARE(h.cell(1, 1), QStringLiteral("300"));
+    QCOMPARE(h.cell(1, 3), QStringLiteral("19"));  // stream 3's timing: after 12 + 6 payments
+    QCOMPARE(h.record().gaPymtAmt[2], std::string("300"));
+    QCOMPARE(h.record().gaPymtAmt[3], std::string());
+    QCOMPARE(h.record().giGridRowCount, 2);
+    QCOMPARE(h.grid()->currentColumn(), 1);
+    QVERIFY(h.prompts().isEmpty());
+}
+
+void ScheduleTest::no_row_after_stream_360() {
+    GuiHarness h;
+    ToSchedule(h, {});
+    tallex::LoanRecord& r = h.record();
+    for (int k = 1; k <= tallex::kMaxStreams; ++k) {
+        r.gaPymtAmt[k] = "10";
+        r.gaNumPymts[k] = "1";
+        r.gaUnitPeriods[k] = std::to_string(k);
+        r.gaOddDays[k] = "0";
+    }
+    // Opening the page again rebuilds its grid from the record.
+    h.window().switchTo(PageId::Schedule);
+    h.settle();
+    QCOMPARE(h.grid()->model()->rowCount(), 360);
+    h.grid()->placeCursor(359, 4);
+    h.settle();
+    h.tab();
+    QCOMPARE(h.grid()->model()->rowCount(), 360);
+    QCOMPARE(h.grid()->currentRow(), 359);
+    QCOMPARE(h.grid()->currentColumn(), 1);
+    QVERIFY2(h.prompts().isEmpty(), PromptsText(h.prompts()));
+    QCOMPARE(h.record().giGridRowCount, 360);
+}
+
+QTEST_MAIN(ScheduleTest)
+#include "schedule_test.moc"
