@@ -141,7 +141,8 @@ public:
         : out_(out), err_(err), progress_(progress), total_(total) {}
 
     void Case(const std::string& name, const std::string& text) {
-        CaseRun run;
+        CaseRun& run = run_;  // one record for the whole batch: a case renews it
+        run.error.reset();
         RunCaseText(text, run);
         nlohmann::json line;
         line["case"] = name;
@@ -187,6 +188,7 @@ private:
     bool progress_;
     long total_;
     BatchSummary summary_;
+    CaseRun run_;
 };
 
 }  // namespace

@@ -57,6 +57,12 @@ public:
 
     void Run() {
         ResetLoanRecord(r_);
+        out_.view = MemoryResultsView{};
+        out_.identity = {};
+        out_.scheduleRows = 0;
+        out_.reimbursed = false;
+        out_.lumpSumsComputed = false;
+        out_.notes.clear();
         BasicInformation();
         if (c_.kind == "regular") {
             LoanTerms();
@@ -187,11 +193,13 @@ private:
     // The schedule page: each stream typed cell by cell, dates through the calculator, then
     // Continue (the whole-schedule check and the solver).
     void Schedule() {
-        for (int k = 1; k <= kMaxStreams; ++k) r_.gaPymtCol0[k] = std::to_string(k);
+        static const StreamArray<std::string> labels = [] {
+            StreamArray<std::string> l;
+            for (int k = 1; k <= kMaxStreams; ++k) l[k] = std::to_string(k);
+            return l;
+        }();
+        r_.gaPymtCol0 = labels;
         ScheduleClear(r_);
-        if (!ConstructionOnly(r_.construction) || r_.gbAppendixJ) {
-            // A construction-only loan never reaches this page; its row 1 is already set.
-        }
         const ScheduleActivation activation = ActivateSchedule(r_);
         const bool single = r_.giPymtFreq == kFreqEqualMonthsSingle || r_.giPymtFreq == kFreqActualDaysSingle;
         const int rows = static_cast<int>(c_.schedule.size());

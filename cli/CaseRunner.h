@@ -27,8 +27,9 @@ struct CaseOutcome {
     std::vector<std::string> notes;  // information messages met on the way
 };
 
-// Fills `out`; returns the first refusal instead when the pages would stop the user. A
-// run-time error of the core (overflow and the like) propagates as RuntimeError.
+// Fills `out` (an outcome may be reused: everything in it is renewed, the record's storage
+// kept); returns the first refusal instead when the pages would stop the user. A run-time
+// error of the core (overflow and the like) propagates as RuntimeError.
 std::optional<CaseError> RunCase(const CaseFile& c, CaseOutcome& out);
 
 }  // namespace tallex::cli

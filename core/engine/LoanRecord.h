@@ -46,7 +46,9 @@ struct ConstructionChoices {
     std::int16_t optDiscType = 0;      // 0 construction disclosed separately, 1 with permanent financing
 };
 
-struct LoanRecord {
+// Every field of the record but the schedule arrays; kept apart so that a reset can renew them
+// in one assignment while the large arrays are emptied in place.
+struct LoanRecordFields {
     // Loan kind and period basis
     std::string gsLoanType;
     bool gbAppendixJ = false;
@@ -66,13 +68,7 @@ struct LoanRecord {
     double gdEstFinanceChg = 0;
     double gdDisclAPR = 0;
 
-    // Payment schedule, kept as typed
-    StreamArray<std::string> gaPymtCol0{};
-    StreamArray<std::string> gaPymtAmt{};
-    StreamArray<std::string> gaNumPymts{};
-    StreamArray<std::string> gaUnitPeriods{};
-    StreamArray<std::string> gaOddDays{};
-    StreamArray<double> gaPymtDbl{};
+    // Payment schedule counts (the columns themselves are in LoanRecord)
     std::int16_t giPymtRows = 0;
     std::int16_t giPVStreams = 0;
     // Rows of the payment schedule grid at this moment; the solver sums this many streams.
@@ -80,12 +76,8 @@ struct LoanRecord {
     std::int16_t giCurPymtRow = 0;
     std::int16_t giGridRow = 0;
 
-    // Alternate schedule used while results and reimbursement rewrite the amounts
-    StreamArray<Currency> gaAltPymtAmt{};
-    StreamArray<double> gaAltNumPymts{};
+    // While set, the present value takes amounts and counts from the alternate schedule
     bool gbUseAltSchedule = false;
-    StreamArray<std::string> gaSaveAmt{};
-    StreamArray<std::string> gaSaveNum{};
 
     // Solver working values
     double gdUnitPdFraction = 0;
@@ -210,6 +202,21 @@ struct LoanRecord {
     std::string gsCrLf = "\r\n";
     // Set while the error screen is (or has been) up; field-leave checks are skipped meanwhile.
     bool gbErrorShown = false;
+};
+
+struct LoanRecord : LoanRecordFields {
+    // Payment schedule, kept column-wise as typed (streams 1..360)
+    StreamArray<std::string> gaPymtCol0{};
+    StreamArray<std::string> gaPymtAmt{};
+    StreamArray<std::string> gaNumPymts{};
+    StreamArray<std::string> gaUnitPeriods{};
+    StreamArray<std::string> gaOddDays{};
+    StreamArray<double> gaPymtDbl{};
+    // Alternate schedule used while results and reimbursement rewrite the amounts
+    StreamArray<Currency> gaAltPymtAmt{};
+    StreamArray<double> gaAltNumPymts{};
+    StreamArray<std::string> gaSaveAmt{};
+    StreamArray<std::string> gaSaveNum{};
 };
 
 // The "new loan" reset: texts empty, numbers and flags 0, both "caused by the finance charge
