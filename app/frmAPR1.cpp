@@ -191,8 +191,16 @@ frmAPR1::frmAPR1(PageHost& pageHost, QWidget* parent)
     connect(cmdFedCal_, &QPushButton::clicked, this, [this] { guard([this] { onCalendar(); }); });
     connect(CmdContinue_, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
     connect(CmdBack_, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
-    connect(cmdNewAPR_, &QPushButton::clicked, this, [this] { guard([this] { host().newLoan(); }); });
-    connect(cmdExit_, &QPushButton::clicked, this, [this] { guard([this] { host().exitProgram(); }); });
+    connect(cmdNewAPR_, &QPushButton::clicked, this, [this] {
+        guard([this] {
+            if (buttonMayAct()) host().newLoan();
+        });
+    });
+    connect(cmdExit_, &QPushButton::clicked, this, [this] {
+        guard([this] {
+            if (buttonMayAct()) host().exitProgram();
+        });
+    });
 
     // Load.
     optLoanType_[0]->setChecked(true);

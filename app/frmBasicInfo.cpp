@@ -123,8 +123,16 @@ frmBasicInfo::frmBasicInfo(PageHost& pageHost, const RememberedEntries& remember
     connect(optType_[0], &QRadioButton::clicked, this, [this] { guard([this] { chooseLoanKind(false); }); });
     connect(optType_[1], &QRadioButton::clicked, this, [this] { guard([this] { chooseLoanKind(true); }); });
     connect(CmdContinue_, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
-    connect(cmdNewAPR_, &QPushButton::clicked, this, [this] { guard([this] { host().newLoan(); }); });
-    connect(CmdExit_, &QPushButton::clicked, this, [this] { guard([this] { host().exitProgram(); }); });
+    connect(cmdNewAPR_, &QPushButton::clicked, this, [this] {
+        guard([this] {
+            if (buttonMayAct()) host().newLoan();
+        });
+    });
+    connect(CmdExit_, &QPushButton::clicked, this, [this] {
+        guard([this] {
+            if (buttonMayAct()) host().exitProgram();
+        });
+    });
 
     // Load.
     ClearCalendarDates(record());
@@ -203,16 +211,20 @@ void frmBasicInfo::chooseLoanKind(bool construction) {
     optType_[construction ? 1 : 0]->setFocus(Qt::OtherFocusReason);
 }
 
-void frmBasicInfo::onContinue() {
-    // The click that moved the focus out of a refused box does not count.
-    if (refusalPending_ && !qobject_cast<QLineEdit*>(focusWidget())) {
-        refusalPending_ = false;
-        return;
-    }
+bool frmBasicInfo::buttonMayAct() {
     if (auto* box = qobject_cast<QLineEdit*>(focusWidget()); box && box->hasFocus()) {
+        // A button pressed by its access key: the box is left now.
         leaveBox(box);
-        if (refusalPending_) return;
+        return !refusalPending_;
     }
+    // The click that took the focus out of a refused box does not count.
+    const bool refused = refusalPending_;
+    refusalPending_ = false;
+    return !refused;
+}
+
+void frmBasicInfo::onContinue() {
+    if (!buttonMayAct()) return;
     const bool construction = constructionSelected();
     BasicInfoContinue(record(), host().session(), construction);
     host().switchTo(construction ? PageId::ConstructionTerms : PageId::LoanTerms);

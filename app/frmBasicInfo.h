@@ -35,6 +35,7 @@ protected:
 private:
     void focusFirstEmpty();
     void leaveBox(QLineEdit* box);
+    bool buttonMayAct();
     void chooseLoanKind(bool construction);
     void onContinue();
     bool constructionSelected() const;

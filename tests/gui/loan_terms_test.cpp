@@ -149,6 +149,10 @@ void LoanTermsTest::enter_and_the_check_box_key() {
     h.press(Qt::Key_Return);
     QCOMPARE(h.prompts(), QStringList{"Use the tab key to go to the next field."});
     QCOMPARE(h.control<QLineEdit>("txtAmtFinanced")->text(), QStringLiteral("1000"));
+    h.type("txtDiscAPR", QStringLiteral("12"));
+    h.press(Qt::Key_Backtab);  // coming back selects the whole text, so typing replaces it
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtAmtFinanced"));
+    QCOMPARE(h.control<QLineEdit>("txtAmtFinanced")->selectedText(), QStringLiteral("$1,000.00"));
 
     auto* secured = h.control<QCheckBox>("chkSecuredByRealEstate");
     auto* early = h.control<QCheckBox>("chkDatePre_093095");

@@ -24,6 +24,8 @@ private slots:
     void a_refused_cell_keeps_the_cursor_and_the_text();
     void delete_moves_the_later_streams_up();
     void no_row_after_stream_360();
+    void page_down_never_adds_a_row();
+    void yearly_unit_period_opens_the_calendar_by_itself();
 
 private:
     QTimer cancelCalendars_;
@@ -233,6 +235,46 @@ void ScheduleTest::no_row_after_stream_360() {
     QCOMPARE(h.grid()->currentColumn(), 1);
     QVERIFY2(h.prompts().isEmpty(), PromptsText(h.prompts()));
     QCOMPARE(h.record().giGridRowCount, 360);
+}
+
+void ScheduleTest::page_down_never_adds_a_row() {
+    GuiHarness h;
+    ToSchedule(h, {});
+    Run(h, {"t:100", "tab", "t:12", "tab"});
+    h.press(Qt::Key_PageDown);
+    QCOMPARE(h.grid()->model()->rowCount(), 1);
+    QCOMPARE(h.grid()->currentColumn(), 1);
+    QVERIFY(h.prompts().isEmpty());  // the row is complete: nothing to say
+    h.press(Qt::Key_Down);
+    QCOMPARE(h.grid()->model()->rowCount(), 2);
+    QCOMPARE(h.cell(1, 0), QStringLiteral("2"));
+}
+
+// Yearly payments (multiples of a month, 12 months) are timed from their dates: entering the
+// empty unit periods of stream 1 opens the calendar. 01-15-2026 to 01-15-2027 is one year, no
+// odd days; the cursor then goes back to the amount.
+void ScheduleTest::yearly_unit_period_opens_the_calendar_by_itself() {
+    cancelCalendars_.stop();
+    GuiHarness h;
+    ToSchedule(h, {0, 1, QStringLiteral("12")});
+    Run(h, {"t:1200", "tab", "t:2"});
+    QCOMPARE(h.cell(0, 3), QString());  // no defaults: the dates decide
+    bool opened = false;
+    QTimer::singleShot(0, [&opened] {
+        auto* calendar = qobject_cast<frmCalendar*>(QApplication::activeModalWidget());
+        if (!calendar) return;
+        opened = true;
+        GuiHarness::fillCalendar(*calendar, QStringLiteral("01152026"), QStringLiteral("01152027"));
+    });
+    QTimer::singleShot(5000, [] {
+        if (auto* calendar = qobject_cast<frmCalendar*>(QApplication::activeModalWidget())) calendar->reject();
+    });
+    h.tab();
+    QVERIFY(opened);
+    QCOMPARE(h.cell(0, 3), QStringLiteral("1"));
+    QCOMPARE(h.cell(0, 4), QStringLiteral("0"));
+    QCOMPARE(h.grid()->currentColumn(), 1);
+    QVERIFY2(h.prompts().isEmpty(), PromptsText(h.prompts()));
 }
 
 QTEST_MAIN(ScheduleTest)
