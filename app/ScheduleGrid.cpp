@@ -33,9 +33,10 @@ ScheduleGrid::ScheduleGrid(QWidget* parent) : QTableView(parent) {
 }
 
 ScheduleGrid::~ScheduleGrid() {
-    // The open editor is released while the grid can still take it back; deleted with the
-    // viewport it would report losing the focus to a grid half gone.
+    // The open editor is released while the grid can still take it back; an editor deleted
+    // with the viewport would report losing the focus to a grid half gone.
     dropEditor();
+    if (auto* delegate = qobject_cast<ScheduleCellDelegate*>(itemDelegate())) delegate->grid_ = nullptr;
 }
 
 void ScheduleGrid::setScheduleModel(ScheduleModel* model) {
@@ -243,6 +244,7 @@ void ScheduleCellDelegate::setEditorData(QWidget* editor, const QModelIndex& ind
 }
 
 bool ScheduleCellDelegate::eventFilter(QObject* object, QEvent* event) {
+    if (!grid_) return false;
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         const ScheduleGrid::Move move = MoveOfKey(*key);

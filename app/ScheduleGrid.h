@@ -7,12 +7,13 @@
 
 #include <QLineEdit>
 #include <QPointer>
+
+#include "ScheduleModel.h"
 #include <QStyledItemDelegate>
 #include <QTableView>
 
 #include <functional>
 
-class ScheduleModel;
 
 class ScheduleGrid : public QTableView {
     Q_OBJECT
@@ -58,7 +59,7 @@ private:
     void dropEditor();
     void editorCreated(QLineEdit* editor) { editor_ = editor; }
 
-    ScheduleModel* model_ = nullptr;
+    QPointer<ScheduleModel> model_;
     Hooks hooks_;
     QPointer<QLineEdit> editor_;
     int placing_ = 0;
@@ -77,5 +78,6 @@ protected:
     bool eventFilter(QObject* object, QEvent* event) override;
 
 private:
-    ScheduleGrid* grid_;
+    friend class ScheduleGrid;
+    ScheduleGrid* grid_;  // null once the grid is being destroyed
 };

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -52,6 +53,8 @@ void Click(MainWindow& window, const char* name) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     QApplication application(argc, argv);
     ApplyProgramStyle(application);
     const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots"));
@@ -60,6 +63,8 @@ int main(int argc, char** argv) {
     MainWindow window(user, SettingsStore(settings.filePath(QStringLiteral("APR.INI")), SettingsStore::Location::Explicit));
     window.start();
     bool ok = Save(window, folder, QStringLiteral("frmSplash"));
+    // How long the program takes to its first page, drawn (the start-up budget is 500 ms).
+    std::printf("first page drawn %lld ms after start\n", static_cast<long long>(sinceStart.elapsed()));
 
     Click(window, "cmdOK");
     Type(window, "txtUserName", QStringLiteral("Pat Examiner"));
