@@ -104,7 +104,7 @@ int RunCheckCommand(const CaseCommandOptions& options, std::ostream& out, std::o
     CaseRun run;
     RunCaseText(text, run);
     if (run.error) return Fail(err, options.input, *run.error);
-    out << VerdictJson(run.outcome).dump(2) << "\n";
+    out << nlohmann::json::parse(VerdictJson(run.outcome)).dump(2) << "\n";
     return 0;
 }
 
@@ -144,12 +144,10 @@ public:
         CaseRun& run = run_;  // one record for the whole batch: a case renews it
         run.error.reset();
         RunCaseText(text, run);
-        nlohmann::json line;
-        line["case"] = name;
         ++summary_.cases;
         if (run.error) {
             ++summary_.failures;
-            line["error"] = {{"key", run.error->key}, {"message", OneLine(run.error->message)}};
+            out_ << ErrorJson(name, run.error->key, OneLine(run.error->message)) << '\n';
         } else {
             ++summary_.checked;
             const LoanRecord& r = *run.outcome.record;
@@ -158,9 +156,8 @@ public:
             summary_.fcUnder += r.gbFCUnderViol;
             summary_.fcOver += r.gbFCOverViol;
             summary_.reimbursable += r.gbSubjToReimb;
-            line.update(VerdictJson(run.outcome));
+            out_ << VerdictJson(run.outcome, name) << '\n';
         }
-        out_ << line.dump() << '\n';
         if (progress_ && (summary_.cases % 1000 == 0 || summary_.cases == total_)) ShowProgress();
     }
 

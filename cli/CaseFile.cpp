@@ -1,17 +1,20 @@
 #include "CaseFile.h"
 
 #include <nlohmann/json.hpp>
+#include <simdjson.h>
 
 #include <charconv>
 #include <cmath>
 #include <initializer_list>
-#include <set>
+#include <string_view>
 
 namespace tallex::cli {
 
 namespace {
 
-using nlohmann::json;
+using simdjson::dom::element;
+using simdjson::dom::element_type;
+using simdjson::dom::object;
 
 struct Fault {
     CaseError error;
@@ -19,35 +22,38 @@ struct Fault {
 
 [[noreturn]] void Fail(const std::string& key, const std::string& message) { throw Fault{{key, message}}; }
 
-std::string Join(const std::string& prefix, const std::string& key) { return prefix.empty() ? key : prefix + "." + key; }
+std::string Join(const std::string& prefix, std::string_view key) {
+    return prefix.empty() ? std::string(key) : prefix + "." + std::string(key);
+}
 
 // Typed entries arrive as strings or numbers; a number keeps its shortest exact text.
-std::string TextOf(const json& value, const std::string& key) {
-    if (value.is_string()) return value.get<std::string>();
-    if (value.is_number_integer()) return std::to_string(value.get<long long>());
-    if (value.is_number_unsigned()) return std::to_string(value.get<unsigned long long>());
-    if (value.is_number_float()) {
-        const double d = value.get<double>();
-        if (!std::isfinite(d)) Fail(key, "must be a finite number");
-        char buf[64];
+std::string TextOf(element value, const std::string& key) {
+    switch (value.type()) {
+    case element_type::STRING: return std::string(value.get_string().value_unsafe());
+    case element_type::INT64: return std::to_string(value.get_int64().value_unsafe());
+    case element_type::UINT64: return std::to_string(value.get_uint64().value_unsafe());
+    case element_type::DOUBLE: {
+        const double d = value.get_double().value_unsafe();
+        char buf[400];
         const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::fixed);
         if (ec != std::errc()) Fail(key, "number out of range");
         return std::string(buf, end);
     }
-    Fail(key, "must be a string or a number");
+    default: Fail(key, "must be a string or a number");
+    }
 }
 
-std::string StringOf(const json& value, const std::string& key) {
-    if (!value.is_string()) Fail(key, "must be a string");
-    return value.get<std::string>();
+std::string StringOf(element value, const std::string& key) {
+    if (value.type() != element_type::STRING) Fail(key, "must be a string");
+    return std::string(value.get_string().value_unsafe());
 }
 
-bool BoolOf(const json& value, const std::string& key) {
-    if (!value.is_boolean()) Fail(key, "must be true or false");
-    return value.get<bool>();
+bool BoolOf(element value, const std::string& key) {
+    if (value.type() != element_type::BOOL) Fail(key, "must be true or false");
+    return value.get_bool().value_unsafe();
 }
 
-std::string ChoiceOf(const json& value, const std::string& key, std::initializer_list<const char*> choices) {
+std::string ChoiceOf(element value, const std::string& key, std::initializer_list<const char*> choices) {
     const std::string text = StringOf(value, key);
     std::string list;
     for (const char* c : choices) {
@@ -58,142 +64,152 @@ std::string ChoiceOf(const json& value, const std::string& key, std::initializer
     Fail(key, "must be one of " + list);
 }
 
-void RequireObject(const json& value, const std::string& key, const std::set<std::string>& known) {
-    if (!value.is_object()) Fail(key.empty() ? "(case)" : key, "must be an object");
-    for (const auto& [name, _] : value.items())
-        if (!known.count(name)) Fail(Join(key, name), "unknown key");
+object ObjectOf(element value, const std::string& key) {
+    if (value.type() != element_type::OBJECT) Fail(key.empty() ? "(case)" : key, "must be an object");
+    return value.get_object().value_unsafe();
 }
 
-CaseStream ReadStream(const json& value, const std::string& key) {
-    RequireObject(value, key, {"amount", "payments", "unit_periods", "odd_days", "loan_date", "first_payment_date"});
+[[noreturn]] void Unknown(const std::string& prefix, std::string_view name) { Fail(Join(prefix, name), "unknown key"); }
+
+CaseStream ReadStream(element value, const std::string& key) {
     CaseStream s;
-    if (value.contains("amount")) s.amount = TextOf(value["amount"], key + ".amount");
-    if (value.contains("payments")) s.payments = TextOf(value["payments"], key + ".payments");
-    if (value.contains("unit_periods")) s.unitPeriods = TextOf(value["unit_periods"], key + ".unit_periods");
-    if (value.contains("odd_days")) s.oddDays = TextOf(value["odd_days"], key + ".odd_days");
-    if (value.contains("loan_date")) s.loanDate = StringOf(value["loan_date"], key + ".loan_date");
-    if (value.contains("first_payment_date"))
-        s.firstPaymentDate = StringOf(value["first_payment_date"], key + ".first_payment_date");
-    if (s.hasDates() && (value.contains("unit_periods") || value.contains("odd_days")))
-        Fail(key, "give either loan_date and first_payment_date or unit_periods and odd_days");
+    bool timing = false;
+    for (auto field : ObjectOf(value, key)) {
+        const std::string_view name = field.key;
+        const std::string k = Join(key, name);
+        if (name == "amount") s.amount = TextOf(field.value, k);
+        else if (name == "payments") s.payments = TextOf(field.value, k);
+        else if (name == "unit_periods") s.unitPeriods = TextOf(field.value, k), timing = true;
+        else if (name == "odd_days") s.oddDays = TextOf(field.value, k), timing = true;
+        else if (name == "loan_date") s.loanDate = StringOf(field.value, k);
+        else if (name == "first_payment_date") s.firstPaymentDate = StringOf(field.value, k);
+        else Unknown(key, name);
+    }
+    if (s.hasDates() && timing) Fail(key, "give either loan_date and first_payment_date or unit_periods and odd_days");
     if (s.hasDates() && (s.loanDate.empty() || s.firstPaymentDate.empty()))
         Fail(key, "loan_date and first_payment_date go together");
     return s;
 }
 
-CaseConstruction ReadConstruction(const json& value) {
+CaseConstruction ReadConstruction(element value) {
     const std::string key = "construction";
-    RequireObject(value, key,
-                  {"commitment", "simple_rate", "prepaid_finance_charge", "subsequent_finance_charge", "disclosure",
-                   "interest_on", "accrual", "interest_reserve", "term_basis", "time_period", "unit_periods",
-                   "odd_days", "estimated_interest", "loan_date", "construction_end_date", "amortization_date"});
     CaseConstruction c;
-    auto text = [&](const char* name, std::string& into) {
-        if (value.contains(name)) into = TextOf(value[name], key + "." + name);
-    };
-    text("commitment", c.commitment);
-    text("simple_rate", c.simpleRate);
-    text("prepaid_finance_charge", c.prepaidFinanceCharge);
-    text("subsequent_finance_charge", c.subsequentFinanceCharge);
-    text("time_period", c.timePeriod);
-    text("unit_periods", c.unitPeriods);
-    text("odd_days", c.oddDays);
-    if (value.contains("estimated_interest"))
-        c.estimatedInterest = TextOf(value["estimated_interest"], key + ".estimated_interest");
-    if (value.contains("disclosure"))
-        c.disclosure = ChoiceOf(value["disclosure"], key + ".disclosure", {"separately", "with_permanent"});
-    if (value.contains("interest_on"))
-        c.interestOn = ChoiceOf(value["interest_on"], key + ".interest_on", {"advances", "commitment"});
-    if (value.contains("accrual"))
-        c.accrual = ChoiceOf(value["accrual"], key + ".accrual", {"360/360", "365/365", "365/360", "other"});
-    if (value.contains("interest_reserve")) c.interestReserve = BoolOf(value["interest_reserve"], key + ".interest_reserve");
-    if (value.contains("term_basis")) c.termBasis = ChoiceOf(value["term_basis"], key + ".term_basis", {"months", "days"});
-    if (value.contains("loan_date")) c.loanDate = StringOf(value["loan_date"], key + ".loan_date");
-    if (value.contains("construction_end_date"))
-        c.constructionEndDate = StringOf(value["construction_end_date"], key + ".construction_end_date");
-    if (value.contains("amortization_date"))
-        c.amortizationDate = StringOf(value["amortization_date"], key + ".amortization_date");
+    for (auto field : ObjectOf(value, key)) {
+        const std::string_view name = field.key;
+        const std::string k = Join(key, name);
+        if (name == "commitment") c.commitment = TextOf(field.value, k);
+        else if (name == "simple_rate") c.simpleRate = TextOf(field.value, k);
+        else if (name == "prepaid_finance_charge") c.prepaidFinanceCharge = TextOf(field.value, k);
+        else if (name == "subsequent_finance_charge") c.subsequentFinanceCharge = TextOf(field.value, k);
+        else if (name == "time_period") c.timePeriod = TextOf(field.value, k);
+        else if (name == "unit_periods") c.unitPeriods = TextOf(field.value, k);
+        else if (name == "odd_days") c.oddDays = TextOf(field.value, k);
+        else if (name == "estimated_interest") c.estimatedInterest = TextOf(field.value, k);
+        else if (name == "disclosure") c.disclosure = ChoiceOf(field.value, k, {"separately", "with_permanent"});
+        else if (name == "interest_on") c.interestOn = ChoiceOf(field.value, k, {"advances", "commitment"});
+        else if (name == "accrual") c.accrual = ChoiceOf(field.value, k, {"360/360", "365/365", "365/360", "other"});
+        else if (name == "interest_reserve") c.interestReserve = BoolOf(field.value, k);
+        else if (name == "term_basis") c.termBasis = ChoiceOf(field.value, k, {"months", "days"});
+        else if (name == "loan_date") c.loanDate = StringOf(field.value, k);
+        else if (name == "construction_end_date") c.constructionEndDate = StringOf(field.value, k);
+        else if (name == "amortization_date") c.amortizationDate = StringOf(field.value, k);
+        else Unknown(key, name);
+    }
     if (c.accrual == "other" && !c.estimatedInterest)
         Fail(key + ".estimated_interest", "is required when the accrual is \"other\"");
     return c;
 }
 
-void ReadCase(const json& j, CaseFile& c) {
-    RequireObject(j, "",
-                  {"preparer", "date", "borrower", "account", "lender", "creditor", "kind", "amount_financed",
-                   "disclosed_apr", "disclosed_finance_charge", "loan_type", "frequency", "unit_period",
-                   "secured_by_real_estate", "loan_date_before_1995_09_30", "schedule", "construction", "answers",
-                   "reimbursement"});
-    auto str = [&](const char* name, std::string& into) {
-        if (j.contains(name)) into = StringOf(j[name], name);
-    };
-    str("preparer", c.preparer);
-    str("date", c.date);
-    str("borrower", c.borrower);
-    str("account", c.account);
-    str("lender", c.lender);
-    str("creditor", c.creditor);
-    if (j.contains("kind")) c.kind = ChoiceOf(j["kind"], "kind", {"regular", "construction"});
-    if (j.contains("amount_financed")) c.amountFinanced = TextOf(j["amount_financed"], "amount_financed");
-    if (j.contains("disclosed_apr")) c.disclosedApr = TextOf(j["disclosed_apr"], "disclosed_apr");
-    if (j.contains("disclosed_finance_charge"))
-        c.disclosedFinanceCharge = TextOf(j["disclosed_finance_charge"], "disclosed_finance_charge");
-    if (j.contains("loan_type")) c.loanType = ChoiceOf(j["loan_type"], "loan_type", {"installment", "single"});
-    if (j.contains("frequency")) {
-        if (c.loanType == "single")
-            c.frequency = ChoiceOf(j["frequency"], "frequency", {"whole_months", "actual_days"});
-        else
-            c.frequency = ChoiceOf(j["frequency"], "frequency", {"monthly", "multiples_of_month", "semi_monthly", "actual_days"});
-    } else if (c.loanType == "single") {
-        c.frequency = "whole_months";
+void ReadAnswers(element value, CaseFile& c) {
+    for (auto field : ObjectOf(value, "answers")) {
+        const std::string_view name = field.key;
+        const std::string k = Join("answers", name);
+        if (name == "apr_understatement_caused_by_fc") c.aprUnderstatementCausedByFc = BoolOf(field.value, k);
+        else if (name == "apr_overstatement_caused_by_fc") c.aprOverstatementCausedByFc = BoolOf(field.value, k);
+        else Unknown("answers", name);
     }
-    if (j.contains("unit_period")) c.unitPeriod = TextOf(j["unit_period"], "unit_period");
-    if (j.contains("secured_by_real_estate")) c.securedByRealEstate = BoolOf(j["secured_by_real_estate"], "secured_by_real_estate");
-    if (j.contains("loan_date_before_1995_09_30"))
-        c.loanDateBefore1995 = BoolOf(j["loan_date_before_1995_09_30"], "loan_date_before_1995_09_30");
-    if (j.contains("schedule")) {
-        const json& schedule = j["schedule"];
-        if (!schedule.is_array()) Fail("schedule", "must be a list of streams");
-        if (schedule.size() > 360) Fail("schedule", "holds at most 360 streams");
-        for (std::size_t k = 0; k < schedule.size(); ++k)
-            c.schedule.push_back(ReadStream(schedule[k], "schedule[" + std::to_string(k + 1) + "]"));
-    }
-    if (j.contains("construction")) c.construction = ReadConstruction(j["construction"]);
-    if (c.kind == "construction" && !c.construction) Fail("construction", "is required for a construction loan");
-    if (c.kind == "regular" && c.construction) Fail("construction", "belongs to a construction loan only");
-    if (j.contains("answers")) {
-        const json& a = j["answers"];
-        RequireObject(a, "answers", {"apr_understatement_caused_by_fc", "apr_overstatement_caused_by_fc"});
-        if (a.contains("apr_understatement_caused_by_fc"))
-            c.aprUnderstatementCausedByFc = BoolOf(a["apr_understatement_caused_by_fc"], "answers.apr_understatement_caused_by_fc");
-        if (a.contains("apr_overstatement_caused_by_fc"))
-            c.aprOverstatementCausedByFc = BoolOf(a["apr_overstatement_caused_by_fc"], "answers.apr_overstatement_caused_by_fc");
-    }
-    if (j.contains("reimbursement")) {
-        const json& r = j["reimbursement"];
-        RequireObject(r, "reimbursement", {"tolerance", "prior_payments"});
-        if (r.contains("tolerance")) {
-            const std::string t = r["tolerance"].is_number() ? TextOf(r["tolerance"], "reimbursement.tolerance")
-                                                             : StringOf(r["tolerance"], "reimbursement.tolerance");
-            if (t != "0" && t != "0.125" && t != "0.25" && t != ".125" && t != ".25" && t != "0.0")
-                Fail("reimbursement.tolerance", "must be \"0\", \"0.125\" or \"0.25\"");
-            c.tolerance = t == ".125" ? "0.125" : t == ".25" ? "0.25" : t == "0.0" ? "0" : t;
-        }
-        if (r.contains("prior_payments")) {
-            const json& p = r["prior_payments"];
-            if (!p.is_number_integer() || p.get<long long>() < 0 || p.get<long long>() > 32767)
-                Fail("reimbursement.prior_payments", "must be a whole number from 0 to 32767");
-            c.priorPayments = static_cast<int>(p.get<long long>());
+}
+
+void ReadReimbursement(element value, CaseFile& c) {
+    for (auto field : ObjectOf(value, "reimbursement")) {
+        const std::string_view name = field.key;
+        const std::string k = Join("reimbursement", name);
+        if (name == "tolerance") {
+            const std::string t = TextOf(field.value, k);
+            if (t == "0" || t == "0.0") c.tolerance = "0";
+            else if (t == "0.125" || t == ".125") c.tolerance = "0.125";
+            else if (t == "0.25" || t == ".25") c.tolerance = "0.25";
+            else Fail(k, "must be \"0\", \"0.125\" or \"0.25\"");
+        } else if (name == "prior_payments") {
+            const element v = field.value;
+            const bool whole = v.type() == element_type::INT64 || v.type() == element_type::UINT64;
+            const long long n = v.type() == element_type::INT64 ? v.get_int64().value_unsafe() : 0;
+            const bool inRange = v.type() == element_type::INT64 && n >= 0 && n <= 32767;
+            if (!whole || !inRange) Fail(k, "must be a whole number from 0 to 32767");
+            c.priorPayments = static_cast<int>(n);
+        } else {
+            Unknown("reimbursement", name);
         }
     }
 }
 
+void ReadCase(element root, CaseFile& c) {
+    std::optional<element> frequency, schedule, construction;
+    for (auto field : ObjectOf(root, "")) {
+        const std::string_view name = field.key;
+        const std::string k(name);
+        if (name == "preparer") c.preparer = StringOf(field.value, k);
+        else if (name == "date") c.date = StringOf(field.value, k);
+        else if (name == "borrower") c.borrower = StringOf(field.value, k);
+        else if (name == "account") c.account = StringOf(field.value, k);
+        else if (name == "lender") c.lender = StringOf(field.value, k);
+        else if (name == "creditor") c.creditor = StringOf(field.value, k);
+        else if (name == "kind") c.kind = ChoiceOf(field.value, k, {"regular", "construction"});
+        else if (name == "amount_financed") c.amountFinanced = TextOf(field.value, k);
+        else if (name == "disclosed_apr") c.disclosedApr = TextOf(field.value, k);
+        else if (name == "disclosed_finance_charge") c.disclosedFinanceCharge = TextOf(field.value, k);
+        else if (name == "loan_type") c.loanType = ChoiceOf(field.value, k, {"installment", "single"});
+        else if (name == "frequency") frequency = field.value;  // its choices depend on the loan type
+        else if (name == "unit_period") c.unitPeriod = TextOf(field.value, k);
+        else if (name == "secured_by_real_estate") c.securedByRealEstate = BoolOf(field.value, k);
+        else if (name == "loan_date_before_1995_09_30") c.loanDateBefore1995 = BoolOf(field.value, k);
+        else if (name == "schedule") schedule = field.value;
+        else if (name == "construction") construction = field.value;
+        else if (name == "answers") ReadAnswers(field.value, c);
+        else if (name == "reimbursement") ReadReimbursement(field.value, c);
+        else Unknown("", name);
+    }
+    if (frequency) {
+        if (c.loanType == "single")
+            c.frequency = ChoiceOf(*frequency, "frequency", {"whole_months", "actual_days"});
+        else
+            c.frequency = ChoiceOf(*frequency, "frequency", {"monthly", "multiples_of_month", "semi_monthly", "actual_days"});
+    } else if (c.loanType == "single") {
+        c.frequency = "whole_months";
+    }
+    if (schedule) {
+        if (schedule->type() != element_type::ARRAY) Fail("schedule", "must be a list of streams");
+        const auto streams = schedule->get_array().value_unsafe();
+        if (streams.size() > 360) Fail("schedule", "holds at most 360 streams");
+        std::size_t k = 0;
+        for (element stream : streams) c.schedule.push_back(ReadStream(stream, "schedule[" + std::to_string(++k) + "]"));
+    }
+    if (construction) c.construction = ReadConstruction(*construction);
+    if (c.kind == "construction" && !c.construction) Fail("construction", "is required for a construction loan");
+    if (c.kind == "regular" && c.construction) Fail("construction", "belongs to a construction loan only");
+}
+
 }  // namespace
 
-std::optional<CaseError> ParseCase(const nlohmann::json& json, CaseFile& out) {
+std::optional<CaseError> ParseCase(std::string_view jsonText, CaseFile& out) {
+    // One parser per thread, kept: its buffers are reused from case to case.
+    thread_local simdjson::dom::parser parser;
+    element root;
+    if (const auto error = parser.parse(jsonText.data(), jsonText.size(), true).get(root))
+        return CaseError{"(file)", std::string("malformed JSON: ") + simdjson::error_message(error)};
     CaseFile c;
     try {
-        ReadCase(json, c);
+        ReadCase(root, c);
     } catch (const Fault& f) {
         return f.error;
     }
@@ -201,17 +217,8 @@ std::optional<CaseError> ParseCase(const nlohmann::json& json, CaseFile& out) {
     return std::nullopt;
 }
 
-std::optional<CaseError> ParseCase(const std::string& jsonText, CaseFile& out) {
-    json j;
-    try {
-        j = json::parse(jsonText);
-    } catch (const json::parse_error& e) {
-        return CaseError{"(file)", std::string("malformed JSON: ") + e.what()};
-    }
-    return ParseCase(j, out);
-}
-
 std::string CaseToJson(const CaseFile& c) {
+    using nlohmann::json;
     json j = json::object();
     auto put = [&](const char* key, const std::string& value) {
         if (!value.empty()) j[key] = value;

@@ -2,10 +2,9 @@
 // A loan case as a JSON document: what the examiner typed on each page, kept as typed, so a
 // review can be saved, reopened and run through the same checks as the pages.
 
-#include <nlohmann/json_fwd.hpp>
-
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tallex::cli {
@@ -69,8 +68,7 @@ struct CaseError {
 
 // Reads a case from JSON text. Unknown keys, wrong types and values outside the fixed choices
 // are errors naming the key; amounts and rates may be strings or numbers and are kept as text.
-std::optional<CaseError> ParseCase(const std::string& jsonText, CaseFile& out);
-std::optional<CaseError> ParseCase(const nlohmann::json& json, CaseFile& out);
+std::optional<CaseError> ParseCase(std::string_view jsonText, CaseFile& out);
 
 // The case as JSON, in the same form ParseCase reads.
 std::string CaseToJson(const CaseFile& c);

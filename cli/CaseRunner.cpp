@@ -19,12 +19,12 @@
 #include "entry/LoanTerms.h"
 #include "entry/ScheduleCellCheck.h"
 #include "entry/ScheduleCellStore.h"
-#include "entry/ScheduleClear.h"
 #include "entry/ScheduleOddDaysQuietPeriod.h"
 #include "shell/BasicInfo.h"
 #include "shell/SchedulePage.h"
 #include "ui/Clock.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace tallex::cli {
@@ -32,6 +32,15 @@ namespace tallex::cli {
 namespace {
 
 [[noreturn]] void Refuse(const std::string& key, const std::string& message) { throw CaseFault{{key, message}}; }
+
+const std::string& StreamLabel(int k) {
+    static const StreamArray<std::string> labels = [] {
+        StreamArray<std::string> l;
+        for (int n = 1; n <= kMaxStreams; ++n) l[n] = std::to_string(n);
+        return l;
+    }();
+    return labels[k];
+}
 
 std::string StreamKey(int k) { return "schedule[" + std::to_string(k) + "]"; }
 
@@ -193,16 +202,13 @@ private:
     // The schedule page: each stream typed cell by cell, dates through the calculator, then
     // Continue (the whole-schedule check and the solver).
     void Schedule() {
-        static const StreamArray<std::string> labels = [] {
-            StreamArray<std::string> l;
-            for (int k = 1; k <= kMaxStreams; ++k) l[k] = std::to_string(k);
-            return l;
-        }();
-        r_.gaPymtCol0 = labels;
-        ScheduleClear(r_);
+        // The page's first load labels its streams and clears the schedule, which the reset at the
+        // start of the case has done already. Only the rows this case can reach need a label: the
+        // grid labels a new row when it is added, and nothing reads a label beyond the last row.
+        const int rows = static_cast<int>(c_.schedule.size());
+        for (int k = 1; k <= std::min(rows + 1, kMaxStreams); ++k) r_.gaPymtCol0[k] = StreamLabel(k);
         const ScheduleActivation activation = ActivateSchedule(r_);
         const bool single = r_.giPymtFreq == kFreqEqualMonthsSingle || r_.giPymtFreq == kFreqActualDaysSingle;
-        const int rows = static_cast<int>(c_.schedule.size());
         if (single && rows > 1) Refuse("schedule", "a single advance / single payment loan has one payment stream");
         SystemClock clock;
         for (int k = 1; k <= rows; ++k) {

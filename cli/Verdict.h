@@ -4,10 +4,15 @@
 
 #include "CaseRunner.h"
 
-#include <nlohmann/json.hpp>
+#include <string>
 
 namespace tallex::cli {
 
-nlohmann::json VerdictJson(const CaseOutcome& outcome);
+// The verdict as one line of JSON, without a line end; with a non-empty `caseName` the line
+// starts with "case" (the batch form).
+std::string VerdictJson(const CaseOutcome& outcome, const std::string& caseName = "");
+
+// The line of a case that could not be checked: {"case":..., "error":{"key":..., "message":...}}.
+std::string ErrorJson(const std::string& caseName, const std::string& key, const std::string& message);
 
 }  // namespace tallex::cli

@@ -26,9 +26,32 @@ struct Decimal15 {
     bool IsZero() const { return digits.front() == '0'; }
 };
 
+// Most values shown are short decimals (money, rates): when |value| is the double nearest to
+// m / 10^k for a whole m of at most 15 digits, those digits are its 15-digit form, found without
+// the general (and much slower) conversion.
+bool ShortDecimal(double value, Decimal15& d) {
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+    const double magnitude = std::fabs(value);
+    if (magnitude == 0.0 || magnitude >= 1e14) return false;
+    for (int k = 0; k < 7; ++k) {
+        const double scaled = std::nearbyint(magnitude * kPowersOfTen[k]);
+        if (scaled >= 1e15) return false;
+        if (scaled / kPowersOfTen[k] != magnitude) continue;
+        std::string whole = std::to_string(static_cast<long long>(scaled));
+        if (whole == "0") return false;
+        d.exponent = static_cast<int>(whole.size()) - 1 - k;
+        whole.resize(kSignificantDigits, '0');
+        d.digits = std::move(whole);
+        d.negative = value < 0.0;
+        return true;
+    }
+    return false;
+}
+
 Decimal15 ToDecimal15(double value) {
     if (std::isnan(value)) Raise(RuntimeErrorCode::InvalidCall);
     if (std::isinf(value)) Raise(RuntimeErrorCode::Overflow);
+    if (Decimal15 d; ShortDecimal(value, d)) return d;
 
     // to_chars rounds the exact binary value correctly and, unlike printf, ignores the C
     // locale's decimal point (the desktop program runs under the user's locale).

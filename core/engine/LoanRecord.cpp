@@ -9,7 +9,8 @@ void ResetLoanRecord(LoanRecord& record) {
     static_cast<LoanRecordFields&>(record) = LoanRecordFields{};
     for (auto* column : {&record.gaPymtCol0, &record.gaPymtAmt, &record.gaNumPymts, &record.gaUnitPeriods,
                          &record.gaOddDays, &record.gaSaveAmt, &record.gaSaveNum})
-        for (std::string& cell : *column) cell.clear();
+        for (std::string& cell : *column)
+            if (!cell.empty()) cell.clear();
     record.gaPymtDbl.fill(0.0);
     record.gaAltNumPymts.fill(0.0);
     record.gaAltPymtAmt.fill(Currency{});

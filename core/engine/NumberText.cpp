@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <string>
 
@@ -14,7 +15,38 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsValBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 }  // namespace
 
+// The common plain decimal ("1234.57", "12"): up to 15 digits without an exponent. Its digits
+// as an integer and the power of ten are both exact doubles, so one division gives the
+// correctly rounded value, the same as the general conversion. Anything else returns false.
+bool PlainDecimal(std::string_view text, double& value) {
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    std::int64_t digits = 0;
+    int count = 0, decimals = 0;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (IsDigit(c)) {
+            if (++count > 15) return false;
+            digits = digits * 10 + (c - '0');
+            decimals += point;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    if (count == 0) return false;
+    value = static_cast<double>(digits) / kPowersOfTen[decimals];
+    if (negative) value = -value;
+    return true;
+}
+
 double Val(std::string_view text) {
+    if (double value; PlainDecimal(text, value)) return value;
     // Collect the leading number with the ignorable characters removed, then convert it once.
     std::string number;
     number.reserve(text.size());

@@ -239,6 +239,7 @@ TEST(case_file, survives_a_round_trip) {
         ASSERT_FALSE(RunCase(c, first));
         ASSERT_FALSE(RunCase(again, second));
         EXPECT_EQ(VerdictJson(first), VerdictJson(second)) << name;
+        EXPECT_TRUE(nlohmann::json::accept(VerdictJson(first))) << name;
     }
 }
 
