@@ -43,7 +43,7 @@ bool EntryKeys::eventFilter(QObject* watched, QEvent* event) {
         if (auto* check = qobject_cast<QCheckBox*>(watched)) {
             // The toggle keys are virtual key codes: X (88) whatever the case, and F9 (120).
             const int virtualKey = key->key() == Qt::Key_X ? 88 : key->key() == Qt::Key_F9 ? 120 : 0;
-            if (virtualKey != 0 && key->modifiers() == Qt::NoModifier && tallex::IsCheckBoxToggleKey(virtualKey)) {
+            if (virtualKey != 0 && key->modifiers() == Qt::NoModifier && tallex::CheckBoxKey(virtualKey)) {
                 check->click();
                 return true;
             }
@@ -51,15 +51,16 @@ bool EntryKeys::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     if (event->type() == QEvent::FocusIn) {
-        if (auto* box = qobject_cast<QLineEdit*>(watched)) {
-            // After the mouse press that gave the focus has placed the caret.
-            const int count = box->property(kSelectCountProperty).toInt();
-            QTimer::singleShot(0, box, [box = QPointer<QLineEdit>(box), count] {
-                if (!box || !box->hasFocus()) return;
-                const int length = static_cast<int>(box->text().size());
-                box->setSelection(0, count < 0 ? length : std::min(count, length));
-            });
-        }
+        if (auto* box = qobject_cast<QLineEdit*>(watched)) SelectAllOnFocus(box, box->property(kSelectCountProperty).toInt());
     }
     return false;
+}
+
+void EntryKeys::SelectAllOnFocus(QLineEdit* box, int count) {
+    // After the mouse press that gave the focus has placed the caret.
+    QTimer::singleShot(0, box, [box = QPointer<QLineEdit>(box), count] {
+        if (!box || !box->hasFocus()) return;
+        const int length = static_cast<int>(box->text().size());
+        box->setSelection(0, count < 0 ? length : std::min(count, length));
+    });
 }

@@ -27,6 +27,10 @@ public:
     // no filter looks at.
     static int KeyCodeOf(const class QKeyEvent& event);
 
+    // The box's selection starts at 0 and covers its first `count` characters (all when
+    // negative), once the focus change that brought the caret in is over.
+    static void SelectAllOnFocus(QLineEdit* box, int count = -1);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -42,14 +42,14 @@ MainWindow::MainWindow(UserSeam& user, SettingsStore settings, QWidget* parent)
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    newLoanAction_ = file->addAction(QStringLiteral("&New Loan"), this, [this] { newLoan(); });
+    newLoanAction_ = file->addAction(QStringLiteral("&New Loan"), this, [this] { NewLoan(); });
     newLoanAction_->setObjectName(QStringLiteral("mnuNewLoan"));
-    QAction* exitAction = file->addAction(QStringLiteral("E&xit"), this, [this] { exitProgram(); });
+    QAction* exitAction = file->addAction(QStringLiteral("E&xit"), this, [this] { ExitProgram(); });
     exitAction->setObjectName(QStringLiteral("mnuExit"));
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    help->addAction(QStringLiteral("&Contents"), this, [this] { showHelp(); })->setObjectName(QStringLiteral("mnuContents"));
-    help->addAction(QStringLiteral("&About"), this, [this] { showAbout(); })->setObjectName(QStringLiteral("mAbout"));
+    help->addAction(QStringLiteral("&Contents"), this, [this] { ShowHelp(); })->setObjectName(QStringLiteral("mnuContents"));
+    help->addAction(QStringLiteral("&About"), this, [this] { ShowAbout(); })->setObjectName(QStringLiteral("mAbout"));
 
     // The pages keep their size; a maximized window shows them centred.
     auto* central = new QWidget(this);
@@ -58,7 +58,7 @@ MainWindow::MainWindow(UserSeam& user, SettingsStore settings, QWidget* parent)
     stack_ = new QStackedWidget(central);
     layout->addWidget(stack_, 0, 0, Qt::AlignCenter);
     setCentralWidget(central);
-    applyWindowSizing();
+    PlaceForm();
 }
 
 MainWindow::~MainWindow() {
@@ -69,7 +69,7 @@ MainWindow::~MainWindow() {
     unloaded_.clear();
 }
 
-void MainWindow::applyWindowSizing() {
+void MainWindow::PlaceForm() {
     const int menuHeight = menuBar()->sizeHint().height();
     stack_->setFixedSize(Page::kWidth, Page::kHeight - menuHeight);
     if (isMaximized()) {
@@ -82,13 +82,13 @@ void MainWindow::applyWindowSizing() {
 
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange) applyWindowSizing();
+    if (event->type() == QEvent::WindowStateChange) PlaceForm();
 }
 
 void MainWindow::start() {
     const bool intro = ShowStartupIntro(settings_.load());
     show();
-    switchTo(intro ? PageId::Splash : PageId::BasicInfo);
+    SwitchForm(intro ? PageId::Splash : PageId::BasicInfo);
 }
 
 Page* MainWindow::createPage(PageId page) {
@@ -133,7 +133,7 @@ bool MainWindow::isLoaded(PageId page) const { return loadedPage(page) != nullpt
 
 Page* MainWindow::currentPage() const { return qobject_cast<Page*>(stack_->currentWidget()); }
 
-void MainWindow::switchTo(PageId page) {
+void MainWindow::SwitchForm(PageId page) {
     Page* target = ensurePage(page);
     Page* current = currentPage();
     if (current && current != target) current->deactivate();
@@ -159,9 +159,9 @@ void MainWindow::unloadPage(PageId page) {
 }
 
 void MainWindow::reloadPage(PageId page) {
-    const bool loaded = isLoaded(page);
     unloadPage(page);
-    if (loaded) ensurePage(page);
+    // Loading is what starts the page afresh (the schedule page empties the schedule).
+    ensurePage(page);
 }
 
 void MainWindow::saveRememberedEntries() {
@@ -177,10 +177,10 @@ void MainWindow::saveRememberedEntries() {
 
 void MainWindow::setNewLoanEnabled(bool enabled) { newLoanAction_->setEnabled(enabled); }
 
-void MainWindow::newLoan() {
+void MainWindow::NewLoan() {
     try {
-        if (!NewLoan(*record_, session_, user_)) return;
-        if (currentPage() != loadedPage(PageId::BasicInfo)) switchTo(PageId::BasicInfo);
+        if (!tallex::NewLoan(*record_, session_, user_)) return;
+        if (currentPage() != loadedPage(PageId::BasicInfo)) SwitchForm(PageId::BasicInfo);
         if (auto* basic = qobject_cast<frmBasicInfo*>(loadedPage(PageId::BasicInfo))) basic->afterNewLoan();
         for (PageId page : {PageId::LoanTerms, PageId::Schedule, PageId::Results, PageId::ConstructionTerms})
             unloadPage(page);
@@ -191,7 +191,7 @@ void MainWindow::newLoan() {
     }
 }
 
-void MainWindow::exitProgram() {
+void MainWindow::ExitProgram() {
     if (exiting_) return;
     exiting_ = true;
     // Last opened first; the basic information page writes the settings as it goes.
@@ -202,11 +202,11 @@ void MainWindow::exitProgram() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing the window is the Exit action; nothing is asked.
-    if (!exiting_) exitProgram();
+    if (!exiting_) ExitProgram();
     event->accept();
 }
 
-void MainWindow::showHelp() {
+void MainWindow::ShowHelp() {
     if (!QFile::exists(QString::fromLatin1(kHelpContents))) return;
     auto* browser = new QTextBrowser;
     browser->setAttribute(Qt::WA_DeleteOnClose);
@@ -216,7 +216,7 @@ void MainWindow::showHelp() {
     browser->show();
 }
 
-void MainWindow::showAbout() {
+void MainWindow::ShowAbout() {
     const std::string text = std::string(kApplicationTitle) + kCrLf + "Version " + AppVersion() + kCrLf + kCrLf +
                              "Settings file: " + settings_.path().toStdString() + kCrLf + "(" +
                              settings_.locationDescription().toStdString() + ")";
@@ -251,7 +251,7 @@ void MainWindow::ShowErrorScreen(int number, const std::string& description) {
         const std::string question = "The following program error has occurred in the error handling routine:  #" +
                                      std::to_string(number) + " - " + description +
                                      "  Do you want to exit from the program?";
-        if (user_.show(question, kStyleYesNoQuestion) == kAnswerYesButton) exitProgram();
+        if (user_.show(question, kStyleYesNoQuestion) == kAnswerYesButton) ExitProgram();
     }
 }
 
@@ -262,7 +262,7 @@ void MainWindow::RecoverFromError() {
     for (PageId page : order) unloadPage(page);
     ResetLoanRecord(*record_);
     session_.gbBasicInfoFresh = true;
-    switchTo(PageId::BasicInfo);
+    SwitchForm(PageId::BasicInfo);
     setNewLoanEnabled(false);
     recovering_ = false;
 }

@@ -38,14 +38,14 @@ public:
     tallex::UserSeam& user() override { return user_; }
     const tallex::Clock& clock() override { return clock_; }
     tallex::SessionFlags& session() override { return session_; }
-    void switchTo(PageId page) override;
+    void SwitchForm(PageId page) override;
     void unloadPage(PageId page) override;
     bool isLoaded(PageId page) const override;
     void reloadPage(PageId page) override;
-    void newLoan() override;
-    void exitProgram() override;
-    void showHelp() override;
-    void showAbout() override;
+    void NewLoan() override;
+    void ExitProgram() override;
+    void ShowHelp() override;
+    void ShowAbout() override;
     void setNewLoanEnabled(bool enabled) override;
     bool openPaymentCalendar() override;
     void ShowErrorScreen(int number, const std::string& description) override;
@@ -68,7 +68,7 @@ private:
     Page* createPage(PageId page);
     void RecoverFromError();
     void saveRememberedEntries();
-    void applyWindowSizing();
+    void PlaceForm();
 
     tallex::UserSeam& user_;
     SettingsStore settings_;

@@ -23,17 +23,22 @@ public:
 
     // Shows the page (creating it on first use) in place of the current one, keeping the
     // window's position, size and state, and activates it.
-    virtual void switchTo(PageId page) = 0;
+    virtual void SwitchForm(PageId page) = 0;
     // Destroys the page if it exists; it is created afresh when next shown.
     virtual void unloadPage(PageId page) = 0;
     virtual bool isLoaded(PageId page) const = 0;
     // Destroys the page if it exists and creates it again, hidden: it starts afresh.
     virtual void reloadPage(PageId page) = 0;
 
-    virtual void newLoan() = 0;
-    virtual void exitProgram() = 0;
-    virtual void showHelp() = 0;
-    virtual void showAbout() = 0;
+    // Asks unless nothing was entered, then empties the record and every page but the basic
+    // information page, which it shows with borrower and account number emptied.
+    virtual void NewLoan() = 0;
+    // Closes every page (the basic information page writes the settings file) and ends the
+    // program; nothing is asked.
+    virtual void ExitProgram() = 0;
+    // The help pages at their contents, when the program has them.
+    virtual void ShowHelp() = 0;
+    virtual void ShowAbout() = 0;
     // The New Loan menu entry follows the page's New Loan button.
     virtual void setNewLoanEnabled(bool enabled) = 0;
 

@@ -41,11 +41,11 @@ PlaceholderPage::PlaceholderPage(PageHost& pageHost, const char* objectName, con
             // Back from a results page: the schedule page keeps its own cursor.
             record().gbCalFilledSchedule = false;
             if (back_ == PageId::BasicInfo) host().session().gbBasicInfoFresh = false;
-            host().switchTo(back_);
+            host().SwitchForm(back_);
         });
     });
-    connect(cmdNewAPR, &QPushButton::clicked, this, [this] { guard([this] { host().newLoan(); }); });
-    connect(cmdExit, &QPushButton::clicked, this, [this] { guard([this] { host().exitProgram(); }); });
+    connect(cmdNewAPR, &QPushButton::clicked, this, [this] { guard([this] { host().NewLoan(); }); });
+    connect(cmdExit, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
 }
 
 void PlaceholderPage::onActivate() {

@@ -174,7 +174,7 @@ frmAPR1::frmAPR1(PageHost& pageHost, QWidget* parent)
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
     for (int i = 0; i < 2; ++i)
-        connect(optLoanType_[i], &QRadioButton::clicked, this, [this, i] { guard([this, i] { chooseLoanType(i); }); });
+        connect(optLoanType_[i], &QRadioButton::clicked, this, [this, i] { guard([this, i] { optLoanType_MouseDown(i); }); });
     for (int i = 0; i < 4; ++i)
         connect(optPymtFreq_[i], &QRadioButton::clicked, this, [this, i] { guard([this, i] { chooseFrequency(i); }); });
     connect(txtUnitPeriod_, &QLineEdit::textChanged, this,
@@ -193,12 +193,12 @@ frmAPR1::frmAPR1(PageHost& pageHost, QWidget* parent)
     connect(CmdBack_, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
     connect(cmdNewAPR_, &QPushButton::clicked, this, [this] {
         guard([this] {
-            if (buttonMayAct()) host().newLoan();
+            if (buttonMayAct()) host().NewLoan();
         });
     });
     connect(cmdExit_, &QPushButton::clicked, this, [this] {
         guard([this] {
-            if (buttonMayAct()) host().exitProgram();
+            if (buttonMayAct()) host().ExitProgram();
         });
     });
 
@@ -317,7 +317,7 @@ void frmAPR1::applyLayout() {
     cmdFedCal_->setEnabled(view.calendarEnabled);
 }
 
-void frmAPR1::chooseLoanType(int index) {
+void frmAPR1::optLoanType_MouseDown(int index) {
     if (index == choice_.loanType) return;
     if (const auto question = ChoiceChangeQuestion(record(), ChoiceGroup::LoanType)) {
         if (message(*question, kStyleOkCancelWarning) != kAnswerOk) {
@@ -388,11 +388,11 @@ void frmAPR1::onContinue() {
     }
     if (result.emptyUnitPeriod) txtUnitPeriod_->clear();
     if (result.reloadSchedule) host().reloadPage(PageId::Schedule);
-    host().switchTo(PageId::Schedule);
+    host().SwitchForm(PageId::Schedule);
 }
 
 void frmAPR1::onBack() {
     if (!buttonMayAct()) return;
     host().session().gbBasicInfoFresh = false;
-    host().switchTo(PageId::BasicInfo);
+    host().SwitchForm(PageId::BasicInfo);
 }

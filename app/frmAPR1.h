@@ -20,6 +20,10 @@ class frmAPR1 : public Page {
 public:
     explicit frmAPR1(PageHost& host, QWidget* parent = nullptr);
 
+    // The user picks loan type `index` (0 installment, 1 single advance/single payment): while a
+    // schedule was entered this asks first, and Cancel keeps the type chosen before.
+    void optLoanType_MouseDown(int index);
+
 protected:
     void onActivate() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -30,7 +34,6 @@ private:
     bool filterKey(tallex::LoanTermsField field, QLineEdit* box, int key);
     void leaveBox(tallex::LoanTermsField field);
     bool buttonMayAct();
-    void chooseLoanType(int index);
     void chooseFrequency(int index);
     void applyLayout();
     void onCalendar();

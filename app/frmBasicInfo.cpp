@@ -125,12 +125,12 @@ frmBasicInfo::frmBasicInfo(PageHost& pageHost, const RememberedEntries& remember
     connect(CmdContinue_, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
     connect(cmdNewAPR_, &QPushButton::clicked, this, [this] {
         guard([this] {
-            if (buttonMayAct()) host().newLoan();
+            if (buttonMayAct()) host().NewLoan();
         });
     });
     connect(CmdExit_, &QPushButton::clicked, this, [this] {
         guard([this] {
-            if (buttonMayAct()) host().exitProgram();
+            if (buttonMayAct()) host().ExitProgram();
         });
     });
 
@@ -204,7 +204,7 @@ void frmBasicInfo::chooseLoanKind(bool construction) {
             return;
         }
         session.gbBasicInfoFresh = true;
-        host().newLoan();
+        host().NewLoan();
     }
     construction_ = construction;
     optType_[construction ? 1 : 0]->setChecked(true);
@@ -227,7 +227,7 @@ void frmBasicInfo::onContinue() {
     if (!buttonMayAct()) return;
     const bool construction = constructionSelected();
     BasicInfoContinue(record(), host().session(), construction);
-    host().switchTo(construction ? PageId::ConstructionTerms : PageId::LoanTerms);
+    host().SwitchForm(construction ? PageId::ConstructionTerms : PageId::LoanTerms);
 }
 
 void frmBasicInfo::afterNewLoan() {

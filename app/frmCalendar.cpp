@@ -202,17 +202,21 @@ bool frmCalendar::eventFilter(QObject* watched, QEvent* event) {
     auto* box = qobject_cast<QLineEdit*>(watched);
     if (!box) return QDialog::eventFilter(watched, event);
     if (event->type() == QEvent::FocusIn) {
-        // The caret goes to the start; a field holding a date has it selected.
-        QTimer::singleShot(0, box, [box = QPointer<QLineEdit>(box)] {
-            if (!box || !box->hasFocus()) return;
-            if (IsEmptyDateText(box->displayText().toStdString())) box->setCursorPosition(0);
-            else box->selectAll();
-        });
+        SelectAllMasked(box);
     } else if (event->type() == QEvent::FocusOut && activated_ && IsLeaving(*static_cast<QFocusEvent*>(event))) {
         const Field field = box == mskStartDate_ ? Field::kLoanDate : Field::kEndDate;
         guarded([this, field] { leave(field); });
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void frmCalendar::SelectAllMasked(QLineEdit* box) {
+    // The caret goes to the start; a field holding typed characters has them all selected.
+    QTimer::singleShot(0, box, [box = QPointer<QLineEdit>(box)] {
+        if (!box || !box->hasFocus()) return;
+        if (IsEmptyDateText(box->displayText().toStdString())) box->setCursorPosition(0);
+        else box->selectAll();
+    });
 }
 
 void frmCalendar::leave(Field field) {

@@ -42,6 +42,7 @@ private:
     using Field = tallex::PaymentDateCalendar::Field;
     void refresh();
     void follow(const tallex::PaymentDateCalendar::Outcome& outcome, bool deferFocus);
+    static void SelectAllMasked(QLineEdit* box);
     void leave(Field field);
     bool buttonMayAct();
     void onOk();

@@ -45,12 +45,7 @@ frmPymt::frmPymt(PageHost& pageHost, QWidget* parent)
     model_ = new ScheduleModel(record(), this);
     SSDBGrid1_ = new ScheduleGrid(this);
     SSDBGrid1_->setScheduleModel(model_);
-    // SetColumns: widths, row height, captions centred over two lines.
-    for (int c = 0; c < ScheduleModel::kColumns; ++c) SSDBGrid1_->setColumnWidth(c, kColumnWidth);
-    SSDBGrid1_->verticalHeader()->setDefaultSectionSize(kRowHeight);
-    SSDBGrid1_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    SSDBGrid1_->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
-    SSDBGrid1_->horizontalHeader()->setFixedHeight(2 * fontMetrics().height() + 8);
+    SetColumns();
     const int frame = 2 * SSDBGrid1_->frameWidth();
     const int scrollBar = SSDBGrid1_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     SSDBGrid1_->setFixedSize(ScheduleModel::kColumns * kColumnWidth + scrollBar + frame,
@@ -120,8 +115,8 @@ frmPymt::frmPymt(PageHost& pageHost, QWidget* parent)
     connect(cmdDelete_, &QPushButton::clicked, this, [this] { guard([this] { onDelete(); }); });
     connect(cmdContinue_, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
     connect(cmdBack_, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
-    connect(cmdNewAPR_, &QPushButton::clicked, this, [this] { guard([this] { host().newLoan(); }); });
-    connect(cmdExit_, &QPushButton::clicked, this, [this] { guard([this] { host().exitProgram(); }); });
+    connect(cmdNewAPR_, &QPushButton::clicked, this, [this] { guard([this] { host().NewLoan(); }); });
+    connect(cmdExit_, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         // Continue reached from outside the grid: no cell instruction applies.
         if (now != cmdContinue_ || !isActivePage()) return;
@@ -130,9 +125,28 @@ frmPymt::frmPymt(PageHost& pageHost, QWidget* parent)
         cmdFedCal_->setEnabled(false);
     });
 
-    // Load: InitTable.
+    // Load.
+    InitTable();
+}
+
+void frmPymt::InitTable() {
     ScheduleInit(record());
+    model_->clear();
     model_->appendRow(QString::fromStdString(record().gaPymtCol0[1]));
+}
+
+void frmPymt::SetColumns() {
+    // Captions are centred over two lines; amounts and counts are right-aligned by the model.
+    for (int c = 0; c < ScheduleModel::kColumns; ++c) SSDBGrid1_->setColumnWidth(c, kColumnWidth);
+    SSDBGrid1_->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    SSDBGrid1_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    SSDBGrid1_->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
+    SSDBGrid1_->horizontalHeader()->setFixedHeight(2 * fontMetrics().height() + 8);
+}
+
+void frmPymt::ReLoadData() {
+    SetColumns();
+    model_->reloadFromRecord();
 }
 
 frmPymt::~frmPymt() {
@@ -157,9 +171,10 @@ void frmPymt::onActivate() {
     lblPymtFreq_->setText(QString::fromStdString(PaymentFrequencyCaption(r)));
     model_->setReadOnly(activation.readOnly);
     if (!r.gaPymtAmt[1].empty()) {
-        model_->reloadFromRecord();
+        ReLoadData();
     } else {
         model_->clear();
+        SetColumns();
         model_->appendRow(QString::fromStdString(r.gaPymtCol0[1]));
     }
     applyFills(0, activation.stream1);
@@ -278,7 +293,7 @@ void frmPymt::onContinue() {
                                     outcome.column > 0 ? outcome.column : SSDBGrid1_->currentColumn());
         return;
     }
-    host().switchTo(PageId::Results);
+    host().SwitchForm(PageId::Results);
 }
 
 void frmPymt::onBack() {
@@ -286,5 +301,5 @@ void frmPymt::onBack() {
     SSDBGrid1_->commitEditor();
     // The cell being left is checked and kept; Back goes on whatever the check says.
     refuseLeaving(static_cast<int>(ScheduleGrid::Move::None));
-    host().switchTo(PageId::LoanTerms);
+    host().SwitchForm(PageId::LoanTerms);
 }

@@ -24,6 +24,13 @@ public:
     ScheduleModel* model() const { return model_; }
     ScheduleGrid* grid() const { return SSDBGrid1_; }
 
+    // A fresh schedule: labels "1" to "360", every stream empty, one empty row labelled "1".
+    void InitTable();
+    // Column widths, row height, captions and alignment of the grid.
+    void SetColumns();
+    // The grid rebuilt from the record: one row per stream that has an amount.
+    void ReLoadData();
+
 protected:
     void onActivate() override;
 

@@ -98,12 +98,12 @@ frmSplash::frmSplash(PageHost& pageHost, QWidget* parent)
 
     connect(cmdOK_, &QPushButton::clicked, this, [this] {
         guard([this] {
-            host().switchTo(PageId::BasicInfo);
+            host().SwitchForm(PageId::BasicInfo);
             host().unloadPage(PageId::Splash);
         });
     });
-    connect(cmdAbout_, &QPushButton::clicked, this, [this] { guard([this] { host().showAbout(); }); });
-    connect(cmdExit_, &QPushButton::clicked, this, [this] { guard([this] { host().exitProgram(); }); });
+    connect(cmdAbout_, &QPushButton::clicked, this, [this] { guard([this] { host().ShowAbout(); }); });
+    connect(cmdExit_, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
 }
 
 void frmSplash::onActivate() { cmdOK_->setFocus(Qt::OtherFocusReason); }

@@ -8,7 +8,7 @@ bool EnterKeyCheck(int key, UserSeam& user) {
     return true;
 }
 
-bool IsCheckBoxToggleKey(int virtualKeyCode) { return virtualKeyCode == 88 || virtualKeyCode == 120; }
+bool CheckBoxKey(int virtualKeyCode) { return virtualKeyCode == 88 || virtualKeyCode == 120; }
 
 bool ConfirmNewLoan(LoanRecord& record, const SessionFlags& session, UserSeam& user) {
     if (session.gbBasicInfoFresh) {

@@ -18,7 +18,7 @@ inline constexpr const char* kUseTabKeyMessage = "Use the tab key to go to the n
 bool EnterKeyCheck(int key, UserSeam& user);
 
 // The virtual key codes that toggle a focused check box: 88 (X) and 120 (F9).
-bool IsCheckBoxToggleKey(int virtualKeyCode);
+bool CheckBoxKey(int virtualKeyCode);
 
 // Asks "Start a new loan?  (Discard current data?) " (style 36) unless the basic information
 // page is fresh, in which case the answer is Yes without a question. The answer goes to

@@ -16,25 +16,33 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
+std::string ReadSetting(const IniFile& ini, std::string_view key, std::string_view defaultValue) {
+    return ini.Read(kProgramSection, key, defaultValue);
+}
+
+bool WriteSetting(IniFile& ini, std::string_view key, std::string_view value) {
+    return ini.Write(kProgramSection, key, value);
+}
+
 bool ShowStartupIntro(const IniFile& ini) { return ini.Read(kOptionsSection, "Startup Intro", "Yes") != "No"; }
 
 RememberedEntries ReadRememberedEntries(const IniFile& ini) {
     RememberedEntries entries;
-    entries.userName = ini.Read(kProgramSection, "UserName", "");
-    entries.lenderName = ini.Read(kProgramSection, "LenderName", "");
-    entries.creditorName = ini.Read(kProgramSection, "OriginalCreditorName", "");
-    entries.formMaximized = EqualsIgnoringCase(ini.Read(kProgramSection, "FormMaximized", ""), "TRUE");
-    entries.construction = EqualsIgnoringCase(ini.Read(kProgramSection, "Type", "RegularAPR"), "Construction");
+    entries.userName = ReadSetting(ini, "UserName", "");
+    entries.lenderName = ReadSetting(ini, "LenderName", "");
+    entries.creditorName = ReadSetting(ini, "OriginalCreditorName", "");
+    entries.formMaximized = EqualsIgnoringCase(ReadSetting(ini, "FormMaximized", ""), "TRUE");
+    entries.construction = EqualsIgnoringCase(ReadSetting(ini, "Type", "RegularAPR"), "Construction");
     return entries;
 }
 
 bool WriteRememberedEntries(IniFile& ini, const RememberedEntries& entries) {
     bool ok = true;
-    ok &= ini.Write(kProgramSection, "UserName", entries.userName);
-    ok &= ini.Write(kProgramSection, "LenderName", entries.lenderName);
-    ok &= ini.Write(kProgramSection, "OriginalCreditorName", entries.creditorName);
-    ok &= ini.Write(kProgramSection, "FormMaximized", entries.formMaximized ? "TRUE" : "FALSE");
-    ok &= ini.Write(kProgramSection, "Type", entries.construction ? "Construction" : "RegularAPR");
+    ok &= WriteSetting(ini, "UserName", entries.userName);
+    ok &= WriteSetting(ini, "LenderName", entries.lenderName);
+    ok &= WriteSetting(ini, "OriginalCreditorName", entries.creditorName);
+    ok &= WriteSetting(ini, "FormMaximized", entries.formMaximized ? "TRUE" : "FALSE");
+    ok &= WriteSetting(ini, "Type", entries.construction ? "Construction" : "RegularAPR");
     return ok;
 }
 

@@ -6,6 +6,7 @@
 #include "shell/IniFile.h"
 
 #include <string>
+#include <string_view>
 
 namespace tallex {
 
@@ -15,6 +16,11 @@ inline constexpr const char* kProgramSection = "TALLEX";
 
 // [Options] "Startup Intro": the splash is skipped only for exactly "No" (letter case counts).
 bool ShowStartupIntro(const IniFile& ini);
+
+// A key of the [TALLEX] section: its value, or the default when it is missing or empty.
+std::string ReadSetting(const IniFile& ini, std::string_view key, std::string_view defaultValue);
+// Writes a key of the [TALLEX] section; false when the value cannot be kept on one line.
+bool WriteSetting(IniFile& ini, std::string_view key, std::string_view value);
 
 // What the basic information page remembers between runs.
 struct RememberedEntries {

@@ -98,8 +98,8 @@ TEST(common_screen, enter_shows_the_tab_key_message_and_other_keys_pass) {
     ASSERT_EQ(user.prompts().size(), 1u);
     EXPECT_EQ(user.prompts()[0].text, "Use the tab key to go to the next field.");
     EXPECT_EQ(user.prompts()[0].style, 48);
-    EXPECT_TRUE(IsCheckBoxToggleKey(88) && IsCheckBoxToggleKey(120));
-    EXPECT_FALSE(IsCheckBoxToggleKey(32));
+    EXPECT_TRUE(CheckBoxKey(88) && CheckBoxKey(120));
+    EXPECT_FALSE(CheckBoxKey(32));
 }
 
 TEST(common_screen, new_loan_asks_unless_fresh_and_keeps_the_record_on_No) {

@@ -3,10 +3,12 @@
 
 #include "GuiHarness.h"
 #include "ScheduleGrid.h"
+#include "ScheduleModel.h"
 #include "frmCalendar.h"
 
 #include "shell/SchedulePage.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,6 +27,7 @@ private slots:
     void delete_moves_the_later_streams_up();
     void no_row_after_stream_360();
     void page_down_never_adds_a_row();
+    void the_grid_model_keeps_the_item_model_rules();
     void yearly_unit_period_opens_the_calendar_by_itself();
 
 private:
@@ -224,7 +227,7 @@ void ScheduleTest::no_row_after_stream_360() {
         r.gaOddDays[k] = "0";
     }
     // Opening the page again rebuilds its grid from the record.
-    h.window().switchTo(PageId::Schedule);
+    h.window().SwitchForm(PageId::Schedule);
     h.settle();
     QCOMPARE(h.grid()->model()->rowCount(), 360);
     h.grid()->placeCursor(359, 4);
@@ -275,6 +278,28 @@ void ScheduleTest::yearly_unit_period_opens_the_calendar_by_itself() {
     QCOMPARE(h.cell(0, 4), QStringLiteral("0"));
     QCOMPARE(h.grid()->currentColumn(), 1);
     QVERIFY2(h.prompts().isEmpty(), PromptsText(h.prompts()));
+}
+
+void ScheduleTest::the_grid_model_keeps_the_item_model_rules() {
+    auto record = std::make_unique<tallex::LoanRecord>();
+    ScheduleModel model(*record);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.appendRow(QStringLiteral("1"));
+    model.setCell(0, 1, QStringLiteral("1234.57"));
+    QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("$1,234.57"));
+    QCOMPARE(model.index(0, 1).data(Qt::EditRole).toString(), QStringLiteral("1234.57"));
+    QVERIFY(!(model.flags(model.index(0, 0)) & Qt::ItemIsEditable));
+    record->gaPymtCol0[1] = "1";
+    record->gaPymtCol0[2] = "2";
+    record->gaPymtAmt[1] = "10";
+    record->gaPymtAmt[2] = "20";
+    model.reloadFromRecord();
+    QCOMPARE(model.rowCount(), 2);
+    QCOMPARE(record->giGridRowCount, 2);
+    model.loadStreams(1);
+    QCOMPARE(record->giGridRowCount, 1);
+    model.clear();
+    QCOMPARE(record->giGridRowCount, 0);
 }
 
 QTEST_MAIN(ScheduleTest)
