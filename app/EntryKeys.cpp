@@ -43,7 +43,9 @@ bool EntryKeys::eventFilter(QObject* watched, QEvent* event) {
         if (auto* check = qobject_cast<QCheckBox*>(watched)) {
             // The toggle keys are virtual key codes: X (88) whatever the case, and F9 (120).
             const int virtualKey = key->key() == Qt::Key_X ? 88 : key->key() == Qt::Key_F9 ? 120 : 0;
-            if (virtualKey != 0 && key->modifiers() == Qt::NoModifier && tallex::CheckBoxKey(virtualKey)) {
+            // Alt+X is the Exit key; with Shift or without, X is the toggle.
+            const bool plain = !(key->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier));
+            if (virtualKey != 0 && plain && tallex::CheckBoxKey(virtualKey)) {
                 check->click();
                 return true;
             }

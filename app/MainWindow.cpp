@@ -22,6 +22,8 @@
 #include <QStackedWidget>
 #include <QTextBrowser>
 
+#include <new>
+
 using namespace tallex;
 
 namespace {
@@ -42,14 +44,14 @@ MainWindow::MainWindow(UserSeam& user, SettingsStore settings, QWidget* parent)
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    newLoanAction_ = file->addAction(QStringLiteral("&New Loan"), this, [this] { NewLoan(); });
+    newLoanAction_ = file->addAction(QStringLiteral("&New Loan"), this, [this] { guarded([this] { NewLoan(); }); });
     newLoanAction_->setObjectName(QStringLiteral("mnuNewLoan"));
-    QAction* exitAction = file->addAction(QStringLiteral("E&xit"), this, [this] { ExitProgram(); });
+    QAction* exitAction = file->addAction(QStringLiteral("E&xit"), this, [this] { guarded([this] { ExitProgram(); }); });
     exitAction->setObjectName(QStringLiteral("mnuExit"));
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    help->addAction(QStringLiteral("&Contents"), this, [this] { ShowHelp(); })->setObjectName(QStringLiteral("mnuContents"));
-    help->addAction(QStringLiteral("&About"), this, [this] { ShowAbout(); })->setObjectName(QStringLiteral("mAbout"));
+    help->addAction(QStringLiteral("&Contents"), this, [this] { guarded([this] { ShowHelp(); }); })->setObjectName(QStringLiteral("mnuContents"));
+    help->addAction(QStringLiteral("&About"), this, [this] { guarded([this] { ShowAbout(); }); })->setObjectName(QStringLiteral("mAbout"));
 
     // The pages keep their size; a maximized window shows them centred.
     auto* central = new QWidget(this);
@@ -178,16 +180,30 @@ void MainWindow::saveRememberedEntries() {
 void MainWindow::setNewLoanEnabled(bool enabled) { newLoanAction_->setEnabled(enabled); }
 
 void MainWindow::NewLoan() {
+    if (!tallex::NewLoan(*record_, session_, user_)) return;
+    if (currentPage() != loadedPage(PageId::BasicInfo)) SwitchForm(PageId::BasicInfo);
+    if (auto* basic = qobject_cast<frmBasicInfo*>(loadedPage(PageId::BasicInfo))) basic->afterNewLoan();
+    for (PageId page : {PageId::LoanTerms, PageId::Schedule, PageId::Results, PageId::ConstructionTerms})
+        unloadPage(page);
+}
+
+void MainWindow::reportCurrentException() noexcept {
+    int number = 51;
+    std::string description = "Internal error";
     try {
-        if (!tallex::NewLoan(*record_, session_, user_)) return;
-        if (currentPage() != loadedPage(PageId::BasicInfo)) SwitchForm(PageId::BasicInfo);
-        if (auto* basic = qobject_cast<frmBasicInfo*>(loadedPage(PageId::BasicInfo))) basic->afterNewLoan();
-        for (PageId page : {PageId::LoanTerms, PageId::Schedule, PageId::Results, PageId::ConstructionTerms})
-            unloadPage(page);
+        throw;
     } catch (const RuntimeError& e) {
-        ShowErrorScreen(e.number(), e.description());
-    } catch (const std::exception&) {
-        ShowErrorScreen(51, "Internal error");
+        number = e.number();
+        description = e.description();
+    } catch (const std::bad_alloc&) {
+        number = 7;
+        description = "Out of memory";
+    } catch (...) {
+    }
+    try {
+        ShowErrorScreen(number, description);
+    } catch (...) {
+        // Nothing more can be shown.
     }
 }
 
@@ -202,7 +218,7 @@ void MainWindow::ExitProgram() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing the window is the Exit action; nothing is asked.
-    if (!exiting_) ExitProgram();
+    if (!exiting_) guarded([this] { ExitProgram(); });
     event->accept();
 }
 

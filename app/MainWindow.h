@@ -17,6 +17,7 @@
 
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class Page;
@@ -64,6 +65,16 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Runs a menu or window action; a run-time error ends on the error screen.
+    template <class Action>
+    void guarded(Action&& action) noexcept {
+        try {
+            std::forward<Action>(action)();
+        } catch (...) {
+            reportCurrentException();
+        }
+    }
+    void reportCurrentException() noexcept;
     Page* ensurePage(PageId page);
     Page* createPage(PageId page);
     void RecoverFromError();

@@ -85,9 +85,10 @@ int main(int argc, char** argv) {
     auto* schedule = qobject_cast<frmPymt*>(window.loadedPage(PageId::Schedule));
     if (schedule) {
         auto* grid = schedule->grid();
-        const char* typed[] = {"104.98", "60"};
+        // Sixty monthly payments and a final balloon, as typed cell by cell ("" leaves a default).
+        const char* typed[] = {"104.98", "60", "", "", "500", "1"};
         for (const char* text : typed) {
-            if (auto* editor = grid->editorWidget()) QTest::keyClicks(editor, QString::fromLatin1(text));
+            if (auto* editor = grid->editorWidget(); editor && *text) QTest::keyClicks(editor, QString::fromLatin1(text));
             grid->moveByKey(ScheduleGrid::Move::Tab);
         }
     }
