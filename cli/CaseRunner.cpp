@@ -65,7 +65,10 @@ public:
           user_(r_, c.aprUnderstatementCausedByFc, c.aprOverstatementCausedByFc) {}
 
     void Run() {
-        ResetLoanRecord(r_);
+        // A case reaches only the rows it types and the one after them; the next case on this
+        // record empties just those.
+        ResetLoanRecord(r_, out_.rowsInUse);
+        out_.rowsInUse = std::min(kMaxStreams, static_cast<int>(c_.schedule.size()) + 2);
         out_.view = MemoryResultsView{};
         out_.identity = {};
         out_.scheduleRows = 0;

@@ -25,6 +25,8 @@ struct CaseOutcome {
     bool reimbursed = false;       // the reimbursement page was reached
     bool lumpSumsComputed = false; // prior payments were given and accepted
     std::vector<std::string> notes;  // information messages met on the way
+    // How far the schedule arrays may hold anything from the last case run on this record.
+    int rowsInUse = kMaxStreams;
 };
 
 // Fills `out` (an outcome may be reused: everything in it is renewed, the record's storage

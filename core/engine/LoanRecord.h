@@ -223,6 +223,10 @@ struct LoanRecord : LoanRecordFields {
 // error" answers 99, the schedule columns empty for streams 1..360.
 void ResetLoanRecord(LoanRecord& record);
 
+// The same reset for a record whose schedule arrays hold nothing beyond stream `rowsInUse`
+// (a batch knows how far its last case reached); only streams 1..rowsInUse are emptied.
+void ResetLoanRecord(LoanRecord& record, int rowsInUse);
+
 // Clearing "secured by real estate" also clears "loan date before 09/30/95".
 void SetSecuredByRealEstate(LoanRecord& record, bool secured);
 

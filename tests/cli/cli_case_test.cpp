@@ -213,6 +213,51 @@ TEST(cli_examples, every_example_checks_and_reports) {
     }
 }
 
+// A batch reuses one record: a case must come out exactly as it does on a fresh record, whatever
+// ran before it (a long schedule before a short one, an advance before none, a refusal between).
+TEST(cli_batch, each_case_as_if_it_ran_alone) {
+    std::vector<std::string> paths;
+    for (const char* name : {"irregular-with-advance.json", "regular-monthly.json", "construction-only.json",
+                             "single-payment-days.json", "construction-permanent.json"})
+        paths.push_back(std::string(TALLEX_EXAMPLES) + "/" + name);
+    for (const char* name : {"b-apr-understatement.json", "c-apr-and-fc-adjustment.json"})
+        paths.push_back(std::string(TALLEX_GOLDEN) + "/" + name);
+    // Twelve streams, then fewer after it.
+    std::string longCase = R"({"kind":"regular","amount_financed":"10000","disclosed_apr":"9","schedule":[)";
+    for (int k = 0; k < 12; ++k) longCase += std::string(k ? "," : "") + R"({"amount":"300","payments":"3"})";
+    longCase += "]}";
+    std::vector<std::string> lines{longCase};
+    for (const std::string& p : paths) {
+        lines.push_back(nlohmann::json::parse(ReadFile(p)).dump());
+        lines.push_back(longCase);
+        lines.push_back(R"({"kind":"regular","amount_financed":"12a"})");
+    }
+    const std::string input = "/tmp/tallex-batch-test.jsonl";
+    {
+        std::ofstream out(input, std::ios::binary);
+        for (const std::string& l : lines) out << l << "\n";
+    }
+    std::string out;
+    ASSERT_EQ(RunCli("batch " + input, out), 0);
+    std::istringstream verdicts(out);
+    std::string verdict;
+    std::size_t n = 0;
+    for (; std::getline(verdicts, verdict); ++n) {
+        ASSERT_LT(n, lines.size());
+        nlohmann::json batchVerdict = nlohmann::json::parse(verdict);
+        batchVerdict.erase("case");
+        CaseFile c;
+        CaseOutcome alone;
+        if (ParseCase(lines[n], c) || RunCase(c, alone)) {
+            EXPECT_TRUE(batchVerdict.contains("error")) << lines[n];
+            continue;
+        }
+        EXPECT_EQ(batchVerdict, nlohmann::json::parse(VerdictJson(alone))) << lines[n];
+    }
+    EXPECT_EQ(n, lines.size());
+    std::remove(input.c_str());
+}
+
 TEST(cli_report, a_save_that_fails_leaves_no_file_and_says_why) {
     std::string out;
     EXPECT_EQ(RunCli("report " + std::string(TALLEX_EXAMPLES) + "/regular-monthly.json -o /nonexistent-folder/r.txt", out), 2);
