@@ -109,10 +109,20 @@ Page* MainWindow::createPage(PageId page) {
     case PageId::Results:
         return new PlaceholderPage(*this, "FrmDisclosure", QStringLiteral("Disclosure Information"), PageId::Schedule,
                                    [this] { return ComputedAprText(*record_); });
+    // Results and reimbursement pages.
+    case PageId::Reimbursement:
+        return new PlaceholderPage(*this, "frmReimbursement", QStringLiteral("Reimbursement Information"),
+                                   PageId::Results, [] { return QString(); });
+    // Construction chain.
     case PageId::ConstructionTerms:
         return new PlaceholderPage(*this, "frmConstLoan", QStringLiteral("Real Estate Construction Loan"),
                                    PageId::BasicInfo,
                                    [] { return QStringLiteral("Construction loans cannot be entered in this version."); });
+    case PageId::ConstructionPhase:
+    case PageId::ConstructionInterest:
+    case PageId::ConstructionResults:
+        return new PlaceholderPage(*this, "frmConstPhase", QStringLiteral("Construction Phase Accrual System"),
+                                   PageId::ConstructionTerms, [] { return QString(); });
     }
     return nullptr;
 }
@@ -183,7 +193,9 @@ void MainWindow::NewLoan() {
     if (!tallex::NewLoan(*record_, session_, user_)) return;
     if (currentPage() != loadedPage(PageId::BasicInfo)) SwitchForm(PageId::BasicInfo);
     if (auto* basic = qobject_cast<frmBasicInfo*>(loadedPage(PageId::BasicInfo))) basic->afterNewLoan();
-    for (PageId page : {PageId::LoanTerms, PageId::Schedule, PageId::Results, PageId::ConstructionTerms})
+    for (PageId page : {PageId::LoanTerms, PageId::Schedule, PageId::Results, PageId::Reimbursement,
+                        PageId::ConstructionTerms, PageId::ConstructionPhase, PageId::ConstructionInterest,
+                        PageId::ConstructionResults})
         unloadPage(page);
 }
 

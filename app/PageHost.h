@@ -10,7 +10,18 @@
 
 #include <string>
 
-enum class PageId { Splash, BasicInfo, LoanTerms, Schedule, Results, ConstructionTerms };
+enum class PageId {
+    Splash,
+    BasicInfo,
+    LoanTerms,
+    Schedule,
+    Results,               // FrmDisclosure
+    Reimbursement,         // frmReimbursement
+    ConstructionTerms,     // frmConstLoan
+    ConstructionPhase,     // frmConstPhase
+    ConstructionInterest,  // frmConstInterest
+    ConstructionResults,   // frmRecDiscl
+};
 
 class PageHost {
 public:
