@@ -151,11 +151,10 @@ private:
     }
 
     void SecuredFlags(bool securedByDefault) {
+        // The pre-1995 box is hidden and cleared while the loan is not secured by real estate.
         const bool secured = c_.securedByRealEstate.value_or(securedByDefault);
-        if (c_.loanDateBefore1995 && !secured)
-            Refuse("loan_date_before_1995_09_30", "applies only to a loan secured by real estate or a dwelling");
         SetSecuredByRealEstate(r_, secured);
-        r_.gbDatePre_093095 = c_.loanDateBefore1995;
+        r_.gbDatePre_093095 = secured && c_.loanDateBefore1995;
     }
 
     void LoanTerms() {
@@ -175,9 +174,8 @@ private:
                 const KeyVerdict v = UnitPeriodKey(scratch, layout.unitPeriodCaption, ch);
                 return std::pair<bool, std::string>{v.accepted, v.message};
             });
-        } else if (!c_.unitPeriod.empty()) {
-            Refuse("unit_period", "this payment frequency has no unit period to enter");
         }
+        // A frequency without a unit-period box has nothing to type there: a value is ignored.
         // Leaving each box in tab order, as the user does.
         const std::pair<LoanTermsField, std::pair<const char*, std::string*>> boxes[] = {
             {LoanTermsField::AmountFinanced, {"amount_financed", &e.amountFinanced}},
@@ -438,8 +436,6 @@ private:
         const std::string caption = ConstUnitPeriodCaption(e.permanent);
         if (permanent && !caption.empty()) {
             e.unitPeriod = TypeDigits("unit_period", c_.unitPeriod, ConstInterestKeyMessage(kInterestUnitPeriod, caption));
-        } else if (!c_.unitPeriod.empty()) {
-            Refuse("unit_period", "this payment frequency has no unit period to enter");
         }
         e.amtInt = ConstInterestFieldCheck(kInterestAmount, e.amtInt, e.permanent).text;
         e.discAPR = ConstInterestFieldCheck(kInterestDisclAPR, e.discAPR, e.permanent).text;
