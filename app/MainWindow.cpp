@@ -4,7 +4,12 @@
 #include "frmAPR1.h"
 #include "frmBasicInfo.h"
 #include "frmCalendar.h"
+#include "frmConstInterest.h"
+#include "frmConstLoan.h"
+#include "frmConstPhase.h"
 #include "frmPymt.h"
+#include "frmRecCalendar.h"
+#include "frmRecDiscl.h"
 #include "frmSplash.h"
 
 #include "engine/Format.h"
@@ -114,15 +119,10 @@ Page* MainWindow::createPage(PageId page) {
         return new PlaceholderPage(*this, "frmReimbursement", QStringLiteral("Reimbursement Information"),
                                    PageId::Results, [] { return QString(); });
     // Construction chain.
-    case PageId::ConstructionTerms:
-        return new PlaceholderPage(*this, "frmConstLoan", QStringLiteral("Real Estate Construction Loan"),
-                                   PageId::BasicInfo,
-                                   [] { return QStringLiteral("Construction loans cannot be entered in this version."); });
-    case PageId::ConstructionPhase:
-    case PageId::ConstructionInterest:
-    case PageId::ConstructionResults:
-        return new PlaceholderPage(*this, "frmConstPhase", QStringLiteral("Construction Phase Accrual System"),
-                                   PageId::ConstructionTerms, [] { return QString(); });
+    case PageId::ConstructionTerms: return new frmConstLoan(*this);
+    case PageId::ConstructionPhase: return new frmConstPhase(*this);
+    case PageId::ConstructionInterest: return new frmConstInterest(*this);
+    case PageId::ConstructionResults: return new frmRecDiscl(*this);
     }
     return nullptr;
 }
@@ -263,6 +263,24 @@ bool MainWindow::openPaymentCalendar() {
     if (!error) return true;
     ShowErrorScreen(error->number, error->description);
     return false;
+}
+
+bool MainWindow::openConstructionCalendar() {
+    std::optional<frmRecCalendar::Error> error;
+    {
+        frmRecCalendar calendar(*record_, clock_, user_, this);
+        calendar.exec();
+        error = calendar.pendingError();
+    }
+    activateWindow();
+    if (!error) return true;
+    ShowErrorScreen(error->number, error->description);
+    return false;
+}
+
+void MainWindow::ClearConstInterestAmount() {
+    if (auto* interest = qobject_cast<frmConstInterest*>(loadedPage(PageId::ConstructionInterest)))
+        interest->ClearConstInterestAmount();
 }
 
 void MainWindow::ShowErrorScreen(int number, const std::string& description) {

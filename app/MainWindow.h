@@ -49,11 +49,13 @@ public:
     void ShowAbout() override;
     void setNewLoanEnabled(bool enabled) override;
     bool openPaymentCalendar() override;
+    bool openConstructionCalendar() override;
+    void ClearConstInterestAmount() override;
     void ShowErrorScreen(int number, const std::string& description) override;
 
     // The page now shown, and a page if it is loaded (for the tests and the screenshots).
     Page* currentPage() const;
-    Page* loadedPage(PageId page) const;
+    Page* loadedPage(PageId page) const override;
     const SettingsStore& settings() const { return settings_; }
 
 public slots:

@@ -10,6 +10,8 @@
 
 #include <string>
 
+class Page;
+
 enum class PageId {
     Splash,
     BasicInfo,
@@ -38,6 +40,8 @@ public:
     // Destroys the page if it exists; it is created afresh when next shown.
     virtual void unloadPage(PageId page) = 0;
     virtual bool isLoaded(PageId page) const = 0;
+    // The page if it is loaded, else null (a page reads what another page holds, as typed).
+    virtual Page* loadedPage(PageId page) const = 0;
     // Destroys the page if it exists and creates it again, hidden: it starts afresh.
     virtual void reloadPage(PageId page) = 0;
 
@@ -57,6 +61,11 @@ public:
     // record (gbCalendarOK tells whether it closed with OK). False when an error inside it ended
     // on the error screen: the page that asked is gone.
     virtual bool openPaymentCalendar() = 0;
+    // The construction date calculator (three dates), on the same terms.
+    virtual bool openConstructionCalendar() = 0;
+    // An input of the construction interest estimate changed: the construction interest page,
+    // when it is loaded, empties its estimate so that its next activation shows the new one.
+    virtual void ClearConstInterestAmount() = 0;
 
     // An unexpected run-time error in a page's handler: the error is shown, the loan discarded
     // and the user is back on an empty basic information page.

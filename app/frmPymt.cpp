@@ -253,7 +253,8 @@ void frmPymt::runCalendar() {
     const int stream = currentStream();
     r.giGridRow = static_cast<std::int16_t>(model_->rowCount());
     r.gbCalendarOK = false;
-    if (!host().openPaymentCalendar()) return;
+    // A construction loan measures its permanent phase from three dates.
+    if (!(r.gbConstruction ? host().openConstructionCalendar() : host().openPaymentCalendar())) return;
     calendarHandOver_.start();
     if (stream < 1) return;
     const CalendarReturn result = TakeCalendarResult(r, stream, columnBefore);
@@ -301,5 +302,6 @@ void frmPymt::onBack() {
     SSDBGrid1_->commitEditor();
     // The cell being left is checked and kept; Back goes on whatever the check says.
     refuseLeaving(static_cast<int>(ScheduleGrid::Move::None));
-    host().SwitchForm(PageId::LoanTerms);
+    // A construction loan came through its construction interest page.
+    host().SwitchForm(record().gsLoanType != kRegularLoanType ? PageId::ConstructionInterest : PageId::LoanTerms);
 }

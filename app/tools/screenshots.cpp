@@ -1,5 +1,6 @@
 // Takes a picture of every page and dialog of the program, offscreen, into the folder given:
-// frmSplash.png, frmBasicInfo.png, frmAPR1.png, frmPymt.png, frmCalendar.png.
+// frmSplash.png, frmBasicInfo.png, frmAPR1.png, frmPymt.png, frmCalendar.png, and the construction
+// chain: frmConstLoan.png, frmConstPhase.png, frmConstInterest.png, frmRecDiscl.png, frmRecCalendar.png.
 
 #include "AppStyle.h"
 #include "MainWindow.h"
@@ -8,6 +9,7 @@
 #include "SettingsStore.h"
 #include "frmCalendar.h"
 #include "frmPymt.h"
+#include "frmRecCalendar.h"
 
 #include "ui/ScriptedUser.h"
 
@@ -16,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -48,6 +51,47 @@ void Type(MainWindow& window, const char* name, const QString& text) {
 void Click(MainWindow& window, const char* name) {
     if (auto* button = window.currentPage()->findChild<QPushButton*>(QString::fromLatin1(name))) button->click();
     QApplication::processEvents();
+}
+
+// The construction chain of a construction-only loan on the entire commitment, with its
+// results, and the construction date calculator.
+bool ConstructionPages(MainWindow& window, tallex::ScriptedUser& user, const QDir& folder) {
+    user.queue(tallex::kAnswerYesButton);
+    window.NewLoan();
+    if (auto* option = window.currentPage()->findChild<QRadioButton*>(QStringLiteral("optType_1"))) option->click();
+    Click(window, "CmdContinue");
+    Type(window, "txtLoanAmt", QStringLiteral("100000"));
+    Type(window, "txtSimpleInt", QStringLiteral("10"));
+    Type(window, "txtPrepdFinChg", QStringLiteral("1000"));
+    Type(window, "txtSubFinChg", QStringLiteral("500"));
+    if (auto* option = window.currentPage()->findChild<QRadioButton*>(QStringLiteral("optInterestType_1"))) option->click();
+    Type(window, "txtLoanAmt", QStringLiteral("100000"));
+    bool ok = Save(window, folder, QStringLiteral("frmConstLoan"));
+    Click(window, "cmdContinue");
+    Type(window, "txtTimePeriod", QStringLiteral("18"));
+    ok &= Save(window, folder, QStringLiteral("frmConstPhase"));
+    Click(window, "cmdContinue");
+    Type(window, "txtAmtInt", QStringLiteral("4500"));
+    Type(window, "txtDiscAPR", QStringLiteral("7.5"));
+    Type(window, "txtFinChg", QStringLiteral("6000"));
+    ok &= Save(window, folder, QStringLiteral("frmConstInterest"));
+    Click(window, "cmdContinue");
+    ok &= Save(window, folder, QStringLiteral("frmRecDiscl"));
+
+    tallex::LoanRecord& record = window.record();
+    record.gsLoanDate = "01-15-2026";
+    record.gsEndDate = "08-03-2026";
+    frmRecCalendar calendar(record, window.clock(), user, &window);
+    calendar.show();
+    QApplication::processEvents();
+    if (auto* amortization = calendar.findChild<QLineEdit*>(QStringLiteral("mskAmortPymtDate"))) {
+        amortization->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(amortization, QStringLiteral("09032026"));
+        if (auto* ok = calendar.findChild<QPushButton*>(QStringLiteral("cmdFedCalOK"))) ok->setFocus(Qt::TabFocusReason);
+    }
+    ok &= Save(calendar, folder, QStringLiteral("frmRecCalendar"));
+    calendar.hide();
+    return ok;
 }
 
 }  // namespace
@@ -107,6 +151,7 @@ int main(int argc, char** argv) {
     }
     ok &= Save(calendar, folder, QStringLiteral("frmCalendar"));
     calendar.hide();
+    ok &= ConstructionPages(window, user, folder);
     // Messages met on the way, so that a picture that shows the wrong page can be explained.
     for (const tallex::Prompt& prompt : user.prompts()) std::fprintf(stderr, "message: %s\n", prompt.text.c_str());
     return ok ? 0 : 1;
