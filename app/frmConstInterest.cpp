@@ -75,30 +75,32 @@ frmConstInterest::frmConstInterest(PageHost& pageHost, QWidget* parent)
         {"lblDisclAPR", "Disclosed (or estimated) APR:"},
         {"lblDisclFnceChrg", "Disclosed Finance Charge:"},
     };
+    // The initial value of the estimate stands right under the box that may change it.
+    const int rowOf[] = {0, 2, 3};
     for (int i = 0; i < 3; ++i) {
         QLabel* label = FieldLabel(this, labels[i].name, QString::fromLatin1(labels[i].caption));
         label->setBuddy(boxes_[i]);
-        figures->addWidget(label, i, 0);
-        figures->addWidget(boxes_[i], i, 1);
+        figures->addWidget(label, rowOf[i], 0);
+        figures->addWidget(boxes_[i], rowOf[i], 1);
     }
-    // The initial value of the estimate stands beside the box that may change it.
     lbl_Initial_Value_of_ = Plain(this, "lbl_Initial_Value_of", QStringLiteral("Initial Value of"));
     lbl_Estimated_Construction_Interest_ =
         Plain(this, "lbl_Estimated_Construction_Interest", QStringLiteral("Estimated Construction Interest:"));
     lblAmountIntInitialEstimate_ = Plain(this, "lblAmountIntInitialEstimate", QString());
-    lblAmountIntInitialEstimate_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblAmountIntInitialEstimate_->setMinimumWidth(90);
-    auto* initial = new QGridLayout;
-    initial->setContentsMargins(0, 0, 0, 0);
-    initial->setVerticalSpacing(0);
-    initial->addWidget(lbl_Initial_Value_of_, 0, 0);
-    initial->addWidget(lbl_Estimated_Construction_Interest_, 1, 0);
-    initial->addWidget(lblAmountIntInitialEstimate_, 1, 1);
+    lblAmountIntInitialEstimate_->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+    lblAmountIntInitialEstimate_->setContentsMargins(0, 0, 6, 0);
+    auto* initialCaption = new QVBoxLayout;
+    initialCaption->setSpacing(0);
+    for (QLabel* label : {lbl_Initial_Value_of_, lbl_Estimated_Construction_Interest_}) {
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        initialCaption->addWidget(label);
+    }
     for (QWidget* w : {static_cast<QWidget*>(lbl_Initial_Value_of_), static_cast<QWidget*>(lbl_Estimated_Construction_Interest_),
                        static_cast<QWidget*>(lblAmountIntInitialEstimate_)})
         KeepRoomWhenHidden(w);
-    figures->addLayout(initial, 0, 2, Qt::AlignBottom);
-    figures->addWidget(Plain(this, "lblDisclFnceChg2", QStringLiteral("(If N/A, leave blank)")), 2, 2);
+    figures->addLayout(initialCaption, 1, 0);
+    figures->addWidget(lblAmountIntInitialEstimate_, 1, 1, Qt::AlignBottom);
+    figures->addWidget(Plain(this, "lblDisclFnceChg2", QStringLiteral("(If N/A, leave blank)")), 3, 2);
     figures->setColumnMinimumWidth(0, 210);
     figures->setColumnStretch(3, 1);
 

@@ -135,7 +135,7 @@ frmConstPhase::frmConstPhase(PageHost& pageHost, QWidget* parent)
     timeRow->addWidget(fraTimePeriod_, 1);
     auto* calendarColumn = new QVBoxLayout;
     calendarColumn->addSpacing(fontMetrics().height());
-    calendarColumn->addWidget(cmdCalendar_);
+    calendarColumn->addWidget(cmdCalendar_, 0, Qt::AlignLeft);
     calendarColumn->addStretch();
     timeRow->addLayout(calendarColumn, 1);
     for (QWidget* w : {static_cast<QWidget*>(fraTimePeriod_), static_cast<QWidget*>(cmdCalendar_)}) {

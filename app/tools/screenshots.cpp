@@ -56,6 +56,9 @@ void Click(MainWindow& window, const char* name) {
 // The construction chain of a construction-only loan on the entire commitment, with its
 // results, and the construction date calculator.
 bool ConstructionPages(MainWindow& window, tallex::ScriptedUser& user, const QDir& folder) {
+    // The window is active again after the calendar, so that leaving a box formats it.
+    window.activateWindow();
+    (void)QTest::qWaitForWindowActive(&window);
     user.queue(tallex::kAnswerYesButton);
     window.NewLoan();
     if (auto* option = window.currentPage()->findChild<QRadioButton*>(QStringLiteral("optType_1"))) option->click();

@@ -1,0 +1,548 @@
+// Construction loans driven from the first page as a user drives them: a construction phase
+// disclosed separately to its own results, construction with permanent financing through the
+// three-date calendar and the schedule to the regular results, the calendars in their
+// construction forms, and the questions before entered data is discarded.
+//
+// Expected figures are worked by hand from the rules of Appendix D:
+//   commitment C 100,000.00, prepaid P 1,000.00, subsequently paid S 500.00;
+//   interest on advances, 360/360, 18 months at 10 %: E = 0.10 x 50,000 / 360 x 540 = 7,500.00;
+//   one payment of C/2 + E + S 360 + 180 days after the loan date, amount financed C/2 - P;
+//   the APR i of that payment solves (1 + i)(1 + 0.5 i) = payment / (C/2 - P), by the quadratic
+//   formula: 58,000 / 49,000 gives 11.78217 %, 55,000 / 49,000 gives 7.95246 %.
+
+#include "GuiHarness.h"
+#include "ScheduleGrid.h"
+#include "frmCalendar.h"
+#include "frmRecCalendar.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+class ConstructionLoanTest : public QObject {
+    Q_OBJECT
+private slots:
+    void construction_only_on_advances_shows_the_inspection_fee();
+    void construction_only_on_the_entire_commitment_spreads_the_interest();
+    void construction_and_permanent_through_the_calendar_and_the_schedule();
+    void construction_phase_calendar_counts_whole_months();
+    void single_advance_permanent_phase_takes_its_term_from_the_calendar();
+    void date_change_note_of_a_later_stream();
+    void estimate_follows_its_inputs_and_keeps_a_typed_one();
+    void switching_the_loan_kind_asks_and_discards();
+    void changing_the_disclosure_option_with_a_schedule_asks_first();
+};
+
+namespace {
+
+// Clicks an option on its round indicator (the button is wider than its caption).
+void Choose(GuiHarness& h, const char* option) {
+    QRadioButton* button = h.control<QRadioButton>(option);
+    QVERIFY2(button, option);
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(8, button->height() / 2));
+    h.settle();
+}
+
+QString Text(GuiHarness& h, const char* label) {
+    auto* l = h.control<QLabel>(label);
+    return l ? l->text() : QStringLiteral("<no %1>").arg(QString::fromLatin1(label));
+}
+
+QString BoxText(GuiHarness& h, const char* box) {
+    auto* b = h.control<QLineEdit>(box);
+    return b ? b->text() : QStringLiteral("<no %1>").arg(QString::fromLatin1(box));
+}
+
+// From the basic information page to the construction loan terms page.
+void ToConstructionTerms(GuiHarness& h) {
+    Choose(h, "optType_1");
+    QVERIFY(h.click("CmdContinue"));
+    QCOMPARE(h.pageName(), QStringLiteral("frmConstLoan"));
+    QCOMPARE(h.window().windowTitle(), QStringLiteral("Real Estate Construction Loan"));
+}
+
+// The commitment and charges of every loan below; the options as given.
+void EnterTerms(GuiHarness& h, const char* discType, const char* interestType, const QString& rate = "10") {
+    h.type("txtLoanAmt", QStringLiteral("100000"));
+    h.type("txtSimpleInt", rate);
+    h.type("txtPrepdFinChg", QStringLiteral("1000"));
+    h.type("txtSubFinChg", QStringLiteral("500"));
+    h.tab();
+    Choose(h, discType);
+    Choose(h, interestType);
+}
+
+// Opens a modal dialog with a page's button and runs `drive` on it while it is open; a dialog
+// left open is rejected after a few seconds, so a failing test cannot hang.
+template <class Dialog>
+bool WithDialog(GuiHarness& h, const char* button, const std::function<void(Dialog&)>& drive) {
+    bool driven = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        (void)QTest::qWaitForWindowActive(dialog);
+        driven = true;
+        drive(*dialog);
+    });
+    QTimer guardTimer;
+    guardTimer.setSingleShot(true);
+    QObject::connect(&guardTimer, &QTimer::timeout, [] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->reject();
+    });
+    guardTimer.start(5000);
+    if (!h.click(button)) return false;
+    (void)QTest::qWaitForWindowActive(&h.window());
+    h.settle();
+    return driven;
+}
+
+// Types a date into a masked box of a dialog and leaves nothing selected behind.
+void TypeDate(QDialog& dialog, const char* name, const QString& digits) {
+    auto* box = dialog.findChild<QLineEdit*>(QString::fromLatin1(name));
+    box->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Backspace);
+    box->setCursorPosition(0);
+    QTest::keyClicks(box, digits);
+}
+
+void PressOk(QDialog& dialog) {
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("cmdFedCalOK")), Qt::LeftButton);
+    QApplication::processEvents();
+}
+
+}  // namespace
+
+void ConstructionLoanTest::construction_only_on_advances_shows_the_inspection_fee() {
+    GuiHarness h;
+    h.type("txtUserName", QStringLiteral("Pat Examiner"));
+    ToConstructionTerms(h);
+    EnterTerms(h, "optDiscType_0", "optInterestType_0");
+    QCOMPARE(BoxText(h, "txtLoanAmt"), QStringLiteral("$100,000.00"));
+    QVERIFY(h.click("cmdContinue"));
+
+    QCOMPARE(h.pageName(), QStringLiteral("frmConstPhase"));
+    QCOMPARE(Text(h, "lblTimePeriod"), QStringLiteral("# of Months:"));
+    QVERIFY(h.control<QCheckBox>("chkCompundInt")->isVisible());
+    QVERIFY(!h.control<QGroupBox>("fraOther")->isVisible());
+    QVERIFY(!h.control<QLineEdit>("txtUnitPeriod")->isVisible());
+    h.type("txtTimePeriod", QStringLiteral("18"));
+    QVERIFY(h.click("cmdContinue"));
+
+    QCOMPARE(h.pageName(), QStringLiteral("frmConstInterest"));
+    QCOMPARE(Text(h, "lblAmountIntInitialEstimate"), QStringLiteral("$7,500.00"));
+    QCOMPARE(BoxText(h, "txtAmtInt"), QStringLiteral("$7,500.00"));
+    QVERIFY(!h.control<QGroupBox>("fraLoanType")->isVisible());
+    QVERIFY(!h.control<QPushButton>("cmdFedCal")->isVisible());
+    h.type("txtDiscAPR", QStringLiteral("11.75"));
+    h.type("txtFinChg", QStringLiteral("9000"));
+    QVERIFY(h.click("cmdContinue"));
+
+    QVERIFY2(h.pageName() == QStringLiteral("frmRecDiscl"), PromptsText(h.prompts()));
+    QCOMPARE(h.window().windowTitle(), QStringLiteral("Real Estate Construction Loan Disclosure Information"));
+    QCOMPARE(Text(h, "lblAmount"), QStringLiteral("$99,000.00"));
+    QCOMPARE(Text(h, "lblFinanceChg"), QStringLiteral("$9,000.00"));
+    QCOMPARE(Text(h, "lblTotPymts"), QStringLiteral("$108,000.00"));
+    QCOMPARE(Text(h, "lblAPR"), QStringLiteral("11.7822 %"));
+    QCOMPARE(Text(h, "lblDisclAPR"), QStringLiteral("11.7500 %"));
+    QCOMPARE(Text(h, "lblDisclFinanceChg"), QStringLiteral("$9,000.00"));
+    QCOMPARE(Text(h, "lblPrepdChg"), QStringLiteral("$1,000.00"));
+    const QStringList lines{Text(h, "lblDisclText1"), Text(h, "lblDisclText2"), Text(h, "lblDisclText3"),
+                            Text(h, "lblDisclText4"), Text(h, "lblDisclText5"), Text(h, "lblDisclText6")};
+    const QStringList expected{QStringLiteral("The disclosure must state when interest is due and include the amount"),
+                               QStringLiteral("and timing of any finance charge paid separately after consummation, e.g.,"),
+                               QStringLiteral("One payment of principal of"),
+                               QStringLiteral("and interest due monthly"),
+                               QStringLiteral("One inspection fee due at"),
+                               QStringLiteral("maturity in the amount of")};
+    QCOMPARE(lines, expected);
+    QCOMPARE(Text(h, "lblPymtAmt"), QStringLiteral("$100,000.00"));
+    QCOMPARE(Text(h, "lblSubFnceChg"), QStringLiteral("$500.00"));
+    // Within the quarter point of an irregular transaction: nothing to reimburse.
+    QVERIFY(!h.control<QLabel>("lblAPRViolation")->isVisible());
+    QVERIFY(!h.control<QGroupBox>("fraTolerance")->isVisible());
+    QVERIFY(!h.control<QPushButton>("cmdContinue")->isVisible());
+    QVERIFY(h.control<QPushButton>("cmdPrint")->isEnabled());
+    QVERIFY(!h.control<QPushButton>("cmdDebug")->isVisible());
+    QVERIFY2(h.prompts().isEmpty(), PromptsText(h.prompts()));
+    // The one payment the solver saw: C/2 + E + S, 1 unit period of 360 days and 180 odd days.
+    QCOMPARE(h.record().gaPymtAmt[1], std::string("58000"));
+    QCOMPARE(h.record().gaUnitPeriods[1], std::string("1"));
+    QCOMPARE(h.record().gaOddDays[1], std::string("180"));
+    QCOMPARE(h.record().gsLoanType, std::string("Construction Only Loan (Interest on Advances Only)"));
+    QCOMPARE(h.record().giAccrualMethod, std::int16_t{1});
+
+    // Back to the interest page and forward again: everything is computed afresh, alike.
+    QVERIFY(h.click("cmdBack"));
+    QCOMPARE(h.pageName(), QStringLiteral("frmConstInterest"));
+    QCOMPARE(BoxText(h, "txtFinChg"), QStringLiteral("$9,000.00"));
+    QVERIFY(h.click("cmdContinue"));
+    QCOMPARE(Text(h, "lblAPR"), QStringLiteral("11.7822 %"));
+    QCOMPARE(Text(h, "lblTotPymts"), QStringLiteral("$108,000.00"));
+}
+
+void ConstructionLoanTest::construction_only_on_the_entire_commitment_spreads_the_interest() {
+    GuiHarness h;
+    ToConstructionTerms(h);
+    EnterTerms(h, "optDiscType_0", "optInterestType_1");
+    QVERIFY(h.click("cmdContinue"));
+    h.type("txtTimePeriod", QStringLiteral("18"));
+    QVERIFY(h.click("cmdContinue"));
+    // On the entire commitment: 0.10 x 100,000 / 360 x 540; the lender's own estimate is typed.
+    QCOMPARE(Text(h, "lblAmountIntInitialEstimate"), QStringLiteral("$15,000.00"));
+    h.type("txtAmtInt", QStringLiteral("4500"));
+    h.type("txtDiscAPR", QStringLiteral("7.5"));
+    h.type("txtFinChg", QStringLiteral("6000"));
+    QVERIFY(h.click("cmdContinue"));
+
+    QVERIFY2(h.pageName() == QStringLiteral("frmRecDiscl"), PromptsText(h.prompts()));
+    QCOMPARE(Text(h, "lblAmount"), QStringLiteral("$99,000.00"));
+    QCOMPARE(Text(h, "lblFinanceChg"), QStringLiteral("$6,000.00"));
+    QCOMPARE(Text(h, "lblTotPymts"), QStringLiteral("$105,000.00"));
+    QCOMPARE(Text(h, "lblAPR"), QStringLiteral("7.9525 %"));
+    QCOMPARE(Text(h, "lblDisclText1"), QStringLiteral("The disclosure must include the timing and amount of interest and"));
+    QCOMPARE(Text(h, "lblDisclText2"), QStringLiteral("any finance charge paid separately after consummation, e.g.,"));
+    // (S + E) / 18 = 277.777..., 17 of them; the last is 27.78 + 250.00 + 105,000 - 500 - 4,500.
+    QCOMPARE(Text(h, "lblDisclText3") + Text(h, "lblPymtAmt"), QStringLiteral(" 17 monthly payments of $277.78"));
+    QCOMPARE(Text(h, "lblDisclText5") + Text(h, "lblFinalPymtAmt"), QStringLiteral("and a final payment of $100,277.78"));
+    QCOMPARE(Text(h, "lblDisclText4"), QString());
+    QCOMPARE(Text(h, "lblDisclText6"), QString());
+
+    // Understated by 0.4525 points, more than the quarter point: reimbursement, without the
+    // .125 tolerance of regular transactions.
+    QVERIFY(h.control<QLabel>("lblAPRViolation")->isVisible());
+    QCOMPARE(Text(h, "lblAPRViolation"), QStringLiteral("** VIOLATION **  The APR is Understated by:"));
+    QCOMPARE(Text(h, "lblAPRViolAmt"), QStringLiteral("0.4525 %"));
+    QVERIFY(h.control<QGroupBox>("fraTolerance")->isVisible());
+    QVERIFY(h.control<QRadioButton>("optTolerance_0")->isVisible());
+    QVERIFY(!h.control<QRadioButton>("optTolerance_1")->isVisible());
+    QVERIFY(h.control<QRadioButton>("optTolerance_2")->isChecked());
+    QVERIFY(h.control<QPushButton>("cmdContinue")->isVisible());
+    QVERIFY2(h.prompts().isEmpty(), PromptsText(h.prompts()));
+
+    QVERIFY(h.click("cmdContinue"));
+    QCOMPARE(h.pageName(), QStringLiteral("frmReimbursement"));
+    QCOMPARE(h.record().giPymtFreq, std::int16_t{7});
+    QCOMPARE(h.record().dTolerance, 0.25);
+    // The one payment is put back as it was.
+    QCOMPARE(h.record().gaPymtAmt[1], std::string("55000"));
+}
+
+void ConstructionLoanTest::construction_and_permanent_through_the_calendar_and_the_schedule() {
+    GuiHarness h;
+    ToConstructionTerms(h);
+    EnterTerms(h, "optDiscType_1", "optInterestType_0", QStringLiteral("9"));
+    QVERIFY(h.click("cmdContinue"));
+
+    // 365/360 over the 200 days from 01-15-2026 to 08-03-2026, measured by the calendar.
+    Choose(h, "optIntAccrl_2");
+    QCOMPARE(Text(h, "lblTimePeriod"), QStringLiteral("# of Days:"));
+    QVERIFY(!h.control<QLineEdit>("txtUnitPeriod")->isVisible());
+    QVERIFY(WithDialog<frmCalendar>(h, "cmdCalendar", [](frmCalendar& calendar) {
+        QCOMPARE(calendar.findChild<QLabel*>(QStringLiteral("lblDate2"))->text(),
+                 QStringLiteral("Construction Period End Date:"));
+        GuiHarness::fillCalendar(calendar, QStringLiteral("01152026"), QStringLiteral("08032026"));
+    }));
+    QCOMPARE(BoxText(h, "txtTimePeriod"), QStringLiteral("200"));
+    QVERIFY(h.control<QPushButton>("cmdContinue")->hasFocus());
+    QVERIFY(h.click("cmdContinue"));
+
+    // 0.09 x 50,000 / 360 x 200.
+    QCOMPARE(h.pageName(), QStringLiteral("frmConstInterest"));
+    QCOMPARE(Text(h, "lblAmountIntInitialEstimate"), QStringLiteral("$2,500.00"));
+    QVERIFY(h.control<QGroupBox>("fraLoanType")->isVisible());
+    QVERIFY(h.control<QRadioButton>("optPymtFreq_0")->isChecked());
+    h.type("txtDiscAPR", QStringLiteral("8.25"));
+    QVERIFY(h.click("cmdContinue"));
+
+    QVERIFY2(h.pageName() == QStringLiteral("frmPymt"), PromptsText(h.prompts()));
+    QCOMPARE(h.record().gdAmount, 96000.0);  // 100,000 - 2,500 - 1,000 - 500
+    h.typeCell(QStringLiteral("770"));
+    h.tab();
+    h.typeCell(QStringLiteral("360"));
+    h.tab();
+    QCOMPARE(h.grid()->currentColumn(), 3);
+    // Half the construction term (6 months 19 days = 199 days, half 100 days = 3 months 10
+    // days) plus the permanent phase's month: 4 unit periods and 10 odd days.
+    QVERIFY(WithDialog<frmRecCalendar>(h, "cmdFedCal", [](frmRecCalendar& calendar) {
+        QCOMPARE(calendar.findChild<QLineEdit*>(QStringLiteral("mskLoanDate"))->text(), QStringLiteral("01-15-2026"));
+        QCOMPARE(calendar.findChild<QLineEdit*>(QStringLiteral("mskConstrEndDate"))->text(),
+                 QStringLiteral("08-03-2026"));
+        QCOMPARE(calendar.focusWidget() ? calendar.focusWidget()->objectName() : QString(),
+                 QStringLiteral("mskConstrEndDate"));
+        TypeDate(calendar, "mskAmortPymtDate", QStringLiteral("09032026"));
+        PressOk(calendar);
+    }));
+    QCOMPARE(h.cell(0, 3), QStringLiteral("4"));
+    QCOMPARE(h.cell(0, 4), QStringLiteral("10"));
+    QCOMPARE(h.record().gsAmortPymtDate, std::string("09-03-2026"));
+
+    // Back from the schedule goes to the construction interest page, which kept its entries.
+    QVERIFY(h.click("cmdBack"));
+    QCOMPARE(h.pageName(), QStringLiteral("frmConstInterest"));
+    QCOMPARE(BoxText(h, "txtDiscAPR"), QStringLiteral("8.25"));
+    QVERIFY(h.click("cmdContinue"));
+    QCOMPARE(h.cell(0, 3), QStringLiteral("4"));
+    QVERIFY(h.click("cmdContinue"));
+
+    // 96,000 = 770 x annuity(360) x (1 + i) / ((1 + i)^4 (1 + 10/30 i)), APR = 1200 i, found by
+    // bisection to 40 digits outside the program: 8.69814 %.
+    QVERIFY2(h.pageName() == QStringLiteral("FrmDisclosure"), PromptsText(h.prompts()));
+    QVERIFY2(Text(h, "lblAPR").contains(QStringLiteral("8.6981 %")), qPrintable(Text(h, "lblAPR")));
+    QCOMPARE(h.record().giPymtRows, std::int16_t{1});
+}
+
+void ConstructionLoanTest::construction_phase_calendar_counts_whole_months() {
+    GuiHarness h;
+    ToConstructionTerms(h);
+    EnterTerms(h, "optDiscType_0", "optInterestType_0");
+    QVERIFY(h.click("cmdContinue"));
+    // Whole-month accrual: a period that is not whole months is refused, 18 months are taken.
+    QVERIFY(WithDialog<frmCalendar>(h, "cmdCalendar", [&h](frmCalendar& calendar) {
+        GuiHarness::fillCalendar(calendar, QStringLiteral("01152026"), QStringLiteral("07202027"));
+        QCOMPARE(h.prompts(),
+                 QStringList{QStringLiteral("Construction phase must be a multiple of a month.  "
+                                            "You may want to change your interest accrual option to actual days.")});
+        GuiHarness::fillCalendar(calendar, QString(), QStringLiteral("07152027"));
+    }));
+    QCOMPARE(BoxText(h, "txtTimePeriod"), QStringLiteral("18"));
+
+    // A construction-only phase in actual days: one year of unit period and the odd days.
+    Choose(h, "optIntAccrl_1");
+    QCOMPARE(BoxText(h, "txtTimePeriod"), QString());
+    QVERIFY(h.control<QLineEdit>("txtUnitPeriod")->isVisible());
+    QVERIFY(WithDialog<frmCalendar>(h, "cmdCalendar", [](frmCalendar& calendar) {
+        GuiHarness::fillCalendar(calendar, QString(), QStringLiteral("03012027"));
+    }));
+    // 01-15-2026 to 03-01-2027: one year to 01-15-2027 and 45 days.
+    QCOMPARE(BoxText(h, "txtTimePeriod"), QStringLiteral("365"));
+    QCOMPARE(BoxText(h, "txtUnitPeriod"), QStringLiteral("1"));
+    QCOMPARE(BoxText(h, "txtOddDays"), QStringLiteral("45"));
+    QVERIFY(h.control<QLineEdit>("txtUnitPeriod")->isEnabled());
+    QVERIFY(h.click("cmdContinue"));
+    QCOMPARE(h.pageName(), QStringLiteral("frmConstInterest"));
+    QCOMPARE(h.record().giPymtFreq, std::int16_t{6});
+    QCOMPARE(h.record().gdConstDays, 410.0);  // 365 x 1 + 45
+    QCOMPARE(h.record().giAccrualMethod, std::int16_t{3});
+}
+
+void ConstructionLoanTest::single_advance_permanent_phase_takes_its_term_from_the_calendar() {
+    GuiHarness h;
+    ToConstructionTerms(h);
+    EnterTerms(h, "optDiscType_1", "optInterestType_0");
+    QVERIFY(h.click("cmdContinue"));
+    h.type("txtTimePeriod", QStringLiteral("6"));
+    QVERIFY(h.click("cmdContinue"));
+    Choose(h, "optLoanType_1");
+    QVERIFY(h.control<QLabel>("lblUseOneHalf")->isVisible());
+    QCOMPARE(Text(h, "lblUnitPeriod"), QStringLiteral("Months in Loan Term:"));
+    QCOMPARE(h.control<QRadioButton>("optPymtFreq_0")->text(), QStringLiteral("&Whole Number of Months"));
+    QVERIFY(!h.control<QRadioButton>("optPymtFreq_2")->isVisible());
+    // Six months of construction (three counted) and nine months of permanent phase: 12 months.
+    QVERIFY(WithDialog<frmRecCalendar>(h, "cmdFedCal", [](frmRecCalendar& calendar) {
+        TypeDate(calendar, "mskLoanDate", QStringLiteral("01152026"));
+        TypeDate(calendar, "mskConstrEndDate", QStringLiteral("07152026"));
+        TypeDate(calendar, "mskAmortPymtDate", QStringLiteral("04152027"));
+        PressOk(calendar);
+    }));
+    QCOMPARE(BoxText(h, "txtUnitPeriod"), QStringLiteral("12"));
+    QVERIFY(h.control<QPushButton>("cmdContinue")->hasFocus());
+    QVERIFY2(h.prompts().isEmpty(), PromptsText(h.prompts()));
+
+    // An uneven half: 45 days of construction and a permanent phase of whole months.
+    QVERIFY(WithDialog<frmRecCalendar>(h, "cmdFedCal", [&h](frmRecCalendar& calendar) {
+        TypeDate(calendar, "mskConstrEndDate", QStringLiteral("03012026"));
+        TypeDate(calendar, "mskAmortPymtDate", QStringLiteral("04012026"));
+        PressOk(calendar);
+        QCOMPARE(h.prompts().value(0), QStringLiteral("1/2 construction term + permanent phase must be equal months.  "
+                                                      "Change the dates or click Cancel and choose actual days."));
+        QVERIFY(calendar.findChild<QPushButton*>(QStringLiteral("cmdFedCalCancel"))->hasFocus());
+        QTest::mouseClick(calendar.findChild<QPushButton*>(QStringLiteral("cmdFedCalCancel")), Qt::LeftButton);
+    }));
+    QCOMPARE(BoxText(h, "txtUnitPeriod"), QStringLiteral("12"));
+    QCOMPARE(h.record().gdCalUnitPeriods, 0.0);
+}
+
+void ConstructionLoanTest::date_change_note_of_a_later_stream() {
+    GuiHarness h;
+    ToConstructionTerms(h);
+    EnterTerms(h, "optDiscType_1", "optInterestType_0");
+    QVERIFY(h.click("cmdContinue"));
+    h.type("txtTimePeriod", QStringLiteral("6"));
+    QVERIFY(h.click("cmdContinue"));
+    h.type("txtDiscAPR", QStringLiteral("9"));
+    QVERIFY(h.click("cmdContinue"));
+    h.typeCell(QStringLiteral("800"));
+    h.tab();
+    h.typeCell(QStringLiteral("12"));
+    h.tab();
+    QVERIFY(WithDialog<frmRecCalendar>(h, "cmdFedCal", [](frmRecCalendar& calendar) {
+        TypeDate(calendar, "mskLoanDate", QStringLiteral("01152026"));
+        TypeDate(calendar, "mskConstrEndDate", QStringLiteral("07152026"));
+        TypeDate(calendar, "mskAmortPymtDate", QStringLiteral("08152026"));
+        PressOk(calendar);
+    }));
+    // Half of six months and one month: 4 unit periods.
+    QCOMPARE(h.cell(0, 3), QStringLiteral("4"));
+    QCOMPARE(h.cell(0, 4), QStringLiteral("0"));
+    h.tab();
+    h.typeCell(QStringLiteral("900"));
+    h.tab();
+    h.typeCell(QStringLiteral("300"));
+    h.tab();
+    QCOMPARE(h.grid()->currentRow(), 1);
+    h.forgetPrompts();
+    // Stream 2 measured from another construction end: stream 1 was measured from the old one.
+    QVERIFY(WithDialog<frmRecCalendar>(h, "cmdFedCal", [](frmRecCalendar& calendar) {
+        TypeDate(calendar, "mskConstrEndDate", QStringLiteral("08152026"));
+        TypeDate(calendar, "mskAmortPymtDate", QStringLiteral("09152027"));
+        PressOk(calendar);
+    }));
+    const QString crlf = QStringLiteral("\r\n");
+    QCOMPARE(h.prompts(),
+             QStringList{QStringLiteral("Note that you have just changed a date (Construction Period End Date) "
+                                        "that may have already been used in other time period calculations.") +
+                         crlf + crlf + QStringLiteral("Making the change here will NOT cause re-calculation of those values.") +
+                         crlf + crlf +
+                         QStringLiteral("You may want to check to see if those values are still valid and make changes "
+                                        "if necessary.")});
+    QCOMPARE(h.user().prompts().front().style, short{64});
+    // Half of seven months and thirteen months: 16 unit periods and 15 odd days.
+    QCOMPARE(h.cell(1, 3), QStringLiteral("16"));
+    QCOMPARE(h.cell(1, 4), QStringLiteral("15"));
+}
+
+void ConstructionLoanTest::estimate_follows_its_inputs_and_keeps_a_typed_one() {
+    GuiHarness h;
+    ToConstructionTerms(h);
+    EnterTerms(h, "optDiscType_0", "optInterestType_0");
+    QVERIFY(h.click("cmdContinue"));
+    h.type("txtTimePeriod", QStringLiteral("18"));
+    QVERIFY(h.click("cmdContinue"));
+    QCOMPARE(BoxText(h, "txtAmtInt"), QStringLiteral("$7,500.00"));
+    h.type("txtAmtInt", QStringLiteral("7000"));
+    h.tab();
+
+    // Back and forward without a change: the typed estimate stays, the initial value is shown.
+    QVERIFY(h.click("cmdBack"));
+    QVERIFY(h.click("cmdContinue"));
+    QCOMPARE(BoxText(h, "txtAmtInt"), QStringLiteral("7000"));
+    QCOMPARE(Text(h, "lblAmountIntInitialEstimate"), QStringLiteral("$7,500.00"));
+
+    // The interest reserve adds 7,500 x 0.5 x 0.10 / 360 x 540 = 562.50: a new estimate.
+    QVERIFY(h.click("cmdBack"));
+    h.control<QCheckBox>("chkCompundInt")->click();
+    QVERIFY(h.click("cmdContinue"));
+    QCOMPARE(BoxText(h, "txtAmtInt"), QStringLiteral("$8,062.50"));
+    QCOMPARE(h.record().giAccrualMethod, std::int16_t{2});
+
+    // A new commitment on the first page empties a typed estimate too: 0.10 x 60,000 / 360 x 540
+    // = 9,000.00 and its reserve 9,000 x 0.5 x 0.10 / 360 x 540 = 675.00.
+    h.type("txtAmtInt", QStringLiteral("1"));
+    QVERIFY(h.click("cmdBack"));
+    QVERIFY(h.click("cmdBack"));
+    QCOMPARE(h.pageName(), QStringLiteral("frmConstLoan"));
+    h.type("txtLoanAmt", QStringLiteral("120000"));
+    QVERIFY(h.click("cmdContinue"));
+    QVERIFY(h.click("cmdContinue"));
+    QCOMPARE(BoxText(h, "txtAmtInt"), QStringLiteral("$9,675.00"));
+
+    // The accrual option "other": no initial value, the user types the estimate.
+    QVERIFY(h.click("cmdBack"));
+    Choose(h, "optIntAccrl_3");
+    QVERIFY(h.control<QGroupBox>("fraOther")->isVisible());
+    QVERIFY(!h.control<QCheckBox>("chkCompundInt")->isVisible());
+    h.type("txtTimePeriod", QStringLiteral("12"));
+    QVERIFY(h.click("cmdContinue"));
+    QCOMPARE(BoxText(h, "txtAmtInt"), QStringLiteral("$0.00"));
+    QVERIFY(!h.control<QLabel>("lblAmountIntInitialEstimate")->isVisible());
+    QCOMPARE(h.record().giAccrualMethod, std::int16_t{7});
+    QVERIFY2(h.prompts().isEmpty(), PromptsText(h.prompts()));
+}
+
+void ConstructionLoanTest::switching_the_loan_kind_asks_and_discards() {
+    GuiHarness h;
+    h.type("txtUserName", QStringLiteral("Pat Examiner"));
+    h.type("txtBorrower", QStringLiteral("Lee Borrower"));
+    ToConstructionTerms(h);
+    EnterTerms(h, "optDiscType_0", "optInterestType_1");
+    QVERIFY(h.click("CmdBack"));
+    QCOMPARE(h.pageName(), QStringLiteral("frmBasicInfo"));
+
+    // Cancel keeps the construction loan and what was entered.
+    h.answerNext(tallex::kAnswerCancel);
+    Choose(h, "optType_0");
+    QCOMPARE(h.prompts(), QStringList{QStringLiteral("Switching from construction loan to regular APR "
+                                                     "will cause the deletion of any data you have entered.")});
+    QCOMPARE(h.user().prompts().front().style, short{49});
+    QVERIFY(h.control<QRadioButton>("optType_1")->isChecked());
+    QVERIFY(h.click("CmdContinue"));
+    QCOMPARE(BoxText(h, "txtLoanAmt"), QStringLiteral("$100,000.00"));
+    QVERIFY(h.control<QRadioButton>("optInterestType_1")->isChecked());
+
+    // OK discards the loan (not the preparer) and the construction pages start afresh.
+    QVERIFY(h.click("CmdBack"));
+    h.forgetPrompts();
+    h.answerNext(tallex::kAnswerOk);
+    Choose(h, "optType_0");
+    QVERIFY(h.control<QRadioButton>("optType_0")->isChecked());
+    QCOMPARE(BoxText(h, "txtUserName"), QStringLiteral("Pat Examiner"));
+    QCOMPARE(BoxText(h, "txtBorrower"), QString());
+    QVERIFY(!h.window().isLoaded(PageId::ConstructionTerms));
+    QCOMPARE(h.record().construction.optInterestType, std::int16_t{0});
+    Choose(h, "optType_1");  // nothing entered since: no question
+    QCOMPARE(h.prompts().size(), 1);
+    QVERIFY(h.click("CmdContinue"));
+    QCOMPARE(BoxText(h, "txtLoanAmt"), QString());
+    QVERIFY(h.control<QRadioButton>("optInterestType_0")->isChecked());
+}
+
+void ConstructionLoanTest::changing_the_disclosure_option_with_a_schedule_asks_first() {
+    GuiHarness h;
+    ToConstructionTerms(h);
+    EnterTerms(h, "optDiscType_1", "optInterestType_0");
+    QVERIFY(h.click("cmdContinue"));
+    h.type("txtTimePeriod", QStringLiteral("6"));
+    QVERIFY(h.click("cmdContinue"));
+    h.type("txtDiscAPR", QStringLiteral("9"));
+    QVERIFY(h.click("cmdContinue"));
+    h.typeCell(QStringLiteral("800"));
+    h.tab();
+    h.typeCell(QStringLiteral("12"));
+    h.tab();
+    QVERIFY(h.click("cmdBack"));
+    QVERIFY(h.click("cmdBack"));
+    QVERIFY(h.click("cmdBack"));
+    QCOMPARE(h.pageName(), QStringLiteral("frmConstLoan"));
+    QVERIFY2(h.prompts().isEmpty(), PromptsText(h.prompts()));
+
+    const QString question = QStringLiteral("Changing the financing disclosure options will cause deletion of any "
+                                            "payment information and calendar date(s) you may have entered.");
+    h.answerNext(tallex::kAnswerCancel);
+    Choose(h, "optDiscType_0");
+    QCOMPARE(h.prompts(), QStringList{question});
+    QVERIFY(h.control<QRadioButton>("optDiscType_1")->isChecked());
+    QCOMPARE(h.record().gaPymtAmt[1], std::string("800"));
+
+    h.answerNext(tallex::kAnswerOk);
+    Choose(h, "optDiscType_0");
+    QCOMPARE(h.prompts(), (QStringList{question, question}));
+    QVERIFY(h.control<QRadioButton>("optDiscType_0")->isChecked());
+    QCOMPARE(h.record().gaPymtAmt[1], std::string());
+    // With the schedule gone, going back asks nothing.
+    Choose(h, "optDiscType_1");
+    QCOMPARE(h.prompts().size(), 2);
+}
+
+QTEST_MAIN(ConstructionLoanTest)
+#include "construction_loan_test.moc"
