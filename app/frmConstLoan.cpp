@@ -259,6 +259,8 @@ void frmConstLoan::optDiscType_MouseDown(int index) {
 }
 
 void frmConstLoan::chooseInterestType(int index) {
+    // Clicking the option already chosen leaves the estimate as it is.
+    if (index == record().construction.optInterestType) return;
     record().construction.optInterestType = static_cast<std::int16_t>(index);
     host().ClearConstInterestAmount();
 }

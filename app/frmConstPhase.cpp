@@ -258,6 +258,8 @@ void frmConstPhase::timePeriodChanged() {
 }
 
 void frmConstPhase::chooseAccrual(int index) {
+    // Clicking the option already chosen changes nothing, and empties nothing.
+    if (index == record().construction.optIntAccrl) return;
     record().construction.optIntAccrl = static_cast<std::int16_t>(index);
     for (QLineEdit* box : boxes_) box->clear();
     host().ClearConstInterestAmount();
@@ -265,6 +267,7 @@ void frmConstPhase::chooseAccrual(int index) {
 }
 
 void frmConstPhase::chooseOther(int index) {
+    if (index == record().construction.optOther) return;
     record().construction.optOther = static_cast<std::int16_t>(index);
     host().ClearConstInterestAmount();
     applyLayout();
