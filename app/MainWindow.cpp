@@ -1,15 +1,21 @@
 #include "MainWindow.h"
 
-#include "PlaceholderPage.h"
+#include "CaseFileActions.h"
+#include "FrmDisclosure.h"
+#include "HelpWindow.h"
+#include "ReportPage.h"
 #include "frmAPR1.h"
+#include "frmAbout.h"
 #include "frmBasicInfo.h"
 #include "frmCalendar.h"
 #include "frmConstInterest.h"
 #include "frmConstLoan.h"
 #include "frmConstPhase.h"
+#include "frmError.h"
 #include "frmPymt.h"
 #include "frmRecCalendar.h"
 #include "frmRecDiscl.h"
+#include "frmReimbursement.h"
 #include "frmSplash.h"
 
 #include "engine/Format.h"
@@ -21,26 +27,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QGridLayout>
 #include <QMenuBar>
 #include <QStackedWidget>
-#include <QTextBrowser>
 
 #include <new>
 
 using namespace tallex;
-
-namespace {
-
-// Help pages are optional: without them Contents shows nothing, as a missing help file would.
-constexpr char kHelpContents[] = ":/help/index.html";
-
-QString ComputedAprText(const LoanRecord& r) {
-    return QStringLiteral("Computed APR:  ") + QString::fromStdString(Format(r.gdCalcAPR / 100, "###0.0000 %"));
-}
-
-}  // namespace
 
 MainWindow::MainWindow(UserSeam& user, SettingsStore settings, QWidget* parent)
     : QMainWindow(parent), user_(user), settings_(std::move(settings)), record_(std::make_unique<LoanRecord>()) {
@@ -51,6 +46,18 @@ MainWindow::MainWindow(UserSeam& user, SettingsStore settings, QWidget* parent)
     file->setObjectName(QStringLiteral("mnuFile"));
     newLoanAction_ = file->addAction(QStringLiteral("&New Loan"), this, [this] { guarded([this] { NewLoan(); }); });
     newLoanAction_->setObjectName(QStringLiteral("mnuNewLoan"));
+    file->addAction(QStringLiteral("&Open Case..."), this, [this] { guarded([this] { caseFiles_->openCase(); }); })
+        ->setObjectName(QStringLiteral("mnuOpenCase"));
+    file->addAction(QStringLiteral("Save Case &As..."), this, [this] { guarded([this] { caseFiles_->saveCaseAs(); }); })
+        ->setObjectName(QStringLiteral("mnuSaveCaseAs"));
+    file->addSeparator();
+    printAction_ = file->addAction(QStringLiteral("&Print..."), this, [this] { guarded([this] { printReport(); }); });
+    printAction_->setObjectName(QStringLiteral("mnuPrint"));
+    saveReportAction_ =
+        file->addAction(QStringLiteral("Save &Report..."), this, [this] { guarded([this] { saveReport(); }); });
+    saveReportAction_->setObjectName(QStringLiteral("mnuSaveReport"));
+    setPrintEnabled(false);
+    file->addSeparator();
     QAction* exitAction = file->addAction(QStringLiteral("E&xit"), this, [this] { guarded([this] { ExitProgram(); }); });
     exitAction->setObjectName(QStringLiteral("mnuExit"));
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -65,6 +72,7 @@ MainWindow::MainWindow(UserSeam& user, SettingsStore settings, QWidget* parent)
     stack_ = new QStackedWidget(central);
     layout->addWidget(stack_, 0, 0, Qt::AlignCenter);
     setCentralWidget(central);
+    caseFiles_ = std::make_unique<CaseFileActions>(*this);
     PlaceForm();
 }
 
@@ -74,6 +82,8 @@ MainWindow::~MainWindow() {
     pages_.clear();
     for (const QPointer<Page>& page : unloaded_) delete page.data();
     unloaded_.clear();
+    // The help window belongs to no page, nor to this window.
+    delete help_.data();
 }
 
 void MainWindow::PlaceForm() {
@@ -111,13 +121,8 @@ Page* MainWindow::createPage(PageId page) {
     }
     case PageId::LoanTerms: return new frmAPR1(*this);
     case PageId::Schedule: return new frmPymt(*this);
-    case PageId::Results:
-        return new PlaceholderPage(*this, "FrmDisclosure", QStringLiteral("Disclosure Information"), PageId::Schedule,
-                                   [this] { return ComputedAprText(*record_); });
-    // Results and reimbursement pages.
-    case PageId::Reimbursement:
-        return new PlaceholderPage(*this, "frmReimbursement", QStringLiteral("Reimbursement Information"),
-                                   PageId::Results, [] { return QString(); });
+    case PageId::Results: return new FrmDisclosure(*this);
+    case PageId::Reimbursement: return new frmReimbursement(*this);
     // Construction chain.
     case PageId::ConstructionTerms: return new frmConstLoan(*this);
     case PageId::ConstructionPhase: return new frmConstPhase(*this);
@@ -152,6 +157,7 @@ void MainWindow::SwitchForm(PageId page) {
     stack_->setCurrentWidget(target);
     setWindowTitle(target->caption());
     newLoanAction_->setEnabled(target->newLoanAllowed());
+    setPrintEnabled(false);
     target->activate();
 }
 
@@ -189,8 +195,23 @@ void MainWindow::saveRememberedEntries() {
 
 void MainWindow::setNewLoanEnabled(bool enabled) { newLoanAction_->setEnabled(enabled); }
 
+void MainWindow::setPrintEnabled(bool enabled) {
+    printAction_->setEnabled(enabled);
+    saveReportAction_->setEnabled(enabled);
+}
+
+void MainWindow::printReport() {
+    if (auto* page = dynamic_cast<ReportPage*>(currentPage()); page && page->reportAllowed()) page->printReport();
+}
+
+void MainWindow::saveReport() {
+    if (auto* page = dynamic_cast<ReportPage*>(currentPage()); page && page->reportAllowed()) page->saveReport();
+}
+
 void MainWindow::NewLoan() {
+    if (!caseFiles_->offerToSaveChanges()) return;
     if (!tallex::NewLoan(*record_, session_, user_)) return;
+    caseFiles_->forgetCase();
     if (currentPage() != loadedPage(PageId::BasicInfo)) SwitchForm(PageId::BasicInfo);
     if (auto* basic = qobject_cast<frmBasicInfo*>(loadedPage(PageId::BasicInfo))) basic->afterNewLoan();
     for (PageId page : {PageId::LoanTerms, PageId::Schedule, PageId::Results, PageId::Reimbursement,
@@ -221,6 +242,8 @@ void MainWindow::reportCurrentException() noexcept {
 
 void MainWindow::ExitProgram() {
     if (exiting_) return;
+    // Exit itself asks nothing; a loan kept in a case file is offered for saving first.
+    if (!caseFiles_->offerToSaveChanges()) return;
     exiting_ = true;
     // Last opened first; the basic information page writes the settings as it goes.
     const std::vector<PageId> order(loadOrder_.rbegin(), loadOrder_.rend());
@@ -231,24 +254,22 @@ void MainWindow::ExitProgram() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing the window is the Exit action; nothing is asked.
     if (!exiting_) guarded([this] { ExitProgram(); });
-    event->accept();
+    // A case that could not be saved keeps the window open.
+    if (exiting_) event->accept();
+    else event->ignore();
 }
 
 void MainWindow::ShowHelp() {
-    if (!QFile::exists(QString::fromLatin1(kHelpContents))) return;
-    auto* browser = new QTextBrowser;
-    browser->setAttribute(Qt::WA_DeleteOnClose);
-    browser->setWindowTitle(QStringLiteral("TALLEX Help"));
-    browser->setSource(QUrl(QStringLiteral("qrc") + QString::fromLatin1(kHelpContents)));
-    browser->resize(640, 480);
-    browser->show();
+    // One help window, owned by no page, that stays open while the user works.
+    if (!help_) help_ = new HelpWindow;
+    help_->showContents();
 }
 
 void MainWindow::ShowAbout() {
-    const std::string text = std::string(kApplicationTitle) + kCrLf + "Version " + AppVersion() + kCrLf + kCrLf +
-                             "Settings file: " + settings_.path().toStdString() + kCrLf + "(" +
-                             settings_.locationDescription().toStdString() + ")";
-    user_.show(text, kStyleInformation);
+    const AboutDetails details{SupportAddress(settings_.load()), QCoreApplication::applicationDirPath(),
+                               settings_.path(), settings_.locationDescription()};
+    frmAbout about(details, user_, this);
+    modalRunner_->run(about);
 }
 
 bool MainWindow::openPaymentCalendar() {
@@ -289,8 +310,21 @@ void MainWindow::ShowErrorScreen(int number, const std::string& description) {
         record_->gbErrorShown = true;
         session_.giLastError = number;
         Page* current = currentPage();
-        const std::string active = current ? current->caption().toStdString() : std::string();
-        user_.show(ErrorNoticeText(number, description, active), kStyleCritical);
+        const ErrorDetails details{number, description, current ? current->caption() : QStringLiteral("None"),
+                                   QDateTime::currentDateTime()};
+        // The loan is discarded: every working page closes, and no case file belongs to it now.
+        const std::vector<PageId> order(loadOrder_.rbegin(), loadOrder_.rend());
+        for (PageId page : order) unloadPage(page);
+        caseFiles_->forgetCase();
+        int choice = frmError::kChoiceNewLoan;
+        {
+            frmError screen(details, *outputChooser_, user_, [this] { ShowAbout(); }, this);
+            choice = frmError::ChoiceOf(modalRunner_->run(screen));
+        }
+        if (choice == frmError::kChoiceExit) {
+            ExitProgram();
+            return;
+        }
         RecoverFromError();
     } catch (...) {
         recovering_ = false;

@@ -5,6 +5,9 @@
 // The window owns the loan record and the program-wide flags; the user seam is handed in, so
 // tests can answer every message from a script.
 
+#include "HelpWindow.h"
+#include "ModalRunner.h"
+#include "OutputChooser.h"
 #include "PageHost.h"
 #include "SettingsStore.h"
 
@@ -20,6 +23,7 @@
 #include <utility>
 #include <vector>
 
+class CaseFileActions;
 class Page;
 class QAction;
 class QStackedWidget;
@@ -48,6 +52,9 @@ public:
     void ShowHelp() override;
     void ShowAbout() override;
     void setNewLoanEnabled(bool enabled) override;
+    void setPrintEnabled(bool enabled) override;
+    ModalRunner& modalRunner() override { return *modalRunner_; }
+    OutputChooser& outputChooser() override { return *outputChooser_; }
     bool openPaymentCalendar() override;
     bool openConstructionCalendar() override;
     void ClearConstInterestAmount() override;
@@ -57,6 +64,11 @@ public:
     Page* currentPage() const;
     Page* loadedPage(PageId page) const override;
     const SettingsStore& settings() const { return settings_; }
+    CaseFileActions& caseFiles() { return *caseFiles_; }
+    HelpWindow* helpWindow() const { return help_.data(); }
+    // Tests and the screenshot tool answer the dialogs from a script (set before start()).
+    void setModalRunner(ModalRunner& runner) { modalRunner_ = &runner; }
+    void setOutputChooser(OutputChooser& chooser) { outputChooser_ = &chooser; }
 
 public slots:
     // Another copy of the program asked this one to come to the front.
@@ -82,6 +94,8 @@ private:
     void RecoverFromError();
     void saveRememberedEntries();
     void PlaceForm();
+    void printReport();
+    void saveReport();
 
     tallex::UserSeam& user_;
     SettingsStore settings_;
@@ -90,6 +104,14 @@ private:
     tallex::SessionFlags session_;
     QStackedWidget* stack_ = nullptr;
     QAction* newLoanAction_ = nullptr;
+    QAction* printAction_ = nullptr;
+    QAction* saveReportAction_ = nullptr;
+    ExecModalRunner execRunner_;
+    DesktopOutputChooser desktopChooser_;
+    ModalRunner* modalRunner_ = &execRunner_;
+    OutputChooser* outputChooser_ = &desktopChooser_;
+    std::unique_ptr<CaseFileActions> caseFiles_;
+    QPointer<HelpWindow> help_;
     std::map<PageId, Page*> pages_;
     std::vector<PageId> loadOrder_;
     // Unloaded pages whose deletion waits for the event loop.

@@ -10,6 +10,8 @@
 
 #include <string>
 
+class ModalRunner;
+class OutputChooser;
 class Page;
 
 enum class PageId {
@@ -56,6 +58,13 @@ public:
     virtual void ShowAbout() = 0;
     // The New Loan menu entry follows the page's New Loan button.
     virtual void setNewLoanEnabled(bool enabled) = 0;
+    // The Print and Save Report menu entries follow the page's Print button (a page that offers
+    // the report is a ReportPage; switching pages disables them until the page enables them).
+    virtual void setPrintEnabled(bool enabled) = 0;
+    // How the program's own modal dialogs are run, and where reports and cases go: the system's
+    // dialogs on the desktop, a script in the tests.
+    virtual ModalRunner& modalRunner() = 0;
+    virtual OutputChooser& outputChooser() = 0;
 
     // Shows the payment date calculator modally; returns when it has closed, its results in the
     // record (gbCalendarOK tells whether it closed with OK). False when an error inside it ended

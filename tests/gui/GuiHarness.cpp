@@ -33,6 +33,8 @@ QString GuiHarness::settingsText() const {
 
 void GuiHarness::startWindow() {
     window_ = std::make_unique<MainWindow>(user_, SettingsStore(settingsPath(), SettingsStore::Location::Explicit));
+    window_->setModalRunner(dialogs_);
+    window_->setOutputChooser(outputs_);
     window_->start();
     window_->activateWindow();
     (void)QTest::qWaitForWindowActive(window_.get());

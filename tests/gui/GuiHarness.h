@@ -5,6 +5,7 @@
 
 #include "MainWindow.h"
 #include "Page.h"
+#include "ScriptedDialogs.h"
 
 #include "ui/ScriptedUser.h"
 
@@ -29,6 +30,10 @@ public:
     MainWindow& window() { return *window_; }
     tallex::LoanRecord& record() { return window_->record(); }
     tallex::ScriptedUser& user() { return user_; }
+    // The program's own modal dialogs (error screen, About box, listing) and the printer and
+    // file choices, answered from a script; a dialog nobody drives is closed at once.
+    ScriptedModalRunner& dialogs() { return dialogs_; }
+    ScriptedOutputChooser& outputs() { return outputs_; }
     QString settingsPath() const;
     QString settingsText() const;
     // Closes this window and starts a new one on the same settings file.
@@ -75,6 +80,8 @@ private:
 
     QTemporaryDir folder_;
     tallex::ScriptedUser user_;
+    ScriptedModalRunner dialogs_;
+    ScriptedOutputChooser outputs_;
     std::unique_ptr<MainWindow> window_;
 };
 

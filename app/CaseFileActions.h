@@ -1,0 +1,64 @@
+#pragma once
+// File > Open Case... and Save Case As...: a review kept in the case-file format of the command
+// line (cli/CaseFile.h, the same reader and writer), so that it can be reopened, or checked with
+// `tallex-cli check`, and gives the same figures.
+//
+// Saving writes what the pages hold: the identifying texts, the loan terms, the payment
+// schedule, the answers to the results page's questions, the reimbursement tolerance and the
+// accepted number of prior payments. The file is written atomically (a temporary file in the
+// same folder, then renamed). Opening discards the loan shown, as New Loan does (asking first),
+// then enters the case into the pages one after another as a user fills them in, through each
+// page's field checks and its Continue, and stops on the payment schedule page (or on the first
+// page that refuses an entry, with its message): the user continues from there. The results page asks its
+// questions again. Once a case has been saved or opened, New Loan and Exit offer to save
+// changes made to it since.
+
+#include "CaseFile.h"
+
+#include <QString>
+
+#include <optional>
+#include <string>
+
+class MainWindow;
+
+class CaseFileActions {
+public:
+    explicit CaseFileActions(MainWindow& window);
+
+    void openCase();
+    void saveCaseAs();
+    // Opens the case in `path` without asking for a file name; false when it could not be read.
+    bool openCaseFile(const QString& path);
+
+    // Before New Loan and Exit: when the loan was saved to or opened from a case file and has
+    // changed since, asks whether to save it there. False when the user wanted it saved and the
+    // saving failed: the action should not go on.
+    bool offerToSaveChanges();
+    // The loan is gone (New Loan, the error screen): no case file belongs to it any more.
+    void forgetCase();
+
+    // The case as the pages hold it now; a message instead for a loan that cannot be kept.
+    struct Snapshot {
+        std::optional<tallex::cli::CaseFile> caseFile;
+        std::string refusal;
+    };
+    Snapshot currentCase() const;
+    const QString& fileName() const { return file_; }
+
+private:
+    bool saveTo(const QString& path);
+    void enterCase(const tallex::cli::CaseFile& c);
+    bool enterBasicInformation(const tallex::cli::CaseFile& c);
+    bool enterLoanTerms(const tallex::cli::CaseFile& c);
+    void enterSchedule(const tallex::cli::CaseFile& c);
+    QString startFolder() const;
+
+    MainWindow& window_;
+    QString file_;
+    std::string savedJson_;
+};
+
+inline constexpr char kCaseFileFilter[] = "Case files (*.json);;All Files (*)";
+inline constexpr char kConstructionCaseMessage[] =
+    "Construction loans cannot be kept in case files by this version of the program.";

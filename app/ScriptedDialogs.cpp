@@ -1,0 +1,73 @@
+#include "ScriptedDialogs.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QPrinter>
+
+void ScriptedModalRunner::onNext(const QString& objectName, Driver driver) {
+    next_[objectName].push_back(std::move(driver));
+}
+
+void ScriptedModalRunner::onEvery(const QString& objectName, Driver driver) { every_[objectName] = std::move(driver); }
+
+int ScriptedModalRunner::run(QDialog& dialog) {
+    shown_ << dialog.objectName();
+    Driver driver;
+    if (auto it = next_.find(dialog.objectName()); it != next_.end() && !it->second.empty()) {
+        driver = std::move(it->second.front());
+        it->second.pop_front();
+    } else if (auto every = every_.find(dialog.objectName()); every != every_.end()) {
+        driver = every->second;
+    }
+    dialog.setResult(QDialog::Rejected);
+    dialog.show();
+    QApplication::processEvents();
+    if (driver) driver(dialog);
+    if (dialog.isVisible()) dialog.reject();
+    QApplication::processEvents();
+    return dialog.result();
+}
+
+void ScriptedOutputChooser::queuePrintToPdf(const QString& pdfPath, int copies) {
+    prints_.push_back(PrintChoice{pdfPath, copies});
+}
+
+void ScriptedOutputChooser::queuePrintCancel() { prints_.push_back(std::nullopt); }
+
+void ScriptedOutputChooser::queueFileName(const QString& path) { files_.push_back(path); }
+
+bool ScriptedOutputChooser::choosePrinter(QPrinter& printer, QWidget*) {
+    requests_ << QStringLiteral("print");
+    if (prints_.empty()) return false;
+    const std::optional<PrintChoice> choice = prints_.front();
+    prints_.pop_front();
+    if (!choice) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(choice->pdfPath);
+    printer.setCopyCount(choice->copies);
+    return true;
+}
+
+bool ScriptedOutputChooser::defaultPrinter(QPrinter& printer) {
+    requests_ << QStringLiteral("default printer");
+    if (defaultPdf_.isEmpty()) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(defaultPdf_);
+    return true;
+}
+
+QString ScriptedOutputChooser::saveFileName(QWidget*, const QString& caption, const QString&, const QString& filter) {
+    requests_ << QStringLiteral("save %1 [%2]").arg(caption, filter);
+    if (files_.empty()) return {};
+    const QString name = files_.front();
+    files_.pop_front();
+    return name;
+}
+
+QString ScriptedOutputChooser::openFileName(QWidget*, const QString& caption, const QString&, const QString& filter) {
+    requests_ << QStringLiteral("open %1 [%2]").arg(caption, filter);
+    if (files_.empty()) return {};
+    const QString name = files_.front();
+    files_.pop_front();
+    return name;
+}
