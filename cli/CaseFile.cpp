@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <simdjson.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <initializer_list>
@@ -69,7 +70,18 @@ object ObjectOf(element value, const std::string& key) {
     return value.get_object().value_unsafe();
 }
 
-[[noreturn]] void Unknown(const std::string& prefix, std::string_view name) { Fail(Join(prefix, name), "unknown key"); }
+// A key name as an error names it: as written when it can be read so, else in JSON quotes with
+// escapes (an empty name, or one holding control characters, would not show in an error line).
+std::string KeyName(std::string_view name) {
+    const bool plain = !name.empty() && std::none_of(name.begin(), name.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
+    });
+    return plain ? std::string(name) : nlohmann::json(std::string(name)).dump();
+}
+
+[[noreturn]] void Unknown(const std::string& prefix, std::string_view name) {
+    Fail(Join(prefix, KeyName(name)), "unknown key");
+}
 
 CaseStream ReadStream(element value, const std::string& key) {
     CaseStream s;

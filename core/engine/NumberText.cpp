@@ -177,9 +177,10 @@ bool IsNumericText(std::string_view text) {
 std::optional<double> NumericTextValue(std::string_view text) {
     if (!IsNumericText(text)) return std::nullopt;
     // Take the decorations off; what is left is a signed number for Val.
+    // White space goes by the same rule IsNumericText trimmed it with (a carriage return too).
     std::string plain;
     for (char c : text)
-        if (c != '$' && c != ',' && c != ' ' && c != '\t') plain += c;
+        if (c != '$' && c != ',' && !std::isspace(static_cast<unsigned char>(c))) plain += c;
     bool negative = false;
     if (!plain.empty() && plain.front() == '(') {
         negative = true;

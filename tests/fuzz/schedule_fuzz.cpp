@@ -1,0 +1,241 @@
+// The payment schedule page without its grid: random cell edits (every column, any text),
+// stream deletions and Continue, on a loan of any type, frequency and unit period. Each cell
+// goes through ScheduleCellCheck then ScheduleCellStore, as the page calls them; Continue runs
+// the whole-schedule check and the solver, and a schedule that passes goes on to the results.
+//
+// Invariants:
+//  - only the rules' own messages are shown (style 48), and a refused cell is cancelled;
+//  - an accepted amount shows as "$#,##0.00" and is kept as the cents it shows (more than 0 on
+//    a single payment loan); accepted counts, unit periods and odd days are whole numbers within
+//    the limits of the loan's frequency; a number of payments fills the stream's empty timing
+//    one unit period after the stream before it;
+//  - a stream the user leaves is kept in the record exactly as the grid holds it;
+//  - Continue goes on only with payments that cover the amount financed and the advances and no
+//    single advance at the loan date, and then with a finite APR; a solver that cannot settle
+//    is reported with its note instead;
+//  - the results of a schedule that went on satisfy the tolerance tests' invariants.
+
+#include "ComplianceChecks.h"
+#include "FuzzSupport.h"
+#include "KnownMessages.h"
+
+#include "compliance/DisclosureResults.h"
+#include "engine/Format.h"
+#include "engine/LoanRecord.h"
+#include "engine/NumberText.h"
+#include "entry/ScheduleCellCheck.h"
+#include "entry/ScheduleCellStore.h"
+#include "entry/ScheduleColumns.h"
+#include "shell/SchedulePage.h"
+#include "ui/MemoryResultsView.h"
+#include "ui/ScriptedUser.h"
+
+#include <array>
+#include <cmath>
+#include <regex>
+#include <string>
+
+using namespace tallex;
+using tallex::fuzz::FuzzInput;
+using tallex::fuzz::Printable;
+
+namespace {
+
+// Time moves on by the fuzzer's choice, so the odd-days quiet period both runs and ends.
+class SteppingClock final : public Clock {
+public:
+    std::chrono::steady_clock::time_point now() const override { return now_; }
+    void advance(int milliseconds) { now_ += std::chrono::milliseconds(milliseconds); }
+
+private:
+    std::chrono::steady_clock::time_point now_{};
+};
+
+bool IsWholeNumberText(const std::string& text) {
+    static const std::regex whole(R"( *[+-]?[0-9]+ *)");
+    return std::regex_match(text, whole);
+}
+
+std::string CellText(FuzzInput& in, int column) {
+    switch (column) {
+    case kColAmount:
+        return in.TextLike({"88.85", "1000", "-250", "0", "1,234.567", "$5", "(5)", "12-", "abc", "", "1e3", "0.004",
+                            "-1000", "1e300", "99999999999999"});
+    case kColNumPayments: return in.TextLike({"12", "1", "360", "0", "12.0", "-3", "", "1e2", "x", "99999", "2"});
+    default: return in.TextLike({"0", "1", "15", "30", "31", "364", "365", "", "-1", "2.5", "1,0", "25", "400"});
+    }
+}
+
+void CheckAcceptedCell(const LoanRecord& r, int stream, int column, const std::string& typed,
+                       const ScheduleCellResult& result) {
+    const std::string where = "stream " + std::to_string(stream) + " column " + std::to_string(column) + " \"" +
+                              Printable(typed) + "\": ";
+    switch (column) {
+    case kColAmount: {
+        static const std::regex money(R"(-?\$[0-9]{1,3}(,[0-9]{3})*\.[0-9]{2})");
+        FUZZ_CHECK(std::regex_match(result.text, money), where << "shown as \"" << result.text << "\"");
+        const double shown = NumericTextValue(result.text).value_or(NAN);
+        FUZZ_CHECK(Val(result.cellValue) == shown, where << "kept as " << result.cellValue << ", shown " << result.text);
+        const double typedValue = NumericTextValue(typed).value_or(NAN);
+        FUZZ_CHECK(std::fabs(shown - typedValue) <= 0.005 + std::fabs(typedValue) * 1e-14, where << "shown " << result.text);
+        if (r.gbSingleAdvance) FUZZ_CHECK(shown > 0, where << "a single payment of " << result.text);
+        break;
+    }
+    case kColNumPayments:
+        FUZZ_CHECK(IsWholeNumberText(typed) && Val(typed) > 0, where << "accepted as a number of payments");
+        break;
+    case kColUnitPeriods: {
+        const double v = typed.empty() ? 0 : Val(typed);
+        FUZZ_CHECK(typed.empty() || IsWholeNumberText(typed), where << "accepted as unit periods");
+        FUZZ_CHECK(v >= 0, where << "negative unit periods accepted");
+        if (r.giPymtFreq == kFreqActualDaysSingle)
+            FUZZ_CHECK(v >= 1 && !(r.gdDaysinUnitPd < 365 && v != 1), where << "unit periods of a single payment");
+        break;
+    }
+    case kColOddDays: {
+        const double v = typed.empty() ? 0 : Val(typed);
+        FUZZ_CHECK(typed.empty() || IsWholeNumberText(typed), where << "accepted as odd days");
+        FUZZ_CHECK(v >= 0, where << "negative odd days accepted");
+        if (r.giPymtFreq >= kFreqMonthly && r.giPymtFreq <= kFreqActualDaysInstallment)
+            FUZZ_CHECK(!(v > r.gdDaysinUnitPd), where << "odd days beyond the unit period of " << r.gdDaysinUnitPd);
+        if (r.giPymtFreq == kFreqActualDaysSingle)
+            FUZZ_CHECK(v <= 364 && !(r.gdDaysinUnitPd < 365 && v != 0 && r.gbAppendixJ), where << "odd days of a single payment");
+        break;
+    }
+    default: break;
+    }
+}
+
+void EditCell(LoanRecord& r, ScriptedUser& user, ScheduleOddDaysQuietPeriod& quiet, FuzzInput& in, int rows) {
+    const int stream = in.IntIn(1, rows);
+    const int column = in.Byte() % 16 == 0 ? in.IntIn(-1, 6) : in.IntIn(1, 4);
+    const std::string typed = CellText(in, column);
+    const std::string previousUnitPeriods = r.gaUnitPeriods[stream];
+    const std::size_t before = user.prompts().size();
+    const ScheduleCellResult result = ScheduleCellCheck(r, user, quiet, stream, column, typed);
+    const std::size_t shown = user.prompts().size() - before;
+    FUZZ_CHECK(shown <= 1, shown << " messages for one cell");
+    if (shown == 1) {
+        const Prompt& p = user.prompts().back();
+        FUZZ_CHECK(tallex::fuzz::IsCellMessage(p.text) && p.style == kStyleExclamation,
+                   "unknown cell message \"" << Printable(p.text) << "\" style " << p.style);
+        FUZZ_CHECK(result.cancel && result.message == p.text, "a refusal that does not cancel the cell");
+    } else {
+        // Silence with a cancel is the odd-days quiet period only.
+        FUZZ_CHECK(!result.cancel || column == kColOddDays, "a cell cancelled without a message, column " << column);
+        if (!result.cancel && column >= kColAmount && column <= kColOddDays &&
+            !(r.gaPymtAmt[stream].empty() && typed.empty()))
+            CheckAcceptedCell(r, stream, column, typed, result);
+    }
+    if (!result.cancel && column == kColNumPayments && stream > 1 && previousUnitPeriods.empty() && !result.fills.empty()) {
+        const double expected = Val(r.gaUnitPeriods[stream - 1]) + Val(r.gaNumPymts[stream - 1]);
+        FUZZ_CHECK(Val(r.gaUnitPeriods[stream]) == expected,
+                   "stream " << stream << " starts at " << r.gaUnitPeriods[stream] << ", expected " << expected);
+    }
+    ScheduleCellStore(r, std::to_string(stream), column, result.cellValue);
+    if (column >= kColAmount && column <= kColOddDays) {
+        const std::string& kept = column == kColAmount       ? r.gaPymtAmt[stream]
+                                  : column == kColNumPayments ? r.gaNumPymts[stream]
+                                  : column == kColUnitPeriods ? r.gaUnitPeriods[stream]
+                                                              : r.gaOddDays[stream];
+        FUZZ_CHECK(kept == result.cellValue, "the record keeps \"" << Printable(kept) << "\" for \""
+                                                                   << Printable(result.cellValue) << "\"");
+    }
+}
+
+// The totals Continue must defend, as money.
+bool PaymentsCoverLoan(const LoanRecord& r, int rows) {
+    long double payments = 0, advances = 0;
+    for (int k = 1; k <= rows; ++k) {
+        const long double a = Val(r.gaPymtAmt[k]), n = Val(r.gaNumPymts[k]);
+        if (a > 0) payments += a * n;
+        if (a < 0) advances += -a * n;
+    }
+    const long double lent = r.gbAppendixJ ? r.gdAmount + advances : advances + r.gdCommitmentAmt;
+    return payments + 0.0001L >= lent - std::fabs(lent) * 1e-12L;
+}
+
+bool HasAdvanceAtLoanDate(const LoanRecord& r, int rows) {
+    for (int k = 1; k <= rows; ++k)
+        if (Val(r.gaPymtAmt[k]) < 0 && Val(r.gaNumPymts[k]) == 1 && Val(r.gaUnitPeriods[k]) == 0 && Val(r.gaOddDays[k]) == 0)
+            return true;
+    return false;
+}
+
+void Continue(LoanRecord& r, ScriptedUser& user, FuzzInput& in, int rows) {
+    const int current = in.IntIn(1, rows);
+    const std::array<std::string, 4> cells{r.gaPymtAmt[current], r.gaNumPymts[current], r.gaUnitPeriods[current],
+                                           r.gaOddDays[current]};
+    const std::size_t before = user.prompts().size();
+    const ScheduleContinueOutcome outcome = ScheduleContinue(r, user, rows, std::to_string(current), cells);
+    const std::size_t shown = user.prompts().size() - before;
+    FUZZ_CHECK(shown <= 1, shown << " messages for one Continue");
+    if (shown == 1)
+        FUZZ_CHECK(tallex::fuzz::IsContinueMessage(user.prompts().back().text),
+                   "unknown Continue message \"" << Printable(user.prompts().back().text) << "\"");
+    if (!outcome.proceed) {
+        FUZZ_CHECK(shown == 1, "Continue stopped without a word");
+        return;
+    }
+    FUZZ_CHECK(shown == 0 && !r.gbSolverFailed && std::isfinite(r.gdCalcAPR),
+               "Continue went on with APR " << r.gdCalcAPR << ", solver failed " << r.gbSolverFailed);
+    FUZZ_CHECK(PaymentsCoverLoan(r, rows), "Continue went on with payments that do not cover the amount financed");
+    FUZZ_CHECK(!HasAdvanceAtLoanDate(r, rows), "Continue went on with a single advance at the loan date");
+
+    MemoryResultsView view;
+    const std::size_t first = user.prompts().size();
+    const DisclosureOutcome results = ComputeDisclosureResults(r, view, user, {"", ""});
+    if (!results.refused) tallex::fuzz::CheckComplianceOutcome(r, view, user, first);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzInput in(data, size);
+    tallex::fuzz::RunGuarded([&] {
+        LoanRecord r;
+        ResetLoanRecord(r);
+        const bool regular = in.Byte() % 8 != 0;
+        r.gbAppendixJ = regular;
+        r.gbConstruction = !regular;
+        r.gbSingleAdvance = in.Byte() % 4 == 0;
+        r.giPymtFreq = static_cast<std::int16_t>(r.gbSingleAdvance ? in.IntIn(5, 6) : in.IntIn(1, 4));
+        if (in.Byte() % 32 == 0) r.giPymtFreq = static_cast<std::int16_t>(in.IntIn(-1, 9));
+        r.dMonths = in.Double({1, 2, 3, 6, 12});
+        r.gdDaysinUnitPd = in.Double({30, 15, 7, 28, 91, 180, 360, 365, 200, 15.5});
+        r.gdDaysinYr = in.Double({360, 365, 364});
+        r.gdAmount = in.Double({1000, 5000, 250000, 100, 0});
+        r.gdDisclAPR = in.Double({12, 8.25, 8.125, 0, 24, 1});
+        r.gdEstFinanceChg = in.Double({66.2, 500, 0, 1000, 5});
+        r.gbSecuredByRealEstate = in.Bool();
+        r.gbDatePre_093095 = r.gbSecuredByRealEstate && in.Bool();
+        if (!regular) {
+            r.gdCommitmentAmt = in.Double({100000, 1000, 0});
+            r.gdSubseqFinChg = in.Double({0, 100});
+            r.gdEstConstInterest = in.Double({0, 2500});
+        }
+        for (int k = 1; k <= kMaxStreams; ++k) r.gaPymtCol0[k] = std::to_string(k);
+        ScriptedUser user;
+        user.setFallback([&](const std::string&, short style) {
+            return style == kStyleYesNoQuestion ? (in.Bool() ? kAnswerYesButton : kAnswerNoButton) : kAnswerOk;
+        });
+        SteppingClock clock;
+        ScheduleOddDaysQuietPeriod quiet(clock);
+        int rows = 1;
+        for (int step = 0; step < 64 && !in.empty(); ++step) {
+            clock.advance(in.Byte());
+            switch (in.Byte() % 10) {
+            case 0:
+                if (rows < kMaxStreams && rows < 12) ++rows;
+                break;
+            case 1:
+                if (DeletePaymentStream(r, user, in.IntIn(1, rows), rows) && rows > 1) --rows;
+                break;
+            case 2: Continue(r, user, in, rows); break;
+            default: EditCell(r, user, quiet, in, rows); break;
+            }
+        }
+        Continue(r, user, in, rows);
+    });
+    return 0;
+}

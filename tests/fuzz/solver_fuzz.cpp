@@ -1,0 +1,161 @@
+// The APR solver, the results page and reimbursement on records no page would let through:
+// any doubles for the amount financed, the disclosed APR and finance charge, the days in the
+// unit period and in the year (huge, tiny, negative, zero, NaN, infinite), any schedule texts,
+// any grid row count.
+//
+// Invariants:
+//  - every run ends (the fuzzer's timeout), and nothing but the core's run-time error leaves
+//    it; a grid of more than 360 rows is run-time error 9;
+//  - after the solver either gbSolverFailed is set or the APR is finite, within the pass limit;
+//  - for an ordinary loan (positive payments in money ranges, a positive unit period and year)
+//    the solved rate discounts the payments to the amount financed, counted independently here;
+//  - the results satisfy the tolerance tests' invariants;
+//  - reimbursement adjustments are finite; a finance-charge adjustment comes only with a
+//    finance-charge violation, and with a tolerance none of a dollar or less is reported.
+
+#include "ComplianceChecks.h"
+#include "FuzzSupport.h"
+
+#include "compliance/DisclosureResults.h"
+#include "compliance/Reimbursement.h"
+#include "compliance/ReimbursementScreen.h"
+#include "engine/AprSolver.h"
+#include "engine/Currency.h"
+#include "engine/LoanRecord.h"
+#include "engine/NumberText.h"
+#include "ui/MemoryResultsView.h"
+#include "ui/ScriptedUser.h"
+
+#include <cmath>
+#include <string>
+
+using namespace tallex;
+using tallex::fuzz::FuzzInput;
+
+namespace {
+
+// Val that cannot raise: a cell beyond the double range is not ordinary.
+double Read(const std::string& text) {
+    try {
+        return Val(text);
+    } catch (const RuntimeError&) {
+        return NAN;
+    }
+}
+
+// A loan whose solution must exist and be unique: payments only, in money ranges, a positive
+// period basis, payments that exceed the amount financed.
+bool Ordinary(const LoanRecord& r, int rows) {
+    if (rows < 1 || rows > kMaxStreams || r.gbConstruction) return false;
+    if (!(r.gdAmount >= 1 && r.gdAmount <= 1e7)) return false;
+    if (!(r.gdDaysinUnitPd >= 1 && r.gdDaysinUnitPd <= 366 && r.gdDaysinYr >= 360 && r.gdDaysinYr <= 366)) return false;
+    if (!(r.gdDisclAPR >= 0 && r.gdDisclAPR <= 100)) return false;
+    double total = 0;
+    for (int k = 1; k <= rows; ++k) {
+        const double a = Read(r.gaPymtAmt[k]), n = Read(r.gaNumPymts[k]);
+        const double t = Read(r.gaUnitPeriods[k]), f = Read(r.gaOddDays[k]);
+        if (!(a >= 1 && a <= 1e6 && n >= 1 && n <= 480 && n == std::floor(n) && t >= 0 && t <= 480 && f >= 0 && f <= r.gdDaysinUnitPd))
+            return false;
+        total += a * n;
+    }
+    // Payments well above the amount financed, at a rate the yearly APR can show.
+    return total >= r.gdAmount * 1.001 && total <= r.gdAmount * 4;
+}
+
+// The present value of the schedule at unit-period rate i, in long double.
+long double PresentValueAt(const LoanRecord& r, int rows, long double i) {
+    long double sum = 0;
+    for (int k = 1; k <= rows; ++k) {
+        const long double a = Currency::FromDouble(Read(r.gaPymtAmt[k])).ToDouble();
+        const long double n = Read(r.gaNumPymts[k]), t = Read(r.gaUnitPeriods[k]);
+        const long double f = Read(r.gaOddDays[k]) / r.gdDaysinUnitPd;
+        sum += a * (1 - std::pow(1 + i, -n)) / i * (1 + i) / (std::pow(1 + i, t) * (1 + f * i));
+    }
+    return sum;
+}
+
+std::string Cell(FuzzInput& in, std::initializer_list<std::string_view> usual) { return in.TextLike(usual, 24); }
+
+void Reimburse(LoanRecord& r, FuzzInput& in, ScriptedUser& user, int rows) {
+    StartReimbursement(r, in.IntIn(kToleranceZero, kToleranceQuarter));
+    ReimbursementActivation(r);
+    FUZZ_CHECK(std::isfinite(r.gdFCAdjustment) && std::isfinite(r.gdAPRAdjFinal),
+               "reimbursement " << r.gdFCAdjustment << ", " << r.gdAPRAdjFinal);
+    // With a tolerance the method reports no adjustment of a dollar or less; without one the
+    // adjustment is the finance-charge error itself.
+    if (r.dTolerance != 0)
+        FUZZ_CHECK(r.gdFCAdjustment == 0 || r.gdFCAdjustment < -1, "a finance charge adjustment of " << r.gdFCAdjustment);
+    // The finance-charge method runs for either finance-charge violation.
+    if (r.gdFCAdjustment < -1)
+        FUZZ_CHECK(r.gbFCUnderViol || r.gbFCOverViol, "a finance charge adjustment of " << r.gdFCAdjustment
+                                                                                    << " without a finance charge violation");
+    const std::string prior = in.TextLike({"1", "12", "0", "", "360", "99999", "abc"});
+    const std::size_t before = user.prompts().size();
+    ShowAdjustments(r, user, prior, rows);
+    for (std::size_t k = before; k < user.prompts().size(); ++k)
+        FUZZ_CHECK(!user.prompts()[k].text.empty(), "an empty message");
+    FUZZ_CHECK(std::isfinite(r.gdLumpSum) && std::isfinite(r.gdLumpSumPR), "lump sums " << r.gdLumpSum << ", " << r.gdLumpSumPR);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzInput in(data, size);
+    tallex::fuzz::RunGuarded([&] {
+        LoanRecord r;
+        ResetLoanRecord(r);
+        r.gbAppendixJ = true;
+        r.gsLoanType = "APR (Appendix J)";
+        r.gbConstruction = in.Byte() % 16 == 0;
+        r.gbConstOptDisc = r.gbConstruction && in.Bool();
+        r.giPymtFreq = static_cast<std::int16_t>(in.IntIn(0, 8));
+        r.gdAmount = in.Double({1000, 5000, 250000, 0, -1000, 1e-300, 1e300});
+        r.gdDisclAPR = in.Double({12, 8.25, 8.125, 0, 24, 1, 9999, -5});
+        r.gdEstFinanceChg = in.Double({66.2, 500, 0, 1000, 5, -10});
+        r.gdDaysinUnitPd = in.Double({30, 15, 7, 365, 0, -30, 1e-300, 1e300});
+        r.gdDaysinYr = in.Double({360, 365, 364, 0, -360, 1e300});
+        r.dMonths = in.Double({1, 12, 6});
+        r.gbSecuredByRealEstate = in.Bool();
+        r.gbDatePre_093095 = r.gbSecuredByRealEstate && in.Bool();
+        const int rows = in.Byte() % 32 == 0 ? in.IntIn(-2, 400) : in.IntIn(1, 6);
+        for (int k = 1; k <= std::min(rows, kMaxStreams); ++k) {
+            r.gaPymtCol0[k] = std::to_string(k);
+            r.gaPymtAmt[k] = Cell(in, {"88.85", "100", "1000", "-1000", "0", "0.01", "1e300", "-5", "500.5"});
+            r.gaNumPymts[k] = Cell(in, {"12", "1", "360", "0", "24", "-1", "1e5", "0.5"});
+            r.gaUnitPeriods[k] = Cell(in, {"1", "0", "13", "25", "-3", "1e4", "360"});
+            r.gaOddDays[k] = Cell(in, {"0", "15", "30", "-15", "1e6", "364"});
+        }
+        r.giGridRowCount = static_cast<std::int16_t>(rows);
+        r.giPymtRows = static_cast<std::int16_t>(std::clamp(rows, 0, kMaxStreams));
+        r.gbSolverFailed = false;
+        try {
+            SolveAPR(r);
+        } catch (const RuntimeError& e) {
+            if (rows > kMaxStreams && !(r.gbConstruction && r.gbConstOptDisc))
+                FUZZ_CHECK(e.number() == 9, rows << " streams raised " << e.number());
+            throw;
+        }
+        FUZZ_CHECK(rows <= kMaxStreams || (r.gbConstruction && r.gbConstOptDisc), rows << " streams were summed");
+        FUZZ_CHECK(r.gbSolverFailed || std::isfinite(r.gdCalcAPR), "APR " << r.gdCalcAPR << " without a failure");
+        FUZZ_CHECK(r.iSolverPasses <= kSolverPassLimit, r.iSolverPasses << " passes");
+        if (r.gbSolverFailed) return;
+        if (!(r.gbConstruction && r.gbConstOptDisc) && Ordinary(r, rows)) {
+            const long double i = r.gdIteratedAPR;
+            const long double pv = i > -1 && i != 0 ? PresentValueAt(r, rows, i) : NAN;
+            FUZZ_CHECK(std::fabs(pv - r.gdAmount) <= 1e-4L * r.gdAmount + 0.01L,
+                       "APR " << r.gdCalcAPR << ": the payments discount to " << static_cast<double>(pv) << ", not "
+                              << r.gdAmount);
+        }
+
+        ScriptedUser user;
+        user.setFallback([&](const std::string&, short style) {
+            return style == kStyleYesNoQuestion ? (in.Bool() ? kAnswerYesButton : kAnswerNoButton) : kAnswerOk;
+        });
+        MemoryResultsView view;
+        const DisclosureOutcome results = ComputeDisclosureResults(r, view, user, {"", ""});
+        if (results.refused) return;
+        tallex::fuzz::CheckComplianceOutcome(r, view, user, 0);
+        if (r.gbSubjToReimb && !r.gbConstruction) Reimburse(r, in, user, rows);
+    });
+    return 0;
+}
