@@ -1,0 +1,156 @@
+// The command line's files when the disk fails it: a report or a verdict file written onto a
+// full disk (or into a read-only folder) is reported with the run-time's message and leaves the
+// earlier file whole, with nothing half-written beside it; a case file cut short or damaged is a
+// one-line error naming the file, never a crash.
+
+#include "file_faults_disk.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <utility>
+#include <vector>
+
+namespace tallex::faults {
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+// A case file as one line of a batch file (its line breaks are JSON white space).
+std::string ReadFileAsLine(const std::string& path) {
+    std::string text = ReadFile(path);
+    for (char& c : text)
+        if (c == '\n' || c == '\r') c = ' ';
+    return text;
+}
+
+// Runs the command line; returns its exit code, with standard error (and output) in `out`.
+int RunCli(const std::string& args, std::string& out) {
+    FILE* pipe = ::popen((std::string(TALLEX_CLI) + " " + args + " 2>&1").c_str(), "r");
+    if (!pipe) return -1;
+    std::array<char, 4096> buf{};
+    out.clear();
+    while (std::size_t n = std::fread(buf.data(), 1, buf.size(), pipe)) out.append(buf.data(), n);
+    const int status = ::pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string LastLine(const std::string& text) {
+    std::string t = text;
+    while (!t.empty() && t.back() == '\n') t.pop_back();
+    const auto nl = t.rfind('\n');
+    return nl == std::string::npos ? t : t.substr(nl + 1);
+}
+
+const std::string kExamples = TALLEX_EXAMPLES;
+const std::string kGolden = TALLEX_GOLDEN;
+
+TEST(report_file_fault, a_full_disk_keeps_the_earlier_report) {
+    SmallDisk disk;
+    if (!disk.canFail()) GTEST_SKIP() << "neither a mount nor a read-only folder stops a write here";
+    const std::string report = disk.path("report.txt");
+    std::string out;
+    ASSERT_EQ(RunCli("report " + kExamples + "/regular-monthly.json -o " + report, out), 0) << out;
+    const std::string earlier = ReadFile(report);
+    ASSERT_NE(earlier.find("APR Disclosure Documentation"), std::string::npos);
+
+    disk.fill();
+    EXPECT_EQ(RunCli("report " + kGolden + "/b-apr-understatement.json -o " + report, out), 2);
+    EXPECT_EQ(out, "tallex-cli: " + report + ": Unable to print report to file.  Error # " +
+                       std::to_string(disk.expectedErrorNumber()) + " - " + disk.expectedErrorDescription() + "\n");
+    EXPECT_EQ(ReadFile(report), earlier);
+    EXPECT_EQ(disk.files(), std::vector<std::string>{"report.txt"});
+}
+
+TEST(batch_file_fault, a_full_disk_keeps_the_earlier_verdicts) {
+    SmallDisk disk;
+    if (!disk.canFail()) GTEST_SKIP() << "neither a mount nor a read-only folder stops a write here";
+    // The cases live on an ordinary disk; only the verdicts go to the small one.
+    char folder[] = "/tmp/tallex-batch-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const std::string cases = std::string(folder) + "/cases.jsonl";
+    std::string lines;
+    for (int n = 0; n < 200; ++n) lines += ReadFileAsLine(kExamples + "/regular-monthly.json") + "\n";
+    WriteFile(cases, lines);
+    const std::string verdicts = disk.path("verdicts.jsonl");
+    WriteFile(verdicts, "{\"earlier\":true}\n");
+
+    disk.fill();
+    std::string out;
+    EXPECT_EQ(RunCli("batch " + cases + " -o " + verdicts, out), 2);
+    EXPECT_EQ(LastLine(out).rfind("tallex-cli: " + verdicts + ": cannot be written", 0), 0u) << out;
+    EXPECT_EQ(ReadFile(verdicts), "{\"earlier\":true}\n");
+    EXPECT_EQ(disk.files(), std::vector<std::string>{"verdicts.jsonl"});
+    std::remove(cases.c_str());
+    ::rmdir(folder);
+}
+
+// Damaged copies of a good case file: cut short at several places, and with bytes that no JSON
+// text holds.
+std::vector<std::pair<std::string, std::string>> DamagedCases() {
+    const std::string good = ReadFile(kExamples + "/regular-monthly.json");
+    const std::size_t end = good.rfind('}');
+    std::vector<std::pair<std::string, std::string>> damaged = {
+        {"empty", ""},
+        {"one-brace", "{"},
+        {"cut-after-a-third", good.substr(0, end / 3)},
+        {"cut-in-the-middle", good.substr(0, end / 2)},
+        {"cut-before-the-last-brace", good.substr(0, end)},
+        {"nul-in-the-middle", good.substr(0, end / 2) + std::string(1, '\0') + good.substr(end / 2)},
+        {"invalid-utf8-in-a-name", good.substr(0, good.find("\"kind\"") + 2) + "\xff\xfe" + good.substr(good.find("\"kind\"") + 2)},
+        {"binary", std::string("\x7f" "ELF\x02\x01\x01\0\0\0", 10)},
+    };
+    return damaged;
+}
+
+TEST(case_file_fault, a_damaged_case_file_is_one_line_naming_it) {
+    char folder[] = "/tmp/tallex-damaged-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    for (const auto& [name, text] : DamagedCases()) {
+        const std::string path = std::string(folder) + "/" + name + ".json";
+        WriteFile(path, text);
+        for (const char* command : {"check ", "report "}) {
+            std::string out;
+            EXPECT_EQ(RunCli(command + path, out), 2) << command << name;
+            EXPECT_EQ(out.rfind("tallex-cli: " + path + ": (file): malformed JSON: ", 0), 0u) << command << name << ": " << out;
+            EXPECT_EQ(out.find('\n'), out.size() - 1) << command << name << ": " << out;
+        }
+    }
+    // A batch over the folder answers every file, each with its error.
+    std::string out;
+    const auto damaged = DamagedCases();
+    EXPECT_EQ(RunCli(std::string("batch ") + folder + " -o " + folder + "/verdicts.out", out), 0) << out;
+    EXPECT_EQ(LastLine(out), "cases " + std::to_string(damaged.size()) + ", checked 0, failures " +
+                                 std::to_string(damaged.size()) +
+                                 "; violations: APR understated 0, APR overstated 0, finance charge understated 0, "
+                                 "finance charge overstated 0; subject to reimbursement 0");
+    const std::string verdicts = ReadFile(std::string(folder) + "/verdicts.out");
+    std::size_t lines = 0, errors = 0;
+    for (std::size_t at = 0; at < verdicts.size(); at = verdicts.find('\n', at) + 1) {
+        ++lines;
+        errors += verdicts.compare(at, 9, "{\"case\":\"") == 0 && verdicts.find("\"error\":", at) < verdicts.find('\n', at);
+    }
+    EXPECT_EQ(lines, damaged.size());
+    EXPECT_EQ(errors, damaged.size());
+    for (const auto& [name, text] : damaged) std::remove((std::string(folder) + "/" + name + ".json").c_str());
+    std::remove((std::string(folder) + "/verdicts.out").c_str());
+    ::rmdir(folder);
+}
+
+}  // namespace
+}  // namespace tallex::faults
