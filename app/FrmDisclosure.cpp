@@ -127,6 +127,7 @@ FrmDisclosure::FrmDisclosure(PageHost& pageHost, QWidget* parent)
     notesLayout->addWidget(verdict_[VerdictIndex(ResultsLabel::lblFinanceViolAmt)], 1, 1);
     notesLayout->addWidget(verdict_[VerdictIndex(ResultsLabel::lblFinanceError)], 2, 0, 1, 2);
     notesLayout->setColumnStretch(2, 1);
+    notesLayout->setRowStretch(3, 1);
     notes->setFixedHeight(3 * (fontMetrics().height() + 4));
 
     SSDBGridDisc_ = new ResultGrid("SSDBGridDisc", this);
@@ -250,8 +251,11 @@ void FrmDisclosure::onActivate() {
     cmdPrint_->setEnabled(false);
     cmdSaveReport_->setEnabled(false);
     host().setPrintEnabled(false);
-    const DisclosureInputs inputs{IdentityOf(host()).preparer,
-                                  BoxText(host(), PageId::LoanTerms, "txtDiscFinChg").toStdString()};
+    // The disclosed finance charge as typed: on the loan terms page, or for a construction loan
+    // disclosed with its permanent financing on the construction interest page.
+    const QString financeCharge = record().gbConstruction ? BoxText(host(), PageId::ConstructionInterest, "txtFinChg")
+                                                          : BoxText(host(), PageId::LoanTerms, "txtDiscFinChg");
+    const DisclosureInputs inputs{IdentityOf(host()).preparer, financeCharge.toStdString()};
     const DisclosureOutcome outcome = ComputeDisclosureResults(record(), *this, host().user(), inputs);
     // Back from reimbursement nothing was recomputed: every control stays as it was.
     if (outcome.recomputed) {

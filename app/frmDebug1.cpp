@@ -11,13 +11,16 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 QFont ListingFont() {
     const QString mono = QStringLiteral("Liberation Mono");
     QFont font = QFontDatabase::hasFamily(mono) ? QFont(mono) : QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setStyleHint(QFont::TypeWriter);
-    font.setPointSize(9);
+    // Small enough for the longest row (58 + 29 characters) to fit the page's width.
+    font.setPointSize(8);
     return font;
 }
 
@@ -46,22 +49,20 @@ frmDebug1::frmDebug1(const tallex::CalculationListingText& listing, QWidget* par
     auto* sheet = new QWidget;
     sheet->setObjectName(QStringLiteral("sheet"));
     auto* rows = new QVBoxLayout(sheet);
-    rows->setContentsMargins(13, 8, 13, 8);
+    rows->setContentsMargins(4, 8, 4, 8);
     rows->setSpacing(0);
-    rows->addWidget(ListingLabel(sheet, QStringLiteral("lblHeadr1"), listing.lblHeadr1, font));
-    rows->addWidget(ListingLabel(sheet, QStringLiteral("lblHeadr2"), listing.lblHeadr2, font));
+    // The headings start where the rows' text does, inside their border.
+    for (const auto& [name, text] : {std::pair{"lblHeadr1", &listing.lblHeadr1}, std::pair{"lblHeadr2", &listing.lblHeadr2}}) {
+        QLabel* heading = ListingLabel(sheet, QString::fromLatin1(name), *text, font);
+        heading->setContentsMargins(3, 0, 0, 0);
+        rows->addWidget(heading);
+    }
     rows->addSpacing(8);
     for (int i = 0; i < tallex::kListingRows; ++i) {
         QLabel* row = ListingLabel(sheet, QStringLiteral("Label1_%1").arg(i), listing.rows[static_cast<std::size_t>(i)], font);
         // A single border, black on white, one value to a row.
-        row->setFrameShape(QFrame::Box);
-        row->setAutoFillBackground(true);
-        QPalette palette = row->palette();
-        palette.setColor(QPalette::Window, Qt::white);
-        palette.setColor(QPalette::WindowText, Qt::black);
-        row->setPalette(palette);
+        row->setStyleSheet(QStringLiteral("QLabel { background: white; color: black; border: 1px solid black; padding-left: 2px; }"));
         row->setFixedHeight(20);
-        row->setContentsMargins(2, 0, 2, 0);
         rows->addWidget(row);
         rows->addSpacing(7);
     }

@@ -1,13 +1,18 @@
 // Takes a picture of every page and dialog of the program, offscreen, into the folder given:
 // frmSplash.png, frmBasicInfo.png, frmAPR1.png, frmPymt.png, frmCalendar.png, and the construction
-// chain: frmConstLoan.png, frmConstPhase.png, frmConstInterest.png, frmRecDiscl.png, frmRecCalendar.png.
+// chain: frmConstLoan.png, frmConstPhase.png, frmConstInterest.png, frmRecDiscl.png, frmRecCalendar.png;
+// the results: FrmDisclosure.png, frmDebug1.png, frmReimbursement.png; the shell's dialogs:
+// frmAbout.png, frmError.png, HelpWindow.png.
 
 #include "AppStyle.h"
 #include "MainWindow.h"
 #include "Page.h"
+#include "HelpWindow.h"
 #include "ScheduleGrid.h"
+#include "ScriptedDialogs.h"
 #include "SettingsStore.h"
 #include "frmCalendar.h"
+#include "frmError.h"
 #include "frmPymt.h"
 #include "frmRecCalendar.h"
 
@@ -97,6 +102,54 @@ bool ConstructionPages(MainWindow& window, tallex::ScriptedUser& user, const QDi
     return ok;
 }
 
+// A loan whose APR and finance charge are both understated beyond tolerance, through its
+// results (with the calculation listing) to reimbursement with its lump sums; then the About
+// box, the help window and the error screen.
+bool ResultsPages(MainWindow& window, tallex::ScriptedUser& user, ScriptedModalRunner& dialogs, const QDir& folder) {
+    window.activateWindow();
+    (void)QTest::qWaitForWindowActive(&window);
+    user.queue(tallex::kAnswerYesButton);
+    window.NewLoan();
+    Type(window, "txtUserName", QStringLiteral("SHOW CALC"));
+    Type(window, "txtAccountNbr", QStringLiteral("200-3002"));
+    Type(window, "txtBorrower", QStringLiteral("Carl Charge"));
+    Click(window, "CmdContinue");
+    Type(window, "txtAmtFinanced", QStringLiteral("10000"));
+    Type(window, "txtDiscAPR", QStringLiteral("10"));
+    Type(window, "txtDiscFinChg", QStringLiteral("1500"));
+    Type(window, "txtAmtFinanced", QStringLiteral("10000"));
+    Click(window, "CmdContinue");
+    if (auto* schedule = qobject_cast<frmPymt*>(window.loadedPage(PageId::Schedule))) {
+        auto* grid = schedule->grid();
+        for (const char* text : {"330", "36"}) {
+            if (auto* editor = grid->editorWidget()) QTest::keyClicks(editor, QString::fromLatin1(text));
+            grid->moveByKey(ScheduleGrid::Move::Tab);
+        }
+    }
+    Click(window, "cmdContinue");
+    bool ok = Save(window, folder, QStringLiteral("FrmDisclosure"));
+    dialogs.onNext(QStringLiteral("frmDebug1"), [&](QDialog& listing) { ok &= Save(listing, folder, QStringLiteral("frmDebug1")); });
+    Click(window, "cmdDebug");
+    Click(window, "cmdContinue");
+    Type(window, "txtPriorPymts", QStringLiteral("12"));
+    Click(window, "cmdShowAdjustment");
+    ok &= Save(window, folder, QStringLiteral("frmReimbursement"));
+
+    dialogs.onNext(QStringLiteral("frmAbout"), [&](QDialog& about) { ok &= Save(about, folder, QStringLiteral("frmAbout")); });
+    window.ShowAbout();
+    window.ShowHelp();
+    if (HelpWindow* help = window.helpWindow()) {
+        ok &= Save(*help, folder, QStringLiteral("HelpWindow"));
+        help->hide();
+    }
+    frmError error({6, "Overflow", QStringLiteral("Payment Stream"), QDateTime::currentDateTime()}, window.outputChooser(),
+                   user, {}, &window);
+    error.show();
+    ok &= Save(error, folder, QStringLiteral("frmError"));
+    error.hide();
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -108,6 +161,9 @@ int main(int argc, char** argv) {
     QTemporaryDir settings;
     tallex::ScriptedUser user;
     MainWindow window(user, SettingsStore(settings.filePath(QStringLiteral("APR.INI")), SettingsStore::Location::Explicit));
+    // The dialogs are pictured, not waited on.
+    ScriptedModalRunner dialogs;
+    window.setModalRunner(dialogs);
     window.start();
     bool ok = Save(window, folder, QStringLiteral("frmSplash"));
     // How long the program takes to its first page, drawn (the start-up budget is 500 ms).
@@ -154,6 +210,7 @@ int main(int argc, char** argv) {
     }
     ok &= Save(calendar, folder, QStringLiteral("frmCalendar"));
     calendar.hide();
+    ok &= ResultsPages(window, user, dialogs, folder);
     ok &= ConstructionPages(window, user, folder);
     // Messages met on the way, so that a picture that shows the wrong page can be explained.
     for (const tallex::Prompt& prompt : user.prompts()) std::fprintf(stderr, "message: %s\n", prompt.text.c_str());
