@@ -3,10 +3,15 @@
 #include "EntryKeys.h"
 #include "PageLayout.h"
 
+#include "CaseFile.h"
+
 #include "construction/ConstChoices.h"
+#include "engine/Format.h"
+#include "engine/NumberText.h"
 #include "entry/LoanTerms.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -19,6 +24,9 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <optional>
 
 using namespace tallex;
 using namespace page_layout;
@@ -46,6 +54,23 @@ QLabel* Plain(QWidget* parent, const char* name, const QString& text) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
     return label;
+}
+
+const char* const kInstallmentFrequencies[] = {"monthly", "multiples_of_month", "semi_monthly", "actual_days"};
+const char* const kSingleFrequencies[] = {"whole_months", "actual_days"};
+
+// A money box shows "$1,000.00" once left; a case keeps the plain number.
+std::string PlainAmount(const QString& shown) {
+    const std::string text = shown.toStdString();
+    const std::optional<double> value = NumericTextValue(text);
+    return value ? ShortestNumber(*value) : text;
+}
+
+// A box as the user fills it: the text typed, then the box left (its field check runs).
+void TypeAndLeave(QLineEdit* box, const std::string& text) {
+    box->setText(QString::fromStdString(text));
+    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(box, &leave);
 }
 
 void KeepRoomWhenHidden(QWidget* widget) {
@@ -206,8 +231,6 @@ frmConstInterest::frmConstInterest(PageHost& pageHost, QWidget* parent)
 }
 
 void frmConstInterest::ClearConstInterestAmount() { boxes_[kInterestAmount]->clear(); }
-
-std::string frmConstInterest::disclosedFinanceChargeText() const { return boxes_[kInterestFinChg]->text().toStdString(); }
 
 ConstPermanentChoice frmConstInterest::choice() const {
     ConstPermanentChoice c;
@@ -417,4 +440,30 @@ void frmConstInterest::onContinue() {
 void frmConstInterest::onBack() {
     leaveFocusedBox();
     host().SwitchForm(PageId::ConstructionPhase);
+}
+
+void frmConstInterest::writeCase(tallex::cli::CaseFile& c) const {
+    const QString estimate = boxes_[kInterestAmount]->text();
+    if (estimate != lblAmountIntInitialEstimate_->text()) c.construction->estimatedInterest = PlainAmount(estimate);
+    c.disclosedApr = boxes_[kInterestDisclAPR]->text().toStdString();
+    c.disclosedFinanceCharge = PlainAmount(boxes_[kInterestFinChg]->text());
+    c.loanType = loanType_ == 1 ? "single" : "installment";
+    c.frequency = loanType_ == 1 ? kSingleFrequencies[std::min(frequency_, 1)] : kInstallmentFrequencies[frequency_];
+    if (boxes_[kInterestUnitPeriod]->isVisibleTo(this)) c.unitPeriod = boxes_[kInterestUnitPeriod]->text().toStdString();
+}
+
+void frmConstInterest::enterCase(const tallex::cli::CaseFile& c) {
+    const bool single = c.loanType == "single";
+    int frequency = 0;
+    for (int i = 0; i < (single ? 2 : 4); ++i)
+        if (c.frequency == (single ? kSingleFrequencies[i] : kInstallmentFrequencies[i])) frequency = i;
+    if (fraLoanType_->isVisibleTo(this)) {
+        if (loanType_ != (single ? 1 : 0)) optLoanType_[single ? 1 : 0]->click();
+        if (frequency_ != frequency) optPymtFreq_[frequency]->click();
+    }
+    if (c.construction->estimatedInterest) TypeAndLeave(boxes_[kInterestAmount], *c.construction->estimatedInterest);
+    TypeAndLeave(boxes_[kInterestDisclAPR], c.disclosedApr);
+    TypeAndLeave(boxes_[kInterestFinChg], c.disclosedFinanceCharge);
+    if (boxes_[kInterestUnitPeriod]->isVisibleTo(this)) TypeAndLeave(boxes_[kInterestUnitPeriod], c.unitPeriod);
+    if (!ConstructionOnly(record().construction)) cmdContinue_->click();
 }

@@ -9,8 +9,9 @@
 
 #include "construction/ConstPermanentTerms.h"
 
-#include <string>
-
+namespace tallex::cli {
+struct CaseFile;
+}
 class EntryKeys;
 class QGroupBox;
 class QLabel;
@@ -26,8 +27,14 @@ public:
     // An input of the estimate changed elsewhere: the estimate box is emptied, so that the next
     // activation shows the new estimate.
     void ClearConstInterestAmount();
-    // The disclosed finance charge exactly as the box holds it (the results pages show it).
-    std::string disclosedFinanceChargeText() const;
+
+    // The page's entries as a case file keeps them: the estimate only when the user changed it,
+    // the disclosed figures, and the permanent phase's loan type, frequency and unit period.
+    void writeCase(tallex::cli::CaseFile& c) const;
+    // Enters a case's construction interest page as the user would; with permanent financing
+    // Continue is pressed (the schedule comes next), a construction phase disclosed separately
+    // stays here, before its results.
+    void enterCase(const tallex::cli::CaseFile& c);
 
 protected:
     void onActivate() override;

@@ -1,10 +1,14 @@
 #include "frmRecDiscl.h"
 
 #include "EntryKeys.h"
+#include "ModalRunner.h"
 #include "PageLayout.h"
-#include "frmBasicInfo.h"
-#include "frmConstInterest.h"
+#include "PageTexts.h"
+#include "ReportPrinter.h"
+#include "ResultsStyle.h"
+#include "frmDebug1.h"
 
+#include "compliance/CalculationListing.h"
 #include "construction/ConstReimbursement.h"
 #include "construction/ConstResults.h"
 #include "engine/RuntimeError.h"
@@ -34,11 +38,6 @@ QLabel* Plain(QWidget* parent, const char* name, const QString& text = QString()
     label->setObjectName(QString::fromLatin1(name));
     label->setTextFormat(Qt::PlainText);
     return label;
-}
-
-QColor ColourOf(LabelColour colour) {
-    const int number = static_cast<int>(colour);
-    return QColor(number & 0xFF, (number >> 8) & 0xFF, (number >> 16) & 0xFF);
 }
 
 // The tolerance tests write their verdicts straight onto the page's labels and options.
@@ -213,6 +212,7 @@ frmRecDiscl::frmRecDiscl(PageHost& pageHost, QWidget* parent)
 
     cmdContinue_ = Button(this, "cmdContinue", QStringLiteral("&Reimbursement"));
     cmdPrint_ = Button(this, "cmdPrint", QStringLiteral("&Print"));
+    cmdSaveReport_ = Button(this, "cmdSaveReport", QStringLiteral("Sa&ve Report..."));
     cmdBack_ = Button(this, "cmdBack", QStringLiteral("&Back"));
     cmdNewAPR_ = Button(this, "cmdNewAPR", QStringLiteral("&New Loan"));
     cmdExit_ = Button(this, "cmdExit", QStringLiteral("E&xit"));
@@ -221,7 +221,7 @@ frmRecDiscl::frmRecDiscl(PageHost& pageHost, QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdDebug_);
     buttons->addStretch();
-    for (QPushButton* b : {cmdContinue_, cmdPrint_, cmdBack_, cmdNewAPR_, cmdExit_}) {
+    for (QPushButton* b : {cmdContinue_, cmdPrint_, cmdSaveReport_, cmdBack_, cmdNewAPR_, cmdExit_}) {
         QSizePolicy policy = b->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         b->setSizePolicy(policy);
@@ -245,11 +245,12 @@ frmRecDiscl::frmRecDiscl(PageHost& pageHost, QWidget* parent)
     view_ = std::make_unique<PageResultsView>(verdicts_, optTolerance_, fraTolerance_, cmdContinue_);
 
     QWidget* order[] = {optTolerance_[0], optTolerance_[1], optTolerance_[2], cmdContinue_, cmdPrint_,
-                        cmdBack_,         cmdNewAPR_,       cmdExit_,         cmdDebug_};
+                        cmdSaveReport_,   cmdBack_,         cmdNewAPR_,       cmdExit_,     cmdDebug_};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
     connect(cmdContinue_, &QPushButton::clicked, this, [this] { guard([this] { onReimbursement(); }); });
-    connect(cmdPrint_, &QPushButton::clicked, this, [this] { guard([this] { onPrint(); }); });
+    connect(cmdPrint_, &QPushButton::clicked, this, [this] { guard([this] { printReport(); }); });
+    connect(cmdSaveReport_, &QPushButton::clicked, this, [this] { guard([this] { saveReport(); }); });
     connect(cmdDebug_, &QPushButton::clicked, this, [this] { guard([this] { onDebug(); }); });
     connect(cmdBack_, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
     connect(cmdNewAPR_, &QPushButton::clicked, this, [this] { guard([this] { host().NewLoan(); }); });
@@ -264,17 +265,38 @@ frmRecDiscl::frmRecDiscl(PageHost& pageHost, QWidget* parent)
 
 frmRecDiscl::~frmRecDiscl() = default;
 
-void frmRecDiscl::showDisclosureAmount(QLabel* label, const std::string& text, bool narrow) {
-    // Long amounts take a smaller face so that they fit their box.
-    QFont font = this->font();
-    font.setPointSizeF(narrow ? 8.25 : 9.75);
-    label->setFont(font);
-    label->setText(QString::fromStdString(text));
+bool frmRecDiscl::reportAllowed() const { return cmdPrint_->isEnabled(); }
+
+void frmRecDiscl::printReport() {
+    if (!reportAllowed()) return;
+    ReportPrinter(host().outputChooser(), host().user()).print(this, [this] { return ComposeReport(host()); });
+    FormSetFocus(*view_);
+}
+
+void frmRecDiscl::saveReport() {
+    if (!reportAllowed()) return;
+    ReportPrinter(host().outputChooser(), host().user()).save(this, [this] { return ComposeReport(host()); });
+    FormSetFocus(*view_);
+}
+
+void frmRecDiscl::FormSetFocus(const ResultsView& view) {
+    const ResultsFocus focus = tallex::FormSetFocus(view, cmdPrint_->isEnabled() && !cmdPrint_->isHidden());
+    switch (focus.target) {
+    case ResultsFocus::Target::ToleranceOption:
+        if (focus.toleranceOption >= 0 && focus.toleranceOption < 3)
+            optTolerance_[focus.toleranceOption]->setFocus(Qt::OtherFocusReason);
+        break;
+    case ResultsFocus::Target::Print: cmdPrint_->setFocus(Qt::OtherFocusReason); break;
+    case ResultsFocus::Target::None: cmdBack_->setFocus(Qt::OtherFocusReason); break;
+    }
 }
 
 void frmRecDiscl::onActivate() {
     LoanRecord& r = record();
+    // Nothing can be printed until the figures are complete.
     cmdPrint_->setEnabled(false);
+    cmdSaveReport_->setEnabled(false);
+    host().setPrintEnabled(false);
     for (QLabel* label : {lblAPR_, lblFinanceChg_, lblAmount_, lblTotPymts_, lblPrepdChg_, lblPymtAmt_,
                           lblFinalPymtAmt_, lblSubFnceChg_})
         label->clear();
@@ -283,11 +305,8 @@ void frmRecDiscl::onActivate() {
     lblPrepdChglbl_->setVisible(true);
     lblPrepdChg_->setVisible(true);
 
-    DisclosureInputs inputs;
-    if (auto* basic = qobject_cast<frmBasicInfo*>(host().loadedPage(PageId::BasicInfo)))
-        inputs.preparedBy = basic->identity().preparer;
-    if (auto* interest = qobject_cast<frmConstInterest*>(host().loadedPage(PageId::ConstructionInterest)))
-        inputs.disclosedFinanceChargeText = interest->disclosedFinanceChargeText();
+    const DisclosureInputs inputs{IdentityOf(host()).preparer,
+                                  BoxText(host(), PageId::ConstructionInterest, "txtFinChg").toStdString()};
 
     const ConstResultsOutcome out = ConstResultsActivate(r, *view_, host().user(), inputs);
     const DisclosureCaptions& cap = out.captions;
@@ -295,10 +314,16 @@ void frmRecDiscl::onActivate() {
     lblDisclAPR_->setText(QString::fromStdString(cap.lblDisclAPR));
     lblDisclFinanceChg_->setText(QString::fromStdString(cap.lblDisclFinanceChg));
     lblPrepdChg_->setText(QString::fromStdString(cap.lblPrepdChg));
-    showDisclosureAmount(lblAmount_, cap.lblAmount, cap.amountFont == AmountFont::Narrow);
-    showDisclosureAmount(lblTotPymts_, cap.lblTotPymts, cap.totalFont == AmountFont::Narrow);
-    showDisclosureAmount(lblFinanceChg_, cap.lblFinanceChg, cap.financeChargeFont == AmountFont::Narrow);
-    showDisclosureAmount(lblAPR_, cap.lblAPR, cap.aprFont == AmountFont::Narrow);
+    const std::pair<QLabel*, std::pair<const std::string*, AmountFont>> amounts[] = {
+        {lblAmount_, {&cap.lblAmount, cap.amountFont}},
+        {lblTotPymts_, {&cap.lblTotPymts, cap.totalFont}},
+        {lblFinanceChg_, {&cap.lblFinanceChg, cap.financeChargeFont}},
+        {lblAPR_, {&cap.lblAPR, cap.aprFont}},
+    };
+    for (const auto& [label, shown] : amounts) {
+        label->setFont(DisclosureAmountQFont(shown.second, font()));
+        label->setText(QString::fromStdString(*shown.first));
+    }
     lblFinanceChg_->setVisible(out.financeChargeShown);
     lblAPR_->setVisible(out.resultsShown);
 
@@ -309,14 +334,9 @@ void frmRecDiscl::onActivate() {
     picDisclText_->setVisible(out.resultsShown);
 
     cmdPrint_->setEnabled(out.printEnabled);
-    switch (out.focus.target) {
-    case ResultsFocus::Target::ToleranceOption:
-        if (out.focus.toleranceOption >= 0 && out.focus.toleranceOption < 3)
-            optTolerance_[out.focus.toleranceOption]->setFocus(Qt::OtherFocusReason);
-        break;
-    case ResultsFocus::Target::Print: cmdPrint_->setFocus(Qt::OtherFocusReason); break;
-    case ResultsFocus::Target::None: cmdBack_->setFocus(Qt::OtherFocusReason); break;
-    }
+    cmdSaveReport_->setEnabled(out.printEnabled);
+    host().setPrintEnabled(out.printEnabled);
+    FormSetFocus(*view_);
 }
 
 void frmRecDiscl::onReimbursement() {
@@ -325,8 +345,9 @@ void frmRecDiscl::onReimbursement() {
     host().SwitchForm(PageId::Reimbursement);
 }
 
-void frmRecDiscl::onPrint() {}
-
-void frmRecDiscl::onDebug() {}
+void frmRecDiscl::onDebug() {
+    frmDebug1 listing(CalculationListing(record()), this);
+    host().modalRunner().run(listing);
+}
 
 void frmRecDiscl::onBack() { host().SwitchForm(PageId::ConstructionInterest); }

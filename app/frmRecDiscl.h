@@ -6,6 +6,7 @@
 // and decision is the core's (construction/ConstResults.h); each activation computes afresh.
 
 #include "Page.h"
+#include "ReportPage.h"
 
 #include <memory>
 
@@ -19,19 +20,25 @@ namespace tallex {
 class ResultsView;
 }
 
-class frmRecDiscl : public Page {
+class frmRecDiscl : public Page, public ReportPage {
     Q_OBJECT
 public:
     explicit frmRecDiscl(PageHost& host, QWidget* parent = nullptr);
     ~frmRecDiscl() override;
 
+    // ReportPage: the construction report, once the figures are complete.
+    bool reportAllowed() const override;
+    void printReport() override;
+    void saveReport() override;
+    // The tolerance tests' view of this page (the case file keeps the tolerance chosen).
+    const tallex::ResultsView& resultsView() const { return *view_; }
+
 protected:
     void onActivate() override;
 
 private:
-    void showDisclosureAmount(QLabel* label, const std::string& text, bool narrow);
+    void FormSetFocus(const tallex::ResultsView& view);
     void onReimbursement();
-    void onPrint();
     void onDebug();
     void onBack();
 
@@ -54,6 +61,7 @@ private:
     QRadioButton* optTolerance_[3] = {};
     QPushButton* cmdContinue_ = nullptr;
     QPushButton* cmdPrint_ = nullptr;
+    QPushButton* cmdSaveReport_ = nullptr;
     QPushButton* cmdBack_ = nullptr;
     QPushButton* cmdNewAPR_ = nullptr;
     QPushButton* cmdExit_ = nullptr;
