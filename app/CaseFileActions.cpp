@@ -4,9 +4,15 @@
 #include "MainWindow.h"
 #include "OutputChooser.h"
 #include "frmBasicInfo.h"
+#include "frmConstInterest.h"
+#include "frmConstLoan.h"
+#include "frmConstPhase.h"
+#include "frmRecDiscl.h"
 #include "frmReimbursement.h"
 
+#include "calendar/ConstructionDateCalendar.h"
 #include "calendar/PaymentDateCalendar.h"
+#include "construction/ConstChoices.h"
 #include "engine/Format.h"
 #include "engine/NumberText.h"
 #include "entry/ScheduleCellCheck.h"
@@ -95,10 +101,7 @@ QString CaseFileActions::startFolder() const {
 CaseFileActions::Snapshot CaseFileActions::currentCase() const {
     Snapshot snapshot;
     const Page* basic = window_.loadedPage(PageId::BasicInfo);
-    if (Checked(basic, "optType_1") || window_.record().gbConstruction) {
-        snapshot.refusal = kConstructionCaseMessage;
-        return snapshot;
-    }
+    const bool construction = Checked(basic, "optType_1") || window_.record().gbConstruction;
     CaseFile c;
     if (const auto* info = qobject_cast<const frmBasicInfo*>(basic)) {
         const ReportIdentity id = info->identity();
@@ -109,7 +112,19 @@ CaseFileActions::Snapshot CaseFileActions::currentCase() const {
         c.lender = id.lender;
         c.creditor = id.creditor;
     }
-    if (const Page* terms = window_.loadedPage(PageId::LoanTerms)) {
+    // A construction loan: its own pages say what they hold.
+    bool constructionOnly = false;
+    if (construction) {
+        c.kind = "construction";
+        c.construction.emplace();
+        if (const auto* terms = qobject_cast<const frmConstLoan*>(window_.loadedPage(PageId::ConstructionTerms)))
+            terms->writeCase(c);
+        if (const auto* phase = qobject_cast<const frmConstPhase*>(window_.loadedPage(PageId::ConstructionPhase)))
+            phase->writeCase(c);
+        if (const auto* interest = qobject_cast<const frmConstInterest*>(window_.loadedPage(PageId::ConstructionInterest)))
+            interest->writeCase(c);
+        constructionOnly = c.construction->disclosure == "separately";
+    } else if (const Page* terms = window_.loadedPage(PageId::LoanTerms)) {
         c.amountFinanced = PlainAmount(QString::fromStdString(Text(terms, "txtAmtFinanced")));
         c.disclosedApr = Text(terms, "txtDiscAPR");
         c.disclosedFinanceCharge = PlainAmount(QString::fromStdString(Text(terms, "txtDiscFinChg")));
@@ -125,7 +140,8 @@ CaseFileActions::Snapshot CaseFileActions::currentCase() const {
         c.loanDateBefore1995 = *c.securedByRealEstate && Checked(terms, "chkDatePre_093095");
     }
     const LoanRecord& r = window_.record();
-    if (window_.isLoaded(PageId::Schedule)) {
+    // The one payment of a construction phase disclosed separately is the pages' own, not typed.
+    if (window_.isLoaded(PageId::Schedule) && !constructionOnly) {
         int rows = std::min<int>(r.giGridRowCount, kMaxStreams);
         const auto empty = [&r](int k) {
             return r.gaPymtAmt[k].empty() && r.gaNumPymts[k].empty() && r.gaUnitPeriods[k].empty() && r.gaOddDays[k].empty();
@@ -134,7 +150,14 @@ CaseFileActions::Snapshot CaseFileActions::currentCase() const {
         for (int k = 1; k <= rows; ++k)
             c.schedule.push_back(CaseStream{r.gaPymtAmt[k], r.gaNumPymts[k], r.gaUnitPeriods[k], r.gaOddDays[k], {}, {}});
     }
-    if (const auto* results = qobject_cast<const FrmDisclosure*>(window_.loadedPage(PageId::Results))) {
+    const ResultsView* results = nullptr;
+    if (constructionOnly) {
+        if (const auto* page = qobject_cast<const frmRecDiscl*>(window_.loadedPage(PageId::ConstructionResults)))
+            results = &page->resultsView();
+    } else {
+        results = qobject_cast<const FrmDisclosure*>(window_.loadedPage(PageId::Results));
+    }
+    if (results) {
         c.aprUnderstatementCausedByFc = AnswerOf(r.giAPRUnderByFC);
         c.aprOverstatementCausedByFc = AnswerOf(r.giAPROverByFC);
         static const char* const tolerances[] = {"0", "0.125", "0.25"};
@@ -209,10 +232,6 @@ bool CaseFileActions::openCaseFile(const QString& path) {
                   kStyleExclamation);
         return false;
     }
-    if (c.kind != "regular") {
-        user.show(kConstructionCaseMessage, kStyleExclamation);
-        return false;
-    }
     // The loan shown now goes, as with New Loan; the user may keep it instead.
     window_.NewLoan();
     if (!window_.session().gbBasicInfoFresh) return false;
@@ -225,13 +244,31 @@ bool CaseFileActions::openCaseFile(const QString& path) {
 
 void CaseFileActions::enterCase(const CaseFile& c) {
     if (!enterBasicInformation(c)) return;
-    if (!enterLoanTerms(c)) return;
+    if (c.kind == "construction") {
+        // A construction phase disclosed separately stops on its interest page, before the results.
+        if (!enterConstruction(c) || c.construction->disclosure == "separately") return;
+    } else if (!enterLoanTerms(c)) {
+        return;
+    }
     enterSchedule(c);
+}
+
+bool CaseFileActions::enterConstruction(const CaseFile& c) {
+    if (!c.construction) return false;
+    if (auto* terms = qobject_cast<frmConstLoan*>(window_.currentPage())) terms->enterCase(c);
+    if (auto* phase = qobject_cast<frmConstPhase*>(window_.currentPage())) phase->enterCase(c);
+    auto* interest = qobject_cast<frmConstInterest*>(window_.currentPage());
+    if (!interest) return false;
+    interest->enterCase(c);
+    return window_.currentPage() == window_.loadedPage(c.construction->disclosure == "separately"
+                                                           ? PageId::ConstructionInterest
+                                                           : PageId::Schedule);
 }
 
 bool CaseFileActions::enterBasicInformation(const CaseFile& c) {
     Page* page = window_.currentPage();
-    Choose(page, "optType_0", true);
+    const bool construction = c.kind == "construction";
+    Choose(page, construction ? "optType_1" : "optType_0", true);
     TypeAndLeave(page, "txtUserName", c.preparer);
     if (!c.date.empty()) TypeAndLeave(page, "txtAcctDate", c.date);
     TypeAndLeave(page, "txtAccountNbr", c.account);
@@ -239,7 +276,7 @@ bool CaseFileActions::enterBasicInformation(const CaseFile& c) {
     TypeAndLeave(page, "txtLender", c.lender);
     if (!c.creditor.empty()) TypeAndLeave(page, "txtCreditor", c.creditor);
     Press(page, "CmdContinue");
-    return window_.currentPage() == window_.loadedPage(PageId::LoanTerms);
+    return window_.currentPage() == window_.loadedPage(construction ? PageId::ConstructionTerms : PageId::LoanTerms);
 }
 
 bool CaseFileActions::enterLoanTerms(const CaseFile& c) {
@@ -289,6 +326,17 @@ void CaseFileActions::enterSchedule(const CaseFile& c) {
             calendar.activate();
             calendar.leaveField(PaymentDateCalendar::Field::kLoanDate, s.loanDate, user);
             calendar.leaveField(PaymentDateCalendar::Field::kEndDate, s.firstPaymentDate, user);
+            if (calendar.ok(user).close) TakeCalendarResult(r, k, 3);
+            else refused = true;
+        } else if (k == 1 && c.construction && !c.construction->amortizationDate.empty() && s.unitPeriods.empty() &&
+                   s.oddDays.empty() && !refused) {
+            // The construction date calculator: half the construction term and the permanent phase.
+            r.giGridRow = static_cast<std::int16_t>(k);
+            ConstructionDateCalendar calendar(r, window_.clock());
+            calendar.activate();
+            calendar.leaveField(ConstructionDateCalendar::Field::kLoanDate, c.construction->loanDate, user);
+            calendar.leaveField(ConstructionDateCalendar::Field::kConstrEndDate, c.construction->constructionEndDate, user);
+            calendar.leaveField(ConstructionDateCalendar::Field::kAmortPymtDate, c.construction->amortizationDate, user);
             if (calendar.ok(user).close) TakeCalendarResult(r, k, 3);
             else refused = true;
         } else {

@@ -3,13 +3,14 @@
 // line (cli/CaseFile.h, the same reader and writer), so that it can be reopened, or checked with
 // `tallex-cli check`, and gives the same figures.
 //
-// Saving writes what the pages hold: the identifying texts, the loan terms, the payment
-// schedule, the answers to the results page's questions, the reimbursement tolerance and the
+// Saving writes what the pages hold: the identifying texts, the loan terms (a construction
+// loan's from its construction pages), the payment schedule, the answers to the results page's questions, the reimbursement tolerance and the
 // accepted number of prior payments. The file is written atomically (a temporary file in the
 // same folder, then renamed). Opening discards the loan shown, as New Loan does (asking first),
 // then enters the case into the pages one after another as a user fills them in, through each
-// page's field checks and its Continue, and stops on the payment schedule page (or on the first
-// page that refuses an entry, with its message): the user continues from there. The results page asks its
+// page's field checks and its Continue, and stops on the payment schedule page (a construction
+// phase disclosed separately: on its construction interest page), or on the first page that
+// refuses an entry, with its message: the user continues from there. The results page asks its
 // questions again. Once a case has been saved or opened, New Loan and Exit offer to save
 // changes made to it since.
 
@@ -51,6 +52,7 @@ private:
     void enterCase(const tallex::cli::CaseFile& c);
     bool enterBasicInformation(const tallex::cli::CaseFile& c);
     bool enterLoanTerms(const tallex::cli::CaseFile& c);
+    bool enterConstruction(const tallex::cli::CaseFile& c);
     void enterSchedule(const tallex::cli::CaseFile& c);
     QString startFolder() const;
 
@@ -60,5 +62,3 @@ private:
 };
 
 inline constexpr char kCaseFileFilter[] = "Case files (*.json);;All Files (*)";
-inline constexpr char kConstructionCaseMessage[] =
-    "Construction loans cannot be kept in case files by this version of the program.";

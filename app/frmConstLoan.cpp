@@ -3,12 +3,17 @@
 #include "EntryKeys.h"
 #include "PageLayout.h"
 
+#include "CaseFile.h"
+
 #include "construction/ConstChoices.h"
 #include "construction/ConstLoanTerms.h"
+#include "engine/Format.h"
+#include "engine/NumberText.h"
 #include "entry/LoanTerms.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -19,6 +24,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <optional>
 
 using namespace tallex;
 using namespace page_layout;
@@ -40,6 +47,20 @@ QRadioButton* Option(QWidget* parent, const QString& name, const QString& captio
     auto* option = new QRadioButton(caption, parent);
     option->setObjectName(name);
     return option;
+}
+
+// A money box shows "$1,000.00" once left; a case keeps the plain number.
+std::string PlainAmount(const QLineEdit* box) {
+    const std::string text = box->text().toStdString();
+    const std::optional<double> value = NumericTextValue(text);
+    return value ? ShortestNumber(*value) : text;
+}
+
+// A box as the user fills it: the text typed, then the box left (its field check runs).
+void TypeAndLeave(QLineEdit* box, const std::string& text) {
+    box->setText(QString::fromStdString(text));
+    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(box, &leave);
 }
 
 QLabel* Note(QWidget* parent, const char* name, const QString& text) {
@@ -284,4 +305,34 @@ void frmConstLoan::onBack() {
     leaveFocusedBox();
     host().session().gbBasicInfoFresh = false;
     host().SwitchForm(PageId::BasicInfo);
+}
+
+void frmConstLoan::writeCase(tallex::cli::CaseFile& c) const {
+    tallex::cli::CaseConstruction& cc = *c.construction;
+    cc.commitment = PlainAmount(boxes_[kTermsLoanAmt]);
+    // The rate as typed; only the thousands separators of its display go.
+    cc.simpleRate = boxes_[kTermsSimpleInt]->text().remove(QLatin1Char(',')).toStdString();
+    cc.prepaidFinanceCharge = PlainAmount(boxes_[kTermsPrepdFinChg]);
+    cc.subsequentFinanceCharge = PlainAmount(boxes_[kTermsSubFinChg]);
+    cc.disclosure = optDiscType_[1]->isChecked() ? "with_permanent" : "separately";
+    cc.interestOn = optInterestType_[1]->isChecked() ? "commitment" : "advances";
+    c.securedByRealEstate = chkSecuredByRealEstate_->isChecked();
+    c.loanDateBefore1995 = chkSecuredByRealEstate_->isChecked() && chkDatePre_093095_->isChecked();
+}
+
+void frmConstLoan::enterCase(const tallex::cli::CaseFile& c) {
+    const tallex::cli::CaseConstruction& cc = *c.construction;
+    const auto choose = [](QAbstractButton* button, bool checked) {
+        if (button->isChecked() != checked) button->click();
+    };
+    choose(optDiscType_[cc.disclosure == "with_permanent" ? 1 : 0], true);
+    choose(optInterestType_[cc.interestOn == "commitment" ? 1 : 0], true);
+    TypeAndLeave(boxes_[kTermsLoanAmt], cc.commitment);
+    TypeAndLeave(boxes_[kTermsSimpleInt], cc.simpleRate);
+    TypeAndLeave(boxes_[kTermsPrepdFinChg], cc.prepaidFinanceCharge);
+    TypeAndLeave(boxes_[kTermsSubFinChg], cc.subsequentFinanceCharge);
+    const bool secured = c.securedByRealEstate.value_or(true);
+    choose(chkSecuredByRealEstate_, secured);
+    if (secured) choose(chkDatePre_093095_, c.loanDateBefore1995);
+    cmdContinue_->click();
 }

@@ -7,6 +7,9 @@
 
 #include "Page.h"
 
+namespace tallex::cli {
+struct CaseFile;
+}
 class EntryKeys;
 class QCheckBox;
 class QLineEdit;
@@ -22,6 +25,13 @@ public:
     // financing): with a schedule entered this asks first, and Cancel keeps the option chosen
     // before.
     void optDiscType_MouseDown(int index);
+
+    // The page's entries as a case file keeps them: the figures as typed without "$" and
+    // thousands separators, the two choices and the two check boxes.
+    void writeCase(tallex::cli::CaseFile& c) const;
+    // Enters a case's construction terms as the user would (each box left, so its check runs)
+    // and presses Continue.
+    void enterCase(const tallex::cli::CaseFile& c);
 
 protected:
     void onActivate() override;

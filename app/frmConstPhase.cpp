@@ -3,6 +3,9 @@
 #include "EntryKeys.h"
 #include "PageLayout.h"
 
+#include "CaseFile.h"
+
+#include "calendar/PaymentDateCalendar.h"
 #include "construction/ConstChoices.h"
 #include "construction/ConstPhase.h"
 #include "engine/Format.h"
@@ -12,6 +15,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -44,6 +48,15 @@ QRadioButton* Option(QWidget* parent, const QString& name, const QString& captio
 }
 
 QString Number(double value) { return QString::fromStdString(ShortestNumber(value)); }
+
+const char* const kAccrualNames[] = {"360/360", "365/365", "365/360", "other"};
+
+// A box as the user fills it: the text typed, then the box left (its field check runs).
+void TypeAndLeave(QLineEdit* box, const std::string& text) {
+    box->setText(QString::fromStdString(text));
+    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(box, &leave);
+}
 
 }  // namespace
 
@@ -317,22 +330,66 @@ void frmConstPhase::onCalendar() {
     // False when an error inside the calendar ended on the error screen: this page is gone.
     if (!host().openPaymentCalendar()) return;
     if (r.gbErrorShown) return;
-    if (r.gbCalendarOK) {
-        const ConstructionChoices& c = r.construction;
-        if (WholeMonthAccrual(c) || !ConstructionOnly(c)) {
-            boxes_[kPhaseTimePeriod]->setText(Number(r.gdCalActualDays));
-            boxes_[kPhaseUnitPeriods]->clear();
-            boxes_[kPhaseOddDays]->clear();
-        } else if (DayCountAccrual(c)) {
-            // The period first: its change rule sets the other two, which the calendar then fills.
-            boxes_[kPhaseTimePeriod]->setText(Number(r.gdDaysinUnitPd));
-            boxes_[kPhaseUnitPeriods]->setText(Number(r.gdCalUnitPeriods));
-            boxes_[kPhaseOddDays]->setText(Number(r.gdCalOddDays));
-        }
-    }
+    if (r.gbCalendarOK) takeCalendarResult();
     QWidget* next = boxes_[kPhaseTimePeriod]->text().isEmpty() ? static_cast<QWidget*>(boxes_[kPhaseTimePeriod])
                                                                 : cmdContinue_;
     next->setFocus(Qt::OtherFocusReason);
+}
+
+void frmConstPhase::takeCalendarResult() {
+    const LoanRecord& r = record();
+    const ConstructionChoices& c = r.construction;
+    if (WholeMonthAccrual(c) || !ConstructionOnly(c)) {
+        boxes_[kPhaseTimePeriod]->setText(Number(r.gdCalActualDays));
+        boxes_[kPhaseUnitPeriods]->clear();
+        boxes_[kPhaseOddDays]->clear();
+    } else if (DayCountAccrual(c)) {
+        // The period first: its change rule sets the other two, which the calendar then fills.
+        boxes_[kPhaseTimePeriod]->setText(Number(r.gdDaysinUnitPd));
+        boxes_[kPhaseUnitPeriods]->setText(Number(r.gdCalUnitPeriods));
+        boxes_[kPhaseOddDays]->setText(Number(r.gdCalOddDays));
+    }
+}
+
+void frmConstPhase::writeCase(tallex::cli::CaseFile& c) const {
+    tallex::cli::CaseConstruction& cc = *c.construction;
+    const ConstructionChoices& choices = record().construction;
+    cc.accrual = kAccrualNames[std::clamp<int>(choices.optIntAccrl, 0, 3)];
+    cc.interestReserve = chkCompundInt_->isChecked();
+    cc.termBasis = choices.optOther == kOtherActualDays ? "days" : "months";
+    const ConstPhaseLayout layout = ConstPhaseLayoutFor(choices);
+    cc.timePeriod = layout.timePeriodShown ? boxes_[kPhaseTimePeriod]->text().toStdString() : std::string();
+    cc.unitPeriods = layout.unitPeriodsShown ? boxes_[kPhaseUnitPeriods]->text().toStdString() : std::string();
+    cc.oddDays = layout.unitPeriodsShown ? boxes_[kPhaseOddDays]->text().toStdString() : std::string();
+}
+
+void frmConstPhase::enterCase(const tallex::cli::CaseFile& c) {
+    const tallex::cli::CaseConstruction& cc = *c.construction;
+    for (int i = 0; i < 4; ++i)
+        if (cc.accrual == kAccrualNames[i] && !optIntAccrl_[i]->isChecked()) optIntAccrl_[i]->click();
+    if (chkCompundInt_->isVisibleTo(this) && chkCompundInt_->isChecked() != cc.interestReserve) chkCompundInt_->click();
+    QRadioButton* other = optOther_[cc.termBasis == "days" ? 1 : 0];
+    if (fraOther_->isVisibleTo(this) && !other->isChecked()) other->click();
+    if (boxes_[kPhaseTimePeriod]->isVisibleTo(this)) {
+        if (!cc.timePeriod.empty()) {
+            TypeAndLeave(boxes_[kPhaseTimePeriod], cc.timePeriod);
+        } else if (cmdCalendar_->isEnabled() && !cc.loanDate.empty() && !cc.constructionEndDate.empty()) {
+            // The period between the two dates, as the calendar measures it.
+            LoanRecord& r = record();
+            PaymentDateCalendar calendar(r, host().clock());
+            calendar.activate();
+            calendar.leaveField(PaymentDateCalendar::Field::kLoanDate, cc.loanDate, host().user());
+            calendar.leaveField(PaymentDateCalendar::Field::kEndDate, cc.constructionEndDate, host().user());
+            if (!calendar.ok(host().user()).close) return;
+            takeCalendarResult();
+        }
+    }
+    // Typed only where the period leaves them open (a period of a year of days).
+    for (int field : {kPhaseUnitPeriods, kPhaseOddDays}) {
+        const std::string& text = field == kPhaseUnitPeriods ? cc.unitPeriods : cc.oddDays;
+        if (boxes_[field]->isVisibleTo(this) && boxes_[field]->isEnabled() && !text.empty()) TypeAndLeave(boxes_[field], text);
+    }
+    cmdContinue_->click();
 }
 
 void frmConstPhase::onContinue() {

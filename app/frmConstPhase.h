@@ -6,6 +6,9 @@
 
 #include "Page.h"
 
+namespace tallex::cli {
+struct CaseFile;
+}
 class EntryKeys;
 class QCheckBox;
 class QGroupBox;
@@ -18,6 +21,13 @@ class frmConstPhase : public Page {
     Q_OBJECT
 public:
     explicit frmConstPhase(PageHost& host, QWidget* parent = nullptr);
+
+    // The page's entries as a case file keeps them: the accrual, the interest reserve, the basis
+    // of "other", and the period with its unit periods and odd days where they are shown.
+    void writeCase(tallex::cli::CaseFile& c) const;
+    // Enters a case's construction phase as the user would (a period given by its two dates
+    // through the calculator's rules) and presses Continue.
+    void enterCase(const tallex::cli::CaseFile& c);
 
 protected:
     void onActivate() override;
@@ -33,6 +43,7 @@ private:
     void chooseAccrual(int index);
     void chooseOther(int index);
     void onCalendar();
+    void takeCalendarResult();
     void onContinue();
     void onBack();
 
