@@ -1,12 +1,12 @@
 #include "SettingsStore.h"
 
+#include "report/AtomicFile.h"
 #include "shell/StartupSettings.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 SettingsStore::SettingsStore(QString path, Location location) : path_(std::move(path)), location_(location) {}
@@ -47,12 +47,7 @@ tallex::IniFile SettingsStore::load() const {
 bool SettingsStore::save(const tallex::IniFile& ini) const {
     const QFileInfo info(path_);
     if (!QDir().mkpath(info.absolutePath())) return false;
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    const std::string text = ini.Text();
-    if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    // Whole or not at all, as the reports and cases are written. (QSaveFile of Qt 6.4 reported
+    // success on a full disk and left an empty file in place of the old one.)
+    return !tallex::WriteFileAtomically(QFile::encodeName(info.absoluteFilePath()).toStdString(), ini.Text());
 }
