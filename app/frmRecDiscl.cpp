@@ -158,21 +158,37 @@ frmRecDiscl::frmRecDiscl(PageHost& pageHost, QWidget* parent)
         keys->watch(optTolerance_[i]);
     }
     toleranceLayout->addStretch();
-    QSizePolicy keepFrame = fraTolerance_->sizePolicy();
-    keepFrame.setRetainSizeWhenHidden(true);
-    fraTolerance_->setSizePolicy(keepFrame);
 
+    // The way on to reimbursement stands under the tolerance it uses.
+    cmdContinue_ = Button(this, "cmdContinue", QStringLiteral("&Reimbursement"));
+    auto* reimbursement = new QVBoxLayout;
+    reimbursement->setSpacing(6);
+    reimbursement->addWidget(fraTolerance_);
+    reimbursement->addWidget(cmdContinue_);
+    reimbursement->addStretch();
+    for (QWidget* w : {static_cast<QWidget*>(fraTolerance_), static_cast<QWidget*>(cmdContinue_)}) {
+        w->setFixedWidth(180);
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
+    }
+
+    disclosed->setRowStretch(3, 1);
     auto* middle = new QHBoxLayout;
     middle->setSpacing(24);
     middle->addLayout(disclosed);
     middle->addStretch();
-    middle->addWidget(fraTolerance_, 0, Qt::AlignTop);
+    middle->addLayout(reimbursement);
 
     auto* verdicts = new QGridLayout;
     verdicts->setHorizontalSpacing(12);
     verdicts->setVerticalSpacing(2);
     for (int i = 0; i < 5; ++i) {
         verdicts_[i] = Plain(this, kVerdictNames[i]);
+        // As on the other results page: the verdicts stand out.
+        QFont bold = verdicts_[i]->font();
+        bold.setBold(true);
+        verdicts_[i]->setFont(bold);
         QSizePolicy policy = verdicts_[i]->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         verdicts_[i]->setSizePolicy(policy);
@@ -197,11 +213,14 @@ frmRecDiscl::frmRecDiscl(PageHost& pageHost, QWidget* parent)
     lblPymtAmt_ = Plain(picDisclText_, "lblPymtAmt");
     lblFinalPymtAmt_ = Plain(picDisclText_, "lblFinalPymtAmt");
     lblSubFnceChg_ = Plain(picDisclText_, "lblSubFnceChg");
+    // A blank's width between a line and the amount it quotes.
+    for (QLabel* amount : {lblPymtAmt_, lblFinalPymtAmt_, lblSubFnceChg_})
+        amount->setContentsMargins(fontMetrics().horizontalAdvance(QLatin1Char(' ')), 0, 0, 0);
     for (int i = 0; i < 6; ++i) {
         lblDisclText_[i] = Plain(picDisclText_, QStringLiteral("lblDisclText%1").arg(i + 1).toLatin1().constData());
         lblDisclText_[i]->setMinimumHeight(fontMetrics().height());
         auto* line = new QHBoxLayout;
-        line->setSpacing(4);
+        line->setSpacing(0);
         line->addWidget(lblDisclText_[i]);
         if (i == 2) line->addWidget(lblPymtAmt_);
         if (i == 4) line->addWidget(lblFinalPymtAmt_);
@@ -210,7 +229,6 @@ frmRecDiscl::frmRecDiscl(PageHost& pageHost, QWidget* parent)
         text->addLayout(line);
     }
 
-    cmdContinue_ = Button(this, "cmdContinue", QStringLiteral("&Reimbursement"));
     cmdPrint_ = Button(this, "cmdPrint", QStringLiteral("&Print"));
     cmdSaveReport_ = Button(this, "cmdSaveReport", QStringLiteral("Sa&ve Report..."));
     cmdBack_ = Button(this, "cmdBack", QStringLiteral("&Back"));
@@ -221,12 +239,7 @@ frmRecDiscl::frmRecDiscl(PageHost& pageHost, QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdDebug_);
     buttons->addStretch();
-    for (QPushButton* b : {cmdContinue_, cmdPrint_, cmdSaveReport_, cmdBack_, cmdNewAPR_, cmdExit_}) {
-        QSizePolicy policy = b->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        b->setSizePolicy(policy);
-        buttons->addWidget(b);
-    }
+    for (QPushButton* b : {cmdPrint_, cmdSaveReport_, cmdBack_, cmdNewAPR_, cmdExit_}) buttons->addWidget(b);
     QSizePolicy keepDebug = cmdDebug_->sizePolicy();
     keepDebug.setRetainSizeWhenHidden(true);
     cmdDebug_->setSizePolicy(keepDebug);

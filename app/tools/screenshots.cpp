@@ -59,7 +59,8 @@ void Click(MainWindow& window, const char* name) {
 }
 
 // The construction chain of a construction-only loan on the entire commitment, with its
-// results, and the construction date calculator.
+// results; the construction interest page of the same loan with permanent financing; the
+// construction date calculator.
 bool ConstructionPages(MainWindow& window, tallex::ScriptedUser& user, const QDir& folder) {
     // The window is active again after the calendar, so that leaving a box formats it.
     window.activateWindow();
@@ -82,9 +83,19 @@ bool ConstructionPages(MainWindow& window, tallex::ScriptedUser& user, const QDi
     Type(window, "txtAmtInt", QStringLiteral("4500"));
     Type(window, "txtDiscAPR", QStringLiteral("7.5"));
     Type(window, "txtFinChg", QStringLiteral("6000"));
-    ok &= Save(window, folder, QStringLiteral("frmConstInterest"));
     Click(window, "cmdContinue");
     ok &= Save(window, folder, QStringLiteral("frmRecDiscl"));
+
+    // Back to the terms: with permanent financing the interest page asks for the permanent phase.
+    Click(window, "cmdBack");
+    Click(window, "cmdBack");
+    Click(window, "cmdBack");
+    if (auto* option = window.currentPage()->findChild<QRadioButton*>(QStringLiteral("optDiscType_1"))) option->click();
+    Click(window, "cmdContinue");
+    Click(window, "cmdContinue");
+    if (auto* option = window.currentPage()->findChild<QRadioButton*>(QStringLiteral("optLoanType_1"))) option->click();
+    Type(window, "txtUnitPeriod", QStringLiteral("12"));
+    ok &= Save(window, folder, QStringLiteral("frmConstInterest"));
 
     tallex::LoanRecord& record = window.record();
     record.gsLoanDate = "01-15-2026";
