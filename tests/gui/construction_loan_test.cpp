@@ -532,10 +532,18 @@ void ConstructionLoanTest::changing_the_disclosure_option_with_a_schedule_asks_f
     h.typeCell(QStringLiteral("12"));
     h.tab();
     QVERIFY(h.click("cmdBack"));
+    QVERIFY2(h.prompts().isEmpty(), PromptsText(h.prompts()));
+
+    // The permanent phase's frequency, with a schedule entered, asks first too.
+    h.answerNext(tallex::kAnswerCancel);
+    Choose(h, "optPymtFreq_2");
+    QCOMPARE(h.prompts(), QStringList{QStringLiteral("Changing the payment frequency will cause deletion of any payment "
+                                                     "information and calendar date(s) you may have entered.")});
+    QVERIFY(h.control<QRadioButton>("optPymtFreq_0")->isChecked());
+    h.forgetPrompts();
     QVERIFY(h.click("cmdBack"));
     QVERIFY(h.click("cmdBack"));
     QCOMPARE(h.pageName(), QStringLiteral("frmConstLoan"));
-    QVERIFY2(h.prompts().isEmpty(), PromptsText(h.prompts()));
 
     const QString question = QStringLiteral("Changing the financing disclosure options will cause deletion of any "
                                             "payment information and calendar date(s) you may have entered.");
