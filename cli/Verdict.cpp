@@ -31,8 +31,11 @@ public:
     JsonLine& value(double v) {
         char buf[32];
         const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-        text_.append(buf, ec == std::errc() ? end : buf);
-        if (ec != std::errc() || !std::isfinite(v)) text_ += "null";
+        // JSON has no infinity or NaN: such a value (none reaches a verdict) is written as null.
+        if (ec != std::errc() || !std::isfinite(v))
+            text_ += "null";
+        else
+            text_.append(buf, end);
         needComma_ = true;
         return *this;
     }
