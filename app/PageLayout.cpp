@@ -1,8 +1,10 @@
 #include "PageLayout.h"
 
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 
 namespace page_layout {
 
@@ -36,6 +38,21 @@ QPushButton* Button(QWidget* parent, const char* objectName, const QString& capt
     button->setAutoDefault(false);
     button->setMinimumWidth(96);
     return button;
+}
+
+QRadioButton* Option(QWidget* parent, const QString& name, const QString& caption) {
+    auto* option = new QRadioButton(caption, parent);
+    option->setObjectName(name);
+    return option;
+}
+
+bool IsLeaving(const QFocusEvent& event) {
+    switch (event.reason()) {
+    case Qt::ActiveWindowFocusReason:
+    case Qt::PopupFocusReason:
+    case Qt::MenuBarFocusReason: return false;
+    default: return true;
+    }
 }
 
 }  // namespace page_layout

@@ -5,9 +5,11 @@
 #include <QString>
 
 class QBoxLayout;
+class QFocusEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 class QWidget;
 
 namespace page_layout {
@@ -19,5 +21,10 @@ QLabel* Heading(QWidget* parent, const char* objectName, const QString& text);
 QLabel* FieldLabel(QWidget* parent, const char* objectName, const QString& text);
 QLineEdit* TextBox(QWidget* parent, const char* objectName, int width);
 QPushButton* Button(QWidget* parent, const char* objectName, const QString& caption);
+QRadioButton* Option(QWidget* parent, const QString& name, const QString& caption);
+
+// Whether a focus-out event means the user left the field (rather than a menu, a pop-up or
+// another window taking the focus for a moment): only then do the field checks run.
+bool IsLeaving(const QFocusEvent& event);
 
 }  // namespace page_layout

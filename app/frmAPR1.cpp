@@ -26,21 +26,6 @@ namespace {
 
 constexpr int kBoxWidth = 150;
 
-bool IsLeaving(const QFocusEvent& event) {
-    switch (event.reason()) {
-    case Qt::ActiveWindowFocusReason:
-    case Qt::PopupFocusReason:
-    case Qt::MenuBarFocusReason: return false;
-    default: return true;
-    }
-}
-
-QRadioButton* Option(QWidget* parent, const QString& name, const QString& caption) {
-    auto* option = new QRadioButton(caption, parent);
-    option->setObjectName(name);
-    return option;
-}
-
 }  // namespace
 
 frmAPR1::frmAPR1(PageHost& pageHost, QWidget* parent)

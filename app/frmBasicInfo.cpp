@@ -28,15 +28,6 @@ namespace {
 
 constexpr int kNameWidth = 330;
 
-bool IsLeaving(const QFocusEvent& event) {
-    switch (event.reason()) {
-    case Qt::ActiveWindowFocusReason:
-    case Qt::PopupFocusReason:
-    case Qt::MenuBarFocusReason: return false;
-    default: return true;
-    }
-}
-
 }  // namespace
 
 frmBasicInfo::frmBasicInfo(PageHost& pageHost, const RememberedEntries& remembered, QWidget* parent)

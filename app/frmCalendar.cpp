@@ -1,5 +1,7 @@
 #include "frmCalendar.h"
 
+#include "PageLayout.h"
+
 #include "calendar/CalendarDate.h"
 #include "engine/RuntimeError.h"
 
@@ -15,6 +17,7 @@
 #include <QVBoxLayout>
 
 using namespace tallex;
+using page_layout::IsLeaving;
 using Control = PaymentDateCalendar::Control;
 
 namespace {
@@ -34,15 +37,6 @@ QLineEdit* DateBox(QWidget* parent, const char* name) {
 }
 
 QString Shown(const std::string& text) { return QString::fromStdString(text); }
-
-bool IsLeaving(const QFocusEvent& event) {
-    switch (event.reason()) {
-    case Qt::ActiveWindowFocusReason:
-    case Qt::PopupFocusReason:
-    case Qt::MenuBarFocusReason: return false;
-    default: return true;
-    }
-}
 
 }  // namespace
 

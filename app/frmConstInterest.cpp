@@ -35,21 +35,6 @@ namespace {
 
 constexpr int kBoxWidth = 150;
 
-bool IsLeaving(const QFocusEvent& event) {
-    switch (event.reason()) {
-    case Qt::ActiveWindowFocusReason:
-    case Qt::PopupFocusReason:
-    case Qt::MenuBarFocusReason: return false;
-    default: return true;
-    }
-}
-
-QRadioButton* Option(QWidget* parent, const QString& name, const QString& caption) {
-    auto* option = new QRadioButton(caption, parent);
-    option->setObjectName(name);
-    return option;
-}
-
 QLabel* Plain(QWidget* parent, const char* name, const QString& text) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));

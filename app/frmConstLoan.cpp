@@ -34,21 +34,6 @@ namespace {
 
 constexpr int kBoxWidth = 150;
 
-bool IsLeaving(const QFocusEvent& event) {
-    switch (event.reason()) {
-    case Qt::ActiveWindowFocusReason:
-    case Qt::PopupFocusReason:
-    case Qt::MenuBarFocusReason: return false;
-    default: return true;
-    }
-}
-
-QRadioButton* Option(QWidget* parent, const QString& name, const QString& caption) {
-    auto* option = new QRadioButton(caption, parent);
-    option->setObjectName(name);
-    return option;
-}
-
 // A money box shows "$1,000.00" once left; a case keeps the plain number.
 std::string PlainAmount(const QLineEdit* box) {
     const std::string text = box->text().toStdString();

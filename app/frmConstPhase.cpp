@@ -32,21 +32,6 @@ using namespace page_layout;
 
 namespace {
 
-bool IsLeaving(const QFocusEvent& event) {
-    switch (event.reason()) {
-    case Qt::ActiveWindowFocusReason:
-    case Qt::PopupFocusReason:
-    case Qt::MenuBarFocusReason: return false;
-    default: return true;
-    }
-}
-
-QRadioButton* Option(QWidget* parent, const QString& name, const QString& caption) {
-    auto* option = new QRadioButton(caption, parent);
-    option->setObjectName(name);
-    return option;
-}
-
 QString Number(double value) { return QString::fromStdString(ShortestNumber(value)); }
 
 const char* const kAccrualNames[] = {"360/360", "365/365", "365/360", "other"};

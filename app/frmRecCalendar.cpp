@@ -1,5 +1,7 @@
 #include "frmRecCalendar.h"
 
+#include "PageLayout.h"
+
 #include "calendar/CalendarDate.h"
 #include "engine/RuntimeError.h"
 
@@ -14,6 +16,7 @@
 #include <QVBoxLayout>
 
 using namespace tallex;
+using page_layout::IsLeaving;
 using Control = ConstructionDateCalendar::Control;
 
 namespace {
@@ -33,15 +36,6 @@ QLineEdit* DateBox(QWidget* parent, const char* name) {
     box->setInputMask(QStringLiteral("99-99-9999;_"));
     box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("00-00-00000")) + 12);
     return box;
-}
-
-bool IsLeaving(const QFocusEvent& event) {
-    switch (event.reason()) {
-    case Qt::ActiveWindowFocusReason:
-    case Qt::PopupFocusReason:
-    case Qt::MenuBarFocusReason: return false;
-    default: return true;
-    }
 }
 
 }  // namespace
