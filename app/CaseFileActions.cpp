@@ -1,4 +1,5 @@
 #include "CaseFileActions.h"
+#include "CaseChoices.h"
 
 #include "FrmDisclosure.h"
 #include "MainWindow.h"
@@ -31,16 +32,14 @@
 #include <QStandardPaths>
 
 using namespace tallex;
-using tallex::cli::CaseFile;
-using tallex::cli::CaseStream;
+using tallex::casefile::CaseFile;
+using tallex::casefile::CaseStream;
 
 namespace {
 
 // A case file is a few kilobytes; anything much larger is not one.
 constexpr qint64 kMaxCaseFileSize = 4 << 20;
 
-const char* const kInstallmentFrequencies[] = {"monthly", "multiples_of_month", "semi_monthly", "actual_days"};
-const char* const kSingleFrequencies[] = {"whole_months", "actual_days"};
 
 template <class T>
 T* Control(const Page* page, const char* name) {
@@ -132,7 +131,7 @@ CaseFileActions::Snapshot CaseFileActions::currentCase() const {
         c.loanType = single ? "single" : "installment";
         for (int i = 0; i < (single ? 2 : 4); ++i) {
             if (Checked(terms, QStringLiteral("optPymtFreq_%1").arg(i).toLatin1().constData()))
-                c.frequency = single ? kSingleFrequencies[i] : kInstallmentFrequencies[i];
+                c.frequency = tallex::casefile::FrequencyKey(single, i);
         }
         if (const auto* unit = Control<QLineEdit>(terms, "txtUnitPeriod"); unit && !unit->isHidden())
             c.unitPeriod = unit->text().toStdString();
@@ -160,9 +159,8 @@ CaseFileActions::Snapshot CaseFileActions::currentCase() const {
     if (results) {
         c.aprUnderstatementCausedByFc = AnswerOf(r.giAPRUnderByFC);
         c.aprOverstatementCausedByFc = AnswerOf(r.giAPROverByFC);
-        static const char* const tolerances[] = {"0", "0.125", "0.25"};
         if (results->toleranceFrameVisible() && results->selectedTolerance() != kToleranceNone)
-            c.tolerance = tolerances[results->selectedTolerance()];
+            c.tolerance = tallex::casefile::kToleranceKeys[static_cast<std::size_t>(results->selectedTolerance())];
     }
     if (const auto* reimbursement = qobject_cast<const frmReimbursement*>(window_.loadedPage(PageId::Reimbursement)))
         c.priorPayments = reimbursement->acceptedPriorPayments();
@@ -185,7 +183,7 @@ void CaseFileActions::saveCaseAs() {
 bool CaseFileActions::saveTo(const QString& path) {
     const Snapshot snapshot = currentCase();
     if (!snapshot.caseFile) return false;
-    const std::string json = tallex::cli::CaseToJson(*snapshot.caseFile);
+    const std::string json = tallex::casefile::CaseToJson(*snapshot.caseFile);
     if (const auto failure = WriteFileAtomically(QFile::encodeName(path).toStdString(), json)) {
         window_.user().show("Unable to save case file.  Error # " + std::to_string(failure->number) + " - " +
                                 failure->description,
@@ -200,7 +198,7 @@ bool CaseFileActions::saveTo(const QString& path) {
 bool CaseFileActions::offerToSaveChanges() {
     if (file_.isEmpty()) return true;
     const Snapshot snapshot = currentCase();
-    if (!snapshot.caseFile || tallex::cli::CaseToJson(*snapshot.caseFile) == savedJson_) return true;
+    if (!snapshot.caseFile || tallex::casefile::CaseToJson(*snapshot.caseFile) == savedJson_) return true;
     const std::string question = "The case has changed since it was saved in " + file_.toStdString() + "." + kCrLf +
                                  kCrLf + "Save the changes?";
     if (window_.user().show(question, kStyleYesNoQuestion) != kAnswerYesButton) return true;
@@ -227,7 +225,7 @@ bool CaseFileActions::openCaseFile(const QString& path) {
     }
     const QByteArray bytes = file.readAll();
     CaseFile c;
-    if (const auto error = tallex::cli::ParseCase(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), c)) {
+    if (const auto error = tallex::casefile::ParseCase(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), c)) {
         user.show("The case file " + path.toStdString() + " cannot be read: " + error->key + ": " + error->message,
                   kStyleExclamation);
         return false;
@@ -238,7 +236,7 @@ bool CaseFileActions::openCaseFile(const QString& path) {
     enterCase(c);
     file_ = path;
     const Snapshot snapshot = currentCase();
-    savedJson_ = snapshot.caseFile ? tallex::cli::CaseToJson(*snapshot.caseFile) : std::string();
+    savedJson_ = snapshot.caseFile ? tallex::casefile::CaseToJson(*snapshot.caseFile) : std::string();
     return true;
 }
 
@@ -283,10 +281,7 @@ bool CaseFileActions::enterLoanTerms(const CaseFile& c) {
     Page* page = window_.currentPage();
     const bool single = c.loanType == "single";
     Choose(page, single ? "optLoanType_1" : "optLoanType_0", true);
-    int frequency = 0;
-    const auto* choices = single ? kSingleFrequencies : kInstallmentFrequencies;
-    for (int i = 0; i < (single ? 2 : 4); ++i)
-        if (c.frequency == choices[i]) frequency = i;
+    const int frequency = tallex::casefile::FrequencyIndex(c);
     Choose(page, QStringLiteral("optPymtFreq_%1").arg(frequency).toLatin1().constData(), true);
     TypeAndLeave(page, "txtAmtFinanced", c.amountFinanced);
     TypeAndLeave(page, "txtDiscAPR", c.disclosedApr);

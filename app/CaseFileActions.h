@@ -41,7 +41,7 @@ public:
 
     // The case as the pages hold it now; a message instead for a loan that cannot be kept.
     struct Snapshot {
-        std::optional<tallex::cli::CaseFile> caseFile;
+        std::optional<tallex::casefile::CaseFile> caseFile;
         std::string refusal;
     };
     Snapshot currentCase() const;
@@ -49,11 +49,11 @@ public:
 
 private:
     bool saveTo(const QString& path);
-    void enterCase(const tallex::cli::CaseFile& c);
-    bool enterBasicInformation(const tallex::cli::CaseFile& c);
-    bool enterLoanTerms(const tallex::cli::CaseFile& c);
-    bool enterConstruction(const tallex::cli::CaseFile& c);
-    void enterSchedule(const tallex::cli::CaseFile& c);
+    void enterCase(const tallex::casefile::CaseFile& c);
+    bool enterBasicInformation(const tallex::casefile::CaseFile& c);
+    bool enterLoanTerms(const tallex::casefile::CaseFile& c);
+    bool enterConstruction(const tallex::casefile::CaseFile& c);
+    void enterSchedule(const tallex::casefile::CaseFile& c);
     QString startFolder() const;
 
     MainWindow& window_;

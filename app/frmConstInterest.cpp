@@ -1,4 +1,5 @@
 #include "frmConstInterest.h"
+#include "CaseChoices.h"
 
 #include "EntryKeys.h"
 #include "PageLayout.h"
@@ -41,8 +42,6 @@ QLabel* Plain(QWidget* parent, const char* name, const QString& text) {
     return label;
 }
 
-const char* const kInstallmentFrequencies[] = {"monthly", "multiples_of_month", "semi_monthly", "actual_days"};
-const char* const kSingleFrequencies[] = {"whole_months", "actual_days"};
 
 // A money box shows "$1,000.00" once left; a case keeps the plain number.
 std::string PlainAmount(const QString& shown) {
@@ -427,21 +426,19 @@ void frmConstInterest::onBack() {
     host().SwitchForm(PageId::ConstructionPhase);
 }
 
-void frmConstInterest::writeCase(tallex::cli::CaseFile& c) const {
+void frmConstInterest::writeCase(tallex::casefile::CaseFile& c) const {
     const QString estimate = boxes_[kInterestAmount]->text();
     if (estimate != lblAmountIntInitialEstimate_->text()) c.construction->estimatedInterest = PlainAmount(estimate);
     c.disclosedApr = boxes_[kInterestDisclAPR]->text().toStdString();
     c.disclosedFinanceCharge = PlainAmount(boxes_[kInterestFinChg]->text());
     c.loanType = loanType_ == 1 ? "single" : "installment";
-    c.frequency = loanType_ == 1 ? kSingleFrequencies[std::min(frequency_, 1)] : kInstallmentFrequencies[frequency_];
+    c.frequency = tallex::casefile::FrequencyKey(loanType_ == 1, frequency_);
     if (boxes_[kInterestUnitPeriod]->isVisibleTo(this)) c.unitPeriod = boxes_[kInterestUnitPeriod]->text().toStdString();
 }
 
-void frmConstInterest::enterCase(const tallex::cli::CaseFile& c) {
+void frmConstInterest::enterCase(const tallex::casefile::CaseFile& c) {
     const bool single = c.loanType == "single";
-    int frequency = 0;
-    for (int i = 0; i < (single ? 2 : 4); ++i)
-        if (c.frequency == (single ? kSingleFrequencies[i] : kInstallmentFrequencies[i])) frequency = i;
+    const int frequency = tallex::casefile::FrequencyIndex(c);
     if (fraLoanType_->isVisibleTo(this)) {
         if (loanType_ != (single ? 1 : 0)) optLoanType_[single ? 1 : 0]->click();
         if (frequency_ != frequency) optPymtFreq_[frequency]->click();

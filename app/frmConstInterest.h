@@ -9,7 +9,7 @@
 
 #include "construction/ConstPermanentTerms.h"
 
-namespace tallex::cli {
+namespace tallex::casefile {
 struct CaseFile;
 }
 class EntryKeys;
@@ -30,11 +30,11 @@ public:
 
     // The page's entries as a case file keeps them: the estimate only when the user changed it,
     // the disclosed figures, and the permanent phase's loan type, frequency and unit period.
-    void writeCase(tallex::cli::CaseFile& c) const;
+    void writeCase(tallex::casefile::CaseFile& c) const;
     // Enters a case's construction interest page as the user would; with permanent financing
     // Continue is pressed (the schedule comes next), a construction phase disclosed separately
     // stays here, before its results.
-    void enterCase(const tallex::cli::CaseFile& c);
+    void enterCase(const tallex::casefile::CaseFile& c);
 
 protected:
     void onActivate() override;

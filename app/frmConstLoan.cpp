@@ -292,8 +292,8 @@ void frmConstLoan::onBack() {
     host().SwitchForm(PageId::BasicInfo);
 }
 
-void frmConstLoan::writeCase(tallex::cli::CaseFile& c) const {
-    tallex::cli::CaseConstruction& cc = *c.construction;
+void frmConstLoan::writeCase(tallex::casefile::CaseFile& c) const {
+    tallex::casefile::CaseConstruction& cc = *c.construction;
     cc.commitment = PlainAmount(boxes_[kTermsLoanAmt]);
     // The rate as typed; only the thousands separators of its display go.
     cc.simpleRate = boxes_[kTermsSimpleInt]->text().remove(QLatin1Char(',')).toStdString();
@@ -305,8 +305,8 @@ void frmConstLoan::writeCase(tallex::cli::CaseFile& c) const {
     c.loanDateBefore1995 = chkSecuredByRealEstate_->isChecked() && chkDatePre_093095_->isChecked();
 }
 
-void frmConstLoan::enterCase(const tallex::cli::CaseFile& c) {
-    const tallex::cli::CaseConstruction& cc = *c.construction;
+void frmConstLoan::enterCase(const tallex::casefile::CaseFile& c) {
+    const tallex::casefile::CaseConstruction& cc = *c.construction;
     const auto choose = [](QAbstractButton* button, bool checked) {
         if (button->isChecked() != checked) button->click();
     };

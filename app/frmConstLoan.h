@@ -7,7 +7,7 @@
 
 #include "Page.h"
 
-namespace tallex::cli {
+namespace tallex::casefile {
 struct CaseFile;
 }
 class EntryKeys;
@@ -28,10 +28,10 @@ public:
 
     // The page's entries as a case file keeps them: the figures as typed without "$" and
     // thousands separators, the two choices and the two check boxes.
-    void writeCase(tallex::cli::CaseFile& c) const;
+    void writeCase(tallex::casefile::CaseFile& c) const;
     // Enters a case's construction terms as the user would (each box left, so its check runs)
     // and presses Continue.
-    void enterCase(const tallex::cli::CaseFile& c);
+    void enterCase(const tallex::casefile::CaseFile& c);
 
 protected:
     void onActivate() override;

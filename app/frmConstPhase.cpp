@@ -1,4 +1,5 @@
 #include "frmConstPhase.h"
+#include "CaseChoices.h"
 
 #include "EntryKeys.h"
 #include "PageLayout.h"
@@ -34,7 +35,6 @@ namespace {
 
 QString Number(double value) { return QString::fromStdString(ShortestNumber(value)); }
 
-const char* const kAccrualNames[] = {"360/360", "365/365", "365/360", "other"};
 
 // A box as the user fills it: the text typed, then the box left (its field check runs).
 void TypeAndLeave(QLineEdit* box, const std::string& text) {
@@ -336,10 +336,10 @@ void frmConstPhase::takeCalendarResult() {
     }
 }
 
-void frmConstPhase::writeCase(tallex::cli::CaseFile& c) const {
-    tallex::cli::CaseConstruction& cc = *c.construction;
+void frmConstPhase::writeCase(tallex::casefile::CaseFile& c) const {
+    tallex::casefile::CaseConstruction& cc = *c.construction;
     const ConstructionChoices& choices = record().construction;
-    cc.accrual = kAccrualNames[std::clamp<int>(choices.optIntAccrl, 0, 3)];
+    cc.accrual = tallex::casefile::kAccrualKeys[static_cast<std::size_t>(std::clamp<int>(choices.optIntAccrl, 0, 3))];
     cc.interestReserve = chkCompundInt_->isChecked();
     cc.termBasis = choices.optOther == kOtherActualDays ? "days" : "months";
     const ConstPhaseLayout layout = ConstPhaseLayoutFor(choices);
@@ -348,10 +348,10 @@ void frmConstPhase::writeCase(tallex::cli::CaseFile& c) const {
     cc.oddDays = layout.unitPeriodsShown ? boxes_[kPhaseOddDays]->text().toStdString() : std::string();
 }
 
-void frmConstPhase::enterCase(const tallex::cli::CaseFile& c) {
-    const tallex::cli::CaseConstruction& cc = *c.construction;
+void frmConstPhase::enterCase(const tallex::casefile::CaseFile& c) {
+    const tallex::casefile::CaseConstruction& cc = *c.construction;
     for (int i = 0; i < 4; ++i)
-        if (cc.accrual == kAccrualNames[i] && !optIntAccrl_[i]->isChecked()) optIntAccrl_[i]->click();
+        if (cc.accrual == tallex::casefile::kAccrualKeys[static_cast<std::size_t>(i)] && !optIntAccrl_[i]->isChecked()) optIntAccrl_[i]->click();
     if (chkCompundInt_->isVisibleTo(this) && chkCompundInt_->isChecked() != cc.interestReserve) chkCompundInt_->click();
     QRadioButton* other = optOther_[cc.termBasis == "days" ? 1 : 0];
     if (fraOther_->isVisibleTo(this) && !other->isChecked()) other->click();

@@ -6,7 +6,7 @@
 
 #include "Page.h"
 
-namespace tallex::cli {
+namespace tallex::casefile {
 struct CaseFile;
 }
 class EntryKeys;
@@ -24,10 +24,10 @@ public:
 
     // The page's entries as a case file keeps them: the accrual, the interest reserve, the basis
     // of "other", and the period with its unit periods and odd days where they are shown.
-    void writeCase(tallex::cli::CaseFile& c) const;
+    void writeCase(tallex::casefile::CaseFile& c) const;
     // Enters a case's construction phase as the user would (a period given by its two dates
     // through the calculator's rules) and presses Continue.
-    void enterCase(const tallex::cli::CaseFile& c);
+    void enterCase(const tallex::casefile::CaseFile& c);
 
 protected:
     void onActivate() override;

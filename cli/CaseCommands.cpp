@@ -1,7 +1,7 @@
 #include "CaseCommands.h"
 
 #include "CaseFile.h"
-#include "CaseRunner.h"
+#include "CaseReplay.h"
 #include "Verdict.h"
 
 #include "engine/RuntimeError.h"
@@ -20,6 +20,8 @@
 #include <vector>
 
 namespace tallex::cli {
+
+using namespace tallex::casefile;
 
 namespace {
 

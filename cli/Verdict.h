@@ -2,11 +2,13 @@
 // The verdict of one case as the command line prints it: the figures, flags and notes the
 // results page shows, and the reimbursement figures when the loan is subject to it.
 
-#include "CaseRunner.h"
+#include "CaseReplay.h"
 
 #include <string>
 
 namespace tallex::cli {
+
+using casefile::CaseOutcome;
 
 // The verdict as one line of JSON, without a line end; with a non-empty `caseName` the line
 // starts with "case" (the batch form).

@@ -2,7 +2,7 @@
 // the print plan of those reports, verdicts compared with the core run directly, case files.
 
 #include "CaseFile.h"
-#include "CaseRunner.h"
+#include "CaseReplay.h"
 #include "Verdict.h"
 
 #include "compliance/DisclosureResults.h"
@@ -28,6 +28,8 @@
 
 namespace tallex::cli {
 namespace {
+
+using namespace tallex::casefile;
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

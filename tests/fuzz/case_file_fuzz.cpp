@@ -15,7 +15,7 @@
 #include "FuzzSupport.h"
 
 #include "CaseFile.h"
-#include "CaseRunner.h"
+#include "CaseReplay.h"
 #include "Verdict.h"
 
 #include "report/ReportText.h"
@@ -25,6 +25,7 @@
 #include <string>
 
 using namespace tallex;
+using namespace tallex::casefile;
 using namespace tallex::cli;
 using tallex::fuzz::Printable;
 

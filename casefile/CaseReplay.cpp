@@ -1,5 +1,6 @@
-#include "CaseRunner.h"
+#include "CaseReplay.h"
 
+#include "CaseChoices.h"
 #include "CaseUser.h"
 
 #include "calendar/ConstructionDateCalendar.h"
@@ -27,7 +28,7 @@
 #include <algorithm>
 #include <functional>
 
-namespace tallex::cli {
+namespace tallex::casefile {
 
 namespace {
 
@@ -44,18 +45,9 @@ const std::string& StreamLabel(int k) {
 
 std::string StreamKey(int k) { return "schedule[" + std::to_string(k) + "]"; }
 
-int FrequencyIndex(const CaseFile& c) {
-    if (c.loanType == "single") return c.frequency == "actual_days" ? 1 : 0;
-    if (c.frequency == "multiples_of_month") return 1;
-    if (c.frequency == "semi_monthly") return 2;
-    if (c.frequency == "actual_days") return 3;
-    return 0;
-}
-
 int ToleranceIndex(const std::string& tolerance) {
-    if (tolerance == "0") return kToleranceZero;
-    if (tolerance == "0.125") return kToleranceEighth;
-    return kToleranceQuarter;
+    const int index = ChoiceIndex(kToleranceKeys, tolerance);
+    return index < 0 ? kToleranceQuarter : index;
 }
 
 class CaseRunner {
@@ -364,9 +356,8 @@ private:
     void ConstructionPhase() {
         const CaseConstruction& cc = *c_.construction;
         ConstPhaseActivate(r_);
-        static const char* const accruals[] = {"360/360", "365/365", "365/360", "other"};
-        for (std::int16_t i = 0; i < 4; ++i)
-            if (cc.accrual == accruals[i]) r_.construction.optIntAccrl = i;
+        if (const int accrual = ChoiceIndex(kAccrualKeys, cc.accrual); accrual >= 0)
+            r_.construction.optIntAccrl = static_cast<std::int16_t>(accrual);
         r_.construction.chkIntReserve = cc.interestReserve;
         r_.construction.optOther = cc.termBasis == "days" ? kOtherActualDays : kOtherWholeMonths;
         const ConstPhaseLayout layout = ConstPhaseLayoutFor(r_.construction);
@@ -471,4 +462,4 @@ std::optional<CaseError> RunCase(const CaseFile& c, CaseOutcome& out) {
     return std::nullopt;
 }
 
-}  // namespace tallex::cli
+}  // namespace tallex::casefile

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tallex::cli {
+namespace tallex::casefile {
 
 struct CaseStream {
     std::string amount;
@@ -73,4 +73,4 @@ std::optional<CaseError> ParseCase(std::string_view jsonText, CaseFile& out);
 // The case as JSON, in the same form ParseCase reads.
 std::string CaseToJson(const CaseFile& c);
 
-}  // namespace tallex::cli
+}  // namespace tallex::casefile

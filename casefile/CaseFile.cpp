@@ -1,7 +1,11 @@
 #include "CaseFile.h"
 
+#include "CaseChoices.h"
+
 #include <nlohmann/json.hpp>
 #include <simdjson.h>
+
+#include <span>
 
 #include <algorithm>
 #include <charconv>
@@ -9,7 +13,7 @@
 #include <initializer_list>
 #include <string_view>
 
-namespace tallex::cli {
+namespace tallex::casefile {
 
 namespace {
 
@@ -54,13 +58,13 @@ bool BoolOf(element value, const std::string& key) {
     return value.get_bool().value_unsafe();
 }
 
-std::string ChoiceOf(element value, const std::string& key, std::initializer_list<const char*> choices) {
+std::string ChoiceOf(element value, const std::string& key, std::span<const std::string_view> choices) {
     const std::string text = StringOf(value, key);
     std::string list;
-    for (const char* c : choices) {
+    for (const std::string_view c : choices) {
         if (text == c) return text;
         list += list.empty() ? "" : ", ";
-        list += std::string("\"") + c + "\"";
+        list += "\"" + std::string(c) + "\"";
     }
     Fail(key, "must be one of " + list);
 }
@@ -117,11 +121,11 @@ CaseConstruction ReadConstruction(element value) {
         else if (name == "unit_periods") c.unitPeriods = TextOf(field.value, k);
         else if (name == "odd_days") c.oddDays = TextOf(field.value, k);
         else if (name == "estimated_interest") c.estimatedInterest = TextOf(field.value, k);
-        else if (name == "disclosure") c.disclosure = ChoiceOf(field.value, k, {"separately", "with_permanent"});
-        else if (name == "interest_on") c.interestOn = ChoiceOf(field.value, k, {"advances", "commitment"});
-        else if (name == "accrual") c.accrual = ChoiceOf(field.value, k, {"360/360", "365/365", "365/360", "other"});
+        else if (name == "disclosure") c.disclosure = ChoiceOf(field.value, k, kDisclosureKeys);
+        else if (name == "interest_on") c.interestOn = ChoiceOf(field.value, k, kInterestOnKeys);
+        else if (name == "accrual") c.accrual = ChoiceOf(field.value, k, kAccrualKeys);
         else if (name == "interest_reserve") c.interestReserve = BoolOf(field.value, k);
-        else if (name == "term_basis") c.termBasis = ChoiceOf(field.value, k, {"months", "days"});
+        else if (name == "term_basis") c.termBasis = ChoiceOf(field.value, k, kTermBasisKeys);
         else if (name == "loan_date") c.loanDate = StringOf(field.value, k);
         else if (name == "construction_end_date") c.constructionEndDate = StringOf(field.value, k);
         else if (name == "amortization_date") c.amortizationDate = StringOf(field.value, k);
@@ -176,11 +180,11 @@ void ReadCase(element root, CaseFile& c) {
         else if (name == "account") c.account = StringOf(field.value, k);
         else if (name == "lender") c.lender = StringOf(field.value, k);
         else if (name == "creditor") c.creditor = StringOf(field.value, k);
-        else if (name == "kind") c.kind = ChoiceOf(field.value, k, {"regular", "construction"});
+        else if (name == "kind") c.kind = ChoiceOf(field.value, k, kKindKeys);
         else if (name == "amount_financed") c.amountFinanced = TextOf(field.value, k);
         else if (name == "disclosed_apr") c.disclosedApr = TextOf(field.value, k);
         else if (name == "disclosed_finance_charge") c.disclosedFinanceCharge = TextOf(field.value, k);
-        else if (name == "loan_type") c.loanType = ChoiceOf(field.value, k, {"installment", "single"});
+        else if (name == "loan_type") c.loanType = ChoiceOf(field.value, k, kLoanTypeKeys);
         else if (name == "frequency") frequency = field.value;  // its choices depend on the loan type
         else if (name == "unit_period") c.unitPeriod = TextOf(field.value, k);
         else if (name == "secured_by_real_estate") c.securedByRealEstate = BoolOf(field.value, k);
@@ -193,9 +197,9 @@ void ReadCase(element root, CaseFile& c) {
     }
     if (frequency) {
         if (c.loanType == "single")
-            c.frequency = ChoiceOf(*frequency, "frequency", {"whole_months", "actual_days"});
+            c.frequency = ChoiceOf(*frequency, "frequency", kSingleFrequencyKeys);
         else
-            c.frequency = ChoiceOf(*frequency, "frequency", {"monthly", "multiples_of_month", "semi_monthly", "actual_days"});
+            c.frequency = ChoiceOf(*frequency, "frequency", kInstallmentFrequencyKeys);
     } else if (c.loanType == "single") {
         c.frequency = "whole_months";
     }
@@ -308,4 +312,4 @@ std::string CaseToJson(const CaseFile& c) {
     return j.dump(2) + "\n";
 }
 
-}  // namespace tallex::cli
+}  // namespace tallex::casefile

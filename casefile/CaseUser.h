@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-namespace tallex::cli {
+namespace tallex::casefile {
 
 // A refusal met while the case was entered: the key and the message the page would show.
 struct CaseFault {
@@ -49,4 +49,4 @@ private:
     std::string refusal_;
 };
 
-}  // namespace tallex::cli
+}  // namespace tallex::casefile

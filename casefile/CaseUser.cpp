@@ -1,6 +1,6 @@
 #include "CaseUser.h"
 
-namespace tallex::cli {
+namespace tallex::casefile {
 
 namespace {
 const char* const kCausedByFcQuestion = "Was the APR error caused by the finance charge error?";
@@ -30,4 +30,4 @@ short CaseUser::show(const std::string& text, short style) {
     throw CaseFault{{key_, text}};
 }
 
-}  // namespace tallex::cli
+}  // namespace tallex::casefile

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace tallex::cli {
+namespace tallex::casefile {
 
 struct CaseOutcome {
     std::unique_ptr<LoanRecord> record = std::make_unique<LoanRecord>();
@@ -34,4 +34,4 @@ struct CaseOutcome {
 // error of the core (overflow and the like) propagates as RuntimeError.
 std::optional<CaseError> RunCase(const CaseFile& c, CaseOutcome& out);
 
-}  // namespace tallex::cli
+}  // namespace tallex::casefile
