@@ -1,12 +1,12 @@
 # Two entry points matter: `make run` and `make test`. Both install what is missing first.
-BUILD      ?= build
-ASAN_BUILD ?= build-asan
-FUZZ_BUILD ?= build-fuzz
+# The folders of the presets in CMakePresets.json.
+BUILD      := build
+ASAN_BUILD := build-asan
+FUZZ_BUILD := build-fuzz
 JOBS       ?= $(shell nproc)
 # Seconds each fuzz target runs in `make fuzz`; cases of `make soak`.
 FUZZ_SECONDS ?= 60
 SOAK_CASES   ?= 1000000
-CMAKE_GEN  := -G Ninja
 
 .PHONY: all setup build run test test-fast asan bench screenshots fuzz soak clean
 
@@ -15,8 +15,10 @@ all: build
 setup:
 	@bash scripts/setup.sh
 
-$(BUILD)/build.ninja: CMakeLists.txt | setup
-	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
+# The build folders and their flags are the presets of CMakePresets.json: release (build/),
+# asan (build-asan/) and fuzz (build-fuzz/).
+$(BUILD)/build.ninja: CMakeLists.txt CMakePresets.json | setup
+	cmake --preset release
 
 build: setup $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
@@ -26,17 +28,16 @@ run: build
 
 # Every test through ctest, then the core and command-line tests again under the sanitizers.
 test: build
-	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	ctest --preset release -j $(JOBS)
 	$(MAKE) --no-print-directory asan
 
 test-fast: build
-	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	ctest --preset release -j $(JOBS)
 
 asan: setup
-	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTALLEX_SANITIZE=ON \
-	  -DTALLEX_BUILD_APP=OFF -DTALLEX_BUILD_BENCH=OFF
-	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+	cmake --preset asan
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
 
 bench: build
 	@bash scripts/bench.sh $(BUILD)
@@ -45,10 +46,8 @@ bench: build
 # FUZZ_SECONDS each; findings go to $(FUZZ_BUILD)/fuzz-findings and fail the target.
 fuzz:
 	@TALLEX_WITH_FUZZ=1 bash scripts/setup.sh
-	cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-	  -DTALLEX_BUILD_APP=OFF -DTALLEX_BUILD_BENCH=OFF -DTALLEX_FUZZ=ON \
-	  "-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
-	cmake --build $(FUZZ_BUILD) --target fuzz_targets -j $(JOBS)
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
 	bash tests/fuzz/run_fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # tallex-cli batch over SOAK_CASES generated cases (and a tenth as many): every case answered,
