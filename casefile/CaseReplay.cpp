@@ -45,6 +45,10 @@ const std::string& StreamLabel(int k) {
 
 std::string StreamKey(int k) { return "schedule[" + std::to_string(k) + "]"; }
 
+const char* const kSingleHasNoCalendar =
+    "a single advance / single payment loan is timed by its unit_period: the payment schedule's Calendar is not "
+    "available for it";
+
 int ToleranceIndex(const std::string& tolerance) {
     const int index = ChoiceIndex(kToleranceKeys, tolerance);
     return index < 0 ? kToleranceQuarter : index;
@@ -211,9 +215,11 @@ private:
             Cell(quiet, k, 1, s.amount, key + ".amount", activation);
             Cell(quiet, k, 2, s.payments, key + ".payments", activation);
             if (s.hasDates()) {
+                if (single) Refuse(key + ".loan_date", kSingleHasNoCalendar);
                 PaymentCalendar(clock, k, s, key);
             } else if (k == 1 && c_.construction && !c_.construction->amortizationDate.empty() &&
                        s.unitPeriods.empty() && s.oddDays.empty()) {
+                if (single) Refuse("construction.amortization_date", kSingleHasNoCalendar);
                 ConstructionCalendar(clock, k);
             } else {
                 Cell(quiet, k, 3, s.unitPeriods, key + ".unit_periods", activation);
