@@ -437,8 +437,12 @@ private:
             PhaseCalendar(e);
         const ConstUnitPeriodFields follow = ConstUnitPeriodsFollow(e.timePeriod);
         if (layout.unitPeriodsShown && follow.enabled) {
-            e.unitPeriods = TypeDigits("construction.unit_periods", cc.unitPeriods, ConstPhaseKeyMessage(kPhaseUnitPeriods, ""));
-            e.oddDays = TypeDigits("construction.odd_days", cc.oddDays, ConstPhaseKeyMessage(kPhaseOddDays, ""));
+            // A period of a year of days: what the case types replaces what the calendar filled in.
+            if (!cc.unitPeriods.empty())
+                e.unitPeriods =
+                    TypeDigits("construction.unit_periods", cc.unitPeriods, ConstPhaseKeyMessage(kPhaseUnitPeriods, ""));
+            if (!cc.oddDays.empty())
+                e.oddDays = TypeDigits("construction.odd_days", cc.oddDays, ConstPhaseKeyMessage(kPhaseOddDays, ""));
         } else {
             if (e.unitPeriods.empty()) e.unitPeriods = layout.unitPeriodsShown ? follow.unitPeriods : "";
             if (e.oddDays.empty()) e.oddDays = layout.unitPeriodsShown ? follow.oddDays : "";
