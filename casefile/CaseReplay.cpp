@@ -26,6 +26,7 @@
 #include "ui/Clock.h"
 
 #include <algorithm>
+#include <array>
 #include <functional>
 
 namespace tallex::casefile {
@@ -44,6 +45,13 @@ const std::string& StreamLabel(int k) {
 }
 
 std::string StreamKey(int k) { return "schedule[" + std::to_string(k) + "]"; }
+
+const char* const kSingleHasNoCalendar =
+    "a single advance / single payment loan is timed by its unit_period: the payment schedule's Calendar is not "
+    "available for it";
+const char* const kNoConstructionEnd =
+    "a construction loan times a payment from the loan date, the construction period end date and the payment "
+    "date: give construction.construction_end_date";
 
 int ToleranceIndex(const std::string& tolerance) {
     const int index = ChoiceIndex(kToleranceKeys, tolerance);
@@ -211,10 +219,17 @@ private:
             Cell(quiet, k, 1, s.amount, key + ".amount", activation);
             Cell(quiet, k, 2, s.payments, key + ".payments", activation);
             if (s.hasDates()) {
+                if (single) Refuse(key + ".loan_date", kSingleHasNoCalendar);
                 PaymentCalendar(clock, k, s, key);
             } else if (k == 1 && c_.construction && !c_.construction->amortizationDate.empty() &&
                        s.unitPeriods.empty() && s.oddDays.empty()) {
-                ConstructionCalendar(clock, k);
+                if (single) Refuse("construction.amortization_date", kSingleHasNoCalendar);
+                const CaseConstruction& cc = *c_.construction;
+                ConstructionCalendar(clock, k,
+                                     {{{cc.loanDate, "construction.loan_date"},
+                                       {cc.constructionEndDate, "construction.construction_end_date"},
+                                       {cc.amortizationDate, "construction.amortization_date"}}},
+                                     "construction.amortization_date");
             } else {
                 Cell(quiet, k, 3, s.unitPeriods, key + ".unit_periods", activation);
                 Cell(quiet, k, 4, s.oddDays, key + ".odd_days", activation);
@@ -245,31 +260,82 @@ private:
         ScheduleCellStore(r_, std::to_string(k), column, result.cellValue);
     }
 
+    // Types the dates into a calculator and presses OK. A calculator that refuses is left only by
+    // Cancel, which zeroes its results and hands its page nothing; the case ends with the refusal
+    // (the key the dates were typed under names it).
+    template <class Calendar, class TypeDates>
+    void PressCalendarOk(Calendar& calendar, TypeDates typeDates, const std::string& key, const char* refusal) {
+        bool closed = false;
+        try {
+            typeDates();
+            closed = calendar.ok(user_).close;
+        } catch (const CaseFault&) {
+            calendar.cancel();
+            throw;
+        }
+        if (!closed) {
+            calendar.cancel();
+            Refuse(key, refusal);
+        }
+    }
+
+    // The schedule's Calendar for a stream's own dates: a construction loan measures them with the
+    // three-date calculator, from its construction period's end.
     void PaymentCalendar(const Clock& clock, int k, const CaseStream& s, const std::string& key) {
+        if (r_.gbConstruction) {
+            const CaseConstruction& cc = *c_.construction;
+            if (cc.constructionEndDate.empty()) Refuse(key, kNoConstructionEnd);
+            ConstructionCalendar(clock, k,
+                                 {{{s.loanDate, key + ".loan_date"},
+                                   {cc.constructionEndDate, "construction.construction_end_date"},
+                                   {s.firstPaymentDate, key + ".first_payment_date"}}},
+                                 key);
+            return;
+        }
         r_.giGridRow = static_cast<std::int16_t>(k);
+        r_.gbCalendarOK = false;
         PaymentDateCalendar calendar(r_, clock);
         calendar.activate();
-        user_.at(key + ".loan_date");
-        calendar.leaveField(PaymentDateCalendar::Field::kLoanDate, s.loanDate, user_);
-        user_.at(key + ".first_payment_date");
-        calendar.leaveField(PaymentDateCalendar::Field::kEndDate, s.firstPaymentDate, user_);
-        user_.at(key);
-        if (!calendar.ok(user_).close) Refuse(key, "the payment date calculator did not accept the dates");
+        PressCalendarOk(
+            calendar,
+            [&] {
+                user_.at(key + ".loan_date");
+                calendar.leaveField(PaymentDateCalendar::Field::kLoanDate, s.loanDate, user_);
+                user_.at(key + ".first_payment_date");
+                calendar.leaveField(PaymentDateCalendar::Field::kEndDate, s.firstPaymentDate, user_);
+                user_.at(key);
+            },
+            key, "the payment date calculator did not accept the dates");
         TakeCalendarResult(r_, k, 3);
     }
 
-    void ConstructionCalendar(const Clock& clock, int k) {
-        const CaseConstruction& cc = *c_.construction;
+    // A date typed into a calculator field, and the case key it comes from.
+    struct TypedDate {
+        const std::string& text;
+        std::string key;
+    };
+
+    // The three-date calculator: loan date, construction period end, amortization payment date;
+    // `okKey` names the refusals of OK.
+    void ConstructionCalendar(const Clock& clock, int k, const std::array<TypedDate, 3>& dates,
+                              const std::string& okKey) {
         r_.giGridRow = static_cast<std::int16_t>(k);
+        r_.gbCalendarOK = false;
         ConstructionDateCalendar calendar(r_, clock);
         calendar.activate();
-        user_.at("construction.loan_date");
-        calendar.leaveField(ConstructionDateCalendar::Field::kLoanDate, cc.loanDate, user_);
-        user_.at("construction.construction_end_date");
-        calendar.leaveField(ConstructionDateCalendar::Field::kConstrEndDate, cc.constructionEndDate, user_);
-        user_.at("construction.amortization_date");
-        calendar.leaveField(ConstructionDateCalendar::Field::kAmortPymtDate, cc.amortizationDate, user_);
-        if (!calendar.ok(user_).close) Refuse("construction", "the construction date calculator did not accept the dates");
+        static constexpr ConstructionDateCalendar::Field fields[] = {ConstructionDateCalendar::Field::kLoanDate,
+                                                                     ConstructionDateCalendar::Field::kConstrEndDate,
+                                                                     ConstructionDateCalendar::Field::kAmortPymtDate};
+        PressCalendarOk(
+            calendar,
+            [&] {
+                for (std::size_t i = 0; i < dates.size(); ++i) {
+                    user_.at(dates[i].key);
+                    calendar.leaveField(fields[i], dates[i].text, user_);
+                }
+                user_.at(okKey);
+            },
+            okKey, "the construction date calculator did not accept the dates");
         TakeCalendarResult(r_, k, 3);
     }
 
@@ -371,8 +437,12 @@ private:
             PhaseCalendar(e);
         const ConstUnitPeriodFields follow = ConstUnitPeriodsFollow(e.timePeriod);
         if (layout.unitPeriodsShown && follow.enabled) {
-            e.unitPeriods = TypeDigits("construction.unit_periods", cc.unitPeriods, ConstPhaseKeyMessage(kPhaseUnitPeriods, ""));
-            e.oddDays = TypeDigits("construction.odd_days", cc.oddDays, ConstPhaseKeyMessage(kPhaseOddDays, ""));
+            // A period of a year of days: what the case types replaces what the calendar filled in.
+            if (!cc.unitPeriods.empty())
+                e.unitPeriods =
+                    TypeDigits("construction.unit_periods", cc.unitPeriods, ConstPhaseKeyMessage(kPhaseUnitPeriods, ""));
+            if (!cc.oddDays.empty())
+                e.oddDays = TypeDigits("construction.odd_days", cc.oddDays, ConstPhaseKeyMessage(kPhaseOddDays, ""));
         } else {
             if (e.unitPeriods.empty()) e.unitPeriods = layout.unitPeriodsShown ? follow.unitPeriods : "";
             if (e.oddDays.empty()) e.oddDays = layout.unitPeriodsShown ? follow.oddDays : "";
@@ -389,13 +459,18 @@ private:
     void PhaseCalendar(ConstPhaseEntries& e) {
         const CaseConstruction& cc = *c_.construction;
         SystemClock clock;
+        r_.gbCalendarOK = false;
         PaymentDateCalendar calendar(r_, clock);
         calendar.activate();
-        user_.at("construction.loan_date");
-        calendar.leaveField(PaymentDateCalendar::Field::kLoanDate, cc.loanDate, user_);
-        user_.at("construction.construction_end_date");
-        calendar.leaveField(PaymentDateCalendar::Field::kEndDate, cc.constructionEndDate, user_);
-        if (!calendar.ok(user_).close) Refuse("construction", "the payment date calculator did not accept the dates");
+        PressCalendarOk(
+            calendar,
+            [&] {
+                user_.at("construction.loan_date");
+                calendar.leaveField(PaymentDateCalendar::Field::kLoanDate, cc.loanDate, user_);
+                user_.at("construction.construction_end_date");
+                calendar.leaveField(PaymentDateCalendar::Field::kEndDate, cc.constructionEndDate, user_);
+            },
+            "construction", "the payment date calculator did not accept the dates");
         if (WholeMonthAccrual(r_.construction) || !ConstructionOnly(r_.construction)) {
             e.timePeriod = ShortestNumber(r_.gdCalActualDays);
         } else {
