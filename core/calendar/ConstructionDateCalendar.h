@@ -48,7 +48,7 @@ struct ConstructionDateForm {
 
 class ConstructionDateCalendar final : public DateCalculatorSession<ConstructionDateForm> {
 public:
-    static constexpr std::string_view kConstrEndLabel = "Construction Period End Date:";
+    static constexpr std::string_view kConstrEndLabel = kConstructionEndLabel;
     static constexpr std::string_view kAmortPymtLabel = "Amortization Payment Date:";
 
     // Loading the dialog: gbCalendarCancel = false.

@@ -61,22 +61,12 @@ std::string CalendarStamp(const Clock& clock);
 // Days between two dates as the calculators' "Actual Days Between" label shows them.
 std::string ActualDaysLabel(const CalendarDate& from, const CalendarDate& to);
 
-template <class Form>
-class DateCalculatorSession {
-public:
-    using Field = typename Form::Field;
-    using Control = typename Form::Control;  // the controls the focus can be sent to
-    using Display = typename Form::Display;  // everything the dialog shows that changes
-
-    struct Outcome {
-        Control focus = Control::kUnchanged;  // kUnchanged leaves it where the user put it
-        bool close = false;                   // the dialog closes (OK passed, or Cancel)
-    };
-
-    // Fixed texts and geometry of the dialog, the same in both forms.
+// Fixed texts and geometry of the dialog, the same in both forms.
+struct DateCalculatorTexts {
     static constexpr std::string_view kCaption = "Fed Calendar";
     static constexpr std::string_view kLabel2 = "Enter Dates in MM-DD-YYYY format";
     static constexpr std::string_view kLoanDateLabel = "Loan Date (usually):";
+    static constexpr std::string_view kConstructionEndLabel = "Construction Period End Date:";
     static constexpr std::string_view kFirstLastLabel = "First && Last Dates:";
     static constexpr std::string_view kActualDaysBetweenLabel = "Actual Days Between";
     static constexpr std::string_view kOkCaption = "&OK";
@@ -85,6 +75,22 @@ public:
     static constexpr int kHeightTwips = 3705;
     static constexpr int kLoanDateHelpTopic = 20;
     static constexpr int kOtherDateHelpTopic = 24;
+};
+
+template <class Form>
+class DateCalculatorSession : public DateCalculatorTexts {
+public:
+    using Field = typename Form::Field;
+    using Control = typename Form::Control;  // the controls the focus can be sent to
+    using Display = typename Form::Display;  // everything the dialog shows that changes
+
+    // The form's date fields in Field order: where each is shown and which control holds it.
+    static constexpr const auto& kFields = Form::kFields;
+
+    struct Outcome {
+        Control focus = Control::kUnchanged;  // kUnchanged leaves it where the user put it
+        bool close = false;                   // the dialog closes (OK passed, or Cancel)
+    };
 
     // The user leaves a date field holding `text`. A date is rewritten as "mm-dd-yyyy" and its
     // weekday shown; anything else but an empty field shows the field's "Enter valid ..."
@@ -134,14 +140,14 @@ protected:
     Outcome close();
 
     static std::size_t Index(Field field) { return static_cast<std::size_t>(field); }
-    std::string& text(Field field) { return display_.*Form::kFields[Index(field)].text; }
-    std::string& weekday(Field field) { return display_.*Form::kFields[Index(field)].weekday; }
-    static Control Box(Field field) { return Form::kFields[Index(field)].box; }
+    std::string& text(Field field) { return display_.*kFields[Index(field)].text; }
+    std::string& weekday(Field field) { return display_.*kFields[Index(field)].weekday; }
+    static Control Box(Field field) { return kFields[Index(field)].box; }
 
     LoanRecord& record_;
     const Clock& clock_;
     Display display_;
-    std::array<bool, std::size(Form::kFields)> accepted_{};
+    std::array<bool, std::size(kFields)> accepted_{};
     bool closed_ = false;
 };
 
@@ -201,7 +207,7 @@ auto DateCalculatorSession<Form>::refuse(UserSeam& user, std::string_view messag
 template <class Form>
 auto DateCalculatorSession<Form>::refuseFirstMissing(UserSeam& user, std::string_view message) -> Outcome {
     Control focus = Control::kUnchanged;
-    for (std::size_t i = 0; i < std::size(Form::kFields) && focus == Control::kUnchanged; ++i)
+    for (std::size_t i = 0; i < std::size(kFields) && focus == Control::kUnchanged; ++i)
         if (!ParseDateText(text(static_cast<Field>(i)))) focus = Box(static_cast<Field>(i));
     return refuse(user, message, focus);
 }

@@ -40,7 +40,6 @@ struct PaymentDateForm {
 class PaymentDateCalendar final : public DateCalculatorSession<PaymentDateForm> {
 public:
     static constexpr std::string_view kPaymentDateLabel = "Payment/Advance Date:";
-    static constexpr std::string_view kConstructionEndLabel = "Construction Period End Date:";
     static constexpr int kEndDateHelpTopic = kOtherDateHelpTopic;
 
     // Loading the dialog: gbCalendarCancel = false.
