@@ -272,10 +272,11 @@ void MainWindow::ShowAbout() {
     modalRunner_->run(about);
 }
 
-bool MainWindow::openPaymentCalendar() {
-    std::optional<frmCalendar::Error> error;
+template <class Calendar>
+bool MainWindow::openCalendar() {
+    std::optional<DateCalculatorDialog::Error> error;
     {
-        frmCalendar calendar(*record_, clock_, user_, this);
+        Calendar calendar(*record_, clock_, user_, this);
         calendar.exec();
         error = calendar.pendingError();
     }
@@ -286,18 +287,9 @@ bool MainWindow::openPaymentCalendar() {
     return false;
 }
 
-bool MainWindow::openConstructionCalendar() {
-    std::optional<frmRecCalendar::Error> error;
-    {
-        frmRecCalendar calendar(*record_, clock_, user_, this);
-        calendar.exec();
-        error = calendar.pendingError();
-    }
-    activateWindow();
-    if (!error) return true;
-    ShowErrorScreen(error->number, error->description);
-    return false;
-}
+bool MainWindow::openPaymentCalendar() { return openCalendar<frmCalendar>(); }
+
+bool MainWindow::openConstructionCalendar() { return openCalendar<frmRecCalendar>(); }
 
 void MainWindow::ClearConstInterestAmount() {
     if (auto* interest = qobject_cast<frmConstInterest*>(loadedPage(PageId::ConstructionInterest)))

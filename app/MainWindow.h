@@ -89,6 +89,9 @@ private:
         }
     }
     void reportCurrentException() noexcept;
+    // Runs a date calculator (frmCalendar, frmRecCalendar) to its end; false when it met an error.
+    template <class Calendar>
+    bool openCalendar();
     Page* ensurePage(PageId page);
     Page* createPage(PageId page);
     void RecoverFromError();

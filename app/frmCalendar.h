@@ -1,69 +1,15 @@
 #pragma once
-// The payment date calculator ("Fed Calendar"): a modal dialog with the loan date and a payment
-// (or advance) date, their weekdays and the actual days between them. Everything it decides is
-// the calendar session's (calendar/PaymentDateCalendar.h); the results reach the record when
-// the dialog closes with OK, and closing it any other way is Cancel.
+// The payment date calculator ("Fed Calendar"): the two-date form of the date calculator dialog
+// (DateCalculatorDialog.h), with the loan date and a payment (or advance) date, or for a
+// construction loan the construction period end date, over calendar/PaymentDateCalendar.h.
+
+#include "DateCalculatorDialog.h"
 
 #include "calendar/PaymentDateCalendar.h"
 
-#include <QDialog>
-
-#include <optional>
-#include <string>
-
-class QLabel;
-class QLineEdit;
-class QPushButton;
-
-class frmCalendar : public QDialog {
+class frmCalendar : public DateCalculatorDialogOver<tallex::PaymentDateCalendar> {
     Q_OBJECT
 public:
-    // 6555 x 3705 twips.
-    static constexpr int kWidth = 437;
-    static constexpr int kHeight = 247;
-
     frmCalendar(tallex::LoanRecord& record, const tallex::Clock& clock, tallex::UserSeam& user,
                 QWidget* parent = nullptr);
-
-    void reject() override;
-
-    // A run-time error met inside the dialog, for the opener to report once the dialog is gone.
-    struct Error {
-        int number = 0;
-        std::string description;
-    };
-    const std::optional<Error>& pendingError() const { return pendingError_; }
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    using Field = tallex::PaymentDateCalendar::Field;
-    void refresh();
-    void follow(const tallex::PaymentDateCalendar::Outcome& outcome, bool deferFocus);
-    static void SelectAllMasked(QLineEdit* box);
-    void leave(Field field);
-    bool buttonMayAct();
-    void onOk();
-    void onCancel();
-    template <class Handler>
-    void guarded(Handler&& handler) noexcept;
-
-    tallex::LoanRecord& record_;
-    tallex::UserSeam& user_;
-    tallex::PaymentDateCalendar session_;
-    bool activated_ = false;
-    bool refusalPending_ = false;
-    std::optional<Error> pendingError_;
-
-    QLabel* lblDate2_ = nullptr;
-    QLineEdit* mskStartDate_ = nullptr;
-    QLineEdit* mskEndDate_ = nullptr;
-    QLabel* lblLoanWeekDay_ = nullptr;
-    QLabel* lblPymtWeekDay_ = nullptr;
-    QLabel* lblActualDays_ = nullptr;
-    QLabel* lblDateDiff_ = nullptr;
-    QPushButton* cmdFedCalOK_ = nullptr;
-    QPushButton* cmdFedCalCancel_ = nullptr;
 };

@@ -4,22 +4,18 @@
 // amortization payment date are turned into whole unit periods and odd days from the loan date
 // to that payment, counting half the construction term (12 CFR 226, App. D(b)(2)).
 //
-// The dialog's behaviour without the dialog, on the same terms as PaymentDateCalendar: the view
-// shows display(), reports field leaves and buttons, and follows the Outcome; messages go
-// through the UserSeam.
+// The three-date form of the date calculator (calendar/DateCalculatorSession.h, which says how
+// the dialog drives it); each field has its own "Enter valid ..." message, and the actual days
+// label follows the loan date and the amortization payment date.
 
-#include "calendar/CalendarDate.h"
-#include "engine/LoanRecord.h"
-#include "ui/Clock.h"
-#include "ui/UserSeam.h"
+#include "calendar/DateCalculatorSession.h"
 
 #include <string>
 #include <string_view>
 
 namespace tallex {
 
-class ConstructionDateCalendar {
-public:
+struct ConstructionDateForm {
     enum class Field { kLoanDate, kConstrEndDate, kAmortPymtDate };
 
     enum class Control {
@@ -41,36 +37,27 @@ public:
         std::string lblActualDays;  // loan date to amortization payment date
     };
 
-    struct Outcome {
-        Control focus = Control::kUnchanged;
-        bool close = false;
+    static constexpr DateFieldPlace<Display, Control> kFields[] = {
+        {&Display::mskLoanDate, &Display::lblLoanWeekDay, Control::mskLoanDate},
+        {&Display::mskConstrEndDate, &Display::lblConstrEndWeekDay, Control::mskConstrEndDate},
+        {&Display::mskAmortPymtDate, &Display::lblAmortPymtWeekDay, Control::mskAmortPymtDate},
     };
+    static constexpr Field kDaysFrom = Field::kLoanDate;
+    static constexpr Field kDaysTo = Field::kAmortPymtDate;
+};
 
-    static constexpr std::string_view kCaption = "Fed Calendar";
-    static constexpr std::string_view kLabel2 = "Enter Dates in MM-DD-YYYY format";
-    static constexpr std::string_view kLoanDateLabel = "Loan Date (usually):";
-    static constexpr std::string_view kConstrEndLabel = "Construction Period End Date:";
+class ConstructionDateCalendar final : public DateCalculatorSession<ConstructionDateForm> {
+public:
+    static constexpr std::string_view kConstrEndLabel = kConstructionEndLabel;
     static constexpr std::string_view kAmortPymtLabel = "Amortization Payment Date:";
-    static constexpr std::string_view kFirstLastLabel = "First && Last Dates:";
-    static constexpr std::string_view kActualDaysBetweenLabel = "Actual Days Between";
-    static constexpr std::string_view kOkCaption = "&OK";
-    static constexpr std::string_view kCancelCaption = "&Cancel";
-    static constexpr int kWidthTwips = 6555;
-    static constexpr int kHeightTwips = 3705;
-    static constexpr int kLoanDateHelpTopic = 20;
-    static constexpr int kOtherDateHelpTopic = 24;
 
     // Loading the dialog: gbCalendarCancel = false.
-    ConstructionDateCalendar(LoanRecord& record, const Clock& clock);
+    ConstructionDateCalendar(LoanRecord& record, const Clock& clock) : DateCalculatorSession(record, clock) {}
 
     // When shown: the remembered loan date and construction period end date (when they are
     // dates), an empty amortization payment date; focus in the loan date when it is empty,
     // else in the construction period end date, the loan date then counting as accepted.
     Outcome activate();
-
-    // As PaymentDateCalendar::leaveField, with each field's own "Enter valid ..." message; the
-    // actual days label follows the loan date and the amortization payment date.
-    Outcome leaveField(Field field, std::string_view text, UserSeam& user);
 
     // OK: all three dates, in ascending order (the amortization payment may fall on the
     // construction end), then the frequency's rule (ApplyConstructionSpanRule); accepted
@@ -78,24 +65,8 @@ public:
     // remembered and the dialog closes.
     Outcome ok(UserSeam& user);
 
-    // Cancel: 0 unit periods and 0 odd days, gbCalendarCancel set, the dialog closes.
-    Outcome cancel();
-
-    const Display& display() const { return display_; }
-    bool accepted(Field field) const { return accepted_[Index(field)]; }
-    bool closed() const { return closed_; }
-
 private:
-    static std::size_t Index(Field field) { return static_cast<std::size_t>(field); }
-    std::string& text(Field field);
-    std::string& weekday(Field field);
-    Outcome close();
-
-    LoanRecord& record_;
-    const Clock& clock_;
-    Display display_;
-    bool accepted_[3] = {false, false, false};
-    bool closed_ = false;
+    std::string_view invalidDateMessage(Field field) const override;
 };
 
 }  // namespace tallex

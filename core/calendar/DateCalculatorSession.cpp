@@ -1,4 +1,4 @@
-#include "calendar/CalendarSessionSupport.h"
+#include "calendar/DateCalculatorSession.h"
 
 #include "calendar/DateCheck.h"
 #include "engine/Format.h"
