@@ -77,7 +77,7 @@ int RunAprCommand(const AprOptions& options, std::ostream& out, std::ostream& er
         return 2;
     }
     if (record->gbSolverFailed) {
-        err << "tallex-cli apr: the APR could not be computed: the iteration does not converge for this schedule\n";
+        err << "tallex-cli apr: the APR could not be computed: no rate makes the payments worth the amount financed\n";
         return 2;
     }
     out << Format(record->gdCalcAPR, "0.0000") << "\n";
