@@ -6,6 +6,7 @@
 #include "engine/NumberText.h"
 #include "engine/RuntimeError.h"
 
+#include <cmath>
 #include <memory>
 #include <ostream>
 #include <sstream>
@@ -14,11 +15,14 @@ namespace tallex::cli {
 
 CLI::App* AddAprCommand(CLI::App& app, AprOptions& options) {
     CLI::App* cmd = app.add_subcommand("apr", "Compute the actuarial APR of a payment schedule");
-    cmd->add_option("--amount", options.amount, "Amount financed")->required();
-    cmd->add_option("--apr", options.disclosedApr, "Disclosed APR in percent (the solver's start)");
-    cmd->add_option("--unit-days", options.unitDays, "Days in the unit period");
-    cmd->add_option("--year-days", options.yearDays, "Days in the year");
-    cmd->add_option("--stream", options.streams, "AMOUNT,COUNT,UNITPERIODS,ODDDAYS (repeatable)")
+    cmd->add_option("--amount", options.amount, "Amount financed, e.g. 1000.00 (no thousands separators)")->required();
+    cmd->add_option("--apr", options.disclosedApr, "Disclosed APR in percent (the solver's start)")
+        ->capture_default_str();
+    cmd->add_option("--unit-days", options.unitDays, "Days in the unit period")->capture_default_str();
+    cmd->add_option("--year-days", options.yearDays, "Days in the year")->capture_default_str();
+    cmd->add_option("--stream", options.streams,
+                    "AMOUNT,COUNT,UNITPERIODS,ODDDAYS (repeatable); COUNT a whole number from 1, "
+                    "UNITPERIODS and ODDDAYS whole numbers from 0")
         ->required();
     return cmd;
 }
@@ -34,17 +38,48 @@ bool SplitStream(const std::string& text, std::string (&parts)[4]) {
     }
     return n == 4;
 }
+
+// Digits with at most one decimal point and an optional leading minus sign: the solver reads a
+// number by its leading digits, so "1,000" or "$5" would be computed as 1 or 0.
+bool IsPlainNumber(const std::string& text) {
+    std::size_t k = text.size() > 0 && text[0] == '-' ? 1 : 0;
+    bool digit = false, point = false;
+    for (; k < text.size(); ++k) {
+        if (text[k] >= '0' && text[k] <= '9') {
+            digit = true;
+        } else if (text[k] == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digit;
+}
+
+bool IsWholeNumber(const std::string& text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// The one line of a refused argument; always exit code 2.
+int Refuse(std::ostream& err, const std::string& message) {
+    err << "tallex-cli apr: " << message << "\n";
+    return 2;
+}
+
+const char* const kPlain = "written with digits and at most one decimal point";
 }  // namespace
 
 int RunAprCommand(const AprOptions& options, std::ostream& out, std::ostream& err) {
-    if (!IsNumericText(options.amount) || !IsNumericText(options.disclosedApr)) {
-        err << "tallex-cli apr: --amount and --apr must be numbers\n";
-        return 2;
-    }
-    if (options.streams.size() > static_cast<std::size_t>(kMaxStreams)) {
-        err << "tallex-cli apr: at most " << kMaxStreams << " streams\n";
-        return 2;
-    }
+    if (!IsPlainNumber(options.amount))
+        return Refuse(err, "--amount '" + options.amount + "' must be a number " + kPlain);
+    if (!IsPlainNumber(options.disclosedApr))
+        return Refuse(err, "--apr '" + options.disclosedApr + "' must be a number " + kPlain);
+    if (!std::isfinite(options.unitDays) || options.unitDays <= 0)
+        return Refuse(err, "--unit-days must be a number above 0");
+    if (!std::isfinite(options.yearDays) || options.yearDays <= 0)
+        return Refuse(err, "--year-days must be a number above 0");
+    if (options.streams.size() > static_cast<std::size_t>(kMaxStreams))
+        return Refuse(err, "at most " + std::to_string(kMaxStreams) + " streams");
     auto record = std::make_unique<LoanRecord>();
     record->gdAmount = Val(options.amount);
     record->gdDisclAPR = Val(options.disclosedApr);
@@ -53,16 +88,17 @@ int RunAprCommand(const AprOptions& options, std::ostream& out, std::ostream& er
     int k = 0;
     for (const std::string& stream : options.streams) {
         std::string parts[4];
-        if (!SplitStream(stream, parts)) {
-            err << "tallex-cli apr: --stream '" << stream << "' must be AMOUNT,COUNT,UNITPERIODS,ODDDAYS\n";
-            return 2;
-        }
-        for (const std::string& p : parts) {
-            if (!IsNumericText(p)) {
-                err << "tallex-cli apr: --stream '" << stream << "': '" << p << "' is not a number\n";
-                return 2;
-            }
-        }
+        if (!SplitStream(stream, parts))
+            return Refuse(err, "--stream '" + stream + "' must be AMOUNT,COUNT,UNITPERIODS,ODDDAYS");
+        const std::string refused = "--stream '" + stream + "': ";
+        if (!IsPlainNumber(parts[0]))
+            return Refuse(err, refused + "AMOUNT '" + parts[0] + "' must be a number " + kPlain);
+        if (!IsWholeNumber(parts[1]) || Val(parts[1]) < 1)
+            return Refuse(err, refused + "COUNT '" + parts[1] + "' must be a whole number of 1 or more");
+        if (!IsWholeNumber(parts[2]))
+            return Refuse(err, refused + "UNITPERIODS '" + parts[2] + "' must be a whole number of 0 or more");
+        if (!IsWholeNumber(parts[3]))
+            return Refuse(err, refused + "ODDDAYS '" + parts[3] + "' must be a whole number of 0 or more");
         ++k;
         record->gaPymtAmt[k] = parts[0];
         record->gaNumPymts[k] = parts[1];
@@ -73,13 +109,10 @@ int RunAprCommand(const AprOptions& options, std::ostream& out, std::ostream& er
     try {
         SolveAPR(*record);
     } catch (const RuntimeError& e) {
-        err << "tallex-cli apr: run-time error " << e.number() << ": " << e.description() << "\n";
-        return 2;
+        return Refuse(err, "run-time error " + std::to_string(e.number()) + ": " + e.description());
     }
-    if (record->gbSolverFailed) {
-        err << "tallex-cli apr: the APR could not be computed: the iteration does not converge for this schedule\n";
-        return 2;
-    }
+    if (record->gbSolverFailed)
+        return Refuse(err, "the APR could not be computed: no rate makes the payments worth the amount financed");
     out << Format(record->gdCalcAPR, "0.0000") << "\n";
     out << "passes=" << record->iSolverPasses << "\n";
     return 0;

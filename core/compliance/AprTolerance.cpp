@@ -1,5 +1,6 @@
 #include "compliance/AprTolerance.h"
 
+#include "compliance/FinanceChargeTolerance.h"
 #include "compliance/UserMessage.h"
 #include "engine/AprSolver.h"
 #include "engine/CheckedMath.h"
@@ -30,6 +31,9 @@ double HalfUnitOfLastDecimal(double disclosedApr) {
 
 bool AnswerIsYes(short answer) { return answer == kAnswerYesButton; }
 
+// The finance-charge difference in ten-thousandths, free of the binary noise of T - P - FC.
+long double DifferenceTicks(const LoanRecord& r) { return MoneyTicks(r.dFinanceChgDiff); }
+
 }  // namespace
 
 void AdjustDisclosedAPR(LoanRecord& r, AdjustDirection direction) {
@@ -56,12 +60,13 @@ bool TestAPRUnderstatement(LoanRecord& r, UserSeam& user) {
               "Non-real estate loan.";
         return true;
     }
-    if (r.dFinanceChgDiff <= 0.0) {
+    if (DifferenceTicks(r) <= 0) {
         r.gsDebugMsgAPR =
             "*** APR Understatement Violation:   APR is understated but finance charge is not understated.";
         return true;
     }
-    if (r.dFinanceChgDiff > r.giFCTolerance) {
+    // Exactly the tolerance is within it.
+    if (DifferenceTicks(r) > MoneyTicks(r.giFCTolerance)) {
         r.gsDebugMsgAPR =
             "*** APR Understatement Violation:  Disclosed finance charge is understated by more than the "
             "tolerance amount.";
@@ -108,7 +113,7 @@ bool TestAPROverstatement(LoanRecord& r, UserSeam& user) {
         r.gsDebugMsgAPR = "*** APR Overstatement Violation";
         return true;
     }
-    if (r.dFinanceChgDiff >= 0.0) {
+    if (DifferenceTicks(r) >= 0) {
         r.gsDebugMsgAPR =
             "*** APR Overstatement Violation:   APR is overstated but finance charge is not overstated.";
         return true;

@@ -59,6 +59,16 @@ bool TermOverTenYears(LoanRecord& r) {
     return false;
 }
 
+bool FinanceChargeObviousErrorRuleApplies(const LoanRecord& r) {
+    return r.gdEstFinanceChg != 0.0 && !r.gbAPRUnderViol && !r.gbAPROverViol &&
+           10 * MoneyTicks(r.gdEstFinanceChg) <= MoneyTicks(r.dFnceChg);
+}
+
+bool AprObviousErrorRuleApplies(const LoanRecord& r) {
+    return r.gdEstFinanceChg != 0.0 && !r.gbFCUnderViol && !r.gbFCOverViol &&
+           checked::Mul(0.1, r.gdCalcAPR) >= r.gdDisclAPR;
+}
+
 void RunComplianceTests(LoanRecord& r, ResultsView& view, UserSeam& user) {
     r.giAPRUnderByFC = kNotAsked;
     r.giAPROverByFC = kNotAsked;
@@ -123,12 +133,8 @@ void RunComplianceTests(LoanRecord& r, ResultsView& view, UserSeam& user) {
     }
 
     // The 10 % obvious error rule, once for each figure.
-    if (disclosed && !r.gbAPRUnderViol && !r.gbAPROverViol && checked::Mul(0.1, r.dFnceChg) >= fc) {
-        ShowObviousErrorRule(view);
-    }
-    if (disclosed && !r.gbFCUnderViol && !r.gbFCOverViol && checked::Mul(0.1, r.gdCalcAPR) >= r.gdDisclAPR) {
-        ShowObviousErrorRule(view);
-    }
+    if (FinanceChargeObviousErrorRuleApplies(r)) ShowObviousErrorRule(view);
+    if (AprObviousErrorRuleApplies(r)) ShowObviousErrorRule(view);
 
     // Preselect the reimbursement tolerance; a single-payment loan counted in actual days keeps
     // whatever was selected unless it runs over ten years.

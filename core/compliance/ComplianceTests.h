@@ -20,6 +20,15 @@ namespace tallex {
 // gdOddDays (the last row of the ordered schedule). An irregular loan is never over ten years.
 bool TermOverTenYears(LoanRecord& record);
 
+// The 10 % obvious error rule for the finance charge: a finance charge was disclosed, no APR
+// violation was found, and the disclosed finance charge is at most a tenth of the correct one
+// (dFnceChg), compared in ten-thousandths so that exactly a tenth applies.
+bool FinanceChargeObviousErrorRuleApplies(const LoanRecord& record);
+
+// The same rule for the APR: a finance charge was disclosed, no finance-charge violation was
+// found, and the disclosed APR is at most a tenth of the correct one.
+bool AprObviousErrorRuleApplies(const LoanRecord& record);
+
 // The driver. The caller has set gbIrregular, dFinal, dUnitPeriods, gdOddDays, dFnceChg,
 // gdAmtFinanced and giPVStreams (the streams the adjusted present value sums). It may ask the
 // user whether an APR error was caused by the finance-charge error; both answers start at 99

@@ -1,9 +1,16 @@
 #include "compliance/FinanceChargeTolerance.h"
 
-#include "engine/CheckedMath.h"
 #include "engine/Currency.h"
 
+#include <cmath>
+
 namespace tallex {
+
+long double MoneyTicks(double amount) {
+    constexpr double kCurrencyRange = 9.2e14;  // just inside 2^63 ten-thousandths
+    if (std::fabs(amount) < kCurrencyRange) return static_cast<long double>(Currency::FromDouble(amount).ticks());
+    return static_cast<long double>(amount) * 10000.0L;
+}
 
 void SetFCTolerance(LoanRecord& r) {
     if (r.gbSecuredByRealEstate) {
@@ -30,7 +37,8 @@ bool TestFCUnderstatement(LoanRecord& r) {
 bool TestFCOverstatement(LoanRecord& r) {
     r.gsDebugMsgFC.clear();
     if (r.gbSecuredByRealEstate) return false;
-    if (checked::Sub(r.gdEstFinanceChg, r.giFCTolerance) > r.dFnceChg) {
+    // Exactly the tolerance is within it.
+    if (MoneyTicks(r.gdEstFinanceChg) - MoneyTicks(r.giFCTolerance) > MoneyTicks(r.dFnceChg)) {
         r.gsDebugMsgFC =
             "*** Finance Charge Overstatement Violation:  Disclosed finance charge minus the tolerance "
             "amount is greater than than the correct finance charge.";

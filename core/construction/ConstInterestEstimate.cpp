@@ -19,10 +19,10 @@ double SimpleInterest(double rate, double base, double daysInYear, double period
     return Mul(Div(Mul(rate, base), daysInYear), periodDays);
 }
 
-}  // namespace
-
-void EstimateConstInterest(LoanRecord& r) {
-    const ConstructionChoices& c = r.construction;
+// The estimate on the fields it reads and writes: the record's, or those of entries a page has
+// not stored yet (ConstInterestAboveLimit). Writes in the order the steps run.
+template <class Fields>
+void Estimate(const ConstructionChoices& c, Fields& r) {
     r.gdConstIntBase = OnAdvances(c) ? Div(r.gdCommitmentAmt, 2.0) : r.gdCommitmentAmt;
     if (c.optIntAccrl == kAccrualActual365_360) r.gdConstDaysinYr = 360;
     if (c.optIntAccrl == kAccrualOther) return;
@@ -51,6 +51,24 @@ void EstimateConstInterest(LoanRecord& r) {
     if (std::fabs(estimate) > 1e30 || static_cast<float>(estimate) > static_cast<float>(kMaxConstInterest))
         Raise(RuntimeErrorCode::Overflow);
     r.gdEstConstInterest = estimate;
+}
+
+}  // namespace
+
+void EstimateConstInterest(LoanRecord& r) { Estimate(r.construction, r); }
+
+bool ConstInterestAboveLimit(const ConstructionChoices& choices, const ConstInterestTerms& terms) {
+    struct {
+        double gdCommitmentAmt, gdSimpleIntRate, gdConstMonths, gdConstDays, gdConstDaysinYr;
+        double gdConstIntBase = 0, gdConstIntRate = 0, gdEstConstInterest = 0, gdDaysinYr = 0;
+    } fields{terms.commitment, terms.simpleRate, terms.months, terms.days, terms.daysInYear};
+    try {
+        Estimate(choices, fields);
+    } catch (const RuntimeError& e) {
+        if (e.number() != static_cast<int>(RuntimeErrorCode::Overflow)) throw;
+        return true;
+    }
+    return false;
 }
 
 }  // namespace tallex

@@ -1,6 +1,7 @@
 #include "construction/ConstPhase.h"
 
 #include "construction/ConstChoices.h"
+#include "construction/ConstInterestEstimate.h"
 #include "construction/ConstSinglePayment.h"
 #include "engine/CheckedMath.h"
 #include "engine/NumberText.h"
@@ -21,6 +22,23 @@ std::string Trimmed(std::string_view text) {
     while (b < e && text[b] == ' ') ++b;
     while (e > b && text[e - 1] == ' ') --e;
     return std::string(text.substr(b, e - b));
+}
+
+// The figures the interest estimate will read once Continue has stored these entries.
+ConstInterestTerms PeriodTerms(const LoanRecord& r, const ConstPhaseEntries& e) {
+    using checked::Add;
+    using checked::Mul;
+    const ConstructionChoices& c = r.construction;
+    const double period = Val(e.timePeriod);
+    ConstInterestTerms terms{r.gdCommitmentAmt, r.gdSimpleIntRate, 0, r.gdConstDays, 0};
+    if (WholeMonthAccrual(c)) {
+        terms.months = period;
+        terms.daysInYear = 360;
+    } else if (DayCountAccrual(c)) {
+        terms.days = ConstructionOnly(c) ? Add(Mul(period, Val(e.unitPeriods)), Val(e.oddDays)) : period;
+        terms.daysInYear = 365;
+    }
+    return terms;
 }
 
 }  // namespace
@@ -111,6 +129,12 @@ ConstContinueResult ConstPhaseContinue(LoanRecord& r, UserSeam& user, const Cons
                       kPhaseUnitPeriods);
     if (layout.unitPeriodsShown && !ConstFieldCheck(r, kPhaseOddDays, entries.oddDays))
         return refuse("Enter a number between 0 and 365 for # of odd days.", kPhaseOddDays);
+
+    // The estimate of the next page must fit; refused here, where the period that makes it is typed.
+    if (ConstInterestAboveLimit(c, PeriodTerms(r, entries))) {
+        const bool yearOfDays = layout.unitPeriodsShown && ConstUnitPeriodsFollow(entries.timePeriod).enabled;
+        return refuse(kConstInterestTooLargeMessage, yearOfDays ? kPhaseUnitPeriods : kPhaseTimePeriod);
+    }
 
     // NOTE: nothing is stored until every field has passed.
     r.gdConstTimePeriod = Val(entries.timePeriod);

@@ -56,6 +56,13 @@ std::string ConstPhaseKeyMessage(int field, std::string_view timePeriodLabel);
 // a hidden field.
 bool ConstFieldCheck(LoanRecord& record, int field, std::string_view text);
 
+// Continue's refusal of a construction period for which the estimate of construction interest
+// (ConstInterestEstimate.h) would exceed what the pages can hold.
+inline constexpr const char* kConstInterestTooLargeMessage =
+    "The estimated construction interest must not be greater than $9,999,999.00.  Enter a shorter "
+    "construction period, or go back to prior screen to correct the loan commitment amount or the "
+    "annual simple interest rate.";
+
 struct ConstPhaseEntries {
     std::string timePeriod;
     std::string unitPeriods;
@@ -71,6 +78,9 @@ struct ConstPhaseEntries {
 //                       gdConstDaysinYr 365, gdDaysinUnitPd the period
 //   construction-only   the single payment: giPymtFreq 5 (months, see ConstSinglePayment.h) or
 //                       6 (days), gdDaysinYr, gdCalUnitPeriods, gdCalOddDays
+// A period whose estimate of construction interest would exceed 9,999,999 (with the commitment
+// and rate of the loan terms page) is refused with kConstInterestTooLargeMessage, the focus on
+// the field that sets its length: the unit periods of a 365-day period, else the time period.
 // dMonths and gdConstMonths are cleared first, refused or not.
 ConstContinueResult ConstPhaseContinue(LoanRecord& record, UserSeam& user, const ConstPhaseEntries& entries);
 

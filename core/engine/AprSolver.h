@@ -3,8 +3,10 @@
 // at which the present value of the payment schedule equals the amount financed, times the
 // number of unit periods in a year.
 //
-// Arithmetic faults (overflow, division by zero, invalid operation) and a stream count above
-// 360 raise RuntimeError; a run that cannot converge ends with gbSolverFailed set.
+// Arithmetic faults (overflow, division by zero, invalid operation) at the disclosed APR and a
+// stream count above 360 raise RuntimeError. Where the secant iteration fails, the root is
+// bracketed and bisected instead; a run ends with gbSolverFailed set only when no root can be
+// bracketed.
 
 #include "engine/LoanRecord.h"
 
@@ -14,7 +16,7 @@ namespace tallex {
 inline constexpr double kSecantStep = 0.0001;
 // The run stops when one pass moves the unit-period rate by no more than this.
 inline constexpr double kConvergenceLimit = 0.0000001;
-// A run still moving after this many passes is oscillating and is ended as failed.
+// A run still moving after this many passes is oscillating: the root is bracketed instead.
 inline constexpr int kSolverPassLimit = 100;
 
 // Present value at the unit-period rate gdPVRate of the first giPVStreams streams (amount and

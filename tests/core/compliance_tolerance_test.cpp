@@ -265,6 +265,80 @@ TEST(fc_tolerance, understatement_and_overstatement_at_the_boundary) {
     }
 }
 
+// Each finance-charge boundary exactly at, a cent beyond and a cent inside it, with T and P
+// whose binary difference is off by noise (172173.92 - 39666.95 - 132406.97 is 100.0000000000291,
+// 1086.48 - 977.82 is 108.65999999999997): exactly the tolerance is within it, and a disclosed
+// finance charge of exactly a tenth of the correct one falls under the 10 % rule.
+TEST(tolerance_boundaries, money_is_compared_to_the_cent_not_to_binary_noise) {
+    enum Rule { AprStepFive, AprNotUnder, AprNotOver, FcOver, FcUnder, TenPercent };
+    struct { Rule rule; double t, p, fc; bool secured, before093095; bool decided; } const cases[] = {
+        // APR understated 0.3 point on a secured loan: a finance charge understated by more than
+        // $100 ($200 before 09/30/95) decides the violation; within it the user is asked.
+        {AprStepFive, 172173.92, 39666.95, 132406.97, true, false, false},
+        {AprStepFive, 172173.92, 39666.95, 132406.96, true, false, true},
+        {AprStepFive, 172173.92, 39666.95, 132406.98, true, false, false},
+        {AprStepFive, 15980.11, 633.63, 15146.48, true, true, false},
+        {AprStepFive, 15980.11, 633.63, 15146.47, true, true, true},
+        {AprStepFive, 15980.11, 633.63, 15146.49, true, true, false},
+        // A finance charge disclosed exactly right, T - P - FC a hair above or below 0: an
+        // understated APR is not caused by an understated finance charge, nor an overstated one
+        // by an overstated finance charge.
+        {AprNotUnder, 160695.35, 99528.64, 61166.71, true, false, true},
+        {AprNotUnder, 160695.35, 99528.64, 61166.70, true, false, false},
+        {AprNotOver, 319131.94, 210056.89, 109075.05, true, false, true},
+        {AprNotOver, 319131.94, 210056.89, 109075.06, true, false, false},
+        // Overstated finance charge, $5 (amount financed up to $1,000) and $10.
+        {FcOver, 1086.48, 977.82, 113.66, false, false, false},
+        {FcOver, 1086.48, 977.82, 113.67, false, false, true},
+        {FcOver, 1086.48, 977.82, 113.65, false, false, false},
+        {FcOver, 82127.87, 62439.66, 19698.21, false, false, false},
+        {FcOver, 82127.87, 62439.66, 19698.22, false, false, true},
+        {FcOver, 82127.87, 62439.66, 19698.20, false, false, false},
+        // Understated finance charge, $5, $10, $100 and $200.
+        {FcUnder, 1153.38, 684.10, 464.28, false, false, false},
+        {FcUnder, 1153.38, 684.10, 464.27, false, false, true},
+        {FcUnder, 26892.58, 4709.73, 22172.85, false, false, false},
+        {FcUnder, 26892.58, 4709.73, 22172.84, false, false, true},
+        {FcUnder, 172173.92, 39666.95, 132406.97, true, false, false},
+        {FcUnder, 172173.92, 39666.95, 132406.96, true, false, true},
+        {FcUnder, 15980.11, 633.63, 15146.48, true, true, false},
+        {FcUnder, 15980.11, 633.63, 15146.47, true, true, true},
+        // 2,335.71 is exactly a tenth of 110,856.06 - 87,498.96.
+        {TenPercent, 110856.06, 87498.96, 2335.71, false, false, true},
+        {TenPercent, 110856.06, 87498.96, 2335.72, false, false, false},
+        {TenPercent, 110856.06, 87498.96, 2335.70, false, false, true},
+    };
+    const std::string stepFive = "*** APR Understatement Violation:  Disclosed finance charge is understated by more "
+                                 "than the tolerance amount.";
+    const std::string notUnder =
+        "*** APR Understatement Violation:   APR is understated but finance charge is not understated.";
+    const std::string notOver = "*** APR Overstatement Violation:   APR is overstated but finance charge is not overstated.";
+    for (const auto& c : cases) {
+        auto r = Schedule("100 12 1 0");
+        r->gdAmount = r->gdAmtFinanced = c.p;
+        r->gdPymtsLessAdv = r->gdTotPymts = c.t;
+        r->dFnceChg = c.t - c.p;  // as the results page computes it
+        r->gdEstFinanceChg = c.fc;
+        r->gbSecuredByRealEstate = c.secured;
+        r->gbDatePre_093095 = c.before093095;
+        r->gdDisclAPR = 12;
+        r->gdCalcAPR = c.rule == AprStepFive || c.rule == AprNotUnder ? 12.3 : c.rule == AprNotOver ? 11.7 : 12;
+        auto run = RunTests(*r);
+        SCOPED_TRACE(testing::Message() << "rule " << c.rule << ": T " << c.t << " P " << c.p << " FC " << c.fc);
+        switch (c.rule) {
+        case AprStepFive:
+            EXPECT_EQ(r->gsDebugMsgAPR == stepFive, c.decided) << r->gsDebugMsgAPR;
+            EXPECT_EQ(run->user.prompts().size(), c.decided ? 0u : 1u) << "asked whether the FC error caused it";
+            break;
+        case AprNotUnder: EXPECT_EQ(r->gsDebugMsgAPR == notUnder, c.decided) << r->gsDebugMsgAPR; break;
+        case AprNotOver: EXPECT_EQ(r->gsDebugMsgAPR == notOver, c.decided) << r->gsDebugMsgAPR; break;
+        case FcOver: EXPECT_EQ(r->gbFCOverViol, c.decided); break;
+        case FcUnder: EXPECT_EQ(r->gbFCUnderViol, c.decided); break;
+        case TenPercent: EXPECT_EQ(run->label(ResultsLabel::lblFinanceError).visible, c.decided); break;
+        }
+    }
+}
+
 TEST(compliance_tests, disclosed_finance_charge_of_zero_switches_every_test_off) {
     auto r = SecuredCase(6, 0);  // APR understated by 6 points
     r->gdEstFinanceChg = 0;

@@ -186,6 +186,60 @@ TEST(construction_phase, continue_refusals) {
     EXPECT_EQ(fixed.unitPeriods + "/" + fixed.oddDays, "1/0");
 }
 
+// A construction period whose estimate of interest (worked by hand, rate x base / year x period)
+// would pass 9,999,999 is refused on the phase page, before anything is stored, with the focus
+// on the field that sets the length; the largest estimates that fit pass.
+TEST(construction_phase, a_period_whose_interest_estimate_cannot_be_held_is_refused) {
+    const char* const kTooLarge =
+        "The estimated construction interest must not be greater than $9,999,999.00.  Enter a shorter construction "
+        "period, or go back to prior screen to correct the loan commitment amount or the annual simple interest rate.";
+    constexpr std::int16_t kEntire = kInterestOnCommitment, kAdvances = kInterestOnAdvances;
+    struct Row {
+        ConstructionChoices c; std::int16_t interestOn; double commitment, rate;
+        const char *period, *unitPeriods, *oddDays; int refusedField;  // -1: passes
+    };
+    const Row rows[] = {
+        // 0.12 x 999,999,900 / 360 x 1 x 30 = 9,999,999.00; a commitment of 1,000,000,000 gives 10,000,000.00
+        {Choices(1, 0), kEntire, 999999900, 12, "1", "", "", -1},
+        {Choices(1, 0), kEntire, 1000000000, 12, "1", "", "", kPhaseTimePeriod},
+        // 0.10 x 50,000,000 / 360 x 18 x 30 = 7,500,000.00; 24 months 10,000,000.00
+        {Choices(0, 0), kAdvances, 100000000, 10, "18", "", "", -1},
+        {Choices(0, 0), kAdvances, 100000000, 10, "24", "", "", kPhaseTimePeriod},
+        // 22 months: 9,166,666.67, with the interest reserve + 840,277.78 = 10,006,944.45
+        {Choices(0, 0), kAdvances, 100000000, 10, "22", "", "", -1},
+        {Choices(0, 0, 0, true), kAdvances, 100000000, 10, "22", "", "", kPhaseTimePeriod},
+        // 365/365: 0.10 x 1,000,000,000 / 365 x 36 = 9,863,013.70; 37 days 10,136,986.30
+        {Choices(0, 1), kEntire, 1000000000, 10, "36", "1", "0", -1},
+        {Choices(0, 1), kEntire, 1000000000, 10, "37", "1", "0", kPhaseTimePeriod},
+        // A year of days: 0.10 x 50,000,000 / 365 x 365 = 5,000,000.00; two unit periods 10,000,000.00
+        {Choices(0, 1), kEntire, 50000000, 10, "365", "1", "0", -1},
+        {Choices(0, 1), kEntire, 50000000, 10, "365", "2", "0", kPhaseUnitPeriods},
+        // 365/360 with permanent financing: 359 days 9,972,222.22; 360 days 10,000,000.00
+        {Choices(1, 2), kEntire, 100000000, 10, "359", "", "", -1},
+        {Choices(1, 2), kEntire, 100000000, 10, "360", "", "", kPhaseTimePeriod},
+        // Other: the user types the estimate, nothing is computed.
+        {Choices(0, 3, 0), kEntire, 999999999999, 100, "120", "", "", -1},
+    };
+    for (const Row& row : rows) {
+        auto r = std::make_unique<LoanRecord>();
+        r->construction = row.c;
+        r->construction.optInterestType = row.interestOn;
+        r->gdCommitmentAmt = row.commitment;
+        r->gdSimpleIntRate = row.rate;
+        ScriptedUser user;
+        const ConstContinueResult out = ConstPhaseContinue(*r, user, {row.period, row.unitPeriods, row.oddDays});
+        SCOPED_TRACE(testing::Message() << row.commitment << " at " << row.rate << " %, period " << row.period << " x "
+                                        << row.unitPeriods << ", accrual " << row.c.optIntAccrl);
+        const bool refused = row.refusedField >= 0;
+        ExpectOutcome(out, user, refused ? kTooLarge : "", row.refusedField);
+        if (refused) {
+            EXPECT_EQ(r->giAccrualMethod + r->gdConstMonths + r->gdConstDays, 0) << "nothing stored";
+        } else {
+            ConstInterestActivate(*r);  // the next page's estimate, which must now fit
+        }
+    }
+}
+
 // Commitment 100,000.00, prepaid 1,000.00, subsequently paid 500.00, an 18-month construction
 // phase at 10 % (one 360-day unit period and 180 odd days).
 struct Interest {

@@ -169,6 +169,41 @@ TEST(solve_apr, a_construction_loan_disclosed_separately_is_one_stream) {
     EXPECT_NEAR(r->gdCalcAPR, 12.0026, 0.00005);
 }
 
+// Where the secant runs away from a root far below the disclosed APR (or oscillates), the root
+// is still found; where no rate makes the payments worth the amount financed, the run fails.
+TEST(solve_apr, a_root_the_iteration_misses_is_bracketed_and_no_root_fails) {
+    struct {
+        double amount, disclosed, unitDays, yearDays;
+        std::vector<Stream> streams;
+        bool root;
+    } const cases[] = {
+        // Yearly streams at a true APR near 0.909 %, disclosed at 8 % and 20 %.
+        {10000, 8, 365, 365, {{370.05, 60, 60, 0}}, true},
+        {10000, 8, 365, 365, {{229.40, 80, 30, 0}}, true},  // oscillates until the pass limit
+        {10000, 20, 365, 365, {{2440.35, 5, 20, 0}}, true},
+        {10000, 8, 365, 365, {{300, 20, 60, 0}, {400, 20, 80, 0}}, true},
+        {10000, 60, 30, 360, {{29.92, 360, 1, 0}}, true},        // true APR 0.5 %
+        {10000, 100, 30, 360, {{11051.25, 1, 120, 0}}, true},    // one payment ten years out
+        {10000, 9999, 400, 365, {{10109.59, 1, 1, 0}}, true},    // a single payment in days
+        // No rate gives the amount financed.
+        {1000, 12, 30, 360, {{2689, 3, 0, 0}, {1255, 2, 17, 0}}, false},  // worth at least 2,689 at any rate
+        {1000, 12, 30, 360, {{500, 1, 0, 0}}, false},                       // worth 500 at every rate
+        {1000, 12, 30, 360, {{-100, 12, 1, 0}}, false},                     // advances only
+    };
+    for (const auto& c : cases) {
+        auto r = Loan(c.amount, c.disclosed, c.unitDays, c.yearDays, c.streams);
+        SolveAPR(*r);
+        SCOPED_TRACE(testing::Message() << c.amount << " in " << c.streams.size() << " streams, first "
+                                        << c.streams[0].amount << " x " << c.streams[0].count << ", disclosed "
+                                        << c.disclosed);
+        EXPECT_EQ(r->gbSolverFailed, !c.root);
+        if (r->gbSolverFailed || !c.root) continue;
+        const long double expected =
+            BisectRate(c.streams, c.amount, c.unitDays) * 100.0L * c.yearDays / c.unitDays;
+        EXPECT_NEAR(r->gdCalcAPR, static_cast<double>(expected), 1e-8);
+    }
+}
+
 // The unit-period bases of the frequency codes: {days in unit period, days in year}.
 struct Basis { double unitDays; double yearDays; };
 
