@@ -252,6 +252,10 @@ void SolveAPR(LoanRecord& r) {
         if (r.gbSolverFailed) break;
         r.gdEstRate = r.gdIteratedAPR;
     }
+    // A pass at the rate 0 measures the present value at 1 instead, so its "convergence" says
+    // nothing about the rate 0 (1 at 1200 % for .50 would pass for an APR of 0): look for the
+    // root instead.
+    if (!r.gbSolverFailed && r.gdEstRate == 0.0) r.gbSolverFailed = true;
     if (r.gbSolverFailed) {
         if (!BracketRoot(r, streams)) return;
         r.gbSolverFailed = false;

@@ -185,6 +185,7 @@ TEST(solve_apr, a_root_the_iteration_misses_is_bracketed_and_no_root_fails) {
         {10000, 60, 30, 360, {{29.92, 360, 1, 0}}, true},        // true APR 0.5 %
         {10000, 100, 30, 360, {{11051.25, 1, 120, 0}}, true},    // one payment ten years out
         {10000, 9999, 400, 365, {{10109.59, 1, 1, 0}}, true},    // a single payment in days
+        {0.5, 0, 30, 360, {{1, 1, 1, 0}}, true},                  // from 0 %: the rate 1 gives the amount at once
         // No rate gives the amount financed.
         {1000, 12, 30, 360, {{2689, 3, 0, 0}, {1255, 2, 17, 0}}, false},  // worth at least 2,689 at any rate
         {1000, 12, 30, 360, {{500, 1, 0, 0}}, false},                       // worth 500 at every rate
