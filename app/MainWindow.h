@@ -89,6 +89,9 @@ private:
         }
     }
     void reportCurrentException() noexcept;
+    // One of the two date calculators, modally (openPaymentCalendar, openConstructionCalendar).
+    template <class Calendar>
+    bool runCalendar();
     Page* ensurePage(PageId page);
     Page* createPage(PageId page);
     void RecoverFromError();
@@ -118,4 +121,5 @@ private:
     std::vector<QPointer<Page>> unloaded_;
     bool exiting_ = false;
     bool recovering_ = false;
+    bool calendarOpen_ = false;
 };
