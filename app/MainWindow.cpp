@@ -33,6 +33,7 @@
 #include <QMenuBar>
 #include <QStackedWidget>
 
+#include <algorithm>
 #include <new>
 
 using namespace tallex;
@@ -273,23 +274,37 @@ void MainWindow::ShowAbout() {
 }
 
 template <class Calendar>
-bool MainWindow::openCalendar() {
+bool MainWindow::runCalendar() {
+    // A button pressed by its access key clicks 100 ms later: that click may come while a
+    // calendar is open, asking for a second one or unloading (New Loan, Exit) the page that
+    // opened the first. The second is not opened, and a page that is gone is told so.
+    if (calendarOpen_) return false;
+    const QPointer<Page> caller = currentPage();
     std::optional<DateCalculatorDialog::Error> error;
     {
+        struct Open {
+            bool& flag;
+            explicit Open(bool& f) : flag(f) { flag = true; }
+            ~Open() { flag = false; }
+        } open(calendarOpen_);
         Calendar calendar(*record_, clock_, user_, this);
         calendar.exec();
         error = calendar.pendingError();
     }
     // The window the calendar covered is the active one again.
     activateWindow();
-    if (!error) return true;
-    ShowErrorScreen(error->number, error->description);
-    return false;
+    if (error) {
+        ShowErrorScreen(error->number, error->description);
+        return false;
+    }
+    const bool stillLoaded =
+        std::any_of(pages_.begin(), pages_.end(), [&](const auto& entry) { return entry.second == caller; });
+    return caller && stillLoaded;
 }
 
-bool MainWindow::openPaymentCalendar() { return openCalendar<frmCalendar>(); }
+bool MainWindow::openPaymentCalendar() { return runCalendar<frmCalendar>(); }
 
-bool MainWindow::openConstructionCalendar() { return openCalendar<frmRecCalendar>(); }
+bool MainWindow::openConstructionCalendar() { return runCalendar<frmRecCalendar>(); }
 
 void MainWindow::ClearConstInterestAmount() {
     if (auto* interest = qobject_cast<frmConstInterest*>(loadedPage(PageId::ConstructionInterest)))

@@ -89,9 +89,9 @@ private:
         }
     }
     void reportCurrentException() noexcept;
-    // Runs a date calculator (frmCalendar, frmRecCalendar) to its end; false when it met an error.
+    // One of the two date calculators, modally (openPaymentCalendar, openConstructionCalendar).
     template <class Calendar>
-    bool openCalendar();
+    bool runCalendar();
     Page* ensurePage(PageId page);
     Page* createPage(PageId page);
     void RecoverFromError();
@@ -121,4 +121,5 @@ private:
     std::vector<QPointer<Page>> unloaded_;
     bool exiting_ = false;
     bool recovering_ = false;
+    bool calendarOpen_ = false;
 };

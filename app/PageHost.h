@@ -67,8 +67,9 @@ public:
     virtual OutputChooser& outputChooser() = 0;
 
     // Shows the payment date calculator modally; returns when it has closed, its results in the
-    // record (gbCalendarOK tells whether it closed with OK). False when an error inside it ended
-    // on the error screen: the page that asked is gone.
+    // record (gbCalendarOK tells whether it closed with OK). False when the page that asked must
+    // do nothing more: an error inside it ended on the error screen, or the page was unloaded
+    // while it was open, or a calendar was open already (none is opened then).
     virtual bool openPaymentCalendar() = 0;
     // The construction date calculator (three dates), on the same terms.
     virtual bool openConstructionCalendar() = 0;

@@ -58,6 +58,12 @@ void ScheduleGrid::refreshEditor() {
     editor_->selectAll();
 }
 
+void ScheduleGrid::keepEditing() {
+    // The editor shows what the cell now holds.
+    openEditor();
+    refreshEditor();
+}
+
 void ScheduleGrid::dropEditor() {
     if (!editor_) return;
     QLineEdit* editor = editor_;
@@ -105,9 +111,7 @@ void ScheduleGrid::moveTo(Move move, int row, int column) {
     if (current.isValid() && current.row() == row && current.column() == column) return;
     commitEditor();
     if (current.isValid() && hooks_.refuseLeaving && hooks_.refuseLeaving(move)) {
-        // The cell was refused: the cursor stays, the editor shows what the cell now holds.
-        openEditor();
-        refreshEditor();
+        keepEditing();
         return;
     }
     if (row >= model_->rowCount()) {
@@ -162,6 +166,14 @@ ScheduleGrid::Move MoveOfKey(const QKeyEvent& event) {
     }
 }
 
+// Alt with a key that types something is an access key. One that a button took never arrives
+// here; one that arrives belongs to no button that can act now (hidden, disabled), and a cell
+// must not take its letter as text. (Ctrl+Alt is left alone: some keyboards type with it.)
+bool IsAccessKey(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    return (modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier) && !event.text().isEmpty();
+}
+
 }  // namespace
 
 bool ScheduleGrid::event(QEvent* event) {
@@ -180,6 +192,10 @@ void ScheduleGrid::keyPressEvent(QKeyEvent* event) {
     const Move move = MoveOfKey(*event);
     if (move != Move::None) {
         moveByKey(move);
+        event->accept();
+        return;
+    }
+    if (IsAccessKey(*event)) {
         event->accept();
         return;
     }
@@ -256,7 +272,7 @@ bool ScheduleCellDelegate::eventFilter(QObject* object, QEvent* event) {
             grid_->refreshEditor();
             return true;
         }
-        return false;
+        return IsAccessKey(*key);
     }
     if (event->type() == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();

@@ -41,6 +41,8 @@ public:
     void commitEditor();
     // The editor shows the current cell's text again.
     void refreshEditor();
+    // A refused cell: the cursor stays, and the cell is edited again with what it holds.
+    void keepEditing();
     // The key moves of the grid, also used for keys typed into the editor.
     void moveByKey(Move move);
     QLineEdit* editorWidget() const { return editor_; }

@@ -146,6 +146,8 @@ frmAPR1::frmAPR1(PageHost& pageHost, QWidget* parent)
     for (QLineEdit* box : {txtAmtFinanced_, txtDiscAPR_, txtDiscFinChg_, txtUnitPeriod_}) {
         keys_->watchText(box, box == txtAmtFinanced_ ? 25 : 20);
         box->installEventFilter(this);
+        // Typed, pasted or set by Open Case or the calendar: a new entry, as a key press is.
+        connect(box, &QLineEdit::textChanged, this, [this] { state_.TextChanged(); });
     }
     for (QWidget* w : {static_cast<QWidget*>(optLoanType_[0]), static_cast<QWidget*>(optLoanType_[1]),
                        static_cast<QWidget*>(chkSecuredByRealEstate_), static_cast<QWidget*>(chkDatePre_093095_)})

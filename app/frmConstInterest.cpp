@@ -186,6 +186,8 @@ frmConstInterest::frmConstInterest(PageHost& pageHost, QWidget* parent)
     for (QLineEdit* box : boxes_) {
         keys_->watchText(box, box == boxes_[kInterestAmount] ? 25 : 20);
         box->installEventFilter(this);
+        // Typed, pasted or set by Open Case or the calendar: a new entry, as a key press is.
+        connect(box, &QLineEdit::textChanged, this, [this] { entryState_.TextChanged(); });
     }
     for (QRadioButton* option : optLoanType_) keys_->watch(option);
     for (QRadioButton* option : optPymtFreq_) keys_->watch(option);
@@ -236,7 +238,7 @@ void frmConstInterest::onActivate() {
     for (QLabel* label : {lbl_Initial_Value_of_, lbl_Estimated_Construction_Interest_, lblAmountIntInitialEstimate_})
         label->setVisible(activation.initialValueShown);
     applyLayout(false);
-    entryBad_ = false;
+    entryState_ = {};
     boxes_[kInterestAmount]->setFocus(Qt::OtherFocusReason);
 }
 
@@ -329,7 +331,7 @@ bool frmConstInterest::eventFilter(QObject* watched, QEvent* event) {
 
 bool frmConstInterest::filterKey(int field, QLineEdit* box, int key) {
     // A key typed in any box is a new entry: the next box left is checked again.
-    entryBad_ = false;
+    entryState_.entryBad = false;
     const bool selected = box->hasSelectedText();
     const int caret = selected ? box->selectionStart() : box->cursorPosition();
     const std::string text = box->text().toStdString();
@@ -362,13 +364,14 @@ bool frmConstInterest::filterKey(int field, QLineEdit* box, int key) {
 }
 
 bool frmConstInterest::leaveBox(int field, bool focusBack) {
-    if (record().gbErrorShown || entryBad_) return true;
+    if (record().gbErrorShown) return true;
     QLineEdit* box = boxes_[field];
-    const ConstInterestLeave leave = ConstInterestFieldCheck(field, box->text().toStdString(), choice());
-    if (leave.text != box->text().toStdString()) box->setText(QString::fromStdString(leave.text));
-    if (leave.valid) return true;
+    const std::optional<ConstInterestLeave> leave =
+        LeaveConstInterestField(entryState_, field, box->text().toStdString(), choice());
+    if (!leave) return true;
+    if (leave->text != box->text().toStdString()) box->setText(QString::fromStdString(leave->text));
+    if (leave->valid) return true;
     // No message here: Continue tells what is wrong.
-    entryBad_ = true;
     if (focusBack) {
         QTimer::singleShot(0, box, [box = QPointer<QLineEdit>(box)] {
             if (box) box->setFocus(Qt::OtherFocusReason);

@@ -72,5 +72,5 @@ private:
     QPushButton* cmdExit_ = nullptr;
     int loanType_ = 0;   // the options chosen, as the user last accepted them
     int frequency_ = 0;
-    bool entryBad_ = false;
+    tallex::EntryBadState entryState_;
 };

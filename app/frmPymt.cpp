@@ -287,7 +287,13 @@ void frmPymt::onContinue() {
     for (int column = kColAmount; column <= kColOddDays; ++column)
         cells[static_cast<std::size_t>(column - 1)] = Text(model_->cell(row, column));
     const ScheduleContinueOutcome outcome =
-        ScheduleContinue(record(), host().user(), model_->rowCount(), Text(model_->cell(row, kColStreamLabel)), cells);
+        ScheduleContinue(record(), host().user(), oddDaysQuiet_, model_->rowCount(),
+                         Text(model_->cell(row, kColStreamLabel)), cells, SSDBGrid1_->currentColumn());
+    if (outcome.cellRefused) {
+        // As after Tab: the cursor stays in the refused cell, still being edited.
+        SSDBGrid1_->keepEditing();
+        return;
+    }
     if (!outcome.proceed) {
         if (outcome.stream > 0 || outcome.column > 0)
             SSDBGrid1_->placeCursor(outcome.stream > 0 ? outcome.stream - 1 : row,

@@ -147,6 +147,14 @@ ConstInterestLeave ConstInterestFieldCheck(int field, std::string_view text, con
     return leave;
 }
 
+std::optional<ConstInterestLeave> LeaveConstInterestField(EntryBadState& state, int field, std::string_view text,
+                                                          const ConstPermanentChoice& choice) {
+    if (state.entryBad) return std::nullopt;
+    ConstInterestLeave leave = ConstInterestFieldCheck(field, text, choice);
+    state.entryBad = !leave.valid;
+    return leave;
+}
+
 std::string ConstInterestKeyMessage(int field, std::string_view unitPeriodCaption) {
     switch (field) {
     case kInterestAmount: return "Enter numbers, minus sign or decimal point only";

@@ -12,8 +12,10 @@
 
 #include "construction/ConstText.h"
 #include "engine/LoanRecord.h"
+#include "entry/EntryBadState.h"
 #include "ui/UserSeam.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -55,6 +57,12 @@ struct ConstInterestLeave {
     std::string text;
 };
 ConstInterestLeave ConstInterestFieldCheck(int field, std::string_view text, const ConstPermanentChoice& choice);
+
+// Leaving a field: its check runs only while state.entryBad is clear; a failed check sets it
+// (the focus goes back to the field without a word: Continue says what is wrong), a passing one
+// clears it. nullopt when the check did not run.
+std::optional<ConstInterestLeave> LeaveConstInterestField(EntryBadState& state, int field, std::string_view text,
+                                                          const ConstPermanentChoice& choice);
 
 // The refusal of a key that the field's key filter does not take; the unit period's message
 // quotes its caption.

@@ -11,6 +11,7 @@
 // result says.
 
 #include "engine/LoanRecord.h"
+#include "entry/EntryBadState.h"
 
 #include <array>
 #include <optional>
@@ -42,10 +43,10 @@ struct LoanTermsEntries {
 };
 
 // The page's own flags: one "valid" flag per box (all false when the page loads) and the flag
-// that keeps a chain of focus changes from producing one message per box.
-struct LoanTermsState {
+// that keeps a chain of focus changes from producing one message per box (EntryBadState: the
+// page calls TextChanged whenever a box's text changes).
+struct LoanTermsState : EntryBadState {
     std::array<bool, 4> valid{};
-    bool entryBad = false;
     bool& validFlag(LoanTermsField field) { return valid[static_cast<std::size_t>(field)]; }
     bool validFlag(LoanTermsField field) const { return valid[static_cast<std::size_t>(field)]; }
 };

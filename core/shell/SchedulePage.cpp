@@ -4,6 +4,7 @@
 #include "engine/Format.h"
 #include "engine/NumberText.h"
 #include "engine/RuntimeError.h"
+#include "entry/ScheduleCellCheck.h"
 #include "entry/ScheduleCellStore.h"
 #include "entry/ScheduleColumns.h"
 #include "entry/ScheduleContinueCheck.h"
@@ -49,8 +50,8 @@ ScheduleActivation ActivateSchedule(LoanRecord& record) {
     record.gdPval_Adjusted = 0;
     ScheduleActivation a;
     const int code = record.giPymtFreq;
+    a.calendarEnabled = ScheduleCalendarOffered(record);
     if (IsSinglePayment(record)) {
-        a.calendarEnabled = false;
         record.gaNumPymts[1] = "1";
         a.stream1.push_back({kColNumPayments, "1"});
     }
@@ -111,6 +112,8 @@ DeleteButtonState DeleteButtonFor(const LoanRecord& record, int rowCount, int st
     return {false, "&Delete Payment Stream"};
 }
 
+bool ScheduleCalendarOffered(const LoanRecord& record) { return !IsSinglePayment(record); }
+
 CellEntry EnterScheduleCell(const LoanRecord& record, int stream, int column, const RowCells& cells,
                             bool calendarHandOverRunning) {
     CellEntry entry;
@@ -129,11 +132,12 @@ CellEntry EnterScheduleCell(const LoanRecord& record, int stream, int column, co
         }
         return entry;
     }
-    entry.calendarEnabled = true;
+    entry.calendarEnabled = ScheduleCalendarOffered(record);
     if (cells.unitPeriods.empty()) {
         // Yearly payments are timed from their dates; stream 1 of a construction loan takes its
         // timing from the construction pages instead.
-        entry.openCalendar = !calendarHandOverRunning && IsYearlyUnitPeriod(record) && (stream != 1 || record.gbAppendixJ);
+        entry.openCalendar = entry.calendarEnabled && !calendarHandOverRunning && IsYearlyUnitPeriod(record) &&
+                             (stream != 1 || record.gbAppendixJ);
         entry.fillTiming = stream > 1;
     }
     return entry;
@@ -174,14 +178,35 @@ bool DeletePaymentStream(LoanRecord& record, UserSeam& user, int stream, int row
     return true;
 }
 
-ScheduleContinueOutcome ScheduleContinue(LoanRecord& record, UserSeam& user, int rowCount,
-                                         std::string_view currentLabel, const std::array<std::string, 4>& currentCells) {
+namespace {
+
+struct EditedCell {
+    ScheduleOddDaysQuietPeriod& quiet;
+    int column;
+};
+
+ScheduleContinueOutcome Continue(LoanRecord& record, UserSeam& user, const EditedCell* edited, int rowCount,
+                                 std::string_view currentLabel, const std::array<std::string, 4>& currentCells) {
     const double label = Val(currentLabel);
     const int stream = label >= 1 && label <= kMaxStreams ? static_cast<int>(label) : 0;
     record.giCurPymtRow = static_cast<std::int16_t>(stream);
     if (rowCount > kMaxStreams) Raise(RuntimeErrorCode::SubscriptOutOfRange);
     record.giPVStreams = static_cast<std::int16_t>(rowCount);
     if (stream < 1 || rowCount < 1) return {};
+    if (edited && edited->column >= kColAmount && edited->column <= kColOddDays) {
+        // The cell check that Tab would run; the solver reads a cell by its leading number, so
+        // a cell it refuses ("abc", "1x") would otherwise be computed as something else.
+        const std::string& text = currentCells[static_cast<std::size_t>(edited->column - 1)];
+        const ScheduleCellResult cell = ScheduleCellCheck(record, user, edited->quiet, stream, edited->column, text);
+        if (cell.cancel) {
+            ScheduleCellStore(record, currentLabel, edited->column, cell.cellValue);
+            ScheduleContinueOutcome refused;
+            refused.stream = stream;
+            refused.column = edited->column;
+            refused.cellRefused = true;
+            return refused;
+        }
+    }
     // The cell being edited counts as entered.
     for (int column = kColAmount; column <= kColOddDays; ++column)
         ScheduleCellStore(record, currentLabel, column, currentCells[static_cast<std::size_t>(column - 1)]);
@@ -207,6 +232,20 @@ ScheduleContinueOutcome ScheduleContinue(LoanRecord& record, UserSeam& user, int
     }
     record.gbBackFromReimb = false;
     return {true, 0, 0};
+}
+
+}  // namespace
+
+ScheduleContinueOutcome ScheduleContinue(LoanRecord& record, UserSeam& user, int rowCount,
+                                         std::string_view currentLabel, const std::array<std::string, 4>& currentCells) {
+    return Continue(record, user, nullptr, rowCount, currentLabel, currentCells);
+}
+
+ScheduleContinueOutcome ScheduleContinue(LoanRecord& record, UserSeam& user, ScheduleOddDaysQuietPeriod& oddDaysQuiet,
+                                         int rowCount, std::string_view currentLabel,
+                                         const std::array<std::string, 4>& currentCells, int editedColumn) {
+    const EditedCell edited{oddDaysQuiet, editedColumn};
+    return Continue(record, user, &edited, rowCount, currentLabel, currentCells);
 }
 
 }  // namespace tallex

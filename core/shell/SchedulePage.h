@@ -7,6 +7,7 @@
 
 #include "engine/LoanRecord.h"
 #include "entry/ScheduleDefaults.h"
+#include "entry/ScheduleOddDaysQuietPeriod.h"
 #include "ui/Clock.h"
 #include "ui/UserSeam.h"
 
@@ -57,6 +58,11 @@ struct DeleteButtonState {
     std::string caption;
 };
 DeleteButtonState DeleteButtonFor(const LoanRecord& record, int rowCount, int stream);
+
+// Whether the payment date calculator may time a stream of this loan. A single advance / single
+// payment loan (codes 5 and 6) takes the timing of its one payment from the loan terms page, so
+// the schedule never offers its calendar.
+bool ScheduleCalendarOffered(const LoanRecord& record);
 
 // The cursor has entered a cell of the row of `stream`; the row's cells as the grid holds them.
 struct CellEntry {
@@ -121,8 +127,16 @@ struct ScheduleContinueOutcome {
     bool proceed = false;
     int stream = 0;
     int column = 0;
+    bool cellRefused = false;  // the cell being edited was refused: the cursor stays in it, editing
 };
 ScheduleContinueOutcome ScheduleContinue(LoanRecord& record, UserSeam& user, int rowCount,
                                          std::string_view currentLabel, const std::array<std::string, 4>& currentCells);
+// Continue pressed while the cell in `editedColumn` (1..4) of the current row is being edited:
+// that cell is first checked as leaving it by Tab would check it, so a text the cell check
+// refuses never reaches the solver by its leading number. A refusal shows the cell check's
+// message and stops with cellRefused; otherwise Continue goes on as above.
+ScheduleContinueOutcome ScheduleContinue(LoanRecord& record, UserSeam& user, ScheduleOddDaysQuietPeriod& oddDaysQuiet,
+                                         int rowCount, std::string_view currentLabel,
+                                         const std::array<std::string, 4>& currentCells, int editedColumn);
 
 }  // namespace tallex

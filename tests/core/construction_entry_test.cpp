@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace tallex {
@@ -326,6 +327,32 @@ TEST(construction_interest_page, permanent_phase_frequency) {
     EXPECT_EQ(r->gaPymtAmt[1] + r->gaPymtAmt[2], "");
     EXPECT_EQ(r->gdCalUnitPeriods, 1);  // 18 months: a 360-day year and 180 odd days
     EXPECT_EQ(r->gdCalOddDays, 180);
+}
+
+// Leaving a field of the construction interest page: a failed check holds back the checks of
+// the fields left after it until the text of a field changes.
+TEST(construction_interest_page, a_failed_check_holds_back_the_next_until_a_text_changes) {
+    struct Row { bool textChanged; int field; const char* text; bool checked; const char* shown; };
+    const Row rows[] = {
+        {false, kInterestFinChg, "124", false, ""},
+        {true, kInterestFinChg, "124", true, "$124.00"},
+        {true, kInterestAmount, "", true, "0"},
+        {true, kInterestDisclAPR, "0.5", true, "0.5"},
+    };
+    for (const Row& row : rows) {
+        EntryBadState state;
+        const std::optional<ConstInterestLeave> empty = LeaveConstInterestField(state, kInterestDisclAPR, "", {});
+        ASSERT_TRUE(empty.has_value());
+        EXPECT_FALSE(empty->valid);
+        ASSERT_TRUE(state.entryBad);
+        if (row.textChanged) state.TextChanged();
+        const std::optional<ConstInterestLeave> leave = LeaveConstInterestField(state, row.field, row.text, {});
+        SCOPED_TRACE(std::string("field ") + std::to_string(row.field) + " \"" + row.text + "\"");
+        ASSERT_EQ(leave.has_value(), row.checked);
+        if (!leave) continue;
+        EXPECT_EQ(leave->text, row.shown);
+        EXPECT_EQ(state.entryBad, !leave->valid);
+    }
 }
 
 TEST(construction_interest_page, activation_shows_the_estimate_unless_it_is_typed) {

@@ -157,6 +157,35 @@ TEST(loan_terms_leave_field, money_is_shown_formatted_and_apr_out_of_range_is_re
     EXPECT_FALSE(state.entryBad);
 }
 
+// A box left with a bad entry holds back the checks of the boxes left after it until a new
+// entry arrives: a key press, accepted or not, or any change of a box's text (typed, pasted,
+// set by the program).
+TEST(loan_terms_leave_field, a_new_entry_lifts_the_hold_on_the_checks) {
+    enum class Then { Nothing, KeyAccepted, KeyRefused, TextChanged };
+    struct Row { Then then; bool checked; };
+    const Row rows[] = {
+        {Then::Nothing, false},
+        {Then::KeyAccepted, true},
+        {Then::KeyRefused, true},
+        {Then::TextChanged, true},
+    };
+    for (const Row& row : rows) {
+        auto r = std::make_unique<LoanRecord>();
+        LoanTermsState state;
+        LeaveLoanTermsField(*r, state, F::AmountFinanced, "", {});  // an empty box left
+        ASSERT_TRUE(state.entryBad);
+        switch (row.then) {
+        case Then::Nothing: break;
+        case Then::KeyAccepted: EXPECT_TRUE(DisclosedAprKey(state, {"", 0, 0}, '8').accepted); break;
+        case Then::KeyRefused: EXPECT_FALSE(DisclosedAprKey(state, {"", 0, 0}, 'x').accepted); break;
+        case Then::TextChanged: state.TextChanged(); break;
+        }
+        LeaveLoanTermsField(*r, state, F::DisclosedApr, "8.25", {});
+        EXPECT_EQ(state.validFlag(F::DisclosedApr), row.checked) << static_cast<int>(row.then);
+        EXPECT_EQ(state.entryBad, !row.checked) << static_cast<int>(row.then);
+    }
+}
+
 LoanTermsEntries Entries(const char* amount, const char* apr, const char* charge, const char* unit, int type, int freq) {
     LoanTermsEntries e;
     e.amountFinanced = amount;

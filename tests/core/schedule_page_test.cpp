@@ -2,6 +2,7 @@
 // stream, the calendar's hand-back and Continue. Expected values follow the page's stated rules.
 
 #include "engine/LoanRecord.h"
+#include "entry/ScheduleCellCheck.h"
 #include "shell/SchedulePage.h"
 #include "ui/ScriptedUser.h"
 
@@ -122,6 +123,10 @@ TEST(schedule_page_cells, entering_a_cell_may_send_the_cursor_back) {
         {2, 12, false, 1, 3, {"100", "12", ""}, false, 3, "", true, false, false}, // construction stream 1
         {2, 12, false, 2, 3, {"100", "12", ""}, false, 3, "", true, true, true},
         {2, 6, true, 1, 3, {"100", "12", ""}, false, 3, "", true, false, false},
+        // A single payment loan is timed by its loan terms: the schedule offers no calendar.
+        {5, 18, true, 1, 3, {"1100", "1", "1"}, false, 3, "", false, false, false},
+        {6, 0, true, 1, 3, {"1100", "1", "1"}, false, 3, "", false, false, false},
+        {6, 0, true, 1, 3, {"1100", "1", ""}, false, 3, "", false, false, false},
     };
     for (const Row& row : rows) {
         auto r = Loan(row.code);
@@ -245,6 +250,56 @@ TEST(schedule_page_continue, the_edited_cell_counts_and_faults_keep_the_user_on_
     EXPECT_EQ(out.column, 2);
     ASSERT_FALSE(user.prompts().empty());
     EXPECT_EQ(user.prompts().back().text, "Enter number of payments before going to next screen.");
+}
+
+// Continue first checks the cell being edited as Tab does: a cell the check refuses stops
+// Continue with the check's own message, before the solver could read its leading number.
+TEST(schedule_page_continue, the_edited_cell_is_checked_as_tab_checks_it) {
+    struct Row {
+        std::array<std::string, 4> cells;
+        int editedColumn;
+        bool refused;
+    };
+    const Row rows[] = {
+        {{"abc", "12", "1", "0"}, 1, true},
+        {{"88.85", "12.5", "1", "0"}, 2, true},
+        {{"88.85", "12", "1x", "0"}, 3, true},
+        {{"88.85", "12", "1", "-3"}, 4, true},
+        {{"88.85", "12", "1", "45"}, 4, true},  // beyond the 30 days of the unit period
+        {{"88.85", "12", "1", "0"}, 4, false},
+        {{"88.85", "12", "1", "0"}, 0, false},  // no cell being edited
+    };
+    for (const Row& row : rows) {
+        const std::string where = "column " + std::to_string(row.editedColumn);
+        FakeClock clock;
+        auto r = Loan(1);
+        r->gdAmount = 1000;
+        r->gdDisclAPR = 12;
+        SetStream(*r, 1, "88.85", "12", "1", "0");
+        ScriptedUser user;
+        ScheduleOddDaysQuietPeriod quiet(clock);
+        const ScheduleContinueOutcome out = ScheduleContinue(*r, user, quiet, 1, "1", row.cells, row.editedColumn);
+        EXPECT_EQ(out.cellRefused, row.refused) << where;
+        EXPECT_EQ(out.proceed, !row.refused) << where;
+        if (!row.refused) {
+            // 1000 repaid by 12 x 88.85 a month: 12.0026 % (bisection outside the program).
+            EXPECT_NEAR(r->gdCalcAPR, 12.002589, 1e-5) << where;
+            continue;
+        }
+        EXPECT_EQ(out.column, row.editedColumn) << where;
+        EXPECT_EQ(r->gdCalcAPR, 0) << where;
+        // The refusal is the one leaving the cell gives, and the cell keeps what was typed.
+        auto tab = Loan(1);
+        SetStream(*tab, 1, "88.85", "12", "1", "0");
+        ScriptedUser tabUser;
+        ScheduleOddDaysQuietPeriod tabQuiet(clock);
+        const std::string& text = row.cells[static_cast<std::size_t>(row.editedColumn - 1)];
+        ASSERT_TRUE(ScheduleCellCheck(*tab, tabUser, tabQuiet, 1, row.editedColumn, text).cancel) << where;
+        ASSERT_EQ(user.prompts().size(), 1u) << where;
+        ASSERT_EQ(tabUser.prompts().size(), 1u) << where;
+        EXPECT_EQ(user.prompts()[0].text, tabUser.prompts()[0].text) << where;
+        EXPECT_EQ(user.prompts()[0].style, 48) << where;
+    }
 }
 
 TEST(schedule_page_continue, a_run_that_cannot_converge_is_reported) {

@@ -5,10 +5,14 @@
 #include "ScheduleGrid.h"
 #include "frmCalendar.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QSet>
 #include <QTest>
+#include <QTimer>
 
 class CalendarTest : public QObject {
     Q_OBJECT
@@ -18,6 +22,8 @@ private slots:
     void cancel_and_escape_take_nothing_data();
     void cancel_and_escape_take_nothing();
     void weekdays_days_and_the_remembered_loan_date();
+    void a_click_on_its_way_while_the_calendar_is_open_data();
+    void a_click_on_its_way_while_the_calendar_is_open();
 };
 
 namespace {
@@ -149,6 +155,44 @@ void CalendarTest::weekdays_days_and_the_remembered_loan_date() {
     QCOMPARE(shownLoanDate, QStringLiteral("01-15-2026"));
     QCOMPARE(focused, QStringLiteral("mskEndDate"));
     QVERIFY2(h.prompts().isEmpty(), PromptsText(h.prompts()));
+}
+
+// A button pressed by its access key clicks 100 ms later. When the Calendar button is clicked
+// in between, that click comes while the calendar is open: New Loan then unloads the schedule
+// page under the calendar, and the Calendar button asks for a second calendar. Neither may
+// reach a page that is gone, and no second calendar opens.
+void CalendarTest::a_click_on_its_way_while_the_calendar_is_open_data() {
+    QTest::addColumn<QString>("letter");
+    QTest::addColumn<QString>("page");
+    QTest::newRow("New Loan") << "n" << "frmBasicInfo";
+    QTest::newRow("Calendar") << "r" << "frmPymt";
+}
+
+void CalendarTest::a_click_on_its_way_while_the_calendar_is_open() {
+    QFETCH(QString, letter);
+    QFETCH(QString, page);
+    GuiHarness h;
+    ToUnitPeriods(h);
+    h.answerNext(tallex::kAnswerYesButton);  // New Loan asks first
+    // Every calendar that opens is counted and cancelled once the late click has come.
+    QSet<QDialog*> opened;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&opened] {
+        auto* calendar = qobject_cast<frmCalendar*>(QApplication::activeModalWidget());
+        if (!calendar || opened.contains(calendar)) return;
+        opened.insert(calendar);
+        QTimer::singleShot(400, calendar, [calendar = QPointer<frmCalendar>(calendar)] {
+            if (calendar) calendar->reject();
+        });
+    });
+    watch.start(10);
+    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(Qt::Key_A + (letter.at(0).unicode() - 'a')),
+                    Qt::AltModifier);
+    QVERIFY(h.click("cmdFedCal"));
+    QTest::qWait(200);
+    watch.stop();
+    QCOMPARE(opened.size(), 1);
+    QCOMPARE(h.pageName(), page);
 }
 
 QTEST_MAIN(CalendarTest)

@@ -10,6 +10,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -29,9 +30,16 @@ private slots:
     void page_down_never_adds_a_row();
     void the_grid_model_keeps_the_item_model_rules();
     void yearly_unit_period_opens_the_calendar_by_itself();
+    void edited_cell_at_continue_data();
+    void edited_cell_at_continue();
+    void mnemonics_while_editing_data();
+    void mnemonics_while_editing();
+    void single_payment_timing_cells_data();
+    void single_payment_timing_cells();
 
 private:
     QTimer cancelCalendars_;
+    int calendarsOpened_ = 0;
 };
 
 namespace {
@@ -60,7 +68,9 @@ void ToSchedule(GuiHarness& h, const Terms& terms) {
 }
 
 // Steps: "t:TEXT" types into the current cell ("t:" empties it), "tab", "down", "c:R,C" clicks
-// a cell, "continue" clicks Continue.
+// a cell, "continue" clicks Continue, "alt:L" presses Alt and the letter L, "key:NAME" presses
+// Delete, PageUp or PageDown, "paste:TEXT" pastes the text with Ctrl+V, "click:NAME" clicks the
+// button when it can be clicked.
 void Run(GuiHarness& h, const QStringList& steps) {
     for (const QString& step : steps) {
         if (step.startsWith(QStringLiteral("t:"))) {
@@ -82,6 +92,17 @@ void Run(GuiHarness& h, const QStringList& steps) {
             h.clickCell(rc[0].toInt(), rc[1].toInt());
         } else if (step == QStringLiteral("continue")) {
             QVERIFY(h.click("cmdContinue"));
+        } else if (step.startsWith(QStringLiteral("key:"))) {
+            const QString name = step.mid(4);
+            h.press(name == QStringLiteral("Delete") ? Qt::Key_Delete : name == QStringLiteral("PageUp") ? Qt::Key_PageUp : Qt::Key_PageDown);
+        } else if (step.startsWith(QStringLiteral("paste:"))) {
+            QApplication::clipboard()->setText(step.mid(6));
+            h.press(Qt::Key_V, Qt::ControlModifier);
+        } else if (step.startsWith(QStringLiteral("click:"))) {
+            h.click(step.mid(6).toLatin1().constData());
+        } else if (step.startsWith(QStringLiteral("alt:"))) {
+            h.press(static_cast<Qt::Key>(Qt::Key_A + (step.at(4).toUpper().unicode() - 'A')), Qt::AltModifier);
+            QTest::qWait(200);  // a button pressed by its access key clicks 100 ms later
         } else {
             QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
         }
@@ -93,8 +114,12 @@ void Run(GuiHarness& h, const QStringList& steps) {
 void ScheduleTest::init() {
     // A calendar that opens by itself (yearly unit periods) is cancelled at once.
     cancelCalendars_.setInterval(10);
-    connect(&cancelCalendars_, &QTimer::timeout, this, [] {
-        if (auto* calendar = qobject_cast<frmCalendar*>(QApplication::activeModalWidget())) calendar->reject();
+    calendarsOpened_ = 0;
+    connect(&cancelCalendars_, &QTimer::timeout, this, [this] {
+        if (auto* calendar = qobject_cast<frmCalendar*>(QApplication::activeModalWidget())) {
+            ++calendarsOpened_;
+            calendar->reject();
+        }
     });
     cancelCalendars_.start();
 }
@@ -300,6 +325,135 @@ void ScheduleTest::the_grid_model_keeps_the_item_model_rules() {
     QCOMPARE(record->giGridRowCount, 1);
     model.clear();
     QCOMPARE(record->giGridRowCount, 0);
+}
+
+// Continue checks the cell being edited as Tab does: the same refusal, the cursor and the text
+// stay in the cell, and no APR is computed from it.
+void ScheduleTest::edited_cell_at_continue_data() {
+    QTest::addColumn<Terms>("terms");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("text");
+    const Terms monthly;
+    const Terms singleDays{1, 1, QStringLiteral("200")};
+    const QStringList firstRow{"t:100", "tab", "t:12", "tab"};
+    const QString amountFormat = QStringLiteral("Enter a payment amount using the following format: #,###.##");
+    QTest::newRow("letters in an amount") << monthly << QStringList{"t:abc", "continue"} << amountFormat << 1 << "abc";
+    QTest::newRow("letters in a later amount") << monthly << firstRow + QStringList{"tab", "tab", "t:1x5", "continue"}
+                                               << amountFormat << 1 << "1x5";
+    QTest::newRow("Continue by its access key") << monthly << QStringList{"t:abc", "alt:c"} << amountFormat << 1 << "abc";
+    QTest::newRow("a point in the number of payments") << monthly << QStringList{"t:100", "tab", "t:12.5", "continue"}
+                                                       << "For number of payments, enter a valid integer." << 2 << "12.5";
+    QTest::newRow("letters in the unit periods") << monthly << firstRow + QStringList{"t:1x", "continue"}
+                                                 << "Enter a valid integer for unit periods." << 3 << "1x";
+    QTest::newRow("a negative number of odd days") << monthly << firstRow + QStringList{"tab", "t:-3", "continue"}
+                                                   << "Enter a valid integer for odd days." << 4 << "-3";
+    QTest::newRow("an advance on a single payment loan") << singleDays << QStringList{"t:-250", "continue"}
+                                                         << "Enter a payment amount that is more than 0." << 1 << "-250";
+}
+
+void ScheduleTest::edited_cell_at_continue() {
+    QFETCH(Terms, terms);
+    QFETCH(QStringList, steps);
+    QFETCH(QString, message);
+    QFETCH(int, column);
+    QFETCH(QString, text);
+    GuiHarness h;
+    ToSchedule(h, terms);
+    h.forgetPrompts();
+    Run(h, steps);
+    QVERIFY2(h.prompts() == QStringList{message}, PromptsText(h.prompts()));
+    QCOMPARE(h.pageName(), QStringLiteral("frmPymt"));
+    QCOMPARE(h.grid()->currentColumn(), column);
+    QLineEdit* editor = h.grid()->editorWidget();
+    QVERIFY(editor);
+    QCOMPARE(QApplication::focusWidget(), editor);
+    QCOMPARE(editor->text(), text);
+    QCOMPARE(h.record().gdCalcAPR, 0.0);
+}
+
+// An access key pressed while a cell is being edited belongs to the buttons: it presses the
+// button whose key it is, or does nothing; the cell never takes the letter.
+void ScheduleTest::mnemonics_while_editing_data() {
+    QTest::addColumn<QString>("letter");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("Continue") << "c" << "frmPymt"
+                              << QStringList{"Enter number of payments before going to next screen."};
+    QTest::newRow("Back") << "b" << "frmAPR1" << QStringList{};
+    QTest::newRow("New Loan, declined") << "n" << "frmPymt" << QStringList{"Start a new loan?  (Discard current data?) "};
+    QTest::newRow("Calendar, disabled in the amount") << "r" << "frmPymt" << QStringList{};
+    QTest::newRow("Delete, disabled with one stream") << "d" << "frmPymt" << QStringList{};
+    QTest::newRow("a letter of no button") << "q" << "frmPymt" << QStringList{};
+}
+
+void ScheduleTest::mnemonics_while_editing() {
+    QFETCH(QString, letter);
+    QFETCH(QString, page);
+    QFETCH(QStringList, messages);
+    GuiHarness h;
+    ToSchedule(h, {});
+    Run(h, {"t:-1000"});
+    h.forgetPrompts();
+    h.answerNext(tallex::kAnswerNo);
+    Run(h, {QStringLiteral("alt:") + letter});
+    QVERIFY2(h.prompts() == messages, PromptsText(h.prompts()));
+    QCOMPARE(h.pageName(), page);
+    QCOMPARE(h.cell(0, 1), QStringLiteral("-1000"));
+}
+
+// A single advance / single payment loan takes the timing of its one payment from the loan
+// terms: whatever the user does on the schedule, the timing cells keep it and the calendar
+// stays shut. (With a unit period of a year the user types the timing; the calendar is still
+// not offered.)
+void ScheduleTest::single_payment_timing_cells_data() {
+    QTest::addColumn<Terms>("terms");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("unitPeriods");
+    QTest::addColumn<QString>("oddDays");
+    // 18 whole months: one year and 180 odd days; 200 actual days: one unit period.
+    const struct { const char* name; Terms terms; const char* periods; const char* odd; } loans[] = {
+        {"18 months", {1, 0, QStringLiteral("18")}, "1", "180"},
+        {"200 days", {1, 1, QStringLiteral("200")}, "1", "0"},
+    };
+    const struct { const char* name; QStringList steps; } ways[] = {
+        {"typing", {"c:0,3", "t:7", "c:0,4", "t:9"}},
+        {"paste", {"c:0,3", "paste:7", "c:0,4", "paste:9"}},
+        {"Delete key", {"c:0,3", "key:Delete", "c:0,4", "key:Delete"}},
+        {"Calendar button", {"c:0,3", "click:cmdFedCal"}},
+        {"Calendar access key", {"c:0,3", "alt:r"}},
+        {"Tab through the row", {"tab", "tab", "tab", "tab"}},
+        {"Page Down and Page Up", {"c:0,3", "key:PageDown", "key:PageUp", "c:0,4", "key:PageDown", "key:PageUp"}},
+    };
+    for (const auto& loan : loans) {
+        for (const auto& way : ways) {
+            QTest::addRow("%s, %s", loan.name, way.name) << loan.terms << QStringList{"t:1100"} + way.steps
+                                                       << QString::fromLatin1(loan.periods) << QString::fromLatin1(loan.odd);
+        }
+    }
+    const Terms year{1, 1, QStringLiteral("365")};
+    QTest::newRow("365 days, Calendar button") << year << QStringList{"t:1100", "tab", "tab", "click:cmdFedCal"} << "1" << "0";
+    QTest::newRow("365 days, Calendar access key") << year << QStringList{"t:1100", "tab", "tab", "alt:r"} << "1" << "0";
+}
+
+void ScheduleTest::single_payment_timing_cells() {
+    QFETCH(Terms, terms);
+    QFETCH(QStringList, steps);
+    QFETCH(QString, unitPeriods);
+    QFETCH(QString, oddDays);
+    GuiHarness h;
+    ToSchedule(h, terms);
+    h.forgetPrompts();
+    Run(h, steps);
+    QCOMPARE(h.pageName(), QStringLiteral("frmPymt"));
+    QCOMPARE(h.cell(0, 3), unitPeriods);
+    QCOMPARE(h.cell(0, 4), oddDays);
+    QCOMPARE(h.record().gaUnitPeriods[1], unitPeriods.toStdString());
+    QCOMPARE(h.record().gaOddDays[1], oddDays.toStdString());
+    QVERIFY(!h.control<QPushButton>("cmdFedCal")->isEnabled());
+    QCOMPARE(calendarsOpened_, 0);
+    QVERIFY2(h.prompts().isEmpty(), PromptsText(h.prompts()));
 }
 
 QTEST_MAIN(ScheduleTest)
