@@ -313,6 +313,11 @@ void FrmDisclosure::FormSetFocus() {
 }
 
 void FrmDisclosure::onReimbursement() {
+    if (!ReimbursementToleranceChosen(record(), host().user(), selectedTolerance())) {
+        // Back to the choice the user was asked to make.
+        optTolerance_[static_cast<std::size_t>(kToleranceZero)]->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     StartReimbursement(record(), selectedTolerance());
     host().SwitchForm(PageId::Reimbursement);
 }

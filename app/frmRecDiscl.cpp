@@ -9,6 +9,7 @@
 #include "frmDebug1.h"
 
 #include "compliance/CalculationListing.h"
+#include "compliance/Reimbursement.h"
 #include "construction/ConstReimbursement.h"
 #include "construction/ConstResults.h"
 #include "engine/RuntimeError.h"
@@ -353,6 +354,11 @@ void frmRecDiscl::onActivate() {
 }
 
 void frmRecDiscl::onReimbursement() {
+    if (!ReimbursementToleranceChosen(record(), host().user(), view_->selectedTolerance())) {
+        // Back to the choice the user was asked to make.
+        optTolerance_[kToleranceZero]->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     // The .125 point is never offered here; the tests preselect another option.
     StartConstReimbursement(record(), view_->selectedTolerance());
     host().SwitchForm(PageId::Reimbursement);

@@ -23,7 +23,7 @@ struct CaseOutcome {
     ReportIdentity identity;
     int scheduleRows = 0;          // streams listed (grid rows)
     bool reimbursed = false;       // the reimbursement page was reached
-    bool lumpSumsComputed = false; // prior payments were given and accepted
+    bool adjustedPaymentsShown = false;  // that page shows its grid of adjusted payments
     std::vector<std::string> notes;  // information messages met on the way
     // How far the schedule arrays may hold anything from the last case run on this record.
     int rowsInUse = kMaxStreams;

@@ -33,6 +33,8 @@ public:
     short show(const std::string& text, short style) override;
 
     const std::vector<std::string>& notes() const { return notes_; }
+    // A note of the replay itself, kept with the information messages.
+    void note(std::string text) { notes_.push_back(std::move(text)); }
 
     // While deferring, a refusal is kept instead of thrown, so that the caller can name the field
     // the page puts the focus on.

@@ -1,5 +1,6 @@
 #include "Verdict.h"
 
+#include "compliance/Reimbursement.h"
 #include "engine/NumberText.h"
 
 #include <charconv>
@@ -143,28 +144,36 @@ std::string VerdictJson(const CaseOutcome& outcome, const std::string& caseName)
     }
     j.close(']');
     if (outcome.reimbursed) {
+        // What the reimbursement page shows.
         j.key("reimbursement").open('{');
         j.key("tolerance").value(r.dTolerance);
         j.key("adjusted_apr").value(r.gdAdjustedAPR);
         j.key("prorate_factor").value(r.gdProrateFactor);
-        j.key("apr_adjustment_final").value(Cents(r.gdAPRAdjFinal));
+        // Less than a dollar, or no APR understatement to reimburse, is no APR adjustment.
+        j.key("apr_adjustment_final").value(AprReimbursementOwed(r) ? Cents(r.gdAPRAdjFinal) : 0.0);
         j.key("fc_adjustment").value(Cents(r.gdFCAdjustment));
-        // The lump sums exist only once prior payments were given.
-        if (outcome.lumpSumsComputed) {
+        // The lump sums exist only once the page has shown them for the prior payments given.
+        if (r.gbLumpSumsShown) {
             j.key("lump_sum").value(Cents(r.gdLumpSum));
             j.key("lump_sum_payment_reduction").value(Cents(r.gdLumpSumPR));
         } else {
             j.key("lump_sum").null();
             j.key("lump_sum_payment_reduction").null();
         }
-        j.key("adjusted_payments").open('[');
-        for (int k = 1; k <= outcome.scheduleRows; ++k) {
-            j.element();
-            if (r.gaPymtDbl[k] > 0) j.value(Cents(r.gaPymtDbl[k]));
-            else j.null();  // an advance: nothing to adjust
+        if (outcome.adjustedPaymentsShown) {
+            j.key("adjusted_payments").open('[');
+            for (int k = 1; k <= outcome.scheduleRows; ++k) {
+                j.element();
+                if (r.gaPymtDbl[k] > 0) j.value(Cents(r.gaPymtDbl[k]));
+                else j.null();  // an advance: nothing to adjust
+            }
+            j.close(']');
+        } else {
+            j.key("adjusted_payments").null();  // the page shows no adjusted payments
         }
-        j.close(']');
         j.close('}');
+    } else if (r.gbSubjToReimb) {
+        j.key("reimbursement").null();  // no tolerance was chosen: see the notes
     }
     if (!outcome.notes.empty()) {
         j.key("notes").open('[');

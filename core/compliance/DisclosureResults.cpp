@@ -3,6 +3,7 @@
 #include "compliance/CalculationListing.h"
 #include "compliance/ComplianceTests.h"
 #include "compliance/IrregularTransaction.h"
+#include "compliance/Reimbursement.h"
 #include "compliance/ScheduleOrder.h"
 #include "compliance/UserMessage.h"
 #include "engine/CheckedMath.h"
@@ -116,6 +117,7 @@ void ClearDisclosureWorkValues(LoanRecord& r) {
     r.giRateChangePymts = 0;
     r.gdLumpSumPR = 0;
     r.gdLumpSum = 0;
+    ClearReimbursementPageFacts(r);
     r.gaPymtDbl.fill(0.0);
 
     r.gbIrregular = false;

@@ -1,5 +1,6 @@
 #include "compliance/Reimbursement.h"
 
+#include "compliance/UserMessage.h"
 #include "engine/AprSolver.h"
 #include "engine/CheckedMath.h"
 #include "engine/Currency.h"
@@ -187,7 +188,19 @@ void FinanceChargeMethod(LoanRecord& r) {
     if (r.gdFCAdjustment >= -1.0) r.gdFCAdjustment = 0;
 }
 
+bool ReimbursementToleranceChosen(LoanRecord& r, UserSeam& user, int toleranceIndex) {
+    if (toleranceIndex != kToleranceNone) return true;
+    ShowUserMessage(r, user, "Select a reimbursement tolerance before choosing Reimbursement.", kStyleExclamation);
+    return false;
+}
+
+void ClearReimbursementPageFacts(LoanRecord& r) {
+    r.gbNoAPRReimbOwed = false;
+    r.gbLumpSumsShown = false;
+}
+
 void StartReimbursement(LoanRecord& r, int toleranceIndex) {
+    ClearReimbursementPageFacts(r);
     if (toleranceIndex != kToleranceNone) r.dTolerance = ReimbursementToleranceOf(toleranceIndex);
     RequireRows(r.giPymtRows);
     r.giPVStreams = r.giPymtRows;

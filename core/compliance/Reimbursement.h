@@ -11,6 +11,7 @@
 // of one dollar or less is none.
 
 #include "engine/LoanRecord.h"
+#include "ui/UserSeam.h"
 
 namespace tallex {
 
@@ -18,11 +19,27 @@ namespace tallex {
 // error 9.
 double ReimbursementToleranceOf(int toleranceIndex);
 
+// The results page's "&Reimbursement" needs a tolerance: with none selected (kToleranceNone, as
+// for a single payment in days) the user is asked to choose one and false is returned, so that
+// nothing is computed at a tolerance nobody chose.
+bool ReimbursementToleranceChosen(LoanRecord& record, UserSeam& user, int toleranceIndex);
+
+// An APR understatement violation the APR method still has to reimburse: found by the tests and
+// not found by the reimbursement page to come to less than a dollar (gbNoAPRReimbOwed). Before
+// the reimbursement page this is the violation itself.
+inline bool AprReimbursementOwed(const LoanRecord& record) {
+    return record.gbAPRUnderViol && !record.gbNoAPRReimbOwed;
+}
+
+// Forgets what the reimbursement page found for an earlier press: gbNoAPRReimbOwed and
+// gbLumpSumsShown.
+void ClearReimbursementPageFacts(LoanRecord& record);
+
 // The results page's "&Reimbursement" for a loan that went through the payment schedule:
 // dTolerance from the selected option (kToleranceNone leaves it as it is), iNPTotal (payments of
 // the positive rows), dUnitPeriodTot, dTempAPR, gdAdjustedAPR, then the finance-charge method
 // (and the APR method for an APR violation) when a finance-charge violation was found, else the
-// APR method.
+// APR method. What the reimbursement page found for an earlier press is cleared first.
 void StartReimbursement(LoanRecord& record, int toleranceIndex);
 
 // Adds to dAdvances the absolute present value, at the disclosed APR, of one row that holds an

@@ -45,6 +45,11 @@ std::int16_t ToCount(double value) {
 
 }  // namespace
 
+bool ReimbursementOffersPriorPayments(const LoanRecord& r) {
+    // One payment (a single payment loan, a construction-only loan) has no prior payments.
+    return AprReimbursementOwed(r) && !IsSinglePayment(r.giPymtFreq) && r.giPymtFreq != kFreqConstructionOnly;
+}
+
 ReimbursementScreen ReimbursementActivation(LoanRecord& r) {
     ReimbursementScreen s;
     ReimbursementCaptions& c = s.captions;
@@ -56,7 +61,7 @@ ReimbursementScreen ReimbursementActivation(LoanRecord& r) {
     // Only an understated finance charge has an adjustment to show.
     s.financeChargeAdjustmentVisible = r.gbFCUnderViol;
 
-    if (!r.gbAPRUnderViol) {
+    if (!AprReimbursementOwed(r)) {
         s.priorPaymentsVisible = false;
         s.showAdjustmentsVisible = false;
         s.printEnabled = true;
@@ -65,14 +70,6 @@ ReimbursementScreen ReimbursementActivation(LoanRecord& r) {
     }
 
     s.aprMethodVisible = true;
-    if (r.giPymtFreq == kFreqEqualMonthsSingle || r.giPymtFreq == kFreqActualDaysSingle ||
-        r.giPymtFreq == kFreqConstructionOnly) {
-        // One payment: there are no prior payments to ask for.
-        s.priorPaymentsVisible = false;
-        s.showAdjustmentsVisible = false;
-        s.printEnabled = true;
-    }
-    s.gridVisible = r.giPymtFreq != kFreqConstructionOnly;
     FillAdjustedPayments(r);
 
     c.lblAdjAPR2 = Format(r.gdAdjustedAPR / 100.0, kRateFormat);
@@ -83,16 +80,17 @@ ReimbursementScreen ReimbursementActivation(LoanRecord& r) {
     }
 
     if (r.gdAPRAdjFinal > -1.0) {
-        // Less than a dollar owed: no APR adjustment, and so no APR violation left to reimburse.
-        s.gridVisible = false;
-        s.priorPaymentsVisible = false;
-        s.showAdjustmentsVisible = false;
-        s.printEnabled = true;
+        // Less than a dollar owed: no APR adjustment to make. The violation itself stands.
         s.aprAdjustmentVisible = true;
         c.lblPercentAPR = Format(r.gdAdjustedAPR / 100.0, kRateFormat) + "):";
         c.lblAPRAdj2 = "0.00";
-        r.gbAPRUnderViol = false;
+        r.gbNoAPRReimbOwed = true;
     }
+    s.gridVisible = AprReimbursementOwed(r) && r.giPymtFreq != kFreqConstructionOnly;
+    s.priorPaymentsVisible = ReimbursementOffersPriorPayments(r);
+    s.showAdjustmentsVisible = s.priorPaymentsVisible;
+    // Without a prior-payments entry there is nothing more to wait for before printing.
+    s.printEnabled = !s.priorPaymentsVisible;
     s.focus = s.priorPaymentsVisible ? ReimbursementFocus::PriorPayments : ReimbursementFocus::Print;
     return s;
 }
@@ -106,6 +104,8 @@ ShowAdjustmentsResult ShowAdjustments(LoanRecord& r, UserSeam& user, std::string
     }
     const double prior = Val(priorPaymentsText);
     if (!IsSinglePayment(r.giPymtFreq) && (prior < 1.0 || prior > r.iNPTotal)) {
+        // The page takes the lump sums of an earlier count away.
+        r.gbLumpSumsShown = false;
         ShowUserMessage(r, user,
                         std::string("# of prior payments must be greater than 0 and less than or equal to the total "
                                     "number of payments") +
@@ -118,6 +118,7 @@ ShowAdjustmentsResult ShowAdjustments(LoanRecord& r, UserSeam& user, std::string
     r.giRateChangePymts = ToCount(prior);
     const int last = CutSchedule(r, r.giRateChangePymts);
     PresentValueOfAlternate(r, last, gridRowCount);
+    r.gbLumpSumsShown = false;
     if (IsSinglePayment(r.giPymtFreq)) return out;
 
     r.gdLumpSumPR = CarriedToLastPayment(r, r.gdPVSum);
@@ -130,6 +131,7 @@ ShowAdjustmentsResult ShowAdjustments(LoanRecord& r, UserSeam& user, std::string
     out.lblLmpSum2 = Format(r.gdLumpSum, "Currency");
     out.lblPymtsLmpSum2 = std::to_string(r.iNPTotal);
     out.lumpSumsVisible = true;
+    r.gbLumpSumsShown = true;
     return out;
 }
 

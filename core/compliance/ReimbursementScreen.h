@@ -41,9 +41,13 @@ struct ReimbursementScreen {
 
 // Activation of the reimbursement page, after StartReimbursement. Fills gaPymtDbl with the
 // adjusted payment of every positive row (0 for the others) and, when the APR adjustment as of
-// the final payment date comes to more than -1 (less than a dollar owed), clears gbAPRUnderViol:
-// there is no APR adjustment to make.
+// the final payment date comes to more than -1 (less than a dollar owed), sets gbNoAPRReimbOwed:
+// there is no APR adjustment to make, although the APR understatement violation stands.
 ReimbursementScreen ReimbursementActivation(LoanRecord& record);
+
+// Whether the activated reimbursement page asks for the number of prior payments (and so can
+// show lump sums): only for an APR adjustment owed on a loan of more than one payment.
+bool ReimbursementOffersPriorPayments(const LoanRecord& record);
 
 // The outcome of Show Adjustments.
 struct ShowAdjustmentsResult {
@@ -59,9 +63,10 @@ struct ShowAdjustmentsResult {
 // The lump sums for `priorPaymentsText` payments already made (txtPriorPymts): under the lump
 // sum / payment reduction method the changes of the prior payments carried forward to the last
 // of them (gdLumpSumPR), under the lump sum method the whole overcharge carried forward to that
-// date (gdLumpSum). An empty text, or (except for single-payment codes 5 and 6) a count below 1
-// or above iNPTotal, is refused with its message. `gridRowCount` is the payment schedule grid's
-// row count, the stream count left behind.
+// date (gdLumpSum); gbLumpSumsShown tells whether the page shows them. An empty text, or
+// (except for single-payment codes 5 and 6) a count below 1 or above iNPTotal, is refused with
+// its message; a count out of range takes the lump sums of an earlier count away.
+// `gridRowCount` is the payment schedule grid's row count, the stream count left behind.
 ShowAdjustmentsResult ShowAdjustments(LoanRecord& record, UserSeam& user, std::string_view priorPaymentsText,
                                       int gridRowCount);
 

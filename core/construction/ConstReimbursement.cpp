@@ -34,6 +34,7 @@ private:
 }  // namespace
 
 void StartConstReimbursement(LoanRecord& r, int toleranceIndex) {
+    ClearReimbursementPageFacts(r);
     if (toleranceIndex != kToleranceNone) r.dTolerance = ReimbursementToleranceOf(toleranceIndex);
     r.giPVStreams = 1;
     r.dAdvances = 0;

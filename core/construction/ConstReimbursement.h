@@ -7,7 +7,8 @@
 
 namespace tallex {
 
-// dTolerance from optTolerance(toleranceIndex) (kToleranceNone keeps it); iNPTotal and
+// What the reimbursement page found for an earlier press is cleared; dTolerance from
+// optTolerance(toleranceIndex) (kToleranceNone keeps it); iNPTotal and
 // dUnitPeriodTot of the one stream; dAdvances 0; dTempAPR and gdAdjustedAPR; then the
 // finance-charge method (and the APR method for an APR violation) when a finance-charge
 // violation was found, else the APR method; finally giPymtFreq 7 (construction-only). Schedule

@@ -150,6 +150,11 @@ struct LoanRecordFields {
     std::int16_t giRateChangePymts = 0;
     double gdLumpSumPR = 0;
     double gdLumpSum = 0;
+    // The APR adjustment as of the final payment date came to less than a dollar owed: no APR
+    // reimbursement, while the APR understatement the tests found (gbAPRUnderViol) stands.
+    bool gbNoAPRReimbOwed = false;
+    // The reimbursement page shows the lump sums of the prior-payments count it last accepted.
+    bool gbLumpSumsShown = false;
 
     // Construction loan
     ConstructionChoices construction{};

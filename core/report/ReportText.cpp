@@ -1,5 +1,6 @@
 #include "report/ReportText.h"
 
+#include "compliance/Reimbursement.h"
 #include "engine/Format.h"
 #include "engine/NumberText.h"
 
@@ -304,8 +305,11 @@ private:
         }
     }
 
+    // From the payment schedule on, the APR understatement is the one still to reimburse: a
+    // violation whose adjustment came to less than a dollar is listed as the tests found it
+    // above, but has no reimbursement below.
     void Schedule() {
-        if (r_.gdAPRAdjFinal < -1 && r_.gbAPRUnderViol) {
+        if (r_.gdAPRAdjFinal < -1 && AprReimbursementOwed(r_)) {
             // The reimbursement table lists the schedule instead.
             Blank();
             return;
@@ -332,7 +336,7 @@ private:
 
     void Reimbursement(bool aprAdjustment) {
         if (aprAdjustment) ReimbursementTitle();
-        if (r_.gbAPRUnderViol) {
+        if (AprReimbursementOwed(r_)) {
             Line(" Adjusted APR       Prorate Factor      APR Adjustment as of Final Payment Date");
             Line("--------------     ----------------     ---------------------------------------");
             Line(RightAligned(Percent(r_.gdAdjustedAPR, "#,##0.000 %"), 12) + "       " +
@@ -349,7 +353,8 @@ private:
                      RightAligned(r_.gaNumPymts[i], 5) + "     " + RightAligned(r_.gaUnitPeriods[i], 5) + "    " +
                      RightAligned(r_.gaOddDays[i], 5));
             const int f = r_.giPymtFreq;
-            if (f == 1 || f == 2 || f == 3 || f == 4 || f == 9) {
+            // The lump sums exist once the reimbursement page has shown them.
+            if ((f == 1 || f == 2 || f == 3 || f == 4 || f == 9) && r_.gbLumpSumsShown) {
                 Blank(2);
                 Line("Lump Sum / Payment Reduction Method: " + RightAligned(Money(r_.gdLumpSumPR), 18));
                 Line("             Payments 1 - " + NumberItem(r_.giRateChangePymts));
@@ -359,7 +364,7 @@ private:
             }
         }
         if (!r_.gbFCUnderViol) {
-            if (r_.gdAPRAdjFinal > -1 && r_.gbAPRUnderViol) {
+            if (r_.gdAPRAdjFinal > -1 && AprReimbursementOwed(r_)) {
                 Line("APR Adjustment:                 0.00     " + std::string(" Using APR of ") +
                      Trimmed(Percent(r_.gdAdjustedAPR, "##0.000 %")));
                 Blank();

@@ -200,6 +200,99 @@ TEST(cli_verdict, equals_the_core_run_directly) {
     }
 }
 
+// The verdict of a case text, or {"error": {"key", "message"}} when the pages would stop it.
+nlohmann::json VerdictOf(const std::string& caseText) {
+    CaseFile c;
+    CaseOutcome outcome;
+    auto error = ParseCase(caseText, c);
+    if (!error) error = RunCase(c, outcome);
+    if (error) return {{"error", {{"key", error->key}, {"message", error->message}}}};
+    return nlohmann::json::parse(VerdictJson(outcome));
+}
+
+// The verdict's reimbursement shows what the reimbursement page shows, and its flags are the
+// tests' findings: an APR adjustment of less than a dollar is shown as 0 with the violation
+// standing; adjusted payments only where the page lists them, null only for an advance; lump
+// sums only where the page asks for prior payments, which a case cannot give elsewhere; and
+// with no tolerance selected (a single payment in days) no figures unless the case names one.
+//
+// Figures by hand: 36 x 330 on 10,000 at 10.25 % (disclosed 10 % plus .25) as in the golden
+// report b; the finance-charge method at tolerance 0 owes the whole understatement, 11,880 -
+// 10,000 - 1,500 = 380.00; a single payment of 2,700 on 2,500 after 180 days is 16.2222 %, and
+// at 10.25 % the payment becomes 2,500 x (1 + 180 / 365 x .1025) = 2,626.37, 73.63 less.
+TEST(cli_verdict, reimbursement_shows_what_the_page_shows) {
+    const std::string underADollar =
+        R"({"amount_financed":"100","disclosed_apr":"12","disclosed_finance_charge":"6.92",)"
+        R"("schedule":[{"amount":"8.91","payments":"12"}])";
+    const std::string owed = R"({"amount_financed":"10000","disclosed_apr":"10","disclosed_finance_charge":"1880",)"
+                             R"("schedule":[{"amount":"330","payments":"36"}])";
+    const std::string fcOnly = R"({"amount_financed":"10000","disclosed_apr":"11.45","disclosed_finance_charge":"1500",)"
+                               R"("schedule":[{"amount":"330","payments":"36"}])";
+    const std::string singleDays =
+        R"({"amount_financed":"2500","disclosed_apr":"10","disclosed_finance_charge":"200","loan_type":"single",)"
+        R"("frequency":"actual_days","unit_period":"180","schedule":[{"amount":"2700","payments":"1"}])";
+    nlohmann::json constructionOnly = nlohmann::json::parse(ReadFile(std::string(TALLEX_EXAMPLES) + "/construction-only.json"));
+    constructionOnly["disclosed_apr"] = "7.00";
+    const std::string withAdvance = ReadFile(std::string(TALLEX_EXAMPLES) + "/irregular-with-advance.json");
+    const auto with = [](const std::string& head, const std::string& reimbursement) {
+        return head + R"(,"reimbursement":)" + reimbursement + "}";
+    };
+    const nlohmann::json null = nullptr;
+    const nlohmann::json number = "<a number>";
+    const nlohmann::json priorRefused = "reimbursement.prior_payments";
+    struct Row {
+        const char* name;
+        std::string caseText;
+        std::vector<std::pair<const char*, nlohmann::json>> expected;  // JSON pointer and value
+    } const rows[] = {
+        {"under a dollar", underADollar + "}",
+         {{"/apr_understated_violation", true}, {"/reimbursement/apr_adjustment_final", 0},
+          {"/reimbursement/adjusted_payments", null}, {"/reimbursement/lump_sum", null},
+          {"/reimbursement/lump_sum_payment_reduction", null}}},
+        {"under a dollar, prior payments", with(underADollar, R"({"prior_payments":6})"), {{"/error/key", priorRefused}}},
+        {"owed", owed + "}",
+         {{"/apr_understated_violation", true}, {"/reimbursement/apr_adjustment_final", -258.07},
+          {"/reimbursement/adjusted_payments", {323.85}}, {"/reimbursement/lump_sum", null},
+          {"/reimbursement/lump_sum_payment_reduction", null}}},
+        {"owed, 12 prior payments", with(owed, R"({"prior_payments":12})"),
+         {{"/reimbursement/lump_sum", -210.42}, {"/reimbursement/lump_sum_payment_reduction", -77.41}}},
+        {"finance charge only, tolerance 0", with(fcOnly, R"({"tolerance":"0"})"),
+         {{"/apr_understated_violation", false}, {"/reimbursement/fc_adjustment", -380},
+          {"/reimbursement/apr_adjustment_final", 0}, {"/reimbursement/adjusted_payments", null},
+          {"/reimbursement/lump_sum", null}}},
+        {"finance charge only, prior payments", with(fcOnly, R"({"prior_payments":6})"), {{"/error/key", priorRefused}}},
+        {"an advance", withAdvance,
+         {{"/reimbursement/adjusted_payments/0", number}, {"/reimbursement/adjusted_payments/1", null},
+          {"/reimbursement/adjusted_payments/2", number}}},
+        {"construction only", constructionOnly.dump(),
+         {{"/apr_understated_violation", true}, {"/reimbursement/adjusted_payments", null}}},
+        {"single payment in days, no tolerance", singleDays + "}",
+         {{"/apr_understated_violation", true}, {"/subject_to_reimbursement", true}, {"/reimbursement", null},
+          {"/notes", {"reimbursement.tolerance: no reimbursement tolerance was chosen (the results page selects none "
+                      "for this loan), so no reimbursement was computed"}}}},
+        {"single payment in days, .25", with(singleDays, R"({"tolerance":"0.25"})"),
+         {{"/reimbursement/tolerance", 0.25}, {"/reimbursement/adjusted_apr", 10.25},
+          {"/reimbursement/adjusted_payments", {2626.37}}, {"/reimbursement/apr_adjustment_final", -73.63},
+          {"/reimbursement/lump_sum", null}}},
+        {"single payment in days, prior payments", with(singleDays, R"({"tolerance":"0.25","prior_payments":1})"),
+         {{"/error/key", priorRefused}}},
+    };
+    for (const Row& row : rows) {
+        const nlohmann::json v = VerdictOf(row.caseText);
+        for (const auto& [pointer, value] : row.expected) {
+            const nlohmann::json::json_pointer at(pointer);
+            if (!v.contains(at)) {
+                ADD_FAILURE() << row.name << ": no " << pointer << " in " << v.dump();
+                continue;
+            }
+            if (value == number)
+                EXPECT_TRUE(v.at(at).is_number()) << row.name << ": " << pointer << " in " << v.dump();
+            else
+                EXPECT_EQ(v.at(at), value) << row.name << ": " << pointer << " in " << v.dump();
+        }
+    }
+}
+
 // Every example runs through `check` and `report` as a process.
 TEST(cli_examples, every_example_checks_and_reports) {
     for (const char* name : {"regular-monthly.json", "irregular-with-advance.json", "single-payment-days.json",

@@ -10,12 +10,15 @@
 #include "engine/AprSolver.h"
 #include "engine/Format.h"
 #include "engine/RuntimeError.h"
+#include "report/ReportText.h"
 #include "ui/MemoryResultsView.h"
 #include "ui/ScriptedUser.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -41,8 +44,9 @@ std::vector<Row> Parse(const std::string& rows) {
 }
 
 // The results page of a monthly loan ("amount count unitPeriods oddDays | ..."), finance charge
-// disclosed as `fc` (default: correctly), then the Reimbursement button with `tolerance`.
-std::unique_ptr<LoanRecord> Loan(double p, double apr, const std::string& rows, double fc = -1) {
+// disclosed as `fc` (default: correctly); the question about the finance charge error is
+// answered No.
+std::unique_ptr<LoanRecord> Loan(double p, double apr, const std::string& rows, double fc = -1, bool secured = false) {
     auto r = std::make_unique<LoanRecord>();
     std::istringstream in(rows);
     std::string bar;
@@ -57,6 +61,8 @@ std::unique_ptr<LoanRecord> Loan(double p, double apr, const std::string& rows, 
     r->gdDaysinUnitPd = 30;
     r->gdDaysinYr = 360;
     r->giPymtFreq = kFreqMonthly;
+    r->gbAppendixJ = true;
+    r->gbSecuredByRealEstate = secured;
     SolveAPR(*r);
     r->gdEstFinanceChg = fc >= 0 ? fc : r->gdPymtsLessAdv - p;
     MemoryResultsView view;
@@ -245,7 +251,7 @@ TEST(finance_charge_method, adjustment_against_the_adjusted_total_of_payments) {
 
 TEST(reimbursement_screen, activation_decisions) {
     using F = ReimbursementFocus;
-    struct { bool apr, fc; std::int16_t freq; double final; bool grid, prior, print, aprAdj, violationAfter; const char* finalAmount; F focus; } const cases[] = {
+    struct { bool apr, fc; std::int16_t freq; double final; bool grid, prior, print, aprAdj, owedAfter; const char* finalAmount; F focus; } const cases[] = {
         {true, false, kFreqMonthly, -1.53, true, true, false, false, true, "-$1.53", F::PriorPayments},
         {true, false, kFreqMonthly, -1.00, true, true, false, false, true, "-$1.00", F::PriorPayments},
         {true, false, kFreqMonthly, -0.99, false, false, true, true, false, "-$0.99", F::Print},  // "0.00"
@@ -272,7 +278,9 @@ TEST(reimbursement_screen, activation_decisions) {
         EXPECT_EQ(s.aprMethodVisible, c.apr);
         EXPECT_EQ(s.aprAdjustmentVisible, c.aprAdj);
         EXPECT_EQ(s.financeChargeAdjustmentVisible, c.fc);
-        EXPECT_EQ(r->gbAPRUnderViol, c.violationAfter);
+        EXPECT_EQ(r->gbAPRUnderViol, c.apr);  // the tests' finding stands
+        EXPECT_EQ(AprReimbursementOwed(*r), c.owedAfter);
+        EXPECT_EQ(ReimbursementOffersPriorPayments(*r), c.prior);
         EXPECT_EQ(s.focus, c.focus);
         EXPECT_EQ(s.captions.lblFinalAPRAdj2, c.apr ? c.finalAmount : "");
         EXPECT_EQ(s.captions.lblFinalAPRAdj, *c.finalAmount && c.apr ? "APR Adjustment as of Final Payment Date" : "");
@@ -284,6 +292,114 @@ TEST(reimbursement_screen, activation_decisions) {
     for (const auto& [index, tail] : captions) {
         auto r = Reimbursed(1000, 11.5, kTwelve, index);
         EXPECT_EQ(ReimbursementActivation(*r).captions.caption, std::string("Reimbursement Information (using reimbursement tolerance of ") + tail);
+    }
+}
+
+// What the reimbursement page finds is a fact of its own: an APR adjustment of less than a dollar
+// means no APR reimbursement (gbNoAPRReimbOwed), while the APR understatement violation the tests
+// found stands for the report's tolerance lines, on the reimbursement page and back on the
+// results page; the payment schedule and the reimbursement part of the report read whether the
+// adjustment is owed. The lump sums appear in the report only while the page shows them.
+//
+// The figures: 12 x 8.91 on 100 is an APR of 12.5366 % (bisection below); scaled to 12.25 % each
+// payment loses 1.34 cents, 17 cents at the final payment. 12 x 89.00 on 1,000 is 12.3231 %: at
+// 12.25 % the adjustment is 43 cents, at the disclosed 12 % (tolerance 0) $1.92. 36 x 330 on
+// 10,000 is 11.5504 %, an adjustment of $258.07 at 10.25 %.
+TEST(reimbursement_findings, the_violation_stands_and_each_part_of_the_report_reads_its_fact) {
+    const std::string kViolation = "      ** VIOLATION **  APR is understated by:                ";
+    const std::string kAccurate = "      APR is understated but considered accurate under 226.22(a)(5).";
+    const std::string kSchedule = "      Payment                        Number of    Whole Unit     Odd";
+    const std::string kReimbursementTable = "       Adjusted APR       Prorate Factor      APR Adjustment as of Final Payment Date";
+    const std::string kAprAdjustmentZero = "      APR Adjustment:                 0.00      Using APR of ";
+    const std::string kLumpSum = "      Lump Sum Method:                     ";
+    const std::string kLumpSumPR = "      Lump Sum / Payment Reduction Method: ";
+    // Steps: "R" and a tolerance index presses Reimbursement (and activates the page); "P" and a
+    // count types the prior payments and presses Show Adjustments.
+    struct Case {
+        const char* name;
+        double p, disclosed;
+        const char* rows;
+        double fcUnderstatedBy;  // the disclosed finance charge is short by this much
+        bool secured;
+        std::vector<std::string> steps;
+        bool owed, offersPrior, lumpSums;
+    } const cases[] = {
+        {"under a dollar", 100, 12, "8.91 12 1 0", 0, false, {"R2"}, false, false, false},
+        // The tests ask about the finance charge error, which is answered No; the adjusted present
+        // value still shows the violation.
+        {"under a dollar, secured, caused-by answered No", 100, 12, "8.91 12 1 0", 0.05, true, {"R2"}, false, false,
+         false},
+        {"under a dollar at .25, then owed at 0", 1000, 12, "89.00 12 1 0", 0, false, {"R2", "R0"}, true, true, false},
+        {"owed at 0, then under a dollar at .25", 1000, 12, "89.00 12 1 0", 0, false, {"R0", "R2"}, false, false, false},
+        {"owed, no prior payments given", 10000, 10, "330 36 1 0", 0, false, {"R2"}, true, true, false},
+        {"owed, 12 prior payments", 10000, 10, "330 36 1 0", 0, false, {"R2", "P12"}, true, true, true},
+        {"owed, a count out of range after 12", 10000, 10, "330 36 1 0", 0, false, {"R2", "P12", "P40"}, true, true,
+         false},
+        {"owed, 12 prior payments, then pressed again", 10000, 10, "330 36 1 0", 0, false, {"R2", "P12", "R2"}, true,
+         true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<Row> rows = Parse(c.rows);
+        const double correct = AprByBisection(rows, 1, c.p);
+        const double total = static_cast<double>(rows[0].amount * rows[0].count);
+        auto r = Loan(c.p, c.disclosed, c.rows, total - c.p - c.fcUnderstatedBy, c.secured);
+        ASSERT_TRUE(r->gbAPRUnderViol && r->gbSubjToReimb && !r->gbFCUnderViol);
+        EXPECT_EQ(r->giAPRUnderByFC, c.secured ? 0 : kNotAsked);
+        ScriptedUser user;
+        for (const std::string& step : c.steps) {
+            if (step[0] == 'R') {
+                StartReimbursement(*r, step[1] - '0');
+                ReimbursementActivation(*r);
+            } else {
+                ShowAdjustments(*r, user, step.substr(1), 1);
+            }
+        }
+        EXPECT_TRUE(r->gbAPRUnderViol);
+        EXPECT_EQ(AprReimbursementOwed(*r), c.owed);
+        EXPECT_EQ(r->gbNoAPRReimbOwed, !c.owed);
+        EXPECT_EQ(ReimbursementOffersPriorPayments(*r), c.offersPrior);
+        EXPECT_EQ(r->gbLumpSumsShown, c.lumpSums);
+
+        // Back on the results page nothing is recomputed; its report follows.
+        r->gbBackFromReimb = true;
+        MemoryResultsView view;
+        ComputeDisclosureResults(*r, view, user, {});
+        const std::vector<std::string> report = WriteReport(*r, {}, "0");
+        const auto has = [&](const std::string& start) {
+            return std::any_of(report.begin(), report.end(), [&](const std::string& l) { return l.rfind(start, 0) == 0; });
+        };
+        char difference[32];
+        std::snprintf(difference, sizeof difference, "%.4f %%", correct - r->gdDisclAPR);
+        EXPECT_TRUE(std::find(report.begin(), report.end(), kViolation + RightAligned(difference, 23)) != report.end())
+            << JoinReportLines(report);
+        EXPECT_FALSE(has(kAccurate));
+        // The schedule is listed on its own unless the reimbursement table lists it.
+        EXPECT_EQ(has(kSchedule), !c.owed);
+        EXPECT_EQ(has(kReimbursementTable), c.owed);
+        EXPECT_FALSE(has(kAprAdjustmentZero));
+        EXPECT_EQ(has(kLumpSum), c.lumpSums);
+        EXPECT_EQ(has(kLumpSumPR), c.lumpSums);
+    }
+}
+
+// Reimbursement with no tolerance selected (the results page of a single payment in days selects
+// none) asks for one and computes nothing.
+TEST(reimbursement_tolerance, none_chosen_asks_for_one) {
+    const std::pair<int, const char*> cases[] = {
+        {kToleranceNone, "Select a reimbursement tolerance before choosing Reimbursement."},
+        {kToleranceZero, nullptr},
+        {kToleranceEighth, nullptr},
+        {kToleranceQuarter, nullptr},
+    };
+    for (const auto& [index, message] : cases) {
+        LoanRecord r;
+        ScriptedUser user;
+        EXPECT_EQ(ReimbursementToleranceChosen(r, user, index), message == nullptr) << index;
+        ASSERT_EQ(user.prompts().size(), message ? 1u : 0u) << index;
+        if (!message) continue;
+        EXPECT_EQ(user.prompts()[0].text, message);
+        EXPECT_EQ(user.prompts()[0].style, kStyleExclamation);
     }
 }
 

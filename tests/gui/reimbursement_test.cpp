@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 class ReimbursementTest : public QObject {
@@ -24,6 +25,7 @@ private slots:
     void prior_payments_refusals_data();
     void prior_payments_refusals();
     void finance_charge_adjustment_beside_the_apr_method();
+    void no_tolerance_selected_asks_for_one();
 };
 
 namespace {
@@ -129,6 +131,42 @@ void ReimbursementTest::finance_charge_adjustment_beside_the_apr_method() {
     QCOMPARE(LabelText(h, "lblPercent2"), QStringLiteral("11.300 %):"));
     QCOMPARE(LabelText(h, "lblFnceChgAdj2"), QStringLiteral("-$337.22"));
     QCOMPARE(LabelText(h, "lblProFactor2"), QStringLiteral(".9813541845"));
+}
+
+// A single payment of 2,700 on 2,500 after 180 days (16.2222 %, disclosed 10 %): the results
+// page selects no reimbursement tolerance, so Reimbursement first asks for one. At .25 the
+// payment becomes 2,500 x (1 + 180 / 365 x .1025) = 2,626.37, 73.63 less.
+void ReimbursementTest::no_tolerance_selected_asks_for_one() {
+    GuiHarness h;
+    TypedLoan loan;
+    loan.amountFinanced = QStringLiteral("2500");
+    loan.disclosedApr = QStringLiteral("10");
+    loan.disclosedFinanceCharge = QStringLiteral("200");
+    loan.loanType = 1;   // single advance, single payment
+    loan.frequency = 1;  // actual days
+    loan.unitPeriod = QStringLiteral("180");
+    loan.schedule = {{QStringLiteral("2700"), {}, {}, {}}};
+    QVERIFY2(TypeLoan(h, loan), PromptsText(h.prompts()));
+    QVERIFY(Shown(h, "fraTolerance") && Shown(h, "cmdContinue"));
+    for (const char* option : {"optTolerance_0", "optTolerance_1", "optTolerance_2"})
+        QVERIFY(!h.control<QRadioButton>(option)->isChecked());
+
+    QVERIFY(h.click("cmdContinue"));
+    QCOMPARE(h.pageName(), QStringLiteral("FrmDisclosure"));
+    QCOMPARE(h.prompts().size(), 1);
+    QCOMPARE(h.user().prompts().front().style, short(tallex::kStyleExclamation));
+    QVERIFY(h.prompts().front().contains(QStringLiteral("reimbursement tolerance")));
+    QVERIFY(h.control<QRadioButton>("optTolerance_0")->hasFocus());
+    QCOMPARE(h.record().gdAdjustedAPR, 0.0);  // nothing computed
+
+    h.forgetPrompts();
+    h.control<QRadioButton>("optTolerance_2")->click();
+    QVERIFY(h.click("cmdContinue"));
+    QVERIFY2(h.prompts().isEmpty(), PromptsText(h.prompts()));
+    QCOMPARE(h.pageName(), QStringLiteral("frmReimbursement"));
+    QCOMPARE(LabelText(h, "lblAdjAPR2"), QStringLiteral("10.250 %"));
+    QCOMPARE(LabelText(h, "lblFinalAPRAdj2"), QStringLiteral("-$73.63"));
+    QCOMPARE(h.control<ResultGrid>("SSDBGridRB")->cellText(0, 2), QStringLiteral("$2,626.37"));
 }
 
 QTEST_MAIN(ReimbursementTest)
