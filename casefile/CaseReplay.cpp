@@ -373,10 +373,14 @@ private:
         out_.reimbursed = true;
         if (c_.priorPayments) {
             user_.at("reimbursement.prior_payments");
-            if (!ReimbursementOffersPriorPayments(r_))
-                Refuse("reimbursement.prior_payments",
-                       "the reimbursement page asks for no prior payments for this loan: lump sums are computed "
-                       "only for an APR adjustment owed on a loan of several payments");
+            // Where the page asks for no prior payments there are no lump sums: the verdict stands
+            // with them null, and says why the number given was not used.
+            if (!ReimbursementOffersPriorPayments(r_)) {
+                user_.note("reimbursement.prior_payments: the reimbursement page asks for no prior payments for "
+                           "this loan (lump sums exist only for an APR adjustment owed on a loan of several "
+                           "payments), so none were computed");
+                return;
+            }
             ShowAdjustments(r_, user_, std::to_string(*c_.priorPayments), constructionOnly ? 1 : out_.scheduleRows);
         }
     }

@@ -1,5 +1,6 @@
 #include "report/ReportText.h"
 
+#include "compliance/ComplianceTests.h"
 #include "compliance/Reimbursement.h"
 #include "engine/Format.h"
 #include "engine/NumberText.h"
@@ -242,8 +243,7 @@ private:
                  RightAligned(Percent(-r_.gdAPRDiff, "#,##0.0000 %"), 23));
             Blank();
         }
-        if (r_.gdEstFinanceChg != 0 && !r_.gbAPRUnderViol && !r_.gbAPROverViol &&
-            0.1 * r_.dFnceChg >= r_.gdEstFinanceChg)
+        if (FinanceChargeObviousErrorRuleApplies(r_))
             Line("(The 10 % obvious error rule applies)");
         if (r_.gbFCUnderViol) {
             Line("** VIOLATION **  Finance Charge is understated by:   " + RightAligned(Money(r_.dFinanceChgDiff), 23));
@@ -255,7 +255,7 @@ private:
                  RightAligned(Money(-r_.dFinanceChgDiff), 23));
             Blank();
         }
-        if (r_.gdEstFinanceChg != 0 && !r_.gbFCUnderViol && !r_.gbFCOverViol && 0.1 * r_.gdCalcAPR >= r_.gdDisclAPR)
+        if (AprObviousErrorRuleApplies(r_))
             Line("(The 10 % obvious error rule applies)");
     }
 

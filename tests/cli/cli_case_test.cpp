@@ -213,7 +213,7 @@ nlohmann::json VerdictOf(const std::string& caseText) {
 // The verdict's reimbursement shows what the reimbursement page shows, and its flags are the
 // tests' findings: an APR adjustment of less than a dollar is shown as 0 with the violation
 // standing; adjusted payments only where the page lists them, null only for an advance; lump
-// sums only where the page asks for prior payments, which a case cannot give elsewhere; and
+// sums only where the page asks for prior payments (elsewhere a number given is noted, not used); and
 // with no tolerance selected (a single payment in days) no figures unless the case names one.
 //
 // Figures by hand: 36 x 330 on 10,000 at 10.25 % (disclosed 10 % plus .25) as in the golden
@@ -239,7 +239,9 @@ TEST(cli_verdict, reimbursement_shows_what_the_page_shows) {
     };
     const nlohmann::json null = nullptr;
     const nlohmann::json number = "<a number>";
-    const nlohmann::json priorRefused = "reimbursement.prior_payments";
+    const nlohmann::json priorIgnored = {
+        "reimbursement.prior_payments: the reimbursement page asks for no prior payments for this loan (lump sums "
+        "exist only for an APR adjustment owed on a loan of several payments), so none were computed"};
     struct Row {
         const char* name;
         std::string caseText;
@@ -249,7 +251,8 @@ TEST(cli_verdict, reimbursement_shows_what_the_page_shows) {
          {{"/apr_understated_violation", true}, {"/reimbursement/apr_adjustment_final", 0},
           {"/reimbursement/adjusted_payments", null}, {"/reimbursement/lump_sum", null},
           {"/reimbursement/lump_sum_payment_reduction", null}}},
-        {"under a dollar, prior payments", with(underADollar, R"({"prior_payments":6})"), {{"/error/key", priorRefused}}},
+        {"under a dollar, prior payments", with(underADollar, R"({"prior_payments":6})"),
+         {{"/reimbursement/lump_sum", null}, {"/notes", priorIgnored}}},
         {"owed", owed + "}",
          {{"/apr_understated_violation", true}, {"/reimbursement/apr_adjustment_final", -258.07},
           {"/reimbursement/adjusted_payments", {323.85}}, {"/reimbursement/lump_sum", null},
@@ -260,7 +263,8 @@ TEST(cli_verdict, reimbursement_shows_what_the_page_shows) {
          {{"/apr_understated_violation", false}, {"/reimbursement/fc_adjustment", -380},
           {"/reimbursement/apr_adjustment_final", 0}, {"/reimbursement/adjusted_payments", null},
           {"/reimbursement/lump_sum", null}}},
-        {"finance charge only, prior payments", with(fcOnly, R"({"prior_payments":6})"), {{"/error/key", priorRefused}}},
+        {"finance charge only, prior payments", with(fcOnly, R"({"prior_payments":6})"),
+         {{"/reimbursement/lump_sum", null}, {"/notes", priorIgnored}}},
         {"an advance", withAdvance,
          {{"/reimbursement/adjusted_payments/0", number}, {"/reimbursement/adjusted_payments/1", null},
           {"/reimbursement/adjusted_payments/2", number}}},
@@ -275,7 +279,8 @@ TEST(cli_verdict, reimbursement_shows_what_the_page_shows) {
           {"/reimbursement/adjusted_payments", {2626.37}}, {"/reimbursement/apr_adjustment_final", -73.63},
           {"/reimbursement/lump_sum", null}}},
         {"single payment in days, prior payments", with(singleDays, R"({"tolerance":"0.25","prior_payments":1})"),
-         {{"/error/key", priorRefused}}},
+         {{"/reimbursement/lump_sum", null}, {"/reimbursement/lump_sum_payment_reduction", null},
+          {"/notes", priorIgnored}}},
     };
     for (const Row& row : rows) {
         const nlohmann::json v = VerdictOf(row.caseText);

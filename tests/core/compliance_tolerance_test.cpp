@@ -9,9 +9,11 @@
 #include "compliance/IrregularTransaction.h"
 #include "engine/AprSolver.h"
 #include "engine/RuntimeError.h"
+#include "report/ReportText.h"
 #include "ui/MemoryResultsView.h"
 #include "ui/ScriptedUser.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -334,7 +336,15 @@ TEST(tolerance_boundaries, money_is_compared_to_the_cent_not_to_binary_noise) {
         case AprNotOver: EXPECT_EQ(r->gsDebugMsgAPR == notOver, c.decided) << r->gsDebugMsgAPR; break;
         case FcOver: EXPECT_EQ(r->gbFCOverViol, c.decided); break;
         case FcUnder: EXPECT_EQ(r->gbFCUnderViol, c.decided); break;
-        case TenPercent: EXPECT_EQ(run->label(ResultsLabel::lblFinanceError).visible, c.decided); break;
+        case TenPercent: {
+            EXPECT_EQ(run->label(ResultsLabel::lblFinanceError).visible, c.decided);
+            const std::vector<std::string> report = WriteReport(*r, {}, "");
+            const bool printed = std::any_of(report.begin(), report.end(), [](const std::string& line) {
+                return line.find("(The 10 % obvious error rule applies)") != std::string::npos;
+            });
+            EXPECT_EQ(printed, c.decided) << "the report's line";
+            break;
+        }
         }
     }
 }
