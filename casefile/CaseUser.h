@@ -33,6 +33,8 @@ public:
     short show(const std::string& text, short style) override;
 
     const std::vector<std::string>& notes() const { return notes_; }
+    // The style the last refusal was shown with.
+    short refusalStyle() const { return refusalStyle_; }
 
     // While deferring, a refusal is kept instead of thrown, so that the caller can name the field
     // the page puts the focus on.
@@ -47,6 +49,7 @@ private:
     std::vector<std::string> notes_;
     bool defer_ = false;
     std::string refusal_;
+    short refusalStyle_ = kStyleExclamation;
 };
 
 }  // namespace tallex::casefile
