@@ -279,14 +279,14 @@ bool CaseFileActions::openCaseFile(const QString& path) {
     // The loan shown now goes, as with New Loan; the user may keep it instead.
     window_.NewLoan();
     if (!window_.session().gbBasicInfoFresh) return false;
-    enterCase(c);
+    replayCase(c);
     file_ = path;
     const Snapshot snapshot = currentCase();
     savedJson_ = snapshot.caseFile ? tallex::casefile::CaseToJson(*snapshot.caseFile) : std::string();
     return true;
 }
 
-void CaseFileActions::enterCase(const CaseFile& c) {
+void CaseFileActions::replayCase(const CaseFile& c) {
     // The pages of the case are loaded first, as each is when the user reaches it: loading sets
     // the record up for the page (the schedule page labels its streams and empties them).
     const std::vector<PageId> pages = PagesOf(c);

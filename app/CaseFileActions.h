@@ -51,7 +51,7 @@ public:
 
 private:
     bool saveTo(const QString& path);
-    void enterCase(const tallex::casefile::CaseFile& c);
+    void replayCase(const tallex::casefile::CaseFile& c);
     void focusRefused(PageId page, const std::string& key);
     QString startFolder() const;
 

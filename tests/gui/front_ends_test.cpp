@@ -4,6 +4,7 @@
 // named in kCases (tests/gui/cases); a case named "refused-..." must be refused.
 
 #include "CaseFile.h"
+#include "CaseFileActions.h"
 #include "CaseReplay.h"
 #include "GuiHarness.h"
 #include "TypedCase.h"
@@ -38,6 +39,10 @@ struct Ending {
     QList<bool> violations;   // APR understated, APR overstated, FC understated, FC overstated
     QStringList verdicts;     // the APR note and the finance charge note
     QStringList information;  // information messages, in order
+    // Open Case only: the figures of the case saved from the pages, and those shown after going
+    // back to the first page of the loan's terms and on again.
+    QStringList saved;
+    QStringList again;
 };
 
 QString Percent(double value) { return QString::fromStdString(tallex::Format(value / 100, "###0.0000 %")); }
@@ -101,6 +106,17 @@ bool OnResults(GuiHarness& h) {
     return h.pageName() == QLatin1String("FrmDisclosure") || h.pageName() == QLatin1String("frmRecDiscl");
 }
 
+// From the results back to the page of the disclosed APR and on again, as a user checks an entry.
+QStringList Revisited(GuiHarness& h) {
+    for (int i = 0; i < 3 && h.pageName() != QLatin1String("frmAPR1") && h.pageName() != QLatin1String("frmConstInterest"); ++i)
+        if (!h.click("cmdBack")) break;
+    for (int i = 0; i < 3 && !OnResults(h); ++i)
+        if (!h.click("cmdContinue") && !h.click("CmdContinue")) break;
+    Ending e;
+    if (OnResults(h)) Results(h, e);
+    return e.figures;
+}
+
 Ending Opened(const QString& path, const tallex::casefile::CaseFile& c) {
     GuiHarness h;
     AnswerFromCase(h, c);
@@ -114,6 +130,10 @@ Ending Opened(const QString& path, const tallex::casefile::CaseFile& c) {
         else Results(h, e);
     }
     Prompts(h, e);
+    if (e.figures.isEmpty()) return e;
+    const CaseFileActions::Snapshot snapshot = h.window().caseFiles().currentCase();
+    if (snapshot.caseFile) e.saved = CommandLine(*snapshot.caseFile).figures;
+    e.again = Revisited(h);
     return e;
 }
 
@@ -165,6 +185,8 @@ void FrontEndsTest::command_line_open_case_and_typing_agree() {
     if (refusedCase) return;
     QVERIFY(!line.figures.isEmpty());
     QCOMPARE(opened.figures, line.figures);
+    QCOMPARE(opened.saved, line.figures);
+    QCOMPARE(opened.again, line.figures);
     QCOMPARE(typed.figures, line.figures);
     QCOMPARE(opened.violations, line.violations);
     QCOMPARE(typed.violations, line.violations);
