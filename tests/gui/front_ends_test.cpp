@@ -29,6 +29,7 @@ const char* const kCases[] = {
     "refused-payment-date.json",
     "refused-simple-rate.json",
     "changed-loan-date.json",
+    "answered-apr-question.json",
 };
 
 // How a front end ended: with the results page's figures and verdicts, or with a refusal.
