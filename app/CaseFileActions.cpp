@@ -1,45 +1,45 @@
 #include "CaseFileActions.h"
 #include "CaseChoices.h"
+#include "CaseReplay.h"
 
 #include "FrmDisclosure.h"
 #include "MainWindow.h"
 #include "OutputChooser.h"
+#include "ScheduleGrid.h"
+#include "ScheduleModel.h"
+#include "frmAPR1.h"
 #include "frmBasicInfo.h"
 #include "frmConstInterest.h"
 #include "frmConstLoan.h"
 #include "frmConstPhase.h"
+#include "frmPymt.h"
 #include "frmRecDiscl.h"
 #include "frmReimbursement.h"
 
-#include "calendar/ConstructionDateCalendar.h"
-#include "calendar/PaymentDateCalendar.h"
-#include "construction/ConstChoices.h"
 #include "engine/Format.h"
 #include "engine/NumberText.h"
-#include "entry/ScheduleCellCheck.h"
-#include "entry/ScheduleCellStore.h"
-#include "entry/ScheduleOddDaysQuietPeriod.h"
+#include "entry/ScheduleColumns.h"
 #include "report/AtomicFile.h"
 #include "shell/CommonScreen.h"
-#include "shell/SchedulePage.h"
 
 #include <QAbstractButton>
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QFocusEvent>
 #include <QLineEdit>
 #include <QStandardPaths>
 
+#include <algorithm>
+#include <vector>
+
 using namespace tallex;
 using tallex::casefile::CaseFile;
+using tallex::casefile::CasePage;
 using tallex::casefile::CaseStream;
 
 namespace {
 
 // A case file is a few kilobytes; anything much larger is not one.
 constexpr qint64 kMaxCaseFileSize = 4 << 20;
-
 
 template <class T>
 T* Control(const Page* page, const char* name) {
@@ -63,23 +63,69 @@ std::string Text(const Page* page, const char* box) {
     return edit ? edit->text().toStdString() : std::string();
 }
 
-// Types the text into the box and leaves it with Tab: the page's field check runs.
-void TypeAndLeave(Page* page, const char* name, const std::string& text) {
-    auto* box = Control<QLineEdit>(page, name);
-    if (!box || box->isHidden()) return;
-    box->setText(QString::fromStdString(text));
-    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
-    QCoreApplication::sendEvent(box, &leave);
+PageId PageOf(CasePage page) {
+    switch (page) {
+    case CasePage::BasicInformation: break;
+    case CasePage::LoanTerms: return PageId::LoanTerms;
+    case CasePage::ConstructionTerms: return PageId::ConstructionTerms;
+    case CasePage::ConstructionPhase: return PageId::ConstructionPhase;
+    case CasePage::ConstructionInterest: return PageId::ConstructionInterest;
+    case CasePage::Schedule: return PageId::Schedule;
+    case CasePage::Results: return PageId::Results;
+    case CasePage::ConstructionResults: return PageId::ConstructionResults;
+    case CasePage::Reimbursement: return PageId::Reimbursement;
+    }
+    return PageId::BasicInfo;
 }
 
-// Clicks the option or check box unless it already is as wanted.
-void Choose(Page* page, const char* name, bool checked) {
-    auto* button = Control<QAbstractButton>(page, name);
-    if (button && !button->isHidden() && button->isChecked() != checked) button->click();
+// The pages after the basic information page that a case goes through up to its results.
+std::vector<PageId> PagesOf(const CaseFile& c) {
+    if (c.kind != "construction") return {PageId::LoanTerms, PageId::Schedule};
+    std::vector<PageId> pages{PageId::ConstructionTerms, PageId::ConstructionPhase, PageId::ConstructionInterest};
+    if (c.construction && c.construction->disclosure != "separately") pages.push_back(PageId::Schedule);
+    return pages;
 }
 
-void Press(Page* page, const char* name) {
-    if (auto* button = Control<QAbstractButton>(page, name)) button->click();
+// The control a refused key of a case names, on the page that refused it.
+struct KeyControl {
+    const char* key;
+    const char* control;
+};
+constexpr KeyControl kKeyControls[] = {
+    {"date", "txtAcctDate"},
+    {"amount_financed", "txtAmtFinanced"},
+    {"disclosed_apr", "txtDiscAPR"},
+    {"disclosed_finance_charge", "txtDiscFinChg"},
+    {"disclosed_finance_charge", "txtFinChg"},
+    {"unit_period", "txtUnitPeriod"},
+    {"construction.commitment", "txtLoanAmt"},
+    {"construction.simple_rate", "txtSimpleInt"},
+    {"construction.prepaid_finance_charge", "txtPrepdFinChg"},
+    {"construction.subsequent_finance_charge", "txtSubFinChg"},
+    {"construction.time_period", "txtTimePeriod"},
+    {"construction.unit_periods", "txtUnitPeriod"},
+    {"construction.odd_days", "txtOddDays"},
+    {"construction.loan_date", "cmdCalendar"},
+    {"construction.construction_end_date", "cmdCalendar"},
+    {"construction.estimated_interest", "txtAmtInt"},
+};
+
+// The stream and grid column of a refused schedule key ("schedule[2].payments"); the timing
+// columns for a date the calculator refused. Stream 0 when the key names no stream.
+std::pair<int, int> ScheduleCellOf(const std::string& key) {
+    if (key.rfind("construction.", 0) == 0) return {1, kColUnitPeriods};  // the construction calculator
+    int stream = 0;
+    std::size_t end = 0;
+    if (key.rfind("schedule[", 0) == 0) {
+        end = key.find(']');
+        if (end != std::string::npos) stream = static_cast<int>(Val(key.substr(9, end - 9)));
+    }
+    if (stream < 1 || stream > kMaxStreams) return {0, 0};
+    const std::string field = end + 1 < key.size() ? key.substr(end + 2) : std::string();
+    if (field == "amount") return {stream, kColAmount};
+    if (field == "payments") return {stream, kColNumPayments};
+    if (field == "odd_days") return {stream, kColOddDays};
+    return {stream, kColUnitPeriods};
 }
 
 std::optional<bool> AnswerOf(std::int16_t answer) {
@@ -233,113 +279,62 @@ bool CaseFileActions::openCaseFile(const QString& path) {
     // The loan shown now goes, as with New Loan; the user may keep it instead.
     window_.NewLoan();
     if (!window_.session().gbBasicInfoFresh) return false;
-    enterCase(c);
+    replayCase(c);
     file_ = path;
     const Snapshot snapshot = currentCase();
     savedJson_ = snapshot.caseFile ? tallex::casefile::CaseToJson(*snapshot.caseFile) : std::string();
     return true;
 }
 
-void CaseFileActions::enterCase(const CaseFile& c) {
-    if (!enterBasicInformation(c)) return;
-    if (c.kind == "construction") {
-        // A construction phase disclosed separately stops on its interest page, before the results.
-        if (!enterConstruction(c) || c.construction->disclosure == "separately") return;
-    } else if (!enterLoanTerms(c)) {
+void CaseFileActions::replayCase(const CaseFile& c) {
+    // The pages of the case are loaded first, as each is when the user reaches it: loading sets
+    // the record up for the page (the schedule page labels its streams and empties them).
+    const std::vector<PageId> pages = PagesOf(c);
+    for (PageId page : pages) window_.reloadPage(page);
+    const casefile::CaseProgress progress = casefile::ReplayToResults(c, window_.record(), window_.clock());
+    const PageId reached = PageOf(progress.page);
+    // A page after the one the case stopped on was never reached.
+    const auto stop = std::find(pages.begin(), pages.end(), reached);
+    for (auto later = stop == pages.end() ? pages.begin() : stop + 1; later != pages.end(); ++later)
+        window_.unloadPage(*later);
+
+    const casefile::CaseFile& shown = progress.entries;
+    if (auto* basic = qobject_cast<frmBasicInfo*>(window_.loadedPage(PageId::BasicInfo))) basic->showCase(shown);
+    if (auto* terms = qobject_cast<frmAPR1*>(window_.loadedPage(PageId::LoanTerms))) terms->showCase(shown, progress.loanTerms);
+    if (auto* terms = qobject_cast<frmConstLoan*>(window_.loadedPage(PageId::ConstructionTerms))) terms->showCase(shown);
+    if (auto* phase = qobject_cast<frmConstPhase*>(window_.loadedPage(PageId::ConstructionPhase))) phase->showCase(shown);
+    if (auto* interest = qobject_cast<frmConstInterest*>(window_.loadedPage(PageId::ConstructionInterest)))
+        interest->showCase(shown, progress.initialEstimate, progress.initialEstimateShown);
+    // The schedule page shows the record's streams when it opens.
+    if (reached != PageId::BasicInfo) window_.session().gbBasicInfoFresh = false;
+    if (window_.currentPage() != window_.loadedPage(reached)) window_.SwitchForm(reached);
+
+    UserSeam& user = window_.user();
+    for (const std::string& note : progress.notes) user.show(note, kStyleInformation);
+    if (progress.refusal) {
+        user.show(progress.refusal->message, progress.refusalStyle);
+        focusRefused(reached, progress.refusal->key);
+    }
+}
+
+void CaseFileActions::focusRefused(PageId page, const std::string& key) {
+    Page* shown = window_.loadedPage(page);
+    if (auto* schedule = qobject_cast<frmPymt*>(shown)) {
+        const auto [stream, column] = ScheduleCellOf(key);
+        if (stream < 1) return;
+        // A stream refused in its first cell has no row yet: it gets one, as the user's had.
+        ScheduleModel& model = *schedule->model();
+        while (model.rowCount() < stream)
+            model.appendRow(QString::fromStdString(window_.record().gaPymtCol0[static_cast<std::size_t>(model.rowCount() + 1)]));
+        schedule->grid()->placeCursor(stream - 1, column);
         return;
     }
-    enterSchedule(c);
-}
-
-bool CaseFileActions::enterConstruction(const CaseFile& c) {
-    if (!c.construction) return false;
-    if (auto* terms = qobject_cast<frmConstLoan*>(window_.currentPage())) terms->enterCase(c);
-    if (auto* phase = qobject_cast<frmConstPhase*>(window_.currentPage())) phase->enterCase(c);
-    auto* interest = qobject_cast<frmConstInterest*>(window_.currentPage());
-    if (!interest) return false;
-    interest->enterCase(c);
-    return window_.currentPage() == window_.loadedPage(c.construction->disclosure == "separately"
-                                                           ? PageId::ConstructionInterest
-                                                           : PageId::Schedule);
-}
-
-bool CaseFileActions::enterBasicInformation(const CaseFile& c) {
-    Page* page = window_.currentPage();
-    const bool construction = c.kind == "construction";
-    Choose(page, construction ? "optType_1" : "optType_0", true);
-    TypeAndLeave(page, "txtUserName", c.preparer);
-    if (!c.date.empty()) TypeAndLeave(page, "txtAcctDate", c.date);
-    TypeAndLeave(page, "txtAccountNbr", c.account);
-    TypeAndLeave(page, "txtBorrower", c.borrower);
-    TypeAndLeave(page, "txtLender", c.lender);
-    if (!c.creditor.empty()) TypeAndLeave(page, "txtCreditor", c.creditor);
-    Press(page, "CmdContinue");
-    return window_.currentPage() == window_.loadedPage(construction ? PageId::ConstructionTerms : PageId::LoanTerms);
-}
-
-bool CaseFileActions::enterLoanTerms(const CaseFile& c) {
-    Page* page = window_.currentPage();
-    const bool single = c.loanType == "single";
-    Choose(page, single ? "optLoanType_1" : "optLoanType_0", true);
-    const int frequency = tallex::casefile::FrequencyIndex(c);
-    Choose(page, QStringLiteral("optPymtFreq_%1").arg(frequency).toLatin1().constData(), true);
-    TypeAndLeave(page, "txtAmtFinanced", c.amountFinanced);
-    TypeAndLeave(page, "txtDiscAPR", c.disclosedApr);
-    TypeAndLeave(page, "txtDiscFinChg", c.disclosedFinanceCharge);
-    TypeAndLeave(page, "txtUnitPeriod", c.unitPeriod);
-    const bool secured = c.securedByRealEstate.value_or(false);
-    Choose(page, "chkSecuredByRealEstate", secured);
-    if (secured) Choose(page, "chkDatePre_093095", c.loanDateBefore1995);
-    Press(page, "CmdContinue");
-    return window_.currentPage() == window_.loadedPage(PageId::Schedule);
-}
-
-void CaseFileActions::enterSchedule(const CaseFile& c) {
-    LoanRecord& r = window_.record();
-    UserSeam& user = window_.user();
-    const int rows = std::min(static_cast<int>(c.schedule.size()), kMaxStreams);
-    bool refused = false;
-    for (int k = 1; k <= rows && !refused; ++k) {
-        const CaseStream& s = c.schedule[static_cast<std::size_t>(k - 1)];
-        ScheduleOddDaysQuietPeriod quiet(window_.clock());
-        // A cell is checked as when the user leaves it; a refusal ends the entry with its message.
-        const auto cell = [&](int column, const std::string& text) {
-            if (refused || text.empty()) return;
-            const ScheduleCellResult result = ScheduleCellCheck(r, user, quiet, k, column, text);
-            if (result.cancel) {
-                refused = true;
-                return;
-            }
-            ScheduleCellStore(r, std::to_string(k), column, result.cellValue);
-        };
-        cell(1, s.amount);
-        cell(2, s.payments);
-        if (s.hasDates() && !refused) {
-            // The payment date calculator, with the two dates of the stream.
-            r.giGridRow = static_cast<std::int16_t>(k);
-            PaymentDateCalendar calendar(r, window_.clock());
-            calendar.activate();
-            calendar.leaveField(PaymentDateCalendar::Field::kLoanDate, s.loanDate, user);
-            calendar.leaveField(PaymentDateCalendar::Field::kEndDate, s.firstPaymentDate, user);
-            if (calendar.ok(user).close) TakeCalendarResult(r, k, 3);
-            else refused = true;
-        } else if (k == 1 && c.construction && !c.construction->amortizationDate.empty() && s.unitPeriods.empty() &&
-                   s.oddDays.empty() && !refused) {
-            // The construction date calculator: half the construction term and the permanent phase.
-            r.giGridRow = static_cast<std::int16_t>(k);
-            ConstructionDateCalendar calendar(r, window_.clock());
-            calendar.activate();
-            calendar.leaveField(ConstructionDateCalendar::Field::kLoanDate, c.construction->loanDate, user);
-            calendar.leaveField(ConstructionDateCalendar::Field::kConstrEndDate, c.construction->constructionEndDate, user);
-            calendar.leaveField(ConstructionDateCalendar::Field::kAmortPymtDate, c.construction->amortizationDate, user);
-            if (calendar.ok(user).close) TakeCalendarResult(r, k, 3);
-            else refused = true;
-        } else {
-            cell(3, s.unitPeriods);
-            cell(4, s.oddDays);
+    for (const KeyControl& entry : kKeyControls) {
+        if (key != entry.key) continue;
+        auto* control = Control<QWidget>(shown, entry.control);
+        if (control && control->isVisibleTo(shown) && control->isEnabled()) {
+            control->setFocus(Qt::OtherFocusReason);
+            return;
         }
     }
-    r.gbScheduleChanged = true;
-    // The page shows the streams entered, as it does when the user comes back to it.
-    window_.SwitchForm(PageId::Schedule);
 }

@@ -1,20 +1,22 @@
 #pragma once
 // File > Open Case... and Save Case As...: a review kept in the case-file format of the command
-// line (cli/CaseFile.h, the same reader and writer), so that it can be reopened, or checked with
-// `tallex-cli check`, and gives the same figures.
+// line (casefile/CaseFile.h, the same reader and writer), so that it can be reopened, or checked
+// with `tallex-cli check`, and gives the same figures.
 //
 // Saving writes what the pages hold: the identifying texts, the loan terms (a construction
-// loan's from its construction pages), the payment schedule, the answers to the results page's questions, the reimbursement tolerance and the
-// accepted number of prior payments. The file is written atomically (a temporary file in the
-// same folder, then renamed). Opening discards the loan shown, as New Loan does (asking first),
-// then enters the case into the pages one after another as a user fills them in, through each
-// page's field checks and its Continue, and stops on the payment schedule page (a construction
-// phase disclosed separately: on its construction interest page), or on the first page that
-// refuses an entry, with its message: the user continues from there. The results page asks its
-// questions again. Once a case has been saved or opened, New Loan and Exit offer to save
-// changes made to it since.
+// loan's from its construction pages), the payment schedule, the answers to the results page's
+// questions, the reimbursement tolerance and the accepted number of prior payments. The file is
+// written atomically (a temporary file in the same folder, then renamed). Opening discards the
+// loan shown, as New Loan does (asking first), then enters the case page after page through the
+// pages' rules, by the same replay as the command line (casefile/CaseReplay.h), shows it in the
+// pages, and stops on the payment schedule page (a construction phase disclosed separately: on
+// its construction interest page), or on the first page that refuses an entry, with its message
+// and the focus on the entry refused: the user continues from there. Information messages met
+// on the way are shown too. The results page asks its questions again. Once a case has been
+// saved or opened, New Loan and Exit offer to save changes made to it since.
 
 #include "CaseFile.h"
+#include "PageHost.h"
 
 #include <QString>
 
@@ -49,11 +51,8 @@ public:
 
 private:
     bool saveTo(const QString& path);
-    void enterCase(const tallex::casefile::CaseFile& c);
-    bool enterBasicInformation(const tallex::casefile::CaseFile& c);
-    bool enterLoanTerms(const tallex::casefile::CaseFile& c);
-    bool enterConstruction(const tallex::casefile::CaseFile& c);
-    void enterSchedule(const tallex::casefile::CaseFile& c);
+    void replayCase(const tallex::casefile::CaseFile& c);
+    void focusRefused(PageId page, const std::string& key);
     QString startFolder() const;
 
     MainWindow& window_;

@@ -3,6 +3,9 @@
 #include "EntryKeys.h"
 #include "PageLayout.h"
 
+#include "CaseChoices.h"
+#include "CaseFile.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFocusEvent>
@@ -16,6 +19,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -382,4 +386,29 @@ void frmAPR1::onBack() {
     if (!buttonMayAct()) return;
     host().session().gbBasicInfoFresh = false;
     host().SwitchForm(PageId::BasicInfo);
+}
+
+void frmAPR1::showCase(const tallex::casefile::CaseFile& c, const LoanTermsState& checked) {
+    choice_ = {c.loanType == "single" ? 1 : 0, tallex::casefile::FrequencyIndex(c)};
+    optLoanType_[choice_.loanType]->setChecked(true);
+    fraPymtFreq_->setVisible(true);
+    applyLayout();
+    optPymtFreq_[choice_.frequency]->setChecked(true);
+    {
+        // The unit period's change rule would empty the timing the replay gave stream 1.
+        const QSignalBlocker quiet(txtUnitPeriod_);
+        txtAmtFinanced_->setText(QString::fromStdString(c.amountFinanced));
+        txtDiscAPR_->setText(QString::fromStdString(c.disclosedApr));
+        txtDiscFinChg_->setText(QString::fromStdString(c.disclosedFinanceCharge));
+        if (!txtUnitPeriod_->isHidden()) txtUnitPeriod_->setText(QString::fromStdString(c.unitPeriod));
+    }
+    // The check boxes set the record's flags as the replay did.
+    const bool secured = record().gbSecuredByRealEstate;
+    const bool before1995 = record().gbDatePre_093095;
+    chkSecuredByRealEstate_->setChecked(secured);
+    chkDatePre_093095_->setChecked(before1995);
+    chkDatePre_093095_->setVisible(secured);
+    state_ = checked;
+    state_.entryBad = false;
+    refusalPending_ = false;
 }

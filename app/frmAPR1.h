@@ -7,6 +7,9 @@
 
 #include "entry/LoanTerms.h"
 
+namespace tallex::casefile {
+struct CaseFile;
+}
 class EntryKeys;
 class QCheckBox;
 class QGroupBox;
@@ -23,6 +26,10 @@ public:
     // The user picks loan type `index` (0 installment, 1 single advance/single payment): while a
     // schedule was entered this asks first, and Cancel keeps the type chosen before.
     void optLoanType_MouseDown(int index);
+
+    // Shows an opened case's loan terms as its replay took them, with the replay's verdicts on
+    // the boxes: nothing is checked again and no entry is left pending.
+    void showCase(const tallex::casefile::CaseFile& c, const tallex::LoanTermsState& checked);
 
 protected:
     void onActivate() override;

@@ -3,6 +3,8 @@
 #include "EntryKeys.h"
 #include "PageLayout.h"
 
+#include "CaseFile.h"
+
 #include "calendar/DateCheck.h"
 #include "shell/BasicInfo.h"
 #include "shell/CommonScreen.h"
@@ -227,6 +229,19 @@ void frmBasicInfo::afterNewLoan() {
     cmdNewAPR_->setEnabled(false);
     host().setNewLoanEnabled(false);
     focusFirstEmpty();
+}
+
+void frmBasicInfo::showCase(const tallex::casefile::CaseFile& c) {
+    const auto show = [](QLineEdit* box, const std::string& text) { box->setText(QString::fromStdString(text)); };
+    show(txtUserName_, c.preparer);
+    if (!c.date.empty()) show(txtAcctDate_, c.date);
+    show(txtAccountNbr_, c.account);
+    show(txtBorrower_, c.borrower);
+    show(txtLender_, c.lender);
+    show(txtCreditor_, c.creditor);
+    construction_ = c.kind == "construction";
+    optType_[construction_ ? 1 : 0]->setChecked(true);
+    refusalPending_ = false;
 }
 
 RememberedEntries frmBasicInfo::rememberedEntries() const {

@@ -8,6 +8,9 @@
 #include "report/ReportText.h"
 #include "shell/StartupSettings.h"
 
+namespace tallex::casefile {
+struct CaseFile;
+}
 class EntryKeys;
 class QLineEdit;
 class QPushButton;
@@ -27,6 +30,9 @@ public:
     // The page's part of New Loan: borrower and account emptied, New Loan disabled, the focus in
     // the first empty box.
     void afterNewLoan();
+    // Shows an opened case's identifying texts and loan kind as its replay took them (a case
+    // without a date keeps the page's own).
+    void showCase(const tallex::casefile::CaseFile& c);
 
 protected:
     void onActivate() override;

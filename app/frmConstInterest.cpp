@@ -12,7 +12,6 @@
 #include "entry/LoanTerms.h"
 
 #include <QButtonGroup>
-#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -23,6 +22,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -48,13 +48,6 @@ std::string PlainAmount(const QString& shown) {
     const std::string text = shown.toStdString();
     const std::optional<double> value = NumericTextValue(text);
     return value ? ShortestNumber(*value) : text;
-}
-
-// A box as the user fills it: the text typed, then the box left (its field check runs).
-void TypeAndLeave(QLineEdit* box, const std::string& text) {
-    box->setText(QString::fromStdString(text));
-    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
-    QCoreApplication::sendEvent(box, &leave);
 }
 
 void KeepRoomWhenHidden(QWidget* widget) {
@@ -439,16 +432,25 @@ void frmConstInterest::writeCase(tallex::casefile::CaseFile& c) const {
     if (boxes_[kInterestUnitPeriod]->isVisibleTo(this)) c.unitPeriod = boxes_[kInterestUnitPeriod]->text().toStdString();
 }
 
-void frmConstInterest::enterCase(const tallex::casefile::CaseFile& c) {
-    const bool single = c.loanType == "single";
-    const int frequency = tallex::casefile::FrequencyIndex(c);
-    if (fraLoanType_->isVisibleTo(this)) {
-        if (loanType_ != (single ? 1 : 0)) optLoanType_[single ? 1 : 0]->click();
-        if (frequency_ != frequency) optPymtFreq_[frequency]->click();
+void frmConstInterest::showCase(const tallex::casefile::CaseFile& c, const std::string& initialEstimate,
+                                bool initialEstimateShown) {
+    if (!ConstructionOnly(record().construction)) {
+        loanType_ = c.loanType == "single" ? 1 : 0;
+        frequency_ = tallex::casefile::FrequencyIndex(c);
+        optLoanType_[loanType_]->setChecked(true);
+        optPymtFreq_[frequency_]->setChecked(true);
     }
-    if (c.construction->estimatedInterest) TypeAndLeave(boxes_[kInterestAmount], *c.construction->estimatedInterest);
-    TypeAndLeave(boxes_[kInterestDisclAPR], c.disclosedApr);
-    TypeAndLeave(boxes_[kInterestFinChg], c.disclosedFinanceCharge);
-    if (boxes_[kInterestUnitPeriod]->isVisibleTo(this)) TypeAndLeave(boxes_[kInterestUnitPeriod], c.unitPeriod);
-    if (!ConstructionOnly(record().construction)) cmdContinue_->click();
+    lblAmountIntInitialEstimate_->setText(QString::fromStdString(initialEstimate));
+    for (QLabel* label : {lbl_Initial_Value_of_, lbl_Estimated_Construction_Interest_, lblAmountIntInitialEstimate_})
+        label->setVisible(initialEstimateShown);
+    applyLayout(false);
+    const std::string estimate = c.construction->estimatedInterest.value_or(initialEstimate);
+    const std::string* const texts[] = {&estimate, &c.disclosedApr, &c.disclosedFinanceCharge, &c.unitPeriod};
+    for (int field = 0; field < 4; ++field) {
+        if (field == kInterestUnitPeriod && boxes_[field]->isHidden()) continue;
+        // The unit period's change rule would empty the timing the replay gave stream 1.
+        const QSignalBlocker quiet(boxes_[field]);
+        boxes_[field]->setText(QString::fromStdString(*texts[field]));
+    }
+    entryState_ = {};
 }

@@ -31,10 +31,9 @@ public:
     // The page's entries as a case file keeps them: the estimate only when the user changed it,
     // the disclosed figures, and the permanent phase's loan type, frequency and unit period.
     void writeCase(tallex::casefile::CaseFile& c) const;
-    // Enters a case's construction interest page as the user would; with permanent financing
-    // Continue is pressed (the schedule comes next), a construction phase disclosed separately
-    // stays here, before its results.
-    void enterCase(const tallex::casefile::CaseFile& c);
+    // Shows an opened case's construction interest entries as its replay took them, with the
+    // estimate the replay computed on arriving here; no entry is left pending.
+    void showCase(const tallex::casefile::CaseFile& c, const std::string& initialEstimate, bool initialEstimateShown);
 
 protected:
     void onActivate() override;

@@ -13,7 +13,6 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -23,6 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <optional>
@@ -39,13 +39,6 @@ std::string PlainAmount(const QLineEdit* box) {
     const std::string text = box->text().toStdString();
     const std::optional<double> value = NumericTextValue(text);
     return value ? ShortestNumber(*value) : text;
-}
-
-// A box as the user fills it: the text typed, then the box left (its field check runs).
-void TypeAndLeave(QLineEdit* box, const std::string& text) {
-    box->setText(QString::fromStdString(text));
-    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
-    QCoreApplication::sendEvent(box, &leave);
 }
 
 QLabel* Note(QWidget* parent, const char* name, const QString& text) {
@@ -305,19 +298,22 @@ void frmConstLoan::writeCase(tallex::casefile::CaseFile& c) const {
     c.loanDateBefore1995 = chkSecuredByRealEstate_->isChecked() && chkDatePre_093095_->isChecked();
 }
 
-void frmConstLoan::enterCase(const tallex::casefile::CaseFile& c) {
+void frmConstLoan::showCase(const tallex::casefile::CaseFile& c) {
+    const ConstructionChoices& choices = record().construction;
+    optDiscType_[choices.optDiscType == kDiscWithPermanent ? 1 : 0]->setChecked(true);
+    optInterestType_[choices.optInterestType == kInterestOnCommitment ? 1 : 0]->setChecked(true);
     const tallex::casefile::CaseConstruction& cc = *c.construction;
-    const auto choose = [](QAbstractButton* button, bool checked) {
-        if (button->isChecked() != checked) button->click();
-    };
-    choose(optDiscType_[cc.disclosure == "with_permanent" ? 1 : 0], true);
-    choose(optInterestType_[cc.interestOn == "commitment" ? 1 : 0], true);
-    TypeAndLeave(boxes_[kTermsLoanAmt], cc.commitment);
-    TypeAndLeave(boxes_[kTermsSimpleInt], cc.simpleRate);
-    TypeAndLeave(boxes_[kTermsPrepdFinChg], cc.prepaidFinanceCharge);
-    TypeAndLeave(boxes_[kTermsSubFinChg], cc.subsequentFinanceCharge);
-    const bool secured = c.securedByRealEstate.value_or(true);
-    choose(chkSecuredByRealEstate_, secured);
-    if (secured) choose(chkDatePre_093095_, c.loanDateBefore1995);
-    cmdContinue_->click();
+    const std::string* const texts[] = {&cc.commitment, &cc.simpleRate, &cc.prepaidFinanceCharge,
+                                        &cc.subsequentFinanceCharge};
+    for (int i = 0; i < 4; ++i) {
+        // The estimate the construction interest page shows is the replay's already.
+        const QSignalBlocker quiet(boxes_[i]);
+        boxes_[i]->setText(QString::fromStdString(*texts[i]));
+    }
+    // The check boxes set the record's flags as the replay did.
+    const bool secured = record().gbSecuredByRealEstate;
+    const bool before1995 = record().gbDatePre_093095;
+    chkSecuredByRealEstate_->setChecked(secured);
+    chkDatePre_093095_->setChecked(before1995);
+    chkDatePre_093095_->setVisible(secured);
 }

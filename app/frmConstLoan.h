@@ -29,9 +29,9 @@ public:
     // The page's entries as a case file keeps them: the figures as typed without "$" and
     // thousands separators, the two choices and the two check boxes.
     void writeCase(tallex::casefile::CaseFile& c) const;
-    // Enters a case's construction terms as the user would (each box left, so its check runs)
-    // and presses Continue.
-    void enterCase(const tallex::casefile::CaseFile& c);
+    // Shows an opened case's construction terms as its replay took them; the choices are the
+    // record's.
+    void showCase(const tallex::casefile::CaseFile& c);
 
 protected:
     void onActivate() override;

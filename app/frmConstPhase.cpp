@@ -6,7 +6,6 @@
 
 #include "CaseFile.h"
 
-#include "calendar/PaymentDateCalendar.h"
 #include "construction/ConstChoices.h"
 #include "construction/ConstPhase.h"
 #include "engine/Format.h"
@@ -16,7 +15,6 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -26,6 +24,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 using namespace tallex;
@@ -34,14 +33,6 @@ using namespace page_layout;
 namespace {
 
 QString Number(double value) { return QString::fromStdString(ShortestNumber(value)); }
-
-
-// A box as the user fills it: the text typed, then the box left (its field check runs).
-void TypeAndLeave(QLineEdit* box, const std::string& text) {
-    box->setText(QString::fromStdString(text));
-    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
-    QCoreApplication::sendEvent(box, &leave);
-}
 
 }  // namespace
 
@@ -348,33 +339,20 @@ void frmConstPhase::writeCase(tallex::casefile::CaseFile& c) const {
     cc.oddDays = layout.unitPeriodsShown ? boxes_[kPhaseOddDays]->text().toStdString() : std::string();
 }
 
-void frmConstPhase::enterCase(const tallex::casefile::CaseFile& c) {
+void frmConstPhase::showCase(const tallex::casefile::CaseFile& c) {
+    const ConstructionChoices& choices = record().construction;
+    optIntAccrl_[std::clamp<int>(choices.optIntAccrl, 0, 3)]->setChecked(true);
+    optOther_[choices.optOther == kOtherActualDays ? 1 : 0]->setChecked(true);
+    chkCompundInt_->setChecked(choices.chkIntReserve);
+    applyLayout();
     const tallex::casefile::CaseConstruction& cc = *c.construction;
-    for (int i = 0; i < 4; ++i)
-        if (cc.accrual == tallex::casefile::kAccrualKeys[static_cast<std::size_t>(i)] && !optIntAccrl_[i]->isChecked()) optIntAccrl_[i]->click();
-    if (chkCompundInt_->isVisibleTo(this) && chkCompundInt_->isChecked() != cc.interestReserve) chkCompundInt_->click();
-    QRadioButton* other = optOther_[cc.termBasis == "days" ? 1 : 0];
-    if (fraOther_->isVisibleTo(this) && !other->isChecked()) other->click();
-    if (boxes_[kPhaseTimePeriod]->isVisibleTo(this)) {
-        if (!cc.timePeriod.empty()) {
-            TypeAndLeave(boxes_[kPhaseTimePeriod], cc.timePeriod);
-        } else if (cmdCalendar_->isEnabled() && !cc.loanDate.empty() && !cc.constructionEndDate.empty()) {
-            // The period between the two dates, as the calendar measures it.
-            LoanRecord& r = record();
-            PaymentDateCalendar calendar(r, host().clock());
-            calendar.activate();
-            calendar.leaveField(PaymentDateCalendar::Field::kLoanDate, cc.loanDate, host().user());
-            calendar.leaveField(PaymentDateCalendar::Field::kEndDate, cc.constructionEndDate, host().user());
-            if (!calendar.ok(host().user()).close) return;
-            takeCalendarResult();
-        }
+    const std::string* const texts[] = {&cc.timePeriod, &cc.unitPeriods, &cc.oddDays};
+    for (int field = 0; field < 3; ++field) {
+        // The period's change rule would put its own unit periods and odd days over the replay's.
+        const QSignalBlocker quiet(boxes_[field]);
+        boxes_[field]->setText(QString::fromStdString(*texts[field]));
     }
-    // Typed only where the period leaves them open (a period of a year of days).
-    for (int field : {kPhaseUnitPeriods, kPhaseOddDays}) {
-        const std::string& text = field == kPhaseUnitPeriods ? cc.unitPeriods : cc.oddDays;
-        if (boxes_[field]->isVisibleTo(this) && boxes_[field]->isEnabled() && !text.empty()) TypeAndLeave(boxes_[field], text);
-    }
-    cmdContinue_->click();
+    applyUnitPeriodEnabling();
 }
 
 void frmConstPhase::onContinue() {

@@ -25,9 +25,9 @@ public:
     // The page's entries as a case file keeps them: the accrual, the interest reserve, the basis
     // of "other", and the period with its unit periods and odd days where they are shown.
     void writeCase(tallex::casefile::CaseFile& c) const;
-    // Enters a case's construction phase as the user would (a period given by its two dates
-    // through the calculator's rules) and presses Continue.
-    void enterCase(const tallex::casefile::CaseFile& c);
+    // Shows an opened case's construction phase as its replay took it (a period the calculator
+    // measured included); the choices are the record's.
+    void showCase(const tallex::casefile::CaseFile& c);
 
 protected:
     void onActivate() override;

@@ -60,10 +60,12 @@ int ToleranceIndex(const std::string& tolerance) {
 
 class CaseRunner {
 public:
-    CaseRunner(const CaseFile& c, CaseOutcome& out)
-        : c_(c), out_(out), r_(*out.record),
+    CaseRunner(const CaseFile& c, CaseOutcome& out, LoanRecord& record, const Clock& clock,
+               CaseProgress* progress = nullptr)
+        : c_(c), out_(out), r_(record), clock_(clock), progress_(progress),
           user_(r_, c.aprUnderstatementCausedByFc, c.aprOverstatementCausedByFc) {}
 
+    // The whole case, on an outcome renewed first.
     void Run() {
         // A case reaches only the rows it types and the one after them; the next case on this
         // record empties just those.
@@ -80,27 +82,54 @@ public:
         out_.reimbursed = false;
         out_.adjustedPaymentsShown = false;
         out_.notes.clear();
-        BasicInformation();
-        if (c_.kind == "regular") {
-            LoanTerms();
-            Schedule();
-            Results();
-        } else {
-            ConstructionLoanTerms();
-            ConstructionPhase();
-            ConstructionInterest();
-            if (ConstructionOnly(r_.construction)) {
-                ConstructionResults();
-            } else {
-                Schedule();
-                Results();
-            }
-        }
-        Reimbursement();
+        Pages();
         out_.notes = user_.notes();
     }
 
+    // Up to the page before the results, on the record as it is.
+    void RunToResults() {
+        stopBeforeResults_ = true;
+        Pages();
+    }
+
+    CasePage page() const { return page_; }
+    const CaseUser& user() const { return user_; }
+
 private:
+    void Pages() {
+        page_ = CasePage::BasicInformation;
+        BasicInformation();
+        if (c_.kind == "regular") {
+            page_ = CasePage::LoanTerms;
+            LoanTerms();
+            page_ = CasePage::Schedule;
+            Schedule();
+            if (stopBeforeResults_) return;
+            page_ = CasePage::Results;
+            Results();
+        } else {
+            page_ = CasePage::ConstructionTerms;
+            ConstructionLoanTerms();
+            page_ = CasePage::ConstructionPhase;
+            ConstructionPhase();
+            page_ = CasePage::ConstructionInterest;
+            ConstructionInterest();
+            if (ConstructionOnly(r_.construction)) {
+                if (stopBeforeResults_) return;
+                page_ = CasePage::ConstructionResults;
+                ConstructionResults();
+            } else {
+                page_ = CasePage::Schedule;
+                Schedule();
+                if (stopBeforeResults_) return;
+                page_ = CasePage::Results;
+                Results();
+            }
+        }
+        page_ = CasePage::Reimbursement;
+        Reimbursement();
+    }
+
     // Typing a text key by key through a page's key filter: a key refused with a message ends
     // the case with it; a key refused silently (a length or decimal limit) as well, because the
     // page would hold something other than what the case says.
@@ -193,10 +222,12 @@ private:
             user_.at(box.first);
             const FieldLeave leave = LeaveLoanTermsField(r_, state, field, *box.second, choice);
             if (leave.newText) *box.second = *leave.newText;
+            KeepLoanTerms(e, state);
             if (!leave.message.empty()) Refuse(box.first, leave.message);
         }
         SecuredFlags(false);
         const LoanTermsContinueResult result = LoanTermsContinue(r_, state, e);
+        KeepLoanTerms(e, state);
         if (result.refusal) {
             const char* key = "amount_financed";
             for (const auto& [field, box] : boxes)
@@ -216,7 +247,7 @@ private:
         const ScheduleActivation activation = ActivateSchedule(r_);
         const bool single = r_.giPymtFreq == kFreqEqualMonthsSingle || r_.giPymtFreq == kFreqActualDaysSingle;
         if (single && rows > 1) Refuse("schedule", "a single advance / single payment loan has one payment stream");
-        SystemClock clock;
+        const Clock& clock = clock_;
         for (int k = 1; k <= rows; ++k) {
             const CaseStream& s = c_.schedule[static_cast<std::size_t>(k - 1)];
             const std::string key = StreamKey(k);
@@ -240,6 +271,7 @@ private:
                 Cell(quiet, k, 4, s.oddDays, key + ".odd_days", activation);
             }
         }
+        if (stopBeforeResults_) return;  // Continue is the user's
         const int rowCount = std::max(rows, 1);
         out_.scheduleRows = rowCount;
         user_.at("schedule");
@@ -408,6 +440,7 @@ private:
         e.simpleInt = ConstLoanTermsFieldCheck(kTermsSimpleInt, e.simpleInt).text;
         e.prepdFinChg = ConstLoanTermsFieldCheck(kTermsPrepdFinChg, e.prepdFinChg).text;
         e.subFinChg = ConstLoanTermsFieldCheck(kTermsSubFinChg, e.subFinChg).text;
+        KeepConstructionTerms(e);
         SecuredFlags(true);
         static const char* const keys[] = {"construction.commitment", "construction.simple_rate",
                                            "construction.prepaid_finance_charge",
@@ -469,13 +502,14 @@ private:
                 Refuse("construction.odd_days", "is fixed at " + e.oddDays + " for this construction period");
         }
         static const char* const keys[] = {"construction.time_period", "construction.unit_periods", "construction.odd_days"};
+        KeepConstructionPhase(e);
         Deferred([&] { return ConstPhaseContinue(r_, user_, e); }, keys, 3);
     }
 
     // The construction phase page's Calendar: the period from the loan date to its end.
     void PhaseCalendar(ConstPhaseEntries& e) {
         const CaseConstruction& cc = *c_.construction;
-        SystemClock clock;
+        const Clock& clock = clock_;
         r_.gbCalendarOK = false;
         PaymentDateCalendar calendar(r_, clock);
         calendar.activate();
@@ -500,6 +534,10 @@ private:
     void ConstructionInterest() {
         const CaseConstruction& cc = *c_.construction;
         const ConstInterestActivation activation = ConstInterestActivate(r_);
+        if (progress_) {
+            progress_->initialEstimate = activation.initialEstimate;
+            progress_->initialEstimateShown = activation.initialValueShown;
+        }
         ConstInterestEntries e;
         e.permanent.singleAdvance = c_.loanType == "single";
         e.permanent.frequency = static_cast<std::int16_t>(FrequencyIndex(c_));
@@ -524,6 +562,9 @@ private:
         e.discAPR = ConstInterestFieldCheck(kInterestDisclAPR, e.discAPR, e.permanent).text;
         e.finChg = ConstInterestFieldCheck(kInterestFinChg, e.finChg, e.permanent).text;
         if (!e.unitPeriod.empty()) e.unitPeriod = ConstInterestFieldCheck(kInterestUnitPeriod, e.unitPeriod, e.permanent).text;
+        KeepConstructionInterest(e);
+        // A construction phase disclosed separately goes on to its results from here.
+        if (stopBeforeResults_ && !permanent) return;
         static const char* const keys[] = {"construction.estimated_interest", "disclosed_apr",
                                            "disclosed_finance_charge", "unit_period"};
         Deferred([&] { return ConstInterestContinue(r_, user_, e).check; }, keys, 4);
@@ -537,21 +578,87 @@ private:
         out_.scheduleRows = 1;
     }
 
+    // ---- what the pages hold, for a front end that shows the case ----
+
+    void KeepLoanTerms(const LoanTermsEntries& e, const LoanTermsState& state) {
+        if (!progress_) return;
+        CaseFile& shown = progress_->entries;
+        shown.amountFinanced = e.amountFinanced;
+        shown.disclosedApr = e.disclosedApr;
+        shown.disclosedFinanceCharge = e.financeCharge;
+        shown.unitPeriod = e.unitPeriod;
+        progress_->loanTerms = state;
+    }
+
+    void KeepConstructionTerms(const ConstLoanTermsEntries& e) {
+        if (!progress_) return;
+        CaseConstruction& shown = *progress_->entries.construction;
+        shown.commitment = e.loanAmt;
+        shown.simpleRate = e.simpleInt;
+        shown.prepaidFinanceCharge = e.prepdFinChg;
+        shown.subsequentFinanceCharge = e.subFinChg;
+    }
+
+    void KeepConstructionPhase(const ConstPhaseEntries& e) {
+        if (!progress_) return;
+        CaseConstruction& shown = *progress_->entries.construction;
+        shown.timePeriod = e.timePeriod;
+        shown.unitPeriods = e.unitPeriods;
+        shown.oddDays = e.oddDays;
+    }
+
+    void KeepConstructionInterest(const ConstInterestEntries& e) {
+        if (!progress_) return;
+        CaseFile& shown = progress_->entries;
+        shown.construction->estimatedInterest = e.amtInt;
+        shown.disclosedApr = e.discAPR;
+        shown.disclosedFinanceCharge = e.finChg;
+        shown.unitPeriod = e.unitPeriod;
+    }
+
     const CaseFile& c_;
     CaseOutcome& out_;
     LoanRecord& r_;
+    const Clock& clock_;
+    CaseProgress* progress_;
     CaseUser user_;
+    CasePage page_ = CasePage::BasicInformation;
+    bool stopBeforeResults_ = false;
 };
 
 }  // namespace
 
 std::optional<CaseError> RunCase(const CaseFile& c, CaseOutcome& out) {
+    const SystemClock clock;
     try {
-        CaseRunner(c, out).Run();
+        CaseRunner(c, out, *out.record, clock).Run();
     } catch (const CaseFault& fault) {
         return fault.error;
     }
     return std::nullopt;
+}
+
+CaseProgress ReplayToResults(const CaseFile& c, LoanRecord& record, const Clock& clock) {
+    CaseProgress progress;
+    progress.entries = c;
+    CaseOutcome scratch;  // the identity and the counts of a full run; its own record stays unused
+    CaseRunner runner(c, scratch, record, clock, &progress);
+    try {
+        runner.RunToResults();
+    } catch (const CaseFault& fault) {
+        progress.refusal = fault.error;
+        progress.refusalStyle = runner.user().refusalStyle();
+    }
+    progress.page = runner.page();
+    progress.notes = runner.user().notes();
+    const ReportIdentity& shown = scratch.identity;
+    progress.entries.preparer = shown.preparer;
+    progress.entries.date = shown.date;
+    progress.entries.borrower = shown.borrower;
+    progress.entries.account = shown.account;
+    progress.entries.lender = shown.lender;
+    progress.entries.creditor = shown.creditor;
+    return progress;
 }
 
 }  // namespace tallex::casefile

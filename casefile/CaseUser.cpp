@@ -24,9 +24,13 @@ short CaseUser::show(const std::string& text, short style) {
     if (question || style == kStyleOkCancelWarning)
         throw CaseFault{{key_, "unexpected question: " + text}};
     if (defer_) {
-        if (refusal_.empty()) refusal_ = text;
+        if (refusal_.empty()) {
+            refusal_ = text;
+            refusalStyle_ = style;
+        }
         return kAnswerOk;
     }
+    refusalStyle_ = style;
     throw CaseFault{{key_, text}};
 }
 

@@ -35,6 +35,8 @@ public:
     const std::vector<std::string>& notes() const { return notes_; }
     // A note of the replay itself, kept with the information messages.
     void note(std::string text) { notes_.push_back(std::move(text)); }
+    // The style the last refusal was shown with.
+    short refusalStyle() const { return refusalStyle_; }
 
     // While deferring, a refusal is kept instead of thrown, so that the caller can name the field
     // the page puts the focus on.
@@ -49,6 +51,7 @@ private:
     std::vector<std::string> notes_;
     bool defer_ = false;
     std::string refusal_;
+    short refusalStyle_ = kStyleExclamation;
 };
 
 }  // namespace tallex::casefile

@@ -152,18 +152,19 @@ void GuiHarness::withCalendar(const char* button, const std::function<void(frmCa
     if (!driven) qWarning("the calendar was not opened");
 }
 
+void GuiHarness::typeDate(QLineEdit* box, const QString& text) {
+    box->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Backspace);
+    box->setCursorPosition(0);
+    QTest::keyClicks(box, text);
+}
+
 void GuiHarness::fillCalendar(frmCalendar& calendar, const QString& loanDate, const QString& endDate, bool pressOk) {
     auto* start = calendar.findChild<QLineEdit*>(QStringLiteral("mskStartDate"));
     auto* end = calendar.findChild<QLineEdit*>(QStringLiteral("mskEndDate"));
     auto* ok = calendar.findChild<QPushButton*>(QStringLiteral("cmdFedCalOK"));
-    const auto typeDate = [](QLineEdit* box, const QString& text) {
-        box->setFocus(Qt::MouseFocusReason);
-        QApplication::processEvents();
-        box->selectAll();
-        QTest::keyClick(box, Qt::Key_Backspace);
-        box->setCursorPosition(0);
-        QTest::keyClicks(box, text);
-    };
     if (!loanDate.isNull()) typeDate(start, loanDate);
     typeDate(end, endDate);
     if (pressOk) {

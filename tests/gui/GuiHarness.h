@@ -74,6 +74,8 @@ public:
     void withCalendar(const char* button, const std::function<void(frmCalendar&)>& drive);
     // In an open calendar: type the two dates (leaving each field) and press OK.
     static void fillCalendar(frmCalendar& calendar, const QString& loanDate, const QString& endDate, bool pressOk = true);
+    // Types a date into a calculator's date box from its start, over whatever it held.
+    static void typeDate(QLineEdit* box, const QString& text);
 
 private:
     void startWindow();
