@@ -104,6 +104,7 @@ public:
     }
 
     GuiHarness& h_;
+    bool notEnterable = false;
 
 private:
     std::size_t seen_;
@@ -161,8 +162,10 @@ void ConstructionPhase(Typist& t, const CaseFile& c) {
     } else if (period && period->isVisible() && !cc.loanDate.empty() && !cc.constructionEndDate.empty()) {
         t.withCalculator([&] { t.press("cmdCalendar"); }, {cc.loanDate, cc.constructionEndDate});
     }
-    t.box("txtUnitPeriod", cc.unitPeriods);
-    t.box("txtOddDays", cc.oddDays);
+    // After the calculator, only what the case gives replaces the periods it measured.
+    const bool measured = cc.timePeriod.empty() && !cc.loanDate.empty() && !cc.constructionEndDate.empty();
+    if (!measured || !cc.unitPeriods.empty()) t.box("txtUnitPeriod", cc.unitPeriods);
+    if (!measured || !cc.oddDays.empty()) t.box("txtOddDays", cc.oddDays);
 }
 
 void ConstructionInterest(Typist& t, const CaseFile& c) {
@@ -184,7 +187,12 @@ void Schedule(Typist& t, const CaseFile& c) {
         const bool constructionDates = k == 1 && c.construction && !c.construction->amortizationDate.empty() &&
                                        s.unitPeriods.empty() && s.oddDays.empty() && !s.hasDates();
         std::vector<std::string> dates;
-        if (s.hasDates()) dates = {s.loanDate, s.firstPaymentDate};
+        // A construction loan's schedule opens the three-date calculator: the stream's loan date,
+        // the construction's end, the stream's first payment.
+        if (s.hasDates())
+            dates = c.construction ? std::vector<std::string>{s.loanDate, c.construction->constructionEndDate,
+                                                               s.firstPaymentDate}
+                                   : std::vector<std::string>{s.loanDate, s.firstPaymentDate};
         if (constructionDates)
             dates = {c.construction->loanDate, c.construction->constructionEndDate, c.construction->amortizationDate};
         h.typeCell(QString::fromStdString(s.amount));
@@ -195,8 +203,14 @@ void Schedule(Typist& t, const CaseFile& c) {
         t.withCalculator([&] { h.tab(); }, dates);
         if (t.refused()) return;
         if (!dates.empty()) {
-            if (h.grid()->currentColumn() == tallex::kColUnitPeriods)
+            if (h.grid()->currentColumn() == tallex::kColUnitPeriods) {
+                const auto* calendar = h.control<QAbstractButton>("cmdFedCal");
+                if (!calendar || !calendar->isEnabled()) {
+                    t.notEnterable = true;
+                    return;
+                }
                 t.withCalculator([&] { t.press("cmdFedCal"); }, dates);
+            }
         } else {
             h.typeCell(QString::fromStdString(s.unitPeriods));
             h.tab();
@@ -219,6 +233,7 @@ TypedCase TypeCase(GuiHarness& h, const CaseFile& c) {
     const auto done = [&] {
         t.refused();
         out.refusal = t.refusal();
+        out.notEnterable = t.notEnterable;
         return out;
     };
     const bool construction = c.kind == "construction";

@@ -16,6 +16,9 @@ struct TypedCase {
     // The message of the first refused entry (shown with the exclamation style); the typing
     // stops there, on the page that refused it.
     QString refusal;
+    // The case holds an entry the pages offer no way to make (dates for a stream whose
+    // calculator is not available): a user could not type this case at all.
+    bool notEnterable = false;
 };
 
 TypedCase TypeCase(GuiHarness& h, const tallex::casefile::CaseFile& c);

@@ -25,6 +25,12 @@ namespace {
 // The cases beyond the examples, one file of tests/gui/cases per row.
 const char* const kCases[] = {
     "refused-apr-key.json",
+    "refused-single-payment-dates.json",
+    "refused-calendar-switch.json",
+    "permanent-stream-dates.json",
+    "construction-days-over-a-year.json",
+    "single-payment-days-no-tolerance.json",
+    "apr-adjustment-under-a-dollar.json",
     "refused-payments-cell.json",
     "refused-payment-date.json",
     "refused-simple-rate.json",
@@ -36,6 +42,7 @@ const char* const kCases[] = {
 struct Ending {
     QString refusal;
     QString page;             // the page left shown by a refusal (the desktop program only)
+    bool notEnterable = false;  // typed: the pages offer no way to make an entry of the case
     QStringList figures;      // calculated APR, amount financed, finance charge, total of payments
     QList<bool> violations;   // APR understated, APR overstated, FC understated, FC overstated
     QStringList verdicts;     // the APR note and the finance charge note
@@ -71,7 +78,12 @@ Ending CommandLine(const tallex::casefile::CaseFile& c) {
     e.verdicts = {QString::fromStdString(v["apr_note"].get<std::string>()),
                   QString::fromStdString(v["fc_note"].get<std::string>())};
     if (v.contains("notes"))
-        for (const auto& note : v["notes"]) e.information << QString::fromStdString(note.get<std::string>());
+        for (const auto& note : v["notes"]) {
+            const std::string text = note.get<std::string>();
+            // Notes of the reimbursement step: the comparison ends on the results page.
+            if (text.rfind("reimbursement.", 0) == 0) continue;
+            e.information << QString::fromStdString(text);
+        }
     return e;
 }
 
@@ -143,8 +155,9 @@ Ending Typed(const tallex::casefile::CaseFile& c) {
     AnswerFromCase(h, c);
     const TypedCase typed = TypeCase(h, c);
     Ending e;
+    e.notEnterable = typed.notEnterable;
     if (typed.results) Results(h, e);
-    else if (typed.refusal.isEmpty()) e.page = QStringLiteral("no results page: ") + h.pageName();
+    else if (typed.refusal.isEmpty() && !typed.notEnterable) e.page = QStringLiteral("no results page: ") + h.pageName();
     Prompts(h, e);
     return e;
 }
@@ -179,6 +192,11 @@ void FrontEndsTest::command_line_open_case_and_typing_agree() {
     const Ending opened = Opened(path, c);
     const Ending typed = Typed(c);
     QCOMPARE(opened.refusal, line.refusal);
+    if (typed.notEnterable) {
+        // Nobody can type such a case; both replays must refuse it.
+        QVERIFY2(refusedCase, "a case the pages cannot take was not refused");
+        return;
+    }
     QCOMPARE(typed.refusal, line.refusal);
     QCOMPARE(opened.page, typed.page);
     QCOMPARE(opened.information, line.information);
