@@ -3,7 +3,7 @@
 #include "CaseChoices.h"
 #include "CaseUser.h"
 
-#include "calendar/ConstructionDateCalendar.h"
+#include "construction/ConstructionDateCalendar.h"
 #include "calendar/DateCheck.h"
 #include "calendar/PaymentDateCalendar.h"
 #include "compliance/DisclosureResults.h"
@@ -18,11 +18,11 @@
 #include "engine/Format.h"
 #include "engine/NumberText.h"
 #include "entry/LoanTerms.h"
-#include "entry/ScheduleCellCheck.h"
-#include "entry/ScheduleCellStore.h"
-#include "entry/ScheduleOddDaysQuietPeriod.h"
+#include "schedule/ScheduleCellCheck.h"
+#include "schedule/ScheduleCellStore.h"
+#include "schedule/ScheduleOddDaysQuietPeriod.h"
 #include "shell/BasicInfo.h"
-#include "shell/SchedulePage.h"
+#include "schedule/SchedulePage.h"
 #include "ui/Clock.h"
 
 #include <algorithm>

@@ -4,17 +4,17 @@
 // the results: FrmDisclosure.png, frmDebug1.png, frmReimbursement.png; the shell's dialogs:
 // frmAbout.png, frmError.png, HelpWindow.png.
 
-#include "AppStyle.h"
-#include "MainWindow.h"
-#include "Page.h"
-#include "HelpWindow.h"
-#include "ScheduleGrid.h"
+#include "widgets/AppStyle.h"
+#include "shell/MainWindow.h"
+#include "pages/Page.h"
+#include "dialogs/HelpWindow.h"
+#include "widgets/ScheduleGrid.h"
 #include "ScriptedDialogs.h"
-#include "SettingsStore.h"
-#include "frmCalendar.h"
-#include "frmError.h"
-#include "frmPymt.h"
-#include "frmRecCalendar.h"
+#include "shell/SettingsStore.h"
+#include "dialogs/frmCalendar.h"
+#include "dialogs/frmError.h"
+#include "pages/frmPymt.h"
+#include "dialogs/frmRecCalendar.h"
 
 #include "ui/ScriptedUser.h"
 

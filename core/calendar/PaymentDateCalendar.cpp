@@ -1,6 +1,6 @@
 #include "calendar/PaymentDateCalendar.h"
 
-#include "calendar/ConstructionPhaseRules.h"
+#include "construction/ConstructionPhaseRules.h"
 #include "calendar/FrequencyRules.h"
 #include "calendar/MonthCount.h"
 #include "calendar/MultipleOfMonth.h"

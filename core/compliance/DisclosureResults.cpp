@@ -4,7 +4,7 @@
 #include "compliance/ComplianceTests.h"
 #include "compliance/IrregularTransaction.h"
 #include "compliance/Reimbursement.h"
-#include "compliance/ScheduleOrder.h"
+#include "schedule/ScheduleOrder.h"
 #include "compliance/UserMessage.h"
 #include "engine/CheckedMath.h"
 #include "engine/Format.h"

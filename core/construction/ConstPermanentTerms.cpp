@@ -7,7 +7,7 @@
 #include "engine/Currency.h"
 #include "engine/Format.h"
 #include "engine/NumberText.h"
-#include "entry/ScheduleClear.h"
+#include "schedule/ScheduleClear.h"
 
 #include <cctype>
 #include <cmath>

@@ -1,7 +1,7 @@
 // The construction date calculator's measure: half the construction term plus the permanent
 // phase. Expected values are worked by hand from the double month count and each rule.
 
-#include "calendar/ConstructionSpanRules.h"
+#include "construction/ConstructionSpanRules.h"
 #include "calendar/FrequencyRules.h"
 #include "engine/RuntimeError.h"
 

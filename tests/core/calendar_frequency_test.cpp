@@ -1,7 +1,7 @@
 // The per-frequency rules of the payment date calculator and the construction-phase rules.
 // Expected values are worked by hand from the month count, the annual count and each rule.
 
-#include "calendar/ConstructionPhaseRules.h"
+#include "construction/ConstructionPhaseRules.h"
 #include "calendar/FrequencyRules.h"
 #include "engine/RuntimeError.h"
 

@@ -1,7 +1,7 @@
 // The two date calculator sessions: what the dialogs show, the refusals at OK with their focus
 // and clearing, what OK and Cancel leave in the record, and the date-change note.
 
-#include "calendar/ConstructionDateCalendar.h"
+#include "construction/ConstructionDateCalendar.h"
 #include "calendar/FrequencyRules.h"
 #include "calendar/PaymentDateCalendar.h"
 #include "ui/ScriptedUser.h"

@@ -6,7 +6,7 @@
 #include "compliance/CalculationListing.h"
 #include "compliance/DisclosureResults.h"
 #include "compliance/ResultGrids.h"
-#include "compliance/ScheduleOrder.h"
+#include "schedule/ScheduleOrder.h"
 #include "engine/AprSolver.h"
 #include "ui/MemoryResultsView.h"
 #include "ui/ScriptedUser.h"

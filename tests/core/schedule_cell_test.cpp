@@ -3,9 +3,9 @@
 
 #include "engine/LoanRecord.h"
 #include "engine/RuntimeError.h"
-#include "entry/ScheduleCellCheck.h"
-#include "entry/ScheduleCellStore.h"
-#include "entry/ScheduleClear.h"
+#include "schedule/ScheduleCellCheck.h"
+#include "schedule/ScheduleCellStore.h"
+#include "schedule/ScheduleClear.h"
 #include "ui/ScriptedUser.h"
 
 #include <gtest/gtest.h>

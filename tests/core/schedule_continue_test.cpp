@@ -3,7 +3,7 @@
 
 #include "engine/LoanRecord.h"
 #include "engine/RuntimeError.h"
-#include "entry/ScheduleContinueCheck.h"
+#include "schedule/ScheduleContinueCheck.h"
 #include "ui/ScriptedUser.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // stream, the calendar's hand-back and Continue. Expected values follow the page's stated rules.
 
 #include "engine/LoanRecord.h"
-#include "entry/ScheduleCellCheck.h"
-#include "shell/SchedulePage.h"
+#include "schedule/ScheduleCellCheck.h"
+#include "schedule/SchedulePage.h"
 #include "ui/ScriptedUser.h"
 
 #include <gtest/gtest.h>

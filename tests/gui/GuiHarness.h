@@ -3,8 +3,8 @@
 // message is answered from a queue and recorded), a settings file of its own in a temporary
 // folder, and helpers that type into and click the named controls of the page shown.
 
-#include "MainWindow.h"
-#include "Page.h"
+#include "shell/MainWindow.h"
+#include "pages/Page.h"
 #include "ScriptedDialogs.h"
 
 #include "ui/ScriptedUser.h"

@@ -2,9 +2,9 @@
 
 #include "CaseChoices.h"
 #include "CaseUser.h"
-#include "ScheduleGrid.h"
+#include "widgets/ScheduleGrid.h"
 
-#include "entry/ScheduleColumns.h"
+#include "schedule/ScheduleColumns.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -2,8 +2,8 @@
 // weekdays and actual days, and the loan date remembered for the next stream.
 
 #include "GuiHarness.h"
-#include "ScheduleGrid.h"
-#include "frmCalendar.h"
+#include "widgets/ScheduleGrid.h"
+#include "dialogs/frmCalendar.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -11,9 +11,9 @@
 //   formula: 58,000 / 49,000 gives 11.78217 %, 55,000 / 49,000 gives 7.95246 %.
 
 #include "GuiHarness.h"
-#include "ScheduleGrid.h"
-#include "frmCalendar.h"
-#include "frmRecCalendar.h"
+#include "widgets/ScheduleGrid.h"
+#include "dialogs/frmCalendar.h"
+#include "dialogs/frmRecCalendar.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -8,9 +8,9 @@
 // lender's estimate 4,500.00, disclosed APR 10.50 and finance charge 6,000.00.
 
 #include "CaseCommands.h"
-#include "CaseFileActions.h"
+#include "shell/CaseFileActions.h"
 #include "GuiHarness.h"
-#include "ScheduleGrid.h"
+#include "widgets/ScheduleGrid.h"
 
 #include "engine/Format.h"
 

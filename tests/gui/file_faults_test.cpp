@@ -7,7 +7,7 @@
 #include "../cli/file_faults_disk.h"
 
 #include "GuiHarness.h"
-#include "SettingsStore.h"
+#include "shell/SettingsStore.h"
 #include "TypedLoan.h"
 
 #include "shell/IniFile.h"

@@ -4,7 +4,7 @@
 // named in kCases (tests/gui/cases); a case named "refused-..." must be refused.
 
 #include "CaseFile.h"
-#include "CaseFileActions.h"
+#include "shell/CaseFileActions.h"
 #include "CaseReplay.h"
 #include "GuiHarness.h"
 #include "TypedCase.h"

@@ -3,7 +3,7 @@
 // calendar of a single payment loan.
 
 #include "GuiHarness.h"
-#include "frmCalendar.h"
+#include "dialogs/frmCalendar.h"
 
 #include <QCheckBox>
 #include <QClipboard>

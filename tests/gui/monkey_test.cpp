@@ -9,7 +9,7 @@
 // steps are printed.
 
 #include "GuiHarness.h"
-#include "ScheduleGrid.h"
+#include "widgets/ScheduleGrid.h"
 #include "TypedLoan.h"
 
 #include "engine/LoanRecord.h"

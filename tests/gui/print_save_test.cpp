@@ -3,9 +3,9 @@
 // by the command line's own check; Open Case; the offer to save a changed case.
 
 #include "CaseCommands.h"
-#include "CaseFileActions.h"
+#include "shell/CaseFileActions.h"
 #include "GuiHarness.h"
-#include "ScheduleGrid.h"
+#include "widgets/ScheduleGrid.h"
 #include "TypedLoan.h"
 
 #include "engine/Format.h"

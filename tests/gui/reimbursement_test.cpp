@@ -9,7 +9,7 @@
 // of payments 11,837.22, so the adjustment is 11,500 - 11,837.22 = -337.22.
 
 #include "GuiHarness.h"
-#include "ResultGrid.h"
+#include "widgets/ResultGrid.h"
 #include "TypedLoan.h"
 
 #include <QLabel>

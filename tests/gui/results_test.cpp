@@ -8,7 +8,7 @@
 // 10,079.08 (annuity formula by hand), which decide the secured cases below.
 
 #include "GuiHarness.h"
-#include "ResultGrid.h"
+#include "widgets/ResultGrid.h"
 #include "TypedLoan.h"
 
 #include <QAction>

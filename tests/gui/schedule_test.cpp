@@ -2,11 +2,11 @@
 // of Continue, rows added and refused, Delete Payment Stream, and the solver's failure.
 
 #include "GuiHarness.h"
-#include "ScheduleGrid.h"
-#include "ScheduleModel.h"
-#include "frmCalendar.h"
+#include "widgets/ScheduleGrid.h"
+#include "widgets/ScheduleModel.h"
+#include "dialogs/frmCalendar.h"
 
-#include "shell/SchedulePage.h"
+#include "schedule/SchedulePage.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>

@@ -2,10 +2,10 @@
 // its system information tool, the help pages and the calculation listing.
 
 #include "GuiHarness.h"
-#include "HelpWindow.h"
+#include "dialogs/HelpWindow.h"
 #include "TypedLoan.h"
-#include "frmAbout.h"
-#include "frmError.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmError.h"
 
 #include <QAction>
 #include <QDialog>

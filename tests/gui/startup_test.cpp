@@ -2,8 +2,8 @@
 // and an unexpected run-time error ending on a fresh basic information page.
 
 #include "GuiHarness.h"
-#include "QtUserSeam.h"
-#include "SingleInstance.h"
+#include "shell/QtUserSeam.h"
+#include "shell/SingleInstance.h"
 
 #include "shell/StartupTexts.h"
 

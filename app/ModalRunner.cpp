@@ -1,5 +1,0 @@
-#include "ModalRunner.h"
-
-#include <QDialog>
-
-int ExecModalRunner::run(QDialog& dialog) { return dialog.exec(); }

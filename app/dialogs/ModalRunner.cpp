@@ -1,0 +1,5 @@
+#include "dialogs/ModalRunner.h"
+
+#include <QDialog>
+
+int ExecModalRunner::run(QDialog& dialog) { return dialog.exec(); }

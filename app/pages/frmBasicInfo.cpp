@@ -1,0 +1,260 @@
+#include "pages/frmBasicInfo.h"
+
+#include "widgets/EntryKeys.h"
+#include "pages/PageLayout.h"
+
+#include "CaseFile.h"
+
+#include "calendar/DateCheck.h"
+#include "shell/BasicInfo.h"
+#include "shell/CommonScreen.h"
+
+#include <QButtonGroup>
+#include <QDate>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+using namespace tallex;
+using namespace page_layout;
+
+namespace {
+
+constexpr int kNameWidth = 330;
+
+}  // namespace
+
+frmBasicInfo::frmBasicInfo(PageHost& pageHost, const RememberedEntries& remembered, QWidget* parent)
+    : Page(pageHost, "frmBasicInfo", QStringLiteral("Identifying Information"), parent) {
+    keys_ = new EntryKeys(pageHost.user(), this);
+
+    auto* Label1 = Heading(this, "Label1", QStringLiteral("Account Information"));
+    txtUserName_ = TextBox(this, "txtUserName", kNameWidth);
+    txtAcctDate_ = TextBox(this, "txtAcctDate", 110);
+    txtAccountNbr_ = TextBox(this, "txtAccountNbr", 200);
+    txtBorrower_ = TextBox(this, "txtBorrower", kNameWidth);
+    txtLender_ = TextBox(this, "txtLender", kNameWidth);
+    txtCreditor_ = TextBox(this, "txtCreditor", kNameWidth);
+
+    auto* fields = new QGridLayout;
+    fields->setHorizontalSpacing(12);
+    fields->setVerticalSpacing(kSpacing);
+    const struct { const char* label; const char* caption; QLineEdit* box; } rows[] = {
+        {"lblUserName", "Prepared By:", txtUserName_},     {"lblDate", "Date:", txtAcctDate_},
+        {"lblAccountNbr", "Account Number:", txtAccountNbr_}, {"lblBorrower", "Borrower Name:", txtBorrower_},
+        {"lblLender", "Lender Name:", txtLender_},         {"lblCreditor", "Original Creditor:", txtCreditor_},
+    };
+    int row = 0;
+    for (const auto& r : rows) {
+        QLabel* label = FieldLabel(this, r.label, QString::fromLatin1(r.caption));
+        label->setBuddy(r.box);
+        fields->addWidget(label, row, 0);
+        fields->addWidget(r.box, row, 1, Qt::AlignLeft);
+        ++row;
+    }
+    fields->setColumnMinimumWidth(0, 150);
+    fields->setColumnStretch(1, 1);
+
+    auto* Frame1 = new QGroupBox(QStringLiteral("Loan Information"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    optType_[0] = new QRadioButton(QStringLiteral(" &Regular APR"), Frame1);
+    optType_[0]->setObjectName(QStringLiteral("optType_0"));
+    optType_[1] = new QRadioButton(QStringLiteral(" C&onstruction Loan"), Frame1);
+    optType_[1]->setObjectName(QStringLiteral("optType_1"));
+    auto* typeGroup = new QButtonGroup(this);
+    typeGroup->addButton(optType_[0], 0);
+    typeGroup->addButton(optType_[1], 1);
+    auto* frameLayout = new QHBoxLayout(Frame1);
+    frameLayout->addWidget(optType_[0]);
+    frameLayout->addSpacing(40);
+    frameLayout->addWidget(optType_[1]);
+    frameLayout->addStretch();
+
+    CmdContinue_ = Button(this, "CmdContinue", QStringLiteral("&Continue"));
+    cmdNewAPR_ = Button(this, "cmdNewAPR", QStringLiteral("&New Loan"));
+    CmdExit_ = Button(this, "CmdExit", QStringLiteral("E&xit"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(CmdContinue_);
+    buttons->addWidget(cmdNewAPR_);
+    buttons->addWidget(CmdExit_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(kMargin * 2, kMargin, kMargin * 2, kMargin);
+    layout->setSpacing(kSpacing * 2);
+    layout->addWidget(Label1);
+    layout->addLayout(fields);
+    layout->addWidget(Frame1);
+    layout->addStretch();
+    layout->addLayout(buttons);
+
+    for (QLineEdit* box : {txtUserName_, txtAcctDate_, txtAccountNbr_, txtBorrower_, txtLender_, txtCreditor_}) {
+        keys_->watchText(box, box == txtAcctDate_ ? 20 : -1);
+        box->installEventFilter(this);
+    }
+    keys_->watch(optType_[0]);
+    keys_->watch(optType_[1]);
+    setTabOrder(txtUserName_, txtAcctDate_);
+    setTabOrder(txtAcctDate_, txtAccountNbr_);
+    setTabOrder(txtAccountNbr_, txtBorrower_);
+    setTabOrder(txtBorrower_, txtLender_);
+    setTabOrder(txtLender_, txtCreditor_);
+    setTabOrder(txtCreditor_, optType_[0]);
+    setTabOrder(optType_[0], optType_[1]);
+    setTabOrder(optType_[1], CmdContinue_);
+    setTabOrder(CmdContinue_, cmdNewAPR_);
+    setTabOrder(cmdNewAPR_, CmdExit_);
+
+    connect(optType_[0], &QRadioButton::clicked, this, [this] { guard([this] { chooseLoanKind(false); }); });
+    connect(optType_[1], &QRadioButton::clicked, this, [this] { guard([this] { chooseLoanKind(true); }); });
+    connect(CmdContinue_, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
+    connect(cmdNewAPR_, &QPushButton::clicked, this, [this] {
+        guard([this] {
+            if (buttonMayAct()) host().NewLoan();
+        });
+    });
+    connect(CmdExit_, &QPushButton::clicked, this, [this] {
+        guard([this] {
+            if (buttonMayAct()) host().ExitProgram();
+        });
+    });
+
+    // Load.
+    ClearCalendarDates(record());
+    pageHost.session().gbBasicInfoFresh = true;
+    txtUserName_->setText(QString::fromStdString(remembered.userName));
+    txtLender_->setText(QString::fromStdString(remembered.lenderName));
+    txtCreditor_->setText(QString::fromStdString(remembered.creditorName));
+    construction_ = remembered.construction;
+    optType_[construction_ ? 1 : 0]->setChecked(true);
+    txtAcctDate_->setText(QDate::currentDate().toString(QStringLiteral("MM-dd-yyyy")));
+}
+
+bool frmBasicInfo::newLoanAllowed() const { return !host().session().gbBasicInfoFresh; }
+
+void frmBasicInfo::onActivate() {
+    record().gbErrorShown = false;
+    const bool allowed = newLoanAllowed();
+    cmdNewAPR_->setEnabled(allowed);
+    host().setNewLoanEnabled(allowed);
+    focusFirstEmpty();
+}
+
+void frmBasicInfo::focusFirstEmpty() {
+    const std::array<std::string, 5> texts = {txtUserName_->text().toStdString(), txtLender_->text().toStdString(),
+                                              txtCreditor_->text().toStdString(), txtBorrower_->text().toStdString(),
+                                              txtAccountNbr_->text().toStdString()};
+    QLineEdit* const boxes[] = {txtUserName_, txtLender_, txtCreditor_, txtBorrower_, txtAccountNbr_, txtAcctDate_};
+    boxes[static_cast<int>(FirstEmptyField(texts))]->setFocus(Qt::OtherFocusReason);
+}
+
+bool frmBasicInfo::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut && isActivePage() && IsLeaving(*static_cast<QFocusEvent*>(event))) {
+        auto* box = static_cast<QLineEdit*>(watched);
+        guard([this, box] { leaveBox(box); });
+    }
+    return Page::eventFilter(watched, event);
+}
+
+void frmBasicInfo::leaveBox(QLineEdit* box) {
+    refusalPending_ = false;
+    if (record().gbErrorShown) return;
+    if (box == txtLender_) {
+        txtCreditor_->setText(QString::fromStdString(
+            CreditorAfterLender(txtLender_->text().toStdString(), txtCreditor_->text().toStdString())));
+    } else if (box == txtAcctDate_) {
+        const std::string shown = CheckDate(record(), txtAcctDate_->text().toStdString());
+        if (record().giDateError != 0) {
+            message(kInvalidAccountDateMessage, kStyleExclamation);
+            refusalPending_ = true;
+            QTimer::singleShot(0, box, [box = QPointer<QLineEdit>(box)] {
+                if (box) box->setFocus(Qt::OtherFocusReason);
+            });
+        } else {
+            txtAcctDate_->setText(QString::fromStdString(shown));
+        }
+    }
+}
+
+bool frmBasicInfo::constructionSelected() const { return optType_[1]->isChecked(); }
+
+void frmBasicInfo::chooseLoanKind(bool construction) {
+    if (construction == construction_) return;
+    SessionFlags& session = host().session();
+    if (!session.gbBasicInfoFresh) {
+        const short answer = message(LoanKindSwitchQuestion(!construction_), kStyleOkCancelWarning);
+        if (answer != kAnswerOk) {
+            optType_[construction_ ? 1 : 0]->setChecked(true);
+            optType_[construction_ ? 1 : 0]->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        session.gbBasicInfoFresh = true;
+        host().NewLoan();
+    }
+    construction_ = construction;
+    optType_[construction ? 1 : 0]->setChecked(true);
+    optType_[construction ? 1 : 0]->setFocus(Qt::OtherFocusReason);
+}
+
+bool frmBasicInfo::buttonMayAct() {
+    if (auto* box = qobject_cast<QLineEdit*>(focusWidget()); box && box->hasFocus()) {
+        // A button pressed by its access key: the box is left now.
+        leaveBox(box);
+        return !refusalPending_;
+    }
+    // The click that took the focus out of a refused box does not count.
+    const bool refused = refusalPending_;
+    refusalPending_ = false;
+    return !refused;
+}
+
+void frmBasicInfo::onContinue() {
+    if (!buttonMayAct()) return;
+    const bool construction = constructionSelected();
+    BasicInfoContinue(record(), host().session(), construction);
+    host().SwitchForm(construction ? PageId::ConstructionTerms : PageId::LoanTerms);
+}
+
+void frmBasicInfo::afterNewLoan() {
+    txtBorrower_->clear();
+    txtAccountNbr_->clear();
+    cmdNewAPR_->setEnabled(false);
+    host().setNewLoanEnabled(false);
+    focusFirstEmpty();
+}
+
+void frmBasicInfo::showCase(const tallex::casefile::CaseFile& c) {
+    const auto show = [](QLineEdit* box, const std::string& text) { box->setText(QString::fromStdString(text)); };
+    show(txtUserName_, c.preparer);
+    if (!c.date.empty()) show(txtAcctDate_, c.date);
+    show(txtAccountNbr_, c.account);
+    show(txtBorrower_, c.borrower);
+    show(txtLender_, c.lender);
+    show(txtCreditor_, c.creditor);
+    construction_ = c.kind == "construction";
+    optType_[construction_ ? 1 : 0]->setChecked(true);
+    refusalPending_ = false;
+}
+
+RememberedEntries frmBasicInfo::rememberedEntries() const {
+    RememberedEntries entries;
+    entries.userName = txtUserName_->text().toStdString();
+    entries.lenderName = txtLender_->text().toStdString();
+    entries.creditorName = txtCreditor_->text().toStdString();
+    entries.construction = constructionSelected();
+    return entries;
+}
+
+ReportIdentity frmBasicInfo::identity() const {
+    return {txtUserName_->text().toStdString(), txtAcctDate_->text().toStdString(),
+            txtBorrower_->text().toStdString(), txtAccountNbr_->text().toStdString(),
+            txtLender_->text().toStdString(), txtCreditor_->text().toStdString()};
+}

@@ -1,0 +1,75 @@
+#pragma once
+// The construction interest page (the permanent-phase terms): the estimated construction
+// interest, recomputed each time the page opens and kept when the user typed another, the
+// disclosed APR and finance charge, and, with permanent financing, the permanent phase's loan
+// type and payment frequency as the loan terms page takes them. The rules are the core's
+// (construction/ConstPermanentTerms.h, entry/LoanTerms.h).
+
+#include "pages/Page.h"
+
+#include "construction/ConstPermanentTerms.h"
+
+namespace tallex::casefile {
+struct CaseFile;
+}
+class EntryKeys;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+class frmConstInterest : public Page {
+    Q_OBJECT
+public:
+    explicit frmConstInterest(PageHost& host, QWidget* parent = nullptr);
+
+    // An input of the estimate changed elsewhere: the estimate box is emptied, so that the next
+    // activation shows the new estimate.
+    void ClearConstInterestAmount();
+
+    // The page's entries as a case file keeps them: the estimate only when the user changed it,
+    // the disclosed figures, and the permanent phase's loan type, frequency and unit period.
+    void writeCase(tallex::casefile::CaseFile& c) const;
+    // Shows an opened case's construction interest entries as its replay took them, with the
+    // estimate the replay computed on arriving here; no entry is left pending.
+    void showCase(const tallex::casefile::CaseFile& c, const std::string& initialEstimate, bool initialEstimateShown);
+
+protected:
+    void onActivate() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    int fieldOf(QObject* watched) const;
+    bool filterKey(int field, QLineEdit* box, int key);
+    bool leaveBox(int field, bool focusBack);
+    void leaveFocusedBox();
+    tallex::ConstPermanentChoice choice() const;
+    void applyLayout(bool emptyUnitPeriod);
+    void optLoanType_MouseDown(int index);
+    void optPymtFreq_MouseDown(int index);
+    void onCalendar();
+    void onContinue();
+    void onBack();
+
+    EntryKeys* keys_ = nullptr;
+    // txtAmtInt, txtDiscAPR, txtFinChg, txtUnitPeriod: index = tag.
+    QLineEdit* boxes_[4] = {};
+    QLabel* lblUnitPeriod_ = nullptr;
+    QLabel* lbl_Initial_Value_of_ = nullptr;
+    QLabel* lbl_Estimated_Construction_Interest_ = nullptr;
+    QLabel* lblAmountIntInitialEstimate_ = nullptr;
+    QLabel* lblUseOneHalf_ = nullptr;
+    QGroupBox* fraLoanType_ = nullptr;
+    QGroupBox* fraPymtFreq_ = nullptr;
+    QRadioButton* optLoanType_[2] = {};
+    QRadioButton* optPymtFreq_[4] = {};
+    QPushButton* cmdFedCal_ = nullptr;
+    QPushButton* cmdBack_ = nullptr;
+    QPushButton* cmdNewAPR_ = nullptr;
+    QPushButton* cmdContinue_ = nullptr;
+    QPushButton* cmdExit_ = nullptr;
+    int loanType_ = 0;   // the options chosen, as the user last accepted them
+    int frequency_ = 0;
+    tallex::EntryBadState entryState_;
+};

@@ -1,0 +1,319 @@
+#include "pages/frmConstLoan.h"
+
+#include "widgets/EntryKeys.h"
+#include "pages/PageLayout.h"
+
+#include "CaseFile.h"
+
+#include "construction/ConstChoices.h"
+#include "construction/ConstLoanTerms.h"
+#include "engine/Format.h"
+#include "engine/NumberText.h"
+#include "entry/LoanTerms.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include <optional>
+
+using namespace tallex;
+using namespace page_layout;
+
+namespace {
+
+constexpr int kBoxWidth = 150;
+
+// A money box shows "$1,000.00" once left; a case keeps the plain number.
+std::string PlainAmount(const QLineEdit* box) {
+    const std::string text = box->text().toStdString();
+    const std::optional<double> value = NumericTextValue(text);
+    return value ? ShortestNumber(*value) : text;
+}
+
+QLabel* Note(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+}  // namespace
+
+frmConstLoan::frmConstLoan(PageHost& pageHost, QWidget* parent)
+    : Page(pageHost, "frmConstLoan", QStringLiteral("Real Estate Construction Loan"), parent) {
+    keys_ = new EntryKeys(pageHost.user(), this);
+
+    auto* Label1 = Heading(this, "Label1", QStringLiteral("Construction Loan"));
+    const char* const names[] = {"txtLoanAmt", "txtSimpleInt", "txtPrepdFinChg", "txtSubFinChg"};
+    for (int i = 0; i < 4; ++i) {
+        boxes_[i] = TextBox(this, names[i], kBoxWidth);
+        boxes_[i]->setAlignment(Qt::AlignRight);
+    }
+
+    auto* figures = new QGridLayout;
+    figures->setHorizontalSpacing(12);
+    figures->setVerticalSpacing(kSpacing);
+    const struct { const char* label; const char* caption; } labels[] = {
+        {"lblLoanCmtmnt", "Loan Commitment Amount:"},
+        {"lblSmplInt", "Annual Simple Interest Rate:"},
+        {"lblPrepdFnceChrg", "Prepaid Finance Charge:"},
+        {"lblSubFncgChrg", "Subsequently Paid Finance Charge:"},
+    };
+    for (int i = 0; i < 4; ++i) {
+        QLabel* label = FieldLabel(this, labels[i].label, QString::fromLatin1(labels[i].caption));
+        label->setBuddy(boxes_[i]);
+        figures->addWidget(label, i, 0);
+        figures->addWidget(boxes_[i], i, 1);
+    }
+    figures->addWidget(Note(this, "lblLoanCmtmnt2", QStringLiteral("(Do not include interest)")), 0, 2);
+    figures->addWidget(Note(this, "lblSubFnceChrg2", QStringLiteral("(Do not include interest)")), 3, 2);
+    figures->setColumnMinimumWidth(0, 230);
+    figures->setColumnStretch(3, 1);
+
+    auto* fraDiscType = new QGroupBox(QStringLiteral("Financing Disclosure Options"), this);
+    fraDiscType->setObjectName(QStringLiteral("fraDiscType"));
+    optDiscType_[0] = Option(fraDiscType, QStringLiteral("optDiscType_0"), QStringLiteral("Construction &Separately  (Part I)"));
+    optDiscType_[1] = Option(fraDiscType, QStringLiteral("optDiscType_1"), QStringLiteral("Construction and &Permanent (Part II)"));
+    auto* fraInterestType = new QGroupBox(QStringLiteral("Interest Payable"), this);
+    fraInterestType->setObjectName(QStringLiteral("fraInterestType"));
+    optInterestType_[0] = Option(fraInterestType, QStringLiteral("optInterestType_0"), QStringLiteral("On &Advances When Made"));
+    optInterestType_[1] = Option(fraInterestType, QStringLiteral("optInterestType_1"), QStringLiteral("&On Entire Commitment"));
+    auto* discGroup = new QButtonGroup(this);
+    auto* interestGroup = new QButtonGroup(this);
+    auto* discLayout = new QVBoxLayout(fraDiscType);
+    auto* interestLayout = new QVBoxLayout(fraInterestType);
+    for (int i = 0; i < 2; ++i) {
+        discGroup->addButton(optDiscType_[i], i);
+        interestGroup->addButton(optInterestType_[i], i);
+        discLayout->addWidget(optDiscType_[i]);
+        interestLayout->addWidget(optInterestType_[i]);
+    }
+    auto* choices = new QHBoxLayout;
+    choices->setSpacing(16);
+    choices->addWidget(fraDiscType, 1);
+    choices->addWidget(fraInterestType, 1);
+
+    chkSecuredByRealEstate_ = new QCheckBox(QStringLiteral("Loan Secured by Real Estate or &Dwelling"), this);
+    chkSecuredByRealEstate_->setObjectName(QStringLiteral("chkSecuredByRealEstate"));
+    chkDatePre_093095_ = new QCheckBox(QStringLiteral("Loan Date Earlier than &9/30/1995"), this);
+    chkDatePre_093095_->setObjectName(QStringLiteral("chkDatePre_093095"));
+    auto* checkHolder = new QWidget(this);
+    auto* checks = new QHBoxLayout(checkHolder);
+    checks->setContentsMargins(0, 0, 0, 0);
+    checks->addWidget(chkSecuredByRealEstate_);
+    checks->addSpacing(16);
+    checks->addWidget(chkDatePre_093095_);
+    checks->addStretch();
+    // The date box may be hidden; the row keeps its room.
+    checkHolder->setFixedHeight(chkSecuredByRealEstate_->sizeHint().height());
+
+    cmdContinue_ = Button(this, "cmdContinue", QStringLiteral("&Continue"));
+    CmdBack_ = Button(this, "CmdBack", QStringLiteral("&Back"));
+    cmdNewAPR_ = Button(this, "cmdNewAPR", QStringLiteral("&New Loan"));
+    cmdExit_ = Button(this, "cmdExit", QStringLiteral("E&xit"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton* b : {cmdContinue_, CmdBack_, cmdNewAPR_, cmdExit_}) buttons->addWidget(b);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(kMargin * 2, kMargin, kMargin * 2, kMargin);
+    layout->setSpacing(kSpacing + 6);
+    layout->addWidget(Label1);
+    layout->addLayout(figures);
+    layout->addSpacing(kSpacing);
+    layout->addLayout(choices);
+    layout->addWidget(checkHolder);
+    layout->addStretch();
+    layout->addLayout(buttons);
+
+    for (QLineEdit* box : boxes_) {
+        keys_->watchText(box);
+        box->installEventFilter(this);
+    }
+    for (QRadioButton* option : {optDiscType_[0], optDiscType_[1], optInterestType_[0], optInterestType_[1]})
+        keys_->watch(option);
+    keys_->watch(chkSecuredByRealEstate_);
+    keys_->watch(chkDatePre_093095_);
+
+    QWidget* order[] = {boxes_[0],          boxes_[1],          boxes_[2],
+                        boxes_[3],          optDiscType_[0],    optDiscType_[1],
+                        optInterestType_[0], optInterestType_[1], chkSecuredByRealEstate_,
+                        chkDatePre_093095_, cmdContinue_,       CmdBack_,
+                        cmdNewAPR_,         cmdExit_};
+    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+    for (int i = 0; i < 2; ++i) {
+        connect(optDiscType_[i], &QRadioButton::clicked, this, [this, i] { guard([this, i] { optDiscType_MouseDown(i); }); });
+        connect(optInterestType_[i], &QRadioButton::clicked, this, [this, i] { guard([this, i] { chooseInterestType(i); }); });
+    }
+    // The commitment and the rate are inputs of the interest estimate.
+    for (QLineEdit* box : {boxes_[kTermsLoanAmt], boxes_[kTermsSimpleInt]})
+        connect(box, &QLineEdit::textChanged, this, [this] { guard([this] { host().ClearConstInterestAmount(); }); });
+    connect(chkSecuredByRealEstate_, &QCheckBox::toggled, this, [this](bool on) {
+        guard([this, on] {
+            SetSecuredByRealEstate(record(), on);
+            if (!on) chkDatePre_093095_->setChecked(false);
+            chkDatePre_093095_->setVisible(on);
+        });
+    });
+    connect(chkDatePre_093095_, &QCheckBox::toggled, this,
+            [this](bool on) { guard([this, on] { record().gbDatePre_093095 = on; }); });
+    connect(cmdContinue_, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
+    connect(CmdBack_, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
+    connect(cmdNewAPR_, &QPushButton::clicked, this, [this] {
+        guard([this] {
+            leaveFocusedBox();
+            host().NewLoan();
+        });
+    });
+    connect(cmdExit_, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
+
+    // Load: the choices start as the record holds them (the first of each group).
+    const ConstructionChoices& c = record().construction;
+    optDiscType_[c.optDiscType == kDiscWithPermanent ? 1 : 0]->setChecked(true);
+    optInterestType_[c.optInterestType == kInterestOnCommitment ? 1 : 0]->setChecked(true);
+    chkSecuredByRealEstate_->setChecked(true);
+    SetSecuredByRealEstate(record(), true);
+    chkDatePre_093095_->setVisible(true);
+}
+
+void frmConstLoan::onActivate() {
+    const bool secured = chkSecuredByRealEstate_->isChecked();
+    chkDatePre_093095_->setVisible(secured);
+    if (!secured) record().gbDatePre_093095 = false;
+    boxes_[kTermsLoanAmt]->setMaxLength(15);
+    boxes_[kTermsSimpleInt]->setMaxLength(12);
+    boxes_[kTermsPrepdFinChg]->setMaxLength(15);
+    boxes_[kTermsSubFinChg]->setMaxLength(15);
+    ConstLoanTermsActivate(record());
+    boxes_[kTermsLoanAmt]->setFocus(Qt::OtherFocusReason);
+}
+
+int frmConstLoan::fieldOf(QObject* watched) const {
+    for (int i = 0; i < 4; ++i)
+        if (boxes_[i] == watched) return i;
+    return -1;
+}
+
+bool frmConstLoan::eventFilter(QObject* watched, QEvent* event) {
+    const int field = fieldOf(watched);
+    if (field < 0) return Page::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress) {
+        const int key = EntryKeys::KeyCodeOf(*static_cast<QKeyEvent*>(event));
+        // Enter goes on to the common rule; keys that type nothing are the box's own.
+        if (key == 0 || key == kKeyEnter) return false;
+        bool refused = false;
+        guard([&] { refused = filterKey(field, boxes_[field], key); });
+        return refused;
+    }
+    if (event->type() == QEvent::FocusOut && isActivePage() && IsLeaving(*static_cast<QFocusEvent*>(event)))
+        guard([this, field] { leaveBox(field); });
+    return false;
+}
+
+bool frmConstLoan::filterKey(int field, QLineEdit* box, int key) {
+    const bool selected = box->hasSelectedText();
+    const EditState edit{box->text().toStdString(), selected ? box->selectionStart() : box->cursorPosition(),
+                         selected ? static_cast<int>(box->selectedText().size()) : 0};
+    // The money boxes take the disclosed finance charge's keys, the rate the disclosed APR's;
+    // each refuses other keys with its own words.
+    LoanTermsState scratch;
+    const KeyVerdict verdict =
+        field == kTermsSimpleInt ? DisclosedAprKey(scratch, edit, key) : FinanceChargeKey(scratch, edit, key);
+    if (!verdict.message.empty()) message(ConstLoanTermsKeyMessage(field), kStyleExclamation);
+    return !verdict.accepted;
+}
+
+void frmConstLoan::leaveBox(int field) {
+    if (record().gbErrorShown) return;
+    QLineEdit* box = boxes_[field];
+    const ConstFieldLeave leave = ConstLoanTermsFieldCheck(field, box->text().toStdString());
+    box->setText(QString::fromStdString(leave.text));
+}
+
+void frmConstLoan::leaveFocusedBox() {
+    // A button pressed by its access key leaves the box now, as a click would have.
+    if (QWidget* focused = focusWidget(); focused && focused->hasFocus()) {
+        if (const int field = fieldOf(focused); field >= 0) leaveBox(field);
+    }
+}
+
+void frmConstLoan::optDiscType_MouseDown(int index) {
+    const DiscTypeChange change = ConstDiscTypeChange(record(), host().user(), static_cast<std::int16_t>(index));
+    const int chosen = record().construction.optDiscType == kDiscWithPermanent ? 1 : 0;
+    optDiscType_[chosen]->setChecked(true);
+    optDiscType_[chosen]->setFocus(Qt::OtherFocusReason);
+    // The schedule page starts afresh on the emptied schedule.
+    if (change == DiscTypeChange::ChangedScheduleCleared) host().reloadPage(PageId::Schedule);
+}
+
+void frmConstLoan::chooseInterestType(int index) {
+    // Clicking the option already chosen leaves the estimate as it is.
+    if (index == record().construction.optInterestType) return;
+    record().construction.optInterestType = static_cast<std::int16_t>(index);
+    host().ClearConstInterestAmount();
+}
+
+void frmConstLoan::onContinue() {
+    leaveFocusedBox();
+    ConstLoanTermsEntries e;
+    e.loanAmt = boxes_[kTermsLoanAmt]->text().toStdString();
+    e.simpleInt = boxes_[kTermsSimpleInt]->text().toStdString();
+    e.prepdFinChg = boxes_[kTermsPrepdFinChg]->text().toStdString();
+    e.subFinChg = boxes_[kTermsSubFinChg]->text().toStdString();
+    const ConstContinueResult result = ConstLoanTermsContinue(record(), host().user(), e);
+    if (!result.passed) {
+        if (result.focusField >= 0 && result.focusField < 4) boxes_[result.focusField]->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    host().SwitchForm(PageId::ConstructionPhase);
+}
+
+void frmConstLoan::onBack() {
+    leaveFocusedBox();
+    host().session().gbBasicInfoFresh = false;
+    host().SwitchForm(PageId::BasicInfo);
+}
+
+void frmConstLoan::writeCase(tallex::casefile::CaseFile& c) const {
+    tallex::casefile::CaseConstruction& cc = *c.construction;
+    cc.commitment = PlainAmount(boxes_[kTermsLoanAmt]);
+    // The rate as typed; only the thousands separators of its display go.
+    cc.simpleRate = boxes_[kTermsSimpleInt]->text().remove(QLatin1Char(',')).toStdString();
+    cc.prepaidFinanceCharge = PlainAmount(boxes_[kTermsPrepdFinChg]);
+    cc.subsequentFinanceCharge = PlainAmount(boxes_[kTermsSubFinChg]);
+    cc.disclosure = optDiscType_[1]->isChecked() ? "with_permanent" : "separately";
+    cc.interestOn = optInterestType_[1]->isChecked() ? "commitment" : "advances";
+    c.securedByRealEstate = chkSecuredByRealEstate_->isChecked();
+    c.loanDateBefore1995 = chkSecuredByRealEstate_->isChecked() && chkDatePre_093095_->isChecked();
+}
+
+void frmConstLoan::showCase(const tallex::casefile::CaseFile& c) {
+    const ConstructionChoices& choices = record().construction;
+    optDiscType_[choices.optDiscType == kDiscWithPermanent ? 1 : 0]->setChecked(true);
+    optInterestType_[choices.optInterestType == kInterestOnCommitment ? 1 : 0]->setChecked(true);
+    const tallex::casefile::CaseConstruction& cc = *c.construction;
+    const std::string* const texts[] = {&cc.commitment, &cc.simpleRate, &cc.prepaidFinanceCharge,
+                                        &cc.subsequentFinanceCharge};
+    for (int i = 0; i < 4; ++i) {
+        // The estimate the construction interest page shows is the replay's already.
+        const QSignalBlocker quiet(boxes_[i]);
+        boxes_[i]->setText(QString::fromStdString(*texts[i]));
+    }
+    // The check boxes set the record's flags as the replay did.
+    const bool secured = record().gbSecuredByRealEstate;
+    const bool before1995 = record().gbDatePre_093095;
+    chkSecuredByRealEstate_->setChecked(secured);
+    chkDatePre_093095_->setChecked(before1995);
+    chkDatePre_093095_->setVisible(secured);
+}

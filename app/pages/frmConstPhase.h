@@ -1,0 +1,65 @@
+#pragma once
+// The construction phase page: how construction interest accrues, whether an interest reserve
+// is required, and how long construction lasts (in months, or in days with the unit periods and
+// odd days of a construction-only loan). The rules are the core's (construction/ConstPhase.h);
+// the payment date calculator in its construction form measures the period from two dates.
+
+#include "pages/Page.h"
+
+namespace tallex::casefile {
+struct CaseFile;
+}
+class EntryKeys;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+class frmConstPhase : public Page {
+    Q_OBJECT
+public:
+    explicit frmConstPhase(PageHost& host, QWidget* parent = nullptr);
+
+    // The page's entries as a case file keeps them: the accrual, the interest reserve, the basis
+    // of "other", and the period with its unit periods and odd days where they are shown.
+    void writeCase(tallex::casefile::CaseFile& c) const;
+    // Shows an opened case's construction phase as its replay took it (a period the calculator
+    // measured included); the choices are the record's.
+    void showCase(const tallex::casefile::CaseFile& c);
+
+protected:
+    void onActivate() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    int fieldOf(QObject* watched) const;
+    void leaveBox(int field);
+    void leaveFocusedBox();
+    void applyLayout();
+    void applyUnitPeriodEnabling();
+    void timePeriodChanged();
+    void chooseAccrual(int index);
+    void chooseOther(int index);
+    void onCalendar();
+    void takeCalendarResult();
+    void onContinue();
+    void onBack();
+
+    EntryKeys* keys_ = nullptr;
+    QRadioButton* optIntAccrl_[4] = {};
+    QCheckBox* chkCompundInt_ = nullptr;
+    QLabel* lblCompoundInt_ = nullptr;
+    QGroupBox* fraOther_ = nullptr;
+    QRadioButton* optOther_[2] = {};
+    QGroupBox* fraTimePeriod_ = nullptr;
+    // txtTimePeriod, txtUnitPeriod, txtOddDays (index = tag) and their labels.
+    QLineEdit* boxes_[3] = {};
+    QLabel* labels_[3] = {};
+    QPushButton* cmdCalendar_ = nullptr;
+    QPushButton* cmdBack_ = nullptr;
+    QPushButton* cmdNewAPR_ = nullptr;
+    QPushButton* cmdContinue_ = nullptr;
+    QPushButton* cmdExit_ = nullptr;
+};

@@ -1,0 +1,52 @@
+#pragma once
+// The print and save driver of the results pages (regular results, reimbursement and the
+// construction results), kept apart from any page so that each of them uses the same one.
+//
+// Print: the print dialog comes first (printer, copies, print to a PDF file); only then is the
+// report composed, and it is printed line by line with the page breaks, sizes and emphasis of
+// the core's output plan, in the first installed "COURIER*" family (else Liberation Mono, which
+// has Courier's metrics, else the system's fixed-pitch family). Each copy is a document of its
+// own; a PDF file holds the copies one after another.
+// Save Report: the report as text with CR LF line ends, written atomically to a file the user
+// chooses; "Report has been saved in <name>." confirms it.
+// Cancelling a dialog writes nothing and says nothing; a failure is reported with the printing
+// or the saving message. The report stays in memory: no temporary file is written.
+
+#include "print/OutputChooser.h"
+
+#include "report/OutputPlan.h"
+#include "ui/UserSeam.h"
+
+#include <QString>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class QPrinter;
+class QWidget;
+
+using ReportComposer = std::function<std::vector<std::string>()>;
+
+class ReportPrinter {
+public:
+    ReportPrinter(OutputChooser& chooser, tallex::UserSeam& user);
+
+    void print(QWidget* parent, const ReportComposer& compose);
+    void save(QWidget* parent, const ReportComposer& compose);
+
+    static QString ReportFontFamily();
+    // Paints `copies` copies of the planned lines on the chosen printer. A line wider than the
+    // page shrinks the whole copy to fit rather than being cut. Returns the pages of one copy, 0
+    // when the printer could not be started.
+    static int PrintPlan(QPrinter& printer, const std::vector<tallex::PrintedLine>& plan, const QString& family,
+                         int copies);
+
+private:
+    OutputChooser& chooser_;
+    tallex::UserSeam& user_;
+};
+
+// Printing errors are reported with the run-time's printer error.
+inline constexpr int kPrinterErrorNumber = 482;
+inline constexpr const char* kPrinterErrorDescription = "Printer error";
