@@ -8,7 +8,7 @@ JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 SOAK_CASES   ?= 1000000
 
-.PHONY: all setup build run test test-fast asan bench screenshots fuzz soak clean
+.PHONY: all setup build run test test-fast asan bench screenshots fuzz soak format tidy clean
 
 all: build
 
@@ -54,6 +54,15 @@ fuzz:
 # the summary adding up, peak memory flat and under 100 MB.
 soak: build
 	bash bench/soak.sh $(BUILD) $(SOAK_CASES)
+
+# Formats every C++ source as .clang-format says; `make test` checks it (format.check).
+format: setup
+	bash scripts/check-format.sh --fix
+
+# clang-tidy with the curated checks of .clang-tidy over the core and the case files.
+tidy: build
+	@TALLEX_WITH_TIDY=1 bash scripts/setup.sh
+	bash scripts/tidy.sh $(BUILD)
 
 screenshots: build
 	cmake --build $(BUILD) --target screenshots

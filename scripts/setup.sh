@@ -7,8 +7,12 @@ packages=(
   qt6-base-dev fonts-liberation
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev libsimdjson-dev
-  poppler-utils
+  poppler-utils clang-format
 )
+# `make tidy` needs clang-tidy.
+if [[ "${TALLEX_WITH_TIDY:-0}" == 1 ]]; then
+  packages+=(clang-tidy)
+fi
 # The fuzz targets need clang and its sanitizer runtime.
 if [[ "${TALLEX_WITH_FUZZ:-0}" == 1 ]]; then
   packages+=(clang libclang-rt-14-dev)
