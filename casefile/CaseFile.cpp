@@ -59,7 +59,7 @@ bool BoolOf(element value, const std::string& key) {
 }
 
 std::string ChoiceOf(element value, const std::string& key, std::span<const std::string_view> choices) {
-    const std::string text = StringOf(value, key);
+    std::string text = StringOf(value, key);
     std::string list;
     for (const std::string_view c : choices) {
         if (text == c) return text;

@@ -141,8 +141,10 @@ private:
             const auto [accepted, message] = filter(typed, static_cast<unsigned char>(ch));
             if (!accepted) {
                 if (!message.empty()) Refuse(key, message);
-                Refuse(key, "\"" + text + "\" cannot be typed into this field: it refuses '" + std::string(1, ch) +
-                                "' after \"" + typed + "\"");
+                std::string refusal = "\"" + text;
+                refusal.append("\" cannot be typed into this field: it refuses '").append(1, ch);
+                refusal.append("' after \"").append(typed).append("\"");
+                Refuse(key, refusal);
             }
             typed += ch;
         }

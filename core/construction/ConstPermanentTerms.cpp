@@ -27,7 +27,6 @@ constexpr std::int16_t kInstallmentMultiples = 1;
 constexpr std::int16_t kInstallmentSemiMonthly = 2;
 constexpr std::int16_t kInstallmentActualDays = 3;
 constexpr std::int16_t kSingleWholeMonths = 0;
-constexpr std::int16_t kSingleActualDays = 1;
 
 bool Blank(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
 
