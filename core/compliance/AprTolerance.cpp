@@ -50,8 +50,8 @@ std::string OverstatementPrompt(const LoanRecord& r) {
 
 // Asks the verdict again with what it said it needs: the answer to the question (kept in
 // `answerField`) and then the adjusted present value.
-AprVerdict Settle(LoanRecord& r, UserSeam& user, AprVerdict (*verdictOf)(const AprTestFacts&), AdjustDirection direction,
-                  std::string (*promptOf)(const LoanRecord&), std::int16_t& answerField) {
+AprVerdict Settle(LoanRecord& r, UserSeam& user, AprVerdict (*verdictOf)(const AprTestFacts&),
+                  AdjustDirection direction, std::string (*promptOf)(const LoanRecord&), std::int16_t& answerField) {
     AprTestFacts facts = AprTestFactsOf(r);
     AprVerdict verdict = verdictOf(facts);
     if (verdict.needs == AprVerdict::Needs::CausedByFinanceChargeAnswer) {
@@ -101,7 +101,8 @@ AprVerdict AprUnderstatementVerdict(const AprTestFacts& f) {
                                        "Regular, Non-real estate loan.");
     }
     if (DifferenceTicks(f) <= 0) {
-        return Violation("*** APR Understatement Violation:   APR is understated but finance charge is not understated.");
+        return Violation(
+            "*** APR Understatement Violation:   APR is understated but finance charge is not understated.");
     }
     // Exactly the tolerance is within it.
     if (DifferenceTicks(f) > MoneyTicks(f.financeChargeTolerance)) {

@@ -451,7 +451,8 @@ std::vector<std::string> WriteConstructionReport(const LoanRecord& record, const
     return ReportBuilder(record, identity, version, true).Build();
 }
 
-std::vector<std::string> WriteReport(const LoanRecord& record, const ReportIdentity& identity, const std::string& version) {
+std::vector<std::string> WriteReport(const LoanRecord& record, const ReportIdentity& identity,
+                                     const std::string& version) {
     return record.gbAppendixJ ? WriteRegularReport(record, identity, version)
                               : WriteConstructionReport(record, identity, version);
 }
