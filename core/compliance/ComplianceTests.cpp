@@ -46,17 +46,58 @@ void ShowObviousErrorRule(ResultsView& view) {
 
 }  // namespace
 
-bool TermOverTenYears(LoanRecord& r) {
-    if (r.gbIrregular) return false;
-    if (r.gdDaysinYr == 360 && r.dFinal > kTenYearsIn360DayYears) return true;
-    if (r.gdDaysinYr == 364 && r.dFinal > kTenYearsIn364DayYears) return true;
-    if (r.gdDaysinYr == 365 && r.dFinal > kTenYearsIn365DayYears) return true;
-    if (checked::Mul(r.dMonths, 30.0) > kTenYearsIn360DayYears && r.giPymtFreq == kFreqEqualMonthsSingle) return true;
-    if (r.giPymtFreq == kFreqActualDaysSingle) {
-        r.dActDays = checked::Add(checked::Mul(r.dUnitPeriods, r.gdDaysinUnitPd), r.gdOddDays);
-        return r.dActDays > kTenYearsIn365DayYears;
+TermFacts TermFactsOf(const LoanRecord& r) {
+    TermFacts f;
+    f.irregular = r.gbIrregular;
+    f.daysInYear = r.gdDaysinYr;
+    f.finalPaymentDay = r.dFinal;
+    f.months = r.dMonths;
+    f.frequency = r.giPymtFreq;
+    f.unitPeriods = r.dUnitPeriods;
+    f.oddDays = r.gdOddDays;
+    f.daysInUnitPeriod = r.gdDaysinUnitPd;
+    return f;
+}
+
+TermVerdict LoanTermVerdict(const TermFacts& f) {
+    if (f.irregular) return {};
+    if (f.daysInYear == 360 && f.finalPaymentDay > kTenYearsIn360DayYears) return {true, std::nullopt};
+    if (f.daysInYear == 364 && f.finalPaymentDay > kTenYearsIn364DayYears) return {true, std::nullopt};
+    if (f.daysInYear == 365 && f.finalPaymentDay > kTenYearsIn365DayYears) return {true, std::nullopt};
+    if (checked::Mul(f.months, 30.0) > kTenYearsIn360DayYears && f.frequency == kFreqEqualMonthsSingle)
+        return {true, std::nullopt};
+    if (f.frequency == kFreqActualDaysSingle) {
+        const double actualDays = checked::Add(checked::Mul(f.unitPeriods, f.daysInUnitPeriod), f.oddDays);
+        return {actualDays > kTenYearsIn365DayYears, actualDays};
     }
-    return false;
+    return {};
+}
+
+bool TermOverTenYears(LoanRecord& r) {
+    const TermVerdict verdict = LoanTermVerdict(TermFactsOf(r));
+    if (verdict.actualDays) r.dActDays = *verdict.actualDays;
+    return verdict.overTenYears;
+}
+
+ReimbursementFacts ReimbursementFactsOf(const LoanRecord& r) {
+    ReimbursementFacts f;
+    f.aprUnderstated = r.gbAPRUnderViol;
+    f.financeChargeUnderstated = r.gbFCUnderViol;
+    f.termOverTenYears = r.gbTermOver10Yrs;
+    f.irregular = r.gbIrregular;
+    f.disclosedApr = r.gdDisclAPR;
+    f.correctApr = r.gdCalcAPR;
+    f.disclosedFinanceCharge = r.gdEstFinanceChg;
+    f.correctFinanceCharge = r.dFnceChg;
+    return f;
+}
+
+bool SubjectToReimbursement(const ReimbursementFacts& f) {
+    const double tolerance = !f.termOverTenYears ? 0.25 : (f.irregular ? 0.25 : 0.125);
+    const bool apr = f.aprUnderstated && checked::Add(f.disclosedApr, tolerance) < f.correctApr;
+    const bool financeCharge =
+        f.financeChargeUnderstated && checked::Add(f.disclosedFinanceCharge, tolerance) < f.correctFinanceCharge;
+    return apr || financeCharge;
 }
 
 bool FinanceChargeObviousErrorRuleApplies(const LoanRecord& r) {
@@ -152,13 +193,7 @@ void RunComplianceTests(LoanRecord& r, ResultsView& view, UserSeam& user) {
 
     r.gbTermOver10Yrs = TermOverTenYears(r);
 
-    const double reimbursementTolerance = !r.gbTermOver10Yrs ? 0.25 : (r.gbIrregular ? 0.25 : 0.125);
-    if (r.gbAPRUnderViol && checked::Add(r.gdDisclAPR, reimbursementTolerance) < r.gdCalcAPR) {
-        r.gbSubjToReimb = true;
-    }
-    if (r.gbFCUnderViol && checked::Add(fc, reimbursementTolerance) < r.dFnceChg) {
-        r.gbSubjToReimb = true;
-    }
+    r.gbSubjToReimb = SubjectToReimbursement(ReimbursementFactsOf(r));
 
     if (r.gbSubjToReimb) {
         view.setToleranceFrameVisible(true);

@@ -32,17 +32,6 @@ std::string Trimmed(std::string_view text) {
     return std::string(text.substr(b, e - b + 1));
 }
 
-// S: the later advances, |amount| x number of payments over the negative rows, up to the first
-// row without an amount.
-double LaterAdvances(const LoanRecord& r) {
-    double sum = 0;
-    for (int k = 1; k <= kMaxStreams && !Trimmed(r.gaPymtAmt[k]).empty(); ++k) {
-        const double amount = Val(r.gaPymtAmt[k]);
-        if (amount < 0.0) sum = Add(sum, Mul(std::fabs(amount), Val(r.gaNumPymts[k])));
-    }
-    return sum;
-}
-
 // dFinal, the day of the final payment, from the last row of the ordered schedule; that row's
 // numbers stay in the stream working fields for the term test.
 void SetFinalPaymentDay(LoanRecord& r) {
@@ -52,8 +41,7 @@ void SetFinalPaymentDay(LoanRecord& r) {
     r.gdNumPymts = hasRow ? Val(r.gaNumPymts[last]) : 0.0;
     r.dUnitPeriods = hasRow ? Val(r.gaUnitPeriods[last]) : 0.0;
     r.gdOddDays = hasRow ? Val(r.gaOddDays[last]) : 0.0;
-    r.dFinal = Add(Add(Mul(Sub(r.gdNumPymts, 1.0), r.gdDaysinUnitPd), Mul(r.dUnitPeriods, r.gdDaysinUnitPd)),
-                   r.gdOddDays);
+    r.dFinal = FinalPaymentDay(r.gdNumPymts, r.dUnitPeriods, r.gdOddDays, r.gdDaysinUnitPd);
 }
 
 std::string InterestPaymentsText(const LoanRecord& r) {
@@ -66,6 +54,46 @@ std::string InterestPaymentsText(const LoanRecord& r) {
 }
 
 }  // namespace
+
+DisclosureFigureInputs DisclosureFigureInputsOf(const LoanRecord& r) {
+    DisclosureFigureInputs in;
+    in.construction = r.gbConstruction;
+    in.amount = r.gdAmount;
+    in.paymentsLessAdvances = r.gdPymtsLessAdv;
+    in.laterAdvances = r.gdPymtAbsValue;
+    in.commitment = r.gdCommitmentAmt;
+    in.prepaidFinanceCharge = r.gdPrepaidFinChg;
+    in.subsequentFinanceCharge = r.gdSubseqFinChg;
+    in.constructionInterest = r.gdEstConstInterest;
+    return in;
+}
+
+double LaterAdvances(const LoanRecord& r) {
+    double sum = 0;
+    for (int k = 1; k <= kMaxStreams && !Trimmed(r.gaPymtAmt[k]).empty(); ++k) {
+        const double amount = Val(r.gaPymtAmt[k]);
+        if (amount < 0.0) sum = Add(sum, Mul(std::fabs(amount), Val(r.gaNumPymts[k])));
+    }
+    return sum;
+}
+
+double AmountFinanced(const DisclosureFigureInputs& in) {
+    if (in.construction) return Add(Sub(in.commitment, in.prepaidFinanceCharge), in.laterAdvances);
+    return Add(in.amount, in.laterAdvances);
+}
+
+double TotalOfPayments(const DisclosureFigureInputs& in) {
+    const double t = in.paymentsLessAdvances;
+    const double s = in.laterAdvances;
+    if (in.construction) return Add(Add(Add(t, s), in.constructionInterest), in.subsequentFinanceCharge);
+    return Add(t, s);
+}
+
+double FinanceCharge(const DisclosureFigureInputs& in) { return Sub(in.paymentsLessAdvances, in.amount); }
+
+double FinalPaymentDay(double numPayments, double unitPeriods, double oddDays, double daysInUnitPeriod) {
+    return Add(Add(Mul(Sub(numPayments, 1.0), daysInUnitPeriod), Mul(unitPeriods, daysInUnitPeriod)), oddDays);
+}
 
 AmountFont DisclosureAmountFont(std::string_view formattedText, bool isApr) {
     const std::size_t narrowFrom = isApr ? 16 : 19;
@@ -163,17 +191,10 @@ DisclosureOutcome ComputeDisclosureResults(LoanRecord& r, ResultsView& view, Use
 
     r.gdPymtAbsValue = 0;
     r.gdPymtAbsValue = LaterAdvances(r);
-    const double t = r.gdPymtsLessAdv;
-    const double p = r.gdAmount;
-    const double s = r.gdPymtAbsValue;
-    if (r.gbConstruction) {
-        r.gdAmtFinanced = Add(Sub(r.gdCommitmentAmt, r.gdPrepaidFinChg), s);
-        r.gdTotPymts = Add(Add(Add(t, s), r.gdEstConstInterest), r.gdSubseqFinChg);
-    } else {
-        r.gdAmtFinanced = Add(p, s);
-        r.gdTotPymts = Add(t, s);
-    }
-    r.dFnceChg = Sub(t, p);
+    const DisclosureFigureInputs figures = DisclosureFigureInputsOf(r);
+    r.gdAmtFinanced = AmountFinanced(figures);
+    r.gdTotPymts = TotalOfPayments(figures);
+    r.dFnceChg = FinanceCharge(figures);
 
     c.lblAmount = Format(r.gdAmtFinanced, "Currency");
     c.lblFinanceChg = Format(r.dFnceChg, "Currency");

@@ -14,6 +14,36 @@
 
 namespace tallex {
 
+// What the disclosure figures are computed from.
+struct DisclosureFigureInputs {
+    bool construction = false;
+    double amount = 0;                   // P, gdAmount
+    double paymentsLessAdvances = 0;     // T, gdPymtsLessAdv
+    double laterAdvances = 0;            // S, gdPymtAbsValue
+    // A construction loan's own figures.
+    double commitment = 0;               // gdCommitmentAmt
+    double prepaidFinanceCharge = 0;     // gdPrepaidFinChg
+    double subsequentFinanceCharge = 0;  // gdSubseqFinChg
+    double constructionInterest = 0;     // gdEstConstInterest
+};
+DisclosureFigureInputs DisclosureFigureInputsOf(const LoanRecord& record);
+
+// The later advances S: |amount| x number of payments over the rows with a negative amount, up
+// to the first row without an amount.
+double LaterAdvances(const LoanRecord& record);
+
+// P + S; for a construction loan, the commitment less the prepaid finance charge, plus S.
+double AmountFinanced(const DisclosureFigureInputs& inputs);
+// T + S; for a construction loan plus the construction interest and the subsequently paid
+// finance charge.
+double TotalOfPayments(const DisclosureFigureInputs& inputs);
+// T - P.
+double FinanceCharge(const DisclosureFigureInputs& inputs);
+
+// The day of the final payment (dFinal), counted from the loan date, of a schedule whose last
+// row has these numbers: (n - 1) x U + t x U + odd days.
+double FinalPaymentDay(double numPayments, double unitPeriods, double oddDays, double daysInUnitPeriod);
+
 // What the page knows that the record does not.
 struct DisclosureInputs {
     std::string preparedBy;                  // Prepared By of the basic information page

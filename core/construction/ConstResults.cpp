@@ -144,8 +144,7 @@ ConstResultsOutcome ConstResultsActivate(LoanRecord& r, ResultsView& view, UserS
     // The day of the one payment, from the schedule row the solver will discount.
     r.dUnitPeriods = Val(r.gaUnitPeriods[1]);
     r.gdOddDays = Val(r.gaOddDays[1]);
-    r.dFinal = Add(Add(Mul(Sub(r.gdNumPymts, 1.0), r.gdDaysinUnitPd), Mul(r.dUnitPeriods, r.gdDaysinUnitPd)),
-                   r.gdOddDays);
+    r.dFinal = FinalPaymentDay(r.gdNumPymts, r.dUnitPeriods, r.gdOddDays, r.gdDaysinUnitPd);
 
     out.disclosure = ConstDisclosureRequirement(r);
 

@@ -20,104 +20,81 @@ using checked::Mul;
 using checked::Pow;
 using checked::Sub;
 
-// One stream's numbers, read once per run from the text columns (the texts cannot change
-// while the solver runs, so reading them once gives the same values as reading every pass).
-struct StreamTerms {
-    Currency amount;
-    double numPayments = 0;
-    double unitPeriods = 0;
-    double oddDays = 0;
-};
-
-void RequireStreamCount(int streams) {
-    if (streams > kMaxStreams) Raise(RuntimeErrorCode::SubscriptOutOfRange);
-}
-
-std::vector<StreamTerms> ReadStreams(const LoanRecord& r, bool allowAlternate) {
-    const int count = r.giPVStreams;
-    RequireStreamCount(count);
-    std::vector<StreamTerms> streams;
-    if (count < 1) return streams;
-    streams.reserve(static_cast<std::size_t>(count));
-    const bool alternate = allowAlternate && r.gbUseAltSchedule;
-    for (int k = 1; k <= count; ++k) {
-        StreamTerms s;
-        s.oddDays = Val(r.gaOddDays[k]);
-        s.unitPeriods = Val(r.gaUnitPeriods[k]);
-        s.numPayments = alternate ? r.gaAltNumPymts[k] : Val(r.gaNumPymts[k]);
-        s.amount = alternate ? r.gaAltPymtAmt[k] : Currency::FromDouble(Val(r.gaPymtAmt[k]));
-        streams.push_back(s);
-    }
-    return streams;
-}
-
-// Steps 1 and 2 of the present value: discount every stream at gdPVRate, leaving the working
-// fields of the last stream in the record.
-void SumPresentValues(LoanRecord& r, const std::vector<StreamTerms>& streams) {
-    const double i = r.gdPVRate;
-    const double u = r.gdDaysinUnitPd;
-    r.gdPVSum = 0;
+// Steps 1 and 2 of the present value: discount every stream at work.rate, leaving the working
+// values of the last stream in `w`.
+void SumPresentValues(const PaymentSchedule& streams, double daysInUnitPeriod, SolverWorkingValues& w) {
+    const double i = w.rate;
+    const double u = daysInUnitPeriod;
+    w.presentValue = 0;
     // Streams often repeat a number of payments; the power is taken once per distinct value.
     double lastCount = std::numeric_limits<double>::quiet_NaN();
     double lastB = 0;
-    for (const StreamTerms& s : streams) {
-        r.gdOnePlusRate = Add(1.0, i);
-        r.gdOddDays = s.oddDays;
-        const double oddFactor = Add(1.0, Div(Mul(r.gdOddDays, i), u));
-        r.dUnitPeriods = s.unitPeriods;
-        const double a = Pow(r.gdOnePlusRate, r.dUnitPeriods);
-        r.gdNumPymts = s.numPayments;
-        if (r.gdNumPymts != lastCount) {
-            lastB = Pow(r.gdOnePlusRate, r.gdNumPymts);
-            lastCount = r.gdNumPymts;
+    for (const PaymentStream& s : streams) {
+        w.onePlusRate = Add(1.0, i);
+        w.oddDays = s.oddDays;
+        const double oddFactor = Add(1.0, Div(Mul(w.oddDays, i), u));
+        w.unitPeriods = s.unitPeriods;
+        const double a = Pow(w.onePlusRate, w.unitPeriods);
+        w.numPayments = s.numPayments;
+        if (w.numPayments != lastCount) {
+            lastB = Pow(w.onePlusRate, w.numPayments);
+            lastCount = w.numPayments;
         }
         const double b = lastB;
         const double d = Div(Div(1.0, a), oddFactor);
         const double v = Div(1.0, b);
         const double annuity = Sub(1.0, v);
-        r.gcPymtAmount = s.amount;
+        w.paymentAmount = s.amount;
         // Evaluated in this order: (amount x annuity / i) x (D x (1 + i)).
-        r.gdStreamPV = Mul(Div(Mul(r.gcPymtAmount.ToDouble(), annuity), i), Mul(d, Add(1.0, i)));
-        r.gdPVSum = Add(r.gdPVSum, r.gdStreamPV);
+        w.streamValue = Mul(Div(Mul(w.paymentAmount.ToDouble(), annuity), i), Mul(d, Add(1.0, i)));
+        w.presentValue = Add(w.presentValue, w.streamValue);
     }
 }
 
-void PresentValueOf(LoanRecord& r, const std::vector<StreamTerms>& streams) {
-    SumPresentValues(r, streams);
-    if (r.dPval == 0.0) r.dPval = r.gdPVSum;
+void PresentValueOf(const PaymentSchedule& streams, double daysInUnitPeriod, SolverWorkingValues& w) {
+    SumPresentValues(streams, daysInUnitPeriod, w);
+    if (w.keptPresentValue == 0.0) w.keptPresentValue = w.presentValue;
 }
 
-// One secant pass around gdEstRate. Returns true when the run has converged; sets
-// gbSolverFailed when it cannot go on.
-bool SolverPass(LoanRecord& r, const std::vector<StreamTerms>& streams) {
-    r.gdPVRate = r.gdEstRate == 0.0 ? 1.0 : r.gdEstRate;
-    PresentValueOf(r, streams);
-    const double pv1 = r.gdPVSum;
-    r.gdPVAtEst = pv1;
-    r.gdPVRate = Add(r.gdEstRate, kSecantStep);
-    PresentValueOf(r, streams);
-    const double pv2 = r.gdPVSum;
+// What one run solves.
+struct Problem {
+    const PaymentSchedule& streams;
+    double amount;
+    double daysInUnitPeriod;
+    double startApr;
+};
+
+// One secant pass around the estimate. Returns true when the run has converged; sets `failed`
+// when it cannot go on.
+bool SolverPass(const Problem& p, SolverWorkingValues& w) {
+    w.rate = w.estimate == 0.0 ? 1.0 : w.estimate;
+    PresentValueOf(p.streams, p.daysInUnitPeriod, w);
+    const double pv1 = w.presentValue;
+    w.valueAtEstimate = pv1;
+    w.rate = Add(w.estimate, kSecantStep);
+    PresentValueOf(p.streams, p.daysInUnitPeriod, w);
+    const double pv2 = w.presentValue;
     const double slope = Sub(pv2, pv1);
     if (slope == 0.0) {
         // The secant cannot move on a flat present value (every amount 0, say).
-        r.gbSolverFailed = true;
+        w.failed = true;
         return false;
     }
-    r.gdIteratedAPR = Add(r.gdEstRate, Div(Mul(kSecantStep, Sub(r.gdAmount, pv1)), slope));
-    r.gdIterDiff = std::fabs(Sub(r.gdIteratedAPR, r.gdEstRate));
-    if (r.gdIterDiff <= kConvergenceLimit) return true;
+    w.iterated = Add(w.estimate, Div(Mul(kSecantStep, Sub(p.amount, pv1)), slope));
+    w.lastChange = std::fabs(Sub(w.iterated, w.estimate));
+    if (w.lastChange <= kConvergenceLimit) return true;
     // A rate of -100 % or less per unit period has no meaning: the run has diverged.
-    if (r.gdIteratedAPR <= -1.0) r.gbSolverFailed = true;
+    if (w.iterated <= -1.0) w.failed = true;
     return false;
 }
 
 // The present value at `rate` less the amount financed; nullopt when the rate is beyond what
-// the arithmetic can evaluate (an overflow, or a factor reaching 0). Leaves dPval alone.
-std::optional<double> Shortfall(LoanRecord& r, const std::vector<StreamTerms>& streams, double rate) {
-    r.gdPVRate = rate;
+// the arithmetic can evaluate (an overflow, or a factor reaching 0). Leaves the kept value alone.
+std::optional<double> Shortfall(const Problem& p, SolverWorkingValues& w, double rate) {
+    w.rate = rate;
     try {
-        SumPresentValues(r, streams);
-        return Sub(r.gdPVSum, r.gdAmount);
+        SumPresentValues(p.streams, p.daysInUnitPeriod, w);
+        return Sub(w.presentValue, p.amount);
     } catch (const RuntimeError&) {
         return std::nullopt;
     }
@@ -152,13 +129,13 @@ std::vector<double> BracketGrid() {
 // that can never be worth the amount, or two roots within one step of the grid): the run then
 // stays failed. Returns true and sets the working values as a converged run leaves them when a
 // root was found.
-bool BracketRoot(LoanRecord& r, const std::vector<StreamTerms>& streams) {
+bool BracketRoot(const Problem& p, SolverWorkingValues& w) {
     const std::vector<double> grid = BracketGrid();
     std::vector<std::optional<double>> values;
     values.reserve(grid.size());
-    for (double rate : grid) values.push_back(Shortfall(r, streams, rate));
+    for (double rate : grid) values.push_back(Shortfall(p, w, rate));
 
-    const double start = r.gdDisclAPR * r.gdUnitPdFraction / 100.0;
+    const double start = p.startApr * w.unitPeriodFraction / 100.0;
     std::optional<std::pair<std::size_t, std::size_t>> best;
     double bestDistance = 0;
     std::size_t last = grid.size();  // the last evaluable rate whose shortfall is not 0
@@ -186,7 +163,7 @@ bool BracketRoot(LoanRecord& r, const std::vector<StreamTerms>& streams) {
         double mid = lo + (hi - lo) / 2;
         if (mid == 0.0) mid = hi / 2;  // never the rate 0 (only when the bracket is symmetric about it)
         if (mid <= lo || mid >= hi) break;
-        const std::optional<double> f = Shortfall(r, streams, mid);
+        const std::optional<double> f = Shortfall(p, w, mid);
         if (!f) return false;  // cannot happen between two evaluable rates; stay failed if it does
         if (*f == 0.0) {
             lo = hi = mid;
@@ -202,65 +179,172 @@ bool BracketRoot(LoanRecord& r, const std::vector<StreamTerms>& streams) {
         }
     }
     const double root = std::fabs(fLo) <= std::fabs(fHi) ? lo : hi;
-    r.gdIterDiff = hi - lo;
-    r.gdEstRate = root;
-    r.gdIteratedAPR = root;
-    r.gdPVRate = root;
-    SumPresentValues(r, streams);
-    r.gdPVAtEst = r.gdPVSum;
+    w.lastChange = hi - lo;
+    w.estimate = root;
+    w.iterated = root;
+    w.rate = root;
+    SumPresentValues(p.streams, p.daysInUnitPeriod, w);
+    w.valueAtEstimate = w.presentValue;
     return true;
 }
 
+// The record's working values for the length of one record-level computation: loaded when it
+// starts and stored back when it ends, also when it raises, as the record's own fields were
+// written before.
+class RecordWorkingValues {
+public:
+    explicit RecordWorkingValues(LoanRecord& record) : record_(record) {
+        values.onePlusRate = record.gdOnePlusRate;
+        values.oddDays = record.gdOddDays;
+        values.unitPeriods = record.dUnitPeriods;
+        values.numPayments = record.gdNumPymts;
+        values.paymentAmount = record.gcPymtAmount;
+        values.streamValue = record.gdStreamPV;
+        values.presentValue = record.gdPVSum;
+        values.rate = record.gdPVRate;
+        values.keptPresentValue = record.dPval;
+        values.unitPeriodFraction = record.gdUnitPdFraction;
+        values.estimate = record.gdEstRate;
+        values.iterated = record.gdIteratedAPR;
+        values.lastChange = record.gdIterDiff;
+        values.valueAtEstimate = record.gdPVAtEst;
+        values.passes = record.iSolverPasses;
+        values.failed = record.gbSolverFailed;
+    }
+    ~RecordWorkingValues() {
+        record_.gdOnePlusRate = values.onePlusRate;
+        record_.gdOddDays = values.oddDays;
+        record_.dUnitPeriods = values.unitPeriods;
+        record_.gdNumPymts = values.numPayments;
+        record_.gcPymtAmount = values.paymentAmount;
+        record_.gdStreamPV = values.streamValue;
+        record_.gdPVSum = values.presentValue;
+        record_.gdPVRate = values.rate;
+        record_.dPval = values.keptPresentValue;
+        record_.gdUnitPdFraction = values.unitPeriodFraction;
+        record_.gdEstRate = values.estimate;
+        record_.gdIteratedAPR = values.iterated;
+        record_.gdIterDiff = values.lastChange;
+        record_.gdPVAtEst = values.valueAtEstimate;
+        record_.iSolverPasses = values.passes;
+        record_.gbSolverFailed = values.failed;
+    }
+    RecordWorkingValues(const RecordWorkingValues&) = delete;
+    RecordWorkingValues& operator=(const RecordWorkingValues&) = delete;
+
+    SolverWorkingValues values;
+
+private:
+    LoanRecord& record_;
+};
+
 }  // namespace
 
-void PresentValue(LoanRecord& record) { PresentValueOf(record, ReadStreams(record, true)); }
+PaymentSchedule ScheduleOf(const LoanRecord& r, int count, bool alternate) {
+    if (count > kMaxStreams) Raise(RuntimeErrorCode::SubscriptOutOfRange);
+    PaymentSchedule streams;
+    if (count < 1) return streams;
+    // The texts cannot change while a computation runs, so reading them once gives the same
+    // values as reading them on every pass.
+    streams.reserve(static_cast<std::size_t>(count));
+    for (int k = 1; k <= count; ++k) {
+        PaymentStream s;
+        s.oddDays = Val(r.gaOddDays[k]);
+        s.unitPeriods = Val(r.gaUnitPeriods[k]);
+        s.numPayments = alternate ? r.gaAltNumPymts[k] : Val(r.gaNumPymts[k]);
+        s.amount = alternate ? r.gaAltPymtAmt[k] : Currency::FromDouble(Val(r.gaPymtAmt[k]));
+        streams.push_back(s);
+    }
+    return streams;
+}
+
+DayBasis DayBasisOf(const LoanRecord& r) { return {r.gdDaysinUnitPd, r.gdDaysinYr}; }
+
+double PresentValueAt(const PaymentSchedule& schedule, double unitPeriodRate, const DayBasis& basis,
+                      SolverWorkingValues& work) {
+    work.rate = unitPeriodRate;
+    SumPresentValues(schedule, basis.daysInUnitPeriod, work);
+    return work.presentValue;
+}
+
+double PresentValueAt(const PaymentSchedule& schedule, double unitPeriodRate, const DayBasis& basis) {
+    SolverWorkingValues work;
+    return PresentValueAt(schedule, unitPeriodRate, basis, work);
+}
+
+AprSolution SolveApr(const PaymentSchedule& schedule, double amountFinanced, const DayBasis& basis,
+                     const SolverOptions& options, SolverWorkingValues& w) {
+    const Problem p{schedule, amountFinanced, basis.daysInUnitPeriod, options.startApr};
+    w.passes = 0;
+    w.unitPeriodFraction = Div(basis.daysInUnitPeriod, basis.daysInYear);
+    w.estimate = Div(Mul(options.startApr, w.unitPeriodFraction), 100.0);
+
+    for (;;) {
+        if (w.passes == kSolverPassLimit) {
+            w.failed = true;
+            break;
+        }
+        ++w.passes;
+        try {
+            if (SolverPass(p, w)) break;
+        } catch (const RuntimeError&) {
+            // The first pass works at the disclosed APR: a fault there belongs to the inputs.
+            // Later passes work at rates the iteration chose itself; a fault there means the
+            // iteration has run away from any root, which is a failure to converge.
+            if (w.passes == 1) throw;
+            w.failed = true;
+        }
+        if (w.failed) break;
+        w.estimate = w.iterated;
+    }
+    // A pass at the rate 0 measures the present value at 1 instead, so its "convergence" says
+    // nothing about the rate 0 (1 at 1200 % for .50 would pass for an APR of 0): look for the
+    // root instead.
+    if (!w.failed && w.estimate == 0.0) w.failed = true;
+    AprSolution solution;
+    solution.passes = w.passes;
+    if (w.failed) {
+        if (!BracketRoot(p, w)) return solution;
+        w.failed = false;
+    }
+    solution.apr = Mul(Div(100.0, w.unitPeriodFraction), w.iterated);
+    solution.unitPeriodRate = w.iterated;
+    solution.converged = true;
+    return solution;
+}
+
+AprSolution SolveApr(const PaymentSchedule& schedule, double amountFinanced, const DayBasis& basis,
+                     const SolverOptions& options) {
+    SolverWorkingValues work;
+    return SolveApr(schedule, amountFinanced, basis, options, work);
+}
+
+void PresentValue(LoanRecord& record) {
+    const PaymentSchedule streams = ScheduleOf(record, record.giPVStreams, record.gbUseAltSchedule);
+    RecordWorkingValues work(record);
+    PresentValueOf(streams, record.gdDaysinUnitPd, work.values);
+}
 
 void AdjustedPresentValue(LoanRecord& record) {
-    SumPresentValues(record, ReadStreams(record, false));
-    record.gdPval_Adjusted = record.gdPVSum;
+    const PaymentSchedule streams = ScheduleOf(record, record.giPVStreams, false);
+    RecordWorkingValues work(record);
+    record.gdPval_Adjusted = PresentValueAt(streams, record.gdPVRate, DayBasisOf(record), work.values);
 }
 
 void SolveAPR(LoanRecord& r) {
     r.gdPymtsLessAdv = 0;
     r.iSolverPasses = 0;
     r.giPVStreams = (r.gbConstruction && r.gbConstOptDisc) ? 1 : r.giGridRowCount;
-    const std::vector<StreamTerms> streams = ReadStreams(r, true);
+    const PaymentSchedule streams = ScheduleOf(r, r.giPVStreams, r.gbUseAltSchedule);
     // T is always the typed schedule, whatever the alternate-schedule flag says.
     for (int k = 1; k <= r.giPVStreams; ++k) {
         r.gcPymtAmount = Currency::FromDouble(Val(r.gaPymtAmt[k]));
         r.gdNumPymts = Val(r.gaNumPymts[k]);
         r.gdPymtsLessAdv = Add(r.gdPymtsLessAdv, Mul(r.gcPymtAmount.ToDouble(), r.gdNumPymts));
     }
-    r.gdUnitPdFraction = Div(r.gdDaysinUnitPd, r.gdDaysinYr);
-    r.gdEstRate = Div(Mul(r.gdDisclAPR, r.gdUnitPdFraction), 100.0);
-
-    for (;;) {
-        if (r.iSolverPasses == kSolverPassLimit) {
-            r.gbSolverFailed = true;
-            break;
-        }
-        ++r.iSolverPasses;
-        try {
-            if (SolverPass(r, streams)) break;
-        } catch (const RuntimeError&) {
-            // The first pass works at the disclosed APR: a fault there belongs to the inputs.
-            // Later passes work at rates the iteration chose itself; a fault there means the
-            // iteration has run away from any root, which is a failure to converge.
-            if (r.iSolverPasses == 1) throw;
-            r.gbSolverFailed = true;
-        }
-        if (r.gbSolverFailed) break;
-        r.gdEstRate = r.gdIteratedAPR;
-    }
-    // A pass at the rate 0 measures the present value at 1 instead, so its "convergence" says
-    // nothing about the rate 0 (1 at 1200 % for .50 would pass for an APR of 0): look for the
-    // root instead.
-    if (!r.gbSolverFailed && r.gdEstRate == 0.0) r.gbSolverFailed = true;
-    if (r.gbSolverFailed) {
-        if (!BracketRoot(r, streams)) return;
-        r.gbSolverFailed = false;
-    }
-    r.gdCalcAPR = Mul(Div(100.0, r.gdUnitPdFraction), r.gdIteratedAPR);
+    RecordWorkingValues work(r);
+    const AprSolution solution = SolveApr(streams, r.gdAmount, DayBasisOf(r), SolverOptions{r.gdDisclAPR}, work.values);
+    if (solution.converged) r.gdCalcAPR = solution.apr;
 }
 
 }  // namespace tallex

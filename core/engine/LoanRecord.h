@@ -196,9 +196,6 @@ struct LoanRecordFields {
     bool gbIntegerEntry = false;
     std::int16_t giNumCheck = 0;
 
-    // Report writing
-    bool gbReimbHeaderDone = false;
-
     // Message scratch
     std::string gsMsgText;
     std::int16_t giMsgStyle = 0;

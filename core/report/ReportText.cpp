@@ -65,12 +65,12 @@ const char* FrequencyWording(int code) {
 
 class ReportBuilder {
 public:
-    ReportBuilder(LoanRecord& record, const ReportIdentity& identity, const std::string& version, bool construction)
-        : r_(record), id_(identity), version_(version), construction_(construction) {}
+    ReportBuilder(const LoanRecord& record, const ReportIdentity& identity, const std::string& version,
+                  bool construction)
+        : r_(record), id_(identity), version_(version), construction_(construction),
+          streams_((record.gbConstruction && record.gbConstOptDisc) ? 1 : record.giGridRowCount) {}
 
     std::vector<std::string> Build() {
-        r_.gbReimbHeaderDone = false;
-        r_.giPVStreams = (r_.gbConstruction && r_.gbConstOptDisc) ? std::int16_t{1} : r_.giGridRowCount;
         Header();
         if (construction_) ConstructionInput(); else RegularInput();
         if (!Output()) return std::move(lines_);
@@ -297,9 +297,9 @@ private:
                 Line("One payment of " + Money(r_.gdConstDisclPymt));
             } else {
                 // The monthly interest payment, rounded half up to cents.
-                r_.gdConstDisclPymt =
+                const double monthly =
                     std::floor((r_.gdEstConstInterest + r_.gdSubseqFinChg) / r_.gdConstMonths * 100 + 0.5) / 100;
-                Line(NumberToText(r_.gdConstMonths, false) + " monthly payments of " + Money(r_.gdConstDisclPymt));
+                Line(NumberToText(r_.gdConstMonths, false) + " monthly payments of " + Money(monthly));
             }
             Blank();
         }
@@ -318,7 +318,7 @@ private:
         Line("Payment                        Number of    Whole Unit     Odd");
         Line("Stream      Payment Amount      Payments      Periods      Days");
         Line("-------  -------------------   ----------   -----------    ----");
-        for (int i = 1; i <= r_.giPVStreams; ++i)
+        for (int i = 1; i <= streams_; ++i)
             Line(RightAligned(r_.gaPymtCol0[i], 5) + "  " + RightAligned(MoneyText(r_.gaPymtAmt[i]), 20) + "    " +
                  RightAligned(r_.gaNumPymts[i], 8) + "    " + RightAligned(r_.gaUnitPeriods[i], 8) + "      " +
                  RightAligned(r_.gaOddDays[i], 5));
@@ -331,7 +331,7 @@ private:
         Blank();
         Line("             **  Truth in Lending Reimbursement Documentation  ** ");
         Blank();
-        r_.gbReimbHeaderDone = true;
+        reimbursementTitleDone_ = true;
     }
 
     void Reimbursement(bool aprAdjustment) {
@@ -347,7 +347,7 @@ private:
             Line("Stream    Payment Amount     Payment Amount     Payments    Periods   Days");
             Line(construction_ ? "------  ------------------  ----------------   ---------- ----------  ----"
                                : "------  ------------------  ----------------   ---------- ----------- ----");
-            for (int i = 1; i <= r_.giPVStreams; ++i)
+            for (int i = 1; i <= streams_; ++i)
                 Line(RightAligned(r_.gaPymtCol0[i], 3) + "   " + RightAligned(MoneyText(r_.gaPymtAmt[i]), 18) + " " +
                      RightAligned(r_.gaPymtDbl[i] > 0 ? Money(r_.gaPymtDbl[i]) : "(Advance)", 18) + "      " +
                      RightAligned(r_.gaNumPymts[i], 5) + "     " + RightAligned(r_.gaUnitPeriods[i], 5) + "    " +
@@ -371,7 +371,7 @@ private:
             }
             Blank();
         } else if (r_.gdFCAdjustment <= -1) {
-            if (!r_.gbReimbHeaderDone) ReimbursementTitle();
+            if (!reimbursementTitleDone_) ReimbursementTitle();
             Blank();
             Line("Finance Charge Adjustment (using APR of " + Trimmed(Format(r_.gdCalcAPR - r_.dTolerance, "##0.000")) +
                  " %):  " + RightAligned(Money(r_.gdFCAdjustment), 18));
@@ -424,10 +424,13 @@ private:
         Line("     present value is determined).");
     }
 
-    LoanRecord& r_;
+    const LoanRecord& r_;
     const ReportIdentity& id_;
     const std::string& version_;
     const bool construction_;
+    // The schedule rows listed: every row of the grid, the one stream of a construction-only loan.
+    const int streams_;
+    bool reimbursementTitleDone_ = false;
     std::vector<std::string> lines_;
 };
 
@@ -438,17 +441,18 @@ std::string RightAligned(const std::string& text, std::size_t width) {
     return std::string(width - text.size(), ' ') + text;
 }
 
-std::vector<std::string> WriteRegularReport(LoanRecord& record, const ReportIdentity& identity,
+std::vector<std::string> WriteRegularReport(const LoanRecord& record, const ReportIdentity& identity,
                                             const std::string& version) {
     return ReportBuilder(record, identity, version, false).Build();
 }
 
-std::vector<std::string> WriteConstructionReport(LoanRecord& record, const ReportIdentity& identity,
+std::vector<std::string> WriteConstructionReport(const LoanRecord& record, const ReportIdentity& identity,
                                                  const std::string& version) {
     return ReportBuilder(record, identity, version, true).Build();
 }
 
-std::vector<std::string> WriteReport(LoanRecord& record, const ReportIdentity& identity, const std::string& version) {
+std::vector<std::string> WriteReport(const LoanRecord& record, const ReportIdentity& identity,
+                                     const std::string& version) {
     return record.gbAppendixJ ? WriteRegularReport(record, identity, version)
                               : WriteConstructionReport(record, identity, version);
 }

@@ -21,13 +21,14 @@ struct ReportIdentity {
 };
 
 // The report of the loan's kind (regular when gbAppendixJ is set, construction otherwise),
-// one element per line, without line ends. Sets giPVStreams to the schedule's row count
-// (giGridRowCount) and gbReimbHeaderDone; the construction report may set gdConstDisclPymt.
-std::vector<std::string> WriteReport(LoanRecord& record, const ReportIdentity& identity, const std::string& version);
+// one element per line, without line ends. The schedule lists every row of the grid
+// (giGridRowCount), the one stream of a construction-only loan.
+std::vector<std::string> WriteReport(const LoanRecord& record, const ReportIdentity& identity,
+                                     const std::string& version);
 
-std::vector<std::string> WriteRegularReport(LoanRecord& record, const ReportIdentity& identity,
+std::vector<std::string> WriteRegularReport(const LoanRecord& record, const ReportIdentity& identity,
                                             const std::string& version);
-std::vector<std::string> WriteConstructionReport(LoanRecord& record, const ReportIdentity& identity,
+std::vector<std::string> WriteConstructionReport(const LoanRecord& record, const ReportIdentity& identity,
                                                  const std::string& version);
 
 // The lines joined with CR LF after every line, as the report file holds them.

@@ -18,6 +18,7 @@
 
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -216,6 +217,58 @@ TEST(apr_tolerance, yes_turns_a_violation_into_a_note) {
     EXPECT_FALSE(r->gbAPRUnderViol || r->gbSubjToReimb);
     EXPECT_EQ(r->gsMsgText, kUnderQuestion);
     EXPECT_EQ(RunTests(*r, kAnswerNoButton)->user.prompts().size(), 1u) << "asked again on the next run";
+}
+
+// The verdicts work without a record or a user: on a secured loan whose finance-charge error
+// lies within its tolerance, a verdict first asks for the answer, and after No for the present
+// value at the adjusted APR; it is final once it has them. $1,000,000.00, $100 tolerance, a
+// $50.00 error; the present values are chosen by hand around the $100.00 and $50.00 marks.
+TEST(apr_verdict, asks_for_the_answer_then_for_the_adjusted_present_value) {
+    using Needs = AprVerdict::Needs;
+    AprTestFacts under;
+    under.disclosedApr = 10;
+    under.correctApr = 10.2;
+    under.aprDifference = 0.2;
+    under.amount = 1000000;
+    under.financeChargeDifference = 50;
+    under.presentValue = 1000100;  // 100 above the amount: more than the error
+    under.financeChargeTolerance = 100;
+    under.securedByRealEstate = true;
+    AprTestFacts over = under;
+    over.correctApr = 9.8;
+    over.aprDifference = -0.2;
+    over.financeChargeDifference = -50;
+    over.presentValue = 999900;  // 100 below the amount
+
+    struct Row {
+        const char* name;
+        AprVerdict (*verdictOf)(const AprTestFacts&);
+        const AprTestFacts& facts;
+        std::optional<bool> answer;
+        std::optional<double> adjusted;
+        Needs needs;
+        bool violation;
+    } const rows[] = {
+        {"under, nothing given", AprUnderstatementVerdict, under, {}, {}, Needs::CausedByFinanceChargeAnswer, false},
+        {"under, Yes", AprUnderstatementVerdict, under, true, {}, Needs::Nothing, false},
+        {"under, No", AprUnderstatementVerdict, under, false, {}, Needs::AdjustedPresentValue, false},
+        {"under, No, adjusted 60 above", AprUnderstatementVerdict, under, false, 1000060.0, Needs::Nothing, true},
+        {"under, No, adjusted 40 above", AprUnderstatementVerdict, under, false, 1000040.0, Needs::Nothing, false},
+        {"over, nothing given", AprOverstatementVerdict, over, {}, {}, Needs::CausedByFinanceChargeAnswer, false},
+        {"over, Yes", AprOverstatementVerdict, over, true, {}, Needs::Nothing, false},
+        {"over, No", AprOverstatementVerdict, over, false, {}, Needs::AdjustedPresentValue, false},
+        {"over, No, adjusted 70 below", AprOverstatementVerdict, over, false, 999930.0, Needs::Nothing, true},
+        {"over, No, adjusted 40 below", AprOverstatementVerdict, over, false, 999960.0, Needs::Nothing, false},
+    };
+    for (const Row& row : rows) {
+        AprTestFacts facts = row.facts;
+        facts.causedByFinanceCharge = row.answer;
+        facts.adjustedPresentValue = row.adjusted;
+        const AprVerdict verdict = row.verdictOf(facts);
+        EXPECT_EQ(verdict.needs, row.needs) << row.name;
+        EXPECT_EQ(verdict.violation, row.violation) << row.name;
+        EXPECT_EQ(verdict.reason.empty(), !row.violation) << row.name;
+    }
 }
 
 TEST(adjusted_apr, half_a_unit_of_the_last_decimal) {
