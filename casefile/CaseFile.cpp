@@ -112,7 +112,7 @@ void ReadCase(element root, CaseFile& c) {
             const std::string key = keys::StreamKey(++n);
             keys::StreamEntries entries;
             ReadObject(stream, key, keys::StreamKeys(), entries);
-            c.schedule.push_back(keys::FinishStream(entries, key));
+            c.schedule.push_back(keys::FinishStream(std::move(entries), key));
         }
     }
     if (construction) {

@@ -134,13 +134,13 @@ void SetFrequency(CaseFile& c, const Value* frequency) {
     }
 }
 
-CaseStream FinishStream(const StreamEntries& entries, const std::string& key) {
+CaseStream FinishStream(StreamEntries entries, const std::string& key) {
     const CaseStream& s = entries.stream;
     if (s.hasDates() && entries.timing)
         Fail(key, "give either loan_date and first_payment_date or unit_periods and odd_days");
     if (s.hasDates() && (s.loanDate.empty() || s.firstPaymentDate.empty()))
         Fail(key, "loan_date and first_payment_date go together");
-    return s;
+    return std::move(entries.stream);
 }
 
 void FinishConstruction(const CaseConstruction& construction, const std::string& key) {

@@ -78,7 +78,7 @@ std::string KeyName(std::string_view name);
 // keys are in: the frequency (none given: the loan type's default), each stream, the
 // construction terms, then the case as a whole.
 void SetFrequency(CaseFile& c, const Value* frequency);
-CaseStream FinishStream(const StreamEntries& entries, const std::string& key);
+CaseStream FinishStream(StreamEntries entries, const std::string& key);
 void FinishConstruction(const CaseConstruction& construction, const std::string& key);
 void FinishCase(const CaseFile& c);
 

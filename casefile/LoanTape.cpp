@@ -25,6 +25,7 @@ struct Record {
     std::vector<std::string> cells;  // the text of the first cells (as many as the reader keeps)
     std::size_t count = 0;           // cells in the record
     bool blank = true;               // no cell holds anything
+    bool nonAscii = false;           // some cell holds a byte beyond ASCII
     Flaw flaw = Flaw::None;
     std::size_t flawCell = 0;        // the cell (from 0) the flaw is in
     long line = 0;                   // the line the record starts on
@@ -50,6 +51,7 @@ public:
         if (Peek() < 0) return false;
         r.count = 0;
         r.blank = true;
+        r.nonAscii = false;
         r.flaw = Flaw::None;
         r.flawCell = 0;
         r.line = lines_ + 1;
@@ -66,9 +68,34 @@ public:
         };
         const auto put = [&](char c) {
             r.blank = false;
+            r.nonAscii |= (static_cast<unsigned char>(c) & 0x80) != 0;
             if (cell && r.flaw == Flaw::None) cell->push_back(c);
         };
         for (;;) {
+            // Inside a cell, the bytes up to the next one that may mean something go in at once.
+            if ((state == State::Unquoted || state == State::Quoted) && pos_ < end_) {
+                std::size_t stop = pos_;
+                unsigned char high = 0;
+                while (stop < end_ && !IsSpecial(buffer_[stop])) high |= static_cast<unsigned char>(buffer_[stop++]);
+                if (const std::size_t run = stop - pos_; run > 0) {
+                    const bool cellOver = cellBytes + run > kMaxTapeCellBytes;
+                    const bool rowOver = rowBytes + run > kMaxTapeRowBytes;
+                    // The limit the byte-by-byte reading would have met first.
+                    if (rowOver && (!cellOver || kMaxTapeRowBytes - rowBytes < kMaxTapeCellBytes - cellBytes))
+                        flaw(Flaw::RowTooLong);
+                    if (cellOver) flaw(Flaw::CellTooLong);
+                    if (rowOver) flaw(Flaw::RowTooLong);
+                    r.blank = false;
+                    r.nonAscii |= (high & 0x80) != 0;
+                    if (cell && r.flaw == Flaw::None) cell->append(buffer_.data() + pos_, run);
+                    pos_ = stop;
+                    consumed_ += run;
+                    afterCr_ = false;
+                    cellBytes += run;
+                    rowBytes += run;
+                    continue;
+                }
+            }
             const int c = Peek();
             if (c < 0) {
                 if (state == State::Quoted) flaw(Flaw::Unclosed);
@@ -129,6 +156,8 @@ public:
 
 private:
     static constexpr std::size_t kChunk = 64 * 1024;
+
+    static bool IsSpecial(char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; }
 
     static std::string* Begin(Record& r, std::size_t keep) {
         if (r.count >= keep) return nullptr;
@@ -428,7 +457,7 @@ bool LoanTapeReader::Impl::Next(TapeRow& row) {
                                                std::to_string(columns.size()) + " columns"};
             return true;
         }
-        for (std::size_t i = 0; i < columns.size(); ++i)
+        for (std::size_t i = 0; i < columns.size() && record.nonAscii; ++i)
             if (!IsUtf8(record.cells[i])) {
                 row.error = CaseError{columns[i].key, "is not UTF-8 text (save the tape as CSV in UTF-8)"};
                 return true;
@@ -471,7 +500,7 @@ void LoanTapeReader::Impl::Build(CaseFile& c) const {
         keys::StreamEntries entries;
         for (const std::size_t i : streams[n])
             if (!cells[i].empty()) columns[i].streamKey->set(entries, CellValue(cells[i]), columns[i].key);
-        c.schedule.push_back(keys::FinishStream(entries, keys::StreamKey(n + 1)));
+        c.schedule.push_back(keys::FinishStream(std::move(entries), keys::StreamKey(n + 1)));
     }
     if (AnyCell(construction)) {
         CaseConstruction k;
