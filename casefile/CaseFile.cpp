@@ -89,7 +89,8 @@ void ReadCase(element root, CaseFile& c) {
     std::optional<element> frequency, schedule, construction;
     for (auto field : ObjectOf(root, "")) {
         const std::string_view name = field.key;
-        if (const keys::Key<CaseFile>* k = FindKey(keys::CaseKeys(), name)) k->set(c, JsonValue(field.value), std::string(name));
+        if (const keys::Key<CaseFile>* k = FindKey(keys::CaseKeys(), name))
+            k->set(c, JsonValue(field.value), std::string(name));
         else if (name == "frequency") frequency = field.value;  // its choices depend on the loan type
         else if (name == "schedule") schedule = field.value;
         else if (name == "construction") construction = field.value;

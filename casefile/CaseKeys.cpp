@@ -55,7 +55,8 @@ const Key<StreamEntries> kStreamKeys[] = {
     TEXT_KEY(StreamEntries, "payments", stream.payments),
     {"unit_periods",
      [](StreamEntries& s, const Value& v, const std::string& k) { s.stream.unitPeriods = v.Text(k), s.timing = true; }},
-    {"odd_days", [](StreamEntries& s, const Value& v, const std::string& k) { s.stream.oddDays = v.Text(k), s.timing = true; }},
+    {"odd_days",
+     [](StreamEntries& s, const Value& v, const std::string& k) { s.stream.oddDays = v.Text(k), s.timing = true; }},
     STRING_KEY(StreamEntries, "loan_date", stream.loanDate),
     STRING_KEY(StreamEntries, "first_payment_date", stream.firstPaymentDate),
 };

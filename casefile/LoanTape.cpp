@@ -38,7 +38,9 @@ public:
     // Passes over a UTF-8 byte-order mark; false for a tape in UTF-16.
     bool Start() {
         if (Peek() < 0) return true;
-        const auto at = [&](std::size_t i) { return pos_ + i < end_ ? static_cast<unsigned char>(buffer_[pos_ + i]) : 0; };
+        const auto at = [&](std::size_t i) {
+            return pos_ + i < end_ ? static_cast<unsigned char>(buffer_[pos_ + i]) : 0;
+        };
         if (at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF) {
             pos_ += 3;
             consumed_ += 3;
@@ -293,7 +295,8 @@ std::string Nearest(std::string_view name) {
     std::vector<std::string> known;
     for (const auto& k : keys::CaseKeys()) known.emplace_back(k.name);
     known.emplace_back("frequency");
-    for (const auto& k : keys::StreamKeys()) known.push_back("schedule." + std::to_string(stream) + "." + std::string(k.name));
+    for (const auto& k : keys::StreamKeys())
+        known.push_back("schedule." + std::to_string(stream) + "." + std::string(k.name));
     for (const auto& k : keys::ConstructionKeys()) known.push_back("construction." + std::string(k.name));
     for (const auto& k : keys::AnswerKeys()) known.push_back("answers." + std::string(k.name));
     for (const auto& k : keys::ReimbursementKeys()) known.push_back("reimbursement." + std::string(k.name));
@@ -343,7 +346,8 @@ std::optional<std::string> PlaceColumn(std::string_view name, Column& column, co
     }
     std::string problem = "unknown column (" + label + ")";
     if (const std::string near = Nearest(name); !near.empty()) problem += "; did you mean \"" + near + "\"?";
-    if (name.find_first_of(";\t") != std::string_view::npos) problem += " (the columns of a tape are separated by commas)";
+    if (name.find_first_of(";\t") != std::string_view::npos)
+        problem += " (the columns of a tape are separated by commas)";
     return problem;
 }
 
@@ -453,8 +457,9 @@ bool LoanTapeReader::Impl::Next(TapeRow& row) {
             return true;
         }
         if (record.count != columns.size()) {
-            row.error = CaseError{"(row)", where + " has " + std::to_string(record.count) + " cells; the header names " +
-                                               std::to_string(columns.size()) + " columns"};
+            row.error = CaseError{"(row)", where + " has " + std::to_string(record.count) +
+                                               " cells; the header names " + std::to_string(columns.size()) +
+                                               " columns"};
             return true;
         }
         for (std::size_t i = 0; i < columns.size() && record.nonAscii; ++i)

@@ -264,7 +264,8 @@ TEST(loan_tape, a_row_that_is_no_case_is_refused_and_passed) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.row);
-        const Tape tape = ReadTape(std::string(row.columns) + "\n" + row.row + "\n" + EmptyRow("B", row.columns) + "\n");
+        const std::string columns = row.columns;
+        const Tape tape = ReadTape(columns + "\n" + row.row + "\n" + EmptyRow("B", columns) + "\n");
         ASSERT_FALSE(tape.header) << ErrorText(tape.header);
         ASSERT_EQ(tape.rows.size(), 2u);
         ASSERT_TRUE(tape.rows[0].error);
@@ -301,7 +302,8 @@ TEST(loan_tape, a_cell_or_row_beyond_10_mb_is_refused) {
         {"a row of 10 MB", "account,borrower", std::string(kLimit / 2, 'a') + "," + std::string(kLimit / 2 - 1, 'b'),
          ""},
         {"a row of 10 MB and a byte", "account,borrower",
-         std::string(kLimit / 2, 'a') + "," + std::string(kLimit / 2, 'b'), "row 1 is longer than 10 MB (10485760 bytes)"},
+         std::string(kLimit / 2, 'a') + "," + std::string(kLimit / 2, 'b'),
+         "row 1 is longer than 10 MB (10485760 bytes)"},
         {"a row of 10 MB and a byte in line breaks", "account,borrower",
          "a,\"" + std::string(kLimit - 3, '\n') + "\"", "row 1 is longer than 10 MB (10485760 bytes)"},
     };

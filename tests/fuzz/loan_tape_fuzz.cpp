@@ -42,7 +42,8 @@ void CheckError(const CaseError& error) {
                                                                         << Printable(error.message) << "\"");
     FUZZ_CHECK(IsUtf8(error.key) && IsUtf8(error.message),
                "an error that is not UTF-8: " << Printable(error.key) << ": " << Printable(error.message));
-    FUZZ_CHECK(error.key.find_first_of("\r\n") == std::string::npos, "a line break in the key " << Printable(error.key));
+    FUZZ_CHECK(error.key.find_first_of("\r\n") == std::string::npos,
+               "a line break in the key " << Printable(error.key));
 }
 
 }  // namespace
