@@ -3,8 +3,6 @@
 #include "compliance/Reimbursement.h"
 #include "engine/NumberText.h"
 
-#include <algorithm>
-#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -119,31 +117,6 @@ const char* OverallVerdict(const LoanRecord& r) {
     return r.gdEstFinanceChg == 0.0 ? "not_tested" : "no_violation";
 }
 
-// The schedule rows in the order the case gave its streams. The results page puts the schedule
-// in chronological order, moving each row's stream number with it; a row without a valid
-// number (none is known) leaves the page's order.
-using RowOrder = std::array<int, kMaxStreams + 1>;
-
-int InputOrder(const CaseOutcome& outcome, RowOrder& order) {
-    const int rows = std::min(outcome.scheduleRows, kMaxStreams);
-    const LoanRecord& r = *outcome.record;
-    std::array<bool, kMaxStreams + 1> seen{};
-    RowOrder at{};
-    bool valid = true;
-    for (int k = 1; k <= rows && valid; ++k) {
-        const std::string& label = r.gaPymtCol0[k];
-        int n = 0;
-        const auto [end, ec] = std::from_chars(label.data(), label.data() + label.size(), n);
-        valid = ec == std::errc() && end == label.data() + label.size() && n >= 1 && n <= rows && !seen[n];
-        if (valid) {
-            seen[n] = true;
-            at[n] = k;
-        }
-    }
-    for (int k = 1; k <= rows; ++k) order[k] = valid ? at[k] : k;
-    return rows;
-}
-
 // The fields of a verdict, in their order, handed to a writer: the JSON line or a table row.
 template <class W>
 void WriteVerdict(W& w, const CaseOutcome& outcome, const std::string& caseName) {
@@ -173,9 +146,7 @@ void WriteVerdict(W& w, const CaseOutcome& outcome, const std::string& caseName)
     w.boolean("obvious_error_rule", view.label(ResultsLabel::lblFinanceError).visible);
     w.boolean("term_over_10_years", r.gbTermOver10Yrs);
     w.boolean("subject_to_reimbursement", r.gbSubjToReimb);
-    RowOrder order;
-    const int rows = InputOrder(outcome, order);
-    w.streams("streams", r, order, rows);
+    w.streams("streams", r, outcome.scheduleRows);
     if (outcome.reimbursed) {
         // What the reimbursement page shows.
         w.beginObject("reimbursement");
@@ -193,7 +164,7 @@ void WriteVerdict(W& w, const CaseOutcome& outcome, const std::string& caseName)
             w.null("lump_sum");
             w.null("lump_sum_payment_reduction");
         }
-        if (outcome.adjustedPaymentsShown) w.adjustedPayments("adjusted_payments", r, order, rows);
+        if (outcome.adjustedPaymentsShown) w.adjustedPayments("adjusted_payments", r, outcome.scheduleRows);
         else w.null("adjusted_payments");  // the page shows no adjusted payments
         w.endObject();
     } else if (r.gbSubjToReimb) {
@@ -228,10 +199,9 @@ public:
     void boolean(const char* name, bool v) { j_.key(name).value(v); }
     void beginObject(const char* name) { j_.key(name).open('{'); }
     void endObject() { j_.close('}'); }
-    void streams(const char* name, const LoanRecord& r, const RowOrder& order, int rows) {
+    void streams(const char* name, const LoanRecord& r, int rows) {
         j_.key(name).open('[');
-        for (int i = 1; i <= rows; ++i) {
-            const int k = order[i];
+        for (int k = 1; k <= rows; ++k) {
             j_.element().open('{');
             j_.key("unit_periods").value(Val(r.gaUnitPeriods[k]));
             j_.key("odd_days").value(Val(r.gaOddDays[k]));
@@ -239,12 +209,12 @@ public:
         }
         j_.close(']');
     }
-    void adjustedPayments(const char* name, const LoanRecord& r, const RowOrder& order, int rows) {
+    void adjustedPayments(const char* name, const LoanRecord& r, int rows) {
         j_.key(name).open('[');
-        for (int i = 1; i <= rows; ++i) {
+        for (int k = 1; k <= rows; ++k) {
             j_.element();
             double v = 0;
-            if (AdjustedPayment(r, order[i], v)) j_.value(v);
+            if (AdjustedPayment(r, k, v)) j_.value(v);
             else j_.null();
         }
         j_.close(']');
@@ -339,11 +309,10 @@ public:
     void endObject() { prefix_.clear(); }
     // "[unit periods,odd days]" per stream, in brackets so that no spreadsheet reads a date or a
     // number into them.
-    void streams(const char* name, const LoanRecord& r, const RowOrder& order, int rows) {
+    void streams(const char* name, const LoanRecord& r, int rows) {
         std::string t;
-        for (int i = 1; i <= rows; ++i) {
-            const int k = order[i];
-            if (i > 1) t += ' ';
+        for (int k = 1; k <= rows; ++k) {
+            if (k > 1) t += ' ';
             t += '[';
             AppendNumber(t, Val(r.gaUnitPeriods[k]));
             t += ',';
@@ -353,16 +322,16 @@ public:
         text(name, std::move(t));
     }
     // One payment stays a number; several are a text, "null" for an advance as in the JSON.
-    void adjustedPayments(const char* name, const LoanRecord& r, const RowOrder& order, int rows) {
+    void adjustedPayments(const char* name, const LoanRecord& r, int rows) {
         double v = 0;
-        if (rows == 1 && AdjustedPayment(r, order[1], v)) {
+        if (rows == 1 && AdjustedPayment(r, 1, v)) {
             number(name, v);
             return;
         }
         std::string t;
-        for (int i = 1; i <= rows; ++i) {
-            if (i > 1) t += ' ';
-            if (AdjustedPayment(r, order[i], v)) AppendNumber(t, v);
+        for (int k = 1; k <= rows; ++k) {
+            if (k > 1) t += ' ';
+            if (AdjustedPayment(r, k, v)) AppendNumber(t, v);
             else t += "null";
         }
         text(name, std::move(t));
