@@ -7,12 +7,16 @@
 #include <xlsxwriter.h>
 
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <cstdint>
 #include <vector>
 
 namespace tallex::cli {
 
 namespace {
+
+const char* const kNoWorkingFile = "cannot be written: no working file could be made for the spreadsheet";
 
 // A spreadsheet cell holds at most this many characters.
 constexpr std::size_t kMaxCellCharacters = 32767;
@@ -81,7 +85,10 @@ public:
         MakeFormats();
         for (std::size_t i = 0; i + 2 < VerdictColumns().size(); ++i) loanColumns_.push_back(i);
         loans_ = AddSheet("Loans", LoanHeader());
+        if (problem_) return;
         summary_ = workbook_add_worksheet(book_, "Summary");
+        if (!summary_) problem_ = kNoWorkingFile;
+        if (problem_) return;
         refused_ = AddSheet("Refused", RefusedHeader());
     }
 
@@ -90,11 +97,12 @@ public:
     }
 
     void Verdict(const CaseOutcome& outcome, const std::string& caseName) override {
-        if (!book_) return;
+        if (problem_) return;
         VerdictRow(outcome, caseName, row_);
         const bool highlight = HasViolation(*outcome.record);
         const auto& columns = VerdictColumns();
         lxw_worksheet* sheet = NextRow(loans_);
+        if (!sheet) return;
         for (std::size_t c = 0; c < loanColumns_.size(); ++c) {
             const std::size_t i = loanColumns_[c];
             Cell(sheet, loans_.row, static_cast<lxw_col_t>(c), row_[i], columns[i].format, highlight);
@@ -103,8 +111,9 @@ public:
 
     void Refused(const std::string& caseName, const std::string& account, const std::string& key,
                  const std::string& message) override {
-        if (!book_) return;
+        if (problem_) return;
         lxw_worksheet* sheet = NextRow(refused_);
+        if (!sheet) return;
         lxw_col_t c = 0;
         for (const std::string* text : {&caseName, &account, &key, &message}) {
             VerdictCell cell;
@@ -117,7 +126,7 @@ public:
     }
 
     std::optional<std::string> Finish(const BatchSummary& s) override {
-        if (!book_) return problem_;
+        if (!book_ || problem_) return problem_;
         Filter(loans_, static_cast<lxw_col_t>(loanColumns_.size() - 1));
         Filter(refused_, 3);
         const std::pair<const char*, long> counts[] = {
@@ -139,9 +148,13 @@ public:
             Check(worksheet_write_string(summary_, row, 0, label, nullptr));
             Check(worksheet_write_number(summary_, row, 1, static_cast<double>(count), nullptr));
         }
+        errno = 0;
         const lxw_error closed = workbook_close(book_);
+        const int system = errno;
         book_ = nullptr;
-        if (closed != LXW_NO_ERROR && !problem_) problem_ = std::string("cannot be written: ") + lxw_strerror(closed);
+        // The system's reason (a full disk) says more than the library's.
+        if (closed != LXW_NO_ERROR && !problem_)
+            problem_ = std::string("cannot be written: ") + (system ? std::strerror(system) : lxw_strerror(closed));
         return problem_;
     }
 
@@ -180,6 +193,11 @@ private:
     void Start(Sheets& s) {
         const std::string name = s.sheets.empty() ? s.name : s.name + " " + std::to_string(s.sheets.size() + 1);
         lxw_worksheet* sheet = workbook_add_worksheet(book_, name.c_str());
+        if (!sheet) {
+            // Its working file could not be made; every later row would be lost.
+            problem_ = kNoWorkingFile;
+            return;
+        }
         s.sheets.push_back(sheet);
         s.row = 0;
         lxw_col_t c = 0;
@@ -190,10 +208,12 @@ private:
         worksheet_freeze_panes(sheet, 1, 0);
     }
 
+    // The sheet for the next row, or none when the workbook has failed.
     lxw_worksheet* NextRow(Sheets& s) {
         if (s.row + 1 >= LXW_ROW_MAX) {
             Filter(s, static_cast<lxw_col_t>(s.header.size() - 1));
             Start(s);
+            if (problem_) return nullptr;
         }
         ++s.row;
         return s.sheets.back();
