@@ -1,5 +1,7 @@
 #include "CaseCommands.h"
 
+#include "BatchOutput.h"
+
 #include "CaseFile.h"
 #include "CaseReplay.h"
 #include "Verdict.h"
@@ -16,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <vector>
 
@@ -65,11 +68,14 @@ bool ReadWholeFile(const std::string& path, std::string& text, std::string& prob
 struct CaseRun {
     CaseOutcome outcome;
     std::optional<CaseError> error;
+    std::string account;  // as far as the case could be read
 };
 
 void RunCaseText(const std::string& text, CaseRun& run) {
     CaseFile c;
-    if ((run.error = ParseCase(text, c))) return;
+    run.error = ParseCase(text, c);
+    run.account = c.account;
+    if (run.error) return;
     try {
         run.error = RunCase(c, run.outcome);
     } catch (const RuntimeError& e) {
@@ -97,7 +103,12 @@ void AddCaseCommands(CLI::App& app, CaseCommandOptions& options, CLI::App*& chec
     report->add_option("-o,--output", options.output, "Report file (written whole or not at all)");
     batch = app.add_subcommand("batch", "Check every case of a .jsonl file or a folder of .json files");
     AddCaseInput(batch, options, "Cases: one JSON case per line, or a folder of *.json");
-    batch->add_option("-o,--output", options.output, "Verdict file (one JSON line per case)");
+    batch->add_option("-o,--output", options.output,
+                      "Verdict file, written whole or not at all; - or none: standard output (not for xlsx)");
+    batch->add_option("--format", options.format,
+                      "Verdicts as jsonl (one JSON line per case), csv (one row per case) or xlsx (a spreadsheet)")
+        ->check(CLI::IsMember({"jsonl", "csv", "xlsx"}))
+        ->capture_default_str();
 }
 
 int RunCheckCommand(const CaseCommandOptions& options, std::ostream& out, std::ostream& err) {
@@ -106,7 +117,9 @@ int RunCheckCommand(const CaseCommandOptions& options, std::ostream& out, std::o
     CaseRun run;
     RunCaseText(text, run);
     if (run.error) return Fail(err, options.input, *run.error);
-    out << nlohmann::json::parse(VerdictJson(run.outcome)).dump(2) << "\n";
+    // Pretty-printed with the keys in the order of a batch line.
+    const std::string name = std::filesystem::path(options.input).filename().string();
+    out << nlohmann::ordered_json::parse(VerdictJson(run.outcome, name)).dump(2) << "\n";
     return 0;
 }
 
@@ -132,15 +145,10 @@ int RunReportCommand(const CaseCommandOptions& options, std::ostream& out, std::
 
 namespace {
 
-struct BatchSummary {
-    long cases = 0, checked = 0, failures = 0;
-    long aprUnder = 0, aprOver = 0, fcUnder = 0, fcOver = 0, reimbursable = 0;
-};
-
 class BatchWriter {
 public:
-    BatchWriter(std::ostream& out, std::ostream& err, bool progress, long total)
-        : out_(out), err_(err), progress_(progress), total_(total) {}
+    BatchWriter(VerdictSink& sink, std::ostream& err, bool progress, long total)
+        : sink_(sink), err_(err), progress_(progress), total_(total) {}
 
     void Case(const std::string& name, const std::string& text) {
         CaseRun& run = run_;  // one record for the whole batch: a case renews it
@@ -149,7 +157,7 @@ public:
         ++summary_.cases;
         if (run.error) {
             ++summary_.failures;
-            out_ << ErrorJson(name, run.error->key, OneLine(run.error->message)) << '\n';
+            sink_.Refused(name, run.account, run.error->key, OneLine(run.error->message));
         } else {
             ++summary_.checked;
             const LoanRecord& r = *run.outcome.record;
@@ -158,17 +166,20 @@ public:
             summary_.fcUnder += r.gbFCUnderViol;
             summary_.fcOver += r.gbFCOverViol;
             summary_.reimbursable += r.gbSubjToReimb;
-            out_ << VerdictJson(run.outcome, name) << '\n';
+            sink_.Verdict(run.outcome, name);
         }
         if (progress_ && (summary_.cases % 1000 == 0 || summary_.cases == total_)) ShowProgress();
     }
 
-    void Finish() {
+    // The summary line; the reason when the verdicts could not be written.
+    std::optional<std::string> Finish() {
+        const std::optional<std::string> problem = sink_.Finish(summary_);
         if (progress_) err_ << "\n";
         err_ << "cases " << summary_.cases << ", checked " << summary_.checked << ", failures " << summary_.failures
              << "; violations: APR understated " << summary_.aprUnder << ", APR overstated " << summary_.aprOver
              << ", finance charge understated " << summary_.fcUnder << ", finance charge overstated "
              << summary_.fcOver << "; subject to reimbursement " << summary_.reimbursable << "\n";
+        return problem;
     }
 
 private:
@@ -182,7 +193,7 @@ private:
         err_ << std::flush;
     }
 
-    std::ostream& out_;
+    VerdictSink& sink_;
     std::ostream& err_;
     bool progress_;
     long total_;
@@ -195,23 +206,40 @@ private:
 int RunBatchCommand(const CaseCommandOptions& options, std::ostream& out, std::ostream& err, bool progress) {
     namespace fs = std::filesystem;
     std::error_code ec;
+    const bool toFile = !options.output.empty() && options.output != "-";
+    const bool xlsx = options.format == "xlsx";
+    if (xlsx && !toFile) {
+        err << "tallex-cli: --format xlsx writes a spreadsheet file: give it with -o FILE.xlsx\n";
+        return 2;
+    }
     std::ofstream file;
-    std::ostream* sink = &out;
+    std::ostream* stream = &out;
     // Verdicts go to a temporary beside the output and are renamed into place at the end, so a
     // batch that is stopped never leaves a partial verdict file under the chosen name.
     std::string temp;
-    if (!options.output.empty()) {
+    if (toFile) {
         temp = options.output + ".partial";
         file.open(temp, std::ios::binary | std::ios::trunc);
         if (!file) {
             err << "tallex-cli: " << options.output << ": cannot be written: " << std::strerror(errno) << "\n";
             return 2;
         }
-        sink = &file;
+        if (xlsx) file.close();  // the workbook is written there when the batch finishes
+        stream = &file;
+    }
+    std::unique_ptr<VerdictSink> sink;
+    if (xlsx) {
+        const fs::path folder = fs::path(options.output).parent_path();
+        sink = MakeXlsxSink(temp, folder.empty() ? "." : folder.string());
+    } else if (options.format == "csv") {
+        sink = MakeCsvSink(*stream);
+    } else {
+        sink = MakeJsonLinesSink(*stream);
     }
     auto finish = [&](int code) {
-        if (!options.output.empty()) {
-            file.close();
+        sink.reset();  // a workbook left open is closed now, before its file is judged
+        if (toFile) {
+            if (file.is_open()) file.close();
             if (code != 0 || !file) {
                 fs::remove(temp, ec);
                 if (code == 0) {
@@ -225,6 +253,13 @@ int RunBatchCommand(const CaseCommandOptions& options, std::ostream& out, std::o
             }
         }
         return code;
+    };
+    auto finishBatch = [&](BatchWriter& writer) {
+        if (const auto problem = writer.Finish()) {
+            err << "tallex-cli: " << (toFile ? options.output : std::string("-")) << ": " << *problem << "\n";
+            return finish(2);
+        }
+        return finish(0);
     };
 
     if (fs::is_directory(options.input, ec)) {
@@ -242,8 +277,7 @@ int RunBatchCommand(const CaseCommandOptions& options, std::ostream& out, std::o
             if (!ReadWholeFile(path.string(), text, problem)) text = "\x01";  // reported as malformed
             writer.Case(path.filename().string(), text);
         }
-        writer.Finish();
-        return finish(0);
+        return finishBatch(writer);
     }
     std::ifstream in(options.input, std::ios::binary);
     if (!in) {
@@ -259,8 +293,7 @@ int RunBatchCommand(const CaseCommandOptions& options, std::ostream& out, std::o
         if (line.find_first_not_of(" \t") == std::string::npos) continue;  // blank lines separate nothing
         writer.Case("line " + std::to_string(number), line);
     }
-    writer.Finish();
-    return finish(0);
+    return finishBatch(writer);
 }
 
 }  // namespace tallex::cli

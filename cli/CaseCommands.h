@@ -11,7 +11,8 @@ namespace tallex::cli {
 
 struct CaseCommandOptions {
     std::string input;   // a case file (check, report), or a .jsonl file or folder (batch)
-    std::string output;  // -o: the report or verdict file; empty: standard output
+    std::string output;  // -o: the report or verdict file; empty or "-": standard output
+    std::string format = "jsonl";  // batch: jsonl, csv or xlsx
 };
 
 void AddCaseCommands(CLI::App& app, CaseCommandOptions& options, CLI::App*& check, CLI::App*& report,

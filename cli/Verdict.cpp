@@ -6,6 +6,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <stdexcept>
+#include <string_view>
 
 namespace tallex::cli {
 
@@ -110,86 +112,332 @@ std::string Note(const MemoryResultsView& view, ResultsLabel label, ResultsLabel
     return text;
 }
 
-}  // namespace
-
-std::string VerdictJson(const CaseOutcome& outcome, const std::string& caseName) {
-    const LoanRecord& r = *outcome.record;
-    const MemoryResultsView& view = outcome.view;
-    JsonLine j;
-    j.open('{');
-    if (!caseName.empty()) j.key("case").value(caseName);
-    j.key("calc_apr").value(r.gdCalcAPR);
-    j.key("amount_financed").value(Cents(r.gdAmtFinanced));
-    j.key("finance_charge").value(Cents(r.dFnceChg));
-    j.key("total_of_payments").value(Cents(r.gdTotPymts));
-    j.key("irregular").value(r.gbIrregular);
-    j.key("fc_tolerance").value(static_cast<int>(r.giFCTolerance));
-    j.key("apr_diff").value(r.gdAPRDiff);
-    j.key("fc_diff").value(Cents(r.dFinanceChgDiff));
-    j.key("apr_understated_violation").value(r.gbAPRUnderViol);
-    j.key("apr_overstated_violation").value(r.gbAPROverViol);
-    j.key("fc_understated_violation").value(r.gbFCUnderViol);
-    j.key("fc_overstated_violation").value(r.gbFCOverViol);
-    j.key("apr_note").value(Note(view, ResultsLabel::lblAPRViolation, ResultsLabel::lblAPRViolAmt));
-    j.key("fc_note").value(Note(view, ResultsLabel::lblFinanceViolation, ResultsLabel::lblFinanceViolAmt));
-    j.key("obvious_error_rule").value(view.label(ResultsLabel::lblFinanceError).visible);
-    j.key("term_over_10_years").value(r.gbTermOver10Yrs);
-    j.key("subject_to_reimbursement").value(r.gbSubjToReimb);
-    j.key("streams").open('[');
-    for (int k = 1; k <= outcome.scheduleRows; ++k) {
-        j.element().open('{');
-        j.key("unit_periods").value(Val(r.gaUnitPeriods[k]));
-        j.key("odd_days").value(Val(r.gaOddDays[k]));
-        j.close('}');
-    }
-    j.close(']');
-    if (outcome.reimbursed) {
-        // What the reimbursement page shows.
-        j.key("reimbursement").open('{');
-        j.key("tolerance").value(r.dTolerance);
-        j.key("adjusted_apr").value(r.gdAdjustedAPR);
-        j.key("prorate_factor").value(r.gdProrateFactor);
-        // Less than a dollar, or no APR understatement to reimburse, is no APR adjustment.
-        j.key("apr_adjustment_final").value(AprReimbursementOwed(r) ? Cents(r.gdAPRAdjFinal) : 0.0);
-        j.key("fc_adjustment").value(Cents(r.gdFCAdjustment));
-        // The lump sums exist only once the page has shown them for the prior payments given.
-        if (r.gbLumpSumsShown) {
-            j.key("lump_sum").value(Cents(r.gdLumpSum));
-            j.key("lump_sum_payment_reduction").value(Cents(r.gdLumpSumPR));
-        } else {
-            j.key("lump_sum").null();
-            j.key("lump_sum_payment_reduction").null();
-        }
-        if (outcome.adjustedPaymentsShown) {
-            j.key("adjusted_payments").open('[');
-            for (int k = 1; k <= outcome.scheduleRows; ++k) {
-                j.element();
-                if (r.gaPymtDbl[k] > 0) j.value(Cents(r.gaPymtDbl[k]));
-                else j.null();  // an advance: nothing to adjust
-            }
-            j.close(']');
-        } else {
-            j.key("adjusted_payments").null();  // the page shows no adjusted payments
-        }
-        j.close('}');
-    } else if (r.gbSubjToReimb) {
-        j.key("reimbursement").null();  // no tolerance was chosen: see the notes
-    }
-    if (!outcome.notes.empty()) {
-        j.key("notes").open('[');
-        for (const std::string& note : outcome.notes) j.element().value(note);
-        j.close(']');
-    }
-    j.close('}');
-    return j.take();
+const char* OverallVerdict(const LoanRecord& r) {
+    if (HasViolation(r)) return "violation";
+    return r.gdEstFinanceChg == 0.0 ? "not_tested" : "no_violation";
 }
 
-std::string ErrorJson(const std::string& caseName, const std::string& key, const std::string& message) {
-    JsonLine j;
-    j.open('{').key("case").value(caseName);
-    j.key("error").open('{').key("key").value(key).key("message").value(message).close('}');
-    j.close('}');
-    return j.take();
+// The fields of a verdict, in their order, handed to a writer: the JSON line or a table row.
+template <class W>
+void WriteVerdict(W& w, const CaseOutcome& outcome, const std::string& caseName) {
+    const LoanRecord& r = *outcome.record;
+    const MemoryResultsView& view = outcome.view;
+    if (!caseName.empty()) w.text("case", caseName);
+    if (outcome.identity.account.empty()) w.null("account");
+    else w.text("account", outcome.identity.account);
+    w.integer("schema_version", kVerdictSchemaVersion);
+    w.text("verdict", OverallVerdict(r));
+    w.text("apr_verdict", FigureVerdictName(AprVerdict(r)));
+    w.text("fc_verdict", FigureVerdictName(FinanceChargeVerdict(r)));
+    w.number("calc_apr", r.gdCalcAPR);
+    w.number("amount_financed", Cents(r.gdAmtFinanced));
+    w.number("finance_charge", Cents(r.dFnceChg));
+    w.number("total_of_payments", Cents(r.gdTotPymts));
+    w.boolean("irregular", r.gbIrregular);
+    w.integer("fc_tolerance", static_cast<int>(r.giFCTolerance));
+    w.number("apr_diff", r.gdAPRDiff);
+    w.number("fc_diff", Cents(r.dFinanceChgDiff));
+    w.boolean("apr_understated_violation", r.gbAPRUnderViol);
+    w.boolean("apr_overstated_violation", r.gbAPROverViol);
+    w.boolean("fc_understated_violation", r.gbFCUnderViol);
+    w.boolean("fc_overstated_violation", r.gbFCOverViol);
+    w.text("apr_note", Note(view, ResultsLabel::lblAPRViolation, ResultsLabel::lblAPRViolAmt));
+    w.text("fc_note", Note(view, ResultsLabel::lblFinanceViolation, ResultsLabel::lblFinanceViolAmt));
+    w.boolean("obvious_error_rule", view.label(ResultsLabel::lblFinanceError).visible);
+    w.boolean("term_over_10_years", r.gbTermOver10Yrs);
+    w.boolean("subject_to_reimbursement", r.gbSubjToReimb);
+    w.streams("streams", r, outcome.scheduleRows);
+    if (outcome.reimbursed) {
+        // What the reimbursement page shows.
+        w.beginObject("reimbursement");
+        w.number("tolerance", r.dTolerance);
+        w.number("adjusted_apr", r.gdAdjustedAPR);
+        w.number("prorate_factor", r.gdProrateFactor);
+        // Less than a dollar, or no APR understatement to reimburse, is no APR adjustment.
+        w.number("apr_adjustment_final", AprReimbursementOwed(r) ? Cents(r.gdAPRAdjFinal) : 0.0);
+        w.number("fc_adjustment", Cents(r.gdFCAdjustment));
+        // The lump sums exist only once the page has shown them for the prior payments given.
+        if (r.gbLumpSumsShown) {
+            w.number("lump_sum", Cents(r.gdLumpSum));
+            w.number("lump_sum_payment_reduction", Cents(r.gdLumpSumPR));
+        } else {
+            w.null("lump_sum");
+            w.null("lump_sum_payment_reduction");
+        }
+        if (outcome.adjustedPaymentsShown) w.adjustedPayments("adjusted_payments", r, outcome.scheduleRows);
+        else w.null("adjusted_payments");  // the page shows no adjusted payments
+        w.endObject();
+    } else if (r.gbSubjToReimb) {
+        w.null("reimbursement");  // no tolerance was chosen: see the notes
+    }
+    if (!outcome.notes.empty()) w.texts("notes", outcome.notes);
+}
+
+template <class W>
+void WriteError(W& w, const std::string& caseName, const std::string& key, const std::string& message,
+                const std::string& account) {
+    w.text("case", caseName);
+    if (account.empty()) w.null("account");
+    else w.text("account", account);
+    w.integer("schema_version", kVerdictSchemaVersion);
+    w.error(key, message);
+}
+
+// An adjusted payment, or none for an advance (nothing to adjust).
+bool AdjustedPayment(const LoanRecord& r, int k, double& value) {
+    if (r.gaPymtDbl[k] <= 0) return false;
+    value = Cents(r.gaPymtDbl[k]);
+    return true;
+}
+
+class JsonFields {
+public:
+    void text(const char* name, const std::string& v) { j_.key(name).value(v); }
+    void null(const char* name) { j_.key(name).null(); }
+    void integer(const char* name, int v) { j_.key(name).value(v); }
+    void number(const char* name, double v) { j_.key(name).value(v); }
+    void boolean(const char* name, bool v) { j_.key(name).value(v); }
+    void beginObject(const char* name) { j_.key(name).open('{'); }
+    void endObject() { j_.close('}'); }
+    void streams(const char* name, const LoanRecord& r, int rows) {
+        j_.key(name).open('[');
+        for (int k = 1; k <= rows; ++k) {
+            j_.element().open('{');
+            j_.key("unit_periods").value(Val(r.gaUnitPeriods[k]));
+            j_.key("odd_days").value(Val(r.gaOddDays[k]));
+            j_.close('}');
+        }
+        j_.close(']');
+    }
+    void adjustedPayments(const char* name, const LoanRecord& r, int rows) {
+        j_.key(name).open('[');
+        for (int k = 1; k <= rows; ++k) {
+            j_.element();
+            double v = 0;
+            if (AdjustedPayment(r, k, v)) j_.value(v);
+            else j_.null();
+        }
+        j_.close(']');
+    }
+    void texts(const char* name, const std::vector<std::string>& v) {
+        j_.key(name).open('[');
+        for (const std::string& t : v) j_.element().value(t);
+        j_.close(']');
+    }
+    void error(const std::string& key, const std::string& message) {
+        j_.key("error").open('{').key("key").value(key).key("message").value(message).close('}');
+    }
+    JsonLine& line() { return j_; }
+
+private:
+    JsonLine j_;
+};
+
+void AppendNumber(std::string& text, double v) {
+    char buf[32];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    if (ec != std::errc() || !std::isfinite(v)) text += "null";
+    else text.append(buf, end);
+}
+
+const std::vector<VerdictColumn> kColumns = {
+    {"case", ColumnFormat::Text},
+    {"account", ColumnFormat::Text},
+    {"schema_version", ColumnFormat::Integer},
+    {"verdict", ColumnFormat::Text},
+    {"apr_verdict", ColumnFormat::Text},
+    {"fc_verdict", ColumnFormat::Text},
+    {"calc_apr", ColumnFormat::Percent},
+    {"amount_financed", ColumnFormat::Money},
+    {"finance_charge", ColumnFormat::Money},
+    {"total_of_payments", ColumnFormat::Money},
+    {"irregular", ColumnFormat::Boolean},
+    {"fc_tolerance", ColumnFormat::Money},
+    {"apr_diff", ColumnFormat::Percent},
+    {"fc_diff", ColumnFormat::Money},
+    {"apr_understated_violation", ColumnFormat::Boolean},
+    {"apr_overstated_violation", ColumnFormat::Boolean},
+    {"fc_understated_violation", ColumnFormat::Boolean},
+    {"fc_overstated_violation", ColumnFormat::Boolean},
+    {"apr_note", ColumnFormat::Text},
+    {"fc_note", ColumnFormat::Text},
+    {"obvious_error_rule", ColumnFormat::Boolean},
+    {"term_over_10_years", ColumnFormat::Boolean},
+    {"subject_to_reimbursement", ColumnFormat::Boolean},
+    {"streams", ColumnFormat::Text},
+    {"reimbursement.tolerance", ColumnFormat::Percent},
+    {"reimbursement.adjusted_apr", ColumnFormat::Percent},
+    {"reimbursement.prorate_factor", ColumnFormat::Number},
+    {"reimbursement.apr_adjustment_final", ColumnFormat::Money},
+    {"reimbursement.fc_adjustment", ColumnFormat::Money},
+    {"reimbursement.lump_sum", ColumnFormat::Money},
+    {"reimbursement.lump_sum_payment_reduction", ColumnFormat::Money},
+    {"reimbursement.adjusted_payments", ColumnFormat::Text},
+    {"notes", ColumnFormat::Text},
+    {"error_key", ColumnFormat::Text},
+    {"error", ColumnFormat::Text},
+};
+
+// Fills the cells of a row by field name; the fields come in column order, so the search starts
+// where the last one was found.
+class CellFields {
+public:
+    explicit CellFields(std::vector<VerdictCell>& row) : row_(row) {
+        row_.assign(kColumns.size(), VerdictCell{});
+    }
+    void text(const char* name, std::string v) {
+        VerdictCell& c = at(name);
+        c.kind = VerdictCell::Kind::Text;
+        c.text = std::move(v);
+    }
+    void null(const char*) {}  // an empty cell
+    void integer(const char* name, int v) { number(name, v); }
+    void number(const char* name, double v) {
+        VerdictCell& c = at(name);
+        c.kind = VerdictCell::Kind::Number;
+        c.number = v;
+    }
+    void boolean(const char* name, bool v) {
+        VerdictCell& c = at(name);
+        c.kind = VerdictCell::Kind::Boolean;
+        c.boolean = v;
+    }
+    void beginObject(const char* name) {
+        prefix_ = name;
+        prefix_ += '.';
+    }
+    void endObject() { prefix_.clear(); }
+    // "[unit periods,odd days]" per stream, in brackets so that no spreadsheet reads a date or a
+    // number into them.
+    void streams(const char* name, const LoanRecord& r, int rows) {
+        std::string t;
+        for (int k = 1; k <= rows; ++k) {
+            if (k > 1) t += ' ';
+            t += '[';
+            AppendNumber(t, Val(r.gaUnitPeriods[k]));
+            t += ',';
+            AppendNumber(t, Val(r.gaOddDays[k]));
+            t += ']';
+        }
+        text(name, std::move(t));
+    }
+    // One payment stays a number; several are a text, "null" for an advance as in the JSON.
+    void adjustedPayments(const char* name, const LoanRecord& r, int rows) {
+        double v = 0;
+        if (rows == 1 && AdjustedPayment(r, 1, v)) {
+            number(name, v);
+            return;
+        }
+        std::string t;
+        for (int k = 1; k <= rows; ++k) {
+            if (k > 1) t += ' ';
+            if (AdjustedPayment(r, k, v)) AppendNumber(t, v);
+            else t += "null";
+        }
+        text(name, std::move(t));
+    }
+    void texts(const char* name, const std::vector<std::string>& v) {
+        std::string t;
+        for (const std::string& s : v) {
+            if (!t.empty()) t += " | ";
+            t += s;
+        }
+        text(name, std::move(t));
+    }
+    void error(const std::string& key, const std::string& message) {
+        text("error_key", key);
+        text("error", message);
+    }
+
+private:
+    VerdictCell& at(const char* name) {
+        const std::string_view n(name);
+        const auto matches = [&](std::size_t i) {
+            const std::string_view c(kColumns[i].name);
+            return c.size() == prefix_.size() + n.size() && c.substr(0, prefix_.size()) == prefix_ &&
+                   c.substr(prefix_.size()) == n;
+        };
+        for (std::size_t k = 0; k < kColumns.size(); ++k) {
+            const std::size_t i = (next_ + k) % kColumns.size();
+            if (matches(i)) {
+                next_ = i + 1;
+                return row_[i];
+            }
+        }
+        throw std::logic_error("the verdict field " + prefix_ + std::string(n) + " has no column");
+    }
+
+    std::vector<VerdictCell>& row_;
+    std::string prefix_;
+    std::size_t next_ = 0;
+};
+
+}  // namespace
+
+const char* FigureVerdictName(FigureVerdict verdict) {
+    switch (verdict) {
+    case FigureVerdict::Accurate: return "accurate";
+    case FigureVerdict::Understated: return "understated";
+    case FigureVerdict::Overstated: return "overstated";
+    case FigureVerdict::AccurateUnder226_22a5: return "accurate_under_226_22_a_5";
+    case FigureVerdict::NotTested: return "not_tested";
+    }
+    return "not_tested";
+}
+
+// The results page notes an APR error without a violation only when the caused-by question was
+// asked: answered yes ("caused by finance charge error") or no ("considered accurate under
+// 226.22(a)(5)"); either way the error is treated as accurate. An error within the tolerance
+// asks nothing and is plainly accurate.
+FigureVerdict AprVerdict(const LoanRecord& r) {
+    if (r.gdEstFinanceChg == 0.0) return FigureVerdict::NotTested;
+    if (r.gbAPRUnderViol) return FigureVerdict::Understated;
+    if (r.gbAPROverViol) return FigureVerdict::Overstated;
+    const auto answered = [](std::int16_t answer) { return answer == kAnswerYes || answer == kAnswerNo; };
+    if ((r.gdAPRDiff > 0.0 && answered(r.giAPRUnderByFC)) || (r.gdAPRDiff < 0.0 && answered(r.giAPROverByFC)))
+        return FigureVerdict::AccurateUnder226_22a5;
+    return FigureVerdict::Accurate;
+}
+
+FigureVerdict FinanceChargeVerdict(const LoanRecord& r) {
+    if (r.gdEstFinanceChg == 0.0) return FigureVerdict::NotTested;
+    if (r.gbFCUnderViol) return FigureVerdict::Understated;
+    if (r.gbFCOverViol) return FigureVerdict::Overstated;
+    return FigureVerdict::Accurate;
+}
+
+bool HasViolation(const LoanRecord& r) {
+    return r.gbAPRUnderViol || r.gbAPROverViol || r.gbFCUnderViol || r.gbFCOverViol;
+}
+
+std::string VerdictJson(const CaseOutcome& outcome, const std::string& caseName) {
+    JsonFields w;
+    w.line().open('{');
+    WriteVerdict(w, outcome, caseName);
+    w.line().close('}');
+    return w.line().take();
+}
+
+std::string ErrorJson(const std::string& caseName, const std::string& key, const std::string& message,
+                      const std::string& account) {
+    JsonFields w;
+    w.line().open('{');
+    WriteError(w, caseName, key, message, account);
+    w.line().close('}');
+    return w.line().take();
+}
+
+const std::vector<VerdictColumn>& VerdictColumns() { return kColumns; }
+
+void VerdictRow(const CaseOutcome& outcome, const std::string& caseName, std::vector<VerdictCell>& row) {
+    CellFields w(row);
+    WriteVerdict(w, outcome, caseName);
+}
+
+void ErrorRow(const std::string& caseName, const std::string& key, const std::string& message,
+              const std::string& account, std::vector<VerdictCell>& row) {
+    CellFields w(row);
+    WriteError(w, caseName, key, message, account);
 }
 
 }  // namespace tallex::cli

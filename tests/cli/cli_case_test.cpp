@@ -4,6 +4,7 @@
 #include "CaseFile.h"
 #include "CaseReplay.h"
 #include "Verdict.h"
+#include "cli_support.h"
 
 #include "compliance/DisclosureResults.h"
 #include "compliance/Reimbursement.h"
@@ -19,6 +20,7 @@
 #include <nlohmann/json.hpp>
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -31,12 +33,8 @@ namespace {
 
 using namespace tallex::casefile;
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using clitest::ReadFile;
+using clitest::RunCli;
 
 CaseFile LoadCase(const std::string& path) {
     CaseFile c;
@@ -50,17 +48,6 @@ std::vector<std::string> ReportOf(const std::string& casePath) {
     const auto error = RunCase(LoadCase(casePath), outcome);
     EXPECT_FALSE(error) << casePath << ": " << (error ? error->key + ": " + error->message : "");
     return WriteReport(*outcome.record, outcome.identity, TALLEX_VERSION);
-}
-
-// Runs the command line; returns its exit code and standard output.
-int RunCli(const std::string& args, std::string& out) {
-    FILE* pipe = ::popen((std::string(TALLEX_CLI) + " " + args + " 2>/dev/null").c_str(), "r");
-    if (!pipe) return -1;
-    std::array<char, 4096> buf{};
-    out.clear();
-    while (std::size_t n = std::fread(buf.data(), 1, buf.size(), pipe)) out.append(buf.data(), n);
-    const int status = ::pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 // Each expected file was laid out line by line from the report rules, with the figures worked
@@ -296,6 +283,82 @@ TEST(cli_verdict, reimbursement_shows_what_the_page_shows) {
                 EXPECT_EQ(v.at(at), value) << row.name << ": " << pointer << " in " << v.dump();
         }
     }
+}
+
+// 36 monthly payments of 330 on 10,000: the present value at an APR (monthly rate APR / 1200),
+// in closed form, and the APR at which it is 10,000, by bisection.
+double PresentValue36x330(double apr) {
+    const double i = apr / 1200.0;
+    return 330.0 * (1.0 - std::pow(1.0 + i, -36.0)) / i;
+}
+
+double Apr36x330() {
+    double lo = 1.0, hi = 30.0;
+    for (int n = 0; n < 200; ++n) {
+        const double mid = (lo + hi) / 2;
+        (PresentValue36x330(mid) > 10000.0 ? lo : hi) = mid;
+    }
+    return (lo + hi) / 2;
+}
+
+// The overall verdict states the good news as well as the bad, for the APR and the finance
+// charge each. The loan: 10,000 financed, 36 x 330, so the correct finance charge is 1,880.00
+// and the APR 11.5504 % (bisection above). Tolerances: 1/8 point for this regular loan; $10 for
+// an unsecured one of over $1,000, $100 secured. Secured, a finance charge within its tolerance
+// lets an APR error be treated as accurate: understated 0.30 with the finance charge 80 under,
+// the payments at the disclosed 11.25 % are worth 10,043.6, within 80 of the amount financed;
+// overstated 0.30 with the finance charge 80 over, at 11.85 % they are worth 9,957.2, again
+// within 80 (both checked below).
+TEST(cli_verdict, states_each_figure_accurate_or_how_it_is_wrong) {
+    const double apr = Apr36x330();
+    ASSERT_NEAR(apr, 11.5504, 0.00005);
+    ASSERT_GT(apr - 11.25, 0.125);
+    ASSERT_LE(PresentValue36x330(11.25) - 10000.0, 80.0);
+    ASSERT_GT(11.85 - apr, 0.125);
+    ASSERT_LE(10000.0 - PresentValue36x330(11.85), 80.0);
+    ASSERT_LE(apr - 11.45, 0.125);
+
+    const auto loan = [](const char* disclosedApr, const char* financeCharge, const char* more) {
+        std::string text = R"({"account":"A-1","amount_financed":"10000","disclosed_apr":")" + std::string(disclosedApr) +
+                           R"(","schedule":[{"amount":"330","payments":"36"}])";
+        if (*financeCharge) text += R"(,"disclosed_finance_charge":")" + std::string(financeCharge) + "\"";
+        return text + more + "}";
+    };
+    const char* secured = R"(,"secured_by_real_estate":true)";
+    struct Row {
+        const char* name;
+        std::string caseText;
+        const char* verdict;
+        const char* aprVerdict;
+        const char* fcVerdict;
+    } const rows[] = {
+        {"both accurate", loan("11.55", "1880", ""), "no_violation", "accurate", "accurate"},
+        {"APR under within its tolerance", loan("11.45", "1880", ""), "no_violation", "accurate", "accurate"},
+        {"both understated", loan("11.25", "1800", ""), "violation", "understated", "understated"},
+        {"both overstated", loan("11.85", "1960", ""), "violation", "overstated", "overstated"},
+        {"APR understated, finance charge error answered no",
+         loan("11.25", "1800", (std::string(secured) + R"(,"answers":{"apr_understatement_caused_by_fc":false})").c_str()),
+         "no_violation", "accurate_under_226_22_a_5", "accurate"},
+        {"APR understated, caused by the finance charge error",
+         loan("11.25", "1800", (std::string(secured) + R"(,"answers":{"apr_understatement_caused_by_fc":true})").c_str()),
+         "no_violation", "accurate_under_226_22_a_5", "accurate"},
+        {"APR overstated, finance charge error answered no",
+         loan("11.85", "1960", (std::string(secured) + R"(,"answers":{"apr_overstatement_caused_by_fc":false})").c_str()),
+         "no_violation", "accurate_under_226_22_a_5", "accurate"},
+        {"no finance charge disclosed", loan("11.25", "", ""), "not_tested", "not_tested", "not_tested"},
+    };
+    for (const Row& row : rows) {
+        const nlohmann::json v = VerdictOf(row.caseText);
+        ASSERT_FALSE(v.contains("error")) << row.name << ": " << v.dump();
+        EXPECT_EQ(v.value("verdict", ""), row.verdict) << row.name;
+        EXPECT_EQ(v.value("apr_verdict", ""), row.aprVerdict) << row.name;
+        EXPECT_EQ(v.value("fc_verdict", ""), row.fcVerdict) << row.name;
+        EXPECT_EQ(v.value("account", ""), "A-1") << row.name;
+        EXPECT_EQ(v.value("schema_version", 0), 1) << row.name;
+        EXPECT_NEAR(v.value("calc_apr", 0.0), apr, 0.00005) << row.name;
+    }
+    // No account: null, so the case is known by its file name or line.
+    EXPECT_TRUE(VerdictOf(R"({"amount_financed":"1000","schedule":[{"amount":"88.85","payments":"12"}]})")["account"].is_null());
 }
 
 // Every example runs through `check` and `report` as a process.

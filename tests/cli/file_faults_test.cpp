@@ -3,6 +3,7 @@
 // earlier file whole, with nothing half-written beside it; a case file cut short or damaged is a
 // one-line error naming the file, never a crash.
 
+#include "cli_support.h"
 #include "file_faults_disk.h"
 
 #include <gtest/gtest.h>
@@ -19,17 +20,8 @@
 namespace tallex::faults {
 namespace {
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
+using clitest::ReadFile;
+using clitest::WriteFile;
 
 // A case file as one line of a batch file (its line breaks are JSON white space).
 std::string ReadFileAsLine(const std::string& path) {
@@ -40,15 +32,7 @@ std::string ReadFileAsLine(const std::string& path) {
 }
 
 // Runs the command line; returns its exit code, with standard error (and output) in `out`.
-int RunCli(const std::string& args, std::string& out) {
-    FILE* pipe = ::popen((std::string(TALLEX_CLI) + " " + args + " 2>&1").c_str(), "r");
-    if (!pipe) return -1;
-    std::array<char, 4096> buf{};
-    out.clear();
-    while (std::size_t n = std::fread(buf.data(), 1, buf.size(), pipe)) out.append(buf.data(), n);
-    const int status = ::pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+int RunCli(const std::string& args, std::string& out) { return clitest::RunCli(args, out, clitest::Stderr::Kept); }
 
 std::string LastLine(const std::string& text) {
     std::string t = text;
@@ -78,8 +62,6 @@ TEST(report_file_fault, a_full_disk_keeps_the_earlier_report) {
 }
 
 TEST(batch_file_fault, a_full_disk_keeps_the_earlier_verdicts) {
-    SmallDisk disk;
-    if (!disk.canFail()) GTEST_SKIP() << "neither a mount nor a read-only folder stops a write here";
     // The cases live on an ordinary disk; only the verdicts go to the small one.
     char folder[] = "/tmp/tallex-batch-XXXXXX";
     ASSERT_NE(::mkdtemp(folder), nullptr);
@@ -87,15 +69,19 @@ TEST(batch_file_fault, a_full_disk_keeps_the_earlier_verdicts) {
     std::string lines;
     for (int n = 0; n < 200; ++n) lines += ReadFileAsLine(kExamples + "/regular-monthly.json") + "\n";
     WriteFile(cases, lines);
-    const std::string verdicts = disk.path("verdicts.jsonl");
-    WriteFile(verdicts, "{\"earlier\":true}\n");
+    for (const std::string format : {"jsonl", "csv", "xlsx"}) {
+        SmallDisk disk;
+        if (!disk.canFail()) GTEST_SKIP() << "neither a mount nor a read-only folder stops a write here";
+        const std::string verdicts = disk.path("verdicts." + format);
+        WriteFile(verdicts, "{\"earlier\":true}\n");
 
-    disk.fill();
-    std::string out;
-    EXPECT_EQ(RunCli("batch " + cases + " -o " + verdicts, out), 2);
-    EXPECT_EQ(LastLine(out).rfind("tallex-cli: " + verdicts + ": cannot be written", 0), 0u) << out;
-    EXPECT_EQ(ReadFile(verdicts), "{\"earlier\":true}\n");
-    EXPECT_EQ(disk.files(), std::vector<std::string>{"verdicts.jsonl"});
+        disk.fill();
+        std::string out;
+        EXPECT_EQ(RunCli("batch " + cases + " --format " + format + " -o " + verdicts, out), 2) << format;
+        EXPECT_EQ(LastLine(out).rfind("tallex-cli: " + verdicts + ": cannot be written", 0), 0u) << out;
+        EXPECT_EQ(ReadFile(verdicts), "{\"earlier\":true}\n") << format;
+        EXPECT_EQ(disk.files(), std::vector<std::string>{"verdicts." + format});
+    }
     std::remove(cases.c_str());
     ::rmdir(folder);
 }

@@ -1,0 +1,278 @@
+// The verdicts of a batch in each output format, read back as a reader would: JSON lines, a CSV
+// table (RFC 4180, no cell that a spreadsheet would run as a formula) and a spreadsheet (its
+// sheets' XML unzipped); `check` and `batch` agreeing on the keys and their order.
+
+#include "BatchOutput.h"
+#include "cli_support.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tallex::cli {
+namespace {
+
+using clitest::ParseCsv;
+using clitest::ReadFile;
+using clitest::RunCli;
+using clitest::WriteFile;
+namespace fs = std::filesystem;
+
+const std::string kExamples = TALLEX_EXAMPLES;
+
+// A fresh folder, removed with everything in it.
+class TempFolder {
+public:
+    TempFolder() {
+        char name[] = "/tmp/tallex-output-XXXXXX";
+        if (::mkdtemp(name)) path_ = name;
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        if (!path_.empty()) fs::remove_all(path_, ec);
+    }
+    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+    std::vector<std::string> files() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(path_)) names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+private:
+    std::string path_;
+};
+
+// Three cases: the worked example (1,000 for 12 x 88.85: APR 12.0026 %, finance charge 66.20)
+// whose account would run as a formula; the same loan disclosed at 13 % with a finance charge
+// of 80.00, both overstated beyond their tolerances (1/8 point; $5 on $1,000); a case refused.
+std::string ThreeCases(const TempFolder& folder) {
+    nlohmann::json accurate = nlohmann::json::parse(ReadFile(kExamples + "/regular-monthly.json"));
+    accurate["account"] = "=cmd|' /C calc'!A0";
+    nlohmann::json overstated = accurate;
+    overstated["account"] = "-7";
+    overstated["disclosed_apr"] = "13.00";
+    overstated["disclosed_finance_charge"] = "80.00";
+    const std::string path = folder / "cases.jsonl";
+    WriteFile(path, accurate.dump() + "\n" + overstated.dump() + "\n" +
+                        R"({"account":"+1 ,\"quoted\"","amount_financed":"12a"})" + "\n");
+    return path;
+}
+
+const char* const kRefusal = "For amount financed, enter numbers, minus sign or decimal point only.";
+
+TEST(csv_field, quotes_and_neutralises_text_and_keeps_numbers) {
+    const auto text = [](const std::string& t) {
+        VerdictCell c;
+        c.kind = VerdictCell::Kind::Text;
+        c.text = t;
+        return c;
+    };
+    const auto number = [](double v) {
+        VerdictCell c;
+        c.kind = VerdictCell::Kind::Number;
+        c.number = v;
+        return c;
+    };
+    VerdictCell yes;
+    yes.kind = VerdictCell::Kind::Boolean;
+    yes.boolean = true;
+    struct Row {
+        VerdictCell cell;
+        std::string csv;
+    } const rows[] = {
+        {text("100-2001"), "100-2001"},
+        {text(""), ""},
+        {text("a,b"), "\"a,b\""},
+        {text("say \"no\""), "\"say \"\"no\"\"\""},
+        {text("two\r\nlines"), "\"two\r\nlines\""},
+        {text("=HYPERLINK(\"http://x\")"), "\"'=HYPERLINK(\"\"http://x\"\")\""},
+        {text("+1"), "\"'+1\""},
+        {text("-7"), "\"'-7\""},
+        {text("@SUM(A1)"), "\"'@SUM(A1)\""},
+        {text("\t=1"), "\"'\t=1\""},
+        {text("\r=1"), "\"'\r=1\""},
+        {text("  =1"), "\"'  =1\""},
+        {text("\xEF\xBC\x9D" "1"), "\"'\xEF\xBC\x9D" "1\""},  // a full-width equals sign
+        {number(-3184.36), "-3184.36"},
+        {number(12.002589341047129), "12.002589341047129"},
+        {number(1000), "1000"},
+        {yes, "true"},
+        {VerdictCell{}, ""},
+    };
+    for (const Row& row : rows) {
+        std::string out;
+        AppendCsvField(out, row.cell);
+        EXPECT_EQ(out, row.csv) << row.cell.text;
+    }
+}
+
+// The keys of `check` and of a batch line, in order, for every example.
+TEST(cli_batch_output, check_and_batch_give_the_same_keys_in_the_same_order) {
+    TempFolder folder;
+    const char* names[] = {"construction-only.json", "construction-permanent.json", "irregular-with-advance.json",
+                           "regular-monthly.json", "single-payment-days.json"};
+    for (const char* name : names) fs::copy_file(kExamples + "/" + name, folder / name);
+    std::string batch;
+    ASSERT_EQ(RunCli("batch " + (folder / ""), batch), 0);
+    std::istringstream lines(batch);
+    std::string line;
+    for (const char* name : names) {
+        ASSERT_TRUE(std::getline(lines, line)) << name;
+        std::string check;
+        ASSERT_EQ(RunCli("check " + (folder / name), check), 0) << name;
+        const auto batchVerdict = nlohmann::ordered_json::parse(line);
+        const auto checkVerdict = nlohmann::ordered_json::parse(check);
+        EXPECT_EQ(checkVerdict.dump(), batchVerdict.dump()) << name;
+        EXPECT_EQ(checkVerdict.value("case", ""), name);
+    }
+}
+
+// JSON lines go to standard output with no -o or with -o -, and to a file as the same text.
+TEST(cli_batch_output, json_lines_to_standard_output_or_a_file) {
+    TempFolder folder;
+    const std::string cases = ThreeCases(folder);
+    std::string none, dash, file;
+    ASSERT_EQ(RunCli("batch " + cases, none), 0);
+    ASSERT_EQ(RunCli("batch " + cases + " -o -", dash), 0);
+    ASSERT_EQ(RunCli("batch " + cases + " --format jsonl -o " + (folder / "v.jsonl"), file), 0);
+    EXPECT_EQ(file, "");
+    EXPECT_EQ(dash, none);
+    EXPECT_EQ(ReadFile(folder / "v.jsonl"), none);
+    std::istringstream lines(none);
+    std::string line;
+    std::vector<nlohmann::json> v;
+    while (std::getline(lines, line)) v.push_back(nlohmann::json::parse(line));
+    ASSERT_EQ(v.size(), 3u);
+    EXPECT_EQ(v[0]["account"], "=cmd|' /C calc'!A0");
+    EXPECT_EQ(v[1]["verdict"], "violation");
+    EXPECT_EQ(v[2]["case"], "line 3");
+    EXPECT_EQ(v[2]["account"], "+1 ,\"quoted\"");
+    EXPECT_EQ(v[2]["schema_version"], 1);
+    EXPECT_EQ(v[2]["error"]["message"], kRefusal);
+}
+
+TEST(cli_batch_output, csv_has_a_row_per_case_and_no_formula) {
+    TempFolder folder;
+    const std::string cases = ThreeCases(folder);
+    std::string out, none;
+    ASSERT_EQ(RunCli("batch " + cases + " --format csv -o " + (folder / "v.csv"), none), 0);
+    ASSERT_EQ(RunCli("batch " + cases + " --format csv", out), 0);
+    EXPECT_EQ(ReadFile(folder / "v.csv"), out);
+    EXPECT_EQ(folder.files(), (std::vector<std::string>{"cases.jsonl", "v.csv"}));
+
+    std::vector<std::vector<std::string>> rows;
+    ASSERT_TRUE(ParseCsv(out, rows)) << out;
+    ASSERT_EQ(rows.size(), 4u);
+    const std::vector<std::string>& header = rows[0];
+    const auto cell = [&](std::size_t row, const std::string& column) {
+        const auto at = std::find(header.begin(), header.end(), column);
+        EXPECT_NE(at, header.end()) << column;
+        return at == header.end() ? std::string() : rows[row].at(static_cast<std::size_t>(at - header.begin()));
+    };
+    EXPECT_EQ(std::vector<std::string>(header.begin(), header.begin() + 6),
+              (std::vector<std::string>{"case", "account", "schema_version", "verdict", "apr_verdict", "fc_verdict"}));
+    for (const auto& row : rows) EXPECT_EQ(row.size(), header.size());
+    // The worked example.
+    EXPECT_EQ(cell(1, "case"), "line 1");
+    EXPECT_EQ(cell(1, "account"), "'=cmd|' /C calc'!A0");
+    EXPECT_EQ(cell(1, "verdict"), "no_violation");
+    EXPECT_EQ(cell(1, "amount_financed"), "1000");
+    EXPECT_EQ(cell(1, "finance_charge"), "66.2");
+    EXPECT_NEAR(std::stod(cell(1, "calc_apr")), 12.0026, 0.00005);
+    EXPECT_EQ(cell(1, "streams"), "[1,0]");
+    EXPECT_EQ(cell(1, "error"), "");
+    // Overstated: the APR by 13 - 12.0026 = 0.9974 points, the finance charge by 80 - 66.20 = 13.80.
+    EXPECT_EQ(cell(2, "account"), "'-7");
+    EXPECT_EQ(cell(2, "apr_verdict"), "overstated");
+    EXPECT_EQ(cell(2, "fc_verdict"), "overstated");
+    EXPECT_EQ(cell(2, "fc_diff"), "-13.8");  // a number, not neutralised
+    EXPECT_NEAR(std::stod(cell(2, "apr_diff")), -0.9974, 0.00005);
+    EXPECT_EQ(cell(2, "fc_note"), "** VIOLATION **  The Finance Charge is Overstated by: $13.80");
+    // Refused: its identity and its message, nothing else.
+    EXPECT_EQ(cell(3, "case"), "line 3");
+    EXPECT_EQ(cell(3, "account"), "'+1 ,\"quoted\"");
+    EXPECT_EQ(cell(3, "error_key"), "amount_financed");
+    EXPECT_EQ(cell(3, "error"), kRefusal);
+    EXPECT_EQ(cell(3, "calc_apr"), "");
+}
+
+// The XML of one cell ("B2") of a sheet, "" when it is not there.
+std::string CellXml(const std::string& sheet, const std::string& ref) {
+    const auto at = sheet.find("<c r=\"" + ref + "\"");
+    if (at == std::string::npos) return "";
+    const auto selfClosed = sheet.find("/>", at), end = sheet.find("</c>", at);
+    if (selfClosed < sheet.find('>', at) + 1) return sheet.substr(at, selfClosed + 2 - at);
+    return sheet.substr(at, end + 4 - at);
+}
+
+std::string Unzipped(const std::string& book, const std::string& part) {
+    std::string out;
+    const std::string command = "unzip -p " + book + " " + part;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return "";
+    char buf[4096];
+    while (std::size_t n = std::fread(buf, 1, sizeof buf, pipe)) out.append(buf, n);
+    ::pclose(pipe);
+    return out;
+}
+
+TEST(cli_batch_output, xlsx_has_loans_summary_and_refused_sheets) {
+    TempFolder folder;
+    const std::string cases = ThreeCases(folder);
+    const std::string book = folder / "v.xlsx";
+    std::string out;
+    ASSERT_EQ(RunCli("batch " + cases + " --format xlsx -o " + book, out), 0);
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(folder.files(), (std::vector<std::string>{"cases.jsonl", "v.xlsx"}));
+
+    const std::string workbook = Unzipped(book, "xl/workbook.xml");
+    const auto loansAt = workbook.find("<sheet name=\"Loans\" sheetId=\"1\"");
+    ASSERT_NE(loansAt, std::string::npos) << workbook;
+    EXPECT_LT(loansAt, workbook.find("<sheet name=\"Summary\" sheetId=\"2\""));
+    EXPECT_LT(workbook.find("<sheet name=\"Summary\""), workbook.find("<sheet name=\"Refused\" sheetId=\"3\""));
+
+    const std::string loans = Unzipped(book, "xl/worksheets/sheet1.xml");
+    EXPECT_NE(loans.find("<pane ySplit=\"1\" topLeftCell=\"A2\" activePane=\"bottomLeft\" state=\"frozen\"/>"),
+              std::string::npos);
+    EXPECT_NE(loans.find("<autoFilter ref=\"A1:"), std::string::npos);
+    EXPECT_NE(CellXml(loans, "A1").find("<t>case</t>"), std::string::npos) << CellXml(loans, "A1");
+    EXPECT_NE(CellXml(loans, "H1").find("<t>amount_financed</t>"), std::string::npos) << CellXml(loans, "H1");
+    EXPECT_NE(CellXml(loans, "H2").find("<v>1000</v>"), std::string::npos) << CellXml(loans, "H2");
+    EXPECT_NE(CellXml(loans, "I2").find("<v>66.2</v>"), std::string::npos) << CellXml(loans, "I2");
+    // The account is a string cell holding the text; no cell of any sheet is a formula.
+    EXPECT_NE(CellXml(loans, "B2").find("t=\"inlineStr\"><is><t>=cmd|' /C calc'!A0</t>"), std::string::npos)
+        << CellXml(loans, "B2");
+    EXPECT_EQ(CellXml(loans, "A4"), "");  // the refused case is not a loan row
+    // The violation row wears the highlight; the accurate one does not.
+    const auto style = [](const std::string& xml) {
+        const auto at = xml.find(" s=\"");
+        return at == std::string::npos ? std::string() : xml.substr(at + 4, xml.find('"', at + 4) - at - 4);
+    };
+    EXPECT_NE(style(CellXml(loans, "A3")), style(CellXml(loans, "A2")));
+    EXPECT_NE(style(CellXml(loans, "H3")), style(CellXml(loans, "H2")));
+    const std::string styles = Unzipped(book, "xl/styles.xml");
+    EXPECT_NE(styles.find("FFFFC7CE"), std::string::npos);
+    EXPECT_NE(styles.find("formatCode=\"#,##0.00\""), std::string::npos);
+    EXPECT_NE(styles.find("formatCode=\"0.0000&quot;%&quot;\""), std::string::npos);
+
+    const std::string summary = Unzipped(book, "xl/worksheets/sheet2.xml");
+    EXPECT_NE(CellXml(summary, "A2").find("<t>cases</t>"), std::string::npos) << summary;
+    EXPECT_NE(CellXml(summary, "B2").find("<v>3</v>"), std::string::npos) << summary;
+    EXPECT_NE(CellXml(summary, "B3").find("<v>2</v>"), std::string::npos) << summary;  // checked
+    EXPECT_NE(CellXml(summary, "B4").find("<v>1</v>"), std::string::npos) << summary;  // failures
+    EXPECT_NE(CellXml(summary, "B6").find("<v>1</v>"), std::string::npos) << summary;  // APR overstated
+
+    const std::string refused = Unzipped(book, "xl/worksheets/sheet3.xml");
+    EXPECT_NE(CellXml(refused, "A2").find("<t>line 3</t>"), std::string::npos) << refused;
+    EXPECT_NE(CellXml(refused, "B2").find("<t>+1 ,\"quoted\"</t>"), std::string::npos) << refused;
+    EXPECT_NE(CellXml(refused, "D2").find(std::string("<t>") + kRefusal + "</t>"), std::string::npos) << refused;
+    for (const std::string* sheet : {&loans, &summary, &refused}) EXPECT_EQ(sheet->find("<f>"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tallex::cli
