@@ -5,6 +5,7 @@
 #include "engine/Format.h"
 #include "engine/NumberText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <stdexcept>
@@ -293,14 +294,15 @@ private:
             Line("The disclosure must include the timing and amount of interest and");
             Line("any finance charge paid during construction, e.g.,");
             Blank();
-            if (r_.gdConstMonths <= 1) {
-                Line("One payment of " + Money(r_.gdConstDisclPymt));
-            } else {
-                // The monthly interest payment, rounded half up to cents.
-                const double monthly =
-                    std::floor((r_.gdEstConstInterest + r_.gdSubseqFinChg) / r_.gdConstMonths * 100 + 0.5) / 100;
-                Line(NumberToText(r_.gdConstMonths, false) + " monthly payments of " + Money(monthly));
-            }
+            // The interest and the later finance charge spread over the construction months,
+            // rounded half up to cents; a phase of a month or less pays them in one payment
+            // (nothing else sets a payment for a phase disclosed with its permanent financing).
+            const double months = std::max(r_.gdConstMonths, 1.0);
+            const double payment = std::floor((r_.gdEstConstInterest + r_.gdSubseqFinChg) / months * 100 + 0.5) / 100;
+            if (r_.gdConstMonths <= 1)
+                Line("One payment of " + Money(payment));
+            else
+                Line(NumberToText(r_.gdConstMonths, false) + " monthly payments of " + Money(payment));
             Blank();
         }
     }

@@ -12,14 +12,18 @@
 #include "construction/ConstResults.h"
 #include "engine/LoanRecord.h"
 #include "engine/RuntimeError.h"
+#include "report/ReportText.h"
 #include "ui/MemoryResultsView.h"
 #include "ui/ScriptedUser.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tallex {
 namespace {
@@ -106,6 +110,27 @@ TEST(construction_results, disclosure_requirement_text) {
         EXPECT_EQ(d.lblPymtAmt, row.payment);
         EXPECT_EQ(d.lblFinalPymtAmt, row.final);
         EXPECT_EQ(d.lblSubFnceChg, row.fee);
+    }
+}
+
+// The report's construction payment of a phase disclosed with its permanent financing, interest
+// on the entire commitment: 4,500.00 interest + 500.00 fee = 5,000.00, in one payment for a phase
+// of a month or less (or counted in days), else 5,000 / 18 = 277.78 a month.
+TEST(construction_report, payment_of_a_phase_disclosed_with_its_permanent_financing) {
+    const std::pair<double, const char*> rows[] = {
+        {0, "One payment of $5,000.00"}, {1, "One payment of $5,000.00"}, {18, "18 monthly payments of $277.78"}};
+    for (const auto& [months, line] : rows) {
+        LoanRecord r;
+        r.gbConstruction = true;
+        r.construction.optDiscType = kDiscWithPermanent;
+        r.construction.optInterestType = kInterestOnCommitment;
+        r.gdEstConstInterest = 4500;
+        r.gdSubseqFinChg = 500;
+        r.gdConstMonths = months;
+        const std::vector<std::string> report = WriteReport(r, {}, "");
+        const bool found = std::any_of(report.begin(), report.end(),
+                                       [&](const std::string& l) { return l.find(line) != std::string::npos; });
+        EXPECT_TRUE(found) << months << " months: no \"" << line << "\"";
     }
 }
 
