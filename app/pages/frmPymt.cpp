@@ -6,7 +6,6 @@
 
 #include "engine/NumberText.h"
 #include "schedule/ScheduleCellCheck.h"
-#include "schedule/ScheduleCellStore.h"
 #include "schedule/ScheduleClear.h"
 #include "schedule/ScheduleColumns.h"
 #include "schedule/ScheduleDefaults.h"
@@ -161,8 +160,8 @@ int frmPymt::currentStream() const {
     return static_cast<int>(label);
 }
 
-void frmPymt::applyFills(int row, const std::vector<ScheduleCellFill>& fills) {
-    for (const ScheduleCellFill& fill : fills) model_->setCell(row, fill.column, QString::fromStdString(fill.text));
+void frmPymt::showFills(int row, const std::vector<ScheduleCellFill>& fills) {
+    for (const ScheduleCellFill& fill : fills) model_->recordChanged(row, fill.column);
 }
 
 void frmPymt::onActivate() {
@@ -177,7 +176,7 @@ void frmPymt::onActivate() {
         SetColumns();
         model_->appendRow(QString::fromStdString(r.gaPymtCol0[1]));
     }
-    applyFills(0, activation.stream1);
+    showFills(0, activation.stream1);
     cmdFedCal_->setEnabled(activation.calendarEnabled);
     lblPymtStream_->clear();
     cmdDelete_->setEnabled(model_->rowCount() > 1 && !r.gbSingleAdvance);
@@ -190,7 +189,6 @@ void frmPymt::onActivate() {
 bool frmPymt::refuseLeaving(int move) {
     const int row = SSDBGrid1_->currentRow();
     const int column = SSDBGrid1_->currentColumn();
-    const QString label = model_->cell(row, kColStreamLabel);
     const int stream = currentStream();
     if (column < kColAmount || stream == 0) return false;
     const auto how = static_cast<ScheduleGrid::Move>(move);
@@ -200,9 +198,8 @@ bool frmPymt::refuseLeaving(int move) {
     if (record().gbErrorShown) return false;
     const ScheduleCellResult result =
         ScheduleCellCheck(record(), host().user(), oddDaysQuiet_, stream, column, Text(model_->cell(row, column)));
-    model_->setCell(row, column, QString::fromStdString(result.cellValue));
-    applyFills(row, result.fills);
-    ScheduleCellStore(record(), Text(label), column, result.cellValue);
+    model_->storeCell(row, column, result.cellValue);
+    showFills(row, result.fills);
     return result.cancel;
 }
 
@@ -242,7 +239,7 @@ void frmPymt::entered() {
     if (entry.openCalendar) runCalendar();
     if (entry.fillTiming && SSDBGrid1_->currentRow() == row && SSDBGrid1_->currentColumn() == kColUnitPeriods &&
         model_->cell(row, kColUnitPeriods).isEmpty())
-        applyFills(row, ScheduleFillDefaults(r, stream));
+        showFills(row, ScheduleFillDefaults(r, stream));
 }
 
 void frmPymt::runCalendar() {
@@ -258,7 +255,7 @@ void frmPymt::runCalendar() {
     calendarHandOver_.start();
     if (stream < 1) return;
     const CalendarReturn result = TakeCalendarResult(r, stream, columnBefore);
-    applyFills(row, result.cells);
+    showFills(row, result.cells);
     SSDBGrid1_->placeCursor(row, result.column);
     cmdFedCal_->setEnabled(result.calendarEnabled);
 }
@@ -266,9 +263,8 @@ void frmPymt::runCalendar() {
 void frmPymt::storeCurrentRow() {
     SSDBGrid1_->commitEditor();
     const int row = SSDBGrid1_->currentRow();
-    const std::string label = Text(model_->cell(row, kColStreamLabel));
     for (int column = kColAmount; column <= kColOddDays; ++column)
-        ScheduleCellStore(record(), label, column, Text(model_->cell(row, column)));
+        model_->storeCell(row, column, Text(model_->cell(row, column)));
 }
 
 void frmPymt::onDelete() {
@@ -289,6 +285,7 @@ void frmPymt::onContinue() {
     const ScheduleContinueOutcome outcome =
         ScheduleContinue(record(), host().user(), oddDaysQuiet_, model_->rowCount(),
                          Text(model_->cell(row, kColStreamLabel)), cells, SSDBGrid1_->currentColumn());
+    model_->forgetStored();
     if (outcome.cellRefused) {
         // As after Tab: the cursor stays in the refused cell, still being edited.
         SSDBGrid1_->keepEditing();

@@ -1,7 +1,8 @@
 #pragma once
 // The payment schedule page: the grid of payment streams, the calendar for a stream's timing,
 // Delete Payment Stream, and Continue to the APR. The cell and schedule rules are the core's
-// (entry/Schedule*.h, shell/SchedulePage.h); the page keeps the grid and the record in step.
+// (schedule/Schedule*.h); the grid shows the record's schedule, and a cell reaches the record
+// when the page stores it after its check.
 
 #include "pages/Page.h"
 
@@ -44,7 +45,8 @@ private:
     void onBack();
     void storeCurrentRow();
     int currentStream() const;
-    void applyFills(int row, const std::vector<tallex::ScheduleCellFill>& fills);
+    // Cells of the row that a rule of the core wrote in the record.
+    void showFills(int row, const std::vector<tallex::ScheduleCellFill>& fills);
 
     ScheduleModel* model_ = nullptr;
     ScheduleGrid* SSDBGrid1_ = nullptr;

@@ -33,8 +33,8 @@ namespace tallex {
 struct ScheduleCellResult {
     // The cell's text as the check leaves it: an amount of 1234.567 becomes "$1,234.57".
     std::string text;
-    // The value the grid's current cell holds afterwards, which ScheduleCellStore copies into
-    // the record: for an amount the cents number read back ("1234.57"), else the text as typed.
+    // The value the cell holds afterwards, which the page stores in the record with
+    // ScheduleCellStore: for an amount the cents number read back ("1234.57"), else the text as typed.
     std::string cellValue;
     // Set when the cell is refused: the cursor stays in this cell.
     bool cancel = false;

@@ -1,7 +1,7 @@
 #pragma once
-// Keeping the grid and the record's schedule columns in step. The page calls ScheduleCellStore
-// right after every ScheduleCellCheck, whatever its outcome, with the current row's stream
-// label (column 0), the column and the value the grid's cell now holds.
+// A schedule cell into the record's schedule columns. The schedule page stores a cell right
+// after every ScheduleCellCheck, whatever its outcome, with the current row's stream label
+// (column 0), the column and the value the check left in the cell.
 
 #include "engine/LoanRecord.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-// The payment schedule page's own decisions, around the schedule rules of entry/Schedule*.h:
+// The payment schedule page's own decisions, around the other schedule rules of this folder:
 // what the page shows when it opens, when a row may be added, what entering a cell leads to,
 // deleting a stream, taking over the calendar's result, and Continue up to the APR solver
 // (12 CFR 226, App. J(b)). The page is a grid and buttons that move texts and show what these
@@ -26,7 +26,7 @@ std::string PaymentFrequencyCaption(const LoanRecord& record);
 // What the page does each time it opens. The present value at the disclosed APR is forgotten
 // (so the solver's first evaluation is kept again); a single advance / single payment loan gets
 // its one stream's number of payments, and for the equal-months code (and actual days under a
-// year) its unit periods and odd days, in the record; the page writes `stream1` into row 1.
+// year) its unit periods and odd days, in the record; the page shows `stream1` in row 1.
 struct ScheduleActivation {
     bool calendarEnabled = true;
     std::array<bool, 5> readOnly{true, false, false, false, false};  // per grid column

@@ -6,6 +6,7 @@
 #include "widgets/ScheduleModel.h"
 #include "dialogs/frmCalendar.h"
 
+#include "schedule/ScheduleCellStore.h"
 #include "schedule/SchedulePage.h"
 
 #include <QAbstractItemModelTester>
@@ -29,6 +30,8 @@ private slots:
     void no_row_after_stream_360();
     void page_down_never_adds_a_row();
     void the_grid_model_keeps_the_item_model_rules();
+    void the_grid_model_shows_the_record_data();
+    void the_grid_model_shows_the_record();
     void yearly_unit_period_opens_the_calendar_by_itself();
     void edited_cell_at_continue_data();
     void edited_cell_at_continue();
@@ -325,6 +328,86 @@ void ScheduleTest::the_grid_model_keeps_the_item_model_rules() {
     QCOMPARE(record->giGridRowCount, 1);
     model.clear();
     QCOMPARE(record->giGridRowCount, 0);
+}
+
+// The grid's cells are the record's, except text that has not reached it: what was typed into
+// a cell stays out of the record until the page stores it after the cell check (the check sees
+// the stored text, e.g. whether the stream had an amount), and a row opened over a stream the
+// record still holds starts blank. A cell a rule writes shows the record's text. Steps:
+// "type:R,C,TEXT", "store:R,C,TEXT", "rule:R,C,TEXT" (a rule writes the record, the page says
+// so), "append:LABEL". The record starts with stream 1 (100, 12) shown and stream 2's number of
+// payments (6) left from a row no longer shown.
+void ScheduleTest::the_grid_model_shows_the_record_data() {
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("changes");  // dataChanged signals that took in the cell
+    QTest::newRow("shown as stored") << QStringList{} << 0 << 2 << "12" << "12" << 0;
+    QTest::newRow("typed, not yet stored") << QStringList{"type:0,1,250"} << 0 << 1 << "250" << "100" << 1;
+    QTest::newRow("emptied, not yet stored") << QStringList{"type:0,1,"} << 0 << 1 << "" << "100" << 1;
+    QTest::newRow("typed and stored") << QStringList{"type:0,1,250", "store:0,1,250"} << 0 << 1 << "250" << "250" << 1;
+    QTest::newRow("stored as the check left it") << QStringList{"type:0,1,1234.567", "store:0,1,1234.57"} << 0 << 1
+                                                 << "1234.57" << "1234.57" << 2;
+    QTest::newRow("typed back to the stored text") << QStringList{"type:0,1,250", "type:0,1,100"} << 0 << 1 << "100"
+                                                   << "100" << 2;
+    QTest::newRow("a new row over a stream the record holds") << QStringList{"append:2"} << 1 << 2 << "" << "6" << 0;
+    QTest::newRow("a new row's label") << QStringList{"append:2"} << 1 << 0 << "2" << "2" << 0;
+    QTest::newRow("a rule writes a cell of the new row") << QStringList{"append:2", "rule:1,2,9"} << 1 << 2 << "9" << "9"
+                                                         << 1;
+    QTest::newRow("a rule writes over typed text") << QStringList{"type:0,3,7", "rule:0,3,1"} << 0 << 3 << "1" << "1" << 2;
+}
+
+void ScheduleTest::the_grid_model_shows_the_record() {
+    QFETCH(QStringList, steps);
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(QString, shown);
+    QFETCH(QString, stored);
+    QFETCH(int, changes);
+    auto record = std::make_unique<tallex::LoanRecord>();
+    for (int k = 1; k <= 3; ++k) record->gaPymtCol0[static_cast<std::size_t>(k)] = std::to_string(k);
+    record->gaPymtAmt[1] = "100";
+    record->gaNumPymts[1] = "12";
+    record->gaNumPymts[2] = "6";
+    ScheduleModel model(*record);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.reloadFromRecord();
+    QCOMPARE(model.rowCount(), 1);
+    int changed = 0;
+    connect(&model, &QAbstractItemModel::dataChanged, this, [&](const QModelIndex& from, const QModelIndex& to) {
+        if (from.row() <= row && row <= to.row() && from.column() <= column && column <= to.column()) ++changed;
+    });
+    for (const QString& step : steps) {
+        const QString op = step.section(QLatin1Char(':'), 0, 0);
+        const QString args = step.section(QLatin1Char(':'), 1);
+        if (op == QStringLiteral("append")) {
+            model.appendRow(args);
+            continue;
+        }
+        const int r = args.section(QLatin1Char(','), 0, 0).toInt();
+        const int c = args.section(QLatin1Char(','), 1, 1).toInt();
+        const QString text = args.section(QLatin1Char(','), 2);
+        if (op == QStringLiteral("type")) {
+            model.setCell(r, c, text);
+        } else if (op == QStringLiteral("store")) {
+            model.storeCell(r, c, text.toStdString());
+        } else if (op == QStringLiteral("rule")) {
+            tallex::ScheduleCellStore(*record, model.cell(r, 0).toStdString(), c, text.toStdString());
+            model.recordChanged(r, c);
+        } else {
+            QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
+        }
+    }
+    const int stream = model.cell(row, 0).toInt();
+    QVERIFY(stream >= 1);
+    const std::array<const tallex::StreamArray<std::string>*, 5> columns{
+        &record->gaPymtCol0, &record->gaPymtAmt, &record->gaNumPymts, &record->gaUnitPeriods, &record->gaOddDays};
+    QCOMPARE(model.cell(row, column), shown);
+    QCOMPARE(model.index(row, column).data(Qt::EditRole).toString(), shown);
+    QCOMPARE(QString::fromStdString((*columns[static_cast<std::size_t>(column)])[static_cast<std::size_t>(stream)]), stored);
+    QCOMPARE(changed, changes);
 }
 
 // Continue checks the cell being edited as Tab does: the same refusal, the cursor and the text
