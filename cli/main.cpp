@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
         if (apr->parsed()) return tallex::cli::RunAprCommand(aprOptions, std::cout, std::cerr);
         if (check->parsed()) return tallex::cli::RunCheckCommand(caseOptions, std::cout, std::cerr);
         if (report->parsed()) return tallex::cli::RunReportCommand(caseOptions, std::cout, std::cerr);
-        if (batch->parsed()) return tallex::cli::RunBatchCommand(caseOptions, std::cout, std::cerr, ::isatty(2) != 0);
+        if (batch->parsed()) return tallex::cli::RunBatchCommand(caseOptions, std::cin, std::cout, std::cerr, ::isatty(2) != 0);
     } catch (const std::exception& e) {
         std::cerr << "tallex-cli: " << e.what() << "\n";
         return 2;

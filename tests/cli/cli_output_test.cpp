@@ -111,6 +111,68 @@ TEST(csv_field, quotes_and_neutralises_text_and_keeps_numbers) {
     }
 }
 
+// Every kind of input a batch reads, from a file or standard input: the cases in input order,
+// each named by its line, file or row, checked or refused. The tape carries a byte-order mark,
+// CR LF line ends and quoted cells holding commas, doubled quotes and a line break.
+TEST(cli_batch_input, each_kind_of_input_gives_its_cases_in_order) {
+    TempFolder folder;
+    nlohmann::json worked = nlohmann::json::parse(ReadFile(kExamples + "/regular-monthly.json"));
+    nlohmann::json refused = worked;
+    refused["account"] = "J-2";
+    refused["amount_financed"] = "12a";
+    WriteFile(folder / "cases.jsonl", worked.dump() + "\n\n" + refused.dump() + "\n");
+    WriteFile(folder / "one.json", worked.dump(2));
+    fs::create_directory(folder / "cases");
+    WriteFile(folder / "cases/b.json", refused.dump(2));
+    WriteFile(folder / "cases/a.json", worked.dump(2));
+    WriteFile(folder / "cases/notes.txt", "not a case");
+    WriteFile(folder / "tape.csv",
+              "\xEF\xBB\xBF" "account,borrower,kind,amount_financed,disclosed_apr,disclosed_finance_charge,loan_type,"
+              "frequency,schedule.1.amount,schedule.1.payments,schedule.1.unit_periods,schedule.1.odd_days\r\n"
+              "\"T-1, first\",\"Doe,\r\nJane \"\"J\"\"\",regular,1000.00,12.00,66.20,installment,monthly,88.85,12,1,0\r\n"
+              "T-2,x,regular,1000.00,12.00,66.20,installment,monthly,88.85,12.5,1,0\r\n"
+              ",y,regular,12a,12.00,66.20,installment,monthly,88.85,12,1,0\r\n");
+    // A case: its name, its account ("" for none) and whether it was checked.
+    struct Case {
+        std::string name, account;
+        bool checked;
+    };
+    const std::vector<Case> lines = {{"line 1", "100-2001", true}, {"line 3", "J-2", false}};
+    const std::vector<Case> tape = {{"row 1", "T-1, first", true}, {"row 2", "T-2", false}, {"row 3", "", false}};
+    struct Row {
+        std::string args;
+        std::vector<Case> cases;
+    } const rows[] = {
+        {"batch " + (folder / "cases.jsonl"), lines},
+        {"batch - < " + (folder / "cases.jsonl"), lines},
+        {"batch - --input-format jsonl < " + (folder / "cases.jsonl"), lines},
+        {"batch " + (folder / "cases"), {{"a.json", "100-2001", true}, {"b.json", "J-2", false}}},
+        {"batch " + (folder / "one.json"), {{"one.json", "100-2001", true}}},
+        {"batch - --input-format json < " + (folder / "one.json"), {{"-", "100-2001", true}}},
+        {"batch " + (folder / "tape.csv"), tape},
+        {"batch - --input-format csv < " + (folder / "tape.csv"), tape},
+        {"batch --input-format csv " + (folder / "tape.csv"), tape},
+    };
+    for (const Row& row : rows) {
+        std::string out;
+        RunCli(row.args, out);
+        std::istringstream verdicts(out);
+        std::string line;
+        for (const Case& c : row.cases) {
+            ASSERT_TRUE(std::getline(verdicts, line)) << row.args << ": " << c.name;
+            const auto v = nlohmann::json::parse(line, nullptr, false);
+            ASSERT_TRUE(v.is_object()) << row.args << ": " << line;
+            EXPECT_EQ(v.value("case", ""), c.name) << row.args;
+            EXPECT_EQ(v["account"].is_null() ? "" : v.value("account", "?"), c.account) << row.args << ": " << c.name;
+            EXPECT_EQ(v.contains("verdict"), c.checked) << row.args << ": " << line;
+            if (c.checked) {
+                EXPECT_EQ(v.value("apr_verdict", ""), "accurate") << row.args << ": " << c.name;
+            }
+        }
+        EXPECT_FALSE(std::getline(verdicts, line)) << row.args << ": " << line;
+    }
+}
+
 // The keys of `check` and of a batch line, in order, for every example.
 TEST(cli_batch_output, check_and_batch_give_the_same_keys_in_the_same_order) {
     TempFolder folder;
