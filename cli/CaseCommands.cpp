@@ -351,7 +351,8 @@ int RunBatchCommand(const CaseCommandOptions& options, std::istream& in, std::os
     std::uint64_t size = 0;
     if (!standardInput) {
         if (fs::is_directory(options.input, ec)) {
-            err << "tallex-cli: " << options.input << ": is a folder, not a " << (kind == InputKind::Tape ? "loan tape" : "case file") << "\n";
+            err << "tallex-cli: " << options.input << ": is a folder, not a "
+                << (kind == InputKind::Tape ? "loan tape" : "case file") << "\n";
             return finish(2);
         }
         file_in.open(options.input, std::ios::binary);

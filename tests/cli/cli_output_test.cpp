@@ -112,7 +112,8 @@ TEST(csv_field, quotes_and_neutralises_text_and_keeps_numbers) {
 }
 
 // Every kind of input a batch reads, from a file or standard input: the cases in input order,
-// each named by its line, file or row, checked or refused. The tape carries a byte-order mark,
+// each named by its line, file or row, checked or refused. A case file may start with a
+// byte-order mark. The tape carries a byte-order mark,
 // CR LF line ends and quoted cells holding commas, doubled quotes and a line break.
 TEST(cli_batch_input, each_kind_of_input_gives_its_cases_in_order) {
     TempFolder folder;
@@ -122,6 +123,7 @@ TEST(cli_batch_input, each_kind_of_input_gives_its_cases_in_order) {
     refused["amount_financed"] = "12a";
     WriteFile(folder / "cases.jsonl", worked.dump() + "\n\n" + refused.dump() + "\n");
     WriteFile(folder / "one.json", worked.dump(2));
+    WriteFile(folder / "bom.json", "\xEF\xBB\xBF" + worked.dump(2));
     fs::create_directory(folder / "cases");
     WriteFile(folder / "cases/b.json", refused.dump(2));
     WriteFile(folder / "cases/a.json", worked.dump(2));
@@ -129,7 +131,8 @@ TEST(cli_batch_input, each_kind_of_input_gives_its_cases_in_order) {
     WriteFile(folder / "tape.csv",
               "\xEF\xBB\xBF" "account,borrower,kind,amount_financed,disclosed_apr,disclosed_finance_charge,loan_type,"
               "frequency,schedule.1.amount,schedule.1.payments,schedule.1.unit_periods,schedule.1.odd_days\r\n"
-              "\"T-1, first\",\"Doe,\r\nJane \"\"J\"\"\",regular,1000.00,12.00,66.20,installment,monthly,88.85,12,1,0\r\n"
+              "\"T-1, first\",\"Doe,\r\nJane \"\"J\"\"\",regular,1000.00,12.00,66.20,installment,monthly,"
+              "88.85,12,1,0\r\n"
               "T-2,x,regular,1000.00,12.00,66.20,installment,monthly,88.85,12.5,1,0\r\n"
               ",y,regular,12a,12.00,66.20,installment,monthly,88.85,12,1,0\r\n");
     // A case: its name, its account ("" for none) and whether it was checked.
@@ -148,6 +151,7 @@ TEST(cli_batch_input, each_kind_of_input_gives_its_cases_in_order) {
         {"batch - --input-format jsonl < " + (folder / "cases.jsonl"), lines},
         {"batch " + (folder / "cases"), {{"a.json", "100-2001", true}, {"b.json", "J-2", false}}},
         {"batch " + (folder / "one.json"), {{"one.json", "100-2001", true}}},
+        {"batch " + (folder / "bom.json"), {{"bom.json", "100-2001", true}}},
         {"batch - --input-format json < " + (folder / "one.json"), {{"-", "100-2001", true}}},
         {"batch " + (folder / "tape.csv"), tape},
         {"batch - --input-format csv < " + (folder / "tape.csv"), tape},
