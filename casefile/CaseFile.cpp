@@ -168,7 +168,7 @@ void ReadCase(element root, CaseFile& c) {
 
 namespace {
 
-// Where malformed JSON goes wrong, as " at line L, column C" (columns in characters), or "" when
+// Where malformed JSON goes wrong, as "line L, column C: " (columns in characters), or "" when
 // it cannot be told. Only a refused text comes here, so the second parse costs nothing otherwise.
 std::string WhereMalformed(std::string_view text) {
     std::size_t byte = 0;
@@ -185,7 +185,7 @@ std::string WhereMalformed(std::string_view text) {
         if (text[i] == '\n') line += 1, column = 1;
         else if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++column;
     }
-    return " at line " + std::to_string(line) + ", column " + std::to_string(column);
+    return "line " + std::to_string(line) + ", column " + std::to_string(column) + ": ";
 }
 
 }  // namespace
@@ -198,7 +198,7 @@ std::optional<CaseError> ParseCase(std::string_view jsonText, CaseFile& out) {
     element root;
     if (const auto error = parser.parse(jsonText.data(), jsonText.size(), true).get(root))
         return CaseError{"(file)",
-                         "malformed JSON" + WhereMalformed(jsonText) + ": " + simdjson::error_message(error)};
+                         "malformed JSON: " + WhereMalformed(jsonText) + simdjson::error_message(error)};
     CaseFile c;
     try {
         ReadCase(root, c);
