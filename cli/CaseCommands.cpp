@@ -117,9 +117,13 @@ void AddCaseCommands(CLI::App& app, CaseCommandOptions& options, CLI::App*& chec
                      CLI::App*& batch) {
     check = app.add_subcommand("check", "Check one case and print its verdict as JSON");
     AddCaseInput(check, options, "Case file (JSON); - reads standard input");
+    check->footer("Exit codes: 0 no violation, 1 a violation (APR or finance charge beyond its tolerance), "
+                  "2 bad input or an unreadable file.");
     report = app.add_subcommand("report", "Write the APR Disclosure Documentation of one case");
     AddCaseInput(report, options, "Case file (JSON); - reads standard input");
-    report->add_option("-o,--output", options.output, "Report file (written whole or not at all)");
+    report->add_option("-o,--output", options.output,
+                       "Report file, written whole or not at all (default: standard output)");
+    report->footer("Exit codes: 0 the report was written, 2 bad input or an unreadable or unwritable file.");
     batch = app.add_subcommand("batch", "Check every case of a .jsonl file, a folder of .json files, a .json case "
                                         "file or a .csv loan tape");
     AddCaseInput(batch, options,
@@ -130,11 +134,14 @@ void AddCaseCommands(CLI::App& app, CaseCommandOptions& options, CLI::App*& chec
                       "jsonl for standard input)")
         ->check(CLI::IsMember({"jsonl", "csv", "json"}));
     batch->add_option("-o,--output", options.output,
-                      "Verdict file, written whole or not at all; - or none: standard output (not for xlsx)");
+                      "Verdict file, written whole or not at all (default, or -: standard output; not for xlsx)");
     batch->add_option("--format", options.format,
                       "Verdicts as jsonl (one JSON line per case), csv (one row per case) or xlsx (a spreadsheet)")
         ->check(CLI::IsMember({"jsonl", "csv", "xlsx"}))
         ->capture_default_str();
+    batch->footer("The summary line goes to standard error, with a progress bar when that is a terminal.\n"
+                  "Exit codes: 0 every case was checked, 1 a case was refused (its error is among the verdicts), "
+                  "2 the batch cannot run (unreadable input or output, no cases at all).");
 }
 
 int RunCheckCommand(const CaseCommandOptions& options, std::ostream& out, std::ostream& err, std::istream& in) {
@@ -146,7 +153,7 @@ int RunCheckCommand(const CaseCommandOptions& options, std::ostream& out, std::o
     // Pretty-printed with the keys in the order of a batch line.
     const std::string name = std::filesystem::path(options.input).filename().string();
     out << nlohmann::ordered_json::parse(VerdictJson(run.outcome, name)).dump(2) << "\n";
-    return 0;
+    return HasViolation(*run.outcome.record) ? 1 : 0;
 }
 
 int RunReportCommand(const CaseCommandOptions& options, std::ostream& out, std::ostream& err, std::istream& in) {
@@ -297,9 +304,9 @@ int RunBatchCommand(const CaseCommandOptions& options, std::istream& in, std::os
         sink.reset();  // a workbook left open is closed now, before its file is judged
         if (toFile) {
             if (file.is_open()) file.close();
-            if (code != 0 || !file) {
+            if (code == 2 || !file) {
                 fs::remove(temp, ec);
-                if (code == 0) {
+                if (code != 2) {
                     err << "tallex-cli: " << options.output << ": cannot be written\n";
                     code = 2;
                 }
@@ -312,11 +319,15 @@ int RunBatchCommand(const CaseCommandOptions& options, std::istream& in, std::os
         return code;
     };
     auto finishBatch = [&](BatchWriter& writer) {
+        if (writer.Cases() == 0) {
+            err << "tallex-cli: " << options.input << ": holds no cases\n";
+            return finish(2);
+        }
         if (const auto problem = writer.Finish()) {
             err << "tallex-cli: " << (toFile ? options.output : std::string("-")) << ": " << *problem << "\n";
             return finish(2);
         }
-        return finish(0);
+        return finish(writer.Failures() > 0 ? 1 : 0);
     };
 
     const bool standardInput = options.input == "-";

@@ -19,7 +19,9 @@ struct CaseCommandOptions {
 void AddCaseCommands(CLI::App& app, CaseCommandOptions& options, CLI::App*& check, CLI::App*& report,
                      CLI::App*& batch);
 
-// Each returns the exit code: 0 done, 2 bad input (one line on err naming case, key, message).
+// Each returns the exit code, 2 for bad input (one line on err naming case, key, message).
+// check: 0 no violation, 1 a violation; report: 0 written; batch: 0 every case checked, 1 a case
+// refused, 2 when it cannot run (unreadable input, unwritable output, no cases at all).
 // An input of "-" is read from `in`.
 int RunCheckCommand(const CaseCommandOptions& options, std::ostream& out, std::ostream& err, std::istream& in = std::cin);
 int RunReportCommand(const CaseCommandOptions& options, std::ostream& out, std::ostream& err,
