@@ -13,7 +13,7 @@ struct CaseCommandOptions {
     std::string input;   // a case file (check, report), or a .jsonl file or folder (batch)
     std::string output;  // -o: the report or verdict file; empty or "-": standard output
     std::string format = "jsonl";  // batch: jsonl, csv or xlsx
-    std::string inputFormat;       // batch: jsonl, csv or json; empty: by the input's name
+    std::string inputFormat = {};  // batch: jsonl, csv or json; empty: by the input's name
 };
 
 void AddCaseCommands(CLI::App& app, CaseCommandOptions& options, CLI::App*& check, CLI::App*& report,
