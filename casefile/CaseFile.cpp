@@ -5,9 +5,12 @@
 #include <nlohmann/json.hpp>
 #include <simdjson.h>
 
+#include <bitset>
 #include <span>
+#include <vector>
 
 #include <charconv>
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <string_view>
@@ -70,33 +73,69 @@ object ObjectOf(element value, const std::string& key) {
     return value.get_object().value_unsafe();
 }
 
-[[noreturn]] void Unknown(const std::string& prefix, std::string_view name) {
-    Fail(Join(prefix, KeyName(name)), "unknown key");
+// The keys of the case itself that hold no single value.
+constexpr std::string_view kObjectKeys[] = {"frequency", "schedule", "construction", "answers", "reimbursement"};
+
+// An unknown key, with the known key of its object nearest it when one is near.
+template <class Target>
+[[noreturn]] void Unknown(const std::string& prefix, std::string_view name, std::span<const keys::Key<Target>> table,
+                          std::span<const std::string_view> more = {}) {
+    std::vector<std::string> known;
+    for (const keys::Key<Target>& k : table) known.emplace_back(k.name);
+    known.insert(known.end(), more.begin(), more.end());
+    std::string message = "unknown key";
+    if (const std::string near = keys::NearestName(name, known); !near.empty())
+        message += "; did you mean \"" + near + "\"?";
+    Fail(Join(prefix, KeyName(name)), message);
 }
+
+// Which keys of an object were given: JSON allows a key twice, a case must not (which of the
+// two would it mean?). Indexed by the key's place in its table.
+class Given {
+public:
+    void Mark(std::size_t index, const std::string& prefix, std::string_view name) {
+        if (index < seen_.size()) {
+            if (seen_.test(index)) Fail(Join(prefix, KeyName(name)), "duplicated key (given more than once)");
+            seen_.set(index);
+        }
+    }
+
+private:
+    std::bitset<256> seen_;
+};
 
 // The keys of one object, each through the table of its object's keys.
 template <class Target>
 void ReadObject(element value, const std::string& key, std::span<const keys::Key<Target>> table, Target& target) {
+    Given given;
     for (auto field : ObjectOf(value, key)) {
         const std::string_view name = field.key;
         const keys::Key<Target>* k = FindKey(table, name);
-        if (!k) Unknown(key, name);
+        if (!k) Unknown(key, name, table);
+        given.Mark(static_cast<std::size_t>(k - table.data()), key, name);
         k->set(target, JsonValue(field.value), Join(key, name));
     }
 }
 
 void ReadCase(element root, CaseFile& c) {
     std::optional<element> frequency, schedule, construction;
+    const auto table = keys::CaseKeys();
+    Given given;
     for (auto field : ObjectOf(root, "")) {
         const std::string_view name = field.key;
-        if (const keys::Key<CaseFile>* k = FindKey(keys::CaseKeys(), name))
+        if (const keys::Key<CaseFile>* k = FindKey(table, name)) {
+            given.Mark(static_cast<std::size_t>(k - table.data()), "", name);
             k->set(c, JsonValue(field.value), std::string(name));
-        else if (name == "frequency") frequency = field.value;  // its choices depend on the loan type
+            continue;
+        }
+        const auto object = std::find(std::begin(kObjectKeys), std::end(kObjectKeys), name);
+        if (object == std::end(kObjectKeys)) Unknown("", name, table, kObjectKeys);
+        given.Mark(table.size() + static_cast<std::size_t>(object - std::begin(kObjectKeys)), "", name);
+        if (name == "frequency") frequency = field.value;  // its choices depend on the loan type
         else if (name == "schedule") schedule = field.value;
         else if (name == "construction") construction = field.value;
         else if (name == "answers") ReadObject(field.value, "answers", keys::AnswerKeys(), c);
-        else if (name == "reimbursement") ReadObject(field.value, "reimbursement", keys::ReimbursementKeys(), c);
-        else Unknown("", name);
+        else ReadObject(field.value, "reimbursement", keys::ReimbursementKeys(), c);
     }
     if (frequency) {
         const JsonValue value(*frequency);
@@ -127,12 +166,39 @@ void ReadCase(element root, CaseFile& c) {
 
 }  // namespace
 
+namespace {
+
+// Where malformed JSON goes wrong, as "line L, column C: " (columns in characters), or "" when
+// it cannot be told. Only a refused text comes here, so the second parse costs nothing otherwise.
+std::string WhereMalformed(std::string_view text) {
+    std::size_t byte = 0;
+    try {
+        const auto parsed = nlohmann::json::parse(text.begin(), text.end());
+        (void)parsed;
+        return "";
+    } catch (const nlohmann::json::parse_error& e) {
+        byte = e.byte;
+    }
+    const std::size_t stop = std::min(byte > 0 ? byte - 1 : 0, text.size());
+    std::size_t line = 1, column = 1;
+    for (std::size_t i = 0; i < stop; ++i) {
+        if (text[i] == '\n') line += 1, column = 1;
+        else if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++column;
+    }
+    return "line " + std::to_string(line) + ", column " + std::to_string(column) + ": ";
+}
+
+}  // namespace
+
 std::optional<CaseError> ParseCase(std::string_view jsonText, CaseFile& out) {
+    // A byte-order mark, as editors on some systems write one, is no part of the case.
+    if (jsonText.starts_with("\xEF\xBB\xBF")) jsonText.remove_prefix(3);
     // One parser per thread, kept: its buffers are reused from case to case.
     thread_local simdjson::dom::parser parser;
     element root;
     if (const auto error = parser.parse(jsonText.data(), jsonText.size(), true).get(root))
-        return CaseError{"(file)", std::string("malformed JSON: ") + simdjson::error_message(error)};
+        return CaseError{"(file)",
+                         "malformed JSON: " + WhereMalformed(jsonText) + simdjson::error_message(error)};
     CaseFile c;
     try {
         ReadCase(root, c);

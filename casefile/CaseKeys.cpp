@@ -124,6 +124,37 @@ std::string KeyName(std::string_view name) {
     return plain ? std::string(name) : nlohmann::json(std::string(name)).dump();
 }
 
+namespace {
+
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+}  // namespace
+
+std::string NearestName(std::string_view name, std::span<const std::string> known) {
+    if (name.size() > 64) return "";  // no key is that long; spare the work on hostile input
+    std::string lower(name);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    std::string best;
+    std::size_t bestDistance = std::max<std::size_t>(2, name.size() / 3) + 1;
+    for (const std::string& k : known)
+        if (const std::size_t d = EditDistance(lower, k); d < bestDistance) best = k, bestDistance = d;
+    return best;
+}
+
 void SetFrequency(CaseFile& c, const Value* frequency) {
     if (frequency) {
         if (c.loanType == "single")

@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tallex::casefile::keys {
 
@@ -73,6 +74,10 @@ std::string StreamKey(std::size_t n);
 // A key name as an error names it: as written when it can be read so, else in JSON quotes with
 // escapes (an empty name, or one holding control characters, would not show in an error line).
 std::string KeyName(std::string_view name);
+
+// The name among `known` nearest an unknown `name`, letter case aside: within a third of the
+// name's length (at least 2 edits); "" when none is near. For "did you mean" in a refusal.
+std::string NearestName(std::string_view name, std::span<const std::string> known);
 
 // The checks that need every key of their object, in the order a reader makes them once the
 // keys are in: the frequency (none given: the loan type's default), each stream, the

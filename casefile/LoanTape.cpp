@@ -263,21 +263,6 @@ std::string Shown(std::string_view name) {
     return keys::KeyName(name.substr(0, cut)) + "...";
 }
 
-std::size_t EditDistance(std::string_view a, std::string_view b) {
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
-}
-
 // The known column nearest an unknown one, "" when none is near: letter case aside, within a
 // third of the name's length (at least 2 edits). A stream's columns are offered with the stream
 // number the name holds.
@@ -300,11 +285,7 @@ std::string Nearest(std::string_view name) {
     for (const auto& k : keys::ConstructionKeys()) known.push_back("construction." + std::string(k.name));
     for (const auto& k : keys::AnswerKeys()) known.push_back("answers." + std::string(k.name));
     for (const auto& k : keys::ReimbursementKeys()) known.push_back("reimbursement." + std::string(k.name));
-    std::string best;
-    std::size_t bestDistance = std::max<std::size_t>(2, name.size() / 3) + 1;
-    for (const std::string& k : known)
-        if (const std::size_t d = EditDistance(lower, k); d < bestDistance) best = k, bestDistance = d;
-    return best;
+    return keys::NearestName(name, known);
 }
 
 // Places a column by its name; the problem instead when the name is no case key (`label` says

@@ -15,6 +15,7 @@ namespace tallex::cli {
 
 CLI::App* AddAprCommand(CLI::App& app, AprOptions& options) {
     CLI::App* cmd = app.add_subcommand("apr", "Compute the actuarial APR of a payment schedule");
+    cmd->footer("Exit codes: 0 the APR was computed, 2 bad arguments or no APR could be computed.");
     cmd->add_option("--amount", options.amount, "Amount financed, e.g. 1000.00 (no thousands separators)")->required();
     cmd->add_option("--apr", options.disclosedApr, "Disclosed APR in percent (the solver's start)")
         ->capture_default_str();

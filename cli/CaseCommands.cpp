@@ -4,6 +4,7 @@
 
 #include "CaseFile.h"
 #include "CaseReplay.h"
+#include "LoanTape.h"
 #include "Verdict.h"
 
 #include "engine/RuntimeError.h"
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -71,16 +73,33 @@ struct CaseRun {
     std::string account;  // as far as the case could be read
 };
 
-void RunCaseText(const std::string& text, CaseRun& run) {
-    CaseFile c;
-    run.error = ParseCase(text, c);
-    run.account = c.account;
-    if (run.error) return;
+void RunCaseFile(const CaseFile& c, CaseRun& run) {
     try {
         run.error = RunCase(c, run.outcome);
     } catch (const RuntimeError& e) {
         run.error = CaseError{"(calculation)", "Run-time error " + std::to_string(e.number()) + ": " + e.description()};
     }
+}
+
+void RunCaseText(const std::string& text, CaseRun& run) {
+    CaseFile c;
+    run.error = ParseCase(text, c);
+    run.account = c.account;
+    if (run.error) return;
+    RunCaseFile(c, run);
+}
+
+// A case file named on the command line, or standard input for "-".
+bool ReadCaseInput(const std::string& path, std::istream& in, std::string& text, std::string& problem) {
+    if (path != "-") return ReadWholeFile(path, text, problem);
+    std::ostringstream s;
+    s << in.rdbuf();
+    if (in.bad()) {
+        problem = "cannot be read";
+        return false;
+    }
+    text = s.str();
+    return true;
 }
 
 int Fail(std::ostream& err, const std::string& name, const CaseError& error) {
@@ -97,35 +116,49 @@ void AddCaseInput(CLI::App* cmd, CaseCommandOptions& options, const char* what) 
 void AddCaseCommands(CLI::App& app, CaseCommandOptions& options, CLI::App*& check, CLI::App*& report,
                      CLI::App*& batch) {
     check = app.add_subcommand("check", "Check one case and print its verdict as JSON");
-    AddCaseInput(check, options, "Case file (JSON)");
+    AddCaseInput(check, options, "Case file (JSON); - reads standard input");
+    check->footer("Exit codes: 0 no violation, 1 a violation (APR or finance charge beyond its tolerance), "
+                  "2 bad input or an unreadable file.");
     report = app.add_subcommand("report", "Write the APR Disclosure Documentation of one case");
-    AddCaseInput(report, options, "Case file (JSON)");
-    report->add_option("-o,--output", options.output, "Report file (written whole or not at all)");
-    batch = app.add_subcommand("batch", "Check every case of a .jsonl file or a folder of .json files");
-    AddCaseInput(batch, options, "Cases: one JSON case per line, or a folder of *.json");
+    AddCaseInput(report, options, "Case file (JSON); - reads standard input");
+    report->add_option("-o,--output", options.output,
+                       "Report file, written whole or not at all (default: standard output)");
+    report->footer("Exit codes: 0 the report was written, 2 bad input or an unreadable or unwritable file.");
+    batch = app.add_subcommand("batch", "Check every case of a .jsonl file, a folder of .json files, a .json case "
+                                        "file or a .csv loan tape");
+    AddCaseInput(batch, options,
+                 "Cases, by the name's ending: .jsonl one JSON case per line, .json one case file, .csv a loan tape, "
+                 "a folder of *.json; any other name is read as JSON lines; - reads standard input");
+    batch->add_option("--input-format", options.inputFormat,
+                      "Read the input as jsonl, csv or json whatever its name (default: by the name's ending; "
+                      "jsonl for standard input)")
+        ->check(CLI::IsMember({"jsonl", "csv", "json"}));
     batch->add_option("-o,--output", options.output,
-                      "Verdict file, written whole or not at all; - or none: standard output (not for xlsx)");
+                      "Verdict file, written whole or not at all (default, or -: standard output; not for xlsx)");
     batch->add_option("--format", options.format,
                       "Verdicts as jsonl (one JSON line per case), csv (one row per case) or xlsx (a spreadsheet)")
         ->check(CLI::IsMember({"jsonl", "csv", "xlsx"}))
         ->capture_default_str();
+    batch->footer("The summary line goes to standard error, with a progress bar when that is a terminal.\n"
+                  "Exit codes: 0 every case was checked, 1 a case was refused (its error is among the verdicts), "
+                  "2 the batch cannot run (unreadable input or output, no cases at all).");
 }
 
-int RunCheckCommand(const CaseCommandOptions& options, std::ostream& out, std::ostream& err) {
+int RunCheckCommand(const CaseCommandOptions& options, std::ostream& out, std::ostream& err, std::istream& in) {
     std::string text, problem;
-    if (!ReadWholeFile(options.input, text, problem)) return Fail(err, options.input, {"(file)", problem});
+    if (!ReadCaseInput(options.input, in, text, problem)) return Fail(err, options.input, {"(file)", problem});
     CaseRun run;
     RunCaseText(text, run);
     if (run.error) return Fail(err, options.input, *run.error);
     // Pretty-printed with the keys in the order of a batch line.
     const std::string name = std::filesystem::path(options.input).filename().string();
     out << nlohmann::ordered_json::parse(VerdictJson(run.outcome, name)).dump(2) << "\n";
-    return 0;
+    return HasViolation(*run.outcome.record) ? 1 : 0;
 }
 
-int RunReportCommand(const CaseCommandOptions& options, std::ostream& out, std::ostream& err) {
+int RunReportCommand(const CaseCommandOptions& options, std::ostream& out, std::ostream& err, std::istream& in) {
     std::string text, problem;
-    if (!ReadWholeFile(options.input, text, problem)) return Fail(err, options.input, {"(file)", problem});
+    if (!ReadCaseInput(options.input, in, text, problem)) return Fail(err, options.input, {"(file)", problem});
     CaseRun run;
     RunCaseText(text, run);
     if (run.error) return Fail(err, options.input, *run.error);
@@ -147,13 +180,51 @@ namespace {
 
 class BatchWriter {
 public:
-    BatchWriter(VerdictSink& sink, std::ostream& err, bool progress, long total)
+    // `total`: the size of the input (bytes of a file, cases of a folder), 0 when unknown.
+    BatchWriter(VerdictSink& sink, std::ostream& err, bool progress, std::uint64_t total)
         : sink_(sink), err_(err), progress_(progress), total_(total) {}
+
+    // How far through the input the next case ends, in the units of `total`.
+    void At(std::uint64_t done) { done_ = done; }
 
     void Case(const std::string& name, const std::string& text) {
         CaseRun& run = run_;  // one record for the whole batch: a case renews it
         run.error.reset();
         RunCaseText(text, run);
+        Record(name);
+    }
+
+    void Case(const std::string& name, const CaseFile& c) {
+        run_.error.reset();
+        run_.account = c.account;
+        RunCaseFile(c, run_);
+        Record(name);
+    }
+
+    void Refused(const std::string& name, const std::string& account, const CaseError& error) {
+        run_.error = error;
+        run_.account = account;
+        Record(name);
+    }
+
+    long Cases() const { return summary_.cases; }
+    long Failures() const { return summary_.failures; }
+
+    // The summary line; the reason when the verdicts could not be written.
+    std::optional<std::string> Finish() {
+        if (progress_ && summary_.cases % 1000 != 0) ShowProgress();
+        const std::optional<std::string> problem = sink_.Finish(summary_);
+        if (progress_) err_ << "\n";
+        err_ << "cases " << summary_.cases << ", checked " << summary_.checked << ", failures " << summary_.failures
+             << "; violations: APR understated " << summary_.aprUnder << ", APR overstated " << summary_.aprOver
+             << ", finance charge understated " << summary_.fcUnder << ", finance charge overstated "
+             << summary_.fcOver << "; subject to reimbursement " << summary_.reimbursable << "\n";
+        return problem;
+    }
+
+private:
+    void Record(const std::string& name) {
+        const CaseRun& run = run_;
         ++summary_.cases;
         if (run.error) {
             ++summary_.failures;
@@ -168,42 +239,35 @@ public:
             summary_.reimbursable += r.gbSubjToReimb;
             sink_.Verdict(run.outcome, name);
         }
-        if (progress_ && (summary_.cases % 1000 == 0 || summary_.cases == total_)) ShowProgress();
+        if (progress_ && summary_.cases % 1000 == 0) ShowProgress();
     }
 
-    // The summary line; the reason when the verdicts could not be written.
-    std::optional<std::string> Finish() {
-        const std::optional<std::string> problem = sink_.Finish(summary_);
-        if (progress_) err_ << "\n";
-        err_ << "cases " << summary_.cases << ", checked " << summary_.checked << ", failures " << summary_.failures
-             << "; violations: APR understated " << summary_.aprUnder << ", APR overstated " << summary_.aprOver
-             << ", finance charge understated " << summary_.fcUnder << ", finance charge overstated "
-             << summary_.fcOver << "; subject to reimbursement " << summary_.reimbursable << "\n";
-        return problem;
-    }
-
-private:
     void ShowProgress() {
         const int width = 40;
-        const long done = summary_.cases;
-        const int filled = total_ > 0 ? static_cast<int>(width * std::min(done, total_) / total_) : width;
+        const std::uint64_t done = total_ > 0 ? std::min(done_, total_) : 0;
+        const int filled = total_ > 0 ? static_cast<int>(width * done / total_) : 0;
         err_ << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
-             << std::string(static_cast<std::size_t>(width - filled), ' ') << "] " << done;
-        if (total_ > 0) err_ << "/" << total_;
-        err_ << std::flush;
+             << std::string(static_cast<std::size_t>(width - filled), total_ > 0 ? ' ' : '?') << "] ";
+        if (total_ > 0) err_ << (100 * done / total_) << "% ";
+        err_ << summary_.cases << " cases" << std::flush;
     }
 
     VerdictSink& sink_;
     std::ostream& err_;
     bool progress_;
-    long total_;
+    std::uint64_t total_;
+    std::uint64_t done_ = 0;
     BatchSummary summary_;
     CaseRun run_;
 };
 
+// What a batch reads: chosen by --input-format, else by the input's name.
+enum class InputKind { JsonLines, Folder, CaseFile, Tape };
+
 }  // namespace
 
-int RunBatchCommand(const CaseCommandOptions& options, std::ostream& out, std::ostream& err, bool progress) {
+int RunBatchCommand(const CaseCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err,
+                    bool progress) {
     namespace fs = std::filesystem;
     std::error_code ec;
     const bool toFile = !options.output.empty() && options.output != "-";
@@ -240,9 +304,9 @@ int RunBatchCommand(const CaseCommandOptions& options, std::ostream& out, std::o
         sink.reset();  // a workbook left open is closed now, before its file is judged
         if (toFile) {
             if (file.is_open()) file.close();
-            if (code != 0 || !file) {
+            if (code == 2 || !file) {
                 fs::remove(temp, ec);
-                if (code == 0) {
+                if (code != 2) {
                     err << "tallex-cli: " << options.output << ": cannot be written\n";
                     code = 2;
                 }
@@ -255,14 +319,27 @@ int RunBatchCommand(const CaseCommandOptions& options, std::ostream& out, std::o
         return code;
     };
     auto finishBatch = [&](BatchWriter& writer) {
+        if (writer.Cases() == 0) {
+            err << "tallex-cli: " << options.input << ": holds no cases\n";
+            return finish(2);
+        }
         if (const auto problem = writer.Finish()) {
             err << "tallex-cli: " << (toFile ? options.output : std::string("-")) << ": " << *problem << "\n";
             return finish(2);
         }
-        return finish(0);
+        return finish(writer.Failures() > 0 ? 1 : 0);
     };
 
-    if (fs::is_directory(options.input, ec)) {
+    const bool standardInput = options.input == "-";
+    InputKind kind = InputKind::JsonLines;
+    const std::string extension = fs::path(options.input).extension().string();
+    if (options.inputFormat == "csv" || (options.inputFormat.empty() && extension == ".csv")) kind = InputKind::Tape;
+    else if (options.inputFormat == "json" || (options.inputFormat.empty() && extension == ".json"))
+        kind = InputKind::CaseFile;
+    else if (options.inputFormat.empty() && !standardInput && fs::is_directory(options.input, ec))
+        kind = InputKind::Folder;
+
+    if (kind == InputKind::Folder) {
         std::vector<fs::path> cases;
         for (const auto& entry : fs::directory_iterator(options.input, ec))
             if (entry.path().extension() == ".json") cases.push_back(entry.path());
@@ -271,26 +348,69 @@ int RunBatchCommand(const CaseCommandOptions& options, std::ostream& out, std::o
             return finish(2);
         }
         std::sort(cases.begin(), cases.end());
-        BatchWriter writer(*sink, err, progress, static_cast<long>(cases.size()));
+        BatchWriter writer(*sink, err, progress, cases.size());
         for (const fs::path& path : cases) {
             std::string text, problem;
             if (!ReadWholeFile(path.string(), text, problem)) text = "\x01";  // reported as malformed
+            writer.At(writer.Cases() + 1);
             writer.Case(path.filename().string(), text);
         }
         return finishBatch(writer);
     }
-    std::ifstream in(options.input, std::ios::binary);
-    if (!in) {
-        err << "tallex-cli: " << options.input << ": cannot be read: " << std::strerror(errno) << "\n";
-        return finish(2);
+    std::ifstream file_in;
+    std::istream* source = &in;
+    std::uint64_t size = 0;
+    if (!standardInput) {
+        if (fs::is_directory(options.input, ec)) {
+            err << "tallex-cli: " << options.input << ": is a folder, not a "
+                << (kind == InputKind::Tape ? "loan tape" : "case file") << "\n";
+            return finish(2);
+        }
+        file_in.open(options.input, std::ios::binary);
+        if (!file_in) {
+            err << "tallex-cli: " << options.input << ": cannot be read: " << std::strerror(errno) << "\n";
+            return finish(2);
+        }
+        if (fs::is_regular_file(options.input, ec)) size = fs::file_size(options.input, ec);
+        if (ec) size = 0;
+        source = &file_in;
     }
-    BatchWriter writer(*sink, err, progress, 0);
+    BatchWriter writer(*sink, err, progress, size);
+    if (kind == InputKind::CaseFile) {
+        std::ostringstream s;
+        s << source->rdbuf();
+        writer.At(size);
+        writer.Case(standardInput ? std::string("-") : fs::path(options.input).filename().string(), s.str());
+        return finishBatch(writer);
+    }
+    if (kind == InputKind::Tape) {
+        LoanTapeReader tape(*source);
+        if (const auto problem = tape.ReadHeader()) {
+            err << "tallex-cli: " << options.input << ": " << problem->key << ": " << OneLine(problem->message) << "\n";
+            return finish(2);
+        }
+        TapeRow row;
+        while (tape.Next(row)) {
+            writer.At(tape.BytesRead());
+            const std::string name = "row " + std::to_string(row.number);
+            if (row.error) writer.Refused(name, row.identity == name ? std::string() : row.identity, *row.error);
+            else writer.Case(name, row.caseFile);
+        }
+        if (tape.ReadFailed()) {
+            err << "tallex-cli: " << options.input << ": cannot be read after row " << writer.Cases() << "\n";
+            return finish(2);
+        }
+        return finishBatch(writer);
+    }
     std::string line;
     long number = 0;
-    while (std::getline(in, line)) {
+    std::uint64_t bytes = 0;
+    while (std::getline(*source, line)) {
         ++number;
+        bytes += line.size() + 1;
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.find_first_not_of(" \t") == std::string::npos) continue;  // blank lines separate nothing
+        writer.At(bytes);
         writer.Case("line " + std::to_string(number), line);
     }
     return finishBatch(writer);

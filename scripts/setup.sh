@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev fonts-liberation
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev libsimdjson-dev
-  poppler-utils clang-format libxlsxwriter-dev unzip
+  poppler-utils clang-format libxlsxwriter-dev unzip help2man
 )
 # `make tidy` needs clang-tidy.
 if [[ "${TALLEX_WITH_TIDY:-0}" == 1 ]]; then

@@ -120,7 +120,7 @@ TEST(case_file_fault, a_damaged_case_file_is_one_line_naming_it) {
     // A batch over the folder answers every file, each with its error.
     std::string out;
     const auto damaged = DamagedCases();
-    EXPECT_EQ(RunCli(std::string("batch ") + folder + " -o " + folder + "/verdicts.out", out), 0) << out;
+    EXPECT_EQ(RunCli(std::string("batch ") + folder + " -o " + folder + "/verdicts.out", out), 1) << out;
     EXPECT_EQ(LastLine(out), "cases " + std::to_string(damaged.size()) + ", checked 0, failures " +
                                  std::to_string(damaged.size()) +
                                  "; violations: APR understated 0, APR overstated 0, finance charge understated 0, "
