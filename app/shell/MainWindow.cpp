@@ -19,7 +19,6 @@
 #include "dialogs/frmSplash.h"
 
 #include "engine/Format.h"
-#include "engine/RuntimeError.h"
 #include "shell/CommonScreen.h"
 #include "shell/StartupSettings.h"
 #include "shell/StartupTexts.h"
@@ -34,7 +33,6 @@
 #include <QStackedWidget>
 
 #include <algorithm>
-#include <new>
 
 using namespace tallex;
 
@@ -219,26 +217,6 @@ void MainWindow::NewLoan() {
                         PageId::ConstructionTerms, PageId::ConstructionPhase, PageId::ConstructionInterest,
                         PageId::ConstructionResults})
         unloadPage(page);
-}
-
-void MainWindow::reportCurrentException() noexcept {
-    int number = 51;
-    std::string description = "Internal error";
-    try {
-        throw;
-    } catch (const RuntimeError& e) {
-        number = e.number();
-        description = e.description();
-    } catch (const std::bad_alloc&) {
-        number = 7;
-        description = "Out of memory";
-    } catch (...) {
-    }
-    try {
-        ShowErrorScreen(number, description);
-    } catch (...) {
-        // Nothing more can be shown.
-    }
 }
 
 void MainWindow::ExitProgram() {

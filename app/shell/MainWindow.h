@@ -82,13 +82,8 @@ private:
     // Runs a menu or window action; a run-time error ends on the error screen.
     template <class Action>
     void guarded(Action&& action) noexcept {
-        try {
-            std::forward<Action>(action)();
-        } catch (...) {
-            reportCurrentException();
-        }
+        guard(std::forward<Action>(action));
     }
-    void reportCurrentException() noexcept;
     // One of the two date calculators, modally (openPaymentCalendar, openConstructionCalendar).
     template <class Calendar>
     bool runCalendar();
