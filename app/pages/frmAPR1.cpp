@@ -1,26 +1,22 @@
 #include "pages/frmAPR1.h"
 
-#include "widgets/EntryKeys.h"
+#include "pages/EntryForm.h"
 #include "pages/PageLayout.h"
+#include "pages/SecuredLoanBoxes.h"
 
 #include "CaseChoices.h"
 #include "CaseFile.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QFocusEvent>
-#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace tallex;
@@ -34,7 +30,7 @@ constexpr int kBoxWidth = 150;
 
 frmAPR1::frmAPR1(PageHost& pageHost, QWidget* parent)
     : Page(pageHost, "frmAPR1", QStringLiteral("APR (Appendix J)"), parent) {
-    keys_ = new EntryKeys(pageHost.user(), this);
+    form_ = new EntryForm(*this, pageHost, EntryForm::Refusal::StopsButtons);
 
     auto* Label1 = Heading(this, "Label1", QStringLiteral("Loan Information"));
     txtAmtFinanced_ = TextBox(this, "txtAmtFinanced", kBoxWidth);
@@ -113,20 +109,7 @@ frmAPR1::frmAPR1(PageHost& pageHost, QWidget* parent)
     unitRow->setContentsMargins(0, 0, 0, 0);
     unitHolder->setFixedHeight(cmdFedCal_->sizeHint().height());
 
-    auto* fraCheckBoxes = new QFrame(this);
-    fraCheckBoxes->setObjectName(QStringLiteral("fraCheckBoxes"));
-    chkSecuredByRealEstate_ = new QCheckBox(QStringLiteral("Loan Secured by Real Estate or &Dwelling"), fraCheckBoxes);
-    chkSecuredByRealEstate_->setObjectName(QStringLiteral("chkSecuredByRealEstate"));
-    chkDatePre_093095_ = new QCheckBox(QStringLiteral("Loan Date Earlier than &9/30/1995"), fraCheckBoxes);
-    chkDatePre_093095_->setObjectName(QStringLiteral("chkDatePre_093095"));
-    auto* checks = new QHBoxLayout(fraCheckBoxes);
-    checks->setContentsMargins(0, 0, 0, 0);
-    checks->addWidget(chkSecuredByRealEstate_);
-    checks->addSpacing(16);
-    checks->addWidget(chkDatePre_093095_);
-    checks->addStretch();
-    // The date box may be hidden; the frame keeps its room.
-    fraCheckBoxes->setFixedHeight(chkSecuredByRealEstate_->sizeHint().height());
+    securedBoxes_ = new SecuredLoanBoxes(pageHost, *form_, this);
 
     CmdContinue_ = Button(this, "CmdContinue", QStringLiteral("&Continue"));
     CmdBack_ = Button(this, "CmdBack", QStringLiteral("&Back"));
@@ -143,24 +126,24 @@ frmAPR1::frmAPR1(PageHost& pageHost, QWidget* parent)
     layout->addLayout(figures);
     layout->addLayout(choices);
     layout->addWidget(unitHolder);
-    layout->addWidget(fraCheckBoxes);
+    layout->addWidget(securedBoxes_);
     layout->addStretch();
     layout->addLayout(buttons);
 
+    // The fields in the order of LoanTermsField.
     for (QLineEdit* box : {txtAmtFinanced_, txtDiscAPR_, txtDiscFinChg_, txtUnitPeriod_}) {
-        keys_->watchText(box, box == txtAmtFinanced_ ? 25 : 20);
-        box->installEventFilter(this);
+        form_->addBox(box, box == txtAmtFinanced_ ? 25 : 20);
         // Typed, pasted or set by Open Case or the calendar: a new entry, as a key press is.
         connect(box, &QLineEdit::textChanged, this, [this] { state_.TextChanged(); });
     }
-    for (QWidget* w : {static_cast<QWidget*>(optLoanType_[0]), static_cast<QWidget*>(optLoanType_[1]),
-                       static_cast<QWidget*>(chkSecuredByRealEstate_), static_cast<QWidget*>(chkDatePre_093095_)})
-        keys_->watch(w);
-    for (QRadioButton* option : optPymtFreq_) keys_->watch(option);
+    form_->setKeyFilter([this](int field, int key) { return filterKey(static_cast<LoanTermsField>(field), key); });
+    form_->setLeaveCheck([this](int field) { return leaveBox(static_cast<LoanTermsField>(field)); });
+    for (QRadioButton* option : optLoanType_) form_->watch(option);
+    for (QRadioButton* option : optPymtFreq_) form_->watch(option);
 
     QWidget* order[] = {txtAmtFinanced_,  txtDiscAPR_,     txtDiscFinChg_, optLoanType_[0], optLoanType_[1],
                         optPymtFreq_[0],  optPymtFreq_[1], optPymtFreq_[2], optPymtFreq_[3], txtUnitPeriod_,
-                        cmdFedCal_,       chkSecuredByRealEstate_, chkDatePre_093095_, CmdContinue_, CmdBack_,
+                        cmdFedCal_,       securedBoxes_->securedBox(), securedBoxes_->dateBox(), CmdContinue_, CmdBack_,
                         cmdNewAPR_,       cmdExit_};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
@@ -170,35 +153,24 @@ frmAPR1::frmAPR1(PageHost& pageHost, QWidget* parent)
         connect(optPymtFreq_[i], &QRadioButton::clicked, this, [this, i] { guard([this, i] { chooseFrequency(i); }); });
     connect(txtUnitPeriod_, &QLineEdit::textChanged, this,
             [this](const QString& text) { guard([this, &text] { UnitPeriodTextChanged(record(), text.toStdString()); }); });
-    connect(chkSecuredByRealEstate_, &QCheckBox::toggled, this, [this](bool on) {
-        guard([this, on] {
-            SetSecuredByRealEstate(record(), on);
-            if (!on) chkDatePre_093095_->setChecked(false);
-            chkDatePre_093095_->setVisible(on);
-        });
-    });
-    connect(chkDatePre_093095_, &QCheckBox::toggled, this,
-            [this](bool on) { guard([this, on] { record().gbDatePre_093095 = on; }); });
     connect(cmdFedCal_, &QPushButton::clicked, this, [this] { guard([this] { onCalendar(); }); });
     connect(CmdContinue_, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
     connect(CmdBack_, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
     connect(cmdNewAPR_, &QPushButton::clicked, this, [this] {
         guard([this] {
-            if (buttonMayAct()) host().NewLoan();
+            if (form_->leaveFocusedBox()) host().NewLoan();
         });
     });
     connect(cmdExit_, &QPushButton::clicked, this, [this] {
         guard([this] {
-            if (buttonMayAct()) host().ExitProgram();
+            if (form_->leaveFocusedBox()) host().ExitProgram();
         });
     });
 
     // Load.
     optLoanType_[0]->setChecked(true);
     optPymtFreq_[0]->setChecked(true);
-    SetSecuredByRealEstate(record(), false);
-    chkSecuredByRealEstate_->setChecked(false);
-    chkDatePre_093095_->setVisible(false);
+    securedBoxes_->load(false);
     applyLayout();
 }
 
@@ -206,9 +178,7 @@ void frmAPR1::onActivate() {
     txtAmtFinanced_->setMaxLength(15);
     txtDiscAPR_->setMaxLength(12);
     txtDiscFinChg_->setMaxLength(15);
-    const bool secured = chkSecuredByRealEstate_->isChecked();
-    chkDatePre_093095_->setVisible(secured);
-    if (!secured) record().gbDatePre_093095 = false;
+    securedBoxes_->activate();
     txtAmtFinanced_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -222,37 +192,8 @@ QLineEdit* frmAPR1::boxOf(LoanTermsField field) const {
     return txtUnitPeriod_;
 }
 
-bool frmAPR1::fieldOf(QObject* watched, LoanTermsField& field) const {
-    for (LoanTermsField f : {LoanTermsField::AmountFinanced, LoanTermsField::DisclosedApr, LoanTermsField::FinanceCharge,
-                             LoanTermsField::UnitPeriod}) {
-        if (boxOf(f) == watched) {
-            field = f;
-            return true;
-        }
-    }
-    return false;
-}
-
-bool frmAPR1::eventFilter(QObject* watched, QEvent* event) {
-    LoanTermsField field;
-    if (!fieldOf(watched, field)) return Page::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress) {
-        const int key = EntryKeys::KeyCodeOf(*static_cast<QKeyEvent*>(event));
-        // Enter goes on to the common rule; keys that type nothing are the box's own.
-        if (key == 0 || key == kKeyEnter) return false;
-        bool refused = false;
-        guard([&] { refused = filterKey(field, boxOf(field), key); });
-        return refused;
-    }
-    if (event->type() == QEvent::FocusOut && isActivePage() && IsLeaving(*static_cast<QFocusEvent*>(event)))
-        guard([this, field] { leaveBox(field); });
-    return false;
-}
-
-bool frmAPR1::filterKey(LoanTermsField field, QLineEdit* box, int key) {
-    const bool selected = box->hasSelectedText();
-    const EditState edit{box->text().toStdString(), selected ? box->selectionStart() : box->cursorPosition(),
-                         selected ? static_cast<int>(box->selectedText().size()) : 0};
+bool frmAPR1::filterKey(LoanTermsField field, int key) {
+    const EditState edit = EntryForm::EditOf(*boxOf(field));
     KeyVerdict verdict;
     switch (field) {
     case LoanTermsField::AmountFinanced: verdict = AmountFinancedKey(state_, edit, key); break;
@@ -266,31 +207,13 @@ bool frmAPR1::filterKey(LoanTermsField field, QLineEdit* box, int key) {
     return !verdict.accepted;
 }
 
-void frmAPR1::leaveBox(LoanTermsField field) {
-    refusalPending_ = false;
-    if (record().gbErrorShown) return;
+bool frmAPR1::leaveBox(LoanTermsField field) {
     QLineEdit* box = boxOf(field);
     const FieldLeave leave = LeaveLoanTermsField(record(), state_, field, box->text().toStdString(), choice_);
     if (leave.newText) box->setText(QString::fromStdString(*leave.newText));
-    if (leave.message.empty()) return;
+    if (leave.message.empty()) return true;
     message(leave.message, kStyleExclamation);
-    refusalPending_ = true;
-    QTimer::singleShot(0, box, [box = QPointer<QLineEdit>(box)] {
-        if (box) box->setFocus(Qt::OtherFocusReason);
-    });
-}
-
-bool frmAPR1::buttonMayAct() {
-    LoanTermsField field;
-    if (QWidget* focused = focusWidget(); focused && focused->hasFocus() && fieldOf(focused, field)) {
-        // A button pressed by its access key: the box is left now.
-        leaveBox(field);
-        return !refusalPending_;
-    }
-    // The click that took the focus out of a refused box does not count.
-    const bool refused = refusalPending_;
-    refusalPending_ = false;
-    return !refused;
+    return false;
 }
 
 void frmAPR1::applyLayout() {
@@ -356,19 +279,20 @@ LoanTermsEntries frmAPR1::entries() const {
 }
 
 void frmAPR1::onCalendar() {
-    if (!buttonMayAct()) return;
+    if (!form_->leaveFocusedBox()) return;
     record().gbCalendarOK = false;
     if (!host().openPaymentCalendar()) return;
     if (record().gbCalendarOK) {
         if (const auto text = CalendarUnitPeriodText(record())) txtUnitPeriod_->setText(QString::fromStdString(*text));
         state_.validFlag(LoanTermsField::UnitPeriod) = true;
     }
-    QWidget* next = txtUnitPeriod_->text().isEmpty() ? static_cast<QWidget*>(txtUnitPeriod_) : chkSecuredByRealEstate_;
+    QWidget* next =
+        txtUnitPeriod_->text().isEmpty() ? static_cast<QWidget*>(txtUnitPeriod_) : securedBoxes_->securedBox();
     next->setFocus(Qt::OtherFocusReason);
 }
 
 void frmAPR1::onContinue() {
-    if (!buttonMayAct()) return;
+    if (!form_->leaveFocusedBox()) return;
     const LoanTermsContinueResult result = LoanTermsContinue(record(), state_, entries());
     if (result.refusal) {
         QLineEdit* box = boxOf(result.refusal->field);
@@ -383,7 +307,7 @@ void frmAPR1::onContinue() {
 }
 
 void frmAPR1::onBack() {
-    if (!buttonMayAct()) return;
+    if (!form_->leaveFocusedBox()) return;
     host().session().gbBasicInfoFresh = false;
     host().SwitchForm(PageId::BasicInfo);
 }
@@ -402,13 +326,9 @@ void frmAPR1::showCase(const tallex::casefile::CaseFile& c, const LoanTermsState
         txtDiscFinChg_->setText(QString::fromStdString(c.disclosedFinanceCharge));
         if (!txtUnitPeriod_->isHidden()) txtUnitPeriod_->setText(QString::fromStdString(c.unitPeriod));
     }
-    // The check boxes set the record's flags as the replay did.
-    const bool secured = record().gbSecuredByRealEstate;
-    const bool before1995 = record().gbDatePre_093095;
-    chkSecuredByRealEstate_->setChecked(secured);
-    chkDatePre_093095_->setChecked(before1995);
-    chkDatePre_093095_->setVisible(secured);
+    // The check boxes show the record's flags as the replay set them.
+    securedBoxes_->showRecord();
     state_ = checked;
     state_.entryBad = false;
-    refusalPending_ = false;
+    form_->forgetRefusal();
 }

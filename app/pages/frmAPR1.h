@@ -10,8 +10,8 @@
 namespace tallex::casefile {
 struct CaseFile;
 }
-class EntryKeys;
-class QCheckBox;
+class EntryForm;
+class SecuredLoanBoxes;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -33,14 +33,12 @@ public:
 
 protected:
     void onActivate() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLineEdit* boxOf(tallex::LoanTermsField field) const;
-    bool fieldOf(QObject* watched, tallex::LoanTermsField& field) const;
-    bool filterKey(tallex::LoanTermsField field, QLineEdit* box, int key);
-    void leaveBox(tallex::LoanTermsField field);
-    bool buttonMayAct();
+    // The form's key filter and leave check (EntryForm).
+    bool filterKey(tallex::LoanTermsField field, int key);
+    bool leaveBox(tallex::LoanTermsField field);
     void chooseFrequency(int index);
     void applyLayout();
     void onCalendar();
@@ -48,10 +46,9 @@ private:
     void onBack();
     tallex::LoanTermsEntries entries() const;
 
-    EntryKeys* keys_ = nullptr;
+    EntryForm* form_ = nullptr;
     tallex::LoanTermsState state_;
     tallex::LoanTermsChoice choice_;
-    bool refusalPending_ = false;
 
     QLineEdit* txtAmtFinanced_ = nullptr;
     QLineEdit* txtDiscAPR_ = nullptr;
@@ -62,8 +59,7 @@ private:
     QGroupBox* fraPymtFreq_ = nullptr;
     QRadioButton* optLoanType_[2] = {};
     QRadioButton* optPymtFreq_[4] = {};
-    QCheckBox* chkSecuredByRealEstate_ = nullptr;
-    QCheckBox* chkDatePre_093095_ = nullptr;
+    SecuredLoanBoxes* securedBoxes_ = nullptr;
     QPushButton* cmdFedCal_ = nullptr;
     QPushButton* CmdContinue_ = nullptr;
     QPushButton* CmdBack_ = nullptr;

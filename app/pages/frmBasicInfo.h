@@ -11,7 +11,7 @@
 namespace tallex::casefile {
 struct CaseFile;
 }
-class EntryKeys;
+class EntryForm;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -36,17 +36,16 @@ public:
 
 protected:
     void onActivate() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void focusFirstEmpty();
-    void leaveBox(QLineEdit* box);
-    bool buttonMayAct();
+    // The form's leave check (EntryForm): false when the date is refused.
+    bool leaveBox(QLineEdit* box);
     void chooseLoanKind(bool construction);
     void onContinue();
     bool constructionSelected() const;
 
-    EntryKeys* keys_ = nullptr;
+    EntryForm* form_ = nullptr;
     QLineEdit* txtUserName_ = nullptr;
     QLineEdit* txtAcctDate_ = nullptr;
     QLineEdit* txtAccountNbr_ = nullptr;
@@ -58,5 +57,4 @@ private:
     QPushButton* cmdNewAPR_ = nullptr;
     QPushButton* CmdExit_ = nullptr;
     bool construction_ = false;  // the loan kind now chosen
-    bool refusalPending_ = false;
 };

@@ -1,7 +1,7 @@
 #include "pages/frmConstInterest.h"
 #include "CaseChoices.h"
 
-#include "widgets/EntryKeys.h"
+#include "pages/EntryForm.h"
 #include "pages/PageLayout.h"
 
 #include "CaseFile.h"
@@ -12,18 +12,14 @@
 #include "entry/LoanTerms.h"
 
 #include <QButtonGroup>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -60,7 +56,7 @@ void KeepRoomWhenHidden(QWidget* widget) {
 
 frmConstInterest::frmConstInterest(PageHost& pageHost, QWidget* parent)
     : Page(pageHost, "frmConstInterest", QStringLiteral("Interest"), parent) {
-    keys_ = new EntryKeys(pageHost.user(), this);
+    form_ = new EntryForm(*this, pageHost);
 
     auto* Label1 = Heading(this, "Label1", QStringLiteral("Construction Interest"));
     const char* const names[] = {"txtAmtInt", "txtDiscAPR", "txtFinChg", "txtUnitPeriod"};
@@ -176,14 +172,16 @@ frmConstInterest::frmConstInterest(PageHost& pageHost, QWidget* parent)
     layout->addStretch();
     layout->addLayout(buttons);
 
+    // The fields in the order of their tags (kInterestAmount ..).
     for (QLineEdit* box : boxes_) {
-        keys_->watchText(box, box == boxes_[kInterestAmount] ? 25 : 20);
-        box->installEventFilter(this);
+        form_->addBox(box, box == boxes_[kInterestAmount] ? 25 : 20);
         // Typed, pasted or set by Open Case or the calendar: a new entry, as a key press is.
         connect(box, &QLineEdit::textChanged, this, [this] { entryState_.TextChanged(); });
     }
-    for (QRadioButton* option : optLoanType_) keys_->watch(option);
-    for (QRadioButton* option : optPymtFreq_) keys_->watch(option);
+    form_->setKeyFilter([this](int field, int key) { return filterKey(field, key); });
+    form_->setLeaveCheck([this](int field) { return leaveBox(field); });
+    for (QRadioButton* option : optLoanType_) form_->watch(option);
+    for (QRadioButton* option : optPymtFreq_) form_->watch(option);
 
     QWidget* order[] = {boxes_[0],       boxes_[1],       boxes_[2],       optLoanType_[0], optLoanType_[1],
                         optPymtFreq_[0], optPymtFreq_[1], optPymtFreq_[2], optPymtFreq_[3], boxes_[3],
@@ -300,39 +298,16 @@ void frmConstInterest::optPymtFreq_MouseDown(int index) {
     applyLayout(true);
 }
 
-int frmConstInterest::fieldOf(QObject* watched) const {
-    for (int i = 0; i < 4; ++i)
-        if (boxes_[i] == watched) return i;
-    return -1;
-}
-
-bool frmConstInterest::eventFilter(QObject* watched, QEvent* event) {
-    const int field = fieldOf(watched);
-    if (field < 0) return Page::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress) {
-        const int key = EntryKeys::KeyCodeOf(*static_cast<QKeyEvent*>(event));
-        // Enter goes on to the common rule; keys that type nothing are the box's own.
-        if (key == 0 || key == kKeyEnter) return false;
-        bool refused = false;
-        guard([&] { refused = filterKey(field, boxes_[field], key); });
-        return refused;
-    }
-    if (event->type() == QEvent::FocusOut && isActivePage() && IsLeaving(*static_cast<QFocusEvent*>(event)))
-        guard([this, field] { leaveBox(field, true); });
-    return false;
-}
-
-bool frmConstInterest::filterKey(int field, QLineEdit* box, int key) {
+bool frmConstInterest::filterKey(int field, int key) {
     // A key typed in any box is a new entry: the next box left is checked again.
     entryState_.entryBad = false;
-    const bool selected = box->hasSelectedText();
-    const int caret = selected ? box->selectionStart() : box->cursorPosition();
-    const std::string text = box->text().toStdString();
+    const EditState edit = EntryForm::EditOf(*boxes_[field]);
     bool accepted = true;
     bool withMessage = false;
     switch (field) {
     case kInterestAmount: {
-        const AmountKeyVerdict verdict = ConstInterestAmountKey(text, static_cast<std::size_t>(caret), static_cast<char>(key));
+        const AmountKeyVerdict verdict =
+            ConstInterestAmountKey(edit.text, static_cast<std::size_t>(edit.selStart), static_cast<char>(key));
         accepted = verdict == AmountKeyVerdict::Accept;
         withMessage = verdict == AmountKeyVerdict::RefuseWithMessage;
         break;
@@ -340,7 +315,6 @@ bool frmConstInterest::filterKey(int field, QLineEdit* box, int key) {
     case kInterestDisclAPR:
     case kInterestFinChg: {
         LoanTermsState scratch;
-        const EditState edit{text, caret, selected ? static_cast<int>(box->selectedText().size()) : 0};
         const KeyVerdict verdict =
             field == kInterestDisclAPR ? DisclosedAprKey(scratch, edit, key) : FinanceChargeKey(scratch, edit, key);
         accepted = verdict.accepted;
@@ -356,32 +330,18 @@ bool frmConstInterest::filterKey(int field, QLineEdit* box, int key) {
     return !accepted;
 }
 
-bool frmConstInterest::leaveBox(int field, bool focusBack) {
-    if (record().gbErrorShown) return true;
+bool frmConstInterest::leaveBox(int field) {
     QLineEdit* box = boxes_[field];
     const std::optional<ConstInterestLeave> leave =
         LeaveConstInterestField(entryState_, field, box->text().toStdString(), choice());
     if (!leave) return true;
     if (leave->text != box->text().toStdString()) box->setText(QString::fromStdString(leave->text));
-    if (leave->valid) return true;
     // No message here: Continue tells what is wrong.
-    if (focusBack) {
-        QTimer::singleShot(0, box, [box = QPointer<QLineEdit>(box)] {
-            if (box) box->setFocus(Qt::OtherFocusReason);
-        });
-    }
-    return false;
-}
-
-void frmConstInterest::leaveFocusedBox() {
-    // A button pressed by its access key leaves the box now, as a click would have.
-    if (QWidget* focused = focusWidget(); focused && focused->hasFocus()) {
-        if (const int field = fieldOf(focused); field >= 0) leaveBox(field, false);
-    }
+    return leave->valid;
 }
 
 void frmConstInterest::onCalendar() {
-    leaveFocusedBox();
+    form_->leaveFocusedBox();
     LoanRecord& r = record();
     r.gbCalendarOK = false;
     // False when an error inside the calendar ended on the error screen: this page is gone.
@@ -396,19 +356,18 @@ void frmConstInterest::onCalendar() {
 }
 
 void frmConstInterest::onContinue() {
-    leaveFocusedBox();
+    form_->leaveFocusedBox();
     QLineEdit* unitPeriod = boxes_[kInterestUnitPeriod];
     if (unitPeriod->isHidden()) unitPeriod->clear();
     ConstInterestEntries e;
-    e.amtInt = boxes_[kInterestAmount]->text().toStdString();
-    e.discAPR = boxes_[kInterestDisclAPR]->text().toStdString();
-    e.finChg = boxes_[kInterestFinChg]->text().toStdString();
-    e.unitPeriod = unitPeriod->text().toStdString();
+    e.amtInt = form_->text(kInterestAmount);
+    e.discAPR = form_->text(kInterestDisclAPR);
+    e.finChg = form_->text(kInterestFinChg);
+    e.unitPeriod = form_->text(kInterestUnitPeriod);
     e.permanent = choice();
     const ConstInterestContinueResult result = ConstInterestContinue(record(), host().user(), e);
     if (!result.check.passed) {
-        if (result.check.focusField >= 0 && result.check.focusField < 4)
-            boxes_[result.check.focusField]->setFocus(Qt::OtherFocusReason);
+        form_->focusField(result.check.focusField);
         return;
     }
     if (result.reloadSchedule) host().reloadPage(PageId::Schedule);
@@ -418,7 +377,7 @@ void frmConstInterest::onContinue() {
 }
 
 void frmConstInterest::onBack() {
-    leaveFocusedBox();
+    form_->leaveFocusedBox();
     host().SwitchForm(PageId::ConstructionPhase);
 }
 

@@ -12,7 +12,7 @@
 namespace tallex::casefile {
 struct CaseFile;
 }
-class EntryKeys;
+class EntryForm;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -37,13 +37,11 @@ public:
 
 protected:
     void onActivate() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    int fieldOf(QObject* watched) const;
-    bool filterKey(int field, QLineEdit* box, int key);
-    bool leaveBox(int field, bool focusBack);
-    void leaveFocusedBox();
+    // The form's key filter and leave check (EntryForm).
+    bool filterKey(int field, int key);
+    bool leaveBox(int field);
     tallex::ConstPermanentChoice choice() const;
     void applyLayout(bool emptyUnitPeriod);
     void optLoanType_MouseDown(int index);
@@ -52,7 +50,7 @@ private:
     void onContinue();
     void onBack();
 
-    EntryKeys* keys_ = nullptr;
+    EntryForm* form_ = nullptr;
     // txtAmtInt, txtDiscAPR, txtFinChg, txtUnitPeriod: index = tag.
     QLineEdit* boxes_[4] = {};
     QLabel* lblUnitPeriod_ = nullptr;

@@ -10,8 +10,8 @@
 namespace tallex::casefile {
 struct CaseFile;
 }
-class EntryKeys;
-class QCheckBox;
+class EntryForm;
+class SecuredLoanBoxes;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -35,24 +35,21 @@ public:
 
 protected:
     void onActivate() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    int fieldOf(QObject* watched) const;
-    bool filterKey(int field, QLineEdit* box, int key);
+    // The form's key filter and leave check (EntryForm).
+    bool filterKey(int field, int key);
     void leaveBox(int field);
-    void leaveFocusedBox();
     void chooseInterestType(int index);
     void onContinue();
     void onBack();
 
-    EntryKeys* keys_ = nullptr;
+    EntryForm* form_ = nullptr;
     // txtLoanAmt, txtSimpleInt, txtPrepdFinChg, txtSubFinChg: index = tag.
     QLineEdit* boxes_[4] = {};
     QRadioButton* optDiscType_[2] = {};
     QRadioButton* optInterestType_[2] = {};
-    QCheckBox* chkSecuredByRealEstate_ = nullptr;
-    QCheckBox* chkDatePre_093095_ = nullptr;
+    SecuredLoanBoxes* securedBoxes_ = nullptr;
     QPushButton* CmdBack_ = nullptr;
     QPushButton* cmdNewAPR_ = nullptr;
     QPushButton* cmdContinue_ = nullptr;

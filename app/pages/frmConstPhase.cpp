@@ -1,7 +1,7 @@
 #include "pages/frmConstPhase.h"
 #include "CaseChoices.h"
 
-#include "widgets/EntryKeys.h"
+#include "pages/EntryForm.h"
 #include "pages/PageLayout.h"
 
 #include "CaseFile.h"
@@ -15,11 +15,9 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -38,7 +36,7 @@ QString Number(double value) { return QString::fromStdString(ShortestNumber(valu
 
 frmConstPhase::frmConstPhase(PageHost& pageHost, QWidget* parent)
     : Page(pageHost, "frmConstPhase", QStringLiteral("Construction Phase Accrual System"), parent) {
-    keys_ = new EntryKeys(pageHost.user(), this);
+    form_ = new EntryForm(*this, pageHost);
 
     auto* Label1 = Heading(this, "Label1", QStringLiteral("Construction Phase"));
 
@@ -150,13 +148,21 @@ frmConstPhase::frmConstPhase(PageHost& pageHost, QWidget* parent)
     layout->addStretch();
     layout->addLayout(buttons);
 
-    for (QLineEdit* box : boxes_) {
-        keys_->watchText(box);
-        box->installEventFilter(this);
-    }
-    for (QRadioButton* option : optIntAccrl_) keys_->watch(option);
-    for (QRadioButton* option : optOther_) keys_->watch(option);
-    keys_->watch(chkCompundInt_);
+    // The fields in the order of their tags (kPhaseTimePeriod ..): whole numbers only.
+    for (QLineEdit* box : boxes_) form_->addBox(box);
+    form_->setKeyFilter([this](int field, int key) {
+        if ((key >= '0' && key <= '9') || key == kKeyBackspace) return false;
+        message(ConstPhaseKeyMessage(field, labels_[kPhaseTimePeriod]->text().toStdString()), kStyleExclamation);
+        return true;
+    });
+    // The verdict counts on Continue, which checks every field again; leaving only notes it.
+    form_->setLeaveCheck([this](int field) {
+        ConstFieldCheck(record(), field, form_->text(field));
+        return true;
+    });
+    for (QRadioButton* option : optIntAccrl_) form_->watch(option);
+    for (QRadioButton* option : optOther_) form_->watch(option);
+    form_->watch(chkCompundInt_);
 
     QWidget* order[] = {optIntAccrl_[0], optIntAccrl_[1], optIntAccrl_[2], optIntAccrl_[3], chkCompundInt_,
                         optOther_[0],    optOther_[1],    boxes_[0],       boxes_[1],       boxes_[2],
@@ -181,7 +187,7 @@ frmConstPhase::frmConstPhase(PageHost& pageHost, QWidget* parent)
     connect(cmdBack_, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
     connect(cmdNewAPR_, &QPushButton::clicked, this, [this] {
         guard([this] {
-            leaveFocusedBox();
+            form_->leaveFocusedBox();
             host().NewLoan();
         });
     });
@@ -263,44 +269,8 @@ void frmConstPhase::chooseOther(int index) {
     boxes_[kPhaseTimePeriod]->clear();
 }
 
-int frmConstPhase::fieldOf(QObject* watched) const {
-    for (int i = 0; i < 3; ++i)
-        if (boxes_[i] == watched) return i;
-    return -1;
-}
-
-bool frmConstPhase::eventFilter(QObject* watched, QEvent* event) {
-    const int field = fieldOf(watched);
-    if (field < 0) return Page::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress) {
-        const int key = EntryKeys::KeyCodeOf(*static_cast<QKeyEvent*>(event));
-        // Enter goes on to the common rule; keys that type nothing are the box's own.
-        if (key == 0 || key == kKeyEnter) return false;
-        if ((key >= '0' && key <= '9') || key == kKeyBackspace) return false;
-        guard([&] {
-            message(ConstPhaseKeyMessage(field, labels_[kPhaseTimePeriod]->text().toStdString()), kStyleExclamation);
-        });
-        return true;
-    }
-    if (event->type() == QEvent::FocusOut && isActivePage() && IsLeaving(*static_cast<QFocusEvent*>(event)))
-        guard([this, field] { leaveBox(field); });
-    return false;
-}
-
-void frmConstPhase::leaveBox(int field) {
-    if (record().gbErrorShown) return;
-    // The verdict counts on Continue, which checks every field again; leaving only notes it.
-    ConstFieldCheck(record(), field, boxes_[field]->text().toStdString());
-}
-
-void frmConstPhase::leaveFocusedBox() {
-    if (QWidget* focused = focusWidget(); focused && focused->hasFocus()) {
-        if (const int field = fieldOf(focused); field >= 0) leaveBox(field);
-    }
-}
-
 void frmConstPhase::onCalendar() {
-    leaveFocusedBox();
+    form_->leaveFocusedBox();
     LoanRecord& r = record();
     r.gbCalendarOK = false;
     // False when an error inside the calendar ended on the error screen: this page is gone.
@@ -356,20 +326,20 @@ void frmConstPhase::showCase(const tallex::casefile::CaseFile& c) {
 }
 
 void frmConstPhase::onContinue() {
-    leaveFocusedBox();
+    form_->leaveFocusedBox();
     ConstPhaseEntries e;
-    e.timePeriod = boxes_[kPhaseTimePeriod]->text().toStdString();
-    e.unitPeriods = boxes_[kPhaseUnitPeriods]->text().toStdString();
-    e.oddDays = boxes_[kPhaseOddDays]->text().toStdString();
+    e.timePeriod = form_->text(kPhaseTimePeriod);
+    e.unitPeriods = form_->text(kPhaseUnitPeriods);
+    e.oddDays = form_->text(kPhaseOddDays);
     const ConstContinueResult result = ConstPhaseContinue(record(), host().user(), e);
     if (!result.passed) {
-        if (result.focusField >= 0 && result.focusField < 3) boxes_[result.focusField]->setFocus(Qt::OtherFocusReason);
+        form_->focusField(result.focusField);
         return;
     }
     host().SwitchForm(PageId::ConstructionInterest);
 }
 
 void frmConstPhase::onBack() {
-    leaveFocusedBox();
+    form_->leaveFocusedBox();
     host().SwitchForm(PageId::ConstructionTerms);
 }

@@ -9,7 +9,7 @@
 namespace tallex::casefile {
 struct CaseFile;
 }
-class EntryKeys;
+class EntryForm;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -31,12 +31,8 @@ public:
 
 protected:
     void onActivate() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    int fieldOf(QObject* watched) const;
-    void leaveBox(int field);
-    void leaveFocusedBox();
     void applyLayout();
     void applyUnitPeriodEnabling();
     void timePeriodChanged();
@@ -47,7 +43,7 @@ private:
     void onContinue();
     void onBack();
 
-    EntryKeys* keys_ = nullptr;
+    EntryForm* form_ = nullptr;
     QRadioButton* optIntAccrl_[4] = {};
     QCheckBox* chkCompundInt_ = nullptr;
     QLabel* lblCompoundInt_ = nullptr;

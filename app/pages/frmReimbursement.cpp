@@ -1,6 +1,6 @@
 #include "pages/frmReimbursement.h"
 
-#include "widgets/EntryKeys.h"
+#include "pages/EntryForm.h"
 #include "pages/PageLayout.h"
 #include "pages/PageTexts.h"
 #include "print/ReportPrinter.h"
@@ -12,7 +12,6 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,7 +43,7 @@ QString Text(const std::string& s) { return QString::fromStdString(s); }
 
 frmReimbursement::frmReimbursement(PageHost& pageHost, QWidget* parent)
     : Page(pageHost, "frmReimbursement", QStringLiteral("Reimbursement Information"), parent) {
-    keys_ = new EntryKeys(pageHost.user(), this);
+    form_ = new EntryForm(*this, pageHost);
     lblCaption_ = Heading(this, "lblCaption", QStringLiteral("Reimbursement Information"));
 
     // APR method: the three figures side by side, captions above.
@@ -166,9 +165,8 @@ frmReimbursement::frmReimbursement(PageHost& pageHost, QWidget* parent)
     QWidget* order[] = {txtPriorPymts_, cmdShowAdjustment_, CmdPrint_, cmdSaveReport_, cmdBack_, cmdNewAPR_, cmdExit_};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
-    keys_->watchText(txtPriorPymts_);
-    // Installed after the common keys, so it sees each key first.
-    txtPriorPymts_->installEventFilter(this);
+    form_->addBox(txtPriorPymts_);
+    form_->setKeyFilter([this](int, int key) { return !PriorPaymentsKeyAllowed(record(), host().user(), key); });
     connect(cmdShowAdjustment_, &QPushButton::clicked, this, [this] { guard([this] { onShowAdjustments(); }); });
     connect(CmdPrint_, &QPushButton::clicked, this, [this] { guard([this] { printReport(); }); });
     connect(cmdSaveReport_, &QPushButton::clicked, this, [this] { guard([this] { saveReport(); }); });
@@ -241,18 +239,6 @@ void frmReimbursement::showScreen(const ReimbursementScreen& screen) {
         txtPriorPymts_->setFocus(Qt::OtherFocusReason);
     else
         CmdPrint_->setFocus(Qt::OtherFocusReason);
-}
-
-bool frmReimbursement::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtPriorPymts_ && event->type() == QEvent::KeyPress) {
-        const int key = EntryKeys::KeyCodeOf(*static_cast<QKeyEvent*>(event));
-        // Enter goes on to the common rule; keys that type nothing are the box's own.
-        if (key == 0 || key == 13) return false;
-        bool allowed = true;
-        guard([&] { allowed = PriorPaymentsKeyAllowed(record(), host().user(), key); });
-        return !allowed;
-    }
-    return Page::eventFilter(watched, event);
 }
 
 void frmReimbursement::onShowAdjustments() {

@@ -14,7 +14,7 @@
 
 #include <optional>
 
-class EntryKeys;
+class EntryForm;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -39,7 +39,6 @@ public:
 
 protected:
     void onActivate() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showScreen(const tallex::ReimbursementScreen& screen);
@@ -48,7 +47,7 @@ private:
     void onBack();
     int gridRowCount() const;
 
-    EntryKeys* keys_ = nullptr;
+    EntryForm* form_ = nullptr;
     QLabel* lblCaption_ = nullptr;
     QWidget* fraAPRMethod_ = nullptr;
     QLabel* lblAdjAPR2_ = nullptr;

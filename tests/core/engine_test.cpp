@@ -54,6 +54,18 @@ TEST(loan_record, clearing_secured_by_real_estate_clears_the_pre_1995_date) {
     EXPECT_FALSE(r.gbDatePre_093095);
 }
 
+TEST(loan_record, the_pre_1995_date_holds_only_for_a_secured_loan) {
+    struct Row { bool secured; bool before; bool expected; };
+    const Row rows[] = {{true, true, true}, {true, false, false}, {false, true, false}, {false, false, false}};
+    for (const Row& row : rows) {
+        LoanRecord r;
+        SetSecuredByRealEstate(r, row.secured);
+        SetDatePre093095(r, row.before);
+        EXPECT_EQ(r.gbDatePre_093095, row.expected) << "secured " << row.secured << ", before " << row.before;
+        EXPECT_EQ(r.gbSecuredByRealEstate, row.secured);
+    }
+}
+
 // Whatever ended an action reaches the error screen with a number: the core's own errors keep
 // theirs, running out of memory is 7, anything else 51.
 TEST(runtime_error, every_exception_has_an_error_screen_number) {
