@@ -111,24 +111,16 @@ frmAPR1::frmAPR1(PageHost& pageHost, QWidget* parent)
 
     securedBoxes_ = new SecuredLoanBoxes(pageHost, *form_, this);
 
-    CmdContinue_ = Button(this, "CmdContinue", QStringLiteral("&Continue"));
-    CmdBack_ = Button(this, "CmdBack", QStringLiteral("&Back"));
-    cmdNewAPR_ = Button(this, "cmdNewAPR", QStringLiteral("&New Loan"));
-    cmdExit_ = Button(this, "cmdExit", QStringLiteral("E&xit"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* b : {CmdContinue_, CmdBack_, cmdNewAPR_, cmdExit_}) buttons->addWidget(b);
+    commands_ = CommandButtons(this, {.continueButton = "CmdContinue", .back = "CmdBack"});
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(kMargin * 2, kMargin, kMargin * 2, kMargin);
-    layout->setSpacing(kSpacing + 4);
+    auto* layout = PageColumn(this, Sides::Wide, kSpacing + 4);
     layout->addWidget(Label1);
     layout->addLayout(figures);
     layout->addLayout(choices);
     layout->addWidget(unitHolder);
     layout->addWidget(securedBoxes_);
     layout->addStretch();
-    layout->addLayout(buttons);
+    layout->addLayout(CommandRow(commands_));
 
     // The fields in the order of LoanTermsField.
     for (QLineEdit* box : {txtAmtFinanced_, txtDiscAPR_, txtDiscFinChg_, txtUnitPeriod_}) {
@@ -141,11 +133,10 @@ frmAPR1::frmAPR1(PageHost& pageHost, QWidget* parent)
     for (QRadioButton* option : optLoanType_) form_->watch(option);
     for (QRadioButton* option : optPymtFreq_) form_->watch(option);
 
-    QWidget* order[] = {txtAmtFinanced_,  txtDiscAPR_,     txtDiscFinChg_, optLoanType_[0], optLoanType_[1],
-                        optPymtFreq_[0],  optPymtFreq_[1], optPymtFreq_[2], optPymtFreq_[3], txtUnitPeriod_,
-                        cmdFedCal_,       securedBoxes_->securedBox(), securedBoxes_->dateBox(), CmdContinue_, CmdBack_,
-                        cmdNewAPR_,       cmdExit_};
-    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    TabOrder({txtAmtFinanced_, txtDiscAPR_, txtDiscFinChg_, optLoanType_[0], optLoanType_[1], optPymtFreq_[0],
+              optPymtFreq_[1], optPymtFreq_[2], optPymtFreq_[3], txtUnitPeriod_, cmdFedCal_, securedBoxes_->securedBox(),
+              securedBoxes_->dateBox()},
+             commands_);
 
     for (int i = 0; i < 2; ++i)
         connect(optLoanType_[i], &QRadioButton::clicked, this, [this, i] { guard([this, i] { optLoanType_MouseDown(i); }); });
@@ -154,14 +145,14 @@ frmAPR1::frmAPR1(PageHost& pageHost, QWidget* parent)
     connect(txtUnitPeriod_, &QLineEdit::textChanged, this,
             [this](const QString& text) { guard([this, &text] { UnitPeriodTextChanged(record(), text.toStdString()); }); });
     connect(cmdFedCal_, &QPushButton::clicked, this, [this] { guard([this] { onCalendar(); }); });
-    connect(CmdContinue_, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
-    connect(CmdBack_, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
-    connect(cmdNewAPR_, &QPushButton::clicked, this, [this] {
+    connect(commands_.continueButton, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
+    connect(commands_.back, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
+    connect(commands_.newLoan, &QPushButton::clicked, this, [this] {
         guard([this] {
             if (form_->leaveFocusedBox()) host().NewLoan();
         });
     });
-    connect(cmdExit_, &QPushButton::clicked, this, [this] {
+    connect(commands_.exit, &QPushButton::clicked, this, [this] {
         guard([this] {
             if (form_->leaveFocusedBox()) host().ExitProgram();
         });

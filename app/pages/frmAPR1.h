@@ -4,6 +4,7 @@
 // Every decision is the core's (entry/LoanTerms.h); the page moves texts and shows messages.
 
 #include "pages/Page.h"
+#include "pages/PageLayout.h"
 
 #include "entry/LoanTerms.h"
 
@@ -61,8 +62,5 @@ private:
     QRadioButton* optPymtFreq_[4] = {};
     SecuredLoanBoxes* securedBoxes_ = nullptr;
     QPushButton* cmdFedCal_ = nullptr;
-    QPushButton* CmdContinue_ = nullptr;
-    QPushButton* CmdBack_ = nullptr;
-    QPushButton* cmdNewAPR_ = nullptr;
-    QPushButton* cmdExit_ = nullptr;
+    page_layout::CommandButtons commands_;
 };

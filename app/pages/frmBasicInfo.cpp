@@ -75,49 +75,32 @@ frmBasicInfo::frmBasicInfo(PageHost& pageHost, const RememberedEntries& remember
     frameLayout->addWidget(optType_[1]);
     frameLayout->addStretch();
 
-    CmdContinue_ = Button(this, "CmdContinue", QStringLiteral("&Continue"));
-    cmdNewAPR_ = Button(this, "cmdNewAPR", QStringLiteral("&New Loan"));
-    CmdExit_ = Button(this, "CmdExit", QStringLiteral("E&xit"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(CmdContinue_);
-    buttons->addWidget(cmdNewAPR_);
-    buttons->addWidget(CmdExit_);
+    commands_ = CommandButtons(this, {.continueButton = "CmdContinue", .exit = "CmdExit"});
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(kMargin * 2, kMargin, kMargin * 2, kMargin);
-    layout->setSpacing(kSpacing * 2);
+    auto* layout = PageColumn(this, Sides::Wide, kSpacing * 2);
     layout->addWidget(Label1);
     layout->addLayout(fields);
     layout->addWidget(Frame1);
     layout->addStretch();
-    layout->addLayout(buttons);
+    layout->addLayout(CommandRow(commands_));
 
     for (QLineEdit* box : {txtUserName_, txtAcctDate_, txtAccountNbr_, txtBorrower_, txtLender_, txtCreditor_})
         form_->addBox(box, box == txtAcctDate_ ? 20 : -1);
     form_->setLeaveCheck([this](int field) { return leaveBox(form_->box(field)); });
     form_->watch(optType_[0]);
     form_->watch(optType_[1]);
-    setTabOrder(txtUserName_, txtAcctDate_);
-    setTabOrder(txtAcctDate_, txtAccountNbr_);
-    setTabOrder(txtAccountNbr_, txtBorrower_);
-    setTabOrder(txtBorrower_, txtLender_);
-    setTabOrder(txtLender_, txtCreditor_);
-    setTabOrder(txtCreditor_, optType_[0]);
-    setTabOrder(optType_[0], optType_[1]);
-    setTabOrder(optType_[1], CmdContinue_);
-    setTabOrder(CmdContinue_, cmdNewAPR_);
-    setTabOrder(cmdNewAPR_, CmdExit_);
+    TabOrder({txtUserName_, txtAcctDate_, txtAccountNbr_, txtBorrower_, txtLender_, txtCreditor_, optType_[0], optType_[1]},
+             commands_);
 
     connect(optType_[0], &QRadioButton::clicked, this, [this] { guard([this] { chooseLoanKind(false); }); });
     connect(optType_[1], &QRadioButton::clicked, this, [this] { guard([this] { chooseLoanKind(true); }); });
-    connect(CmdContinue_, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
-    connect(cmdNewAPR_, &QPushButton::clicked, this, [this] {
+    connect(commands_.continueButton, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
+    connect(commands_.newLoan, &QPushButton::clicked, this, [this] {
         guard([this] {
             if (form_->leaveFocusedBox()) host().NewLoan();
         });
     });
-    connect(CmdExit_, &QPushButton::clicked, this, [this] {
+    connect(commands_.exit, &QPushButton::clicked, this, [this] {
         guard([this] {
             if (form_->leaveFocusedBox()) host().ExitProgram();
         });
@@ -139,7 +122,7 @@ bool frmBasicInfo::newLoanAllowed() const { return !host().session().gbBasicInfo
 void frmBasicInfo::onActivate() {
     record().gbErrorShown = false;
     const bool allowed = newLoanAllowed();
-    cmdNewAPR_->setEnabled(allowed);
+    commands_.newLoan->setEnabled(allowed);
     host().setNewLoanEnabled(allowed);
     focusFirstEmpty();
 }
@@ -197,7 +180,7 @@ void frmBasicInfo::onContinue() {
 void frmBasicInfo::afterNewLoan() {
     txtBorrower_->clear();
     txtAccountNbr_->clear();
-    cmdNewAPR_->setEnabled(false);
+    commands_.newLoan->setEnabled(false);
     host().setNewLoanEnabled(false);
     focusFirstEmpty();
 }

@@ -4,6 +4,7 @@
 // names, the window state and the loan kind in the settings file.
 
 #include "pages/Page.h"
+#include "pages/PageLayout.h"
 
 #include "report/ReportText.h"
 #include "shell/StartupSettings.h"
@@ -53,8 +54,6 @@ private:
     QLineEdit* txtLender_ = nullptr;
     QLineEdit* txtCreditor_ = nullptr;
     QRadioButton* optType_[2] = {nullptr, nullptr};
-    QPushButton* CmdContinue_ = nullptr;
-    QPushButton* cmdNewAPR_ = nullptr;
-    QPushButton* CmdExit_ = nullptr;
+    page_layout::CommandButtons commands_;
     bool construction_ = false;  // the loan kind now chosen
 };

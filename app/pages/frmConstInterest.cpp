@@ -154,23 +154,15 @@ frmConstInterest::frmConstInterest(PageHost& pageHost, QWidget* parent)
     unitHolder->setLayout(unitRow);
     unitHolder->setFixedHeight(cmdFedCal_->sizeHint().height());
 
-    cmdContinue_ = Button(this, "cmdContinue", QStringLiteral("&Continue"));
-    cmdBack_ = Button(this, "cmdBack", QStringLiteral("&Back"));
-    cmdNewAPR_ = Button(this, "cmdNewAPR", QStringLiteral("&New Loan"));
-    cmdExit_ = Button(this, "cmdExit", QStringLiteral("E&xit"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* b : {cmdContinue_, cmdBack_, cmdNewAPR_, cmdExit_}) buttons->addWidget(b);
+    commands_ = CommandButtons(this, {.continueButton = "cmdContinue", .back = "cmdBack"});
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(kMargin * 2, kMargin, kMargin * 2, kMargin);
-    layout->setSpacing(kSpacing + 4);
+    auto* layout = PageColumn(this, Sides::Wide, kSpacing + 4);
     layout->addWidget(Label1);
     layout->addLayout(figures);
     layout->addLayout(choices);
     layout->addWidget(unitHolder);
     layout->addStretch();
-    layout->addLayout(buttons);
+    layout->addLayout(CommandRow(commands_));
 
     // The fields in the order of their tags (kInterestAmount ..).
     for (QLineEdit* box : boxes_) {
@@ -183,10 +175,8 @@ frmConstInterest::frmConstInterest(PageHost& pageHost, QWidget* parent)
     for (QRadioButton* option : optLoanType_) form_->watch(option);
     for (QRadioButton* option : optPymtFreq_) form_->watch(option);
 
-    QWidget* order[] = {boxes_[0],       boxes_[1],       boxes_[2],       optLoanType_[0], optLoanType_[1],
-                        optPymtFreq_[0], optPymtFreq_[1], optPymtFreq_[2], optPymtFreq_[3], boxes_[3],
-                        cmdFedCal_,      cmdContinue_,    cmdBack_,        cmdNewAPR_,      cmdExit_};
-    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    TabOrder({boxes_[0], boxes_[1], boxes_[2], optLoanType_[0], optLoanType_[1], optPymtFreq_[0], optPymtFreq_[1],
+              optPymtFreq_[2], optPymtFreq_[3], boxes_[3], cmdFedCal_}, commands_);
 
     for (int i = 0; i < 2; ++i)
         connect(optLoanType_[i], &QRadioButton::clicked, this, [this, i] { guard([this, i] { optLoanType_MouseDown(i); }); });
@@ -195,10 +185,10 @@ frmConstInterest::frmConstInterest(PageHost& pageHost, QWidget* parent)
     connect(boxes_[kInterestUnitPeriod], &QLineEdit::textChanged, this,
             [this](const QString& text) { guard([this, &text] { UnitPeriodTextChanged(record(), text.toStdString()); }); });
     connect(cmdFedCal_, &QPushButton::clicked, this, [this] { guard([this] { onCalendar(); }); });
-    connect(cmdContinue_, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
-    connect(cmdBack_, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
-    connect(cmdNewAPR_, &QPushButton::clicked, this, [this] { guard([this] { host().NewLoan(); }); });
-    connect(cmdExit_, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
+    connect(commands_.continueButton, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
+    connect(commands_.back, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
+    connect(commands_.newLoan, &QPushButton::clicked, this, [this] { guard([this] { host().NewLoan(); }); });
+    connect(commands_.exit, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
 
     // Load.
     optLoanType_[0]->setChecked(true);
@@ -220,7 +210,7 @@ void frmConstInterest::onActivate() {
     boxes_[kInterestAmount]->setMaxLength(15);
     boxes_[kInterestDisclAPR]->setMaxLength(12);
     boxes_[kInterestFinChg]->setMaxLength(15);
-    cmdContinue_->setEnabled(true);
+    commands_.continueButton->setEnabled(true);
     const ConstInterestActivation activation = ConstInterestActivate(record());
     lblAmountIntInitialEstimate_->setText(QString::fromStdString(activation.initialEstimate));
     // An estimate the user typed stays until an input of the estimate changes.
@@ -351,7 +341,7 @@ void frmConstInterest::onCalendar() {
     if (r.gbCalendarOK) {
         if (const auto text = CalendarUnitPeriodText(r)) unitPeriod->setText(QString::fromStdString(*text));
     }
-    QWidget* next = unitPeriod->text().isEmpty() ? static_cast<QWidget*>(unitPeriod) : cmdContinue_;
+    QWidget* next = unitPeriod->text().isEmpty() ? static_cast<QWidget*>(unitPeriod) : commands_.continueButton;
     next->setFocus(Qt::OtherFocusReason);
 }
 

@@ -6,6 +6,7 @@
 // (construction/ConstPermanentTerms.h, entry/LoanTerms.h).
 
 #include "pages/Page.h"
+#include "pages/PageLayout.h"
 
 #include "construction/ConstPermanentTerms.h"
 
@@ -63,10 +64,7 @@ private:
     QRadioButton* optLoanType_[2] = {};
     QRadioButton* optPymtFreq_[4] = {};
     QPushButton* cmdFedCal_ = nullptr;
-    QPushButton* cmdBack_ = nullptr;
-    QPushButton* cmdNewAPR_ = nullptr;
-    QPushButton* cmdContinue_ = nullptr;
-    QPushButton* cmdExit_ = nullptr;
+    page_layout::CommandButtons commands_;
     int loanType_ = 0;   // the options chosen, as the user last accepted them
     int frequency_ = 0;
     tallex::EntryBadState entryState_;

@@ -104,24 +104,16 @@ frmConstLoan::frmConstLoan(PageHost& pageHost, QWidget* parent)
 
     securedBoxes_ = new SecuredLoanBoxes(pageHost, *form_, this);
 
-    cmdContinue_ = Button(this, "cmdContinue", QStringLiteral("&Continue"));
-    CmdBack_ = Button(this, "CmdBack", QStringLiteral("&Back"));
-    cmdNewAPR_ = Button(this, "cmdNewAPR", QStringLiteral("&New Loan"));
-    cmdExit_ = Button(this, "cmdExit", QStringLiteral("E&xit"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* b : {cmdContinue_, CmdBack_, cmdNewAPR_, cmdExit_}) buttons->addWidget(b);
+    commands_ = CommandButtons(this, {.continueButton = "cmdContinue", .back = "CmdBack"});
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(kMargin * 2, kMargin, kMargin * 2, kMargin);
-    layout->setSpacing(kSpacing + 6);
+    auto* layout = PageColumn(this, Sides::Wide, kSpacing + 6);
     layout->addWidget(Label1);
     layout->addLayout(figures);
     layout->addSpacing(kSpacing);
     layout->addLayout(choices);
     layout->addWidget(securedBoxes_);
     layout->addStretch();
-    layout->addLayout(buttons);
+    layout->addLayout(CommandRow(commands_));
 
     // The fields in the order of their tags (kTermsLoanAmt ..).
     for (QLineEdit* box : boxes_) form_->addBox(box);
@@ -133,12 +125,8 @@ frmConstLoan::frmConstLoan(PageHost& pageHost, QWidget* parent)
     for (QRadioButton* option : {optDiscType_[0], optDiscType_[1], optInterestType_[0], optInterestType_[1]})
         form_->watch(option);
 
-    QWidget* order[] = {boxes_[0],          boxes_[1],          boxes_[2],
-                        boxes_[3],          optDiscType_[0],    optDiscType_[1],
-                        optInterestType_[0], optInterestType_[1], securedBoxes_->securedBox(),
-                        securedBoxes_->dateBox(), cmdContinue_,       CmdBack_,
-                        cmdNewAPR_,         cmdExit_};
-    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    TabOrder({boxes_[0], boxes_[1], boxes_[2], boxes_[3], optDiscType_[0], optDiscType_[1], optInterestType_[0],
+              optInterestType_[1], securedBoxes_->securedBox(), securedBoxes_->dateBox()}, commands_);
 
     for (int i = 0; i < 2; ++i) {
         connect(optDiscType_[i], &QRadioButton::clicked, this, [this, i] { guard([this, i] { optDiscType_MouseDown(i); }); });
@@ -147,15 +135,15 @@ frmConstLoan::frmConstLoan(PageHost& pageHost, QWidget* parent)
     // The commitment and the rate are inputs of the interest estimate.
     for (QLineEdit* box : {boxes_[kTermsLoanAmt], boxes_[kTermsSimpleInt]})
         connect(box, &QLineEdit::textChanged, this, [this] { guard([this] { host().ClearConstInterestAmount(); }); });
-    connect(cmdContinue_, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
-    connect(CmdBack_, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
-    connect(cmdNewAPR_, &QPushButton::clicked, this, [this] {
+    connect(commands_.continueButton, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
+    connect(commands_.back, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
+    connect(commands_.newLoan, &QPushButton::clicked, this, [this] {
         guard([this] {
             form_->leaveFocusedBox();
             host().NewLoan();
         });
     });
-    connect(cmdExit_, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
+    connect(commands_.exit, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
 
     // Load: the choices start as the record holds them (the first of each group).
     const ConstructionChoices& c = record().construction;

@@ -6,6 +6,7 @@
 // construction pages read them.
 
 #include "pages/Page.h"
+#include "pages/PageLayout.h"
 
 namespace tallex::casefile {
 struct CaseFile;
@@ -50,8 +51,5 @@ private:
     QRadioButton* optDiscType_[2] = {};
     QRadioButton* optInterestType_[2] = {};
     SecuredLoanBoxes* securedBoxes_ = nullptr;
-    QPushButton* CmdBack_ = nullptr;
-    QPushButton* cmdNewAPR_ = nullptr;
-    QPushButton* cmdContinue_ = nullptr;
-    QPushButton* cmdExit_ = nullptr;
+    page_layout::CommandButtons commands_;
 };

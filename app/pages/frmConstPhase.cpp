@@ -131,22 +131,14 @@ frmConstPhase::frmConstPhase(PageHost& pageHost, QWidget* parent)
         w->setSizePolicy(policy);
     }
 
-    cmdContinue_ = Button(this, "cmdContinue", QStringLiteral("&Continue"));
-    cmdBack_ = Button(this, "cmdBack", QStringLiteral("&Back"));
-    cmdNewAPR_ = Button(this, "cmdNewAPR", QStringLiteral("&New Loan"));
-    cmdExit_ = Button(this, "cmdExit", QStringLiteral("E&xit"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* b : {cmdContinue_, cmdBack_, cmdNewAPR_, cmdExit_}) buttons->addWidget(b);
+    commands_ = CommandButtons(this, {.continueButton = "cmdContinue", .back = "cmdBack"});
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(kMargin * 2, kMargin, kMargin * 2, kMargin);
-    layout->setSpacing(kSpacing + 4);
+    auto* layout = PageColumn(this, Sides::Wide, kSpacing + 4);
     layout->addWidget(Label1);
     layout->addLayout(choices);
     layout->addLayout(timeRow);
     layout->addStretch();
-    layout->addLayout(buttons);
+    layout->addLayout(CommandRow(commands_));
 
     // The fields in the order of their tags (kPhaseTimePeriod ..): whole numbers only.
     for (QLineEdit* box : boxes_) form_->addBox(box);
@@ -164,10 +156,8 @@ frmConstPhase::frmConstPhase(PageHost& pageHost, QWidget* parent)
     for (QRadioButton* option : optOther_) form_->watch(option);
     form_->watch(chkCompundInt_);
 
-    QWidget* order[] = {optIntAccrl_[0], optIntAccrl_[1], optIntAccrl_[2], optIntAccrl_[3], chkCompundInt_,
-                        optOther_[0],    optOther_[1],    boxes_[0],       boxes_[1],       boxes_[2],
-                        cmdCalendar_,    cmdContinue_,    cmdBack_,        cmdNewAPR_,      cmdExit_};
-    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    TabOrder({optIntAccrl_[0], optIntAccrl_[1], optIntAccrl_[2], optIntAccrl_[3], chkCompundInt_, optOther_[0],
+              optOther_[1], boxes_[0], boxes_[1], boxes_[2], cmdCalendar_}, commands_);
 
     for (int i = 0; i < 4; ++i)
         connect(optIntAccrl_[i], &QRadioButton::clicked, this, [this, i] { guard([this, i] { chooseAccrual(i); }); });
@@ -183,15 +173,15 @@ frmConstPhase::frmConstPhase(PageHost& pageHost, QWidget* parent)
     for (int field : {kPhaseUnitPeriods, kPhaseOddDays})
         connect(boxes_[field], &QLineEdit::textChanged, this, [this] { guard([this] { host().ClearConstInterestAmount(); }); });
     connect(cmdCalendar_, &QPushButton::clicked, this, [this] { guard([this] { onCalendar(); }); });
-    connect(cmdContinue_, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
-    connect(cmdBack_, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
-    connect(cmdNewAPR_, &QPushButton::clicked, this, [this] {
+    connect(commands_.continueButton, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
+    connect(commands_.back, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
+    connect(commands_.newLoan, &QPushButton::clicked, this, [this] {
         guard([this] {
             form_->leaveFocusedBox();
             host().NewLoan();
         });
     });
-    connect(cmdExit_, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
+    connect(commands_.exit, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
 
     // Load: the choices as the record holds them; the unit periods and odd days hidden, disabled
     // and empty.
@@ -278,7 +268,7 @@ void frmConstPhase::onCalendar() {
     if (r.gbErrorShown) return;
     if (r.gbCalendarOK) takeCalendarResult();
     QWidget* next = boxes_[kPhaseTimePeriod]->text().isEmpty() ? static_cast<QWidget*>(boxes_[kPhaseTimePeriod])
-                                                                : cmdContinue_;
+                                                                : commands_.continueButton;
     next->setFocus(Qt::OtherFocusReason);
 }
 

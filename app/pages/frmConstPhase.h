@@ -5,6 +5,7 @@
 // the payment date calculator in its construction form measures the period from two dates.
 
 #include "pages/Page.h"
+#include "pages/PageLayout.h"
 
 namespace tallex::casefile {
 struct CaseFile;
@@ -54,8 +55,5 @@ private:
     QLineEdit* boxes_[3] = {};
     QLabel* labels_[3] = {};
     QPushButton* cmdCalendar_ = nullptr;
-    QPushButton* cmdBack_ = nullptr;
-    QPushButton* cmdNewAPR_ = nullptr;
-    QPushButton* cmdContinue_ = nullptr;
-    QPushButton* cmdExit_ = nullptr;
+    page_layout::CommandButtons commands_;
 };

@@ -4,6 +4,7 @@
 // (entry/Schedule*.h, shell/SchedulePage.h); the page keeps the grid and the record in step.
 
 #include "pages/Page.h"
+#include "pages/PageLayout.h"
 
 #include "schedule/ScheduleOddDaysQuietPeriod.h"
 #include "schedule/SchedulePage.h"
@@ -52,10 +53,7 @@ private:
     QLabel* lblPymtStream_ = nullptr;
     QPushButton* cmdFedCal_ = nullptr;
     QPushButton* cmdDelete_ = nullptr;
-    QPushButton* cmdBack_ = nullptr;
-    QPushButton* cmdNewAPR_ = nullptr;
-    QPushButton* cmdContinue_ = nullptr;
-    QPushButton* cmdExit_ = nullptr;
+    page_layout::CommandButtons commands_;
     tallex::ScheduleRowFlags rowFlags_;
     tallex::ScheduleOddDaysQuietPeriod oddDaysQuiet_;
     tallex::CalendarHandOverPeriod calendarHandOver_;

@@ -142,37 +142,27 @@ frmReimbursement::frmReimbursement(PageHost& pageHost, QWidget* parent)
     lumpHolder->setFixedHeight(fraLumpSums_->sizeHint().height());
     fraLumpSums_->hide();
 
-    CmdPrint_ = Button(this, "CmdPrint", QStringLiteral("&Print"));
-    cmdSaveReport_ = Button(this, "cmdSaveReport", QStringLiteral("Sa&ve Report..."));
-    cmdBack_ = Button(this, "cmdBack", QStringLiteral("&Back"));
-    cmdNewAPR_ = Button(this, "cmdNewAPR", QStringLiteral("&New Loan"));
-    cmdExit_ = Button(this, "cmdExit", QStringLiteral("E&xit"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* b : {CmdPrint_, cmdSaveReport_, cmdBack_, cmdNewAPR_, cmdExit_}) buttons->addWidget(b);
+    commands_ = CommandButtons(this, {.print = "CmdPrint", .saveReport = "cmdSaveReport", .back = "cmdBack"});
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
-    layout->setSpacing(kSpacing + 2);
+    auto* layout = PageColumn(this, Sides::Narrow, kSpacing + 2);
     layout->addWidget(lblCaption_);
     layout->addWidget(fraAPRMethod_);
     layout->addWidget(fraAPRAdj_);
     layout->addWidget(fraFnceChgAdj_);
     layout->addLayout(middle, 1);
     layout->addWidget(lumpHolder);
-    layout->addLayout(buttons);
+    layout->addLayout(CommandRow(commands_));
 
-    QWidget* order[] = {txtPriorPymts_, cmdShowAdjustment_, CmdPrint_, cmdSaveReport_, cmdBack_, cmdNewAPR_, cmdExit_};
-    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    TabOrder({txtPriorPymts_, cmdShowAdjustment_}, commands_);
 
     form_->addBox(txtPriorPymts_);
     form_->setKeyFilter([this](int, int key) { return !PriorPaymentsKeyAllowed(record(), host().user(), key); });
     connect(cmdShowAdjustment_, &QPushButton::clicked, this, [this] { guard([this] { onShowAdjustments(); }); });
-    connect(CmdPrint_, &QPushButton::clicked, this, [this] { guard([this] { printReport(); }); });
-    connect(cmdSaveReport_, &QPushButton::clicked, this, [this] { guard([this] { saveReport(); }); });
-    connect(cmdBack_, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
-    connect(cmdNewAPR_, &QPushButton::clicked, this, [this] { guard([this] { host().NewLoan(); }); });
-    connect(cmdExit_, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
+    connect(commands_.print, &QPushButton::clicked, this, [this] { guard([this] { printReport(); }); });
+    connect(commands_.saveReport, &QPushButton::clicked, this, [this] { guard([this] { saveReport(); }); });
+    connect(commands_.back, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
+    connect(commands_.newLoan, &QPushButton::clicked, this, [this] { guard([this] { host().NewLoan(); }); });
+    connect(commands_.exit, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
 }
 
 PageId frmReimbursement::BackTarget(const LoanRecord& record) {
@@ -185,7 +175,7 @@ int frmReimbursement::gridRowCount() const {
     return BackTarget(record()) == PageId::ConstructionResults ? 1 : record().giGridRowCount;
 }
 
-bool frmReimbursement::reportAllowed() const { return CmdPrint_->isEnabled(); }
+bool frmReimbursement::reportAllowed() const { return commands_.print->isEnabled(); }
 
 void frmReimbursement::printReport() {
     if (!reportAllowed()) return;
@@ -198,8 +188,8 @@ void frmReimbursement::saveReport() {
 }
 
 void frmReimbursement::setPrintable(bool printable) {
-    CmdPrint_->setEnabled(printable);
-    cmdSaveReport_->setEnabled(printable);
+    commands_.print->setEnabled(printable);
+    commands_.saveReport->setEnabled(printable);
     host().setPrintEnabled(printable);
 }
 
@@ -238,7 +228,7 @@ void frmReimbursement::showScreen(const ReimbursementScreen& screen) {
     if (screen.focus == ReimbursementFocus::PriorPayments && !txtPriorPymts_->isHidden())
         txtPriorPymts_->setFocus(Qt::OtherFocusReason);
     else
-        CmdPrint_->setFocus(Qt::OtherFocusReason);
+        commands_.print->setFocus(Qt::OtherFocusReason);
 }
 
 void frmReimbursement::onShowAdjustments() {

@@ -8,6 +8,7 @@
 // construction-only loan) without anything there being computed or asked again.
 
 #include "pages/Page.h"
+#include "pages/PageLayout.h"
 #include "pages/ReportPage.h"
 
 #include "compliance/ReimbursementScreen.h"
@@ -69,10 +70,6 @@ private:
     QLabel* lblPymtsRedMeth2_ = nullptr;
     QLabel* lblLmpSum2_ = nullptr;
     QLabel* lblPymtsLmpSum2_ = nullptr;
-    QPushButton* CmdPrint_ = nullptr;
-    QPushButton* cmdSaveReport_ = nullptr;
-    QPushButton* cmdBack_ = nullptr;
-    QPushButton* cmdNewAPR_ = nullptr;
-    QPushButton* cmdExit_ = nullptr;
+    page_layout::CommandButtons commands_;
     std::optional<int> acceptedPrior_;
 };
