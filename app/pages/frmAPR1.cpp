@@ -2,15 +2,14 @@
 
 #include "pages/EntryForm.h"
 #include "pages/PageLayout.h"
+#include "pages/PaymentChoice.h"
 #include "pages/SecuredLoanBoxes.h"
 
 #include "CaseChoices.h"
 #include "CaseFile.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -60,54 +59,9 @@ frmAPR1::frmAPR1(PageHost& pageHost, QWidget* parent)
     figures->setColumnMinimumWidth(0, 210);
     figures->setColumnStretch(3, 1);
 
-    fraLoanType_ = new QGroupBox(QStringLiteral("Loan Type"), this);
-    fraLoanType_->setObjectName(QStringLiteral("fraLoanType"));
-    optLoanType_[0] = Option(fraLoanType_, QStringLiteral("optLoanType_0"), QStringLiteral("Installment &Loan"));
-    optLoanType_[1] = Option(fraLoanType_, QStringLiteral("optLoanType_1"), QStringLiteral("&Single Advance/Single Payment"));
-    auto* typeLayout = new QVBoxLayout(fraLoanType_);
-    typeLayout->addWidget(optLoanType_[0]);
-    typeLayout->addWidget(optLoanType_[1]);
-    typeLayout->addStretch();
-    auto* typeGroup = new QButtonGroup(this);
-
-    fraPymtFreq_ = new QGroupBox(QStringLiteral("Payment Frequency"), this);
-    fraPymtFreq_->setObjectName(QStringLiteral("fraPymtFreq"));
-    auto* freqLayout = new QVBoxLayout(fraPymtFreq_);
-    auto* freqGroup = new QButtonGroup(this);
-    const auto captions = FrequencyCaptions(0);
-    for (int i = 0; i < 4; ++i) {
-        optPymtFreq_[i] = Option(fraPymtFreq_, QStringLiteral("optPymtFreq_%1").arg(i), QString::fromStdString(captions[i]));
-        freqLayout->addWidget(optPymtFreq_[i]);
-        freqGroup->addButton(optPymtFreq_[i], i);
-    }
-    freqLayout->addStretch();
-    for (int i = 0; i < 2; ++i) typeGroup->addButton(optLoanType_[i], i);
-
-    auto* choices = new QHBoxLayout;
-    choices->setSpacing(16);
-    choices->addWidget(fraLoanType_, 1);
-    choices->addWidget(fraPymtFreq_, 1);
-    const int frameHeight = fraPymtFreq_->sizeHint().height();
-    fraLoanType_->setFixedHeight(frameHeight);
-    fraPymtFreq_->setFixedHeight(frameHeight);
-
-    lblUnitPeriod_ = FieldLabel(this, "lblUnitPeriod", QString());
     txtUnitPeriod_ = TextBox(this, "txtUnitPeriod", 80);
     txtUnitPeriod_->setAlignment(Qt::AlignRight);
-    lblUnitPeriod_->setBuddy(txtUnitPeriod_);
-    lblUnitPeriod_->setMinimumWidth(210);
-    cmdFedCal_ = Button(this, "cmdFedCal", QStringLiteral("Calenda&r"));
-    auto* unitRow = new QHBoxLayout;
-    unitRow->setSpacing(12);
-    unitRow->addWidget(lblUnitPeriod_);
-    unitRow->addWidget(txtUnitPeriod_);
-    unitRow->addWidget(cmdFedCal_);
-    unitRow->addStretch();
-    // The row keeps its height when its controls are hidden, so nothing below it moves.
-    auto* unitHolder = new QWidget(this);
-    unitHolder->setLayout(unitRow);
-    unitRow->setContentsMargins(0, 0, 0, 0);
-    unitHolder->setFixedHeight(cmdFedCal_->sizeHint().height());
+    payment_ = std::make_unique<PaymentChoice>(pageHost, *form_, this, QStringLiteral("Installment &Loan"), txtUnitPeriod_);
 
     securedBoxes_ = new SecuredLoanBoxes(pageHost, *form_, this);
 
@@ -116,8 +70,8 @@ frmAPR1::frmAPR1(PageHost& pageHost, QWidget* parent)
     auto* layout = PageColumn(this, Sides::Wide, kSpacing + 4);
     layout->addWidget(Label1);
     layout->addLayout(figures);
-    layout->addLayout(choices);
-    layout->addWidget(unitHolder);
+    layout->addLayout(payment_->frames());
+    layout->addWidget(payment_->unitRow());
     layout->addWidget(securedBoxes_);
     layout->addStretch();
     layout->addLayout(CommandRow(commands_));
@@ -130,21 +84,15 @@ frmAPR1::frmAPR1(PageHost& pageHost, QWidget* parent)
     }
     form_->setKeyFilter([this](int field, int key) { return filterKey(static_cast<LoanTermsField>(field), key); });
     form_->setLeaveCheck([this](int field) { return leaveBox(static_cast<LoanTermsField>(field)); });
-    for (QRadioButton* option : optLoanType_) form_->watch(option);
-    for (QRadioButton* option : optPymtFreq_) form_->watch(option);
+    payment_->connectTo(this, [this](ChoiceGroup group, int index) { choose(group, index); });
 
-    TabOrder({txtAmtFinanced_, txtDiscAPR_, txtDiscFinChg_, optLoanType_[0], optLoanType_[1], optPymtFreq_[0],
-              optPymtFreq_[1], optPymtFreq_[2], optPymtFreq_[3], txtUnitPeriod_, cmdFedCal_, securedBoxes_->securedBox(),
+    TabOrder({txtAmtFinanced_, txtDiscAPR_, txtDiscFinChg_, payment_->loanTypeOption(0), payment_->loanTypeOption(1),
+              payment_->frequencyOption(0), payment_->frequencyOption(1), payment_->frequencyOption(2),
+              payment_->frequencyOption(3), txtUnitPeriod_, payment_->calendarButton(), securedBoxes_->securedBox(),
               securedBoxes_->dateBox()},
              commands_);
 
-    for (int i = 0; i < 2; ++i)
-        connect(optLoanType_[i], &QRadioButton::clicked, this, [this, i] { guard([this, i] { optLoanType_MouseDown(i); }); });
-    for (int i = 0; i < 4; ++i)
-        connect(optPymtFreq_[i], &QRadioButton::clicked, this, [this, i] { guard([this, i] { chooseFrequency(i); }); });
-    connect(txtUnitPeriod_, &QLineEdit::textChanged, this,
-            [this](const QString& text) { guard([this, &text] { UnitPeriodTextChanged(record(), text.toStdString()); }); });
-    connect(cmdFedCal_, &QPushButton::clicked, this, [this] { guard([this] { onCalendar(); }); });
+    connect(payment_->calendarButton(), &QPushButton::clicked, this, [this] { guard([this] { onCalendar(); }); });
     connect(commands_.continueButton, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
     connect(commands_.back, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
     connect(commands_.newLoan, &QPushButton::clicked, this, [this] {
@@ -159,11 +107,11 @@ frmAPR1::frmAPR1(PageHost& pageHost, QWidget* parent)
     });
 
     // Load.
-    optLoanType_[0]->setChecked(true);
-    optPymtFreq_[0]->setChecked(true);
     securedBoxes_->load(false);
     applyLayout();
 }
+
+frmAPR1::~frmAPR1() = default;
 
 void frmAPR1::onActivate() {
     txtAmtFinanced_->setMaxLength(15);
@@ -191,7 +139,7 @@ bool frmAPR1::filterKey(LoanTermsField field, int key) {
     case LoanTermsField::DisclosedApr: verdict = DisclosedAprKey(state_, edit, key); break;
     case LoanTermsField::FinanceCharge: verdict = FinanceChargeKey(state_, edit, key); break;
     case LoanTermsField::UnitPeriod:
-        verdict = UnitPeriodKey(state_, lblUnitPeriod_->text().toStdString(), key);
+        verdict = UnitPeriodKey(state_, payment_->unitPeriodLabel()->text().toStdString(), key);
         break;
     }
     if (!verdict.message.empty()) message(verdict.message, kStyleExclamation);
@@ -200,61 +148,21 @@ bool frmAPR1::filterKey(LoanTermsField field, int key) {
 
 bool frmAPR1::leaveBox(LoanTermsField field) {
     QLineEdit* box = boxOf(field);
-    const FieldLeave leave = LeaveLoanTermsField(record(), state_, field, box->text().toStdString(), choice_);
+    const FieldLeave leave =
+        LeaveLoanTermsField(record(), state_, field, box->text().toStdString(), payment_->choice());
     if (leave.newText) box->setText(QString::fromStdString(*leave.newText));
     if (leave.message.empty()) return true;
     message(leave.message, kStyleExclamation);
     return false;
 }
 
-void frmAPR1::applyLayout() {
-    const LoanTermsLayoutView view = LoanTermsLayout(record(), state_, choice_);
-    for (int i = 0; i < 4; ++i) {
-        optPymtFreq_[i]->setText(QString::fromStdString(view.frequencyCaptions[static_cast<std::size_t>(i)]));
-        optPymtFreq_[i]->setVisible(view.frequencyShown[static_cast<std::size_t>(i)]);
-        optPymtFreq_[i]->setEnabled(view.frequencyShown[static_cast<std::size_t>(i)]);
-    }
-    lblUnitPeriod_->setText(QString::fromStdString(view.unitPeriodCaption));
-    lblUnitPeriod_->setVisible(view.unitPeriodShown);
-    txtUnitPeriod_->setVisible(view.unitPeriodShown);
-    if (view.unitPeriodShown) txtUnitPeriod_->clear();
-    cmdFedCal_->setVisible(view.calendarShown);
-    cmdFedCal_->setEnabled(view.calendarEnabled);
-}
+void frmAPR1::applyLayout() { payment_->show(LoanTermsLayout(record(), state_, payment_->choice()), true); }
 
-void frmAPR1::optLoanType_MouseDown(int index) {
-    if (index == choice_.loanType) return;
-    if (const auto question = ChoiceChangeQuestion(record(), ChoiceGroup::LoanType)) {
-        if (message(*question, kStyleOkCancelWarning) != kAnswerOk) {
-            optLoanType_[choice_.loanType]->setChecked(true);
-            optLoanType_[choice_.loanType]->setFocus(Qt::OtherFocusReason);
-            return;
-        }
-        host().reloadPage(PageId::Schedule);
-    }
-    choice_ = {index, 0};
+void frmAPR1::choose(ChoiceGroup group, int index) {
     txtUnitPeriod_->clear();
-    ApplyChoiceChange(record(), ChoiceGroup::LoanType);
-    fraPymtFreq_->setVisible(true);
-    optPymtFreq_[0]->setChecked(true);
+    payment_->take(group, index);
     applyLayout();
-    optLoanType_[index]->setFocus(Qt::OtherFocusReason);
-}
-
-void frmAPR1::chooseFrequency(int index) {
-    if (index == choice_.frequency) return;
-    if (const auto question = ChoiceChangeQuestion(record(), ChoiceGroup::Frequency)) {
-        if (message(*question, kStyleOkCancelWarning) != kAnswerOk) {
-            optPymtFreq_[choice_.frequency]->setChecked(true);
-            optPymtFreq_[choice_.frequency]->setFocus(Qt::OtherFocusReason);
-            return;
-        }
-        host().reloadPage(PageId::Schedule);
-    }
-    choice_.frequency = index;
-    txtUnitPeriod_->clear();
-    ApplyChoiceChange(record(), ChoiceGroup::Frequency);
-    applyLayout();
+    if (group == ChoiceGroup::LoanType) payment_->loanTypeOption(index)->setFocus(Qt::OtherFocusReason);
 }
 
 LoanTermsEntries frmAPR1::entries() const {
@@ -264,8 +172,8 @@ LoanTermsEntries frmAPR1::entries() const {
     e.financeCharge = txtDiscFinChg_->text().toStdString();
     e.unitPeriod = txtUnitPeriod_->text().toStdString();
     e.unitPeriodShown = !txtUnitPeriod_->isHidden();
-    e.unitPeriodCaption = lblUnitPeriod_->text().toStdString();
-    e.choice = choice_;
+    e.unitPeriodCaption = payment_->unitPeriodLabel()->text().toStdString();
+    e.choice = payment_->choice();
     return e;
 }
 
@@ -304,11 +212,8 @@ void frmAPR1::onBack() {
 }
 
 void frmAPR1::showCase(const tallex::casefile::CaseFile& c, const LoanTermsState& checked) {
-    choice_ = {c.loanType == "single" ? 1 : 0, tallex::casefile::FrequencyIndex(c)};
-    optLoanType_[choice_.loanType]->setChecked(true);
-    fraPymtFreq_->setVisible(true);
+    payment_->select({c.loanType == "single" ? 1 : 0, tallex::casefile::FrequencyIndex(c)});
     applyLayout();
-    optPymtFreq_[choice_.frequency]->setChecked(true);
     {
         // The unit period's change rule would empty the timing the replay gave stream 1.
         const QSignalBlocker quiet(txtUnitPeriod_);

@@ -8,25 +8,21 @@
 
 #include "entry/LoanTerms.h"
 
+#include <memory>
+
 namespace tallex::casefile {
 struct CaseFile;
 }
 class EntryForm;
+class PaymentChoice;
 class SecuredLoanBoxes;
-class QGroupBox;
-class QLabel;
 class QLineEdit;
-class QPushButton;
-class QRadioButton;
 
 class frmAPR1 : public Page {
     Q_OBJECT
 public:
     explicit frmAPR1(PageHost& host, QWidget* parent = nullptr);
-
-    // The user picks loan type `index` (0 installment, 1 single advance/single payment): while a
-    // schedule was entered this asks first, and Cancel keeps the type chosen before.
-    void optLoanType_MouseDown(int index);
+    ~frmAPR1() override;
 
     // Shows an opened case's loan terms as its replay took them, with the replay's verdicts on
     // the boxes: nothing is checked again and no entry is left pending.
@@ -40,7 +36,8 @@ private:
     // The form's key filter and leave check (EntryForm).
     bool filterKey(tallex::LoanTermsField field, int key);
     bool leaveBox(tallex::LoanTermsField field);
-    void chooseFrequency(int index);
+    // The user agreed to another loan type or frequency.
+    void choose(tallex::ChoiceGroup group, int index);
     void applyLayout();
     void onCalendar();
     void onContinue();
@@ -49,18 +46,12 @@ private:
 
     EntryForm* form_ = nullptr;
     tallex::LoanTermsState state_;
-    tallex::LoanTermsChoice choice_;
 
     QLineEdit* txtAmtFinanced_ = nullptr;
     QLineEdit* txtDiscAPR_ = nullptr;
     QLineEdit* txtDiscFinChg_ = nullptr;
     QLineEdit* txtUnitPeriod_ = nullptr;
-    QLabel* lblUnitPeriod_ = nullptr;
-    QGroupBox* fraLoanType_ = nullptr;
-    QGroupBox* fraPymtFreq_ = nullptr;
-    QRadioButton* optLoanType_[2] = {};
-    QRadioButton* optPymtFreq_[4] = {};
+    std::unique_ptr<PaymentChoice> payment_;
     SecuredLoanBoxes* securedBoxes_ = nullptr;
-    QPushButton* cmdFedCal_ = nullptr;
     page_layout::CommandButtons commands_;
 };

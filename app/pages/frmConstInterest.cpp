@@ -3,6 +3,7 @@
 
 #include "pages/EntryForm.h"
 #include "pages/PageLayout.h"
+#include "pages/PaymentChoice.h"
 
 #include "CaseFile.h"
 
@@ -11,7 +12,6 @@
 #include "engine/NumberText.h"
 #include "entry/LoanTerms.h"
 
-#include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -102,65 +102,23 @@ frmConstInterest::frmConstInterest(PageHost& pageHost, QWidget* parent)
     figures->setColumnMinimumWidth(0, 210);
     figures->setColumnStretch(3, 1);
 
-    fraLoanType_ = new QGroupBox(QStringLiteral("Loan Type"), this);
-    fraLoanType_->setObjectName(QStringLiteral("fraLoanType"));
-    optLoanType_[0] = Option(fraLoanType_, QStringLiteral("optLoanType_0"), QStringLiteral("&Installment Loan"));
-    optLoanType_[1] = Option(fraLoanType_, QStringLiteral("optLoanType_1"), QStringLiteral("&Single Advance/Single Payment"));
-    auto* typeGroup = new QButtonGroup(this);
-    auto* typeLayout = new QVBoxLayout(fraLoanType_);
-    for (int i = 0; i < 2; ++i) {
-        typeGroup->addButton(optLoanType_[i], i);
-        typeLayout->addWidget(optLoanType_[i]);
-    }
-    lblUseOneHalf_ = Plain(fraLoanType_, "lblUseOneHalf", QStringLiteral("(Use 1/2 construction period)"));
+    payment_ = std::make_unique<PaymentChoice>(pageHost, *form_, this, QStringLiteral("&Installment Loan"),
+                                               boxes_[kInterestUnitPeriod]);
+    // A single payment is timed over half the construction period: the note says so under the
+    // loan types. The frames keep their room when a construction-only loan hides them.
+    lblUseOneHalf_ = Plain(payment_->loanTypeFrame(), "lblUseOneHalf", QStringLiteral("(Use 1/2 construction period)"));
     KeepRoomWhenHidden(lblUseOneHalf_);
-    typeLayout->addWidget(lblUseOneHalf_);
-    typeLayout->addStretch();
-
-    fraPymtFreq_ = new QGroupBox(QStringLiteral("Payment Frequency"), this);
-    fraPymtFreq_->setObjectName(QStringLiteral("fraPymtFreq"));
-    auto* freqGroup = new QButtonGroup(this);
-    auto* freqLayout = new QVBoxLayout(fraPymtFreq_);
-    const auto captions = FrequencyCaptions(0);
-    for (int i = 0; i < 4; ++i) {
-        optPymtFreq_[i] = Option(fraPymtFreq_, QStringLiteral("optPymtFreq_%1").arg(i), QString::fromStdString(captions[i]));
-        freqGroup->addButton(optPymtFreq_[i], i);
-        freqLayout->addWidget(optPymtFreq_[i]);
-    }
-    freqLayout->addStretch();
-    auto* choices = new QHBoxLayout;
-    choices->setSpacing(16);
-    choices->addWidget(fraLoanType_, 1);
-    choices->addWidget(fraPymtFreq_, 1);
-    const int frameHeight = fraPymtFreq_->sizeHint().height();
-    fraLoanType_->setFixedHeight(frameHeight);
-    fraPymtFreq_->setFixedHeight(frameHeight);
-    KeepRoomWhenHidden(fraLoanType_);
-    KeepRoomWhenHidden(fraPymtFreq_);
-
-    lblUnitPeriod_ = FieldLabel(this, "lblUnitPeriod", QString());
-    lblUnitPeriod_->setBuddy(boxes_[kInterestUnitPeriod]);
-    lblUnitPeriod_->setMinimumWidth(210);
-    cmdFedCal_ = Button(this, "cmdFedCal", QStringLiteral("Calenda&r"));
-    auto* unitRow = new QHBoxLayout;
-    unitRow->setContentsMargins(0, 0, 0, 0);
-    unitRow->setSpacing(12);
-    unitRow->addWidget(lblUnitPeriod_);
-    unitRow->addWidget(boxes_[kInterestUnitPeriod]);
-    unitRow->addWidget(cmdFedCal_);
-    unitRow->addStretch();
-    // The row keeps its height when its controls are hidden, so nothing below it moves.
-    auto* unitHolder = new QWidget(this);
-    unitHolder->setLayout(unitRow);
-    unitHolder->setFixedHeight(cmdFedCal_->sizeHint().height());
+    payment_->loanTypeLayout()->insertWidget(2, lblUseOneHalf_);
+    KeepRoomWhenHidden(payment_->loanTypeFrame());
+    KeepRoomWhenHidden(payment_->frequencyFrame());
 
     commands_ = CommandButtons(this, {.continueButton = "cmdContinue", .back = "cmdBack"});
 
     auto* layout = PageColumn(this, Sides::Wide, kSpacing + 4);
     layout->addWidget(Label1);
     layout->addLayout(figures);
-    layout->addLayout(choices);
-    layout->addWidget(unitHolder);
+    layout->addLayout(payment_->frames());
+    layout->addWidget(payment_->unitRow());
     layout->addStretch();
     layout->addLayout(CommandRow(commands_));
 
@@ -172,37 +130,32 @@ frmConstInterest::frmConstInterest(PageHost& pageHost, QWidget* parent)
     }
     form_->setKeyFilter([this](int field, int key) { return filterKey(field, key); });
     form_->setLeaveCheck([this](int field) { return leaveBox(field); });
-    for (QRadioButton* option : optLoanType_) form_->watch(option);
-    for (QRadioButton* option : optPymtFreq_) form_->watch(option);
+    payment_->connectTo(this, [this](ChoiceGroup group, int index) { choose(group, index); });
 
-    TabOrder({boxes_[0], boxes_[1], boxes_[2], optLoanType_[0], optLoanType_[1], optPymtFreq_[0], optPymtFreq_[1],
-              optPymtFreq_[2], optPymtFreq_[3], boxes_[3], cmdFedCal_}, commands_);
+    TabOrder({boxes_[0], boxes_[1], boxes_[2], payment_->loanTypeOption(0), payment_->loanTypeOption(1),
+              payment_->frequencyOption(0), payment_->frequencyOption(1), payment_->frequencyOption(2),
+              payment_->frequencyOption(3), boxes_[3], payment_->calendarButton()},
+             commands_);
 
-    for (int i = 0; i < 2; ++i)
-        connect(optLoanType_[i], &QRadioButton::clicked, this, [this, i] { guard([this, i] { optLoanType_MouseDown(i); }); });
-    for (int i = 0; i < 4; ++i)
-        connect(optPymtFreq_[i], &QRadioButton::clicked, this, [this, i] { guard([this, i] { optPymtFreq_MouseDown(i); }); });
-    connect(boxes_[kInterestUnitPeriod], &QLineEdit::textChanged, this,
-            [this](const QString& text) { guard([this, &text] { UnitPeriodTextChanged(record(), text.toStdString()); }); });
-    connect(cmdFedCal_, &QPushButton::clicked, this, [this] { guard([this] { onCalendar(); }); });
+    connect(payment_->calendarButton(), &QPushButton::clicked, this, [this] { guard([this] { onCalendar(); }); });
     connect(commands_.continueButton, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
     connect(commands_.back, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
     connect(commands_.newLoan, &QPushButton::clicked, this, [this] { guard([this] { host().NewLoan(); }); });
     connect(commands_.exit, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
 
     // Load.
-    optLoanType_[0]->setChecked(true);
-    optPymtFreq_[0]->setChecked(true);
     lblUseOneHalf_->setVisible(false);
     lblAmountIntInitialEstimate_->clear();
 }
+
+frmConstInterest::~frmConstInterest() = default;
 
 void frmConstInterest::ClearConstInterestAmount() { boxes_[kInterestAmount]->clear(); }
 
 ConstPermanentChoice frmConstInterest::choice() const {
     ConstPermanentChoice c;
-    c.singleAdvance = loanType_ == 1;
-    c.frequency = static_cast<std::int16_t>(frequency_);
+    c.singleAdvance = payment_->choice().loanType == 1;
+    c.frequency = static_cast<std::int16_t>(payment_->choice().frequency);
     return c;
 }
 
@@ -224,68 +177,23 @@ void frmConstInterest::onActivate() {
 }
 
 void frmConstInterest::applyLayout(bool emptyUnitPeriod) {
-    QLineEdit* unitPeriod = boxes_[kInterestUnitPeriod];
     if (ConstructionOnly(record().construction)) {
         // The one payment was set up with the construction phase.
-        fraLoanType_->setVisible(false);
-        fraPymtFreq_->setVisible(false);
-        unitPeriod->setVisible(false);
-        lblUnitPeriod_->clear();
-        lblUnitPeriod_->setVisible(false);
-        cmdFedCal_->setVisible(false);
-        cmdFedCal_->setEnabled(false);
+        payment_->hide();
         lblUseOneHalf_->setVisible(false);
         return;
     }
-    fraLoanType_->setVisible(true);
-    fraPymtFreq_->setVisible(true);
+    payment_->loanTypeFrame()->setVisible(true);
+    payment_->frequencyFrame()->setVisible(true);
     LoanTermsState scratch;
-    const LoanTermsLayoutView view = LoanTermsLayout(record(), scratch, LoanTermsChoice{loanType_, frequency_});
-    for (int i = 0; i < 4; ++i) {
-        optPymtFreq_[i]->setText(QString::fromStdString(view.frequencyCaptions[static_cast<std::size_t>(i)]));
-        optPymtFreq_[i]->setVisible(view.frequencyShown[static_cast<std::size_t>(i)]);
-        optPymtFreq_[i]->setEnabled(view.frequencyShown[static_cast<std::size_t>(i)]);
-    }
-    lblUnitPeriod_->setText(QString::fromStdString(view.unitPeriodCaption));
-    lblUnitPeriod_->setVisible(view.unitPeriodShown);
-    unitPeriod->setVisible(view.unitPeriodShown);
-    if (view.unitPeriodShown && emptyUnitPeriod) unitPeriod->clear();
-    cmdFedCal_->setVisible(view.calendarShown);
-    cmdFedCal_->setEnabled(view.calendarEnabled);
-    lblUseOneHalf_->setVisible(loanType_ == 1);
+    payment_->show(LoanTermsLayout(record(), scratch, payment_->choice()), emptyUnitPeriod);
+    lblUseOneHalf_->setVisible(payment_->choice().loanType == 1);
 }
 
-void frmConstInterest::optLoanType_MouseDown(int index) {
-    if (index == loanType_) return;
-    if (const auto question = ChoiceChangeQuestion(record(), ChoiceGroup::LoanType)) {
-        if (message(*question, kStyleOkCancelWarning) != kAnswerOk) {
-            optLoanType_[loanType_]->setChecked(true);
-            optLoanType_[loanType_]->setFocus(Qt::OtherFocusReason);
-            return;
-        }
-        host().reloadPage(PageId::Schedule);
-    }
-    loanType_ = index;
-    frequency_ = 0;
-    ApplyChoiceChange(record(), ChoiceGroup::LoanType);
-    optPymtFreq_[0]->setChecked(true);
+void frmConstInterest::choose(ChoiceGroup group, int index) {
+    payment_->take(group, index);
     applyLayout(true);
-    optLoanType_[index]->setFocus(Qt::OtherFocusReason);
-}
-
-void frmConstInterest::optPymtFreq_MouseDown(int index) {
-    if (index == frequency_) return;
-    if (const auto question = ChoiceChangeQuestion(record(), ChoiceGroup::Frequency)) {
-        if (message(*question, kStyleOkCancelWarning) != kAnswerOk) {
-            optPymtFreq_[frequency_]->setChecked(true);
-            optPymtFreq_[frequency_]->setFocus(Qt::OtherFocusReason);
-            return;
-        }
-        host().reloadPage(PageId::Schedule);
-    }
-    frequency_ = index;
-    ApplyChoiceChange(record(), ChoiceGroup::Frequency);
-    applyLayout(true);
+    if (group == ChoiceGroup::LoanType) payment_->loanTypeOption(index)->setFocus(Qt::OtherFocusReason);
 }
 
 bool frmConstInterest::filterKey(int field, int key) {
@@ -316,7 +224,8 @@ bool frmConstInterest::filterKey(int field, int key) {
         withMessage = !accepted;
         break;
     }
-    if (withMessage) message(ConstInterestKeyMessage(field, lblUnitPeriod_->text().toStdString()), kStyleExclamation);
+    if (withMessage)
+        message(ConstInterestKeyMessage(field, payment_->unitPeriodLabel()->text().toStdString()), kStyleExclamation);
     return !accepted;
 }
 
@@ -376,19 +285,16 @@ void frmConstInterest::writeCase(tallex::casefile::CaseFile& c) const {
     if (estimate != lblAmountIntInitialEstimate_->text()) c.construction->estimatedInterest = PlainAmount(estimate);
     c.disclosedApr = boxes_[kInterestDisclAPR]->text().toStdString();
     c.disclosedFinanceCharge = PlainAmount(boxes_[kInterestFinChg]->text());
-    c.loanType = loanType_ == 1 ? "single" : "installment";
-    c.frequency = tallex::casefile::FrequencyKey(loanType_ == 1, frequency_);
+    const LoanTermsChoice& chosen = payment_->choice();
+    c.loanType = chosen.loanType == 1 ? "single" : "installment";
+    c.frequency = tallex::casefile::FrequencyKey(chosen.loanType == 1, chosen.frequency);
     if (boxes_[kInterestUnitPeriod]->isVisibleTo(this)) c.unitPeriod = boxes_[kInterestUnitPeriod]->text().toStdString();
 }
 
 void frmConstInterest::showCase(const tallex::casefile::CaseFile& c, const std::string& initialEstimate,
                                 bool initialEstimateShown) {
-    if (!ConstructionOnly(record().construction)) {
-        loanType_ = c.loanType == "single" ? 1 : 0;
-        frequency_ = tallex::casefile::FrequencyIndex(c);
-        optLoanType_[loanType_]->setChecked(true);
-        optPymtFreq_[frequency_]->setChecked(true);
-    }
+    if (!ConstructionOnly(record().construction))
+        payment_->select({c.loanType == "single" ? 1 : 0, tallex::casefile::FrequencyIndex(c)});
     lblAmountIntInitialEstimate_->setText(QString::fromStdString(initialEstimate));
     for (QLabel* label : {lbl_Initial_Value_of_, lbl_Estimated_Construction_Interest_, lblAmountIntInitialEstimate_})
         label->setVisible(initialEstimateShown);
