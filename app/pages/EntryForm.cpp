@@ -6,6 +6,7 @@
 
 #include "entry/LoanTerms.h"
 
+#include <QAbstractButton>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -73,6 +74,14 @@ void EntryForm::leave(int field, bool beforeButton) {
     QLineEdit* refused = box(field);
     QTimer::singleShot(0, refused, [refused = QPointer<QLineEdit>(refused)] {
         if (refused) refused->setFocus(Qt::OtherFocusReason);
+    });
+}
+
+void EntryForm::onClicked(QAbstractButton* button, std::function<void()> action) {
+    connect(button, &QAbstractButton::clicked, &page_, [this, action = std::move(action)] {
+        host_.guard([this, &action] {
+            if (leaveFocusedBox()) action();
+        });
     });
 }
 

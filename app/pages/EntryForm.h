@@ -15,6 +15,7 @@ struct EditState;
 }
 class EntryKeys;
 class Page;
+class QAbstractButton;
 class PageHost;
 class QLineEdit;
 class QWidget;
@@ -53,11 +54,11 @@ public:
     // The focus goes to the box a check refused; a field number outside the form is ignored.
     void focusField(int field) const;
 
-    // Before a button acts: the box that still has the focus (the button was pressed by its
-    // access key, which takes no focus) is left now, as a click would have left it. False when
-    // the button must not act: with Refusal::StopsButtons, when that box refused its entry or
-    // the click on the button took the focus out of a box that did. The caller runs guarded.
-    bool leaveFocusedBox();
+    // Connects a button of the page: before its action runs (guarded), the box that still has
+    // the focus (the button was pressed by its access key, which takes no focus) is left now, as
+    // a click would have left it. With Refusal::StopsButtons the action does not run when that
+    // box refused its entry, or when the click took the focus out of a box that did.
+    void onClicked(QAbstractButton* button, std::function<void()> action);
 
     // No refusal is pending any more (the boxes were filled afresh, as from an opened case).
     void forgetRefusal() { refusalPending_ = false; }
@@ -70,6 +71,8 @@ protected:
 
 private:
     void leave(int field, bool beforeButton);
+    // Leaves the focused box; false when the button must not act.
+    bool leaveFocusedBox();
 
     Page& page_;
     PageHost& host_;

@@ -29,17 +29,11 @@ using namespace page_layout;
 
 namespace {
 
-QLabel* NamedLabel(QWidget* parent, const char* name, const QString& text = {}) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
-
 // One box of the disclosure: its caption above its amount.
 QFrame* DisclosureBox(QWidget* parent, const char* captionName, const QString& caption, QLabel* amount) {
     auto* box = new QFrame(parent);
     box->setFrameShape(QFrame::Box);
-    auto* title = NamedLabel(box, captionName, caption);
+    auto* title = Label(box, captionName, caption);
     title->setAlignment(Qt::AlignCenter);
     QFont font = title->font();
     font.setBold(true);
@@ -62,10 +56,10 @@ FrmDisclosure::FrmDisclosure(PageHost& pageHost, QWidget* parent)
     keys_ = new EntryKeys(pageHost.user(), this);
     auto* Label1 = Heading(this, "Label1", QStringLiteral("Disclosure Information"));
 
-    lblAPR_ = NamedLabel(this, "lblAPR");
-    lblFinanceChg_ = NamedLabel(this, "lblFinanceChg");
-    lblAmount_ = NamedLabel(this, "lblAmount");
-    lblTotPymts_ = NamedLabel(this, "lblTotPymts");
+    lblAPR_ = Label(this, "lblAPR");
+    lblFinanceChg_ = Label(this, "lblFinanceChg");
+    lblAmount_ = Label(this, "lblAmount");
+    lblTotPymts_ = Label(this, "lblTotPymts");
     auto* boxes = new QHBoxLayout;
     boxes->setSpacing(6);
     boxes->addWidget(DisclosureBox(this, "lblAPRlbl", QStringLiteral("Annual Percentage Rate"), lblAPR_), 1);
@@ -74,15 +68,15 @@ FrmDisclosure::FrmDisclosure(PageHost& pageHost, QWidget* parent)
     boxes->addWidget(DisclosureBox(this, "lblTotPymtslbl", QStringLiteral("Total of Payments"), lblTotPymts_), 1);
 
     // What the lender disclosed, the construction charges and the loan's class.
-    lblDisclAPR_ = NamedLabel(this, "lblDisclAPR");
-    lblDisclFinanceChg_ = NamedLabel(this, "lblDisclFinanceChg");
+    lblDisclAPR_ = Label(this, "lblDisclAPR");
+    lblDisclFinanceChg_ = Label(this, "lblDisclFinanceChg");
     lblPrepdChglbl_ = FieldLabel(this, "lblPrepdChglbl", QStringLiteral("Prepaid Finance Charge:"));
-    lblPrepdChg_ = NamedLabel(this, "lblPrepdChg");
+    lblPrepdChg_ = Label(this, "lblPrepdChg");
     lblSubFnceChgLbl_ = FieldLabel(this, "lblSubFnceChgLbl", QStringLiteral("Subsequently Paid Finance Charge:"));
-    lblSubFnceChg_ = NamedLabel(this, "lblSubFnceChg");
-    lblIrregular_ = NamedLabel(this, "lblIrregular");
-    lblPymtFreqA_ = NamedLabel(this, "lblPymtFreqA");
-    lblPymtFreqB_ = NamedLabel(this, "lblPymtFreqB");
+    lblSubFnceChg_ = Label(this, "lblSubFnceChg");
+    lblIrregular_ = Label(this, "lblIrregular");
+    lblPymtFreqA_ = Label(this, "lblPymtFreqA");
+    lblPymtFreqB_ = Label(this, "lblPymtFreqB");
     auto* facts = new QGridLayout;
     facts->setHorizontalSpacing(8);
     facts->setVerticalSpacing(3);
@@ -103,7 +97,7 @@ FrmDisclosure::FrmDisclosure(PageHost& pageHost, QWidget* parent)
     facts->addLayout(frequency, 1, 3);
     facts->setColumnMinimumWidth(2, 24);
     facts->setColumnStretch(3, 1);
-    lblIntPymts_ = NamedLabel(this, "lblIntPymts");
+    lblIntPymts_ = Label(this, "lblIntPymts");
     lblIntPymts_->setWordWrap(true);
 
     // The verdict notes keep their room whether shown or not, so nothing below them moves.
@@ -115,7 +109,7 @@ FrmDisclosure::FrmDisclosure(PageHost& pageHost, QWidget* parent)
     const char* const names[] = {"lblAPRViolation", "lblAPRViolAmt", "lblFinanceViolation", "lblFinanceViolAmt",
                                  "lblFinanceError"};
     for (std::size_t i = 0; i < verdict_.size(); ++i) {
-        verdict_[i] = NamedLabel(notes, names[i]);
+        verdict_[i] = Label(notes, names[i]);
         QFont font = verdict_[i]->font();
         font.setBold(true);
         verdict_[i]->setFont(font);

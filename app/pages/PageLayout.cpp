@@ -20,9 +20,14 @@ QLabel* Heading(QWidget* parent, const char* objectName, const QString& text) {
     return label;
 }
 
-QLabel* FieldLabel(QWidget* parent, const char* objectName, const QString& text) {
+QLabel* Label(QWidget* parent, const char* objectName, const QString& text) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(objectName));
+    return label;
+}
+
+QLabel* FieldLabel(QWidget* parent, const char* objectName, const QString& text) {
+    QLabel* label = Label(parent, objectName, text);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
 }

@@ -22,6 +22,7 @@ constexpr int kMargin = 18;
 constexpr int kSpacing = 8;
 
 QLabel* Heading(QWidget* parent, const char* objectName, const QString& text);
+QLabel* Label(QWidget* parent, const char* objectName, const QString& text = {});
 QLabel* FieldLabel(QWidget* parent, const char* objectName, const QString& text);
 QLineEdit* TextBox(QWidget* parent, const char* objectName, int width);
 QPushButton* Button(QWidget* parent, const char* objectName, const QString& caption);

@@ -92,19 +92,12 @@ frmAPR1::frmAPR1(PageHost& pageHost, QWidget* parent)
               securedBoxes_->dateBox()},
              commands_);
 
-    connect(payment_->calendarButton(), &QPushButton::clicked, this, [this] { guard([this] { onCalendar(); }); });
-    connect(commands_.continueButton, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
-    connect(commands_.back, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
-    connect(commands_.newLoan, &QPushButton::clicked, this, [this] {
-        guard([this] {
-            if (form_->leaveFocusedBox()) host().NewLoan();
-        });
-    });
-    connect(commands_.exit, &QPushButton::clicked, this, [this] {
-        guard([this] {
-            if (form_->leaveFocusedBox()) host().ExitProgram();
-        });
-    });
+    // Every button leaves the box first; a refused box keeps it from acting.
+    form_->onClicked(payment_->calendarButton(), [this] { onCalendar(); });
+    form_->onClicked(commands_.continueButton, [this] { onContinue(); });
+    form_->onClicked(commands_.back, [this] { onBack(); });
+    form_->onClicked(commands_.newLoan, [this] { host().NewLoan(); });
+    form_->onClicked(commands_.exit, [this] { host().ExitProgram(); });
 
     // Load.
     securedBoxes_->load(false);
@@ -178,7 +171,6 @@ LoanTermsEntries frmAPR1::entries() const {
 }
 
 void frmAPR1::onCalendar() {
-    if (!form_->leaveFocusedBox()) return;
     record().gbCalendarOK = false;
     if (!host().openPaymentCalendar()) return;
     if (record().gbCalendarOK) {
@@ -191,7 +183,6 @@ void frmAPR1::onCalendar() {
 }
 
 void frmAPR1::onContinue() {
-    if (!form_->leaveFocusedBox()) return;
     const LoanTermsContinueResult result = LoanTermsContinue(record(), state_, entries());
     if (result.refusal) {
         QLineEdit* box = boxOf(result.refusal->field);
@@ -206,7 +197,6 @@ void frmAPR1::onContinue() {
 }
 
 void frmAPR1::onBack() {
-    if (!form_->leaveFocusedBox()) return;
     host().session().gbBasicInfoFresh = false;
     host().SwitchForm(PageId::BasicInfo);
 }

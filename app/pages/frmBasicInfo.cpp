@@ -94,17 +94,10 @@ frmBasicInfo::frmBasicInfo(PageHost& pageHost, const RememberedEntries& remember
 
     connect(optType_[0], &QRadioButton::clicked, this, [this] { guard([this] { chooseLoanKind(false); }); });
     connect(optType_[1], &QRadioButton::clicked, this, [this] { guard([this] { chooseLoanKind(true); }); });
-    connect(commands_.continueButton, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
-    connect(commands_.newLoan, &QPushButton::clicked, this, [this] {
-        guard([this] {
-            if (form_->leaveFocusedBox()) host().NewLoan();
-        });
-    });
-    connect(commands_.exit, &QPushButton::clicked, this, [this] {
-        guard([this] {
-            if (form_->leaveFocusedBox()) host().ExitProgram();
-        });
-    });
+    // Every button leaves the box first; a refused date keeps it from acting.
+    form_->onClicked(commands_.continueButton, [this] { onContinue(); });
+    form_->onClicked(commands_.newLoan, [this] { host().NewLoan(); });
+    form_->onClicked(commands_.exit, [this] { host().ExitProgram(); });
 
     // Load.
     ClearCalendarDates(record());
@@ -171,7 +164,6 @@ void frmBasicInfo::chooseLoanKind(bool construction) {
 }
 
 void frmBasicInfo::onContinue() {
-    if (!form_->leaveFocusedBox()) return;
     const bool construction = constructionSelected();
     BasicInfoContinue(record(), host().session(), construction);
     host().SwitchForm(construction ? PageId::ConstructionTerms : PageId::LoanTerms);

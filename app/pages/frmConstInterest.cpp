@@ -9,7 +9,6 @@
 
 #include "construction/ConstChoices.h"
 #include "engine/Format.h"
-#include "engine/NumberText.h"
 #include "entry/LoanTerms.h"
 
 #include <QGridLayout>
@@ -32,19 +31,7 @@ namespace {
 
 constexpr int kBoxWidth = 150;
 
-QLabel* Plain(QWidget* parent, const char* name, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
 
-
-// A money box shows "$1,000.00" once left; a case keeps the plain number.
-std::string PlainAmount(const QString& shown) {
-    const std::string text = shown.toStdString();
-    const std::optional<double> value = NumericTextValue(text);
-    return value ? ShortestNumber(*value) : text;
-}
 
 void KeepRoomWhenHidden(QWidget* widget) {
     QSizePolicy policy = widget->sizePolicy();
@@ -81,10 +68,10 @@ frmConstInterest::frmConstInterest(PageHost& pageHost, QWidget* parent)
         figures->addWidget(label, rowOf[i], 0);
         figures->addWidget(boxes_[i], rowOf[i], 1);
     }
-    lbl_Initial_Value_of_ = Plain(this, "lbl_Initial_Value_of", QStringLiteral("Initial Value of"));
+    lbl_Initial_Value_of_ = Label(this, "lbl_Initial_Value_of", QStringLiteral("Initial Value of"));
     lbl_Estimated_Construction_Interest_ =
-        Plain(this, "lbl_Estimated_Construction_Interest", QStringLiteral("Estimated Construction Interest:"));
-    lblAmountIntInitialEstimate_ = Plain(this, "lblAmountIntInitialEstimate", QString());
+        Label(this, "lbl_Estimated_Construction_Interest", QStringLiteral("Estimated Construction Interest:"));
+    lblAmountIntInitialEstimate_ = Label(this, "lblAmountIntInitialEstimate", QString());
     lblAmountIntInitialEstimate_->setAlignment(Qt::AlignRight | Qt::AlignBottom);
     lblAmountIntInitialEstimate_->setContentsMargins(0, 0, 6, 0);
     auto* initialCaption = new QVBoxLayout;
@@ -98,7 +85,7 @@ frmConstInterest::frmConstInterest(PageHost& pageHost, QWidget* parent)
         KeepRoomWhenHidden(w);
     figures->addLayout(initialCaption, 1, 0);
     figures->addWidget(lblAmountIntInitialEstimate_, 1, 1, Qt::AlignBottom);
-    figures->addWidget(Plain(this, "lblDisclFnceChg2", QStringLiteral("(If N/A, leave blank)")), 3, 2);
+    figures->addWidget(Label(this, "lblDisclFnceChg2", QStringLiteral("(If N/A, leave blank)")), 3, 2);
     figures->setColumnMinimumWidth(0, 210);
     figures->setColumnStretch(3, 1);
 
@@ -106,7 +93,7 @@ frmConstInterest::frmConstInterest(PageHost& pageHost, QWidget* parent)
                                                boxes_[kInterestUnitPeriod]);
     // A single payment is timed over half the construction period: the note says so under the
     // loan types. The frames keep their room when a construction-only loan hides them.
-    lblUseOneHalf_ = Plain(payment_->loanTypeFrame(), "lblUseOneHalf", QStringLiteral("(Use 1/2 construction period)"));
+    lblUseOneHalf_ = Label(payment_->loanTypeFrame(), "lblUseOneHalf", QStringLiteral("(Use 1/2 construction period)"));
     KeepRoomWhenHidden(lblUseOneHalf_);
     payment_->loanTypeLayout()->insertWidget(2, lblUseOneHalf_);
     KeepRoomWhenHidden(payment_->loanTypeFrame());
@@ -137,9 +124,10 @@ frmConstInterest::frmConstInterest(PageHost& pageHost, QWidget* parent)
               payment_->frequencyOption(3), boxes_[3], payment_->calendarButton()},
              commands_);
 
-    connect(payment_->calendarButton(), &QPushButton::clicked, this, [this] { guard([this] { onCalendar(); }); });
-    connect(commands_.continueButton, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
-    connect(commands_.back, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
+    // These buttons leave the box first; New Loan and Exit leave the page as it stands.
+    form_->onClicked(payment_->calendarButton(), [this] { onCalendar(); });
+    form_->onClicked(commands_.continueButton, [this] { onContinue(); });
+    form_->onClicked(commands_.back, [this] { onBack(); });
     connect(commands_.newLoan, &QPushButton::clicked, this, [this] { guard([this] { host().NewLoan(); }); });
     connect(commands_.exit, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
 
@@ -240,7 +228,6 @@ bool frmConstInterest::leaveBox(int field) {
 }
 
 void frmConstInterest::onCalendar() {
-    form_->leaveFocusedBox();
     LoanRecord& r = record();
     r.gbCalendarOK = false;
     // False when an error inside the calendar ended on the error screen: this page is gone.
@@ -255,7 +242,6 @@ void frmConstInterest::onCalendar() {
 }
 
 void frmConstInterest::onContinue() {
-    form_->leaveFocusedBox();
     QLineEdit* unitPeriod = boxes_[kInterestUnitPeriod];
     if (unitPeriod->isHidden()) unitPeriod->clear();
     ConstInterestEntries e;
@@ -276,15 +262,16 @@ void frmConstInterest::onContinue() {
 }
 
 void frmConstInterest::onBack() {
-    form_->leaveFocusedBox();
     host().SwitchForm(PageId::ConstructionPhase);
 }
 
 void frmConstInterest::writeCase(tallex::casefile::CaseFile& c) const {
     const QString estimate = boxes_[kInterestAmount]->text();
-    if (estimate != lblAmountIntInitialEstimate_->text()) c.construction->estimatedInterest = PlainAmount(estimate);
+    // A money box shows "$1,000.00" once left; a case keeps the plain number.
+    if (estimate != lblAmountIntInitialEstimate_->text())
+        c.construction->estimatedInterest = PlainNumberText(estimate.toStdString());
     c.disclosedApr = boxes_[kInterestDisclAPR]->text().toStdString();
-    c.disclosedFinanceCharge = PlainAmount(boxes_[kInterestFinChg]->text());
+    c.disclosedFinanceCharge = PlainNumberText(form_->text(kInterestFinChg));
     const LoanTermsChoice& chosen = payment_->choice();
     c.loanType = chosen.loanType == 1 ? "single" : "installment";
     c.frequency = tallex::casefile::FrequencyKey(chosen.loanType == 1, chosen.frequency);

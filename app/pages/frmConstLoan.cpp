@@ -9,7 +9,6 @@
 #include "construction/ConstChoices.h"
 #include "construction/ConstLoanTerms.h"
 #include "engine/Format.h"
-#include "engine/NumberText.h"
 #include "entry/LoanTerms.h"
 
 #include <QButtonGroup>
@@ -24,7 +23,6 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include <optional>
 
 using namespace tallex;
 using namespace page_layout;
@@ -33,18 +31,6 @@ namespace {
 
 constexpr int kBoxWidth = 150;
 
-// A money box shows "$1,000.00" once left; a case keeps the plain number.
-std::string PlainAmount(const QLineEdit* box) {
-    const std::string text = box->text().toStdString();
-    const std::optional<double> value = NumericTextValue(text);
-    return value ? ShortestNumber(*value) : text;
-}
-
-QLabel* Note(QWidget* parent, const char* name, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
 
 }  // namespace
 
@@ -74,8 +60,8 @@ frmConstLoan::frmConstLoan(PageHost& pageHost, QWidget* parent)
         figures->addWidget(label, i, 0);
         figures->addWidget(boxes_[i], i, 1);
     }
-    figures->addWidget(Note(this, "lblLoanCmtmnt2", QStringLiteral("(Do not include interest)")), 0, 2);
-    figures->addWidget(Note(this, "lblSubFnceChrg2", QStringLiteral("(Do not include interest)")), 3, 2);
+    figures->addWidget(Label(this, "lblLoanCmtmnt2", QStringLiteral("(Do not include interest)")), 0, 2);
+    figures->addWidget(Label(this, "lblSubFnceChrg2", QStringLiteral("(Do not include interest)")), 3, 2);
     figures->setColumnMinimumWidth(0, 230);
     figures->setColumnStretch(3, 1);
 
@@ -135,14 +121,10 @@ frmConstLoan::frmConstLoan(PageHost& pageHost, QWidget* parent)
     // The commitment and the rate are inputs of the interest estimate.
     for (QLineEdit* box : {boxes_[kTermsLoanAmt], boxes_[kTermsSimpleInt]})
         connect(box, &QLineEdit::textChanged, this, [this] { guard([this] { host().ClearConstInterestAmount(); }); });
-    connect(commands_.continueButton, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
-    connect(commands_.back, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
-    connect(commands_.newLoan, &QPushButton::clicked, this, [this] {
-        guard([this] {
-            form_->leaveFocusedBox();
-            host().NewLoan();
-        });
-    });
+    // These buttons leave the box first; Exit leaves the page as it stands.
+    form_->onClicked(commands_.continueButton, [this] { onContinue(); });
+    form_->onClicked(commands_.back, [this] { onBack(); });
+    form_->onClicked(commands_.newLoan, [this] { host().NewLoan(); });
     connect(commands_.exit, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
 
     // Load: the choices start as the record holds them (the first of each group).
@@ -196,33 +178,27 @@ void frmConstLoan::chooseInterestType(int index) {
 }
 
 void frmConstLoan::onContinue() {
-    form_->leaveFocusedBox();
-    ConstLoanTermsEntries e;
-    e.loanAmt = form_->text(kTermsLoanAmt);
-    e.simpleInt = form_->text(kTermsSimpleInt);
-    e.prepdFinChg = form_->text(kTermsPrepdFinChg);
-    e.subFinChg = form_->text(kTermsSubFinChg);
-    const ConstContinueResult result = ConstLoanTermsContinue(record(), host().user(), e);
-    if (!result.passed) {
-        form_->focusField(result.focusField);
-        return;
-    }
-    host().SwitchForm(PageId::ConstructionPhase);
+    const ConstContinueResult result = ConstLoanTermsContinue(
+        record(), host().user(),
+        {form_->text(kTermsLoanAmt), form_->text(kTermsSimpleInt), form_->text(kTermsPrepdFinChg),
+         form_->text(kTermsSubFinChg)});
+    if (result.passed) host().SwitchForm(PageId::ConstructionPhase);
+    else form_->focusField(result.focusField);
 }
 
 void frmConstLoan::onBack() {
-    form_->leaveFocusedBox();
     host().session().gbBasicInfoFresh = false;
     host().SwitchForm(PageId::BasicInfo);
 }
 
 void frmConstLoan::writeCase(tallex::casefile::CaseFile& c) const {
     tallex::casefile::CaseConstruction& cc = *c.construction;
-    cc.commitment = PlainAmount(boxes_[kTermsLoanAmt]);
+    // A money box shows "$1,000.00" once left; a case keeps the plain number.
+    cc.commitment = PlainNumberText(form_->text(kTermsLoanAmt));
     // The rate as typed; only the thousands separators of its display go.
     cc.simpleRate = boxes_[kTermsSimpleInt]->text().remove(QLatin1Char(',')).toStdString();
-    cc.prepaidFinanceCharge = PlainAmount(boxes_[kTermsPrepdFinChg]);
-    cc.subsequentFinanceCharge = PlainAmount(boxes_[kTermsSubFinChg]);
+    cc.prepaidFinanceCharge = PlainNumberText(form_->text(kTermsPrepdFinChg));
+    cc.subsequentFinanceCharge = PlainNumberText(form_->text(kTermsSubFinChg));
     cc.disclosure = optDiscType_[1]->isChecked() ? "with_permanent" : "separately";
     cc.interestOn = optInterestType_[1]->isChecked() ? "commitment" : "advances";
     // The record's flags follow the two check boxes.

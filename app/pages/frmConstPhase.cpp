@@ -172,15 +172,11 @@ frmConstPhase::frmConstPhase(PageHost& pageHost, QWidget* parent)
     connect(boxes_[kPhaseTimePeriod], &QLineEdit::textChanged, this, [this] { guard([this] { timePeriodChanged(); }); });
     for (int field : {kPhaseUnitPeriods, kPhaseOddDays})
         connect(boxes_[field], &QLineEdit::textChanged, this, [this] { guard([this] { host().ClearConstInterestAmount(); }); });
-    connect(cmdCalendar_, &QPushButton::clicked, this, [this] { guard([this] { onCalendar(); }); });
-    connect(commands_.continueButton, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
-    connect(commands_.back, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
-    connect(commands_.newLoan, &QPushButton::clicked, this, [this] {
-        guard([this] {
-            form_->leaveFocusedBox();
-            host().NewLoan();
-        });
-    });
+    // These buttons leave the box first; Exit leaves the page as it stands.
+    form_->onClicked(cmdCalendar_, [this] { onCalendar(); });
+    form_->onClicked(commands_.continueButton, [this] { onContinue(); });
+    form_->onClicked(commands_.back, [this] { onBack(); });
+    form_->onClicked(commands_.newLoan, [this] { host().NewLoan(); });
     connect(commands_.exit, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
 
     // Load: the choices as the record holds them; the unit periods and odd days hidden, disabled
@@ -260,7 +256,6 @@ void frmConstPhase::chooseOther(int index) {
 }
 
 void frmConstPhase::onCalendar() {
-    form_->leaveFocusedBox();
     LoanRecord& r = record();
     r.gbCalendarOK = false;
     // False when an error inside the calendar ended on the error screen: this page is gone.
@@ -316,20 +311,12 @@ void frmConstPhase::showCase(const tallex::casefile::CaseFile& c) {
 }
 
 void frmConstPhase::onContinue() {
-    form_->leaveFocusedBox();
-    ConstPhaseEntries e;
-    e.timePeriod = form_->text(kPhaseTimePeriod);
-    e.unitPeriods = form_->text(kPhaseUnitPeriods);
-    e.oddDays = form_->text(kPhaseOddDays);
-    const ConstContinueResult result = ConstPhaseContinue(record(), host().user(), e);
-    if (!result.passed) {
-        form_->focusField(result.focusField);
-        return;
-    }
-    host().SwitchForm(PageId::ConstructionInterest);
+    const ConstContinueResult result = ConstPhaseContinue(
+        record(), host().user(), {form_->text(kPhaseTimePeriod), form_->text(kPhaseUnitPeriods), form_->text(kPhaseOddDays)});
+    if (result.passed) host().SwitchForm(PageId::ConstructionInterest);
+    else form_->focusField(result.focusField);
 }
 
 void frmConstPhase::onBack() {
-    form_->leaveFocusedBox();
     host().SwitchForm(PageId::ConstructionTerms);
 }

@@ -34,9 +34,9 @@ namespace {
 const char* const kVerdictNames[] = {"lblAPRViolation", "lblAPRViolAmt", "lblFinanceViolation", "lblFinanceViolAmt",
                                      "lblFinanceError"};
 
+// The page's labels show their texts as they are.
 QLabel* Plain(QWidget* parent, const char* name, const QString& text = QString()) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
+    QLabel* label = Label(parent, name, text);
     label->setTextFormat(Qt::PlainText);
     return label;
 }

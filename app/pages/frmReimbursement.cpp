@@ -23,14 +23,8 @@ using namespace page_layout;
 
 namespace {
 
-QLabel* NamedLabel(QWidget* parent, const char* name, const QString& text = {}) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
-
 QLabel* Value(QWidget* parent, const char* name) {
-    QLabel* label = NamedLabel(parent, name);
+    QLabel* label = Label(parent, name);
     QFont font = label->font();
     font.setBold(true);
     label->setFont(font);
@@ -53,9 +47,9 @@ frmReimbursement::frmReimbursement(PageHost& pageHost, QWidget* parent)
     method->setContentsMargins(0, 0, 0, 0);
     method->setHorizontalSpacing(24);
     method->setVerticalSpacing(2);
-    lblFinalAPRAdj_ = NamedLabel(fraAPRMethod_, "lblFinalAPRAdj");
-    method->addWidget(NamedLabel(fraAPRMethod_, "lblAdjAPR", QStringLiteral("Adjusted APR")), 0, 0, Qt::AlignCenter);
-    method->addWidget(NamedLabel(fraAPRMethod_, "lblProFactor", QStringLiteral("Prorate Factor")), 0, 1, Qt::AlignCenter);
+    lblFinalAPRAdj_ = Label(fraAPRMethod_, "lblFinalAPRAdj");
+    method->addWidget(Label(fraAPRMethod_, "lblAdjAPR", QStringLiteral("Adjusted APR")), 0, 0, Qt::AlignCenter);
+    method->addWidget(Label(fraAPRMethod_, "lblProFactor", QStringLiteral("Prorate Factor")), 0, 1, Qt::AlignCenter);
     method->addWidget(lblFinalAPRAdj_, 0, 2, Qt::AlignCenter);
     lblAdjAPR2_ = Value(fraAPRMethod_, "lblAdjAPR2");
     lblProFactor2_ = Value(fraAPRMethod_, "lblProFactor2");
@@ -74,8 +68,8 @@ frmReimbursement::frmReimbursement(PageHost& pageHost, QWidget* parent)
         auto* row = new QHBoxLayout(holder);
         row->setContentsMargins(0, 0, 0, 0);
         row->setSpacing(4);
-        row->addWidget(NamedLabel(holder, caption, text));
-        percentLabel = NamedLabel(holder, percent);
+        row->addWidget(Label(holder, caption, text));
+        percentLabel = Label(holder, percent);
         amountLabel = Value(holder, amount);
         row->addWidget(percentLabel);
         row->addSpacing(12);
@@ -94,7 +88,7 @@ frmReimbursement::frmReimbursement(PageHost& pageHost, QWidget* parent)
     SSDBGridRB_->setFixedWidth(SSDBGridRB_->fullWidth());
     SSDBGridRB_->hide();
 
-    lblPriorPymts_ = NamedLabel(this, "lblPriorPymts", QStringLiteral("# of Prior Payments:"));
+    lblPriorPymts_ = Label(this, "lblPriorPymts", QStringLiteral("# of Prior Payments:"));
     txtPriorPymts_ = TextBox(this, "txtPriorPymts", 80);
     txtPriorPymts_->setAlignment(Qt::AlignRight);
     txtPriorPymts_->setMaxLength(5);
@@ -121,16 +115,16 @@ frmReimbursement::frmReimbursement(PageHost& pageHost, QWidget* parent)
     lumps->setHorizontalSpacing(10);
     lumps->setVerticalSpacing(4);
     lblLmpSumPymtRed2_ = Value(fraLumpSums_, "lblLmpSumPymtRed2");
-    lblPymtsRedMeth2_ = NamedLabel(fraLumpSums_, "lblPymtsRedMeth2");
+    lblPymtsRedMeth2_ = Label(fraLumpSums_, "lblPymtsRedMeth2");
     lblLmpSum2_ = Value(fraLumpSums_, "lblLmpSum2");
-    lblPymtsLmpSum2_ = NamedLabel(fraLumpSums_, "lblPymtsLmpSum2");
+    lblPymtsLmpSum2_ = Label(fraLumpSums_, "lblPymtsLmpSum2");
     lumps->addWidget(FieldLabel(fraLumpSums_, "lblLmpSumPymtRed", QStringLiteral("Lump Sum/Payment Reduction Method:")), 0, 0);
     lumps->addWidget(lblLmpSumPymtRed2_, 0, 1, Qt::AlignRight);
-    lumps->addWidget(NamedLabel(fraLumpSums_, "lblPymtsRedMeth1", QStringLiteral("Payments 1 -")), 0, 3);
+    lumps->addWidget(Label(fraLumpSums_, "lblPymtsRedMeth1", QStringLiteral("Payments 1 -")), 0, 3);
     lumps->addWidget(lblPymtsRedMeth2_, 0, 4);
     lumps->addWidget(FieldLabel(fraLumpSums_, "lblLmpSum", QStringLiteral("Lump Sum Method:")), 1, 0);
     lumps->addWidget(lblLmpSum2_, 1, 1, Qt::AlignRight);
-    lumps->addWidget(NamedLabel(fraLumpSums_, "lblPymtsLmpSum1", QStringLiteral("Payments 1 -")), 1, 3);
+    lumps->addWidget(Label(fraLumpSums_, "lblPymtsLmpSum1", QStringLiteral("Payments 1 -")), 1, 3);
     lumps->addWidget(lblPymtsLmpSum2_, 1, 4);
     lumps->setColumnMinimumWidth(1, 90);
     lumps->setColumnMinimumWidth(2, 16);
