@@ -96,6 +96,12 @@ void TabOrder(std::initializer_list<QWidget*> controls, const CommandButtons& bu
     for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
+void KeepRoomWhenHidden(QWidget* widget) {
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+}
+
 bool IsLeaving(const QFocusEvent& event) {
     switch (event.reason()) {
     case Qt::ActiveWindowFocusReason:

@@ -20,6 +20,9 @@ namespace page_layout {
 
 constexpr int kMargin = 18;
 constexpr int kSpacing = 8;
+// The width of a box for an amount or a rate, and of one for a count of periods or days.
+constexpr int kBoxWidth = 150;
+constexpr int kShortBoxWidth = 80;
 
 QLabel* Heading(QWidget* parent, const char* objectName, const QString& text);
 QLabel* Label(QWidget* parent, const char* objectName, const QString& text = {});
@@ -67,6 +70,9 @@ QHBoxLayout* CommandRow(const CommandButtons& buttons, QWidget* left = nullptr);
 // The tab order: the page's controls as given, then its command buttons, then `after`.
 void TabOrder(std::initializer_list<QWidget*> controls, const CommandButtons& buttons,
               std::initializer_list<QWidget*> after = {});
+
+// A widget that keeps its room in the layout while it is hidden, so that nothing around it moves.
+void KeepRoomWhenHidden(QWidget* widget);
 
 // Whether a focus-out event means the user left the field (rather than a menu, a pop-up or
 // another window taking the focus for a moment): only then do the field checks run.

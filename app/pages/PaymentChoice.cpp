@@ -22,7 +22,8 @@ PaymentChoice::PaymentChoice(PageHost& host, EntryForm& form, QWidget* page, con
     fraLoanType_ = new QGroupBox(QStringLiteral("Loan Type"), page);
     fraLoanType_->setObjectName(QStringLiteral("fraLoanType"));
     optLoanType_[0] = Option(fraLoanType_, QStringLiteral("optLoanType_0"), installmentCaption);
-    optLoanType_[1] = Option(fraLoanType_, QStringLiteral("optLoanType_1"), QStringLiteral("&Single Advance/Single Payment"));
+    optLoanType_[1] =
+        Option(fraLoanType_, QStringLiteral("optLoanType_1"), QStringLiteral("&Single Advance/Single Payment"));
     auto* typeGroup = new QButtonGroup(page);
     loanTypeLayout_ = new QVBoxLayout(fraLoanType_);
     for (int i = 0; i < 2; ++i) {
@@ -37,7 +38,8 @@ PaymentChoice::PaymentChoice(PageHost& host, EntryForm& form, QWidget* page, con
     auto* freqLayout = new QVBoxLayout(fraPymtFreq_);
     const auto captions = FrequencyCaptions(0);
     for (int i = 0; i < 4; ++i) {
-        optPymtFreq_[i] = Option(fraPymtFreq_, QStringLiteral("optPymtFreq_%1").arg(i), QString::fromStdString(captions[i]));
+        optPymtFreq_[i] =
+            Option(fraPymtFreq_, QStringLiteral("optPymtFreq_%1").arg(i), QString::fromStdString(captions[i]));
         freqGroup->addButton(optPymtFreq_[i], i);
         freqLayout->addWidget(optPymtFreq_[i]);
     }
@@ -69,6 +71,11 @@ PaymentChoice::PaymentChoice(PageHost& host, EntryForm& form, QWidget* page, con
     for (QRadioButton* option : optLoanType_) form.watch(option);
     for (QRadioButton* option : optPymtFreq_) form.watch(option);
     select(choice_);
+}
+
+void PaymentChoice::addTo(QVBoxLayout* column) const {
+    column->addLayout(frames_);
+    column->addWidget(unitRow_);
 }
 
 void PaymentChoice::connectTo(QWidget* page, Changed changed) {

@@ -5,6 +5,8 @@
 // frequencies and captions a loan type offers is the core's (entry/LoanTerms.h); a change of
 // either choice asks first while a schedule was entered, and then empties the schedule page.
 
+#include "pages/PageLayout.h"
+
 #include "entry/LoanTerms.h"
 
 #include <QString>
@@ -14,13 +16,6 @@
 class EntryForm;
 class PageHost;
 class QGroupBox;
-class QHBoxLayout;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
-class QVBoxLayout;
-class QWidget;
 
 class PaymentChoice {
 public:
@@ -33,10 +28,9 @@ public:
     PaymentChoice(PageHost& host, EntryForm& form, QWidget* page, const QString& installmentCaption,
                   QLineEdit* unitPeriod);
 
-    // The two frames side by side, and the unit period row (which keeps its height when its
-    // controls are hidden, so that nothing below it moves).
-    QHBoxLayout* frames() const { return frames_; }
-    QWidget* unitRow() const { return unitRow_; }
+    // Adds the two frames side by side and, under them, the unit period row (which keeps its
+    // height when its controls are hidden, so that nothing below it moves) to the page's column.
+    void addTo(QVBoxLayout* column) const;
     // The loan type frame's options, for a note under them.
     QVBoxLayout* loanTypeLayout() const { return loanTypeLayout_; }
 

@@ -21,12 +21,6 @@
 using namespace tallex;
 using namespace page_layout;
 
-namespace {
-
-constexpr int kBoxWidth = 150;
-
-}  // namespace
-
 frmAPR1::frmAPR1(PageHost& pageHost, QWidget* parent)
     : Page(pageHost, "frmAPR1", QStringLiteral("APR (Appendix J)"), parent) {
     form_ = new EntryForm(*this, pageHost, EntryForm::Refusal::StopsButtons);
@@ -59,9 +53,10 @@ frmAPR1::frmAPR1(PageHost& pageHost, QWidget* parent)
     figures->setColumnMinimumWidth(0, 210);
     figures->setColumnStretch(3, 1);
 
-    txtUnitPeriod_ = TextBox(this, "txtUnitPeriod", 80);
+    txtUnitPeriod_ = TextBox(this, "txtUnitPeriod", kShortBoxWidth);
     txtUnitPeriod_->setAlignment(Qt::AlignRight);
-    payment_ = std::make_unique<PaymentChoice>(pageHost, *form_, this, QStringLiteral("Installment &Loan"), txtUnitPeriod_);
+    payment_ =
+        std::make_unique<PaymentChoice>(pageHost, *form_, this, QStringLiteral("Installment &Loan"), txtUnitPeriod_);
 
     securedBoxes_ = new SecuredLoanBoxes(pageHost, *form_, this);
 
@@ -70,8 +65,7 @@ frmAPR1::frmAPR1(PageHost& pageHost, QWidget* parent)
     auto* layout = PageColumn(this, Sides::Wide, kSpacing + 4);
     layout->addWidget(Label1);
     layout->addLayout(figures);
-    layout->addLayout(payment_->frames());
-    layout->addWidget(payment_->unitRow());
+    payment_->addTo(layout);
     layout->addWidget(securedBoxes_);
     layout->addStretch();
     layout->addLayout(CommandRow(commands_));

@@ -89,7 +89,8 @@ frmBasicInfo::frmBasicInfo(PageHost& pageHost, const RememberedEntries& remember
     form_->setLeaveCheck([this](int field) { return leaveBox(form_->box(field)); });
     form_->watch(optType_[0]);
     form_->watch(optType_[1]);
-    TabOrder({txtUserName_, txtAcctDate_, txtAccountNbr_, txtBorrower_, txtLender_, txtCreditor_, optType_[0], optType_[1]},
+    TabOrder({txtUserName_, txtAcctDate_, txtAccountNbr_, txtBorrower_, txtLender_, txtCreditor_, optType_[0],
+              optType_[1]},
              commands_);
 
     connect(optType_[0], &QRadioButton::clicked, this, [this] { guard([this] { chooseLoanKind(false); }); });

@@ -27,20 +27,6 @@
 using namespace tallex;
 using namespace page_layout;
 
-namespace {
-
-constexpr int kBoxWidth = 150;
-
-
-
-void KeepRoomWhenHidden(QWidget* widget) {
-    QSizePolicy policy = widget->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    widget->setSizePolicy(policy);
-}
-
-}  // namespace
-
 frmConstInterest::frmConstInterest(PageHost& pageHost, QWidget* parent)
     : Page(pageHost, "frmConstInterest", QStringLiteral("Interest"), parent) {
     form_ = new EntryForm(*this, pageHost);
@@ -48,7 +34,7 @@ frmConstInterest::frmConstInterest(PageHost& pageHost, QWidget* parent)
     auto* Label1 = Heading(this, "Label1", QStringLiteral("Construction Interest"));
     const char* const names[] = {"txtAmtInt", "txtDiscAPR", "txtFinChg", "txtUnitPeriod"};
     for (int i = 0; i < 4; ++i) {
-        boxes_[i] = TextBox(this, names[i], i == kInterestUnitPeriod ? 80 : kBoxWidth);
+        boxes_[i] = TextBox(this, names[i], i == kInterestUnitPeriod ? kShortBoxWidth : kBoxWidth);
         boxes_[i]->setAlignment(Qt::AlignRight);
     }
 
@@ -104,8 +90,7 @@ frmConstInterest::frmConstInterest(PageHost& pageHost, QWidget* parent)
     auto* layout = PageColumn(this, Sides::Wide, kSpacing + 4);
     layout->addWidget(Label1);
     layout->addLayout(figures);
-    layout->addLayout(payment_->frames());
-    layout->addWidget(payment_->unitRow());
+    payment_->addTo(layout);
     layout->addStretch();
     layout->addLayout(CommandRow(commands_));
 

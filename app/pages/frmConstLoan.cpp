@@ -23,16 +23,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-
 using namespace tallex;
 using namespace page_layout;
-
-namespace {
-
-constexpr int kBoxWidth = 150;
-
-
-}  // namespace
 
 frmConstLoan::frmConstLoan(PageHost& pageHost, QWidget* parent)
     : Page(pageHost, "frmConstLoan", QStringLiteral("Real Estate Construction Loan"), parent) {

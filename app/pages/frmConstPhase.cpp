@@ -88,9 +88,7 @@ frmConstPhase::frmConstPhase(PageHost& pageHost, QWidget* parent)
     choices->addLayout(right, 1);
     fraOther_->setFixedHeight(fraIntAccrl->sizeHint().height());
     // A hidden frame keeps its column.
-    QSizePolicy keep = fraOther_->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    fraOther_->setSizePolicy(keep);
+    KeepRoomWhenHidden(fraOther_);
 
     fraTimePeriod_ = new QGroupBox(QStringLiteral("Construction Phase Time Period"), this);
     fraTimePeriod_->setObjectName(QStringLiteral("fraTimePeriod"));
@@ -101,7 +99,7 @@ frmConstPhase::frmConstPhase(PageHost& pageHost, QWidget* parent)
     auto* periods = new QGridLayout(fraTimePeriod_);
     periods->setHorizontalSpacing(12);
     for (int i = 0; i < 3; ++i) {
-        boxes_[i] = TextBox(fraTimePeriod_, boxNames[i], 80);
+        boxes_[i] = TextBox(fraTimePeriod_, boxNames[i], kShortBoxWidth);
         boxes_[i]->setAlignment(Qt::AlignRight);
         labels_[i] = FieldLabel(fraTimePeriod_, labelNames[i], labelTexts[i]);
         labels_[i]->setBuddy(boxes_[i]);
@@ -109,11 +107,8 @@ frmConstPhase::frmConstPhase(PageHost& pageHost, QWidget* parent)
         periods->addWidget(labels_[i], i, 0);
         periods->addWidget(boxes_[i], i, 1);
         // A hidden row keeps its height, so the frame does not jump.
-        for (QWidget* w : {static_cast<QWidget*>(boxes_[i]), static_cast<QWidget*>(labels_[i])}) {
-            QSizePolicy policy = w->sizePolicy();
-            policy.setRetainSizeWhenHidden(true);
-            w->setSizePolicy(policy);
-        }
+        KeepRoomWhenHidden(boxes_[i]);
+        KeepRoomWhenHidden(labels_[i]);
     }
     periods->setColumnStretch(2, 1);
     cmdCalendar_ = Button(this, "cmdCalendar", QStringLiteral("Calenda&r"));
@@ -125,11 +120,8 @@ frmConstPhase::frmConstPhase(PageHost& pageHost, QWidget* parent)
     calendarColumn->addWidget(cmdCalendar_, 0, Qt::AlignLeft);
     calendarColumn->addStretch();
     timeRow->addLayout(calendarColumn, 1);
-    for (QWidget* w : {static_cast<QWidget*>(fraTimePeriod_), static_cast<QWidget*>(cmdCalendar_)}) {
-        QSizePolicy policy = w->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        w->setSizePolicy(policy);
-    }
+    KeepRoomWhenHidden(fraTimePeriod_);
+    KeepRoomWhenHidden(cmdCalendar_);
 
     commands_ = CommandButtons(this, {.continueButton = "cmdContinue", .back = "cmdBack"});
 
@@ -311,8 +303,9 @@ void frmConstPhase::showCase(const tallex::casefile::CaseFile& c) {
 }
 
 void frmConstPhase::onContinue() {
-    const ConstContinueResult result = ConstPhaseContinue(
-        record(), host().user(), {form_->text(kPhaseTimePeriod), form_->text(kPhaseUnitPeriods), form_->text(kPhaseOddDays)});
+    const ConstContinueResult result =
+        ConstPhaseContinue(record(), host().user(),
+                           {form_->text(kPhaseTimePeriod), form_->text(kPhaseUnitPeriods), form_->text(kPhaseOddDays)});
     if (result.passed) host().SwitchForm(PageId::ConstructionInterest);
     else form_->focusField(result.focusField);
 }

@@ -7,6 +7,8 @@
 #include "pages/Page.h"
 #include "pages/PageLayout.h"
 
+#include <array>
+
 namespace tallex::casefile {
 struct CaseFile;
 }
@@ -44,16 +46,17 @@ private:
     void onContinue();
     void onBack();
 
-    EntryForm* form_ = nullptr;
-    QRadioButton* optIntAccrl_[4] = {};
+    std::array<QRadioButton*, 4> optIntAccrl_{};
     QCheckBox* chkCompundInt_ = nullptr;
     QLabel* lblCompoundInt_ = nullptr;
     QGroupBox* fraOther_ = nullptr;
-    QRadioButton* optOther_[2] = {};
+    std::array<QRadioButton*, 2> optOther_{};
+    // The construction period: txtTimePeriod, txtUnitPeriod, txtOddDays (index = tag), their
+    // labels and the form they make, and the calendar that measures the period.
     QGroupBox* fraTimePeriod_ = nullptr;
-    // txtTimePeriod, txtUnitPeriod, txtOddDays (index = tag) and their labels.
-    QLineEdit* boxes_[3] = {};
-    QLabel* labels_[3] = {};
+    std::array<QLineEdit*, 3> boxes_{};
+    std::array<QLabel*, 3> labels_{};
+    EntryForm* form_ = nullptr;
     QPushButton* cmdCalendar_ = nullptr;
     page_layout::CommandButtons commands_;
 };

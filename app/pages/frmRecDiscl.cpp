@@ -121,9 +121,7 @@ frmRecDiscl::frmRecDiscl(PageHost& pageHost, QWidget* parent)
     boxes->addWidget(DisclosureBox(this, "lblAmountLbl", QStringLiteral("Amount Financed"), lblAmount_, "lblAmount"), 1);
     boxes->addWidget(DisclosureBox(this, "lblTotPymtsLbl", QStringLiteral("Total of Payments"), lblTotPymts_, "lblTotPymts"), 1);
     for (QLabel* figure : {lblAPR_, lblFinanceChg_, lblAmount_, lblTotPymts_}) {
-        QSizePolicy policy = figure->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        figure->setSizePolicy(policy);
+        KeepRoomWhenHidden(figure);
         figure->setMinimumHeight(fontMetrics().height() + 6);
     }
 
@@ -169,9 +167,7 @@ frmRecDiscl::frmRecDiscl(PageHost& pageHost, QWidget* parent)
     reimbursement->addStretch();
     for (QWidget* w : {static_cast<QWidget*>(fraTolerance_), static_cast<QWidget*>(cmdContinue_)}) {
         w->setFixedWidth(180);
-        QSizePolicy policy = w->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        w->setSizePolicy(policy);
+        KeepRoomWhenHidden(w);
     }
 
     disclosed->setRowStretch(3, 1);
@@ -190,9 +186,7 @@ frmRecDiscl::frmRecDiscl(PageHost& pageHost, QWidget* parent)
         QFont bold = verdicts_[i]->font();
         bold.setBold(true);
         verdicts_[i]->setFont(bold);
-        QSizePolicy policy = verdicts_[i]->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        verdicts_[i]->setSizePolicy(policy);
+        KeepRoomWhenHidden(verdicts_[i]);
     }
     verdicts_[4]->setWordWrap(true);
     verdicts->addWidget(verdicts_[0], 0, 0);
@@ -233,9 +227,7 @@ frmRecDiscl::frmRecDiscl(PageHost& pageHost, QWidget* parent)
     commands_ = CommandButtons(this, {.print = "cmdPrint", .saveReport = "cmdSaveReport", .back = "cmdBack"});
     cmdDebug_ = Button(this, "cmdDebug", QStringLiteral("Debug"));
     cmdDebug_->setMinimumWidth(60);
-    QSizePolicy keepDebug = cmdDebug_->sizePolicy();
-    keepDebug.setRetainSizeWhenHidden(true);
-    cmdDebug_->setSizePolicy(keepDebug);
+    KeepRoomWhenHidden(cmdDebug_);
 
     auto* layout = PageColumn(this, Sides::Narrow, kSpacing + 2);
     layout->addWidget(Label1);

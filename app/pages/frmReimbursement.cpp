@@ -33,6 +33,17 @@ QLabel* Value(QWidget* parent, const char* name) {
 
 QString Text(const std::string& s) { return QString::fromStdString(s); }
 
+// A named part of the page whose labels stand in a grid, `columnSpacing` and `rowSpacing` apart.
+QGridLayout* GridPart(QWidget* page, const char* name, int columnSpacing, int rowSpacing, QWidget*& part) {
+    part = new QWidget(page);
+    part->setObjectName(QString::fromLatin1(name));
+    auto* grid = new QGridLayout(part);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(columnSpacing);
+    grid->setVerticalSpacing(rowSpacing);
+    return grid;
+}
+
 }  // namespace
 
 frmReimbursement::frmReimbursement(PageHost& pageHost, QWidget* parent)
@@ -41,12 +52,7 @@ frmReimbursement::frmReimbursement(PageHost& pageHost, QWidget* parent)
     lblCaption_ = Heading(this, "lblCaption", QStringLiteral("Reimbursement Information"));
 
     // APR method: the three figures side by side, captions above.
-    fraAPRMethod_ = new QWidget(this);
-    fraAPRMethod_->setObjectName(QStringLiteral("fraAPRMethod"));
-    auto* method = new QGridLayout(fraAPRMethod_);
-    method->setContentsMargins(0, 0, 0, 0);
-    method->setHorizontalSpacing(24);
-    method->setVerticalSpacing(2);
+    auto* method = GridPart(this, "fraAPRMethod", 24, 2, fraAPRMethod_);
     lblFinalAPRAdj_ = Label(fraAPRMethod_, "lblFinalAPRAdj");
     method->addWidget(Label(fraAPRMethod_, "lblAdjAPR", QStringLiteral("Adjusted APR")), 0, 0, Qt::AlignCenter);
     method->addWidget(Label(fraAPRMethod_, "lblProFactor", QStringLiteral("Prorate Factor")), 0, 1, Qt::AlignCenter);
@@ -89,7 +95,7 @@ frmReimbursement::frmReimbursement(PageHost& pageHost, QWidget* parent)
     SSDBGridRB_->hide();
 
     lblPriorPymts_ = Label(this, "lblPriorPymts", QStringLiteral("# of Prior Payments:"));
-    txtPriorPymts_ = TextBox(this, "txtPriorPymts", 80);
+    txtPriorPymts_ = TextBox(this, "txtPriorPymts", kShortBoxWidth);
     txtPriorPymts_->setAlignment(Qt::AlignRight);
     txtPriorPymts_->setMaxLength(5);
     // Pasted text passes no key filter: only digits are taken.
@@ -108,12 +114,7 @@ frmReimbursement::frmReimbursement(PageHost& pageHost, QWidget* parent)
     middle->addStretch();
 
     // The lump sums keep their room, so showing them moves nothing.
-    fraLumpSums_ = new QWidget(this);
-    fraLumpSums_->setObjectName(QStringLiteral("fraLumpSums"));
-    auto* lumps = new QGridLayout(fraLumpSums_);
-    lumps->setContentsMargins(0, 0, 0, 0);
-    lumps->setHorizontalSpacing(10);
-    lumps->setVerticalSpacing(4);
+    auto* lumps = GridPart(this, "fraLumpSums", 10, 4, fraLumpSums_);
     lblLmpSumPymtRed2_ = Value(fraLumpSums_, "lblLmpSumPymtRed2");
     lblPymtsRedMeth2_ = Label(fraLumpSums_, "lblPymtsRedMeth2");
     lblLmpSum2_ = Value(fraLumpSums_, "lblLmpSum2");

@@ -48,20 +48,24 @@ private:
     void onBack();
     int gridRowCount() const;
 
-    EntryForm* form_ = nullptr;
+    std::optional<int> acceptedPrior_;
     QLabel* lblCaption_ = nullptr;
+    // The APR method: adjusted APR, prorate factor, and the adjustment as of the final payment.
     QWidget* fraAPRMethod_ = nullptr;
     QLabel* lblAdjAPR2_ = nullptr;
     QLabel* lblProFactor2_ = nullptr;
     QLabel* lblFinalAPRAdj_ = nullptr;
     QLabel* lblFinalAPRAdj2_ = nullptr;
+    // The adjustments given as one amount, each with the APR it uses.
     QWidget* fraAPRAdj_ = nullptr;
     QLabel* lblPercentAPR_ = nullptr;
     QLabel* lblAPRAdj2_ = nullptr;
     QWidget* fraFnceChgAdj_ = nullptr;
     QLabel* lblPercent2_ = nullptr;
     QLabel* lblFnceChgAdj2_ = nullptr;
+    // The adjusted payments, the number of prior payments (the page's one box) and the lump sums.
     ResultGrid* SSDBGridRB_ = nullptr;
+    EntryForm* form_ = nullptr;
     QLabel* lblPriorPymts_ = nullptr;
     QLineEdit* txtPriorPymts_ = nullptr;
     QPushButton* cmdShowAdjustment_ = nullptr;
@@ -71,5 +75,4 @@ private:
     QLabel* lblLmpSum2_ = nullptr;
     QLabel* lblPymtsLmpSum2_ = nullptr;
     page_layout::CommandButtons commands_;
-    std::optional<int> acceptedPrior_;
 };
