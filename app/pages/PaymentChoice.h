@@ -35,7 +35,7 @@ public:
     QVBoxLayout* loanTypeLayout() const { return loanTypeLayout_; }
 
     // Connects the options and the unit period box: `changed` runs, guarded, once a change is
-    // agreed. Connected after the page's own reactions to the unit period box.
+    // agreed. The page connects its own reactions to the unit period box first: they run first.
     void connectTo(QWidget* page, Changed changed);
 
     // The choice the user last agreed to.
