@@ -30,8 +30,7 @@ frmAPR1::frmAPR1(PageHost& pageHost, QWidget* parent)
     txtDiscAPR_ = TextBox(this, "txtDiscAPR", kBoxWidth);
     txtDiscFinChg_ = TextBox(this, "txtDiscFinChg", kBoxWidth);
     for (QLineEdit* box : {txtAmtFinanced_, txtDiscAPR_, txtDiscFinChg_}) box->setAlignment(Qt::AlignRight);
-    auto* lblDisclFnceChg2 = new QLabel(QStringLiteral("(If N/A, leave blank)"), this);
-    lblDisclFnceChg2->setObjectName(QStringLiteral("lblDisclFnceChg2"));
+    auto* lblDisclFnceChg2 = Label(this, "lblDisclFnceChg2", QStringLiteral("(If N/A, leave blank)"));
 
     auto* figures = new QGridLayout;
     figures->setHorizontalSpacing(12);

@@ -51,7 +51,6 @@ bool Checked(const Page* page, const char* name) {
     return button && button->isChecked();
 }
 
-
 std::string Text(const Page* page, const char* box) {
     const auto* edit = Control<QLineEdit>(page, box);
     return edit ? edit->text().toStdString() : std::string();
