@@ -190,7 +190,7 @@ private:
         // The pre-1995 box is hidden and cleared while the loan is not secured by real estate.
         const bool secured = c_.securedByRealEstate.value_or(securedByDefault);
         SetSecuredByRealEstate(r_, secured);
-        r_.gbDatePre_093095 = secured && c_.loanDateBefore1995;
+        SetDatePre093095(r_, c_.loanDateBefore1995);
     }
 
     void LoanTerms() {

@@ -129,13 +129,8 @@ void DateCalculatorDialog::guarded(Handler&& handler) noexcept {
         // The page that opened the calendar reports the error once the dialog is gone.
         record_.gbCalendarOK = false;
         QDialog::reject();
-        try {
-            throw;
-        } catch (const RuntimeError& e) {
-            pendingError_ = Error{e.number(), e.description()};
-        } catch (...) {
-            pendingError_ = Error{51, "Internal error"};
-        }
+        const RuntimeError error = RuntimeErrorOf(std::current_exception());
+        pendingError_ = Error{error.number(), error.description()};
     }
 }
 

@@ -29,17 +29,11 @@ using namespace page_layout;
 
 namespace {
 
-QLabel* NamedLabel(QWidget* parent, const char* name, const QString& text = {}) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
-
 // One box of the disclosure: its caption above its amount.
 QFrame* DisclosureBox(QWidget* parent, const char* captionName, const QString& caption, QLabel* amount) {
     auto* box = new QFrame(parent);
     box->setFrameShape(QFrame::Box);
-    auto* title = NamedLabel(box, captionName, caption);
+    auto* title = Label(box, captionName, caption);
     title->setAlignment(Qt::AlignCenter);
     QFont font = title->font();
     font.setBold(true);
@@ -62,10 +56,10 @@ FrmDisclosure::FrmDisclosure(PageHost& pageHost, QWidget* parent)
     keys_ = new EntryKeys(pageHost.user(), this);
     auto* Label1 = Heading(this, "Label1", QStringLiteral("Disclosure Information"));
 
-    lblAPR_ = NamedLabel(this, "lblAPR");
-    lblFinanceChg_ = NamedLabel(this, "lblFinanceChg");
-    lblAmount_ = NamedLabel(this, "lblAmount");
-    lblTotPymts_ = NamedLabel(this, "lblTotPymts");
+    lblAPR_ = Label(this, "lblAPR");
+    lblFinanceChg_ = Label(this, "lblFinanceChg");
+    lblAmount_ = Label(this, "lblAmount");
+    lblTotPymts_ = Label(this, "lblTotPymts");
     auto* boxes = new QHBoxLayout;
     boxes->setSpacing(6);
     boxes->addWidget(DisclosureBox(this, "lblAPRlbl", QStringLiteral("Annual Percentage Rate"), lblAPR_), 1);
@@ -74,15 +68,15 @@ FrmDisclosure::FrmDisclosure(PageHost& pageHost, QWidget* parent)
     boxes->addWidget(DisclosureBox(this, "lblTotPymtslbl", QStringLiteral("Total of Payments"), lblTotPymts_), 1);
 
     // What the lender disclosed, the construction charges and the loan's class.
-    lblDisclAPR_ = NamedLabel(this, "lblDisclAPR");
-    lblDisclFinanceChg_ = NamedLabel(this, "lblDisclFinanceChg");
+    lblDisclAPR_ = Label(this, "lblDisclAPR");
+    lblDisclFinanceChg_ = Label(this, "lblDisclFinanceChg");
     lblPrepdChglbl_ = FieldLabel(this, "lblPrepdChglbl", QStringLiteral("Prepaid Finance Charge:"));
-    lblPrepdChg_ = NamedLabel(this, "lblPrepdChg");
+    lblPrepdChg_ = Label(this, "lblPrepdChg");
     lblSubFnceChgLbl_ = FieldLabel(this, "lblSubFnceChgLbl", QStringLiteral("Subsequently Paid Finance Charge:"));
-    lblSubFnceChg_ = NamedLabel(this, "lblSubFnceChg");
-    lblIrregular_ = NamedLabel(this, "lblIrregular");
-    lblPymtFreqA_ = NamedLabel(this, "lblPymtFreqA");
-    lblPymtFreqB_ = NamedLabel(this, "lblPymtFreqB");
+    lblSubFnceChg_ = Label(this, "lblSubFnceChg");
+    lblIrregular_ = Label(this, "lblIrregular");
+    lblPymtFreqA_ = Label(this, "lblPymtFreqA");
+    lblPymtFreqB_ = Label(this, "lblPymtFreqB");
     auto* facts = new QGridLayout;
     facts->setHorizontalSpacing(8);
     facts->setVerticalSpacing(3);
@@ -103,7 +97,7 @@ FrmDisclosure::FrmDisclosure(PageHost& pageHost, QWidget* parent)
     facts->addLayout(frequency, 1, 3);
     facts->setColumnMinimumWidth(2, 24);
     facts->setColumnStretch(3, 1);
-    lblIntPymts_ = NamedLabel(this, "lblIntPymts");
+    lblIntPymts_ = Label(this, "lblIntPymts");
     lblIntPymts_->setWordWrap(true);
 
     // The verdict notes keep their room whether shown or not, so nothing below them moves.
@@ -115,7 +109,7 @@ FrmDisclosure::FrmDisclosure(PageHost& pageHost, QWidget* parent)
     const char* const names[] = {"lblAPRViolation", "lblAPRViolAmt", "lblFinanceViolation", "lblFinanceViolAmt",
                                  "lblFinanceError"};
     for (std::size_t i = 0; i < verdict_.size(); ++i) {
-        verdict_[i] = NamedLabel(notes, names[i]);
+        verdict_[i] = Label(notes, names[i]);
         QFont font = verdict_[i]->font();
         font.setBold(true);
         verdict_[i]->setFont(font);
@@ -162,36 +156,25 @@ FrmDisclosure::FrmDisclosure(PageHost& pageHost, QWidget* parent)
     lower->addWidget(SSDBGridDisc_);
     lower->addLayout(side, 1);
 
-    cmdPrint_ = Button(this, "cmdPrint", QStringLiteral("&Print"));
-    cmdSaveReport_ = Button(this, "cmdSaveReport", QStringLiteral("Sa&ve Report..."));
-    cmdBack_ = Button(this, "cmdBack", QStringLiteral("&Back"));
-    cmdNewAPR_ = Button(this, "cmdNewAPR", QStringLiteral("&New Loan"));
-    cmdExit_ = Button(this, "cmdExit", QStringLiteral("E&xit"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* b : {cmdPrint_, cmdSaveReport_, cmdBack_, cmdNewAPR_, cmdExit_}) buttons->addWidget(b);
+    commands_ = CommandButtons(this, {.print = "cmdPrint", .saveReport = "cmdSaveReport", .back = "cmdBack"});
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
-    layout->setSpacing(kSpacing);
+    auto* layout = PageColumn(this, Sides::Narrow, kSpacing);
     layout->addWidget(Label1);
     layout->addLayout(boxes);
     layout->addLayout(facts);
     layout->addWidget(lblIntPymts_);
     layout->addWidget(notes);
     layout->addLayout(lower, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(CommandRow(commands_));
 
-    QWidget* order[] = {optTolerance_[0], optTolerance_[1], optTolerance_[2], cmdContinue_, cmdPrint_,
-                        cmdSaveReport_,   cmdBack_,         cmdNewAPR_,       cmdExit_,     cmdDebug_};
-    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    TabOrder({optTolerance_[0], optTolerance_[1], optTolerance_[2], cmdContinue_}, commands_, {cmdDebug_});
 
     connect(cmdContinue_, &QPushButton::clicked, this, [this] { guard([this] { onReimbursement(); }); });
-    connect(cmdBack_, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
-    connect(cmdNewAPR_, &QPushButton::clicked, this, [this] { guard([this] { host().NewLoan(); }); });
-    connect(cmdPrint_, &QPushButton::clicked, this, [this] { guard([this] { printReport(); }); });
-    connect(cmdSaveReport_, &QPushButton::clicked, this, [this] { guard([this] { saveReport(); }); });
-    connect(cmdExit_, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
+    connect(commands_.back, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
+    connect(commands_.newLoan, &QPushButton::clicked, this, [this] { guard([this] { host().NewLoan(); }); });
+    connect(commands_.print, &QPushButton::clicked, this, [this] { guard([this] { printReport(); }); });
+    connect(commands_.saveReport, &QPushButton::clicked, this, [this] { guard([this] { saveReport(); }); });
+    connect(commands_.exit, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
     connect(cmdDebug_, &QPushButton::clicked, this, [this] { guard([this] { onDebug(); }); });
 }
 
@@ -231,7 +214,7 @@ bool FrmDisclosure::toleranceFrameVisible() const { return !fraTolerance_->isHid
 
 void FrmDisclosure::setReimbursementButtonVisible(bool visible) { cmdContinue_->setVisible(visible); }
 
-bool FrmDisclosure::reportAllowed() const { return cmdPrint_->isEnabled(); }
+bool FrmDisclosure::reportAllowed() const { return commands_.print->isEnabled(); }
 
 void FrmDisclosure::printReport() {
     if (!reportAllowed()) return;
@@ -248,8 +231,8 @@ void FrmDisclosure::saveReport() {
 void FrmDisclosure::onActivate() {
     if (!gridBuilt_) rebuildGrid();
     // Step 3 of the activation: nothing can be printed until the figures are complete.
-    cmdPrint_->setEnabled(false);
-    cmdSaveReport_->setEnabled(false);
+    commands_.print->setEnabled(false);
+    commands_.saveReport->setEnabled(false);
     host().setPrintEnabled(false);
     // The disclosed finance charge as typed: on the loan terms page, or for a construction loan
     // disclosed with its permanent financing on the construction interest page.
@@ -262,8 +245,8 @@ void FrmDisclosure::onActivate() {
         printable_ = outcome.printEnabled;
         showOutcome(outcome);
     }
-    cmdPrint_->setEnabled(printable_);
-    cmdSaveReport_->setEnabled(printable_);
+    commands_.print->setEnabled(printable_);
+    commands_.saveReport->setEnabled(printable_);
     host().setPrintEnabled(printable_);
     FormSetFocus();
 }
@@ -305,11 +288,11 @@ void FrmDisclosure::rebuildGrid() {
 
 void FrmDisclosure::FormSetFocus() {
     const ResultsFocus focus =
-        tallex::FormSetFocus(*this, cmdPrint_->isEnabled() && !cmdPrint_->isHidden());
+        tallex::FormSetFocus(*this, commands_.print->isEnabled() && !commands_.print->isHidden());
     if (focus.target == ResultsFocus::Target::ToleranceOption)
         optTolerance_[static_cast<std::size_t>(focus.toleranceOption)]->setFocus(Qt::OtherFocusReason);
     else if (focus.target == ResultsFocus::Target::Print)
-        cmdPrint_->setFocus(Qt::OtherFocusReason);
+        commands_.print->setFocus(Qt::OtherFocusReason);
 }
 
 void FrmDisclosure::onReimbursement() {

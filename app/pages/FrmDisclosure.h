@@ -7,6 +7,7 @@
 // page is the ResultsView the tolerance tests write to, and shows what the core returns.
 
 #include "pages/Page.h"
+#include "pages/PageLayout.h"
 #include "pages/ReportPage.h"
 
 #include "compliance/DisclosureResults.h"
@@ -78,11 +79,7 @@ private:
     std::array<QRadioButton*, 3> optTolerance_{};
     ResultGrid* SSDBGridDisc_ = nullptr;
     QPushButton* cmdContinue_ = nullptr;
-    QPushButton* cmdBack_ = nullptr;
-    QPushButton* cmdNewAPR_ = nullptr;
-    QPushButton* cmdPrint_ = nullptr;
-    QPushButton* cmdSaveReport_ = nullptr;
-    QPushButton* cmdExit_ = nullptr;
+    page_layout::CommandButtons commands_;
     QPushButton* cmdDebug_ = nullptr;
     bool gridBuilt_ = false;
     bool printable_ = false;  // what the last computation allowed

@@ -37,13 +37,7 @@ protected:
     // Returns false when the handler did not complete.
     template <class Handler>
     bool guard(Handler&& handler) noexcept {
-        try {
-            std::forward<Handler>(handler)();
-            return true;
-        } catch (...) {
-            reportCurrentException();
-            return false;
-        }
+        return host_.guard(std::forward<Handler>(handler));
     }
 
     PageHost& host() const { return host_; }
@@ -52,8 +46,6 @@ protected:
     short message(const std::string& text, short style) const;
 
 private:
-    void reportCurrentException() noexcept;
-
     PageHost& host_;
     QString caption_;
     bool active_ = false;

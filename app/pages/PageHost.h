@@ -9,6 +9,7 @@
 #include "ui/UserSeam.h"
 
 #include <string>
+#include <utility>
 
 class ModalRunner;
 class OutputChooser;
@@ -80,4 +81,21 @@ public:
     // An unexpected run-time error in a page's handler: the error is shown, the loan discarded
     // and the user is back on an empty basic information page.
     virtual void ShowErrorScreen(int number, const std::string& description) = 0;
+
+    // Runs a handler of a page, a menu or the window: an exception that ends it goes to the error
+    // screen with the number the core gives it, so that none reaches the event loop. False when
+    // the handler did not complete.
+    template <class Handler>
+    bool guard(Handler&& handler) noexcept {
+        try {
+            std::forward<Handler>(handler)();
+            return true;
+        } catch (...) {
+            reportCurrentException();
+            return false;
+        }
+    }
+
+private:
+    void reportCurrentException() noexcept;
 };

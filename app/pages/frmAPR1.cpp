@@ -1,48 +1,36 @@
 #include "pages/frmAPR1.h"
 
-#include "widgets/EntryKeys.h"
+#include "pages/EntryForm.h"
 #include "pages/PageLayout.h"
+#include "pages/PaymentChoice.h"
+#include "pages/SecuredLoanBoxes.h"
 
 #include "CaseChoices.h"
 #include "CaseFile.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
-#include <QFocusEvent>
-#include <QFrame>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace tallex;
 using namespace page_layout;
 
-namespace {
-
-constexpr int kBoxWidth = 150;
-
-}  // namespace
-
 frmAPR1::frmAPR1(PageHost& pageHost, QWidget* parent)
     : Page(pageHost, "frmAPR1", QStringLiteral("APR (Appendix J)"), parent) {
-    keys_ = new EntryKeys(pageHost.user(), this);
+    form_ = new EntryForm(*this, pageHost, EntryForm::Refusal::StopsButtons);
 
     auto* Label1 = Heading(this, "Label1", QStringLiteral("Loan Information"));
     txtAmtFinanced_ = TextBox(this, "txtAmtFinanced", kBoxWidth);
     txtDiscAPR_ = TextBox(this, "txtDiscAPR", kBoxWidth);
     txtDiscFinChg_ = TextBox(this, "txtDiscFinChg", kBoxWidth);
     for (QLineEdit* box : {txtAmtFinanced_, txtDiscAPR_, txtDiscFinChg_}) box->setAlignment(Qt::AlignRight);
-    auto* lblDisclFnceChg2 = new QLabel(QStringLiteral("(If N/A, leave blank)"), this);
-    lblDisclFnceChg2->setObjectName(QStringLiteral("lblDisclFnceChg2"));
+    auto* lblDisclFnceChg2 = Label(this, "lblDisclFnceChg2", QStringLiteral("(If N/A, leave blank)"));
 
     auto* figures = new QGridLayout;
     figures->setHorizontalSpacing(12);
@@ -64,151 +52,58 @@ frmAPR1::frmAPR1(PageHost& pageHost, QWidget* parent)
     figures->setColumnMinimumWidth(0, 210);
     figures->setColumnStretch(3, 1);
 
-    fraLoanType_ = new QGroupBox(QStringLiteral("Loan Type"), this);
-    fraLoanType_->setObjectName(QStringLiteral("fraLoanType"));
-    optLoanType_[0] = Option(fraLoanType_, QStringLiteral("optLoanType_0"), QStringLiteral("Installment &Loan"));
-    optLoanType_[1] = Option(fraLoanType_, QStringLiteral("optLoanType_1"), QStringLiteral("&Single Advance/Single Payment"));
-    auto* typeLayout = new QVBoxLayout(fraLoanType_);
-    typeLayout->addWidget(optLoanType_[0]);
-    typeLayout->addWidget(optLoanType_[1]);
-    typeLayout->addStretch();
-    auto* typeGroup = new QButtonGroup(this);
-
-    fraPymtFreq_ = new QGroupBox(QStringLiteral("Payment Frequency"), this);
-    fraPymtFreq_->setObjectName(QStringLiteral("fraPymtFreq"));
-    auto* freqLayout = new QVBoxLayout(fraPymtFreq_);
-    auto* freqGroup = new QButtonGroup(this);
-    const auto captions = FrequencyCaptions(0);
-    for (int i = 0; i < 4; ++i) {
-        optPymtFreq_[i] = Option(fraPymtFreq_, QStringLiteral("optPymtFreq_%1").arg(i), QString::fromStdString(captions[i]));
-        freqLayout->addWidget(optPymtFreq_[i]);
-        freqGroup->addButton(optPymtFreq_[i], i);
-    }
-    freqLayout->addStretch();
-    for (int i = 0; i < 2; ++i) typeGroup->addButton(optLoanType_[i], i);
-
-    auto* choices = new QHBoxLayout;
-    choices->setSpacing(16);
-    choices->addWidget(fraLoanType_, 1);
-    choices->addWidget(fraPymtFreq_, 1);
-    const int frameHeight = fraPymtFreq_->sizeHint().height();
-    fraLoanType_->setFixedHeight(frameHeight);
-    fraPymtFreq_->setFixedHeight(frameHeight);
-
-    lblUnitPeriod_ = FieldLabel(this, "lblUnitPeriod", QString());
-    txtUnitPeriod_ = TextBox(this, "txtUnitPeriod", 80);
+    txtUnitPeriod_ = TextBox(this, "txtUnitPeriod", kShortBoxWidth);
     txtUnitPeriod_->setAlignment(Qt::AlignRight);
-    lblUnitPeriod_->setBuddy(txtUnitPeriod_);
-    lblUnitPeriod_->setMinimumWidth(210);
-    cmdFedCal_ = Button(this, "cmdFedCal", QStringLiteral("Calenda&r"));
-    auto* unitRow = new QHBoxLayout;
-    unitRow->setSpacing(12);
-    unitRow->addWidget(lblUnitPeriod_);
-    unitRow->addWidget(txtUnitPeriod_);
-    unitRow->addWidget(cmdFedCal_);
-    unitRow->addStretch();
-    // The row keeps its height when its controls are hidden, so nothing below it moves.
-    auto* unitHolder = new QWidget(this);
-    unitHolder->setLayout(unitRow);
-    unitRow->setContentsMargins(0, 0, 0, 0);
-    unitHolder->setFixedHeight(cmdFedCal_->sizeHint().height());
+    payment_ =
+        std::make_unique<PaymentChoice>(pageHost, *form_, this, QStringLiteral("Installment &Loan"), txtUnitPeriod_);
 
-    auto* fraCheckBoxes = new QFrame(this);
-    fraCheckBoxes->setObjectName(QStringLiteral("fraCheckBoxes"));
-    chkSecuredByRealEstate_ = new QCheckBox(QStringLiteral("Loan Secured by Real Estate or &Dwelling"), fraCheckBoxes);
-    chkSecuredByRealEstate_->setObjectName(QStringLiteral("chkSecuredByRealEstate"));
-    chkDatePre_093095_ = new QCheckBox(QStringLiteral("Loan Date Earlier than &9/30/1995"), fraCheckBoxes);
-    chkDatePre_093095_->setObjectName(QStringLiteral("chkDatePre_093095"));
-    auto* checks = new QHBoxLayout(fraCheckBoxes);
-    checks->setContentsMargins(0, 0, 0, 0);
-    checks->addWidget(chkSecuredByRealEstate_);
-    checks->addSpacing(16);
-    checks->addWidget(chkDatePre_093095_);
-    checks->addStretch();
-    // The date box may be hidden; the frame keeps its room.
-    fraCheckBoxes->setFixedHeight(chkSecuredByRealEstate_->sizeHint().height());
+    securedBoxes_ = new SecuredLoanBoxes(pageHost, *form_, this);
 
-    CmdContinue_ = Button(this, "CmdContinue", QStringLiteral("&Continue"));
-    CmdBack_ = Button(this, "CmdBack", QStringLiteral("&Back"));
-    cmdNewAPR_ = Button(this, "cmdNewAPR", QStringLiteral("&New Loan"));
-    cmdExit_ = Button(this, "cmdExit", QStringLiteral("E&xit"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* b : {CmdContinue_, CmdBack_, cmdNewAPR_, cmdExit_}) buttons->addWidget(b);
+    commands_ = CommandButtons(this, {.continueButton = "CmdContinue", .back = "CmdBack"});
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(kMargin * 2, kMargin, kMargin * 2, kMargin);
-    layout->setSpacing(kSpacing + 4);
+    auto* layout = PageColumn(this, Sides::Wide, kSpacing + 4);
     layout->addWidget(Label1);
     layout->addLayout(figures);
-    layout->addLayout(choices);
-    layout->addWidget(unitHolder);
-    layout->addWidget(fraCheckBoxes);
+    payment_->addTo(layout);
+    layout->addWidget(securedBoxes_);
     layout->addStretch();
-    layout->addLayout(buttons);
+    layout->addLayout(CommandRow(commands_));
 
+    // The fields in the order of LoanTermsField.
     for (QLineEdit* box : {txtAmtFinanced_, txtDiscAPR_, txtDiscFinChg_, txtUnitPeriod_}) {
-        keys_->watchText(box, box == txtAmtFinanced_ ? 25 : 20);
-        box->installEventFilter(this);
+        form_->addBox(box, box == txtAmtFinanced_ ? 25 : 20);
         // Typed, pasted or set by Open Case or the calendar: a new entry, as a key press is.
         connect(box, &QLineEdit::textChanged, this, [this] { state_.TextChanged(); });
     }
-    for (QWidget* w : {static_cast<QWidget*>(optLoanType_[0]), static_cast<QWidget*>(optLoanType_[1]),
-                       static_cast<QWidget*>(chkSecuredByRealEstate_), static_cast<QWidget*>(chkDatePre_093095_)})
-        keys_->watch(w);
-    for (QRadioButton* option : optPymtFreq_) keys_->watch(option);
+    form_->setKeyFilter([this](int field, int key) { return filterKey(static_cast<LoanTermsField>(field), key); });
+    form_->setLeaveCheck([this](int field) { return leaveBox(static_cast<LoanTermsField>(field)); });
+    payment_->connectTo(this, [this](ChoiceGroup group, int index) { choose(group, index); });
 
-    QWidget* order[] = {txtAmtFinanced_,  txtDiscAPR_,     txtDiscFinChg_, optLoanType_[0], optLoanType_[1],
-                        optPymtFreq_[0],  optPymtFreq_[1], optPymtFreq_[2], optPymtFreq_[3], txtUnitPeriod_,
-                        cmdFedCal_,       chkSecuredByRealEstate_, chkDatePre_093095_, CmdContinue_, CmdBack_,
-                        cmdNewAPR_,       cmdExit_};
-    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    TabOrder({txtAmtFinanced_, txtDiscAPR_, txtDiscFinChg_, payment_->loanTypeOption(0), payment_->loanTypeOption(1),
+              payment_->frequencyOption(0), payment_->frequencyOption(1), payment_->frequencyOption(2),
+              payment_->frequencyOption(3), txtUnitPeriod_, payment_->calendarButton(), securedBoxes_->securedBox(),
+              securedBoxes_->dateBox()},
+             commands_);
 
-    for (int i = 0; i < 2; ++i)
-        connect(optLoanType_[i], &QRadioButton::clicked, this, [this, i] { guard([this, i] { optLoanType_MouseDown(i); }); });
-    for (int i = 0; i < 4; ++i)
-        connect(optPymtFreq_[i], &QRadioButton::clicked, this, [this, i] { guard([this, i] { chooseFrequency(i); }); });
-    connect(txtUnitPeriod_, &QLineEdit::textChanged, this,
-            [this](const QString& text) { guard([this, &text] { UnitPeriodTextChanged(record(), text.toStdString()); }); });
-    connect(chkSecuredByRealEstate_, &QCheckBox::toggled, this, [this](bool on) {
-        guard([this, on] {
-            SetSecuredByRealEstate(record(), on);
-            if (!on) chkDatePre_093095_->setChecked(false);
-            chkDatePre_093095_->setVisible(on);
-        });
-    });
-    connect(chkDatePre_093095_, &QCheckBox::toggled, this,
-            [this](bool on) { guard([this, on] { record().gbDatePre_093095 = on; }); });
-    connect(cmdFedCal_, &QPushButton::clicked, this, [this] { guard([this] { onCalendar(); }); });
-    connect(CmdContinue_, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
-    connect(CmdBack_, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
-    connect(cmdNewAPR_, &QPushButton::clicked, this, [this] {
-        guard([this] {
-            if (buttonMayAct()) host().NewLoan();
-        });
-    });
-    connect(cmdExit_, &QPushButton::clicked, this, [this] {
-        guard([this] {
-            if (buttonMayAct()) host().ExitProgram();
-        });
-    });
+    // Every button leaves the box first; a refused box keeps it from acting.
+    form_->onClicked(payment_->calendarButton(), [this] { onCalendar(); });
+    form_->onClicked(commands_.continueButton, [this] { onContinue(); });
+    form_->onClicked(commands_.back, [this] { onBack(); });
+    form_->onClicked(commands_.newLoan, [this] { host().NewLoan(); });
+    form_->onClicked(commands_.exit, [this] { host().ExitProgram(); });
 
     // Load.
-    optLoanType_[0]->setChecked(true);
-    optPymtFreq_[0]->setChecked(true);
-    SetSecuredByRealEstate(record(), false);
-    chkSecuredByRealEstate_->setChecked(false);
-    chkDatePre_093095_->setVisible(false);
+    securedBoxes_->load(false);
     applyLayout();
 }
+
+frmAPR1::~frmAPR1() = default;
 
 void frmAPR1::onActivate() {
     txtAmtFinanced_->setMaxLength(15);
     txtDiscAPR_->setMaxLength(12);
     txtDiscFinChg_->setMaxLength(15);
-    const bool secured = chkSecuredByRealEstate_->isChecked();
-    chkDatePre_093095_->setVisible(secured);
-    if (!secured) record().gbDatePre_093095 = false;
+    securedBoxes_->activate();
     txtAmtFinanced_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -222,125 +117,38 @@ QLineEdit* frmAPR1::boxOf(LoanTermsField field) const {
     return txtUnitPeriod_;
 }
 
-bool frmAPR1::fieldOf(QObject* watched, LoanTermsField& field) const {
-    for (LoanTermsField f : {LoanTermsField::AmountFinanced, LoanTermsField::DisclosedApr, LoanTermsField::FinanceCharge,
-                             LoanTermsField::UnitPeriod}) {
-        if (boxOf(f) == watched) {
-            field = f;
-            return true;
-        }
-    }
-    return false;
-}
-
-bool frmAPR1::eventFilter(QObject* watched, QEvent* event) {
-    LoanTermsField field;
-    if (!fieldOf(watched, field)) return Page::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress) {
-        const int key = EntryKeys::KeyCodeOf(*static_cast<QKeyEvent*>(event));
-        // Enter goes on to the common rule; keys that type nothing are the box's own.
-        if (key == 0 || key == kKeyEnter) return false;
-        bool refused = false;
-        guard([&] { refused = filterKey(field, boxOf(field), key); });
-        return refused;
-    }
-    if (event->type() == QEvent::FocusOut && isActivePage() && IsLeaving(*static_cast<QFocusEvent*>(event)))
-        guard([this, field] { leaveBox(field); });
-    return false;
-}
-
-bool frmAPR1::filterKey(LoanTermsField field, QLineEdit* box, int key) {
-    const bool selected = box->hasSelectedText();
-    const EditState edit{box->text().toStdString(), selected ? box->selectionStart() : box->cursorPosition(),
-                         selected ? static_cast<int>(box->selectedText().size()) : 0};
+bool frmAPR1::filterKey(LoanTermsField field, int key) {
+    const EditState edit = EntryForm::EditOf(*boxOf(field));
     KeyVerdict verdict;
     switch (field) {
     case LoanTermsField::AmountFinanced: verdict = AmountFinancedKey(state_, edit, key); break;
     case LoanTermsField::DisclosedApr: verdict = DisclosedAprKey(state_, edit, key); break;
     case LoanTermsField::FinanceCharge: verdict = FinanceChargeKey(state_, edit, key); break;
     case LoanTermsField::UnitPeriod:
-        verdict = UnitPeriodKey(state_, lblUnitPeriod_->text().toStdString(), key);
+        verdict = UnitPeriodKey(state_, payment_->unitPeriodLabel()->text().toStdString(), key);
         break;
     }
     if (!verdict.message.empty()) message(verdict.message, kStyleExclamation);
     return !verdict.accepted;
 }
 
-void frmAPR1::leaveBox(LoanTermsField field) {
-    refusalPending_ = false;
-    if (record().gbErrorShown) return;
+bool frmAPR1::leaveBox(LoanTermsField field) {
     QLineEdit* box = boxOf(field);
-    const FieldLeave leave = LeaveLoanTermsField(record(), state_, field, box->text().toStdString(), choice_);
+    const FieldLeave leave =
+        LeaveLoanTermsField(record(), state_, field, box->text().toStdString(), payment_->choice());
     if (leave.newText) box->setText(QString::fromStdString(*leave.newText));
-    if (leave.message.empty()) return;
+    if (leave.message.empty()) return true;
     message(leave.message, kStyleExclamation);
-    refusalPending_ = true;
-    QTimer::singleShot(0, box, [box = QPointer<QLineEdit>(box)] {
-        if (box) box->setFocus(Qt::OtherFocusReason);
-    });
+    return false;
 }
 
-bool frmAPR1::buttonMayAct() {
-    LoanTermsField field;
-    if (QWidget* focused = focusWidget(); focused && focused->hasFocus() && fieldOf(focused, field)) {
-        // A button pressed by its access key: the box is left now.
-        leaveBox(field);
-        return !refusalPending_;
-    }
-    // The click that took the focus out of a refused box does not count.
-    const bool refused = refusalPending_;
-    refusalPending_ = false;
-    return !refused;
-}
+void frmAPR1::applyLayout() { payment_->show(LoanTermsLayout(record(), state_, payment_->choice()), true); }
 
-void frmAPR1::applyLayout() {
-    const LoanTermsLayoutView view = LoanTermsLayout(record(), state_, choice_);
-    for (int i = 0; i < 4; ++i) {
-        optPymtFreq_[i]->setText(QString::fromStdString(view.frequencyCaptions[static_cast<std::size_t>(i)]));
-        optPymtFreq_[i]->setVisible(view.frequencyShown[static_cast<std::size_t>(i)]);
-        optPymtFreq_[i]->setEnabled(view.frequencyShown[static_cast<std::size_t>(i)]);
-    }
-    lblUnitPeriod_->setText(QString::fromStdString(view.unitPeriodCaption));
-    lblUnitPeriod_->setVisible(view.unitPeriodShown);
-    txtUnitPeriod_->setVisible(view.unitPeriodShown);
-    if (view.unitPeriodShown) txtUnitPeriod_->clear();
-    cmdFedCal_->setVisible(view.calendarShown);
-    cmdFedCal_->setEnabled(view.calendarEnabled);
-}
-
-void frmAPR1::optLoanType_MouseDown(int index) {
-    if (index == choice_.loanType) return;
-    if (const auto question = ChoiceChangeQuestion(record(), ChoiceGroup::LoanType)) {
-        if (message(*question, kStyleOkCancelWarning) != kAnswerOk) {
-            optLoanType_[choice_.loanType]->setChecked(true);
-            optLoanType_[choice_.loanType]->setFocus(Qt::OtherFocusReason);
-            return;
-        }
-        host().reloadPage(PageId::Schedule);
-    }
-    choice_ = {index, 0};
+void frmAPR1::choose(ChoiceGroup group, int index) {
     txtUnitPeriod_->clear();
-    ApplyChoiceChange(record(), ChoiceGroup::LoanType);
-    fraPymtFreq_->setVisible(true);
-    optPymtFreq_[0]->setChecked(true);
+    payment_->take(group, index);
     applyLayout();
-    optLoanType_[index]->setFocus(Qt::OtherFocusReason);
-}
-
-void frmAPR1::chooseFrequency(int index) {
-    if (index == choice_.frequency) return;
-    if (const auto question = ChoiceChangeQuestion(record(), ChoiceGroup::Frequency)) {
-        if (message(*question, kStyleOkCancelWarning) != kAnswerOk) {
-            optPymtFreq_[choice_.frequency]->setChecked(true);
-            optPymtFreq_[choice_.frequency]->setFocus(Qt::OtherFocusReason);
-            return;
-        }
-        host().reloadPage(PageId::Schedule);
-    }
-    choice_.frequency = index;
-    txtUnitPeriod_->clear();
-    ApplyChoiceChange(record(), ChoiceGroup::Frequency);
-    applyLayout();
+    if (group == ChoiceGroup::LoanType) payment_->loanTypeOption(index)->setFocus(Qt::OtherFocusReason);
 }
 
 LoanTermsEntries frmAPR1::entries() const {
@@ -350,25 +158,24 @@ LoanTermsEntries frmAPR1::entries() const {
     e.financeCharge = txtDiscFinChg_->text().toStdString();
     e.unitPeriod = txtUnitPeriod_->text().toStdString();
     e.unitPeriodShown = !txtUnitPeriod_->isHidden();
-    e.unitPeriodCaption = lblUnitPeriod_->text().toStdString();
-    e.choice = choice_;
+    e.unitPeriodCaption = payment_->unitPeriodLabel()->text().toStdString();
+    e.choice = payment_->choice();
     return e;
 }
 
 void frmAPR1::onCalendar() {
-    if (!buttonMayAct()) return;
     record().gbCalendarOK = false;
     if (!host().openPaymentCalendar()) return;
     if (record().gbCalendarOK) {
         if (const auto text = CalendarUnitPeriodText(record())) txtUnitPeriod_->setText(QString::fromStdString(*text));
         state_.validFlag(LoanTermsField::UnitPeriod) = true;
     }
-    QWidget* next = txtUnitPeriod_->text().isEmpty() ? static_cast<QWidget*>(txtUnitPeriod_) : chkSecuredByRealEstate_;
+    QWidget* next =
+        txtUnitPeriod_->text().isEmpty() ? static_cast<QWidget*>(txtUnitPeriod_) : securedBoxes_->securedBox();
     next->setFocus(Qt::OtherFocusReason);
 }
 
 void frmAPR1::onContinue() {
-    if (!buttonMayAct()) return;
     const LoanTermsContinueResult result = LoanTermsContinue(record(), state_, entries());
     if (result.refusal) {
         QLineEdit* box = boxOf(result.refusal->field);
@@ -383,17 +190,13 @@ void frmAPR1::onContinue() {
 }
 
 void frmAPR1::onBack() {
-    if (!buttonMayAct()) return;
     host().session().gbBasicInfoFresh = false;
     host().SwitchForm(PageId::BasicInfo);
 }
 
 void frmAPR1::showCase(const tallex::casefile::CaseFile& c, const LoanTermsState& checked) {
-    choice_ = {c.loanType == "single" ? 1 : 0, tallex::casefile::FrequencyIndex(c)};
-    optLoanType_[choice_.loanType]->setChecked(true);
-    fraPymtFreq_->setVisible(true);
+    payment_->select({c.loanType == "single" ? 1 : 0, tallex::casefile::FrequencyIndex(c)});
     applyLayout();
-    optPymtFreq_[choice_.frequency]->setChecked(true);
     {
         // The unit period's change rule would empty the timing the replay gave stream 1.
         const QSignalBlocker quiet(txtUnitPeriod_);
@@ -402,13 +205,9 @@ void frmAPR1::showCase(const tallex::casefile::CaseFile& c, const LoanTermsState
         txtDiscFinChg_->setText(QString::fromStdString(c.disclosedFinanceCharge));
         if (!txtUnitPeriod_->isHidden()) txtUnitPeriod_->setText(QString::fromStdString(c.unitPeriod));
     }
-    // The check boxes set the record's flags as the replay did.
-    const bool secured = record().gbSecuredByRealEstate;
-    const bool before1995 = record().gbDatePre_093095;
-    chkSecuredByRealEstate_->setChecked(secured);
-    chkDatePre_093095_->setChecked(before1995);
-    chkDatePre_093095_->setVisible(secured);
+    // The check boxes show the record's flags as the replay set them.
+    securedBoxes_->showRecord();
     state_ = checked;
     state_.entryBad = false;
-    refusalPending_ = false;
+    form_->forgetRefusal();
 }

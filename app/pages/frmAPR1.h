@@ -4,28 +4,25 @@
 // Every decision is the core's (entry/LoanTerms.h); the page moves texts and shows messages.
 
 #include "pages/Page.h"
+#include "pages/PageLayout.h"
 
 #include "entry/LoanTerms.h"
+
+#include <memory>
 
 namespace tallex::casefile {
 struct CaseFile;
 }
-class EntryKeys;
-class QCheckBox;
-class QGroupBox;
-class QLabel;
+class EntryForm;
+class PaymentChoice;
+class SecuredLoanBoxes;
 class QLineEdit;
-class QPushButton;
-class QRadioButton;
 
 class frmAPR1 : public Page {
     Q_OBJECT
 public:
     explicit frmAPR1(PageHost& host, QWidget* parent = nullptr);
-
-    // The user picks loan type `index` (0 installment, 1 single advance/single payment): while a
-    // schedule was entered this asks first, and Cancel keeps the type chosen before.
-    void optLoanType_MouseDown(int index);
+    ~frmAPR1() override;
 
     // Shows an opened case's loan terms as its replay took them, with the replay's verdicts on
     // the boxes: nothing is checked again and no entry is left pending.
@@ -33,40 +30,28 @@ public:
 
 protected:
     void onActivate() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLineEdit* boxOf(tallex::LoanTermsField field) const;
-    bool fieldOf(QObject* watched, tallex::LoanTermsField& field) const;
-    bool filterKey(tallex::LoanTermsField field, QLineEdit* box, int key);
-    void leaveBox(tallex::LoanTermsField field);
-    bool buttonMayAct();
-    void chooseFrequency(int index);
+    // The form's key filter and leave check (EntryForm).
+    bool filterKey(tallex::LoanTermsField field, int key);
+    bool leaveBox(tallex::LoanTermsField field);
+    // The user agreed to another loan type or frequency.
+    void choose(tallex::ChoiceGroup group, int index);
     void applyLayout();
     void onCalendar();
     void onContinue();
     void onBack();
     tallex::LoanTermsEntries entries() const;
 
-    EntryKeys* keys_ = nullptr;
+    EntryForm* form_ = nullptr;
     tallex::LoanTermsState state_;
-    tallex::LoanTermsChoice choice_;
-    bool refusalPending_ = false;
 
     QLineEdit* txtAmtFinanced_ = nullptr;
     QLineEdit* txtDiscAPR_ = nullptr;
     QLineEdit* txtDiscFinChg_ = nullptr;
     QLineEdit* txtUnitPeriod_ = nullptr;
-    QLabel* lblUnitPeriod_ = nullptr;
-    QGroupBox* fraLoanType_ = nullptr;
-    QGroupBox* fraPymtFreq_ = nullptr;
-    QRadioButton* optLoanType_[2] = {};
-    QRadioButton* optPymtFreq_[4] = {};
-    QCheckBox* chkSecuredByRealEstate_ = nullptr;
-    QCheckBox* chkDatePre_093095_ = nullptr;
-    QPushButton* cmdFedCal_ = nullptr;
-    QPushButton* CmdContinue_ = nullptr;
-    QPushButton* CmdBack_ = nullptr;
-    QPushButton* cmdNewAPR_ = nullptr;
-    QPushButton* cmdExit_ = nullptr;
+    std::unique_ptr<PaymentChoice> payment_;
+    SecuredLoanBoxes* securedBoxes_ = nullptr;
+    page_layout::CommandButtons commands_;
 };

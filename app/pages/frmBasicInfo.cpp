@@ -1,6 +1,6 @@
 #include "pages/frmBasicInfo.h"
 
-#include "widgets/EntryKeys.h"
+#include "pages/EntryForm.h"
 #include "pages/PageLayout.h"
 
 #include "CaseFile.h"
@@ -11,16 +11,13 @@
 
 #include <QButtonGroup>
 #include <QDate>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace tallex;
@@ -34,7 +31,7 @@ constexpr int kNameWidth = 330;
 
 frmBasicInfo::frmBasicInfo(PageHost& pageHost, const RememberedEntries& remembered, QWidget* parent)
     : Page(pageHost, "frmBasicInfo", QStringLiteral("Identifying Information"), parent) {
-    keys_ = new EntryKeys(pageHost.user(), this);
+    form_ = new EntryForm(*this, pageHost, EntryForm::Refusal::StopsButtons);
 
     auto* Label1 = Heading(this, "Label1", QStringLiteral("Account Information"));
     txtUserName_ = TextBox(this, "txtUserName", kNameWidth);
@@ -78,54 +75,30 @@ frmBasicInfo::frmBasicInfo(PageHost& pageHost, const RememberedEntries& remember
     frameLayout->addWidget(optType_[1]);
     frameLayout->addStretch();
 
-    CmdContinue_ = Button(this, "CmdContinue", QStringLiteral("&Continue"));
-    cmdNewAPR_ = Button(this, "cmdNewAPR", QStringLiteral("&New Loan"));
-    CmdExit_ = Button(this, "CmdExit", QStringLiteral("E&xit"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(CmdContinue_);
-    buttons->addWidget(cmdNewAPR_);
-    buttons->addWidget(CmdExit_);
+    commands_ = CommandButtons(this, {.continueButton = "CmdContinue", .exit = "CmdExit"});
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(kMargin * 2, kMargin, kMargin * 2, kMargin);
-    layout->setSpacing(kSpacing * 2);
+    auto* layout = PageColumn(this, Sides::Wide, kSpacing * 2);
     layout->addWidget(Label1);
     layout->addLayout(fields);
     layout->addWidget(Frame1);
     layout->addStretch();
-    layout->addLayout(buttons);
+    layout->addLayout(CommandRow(commands_));
 
-    for (QLineEdit* box : {txtUserName_, txtAcctDate_, txtAccountNbr_, txtBorrower_, txtLender_, txtCreditor_}) {
-        keys_->watchText(box, box == txtAcctDate_ ? 20 : -1);
-        box->installEventFilter(this);
-    }
-    keys_->watch(optType_[0]);
-    keys_->watch(optType_[1]);
-    setTabOrder(txtUserName_, txtAcctDate_);
-    setTabOrder(txtAcctDate_, txtAccountNbr_);
-    setTabOrder(txtAccountNbr_, txtBorrower_);
-    setTabOrder(txtBorrower_, txtLender_);
-    setTabOrder(txtLender_, txtCreditor_);
-    setTabOrder(txtCreditor_, optType_[0]);
-    setTabOrder(optType_[0], optType_[1]);
-    setTabOrder(optType_[1], CmdContinue_);
-    setTabOrder(CmdContinue_, cmdNewAPR_);
-    setTabOrder(cmdNewAPR_, CmdExit_);
+    for (QLineEdit* box : {txtUserName_, txtAcctDate_, txtAccountNbr_, txtBorrower_, txtLender_, txtCreditor_})
+        form_->addBox(box, box == txtAcctDate_ ? 20 : -1);
+    form_->setLeaveCheck([this](int field) { return leaveBox(form_->box(field)); });
+    form_->watch(optType_[0]);
+    form_->watch(optType_[1]);
+    TabOrder({txtUserName_, txtAcctDate_, txtAccountNbr_, txtBorrower_, txtLender_, txtCreditor_, optType_[0],
+              optType_[1]},
+             commands_);
 
     connect(optType_[0], &QRadioButton::clicked, this, [this] { guard([this] { chooseLoanKind(false); }); });
     connect(optType_[1], &QRadioButton::clicked, this, [this] { guard([this] { chooseLoanKind(true); }); });
-    connect(CmdContinue_, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
-    connect(cmdNewAPR_, &QPushButton::clicked, this, [this] {
-        guard([this] {
-            if (buttonMayAct()) host().NewLoan();
-        });
-    });
-    connect(CmdExit_, &QPushButton::clicked, this, [this] {
-        guard([this] {
-            if (buttonMayAct()) host().ExitProgram();
-        });
-    });
+    // Every button leaves the box first; a refused date keeps it from acting.
+    form_->onClicked(commands_.continueButton, [this] { onContinue(); });
+    form_->onClicked(commands_.newLoan, [this] { host().NewLoan(); });
+    form_->onClicked(commands_.exit, [this] { host().ExitProgram(); });
 
     // Load.
     ClearCalendarDates(record());
@@ -143,7 +116,7 @@ bool frmBasicInfo::newLoanAllowed() const { return !host().session().gbBasicInfo
 void frmBasicInfo::onActivate() {
     record().gbErrorShown = false;
     const bool allowed = newLoanAllowed();
-    cmdNewAPR_->setEnabled(allowed);
+    commands_.newLoan->setEnabled(allowed);
     host().setNewLoanEnabled(allowed);
     focusFirstEmpty();
 }
@@ -156,17 +129,7 @@ void frmBasicInfo::focusFirstEmpty() {
     boxes[static_cast<int>(FirstEmptyField(texts))]->setFocus(Qt::OtherFocusReason);
 }
 
-bool frmBasicInfo::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut && isActivePage() && IsLeaving(*static_cast<QFocusEvent*>(event))) {
-        auto* box = static_cast<QLineEdit*>(watched);
-        guard([this, box] { leaveBox(box); });
-    }
-    return Page::eventFilter(watched, event);
-}
-
-void frmBasicInfo::leaveBox(QLineEdit* box) {
-    refusalPending_ = false;
-    if (record().gbErrorShown) return;
+bool frmBasicInfo::leaveBox(QLineEdit* box) {
     if (box == txtLender_) {
         txtCreditor_->setText(QString::fromStdString(
             CreditorAfterLender(txtLender_->text().toStdString(), txtCreditor_->text().toStdString())));
@@ -174,14 +137,11 @@ void frmBasicInfo::leaveBox(QLineEdit* box) {
         const std::string shown = CheckDate(record(), txtAcctDate_->text().toStdString());
         if (record().giDateError != 0) {
             message(kInvalidAccountDateMessage, kStyleExclamation);
-            refusalPending_ = true;
-            QTimer::singleShot(0, box, [box = QPointer<QLineEdit>(box)] {
-                if (box) box->setFocus(Qt::OtherFocusReason);
-            });
-        } else {
-            txtAcctDate_->setText(QString::fromStdString(shown));
+            return false;
         }
+        txtAcctDate_->setText(QString::fromStdString(shown));
     }
+    return true;
 }
 
 bool frmBasicInfo::constructionSelected() const { return optType_[1]->isChecked(); }
@@ -204,20 +164,7 @@ void frmBasicInfo::chooseLoanKind(bool construction) {
     optType_[construction ? 1 : 0]->setFocus(Qt::OtherFocusReason);
 }
 
-bool frmBasicInfo::buttonMayAct() {
-    if (auto* box = qobject_cast<QLineEdit*>(focusWidget()); box && box->hasFocus()) {
-        // A button pressed by its access key: the box is left now.
-        leaveBox(box);
-        return !refusalPending_;
-    }
-    // The click that took the focus out of a refused box does not count.
-    const bool refused = refusalPending_;
-    refusalPending_ = false;
-    return !refused;
-}
-
 void frmBasicInfo::onContinue() {
-    if (!buttonMayAct()) return;
     const bool construction = constructionSelected();
     BasicInfoContinue(record(), host().session(), construction);
     host().SwitchForm(construction ? PageId::ConstructionTerms : PageId::LoanTerms);
@@ -226,7 +173,7 @@ void frmBasicInfo::onContinue() {
 void frmBasicInfo::afterNewLoan() {
     txtBorrower_->clear();
     txtAccountNbr_->clear();
-    cmdNewAPR_->setEnabled(false);
+    commands_.newLoan->setEnabled(false);
     host().setNewLoanEnabled(false);
     focusFirstEmpty();
 }
@@ -241,7 +188,7 @@ void frmBasicInfo::showCase(const tallex::casefile::CaseFile& c) {
     show(txtCreditor_, c.creditor);
     construction_ = c.kind == "construction";
     optType_[construction_ ? 1 : 0]->setChecked(true);
-    refusalPending_ = false;
+    form_->forgetRefusal();
 }
 
 RememberedEntries frmBasicInfo::rememberedEntries() const {

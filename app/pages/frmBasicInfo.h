@@ -4,6 +4,7 @@
 // names, the window state and the loan kind in the settings file.
 
 #include "pages/Page.h"
+#include "pages/PageLayout.h"
 
 #include "report/ReportText.h"
 #include "shell/StartupSettings.h"
@@ -11,7 +12,7 @@
 namespace tallex::casefile {
 struct CaseFile;
 }
-class EntryKeys;
+class EntryForm;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -36,17 +37,16 @@ public:
 
 protected:
     void onActivate() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void focusFirstEmpty();
-    void leaveBox(QLineEdit* box);
-    bool buttonMayAct();
+    // The form's leave check (EntryForm): false when the date is refused.
+    bool leaveBox(QLineEdit* box);
     void chooseLoanKind(bool construction);
     void onContinue();
     bool constructionSelected() const;
 
-    EntryKeys* keys_ = nullptr;
+    EntryForm* form_ = nullptr;
     QLineEdit* txtUserName_ = nullptr;
     QLineEdit* txtAcctDate_ = nullptr;
     QLineEdit* txtAccountNbr_ = nullptr;
@@ -54,9 +54,6 @@ private:
     QLineEdit* txtLender_ = nullptr;
     QLineEdit* txtCreditor_ = nullptr;
     QRadioButton* optType_[2] = {nullptr, nullptr};
-    QPushButton* CmdContinue_ = nullptr;
-    QPushButton* cmdNewAPR_ = nullptr;
-    QPushButton* CmdExit_ = nullptr;
+    page_layout::CommandButtons commands_;
     bool construction_ = false;  // the loan kind now chosen
-    bool refusalPending_ = false;
 };

@@ -1,29 +1,24 @@
 #include "pages/frmConstInterest.h"
 #include "CaseChoices.h"
 
-#include "widgets/EntryKeys.h"
+#include "pages/EntryForm.h"
 #include "pages/PageLayout.h"
+#include "pages/PaymentChoice.h"
 
 #include "CaseFile.h"
 
 #include "construction/ConstChoices.h"
 #include "engine/Format.h"
-#include "engine/NumberText.h"
 #include "entry/LoanTerms.h"
 
-#include <QButtonGroup>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -32,40 +27,14 @@
 using namespace tallex;
 using namespace page_layout;
 
-namespace {
-
-constexpr int kBoxWidth = 150;
-
-QLabel* Plain(QWidget* parent, const char* name, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
-
-
-// A money box shows "$1,000.00" once left; a case keeps the plain number.
-std::string PlainAmount(const QString& shown) {
-    const std::string text = shown.toStdString();
-    const std::optional<double> value = NumericTextValue(text);
-    return value ? ShortestNumber(*value) : text;
-}
-
-void KeepRoomWhenHidden(QWidget* widget) {
-    QSizePolicy policy = widget->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    widget->setSizePolicy(policy);
-}
-
-}  // namespace
-
 frmConstInterest::frmConstInterest(PageHost& pageHost, QWidget* parent)
     : Page(pageHost, "frmConstInterest", QStringLiteral("Interest"), parent) {
-    keys_ = new EntryKeys(pageHost.user(), this);
+    form_ = new EntryForm(*this, pageHost);
 
     auto* Label1 = Heading(this, "Label1", QStringLiteral("Construction Interest"));
     const char* const names[] = {"txtAmtInt", "txtDiscAPR", "txtFinChg", "txtUnitPeriod"};
     for (int i = 0; i < 4; ++i) {
-        boxes_[i] = TextBox(this, names[i], i == kInterestUnitPeriod ? 80 : kBoxWidth);
+        boxes_[i] = TextBox(this, names[i], i == kInterestUnitPeriod ? kShortBoxWidth : kBoxWidth);
         boxes_[i]->setAlignment(Qt::AlignRight);
     }
 
@@ -85,10 +54,10 @@ frmConstInterest::frmConstInterest(PageHost& pageHost, QWidget* parent)
         figures->addWidget(label, rowOf[i], 0);
         figures->addWidget(boxes_[i], rowOf[i], 1);
     }
-    lbl_Initial_Value_of_ = Plain(this, "lbl_Initial_Value_of", QStringLiteral("Initial Value of"));
+    lbl_Initial_Value_of_ = Label(this, "lbl_Initial_Value_of", QStringLiteral("Initial Value of"));
     lbl_Estimated_Construction_Interest_ =
-        Plain(this, "lbl_Estimated_Construction_Interest", QStringLiteral("Estimated Construction Interest:"));
-    lblAmountIntInitialEstimate_ = Plain(this, "lblAmountIntInitialEstimate", QString());
+        Label(this, "lbl_Estimated_Construction_Interest", QStringLiteral("Estimated Construction Interest:"));
+    lblAmountIntInitialEstimate_ = Label(this, "lblAmountIntInitialEstimate", QString());
     lblAmountIntInitialEstimate_->setAlignment(Qt::AlignRight | Qt::AlignBottom);
     lblAmountIntInitialEstimate_->setContentsMargins(0, 0, 6, 0);
     auto* initialCaption = new QVBoxLayout;
@@ -102,119 +71,64 @@ frmConstInterest::frmConstInterest(PageHost& pageHost, QWidget* parent)
         KeepRoomWhenHidden(w);
     figures->addLayout(initialCaption, 1, 0);
     figures->addWidget(lblAmountIntInitialEstimate_, 1, 1, Qt::AlignBottom);
-    figures->addWidget(Plain(this, "lblDisclFnceChg2", QStringLiteral("(If N/A, leave blank)")), 3, 2);
+    figures->addWidget(Label(this, "lblDisclFnceChg2", QStringLiteral("(If N/A, leave blank)")), 3, 2);
     figures->setColumnMinimumWidth(0, 210);
     figures->setColumnStretch(3, 1);
 
-    fraLoanType_ = new QGroupBox(QStringLiteral("Loan Type"), this);
-    fraLoanType_->setObjectName(QStringLiteral("fraLoanType"));
-    optLoanType_[0] = Option(fraLoanType_, QStringLiteral("optLoanType_0"), QStringLiteral("&Installment Loan"));
-    optLoanType_[1] = Option(fraLoanType_, QStringLiteral("optLoanType_1"), QStringLiteral("&Single Advance/Single Payment"));
-    auto* typeGroup = new QButtonGroup(this);
-    auto* typeLayout = new QVBoxLayout(fraLoanType_);
-    for (int i = 0; i < 2; ++i) {
-        typeGroup->addButton(optLoanType_[i], i);
-        typeLayout->addWidget(optLoanType_[i]);
-    }
-    lblUseOneHalf_ = Plain(fraLoanType_, "lblUseOneHalf", QStringLiteral("(Use 1/2 construction period)"));
+    payment_ = std::make_unique<PaymentChoice>(pageHost, *form_, this, QStringLiteral("&Installment Loan"),
+                                               boxes_[kInterestUnitPeriod]);
+    // A single payment is timed over half the construction period: the note says so under the
+    // loan types. The frames keep their room when a construction-only loan hides them.
+    lblUseOneHalf_ = Label(payment_->loanTypeFrame(), "lblUseOneHalf", QStringLiteral("(Use 1/2 construction period)"));
     KeepRoomWhenHidden(lblUseOneHalf_);
-    typeLayout->addWidget(lblUseOneHalf_);
-    typeLayout->addStretch();
+    payment_->loanTypeLayout()->insertWidget(2, lblUseOneHalf_);
+    KeepRoomWhenHidden(payment_->loanTypeFrame());
+    KeepRoomWhenHidden(payment_->frequencyFrame());
 
-    fraPymtFreq_ = new QGroupBox(QStringLiteral("Payment Frequency"), this);
-    fraPymtFreq_->setObjectName(QStringLiteral("fraPymtFreq"));
-    auto* freqGroup = new QButtonGroup(this);
-    auto* freqLayout = new QVBoxLayout(fraPymtFreq_);
-    const auto captions = FrequencyCaptions(0);
-    for (int i = 0; i < 4; ++i) {
-        optPymtFreq_[i] = Option(fraPymtFreq_, QStringLiteral("optPymtFreq_%1").arg(i), QString::fromStdString(captions[i]));
-        freqGroup->addButton(optPymtFreq_[i], i);
-        freqLayout->addWidget(optPymtFreq_[i]);
-    }
-    freqLayout->addStretch();
-    auto* choices = new QHBoxLayout;
-    choices->setSpacing(16);
-    choices->addWidget(fraLoanType_, 1);
-    choices->addWidget(fraPymtFreq_, 1);
-    const int frameHeight = fraPymtFreq_->sizeHint().height();
-    fraLoanType_->setFixedHeight(frameHeight);
-    fraPymtFreq_->setFixedHeight(frameHeight);
-    KeepRoomWhenHidden(fraLoanType_);
-    KeepRoomWhenHidden(fraPymtFreq_);
+    commands_ = CommandButtons(this, {.continueButton = "cmdContinue", .back = "cmdBack"});
 
-    lblUnitPeriod_ = FieldLabel(this, "lblUnitPeriod", QString());
-    lblUnitPeriod_->setBuddy(boxes_[kInterestUnitPeriod]);
-    lblUnitPeriod_->setMinimumWidth(210);
-    cmdFedCal_ = Button(this, "cmdFedCal", QStringLiteral("Calenda&r"));
-    auto* unitRow = new QHBoxLayout;
-    unitRow->setContentsMargins(0, 0, 0, 0);
-    unitRow->setSpacing(12);
-    unitRow->addWidget(lblUnitPeriod_);
-    unitRow->addWidget(boxes_[kInterestUnitPeriod]);
-    unitRow->addWidget(cmdFedCal_);
-    unitRow->addStretch();
-    // The row keeps its height when its controls are hidden, so nothing below it moves.
-    auto* unitHolder = new QWidget(this);
-    unitHolder->setLayout(unitRow);
-    unitHolder->setFixedHeight(cmdFedCal_->sizeHint().height());
-
-    cmdContinue_ = Button(this, "cmdContinue", QStringLiteral("&Continue"));
-    cmdBack_ = Button(this, "cmdBack", QStringLiteral("&Back"));
-    cmdNewAPR_ = Button(this, "cmdNewAPR", QStringLiteral("&New Loan"));
-    cmdExit_ = Button(this, "cmdExit", QStringLiteral("E&xit"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* b : {cmdContinue_, cmdBack_, cmdNewAPR_, cmdExit_}) buttons->addWidget(b);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(kMargin * 2, kMargin, kMargin * 2, kMargin);
-    layout->setSpacing(kSpacing + 4);
+    auto* layout = PageColumn(this, Sides::Wide, kSpacing + 4);
     layout->addWidget(Label1);
     layout->addLayout(figures);
-    layout->addLayout(choices);
-    layout->addWidget(unitHolder);
+    payment_->addTo(layout);
     layout->addStretch();
-    layout->addLayout(buttons);
+    layout->addLayout(CommandRow(commands_));
 
+    // The fields in the order of their tags (kInterestAmount ..).
     for (QLineEdit* box : boxes_) {
-        keys_->watchText(box, box == boxes_[kInterestAmount] ? 25 : 20);
-        box->installEventFilter(this);
+        form_->addBox(box, box == boxes_[kInterestAmount] ? 25 : 20);
         // Typed, pasted or set by Open Case or the calendar: a new entry, as a key press is.
         connect(box, &QLineEdit::textChanged, this, [this] { entryState_.TextChanged(); });
     }
-    for (QRadioButton* option : optLoanType_) keys_->watch(option);
-    for (QRadioButton* option : optPymtFreq_) keys_->watch(option);
+    form_->setKeyFilter([this](int field, int key) { return filterKey(field, key); });
+    form_->setLeaveCheck([this](int field) { return leaveBox(field); });
+    payment_->connectTo(this, [this](ChoiceGroup group, int index) { choose(group, index); });
 
-    QWidget* order[] = {boxes_[0],       boxes_[1],       boxes_[2],       optLoanType_[0], optLoanType_[1],
-                        optPymtFreq_[0], optPymtFreq_[1], optPymtFreq_[2], optPymtFreq_[3], boxes_[3],
-                        cmdFedCal_,      cmdContinue_,    cmdBack_,        cmdNewAPR_,      cmdExit_};
-    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    TabOrder({boxes_[0], boxes_[1], boxes_[2], payment_->loanTypeOption(0), payment_->loanTypeOption(1),
+              payment_->frequencyOption(0), payment_->frequencyOption(1), payment_->frequencyOption(2),
+              payment_->frequencyOption(3), boxes_[3], payment_->calendarButton()},
+             commands_);
 
-    for (int i = 0; i < 2; ++i)
-        connect(optLoanType_[i], &QRadioButton::clicked, this, [this, i] { guard([this, i] { optLoanType_MouseDown(i); }); });
-    for (int i = 0; i < 4; ++i)
-        connect(optPymtFreq_[i], &QRadioButton::clicked, this, [this, i] { guard([this, i] { optPymtFreq_MouseDown(i); }); });
-    connect(boxes_[kInterestUnitPeriod], &QLineEdit::textChanged, this,
-            [this](const QString& text) { guard([this, &text] { UnitPeriodTextChanged(record(), text.toStdString()); }); });
-    connect(cmdFedCal_, &QPushButton::clicked, this, [this] { guard([this] { onCalendar(); }); });
-    connect(cmdContinue_, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
-    connect(cmdBack_, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
-    connect(cmdNewAPR_, &QPushButton::clicked, this, [this] { guard([this] { host().NewLoan(); }); });
-    connect(cmdExit_, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
+    // These buttons leave the box first; New Loan and Exit leave the page as it stands.
+    form_->onClicked(payment_->calendarButton(), [this] { onCalendar(); });
+    form_->onClicked(commands_.continueButton, [this] { onContinue(); });
+    form_->onClicked(commands_.back, [this] { onBack(); });
+    connect(commands_.newLoan, &QPushButton::clicked, this, [this] { guard([this] { host().NewLoan(); }); });
+    connect(commands_.exit, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
 
     // Load.
-    optLoanType_[0]->setChecked(true);
-    optPymtFreq_[0]->setChecked(true);
     lblUseOneHalf_->setVisible(false);
     lblAmountIntInitialEstimate_->clear();
 }
+
+frmConstInterest::~frmConstInterest() = default;
 
 void frmConstInterest::ClearConstInterestAmount() { boxes_[kInterestAmount]->clear(); }
 
 ConstPermanentChoice frmConstInterest::choice() const {
     ConstPermanentChoice c;
-    c.singleAdvance = loanType_ == 1;
-    c.frequency = static_cast<std::int16_t>(frequency_);
+    c.singleAdvance = payment_->choice().loanType == 1;
+    c.frequency = static_cast<std::int16_t>(payment_->choice().frequency);
     return c;
 }
 
@@ -222,7 +136,7 @@ void frmConstInterest::onActivate() {
     boxes_[kInterestAmount]->setMaxLength(15);
     boxes_[kInterestDisclAPR]->setMaxLength(12);
     boxes_[kInterestFinChg]->setMaxLength(15);
-    cmdContinue_->setEnabled(true);
+    commands_.continueButton->setEnabled(true);
     const ConstInterestActivation activation = ConstInterestActivate(record());
     lblAmountIntInitialEstimate_->setText(QString::fromStdString(activation.initialEstimate));
     // An estimate the user typed stays until an input of the estimate changes.
@@ -236,103 +150,35 @@ void frmConstInterest::onActivate() {
 }
 
 void frmConstInterest::applyLayout(bool emptyUnitPeriod) {
-    QLineEdit* unitPeriod = boxes_[kInterestUnitPeriod];
     if (ConstructionOnly(record().construction)) {
         // The one payment was set up with the construction phase.
-        fraLoanType_->setVisible(false);
-        fraPymtFreq_->setVisible(false);
-        unitPeriod->setVisible(false);
-        lblUnitPeriod_->clear();
-        lblUnitPeriod_->setVisible(false);
-        cmdFedCal_->setVisible(false);
-        cmdFedCal_->setEnabled(false);
+        payment_->hide();
         lblUseOneHalf_->setVisible(false);
         return;
     }
-    fraLoanType_->setVisible(true);
-    fraPymtFreq_->setVisible(true);
+    payment_->loanTypeFrame()->setVisible(true);
+    payment_->frequencyFrame()->setVisible(true);
     LoanTermsState scratch;
-    const LoanTermsLayoutView view = LoanTermsLayout(record(), scratch, LoanTermsChoice{loanType_, frequency_});
-    for (int i = 0; i < 4; ++i) {
-        optPymtFreq_[i]->setText(QString::fromStdString(view.frequencyCaptions[static_cast<std::size_t>(i)]));
-        optPymtFreq_[i]->setVisible(view.frequencyShown[static_cast<std::size_t>(i)]);
-        optPymtFreq_[i]->setEnabled(view.frequencyShown[static_cast<std::size_t>(i)]);
-    }
-    lblUnitPeriod_->setText(QString::fromStdString(view.unitPeriodCaption));
-    lblUnitPeriod_->setVisible(view.unitPeriodShown);
-    unitPeriod->setVisible(view.unitPeriodShown);
-    if (view.unitPeriodShown && emptyUnitPeriod) unitPeriod->clear();
-    cmdFedCal_->setVisible(view.calendarShown);
-    cmdFedCal_->setEnabled(view.calendarEnabled);
-    lblUseOneHalf_->setVisible(loanType_ == 1);
+    payment_->show(LoanTermsLayout(record(), scratch, payment_->choice()), emptyUnitPeriod);
+    lblUseOneHalf_->setVisible(payment_->choice().loanType == 1);
 }
 
-void frmConstInterest::optLoanType_MouseDown(int index) {
-    if (index == loanType_) return;
-    if (const auto question = ChoiceChangeQuestion(record(), ChoiceGroup::LoanType)) {
-        if (message(*question, kStyleOkCancelWarning) != kAnswerOk) {
-            optLoanType_[loanType_]->setChecked(true);
-            optLoanType_[loanType_]->setFocus(Qt::OtherFocusReason);
-            return;
-        }
-        host().reloadPage(PageId::Schedule);
-    }
-    loanType_ = index;
-    frequency_ = 0;
-    ApplyChoiceChange(record(), ChoiceGroup::LoanType);
-    optPymtFreq_[0]->setChecked(true);
+void frmConstInterest::choose(ChoiceGroup group, int index) {
+    payment_->take(group, index);
     applyLayout(true);
-    optLoanType_[index]->setFocus(Qt::OtherFocusReason);
+    if (group == ChoiceGroup::LoanType) payment_->loanTypeOption(index)->setFocus(Qt::OtherFocusReason);
 }
 
-void frmConstInterest::optPymtFreq_MouseDown(int index) {
-    if (index == frequency_) return;
-    if (const auto question = ChoiceChangeQuestion(record(), ChoiceGroup::Frequency)) {
-        if (message(*question, kStyleOkCancelWarning) != kAnswerOk) {
-            optPymtFreq_[frequency_]->setChecked(true);
-            optPymtFreq_[frequency_]->setFocus(Qt::OtherFocusReason);
-            return;
-        }
-        host().reloadPage(PageId::Schedule);
-    }
-    frequency_ = index;
-    ApplyChoiceChange(record(), ChoiceGroup::Frequency);
-    applyLayout(true);
-}
-
-int frmConstInterest::fieldOf(QObject* watched) const {
-    for (int i = 0; i < 4; ++i)
-        if (boxes_[i] == watched) return i;
-    return -1;
-}
-
-bool frmConstInterest::eventFilter(QObject* watched, QEvent* event) {
-    const int field = fieldOf(watched);
-    if (field < 0) return Page::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress) {
-        const int key = EntryKeys::KeyCodeOf(*static_cast<QKeyEvent*>(event));
-        // Enter goes on to the common rule; keys that type nothing are the box's own.
-        if (key == 0 || key == kKeyEnter) return false;
-        bool refused = false;
-        guard([&] { refused = filterKey(field, boxes_[field], key); });
-        return refused;
-    }
-    if (event->type() == QEvent::FocusOut && isActivePage() && IsLeaving(*static_cast<QFocusEvent*>(event)))
-        guard([this, field] { leaveBox(field, true); });
-    return false;
-}
-
-bool frmConstInterest::filterKey(int field, QLineEdit* box, int key) {
+bool frmConstInterest::filterKey(int field, int key) {
     // A key typed in any box is a new entry: the next box left is checked again.
     entryState_.entryBad = false;
-    const bool selected = box->hasSelectedText();
-    const int caret = selected ? box->selectionStart() : box->cursorPosition();
-    const std::string text = box->text().toStdString();
+    const EditState edit = EntryForm::EditOf(*boxes_[field]);
     bool accepted = true;
     bool withMessage = false;
     switch (field) {
     case kInterestAmount: {
-        const AmountKeyVerdict verdict = ConstInterestAmountKey(text, static_cast<std::size_t>(caret), static_cast<char>(key));
+        const AmountKeyVerdict verdict =
+            ConstInterestAmountKey(edit.text, static_cast<std::size_t>(edit.selStart), static_cast<char>(key));
         accepted = verdict == AmountKeyVerdict::Accept;
         withMessage = verdict == AmountKeyVerdict::RefuseWithMessage;
         break;
@@ -340,7 +186,6 @@ bool frmConstInterest::filterKey(int field, QLineEdit* box, int key) {
     case kInterestDisclAPR:
     case kInterestFinChg: {
         LoanTermsState scratch;
-        const EditState edit{text, caret, selected ? static_cast<int>(box->selectedText().size()) : 0};
         const KeyVerdict verdict =
             field == kInterestDisclAPR ? DisclosedAprKey(scratch, edit, key) : FinanceChargeKey(scratch, edit, key);
         accepted = verdict.accepted;
@@ -352,36 +197,22 @@ bool frmConstInterest::filterKey(int field, QLineEdit* box, int key) {
         withMessage = !accepted;
         break;
     }
-    if (withMessage) message(ConstInterestKeyMessage(field, lblUnitPeriod_->text().toStdString()), kStyleExclamation);
+    if (withMessage)
+        message(ConstInterestKeyMessage(field, payment_->unitPeriodLabel()->text().toStdString()), kStyleExclamation);
     return !accepted;
 }
 
-bool frmConstInterest::leaveBox(int field, bool focusBack) {
-    if (record().gbErrorShown) return true;
+bool frmConstInterest::leaveBox(int field) {
     QLineEdit* box = boxes_[field];
     const std::optional<ConstInterestLeave> leave =
         LeaveConstInterestField(entryState_, field, box->text().toStdString(), choice());
     if (!leave) return true;
     if (leave->text != box->text().toStdString()) box->setText(QString::fromStdString(leave->text));
-    if (leave->valid) return true;
     // No message here: Continue tells what is wrong.
-    if (focusBack) {
-        QTimer::singleShot(0, box, [box = QPointer<QLineEdit>(box)] {
-            if (box) box->setFocus(Qt::OtherFocusReason);
-        });
-    }
-    return false;
-}
-
-void frmConstInterest::leaveFocusedBox() {
-    // A button pressed by its access key leaves the box now, as a click would have.
-    if (QWidget* focused = focusWidget(); focused && focused->hasFocus()) {
-        if (const int field = fieldOf(focused); field >= 0) leaveBox(field, false);
-    }
+    return leave->valid;
 }
 
 void frmConstInterest::onCalendar() {
-    leaveFocusedBox();
     LoanRecord& r = record();
     r.gbCalendarOK = false;
     // False when an error inside the calendar ended on the error screen: this page is gone.
@@ -391,24 +222,22 @@ void frmConstInterest::onCalendar() {
     if (r.gbCalendarOK) {
         if (const auto text = CalendarUnitPeriodText(r)) unitPeriod->setText(QString::fromStdString(*text));
     }
-    QWidget* next = unitPeriod->text().isEmpty() ? static_cast<QWidget*>(unitPeriod) : cmdContinue_;
+    QWidget* next = unitPeriod->text().isEmpty() ? static_cast<QWidget*>(unitPeriod) : commands_.continueButton;
     next->setFocus(Qt::OtherFocusReason);
 }
 
 void frmConstInterest::onContinue() {
-    leaveFocusedBox();
     QLineEdit* unitPeriod = boxes_[kInterestUnitPeriod];
     if (unitPeriod->isHidden()) unitPeriod->clear();
     ConstInterestEntries e;
-    e.amtInt = boxes_[kInterestAmount]->text().toStdString();
-    e.discAPR = boxes_[kInterestDisclAPR]->text().toStdString();
-    e.finChg = boxes_[kInterestFinChg]->text().toStdString();
-    e.unitPeriod = unitPeriod->text().toStdString();
+    e.amtInt = form_->text(kInterestAmount);
+    e.discAPR = form_->text(kInterestDisclAPR);
+    e.finChg = form_->text(kInterestFinChg);
+    e.unitPeriod = form_->text(kInterestUnitPeriod);
     e.permanent = choice();
     const ConstInterestContinueResult result = ConstInterestContinue(record(), host().user(), e);
     if (!result.check.passed) {
-        if (result.check.focusField >= 0 && result.check.focusField < 4)
-            boxes_[result.check.focusField]->setFocus(Qt::OtherFocusReason);
+        form_->focusField(result.check.focusField);
         return;
     }
     if (result.reloadSchedule) host().reloadPage(PageId::Schedule);
@@ -418,28 +247,26 @@ void frmConstInterest::onContinue() {
 }
 
 void frmConstInterest::onBack() {
-    leaveFocusedBox();
     host().SwitchForm(PageId::ConstructionPhase);
 }
 
 void frmConstInterest::writeCase(tallex::casefile::CaseFile& c) const {
     const QString estimate = boxes_[kInterestAmount]->text();
-    if (estimate != lblAmountIntInitialEstimate_->text()) c.construction->estimatedInterest = PlainAmount(estimate);
+    // A money box shows "$1,000.00" once left; a case keeps the plain number.
+    if (estimate != lblAmountIntInitialEstimate_->text())
+        c.construction->estimatedInterest = PlainNumberText(estimate.toStdString());
     c.disclosedApr = boxes_[kInterestDisclAPR]->text().toStdString();
-    c.disclosedFinanceCharge = PlainAmount(boxes_[kInterestFinChg]->text());
-    c.loanType = loanType_ == 1 ? "single" : "installment";
-    c.frequency = tallex::casefile::FrequencyKey(loanType_ == 1, frequency_);
+    c.disclosedFinanceCharge = PlainNumberText(form_->text(kInterestFinChg));
+    const LoanTermsChoice& chosen = payment_->choice();
+    c.loanType = chosen.loanType == 1 ? "single" : "installment";
+    c.frequency = tallex::casefile::FrequencyKey(chosen.loanType == 1, chosen.frequency);
     if (boxes_[kInterestUnitPeriod]->isVisibleTo(this)) c.unitPeriod = boxes_[kInterestUnitPeriod]->text().toStdString();
 }
 
 void frmConstInterest::showCase(const tallex::casefile::CaseFile& c, const std::string& initialEstimate,
                                 bool initialEstimateShown) {
-    if (!ConstructionOnly(record().construction)) {
-        loanType_ = c.loanType == "single" ? 1 : 0;
-        frequency_ = tallex::casefile::FrequencyIndex(c);
-        optLoanType_[loanType_]->setChecked(true);
-        optPymtFreq_[frequency_]->setChecked(true);
-    }
+    if (!ConstructionOnly(record().construction))
+        payment_->select({c.loanType == "single" ? 1 : 0, tallex::casefile::FrequencyIndex(c)});
     lblAmountIntInitialEstimate_->setText(QString::fromStdString(initialEstimate));
     for (QLabel* label : {lbl_Initial_Value_of_, lbl_Estimated_Construction_Interest_, lblAmountIntInitialEstimate_})
         label->setVisible(initialEstimateShown);

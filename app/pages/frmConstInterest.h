@@ -6,23 +6,26 @@
 // (construction/ConstPermanentTerms.h, entry/LoanTerms.h).
 
 #include "pages/Page.h"
+#include "pages/PageLayout.h"
 
 #include "construction/ConstPermanentTerms.h"
+#include "entry/LoanTerms.h"
+
+#include <memory>
 
 namespace tallex::casefile {
 struct CaseFile;
 }
-class EntryKeys;
-class QGroupBox;
+class EntryForm;
+class PaymentChoice;
 class QLabel;
 class QLineEdit;
-class QPushButton;
-class QRadioButton;
 
 class frmConstInterest : public Page {
     Q_OBJECT
 public:
     explicit frmConstInterest(PageHost& host, QWidget* parent = nullptr);
+    ~frmConstInterest() override;
 
     // An input of the estimate changed elsewhere: the estimate box is emptied, so that the next
     // activation shows the new estimate.
@@ -37,39 +40,27 @@ public:
 
 protected:
     void onActivate() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    int fieldOf(QObject* watched) const;
-    bool filterKey(int field, QLineEdit* box, int key);
-    bool leaveBox(int field, bool focusBack);
-    void leaveFocusedBox();
+    // The form's key filter and leave check (EntryForm).
+    bool filterKey(int field, int key);
+    bool leaveBox(int field);
     tallex::ConstPermanentChoice choice() const;
     void applyLayout(bool emptyUnitPeriod);
-    void optLoanType_MouseDown(int index);
-    void optPymtFreq_MouseDown(int index);
+    // The user agreed to another loan type or frequency for the permanent phase.
+    void choose(tallex::ChoiceGroup group, int index);
     void onCalendar();
     void onContinue();
     void onBack();
 
-    EntryKeys* keys_ = nullptr;
+    EntryForm* form_ = nullptr;
     // txtAmtInt, txtDiscAPR, txtFinChg, txtUnitPeriod: index = tag.
     QLineEdit* boxes_[4] = {};
-    QLabel* lblUnitPeriod_ = nullptr;
     QLabel* lbl_Initial_Value_of_ = nullptr;
     QLabel* lbl_Estimated_Construction_Interest_ = nullptr;
     QLabel* lblAmountIntInitialEstimate_ = nullptr;
     QLabel* lblUseOneHalf_ = nullptr;
-    QGroupBox* fraLoanType_ = nullptr;
-    QGroupBox* fraPymtFreq_ = nullptr;
-    QRadioButton* optLoanType_[2] = {};
-    QRadioButton* optPymtFreq_[4] = {};
-    QPushButton* cmdFedCal_ = nullptr;
-    QPushButton* cmdBack_ = nullptr;
-    QPushButton* cmdNewAPR_ = nullptr;
-    QPushButton* cmdContinue_ = nullptr;
-    QPushButton* cmdExit_ = nullptr;
-    int loanType_ = 0;   // the options chosen, as the user last accepted them
-    int frequency_ = 0;
+    std::unique_ptr<PaymentChoice> payment_;
+    page_layout::CommandButtons commands_;
     tallex::EntryBadState entryState_;
 };

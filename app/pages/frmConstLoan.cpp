@@ -1,23 +1,21 @@
 #include "pages/frmConstLoan.h"
 
-#include "widgets/EntryKeys.h"
+#include "pages/EntryForm.h"
 #include "pages/PageLayout.h"
+#include "pages/SecuredLoanBoxes.h"
 
 #include "CaseFile.h"
 
 #include "construction/ConstChoices.h"
 #include "construction/ConstLoanTerms.h"
 #include "engine/Format.h"
-#include "engine/NumberText.h"
 #include "entry/LoanTerms.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,33 +23,12 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include <optional>
-
 using namespace tallex;
 using namespace page_layout;
 
-namespace {
-
-constexpr int kBoxWidth = 150;
-
-// A money box shows "$1,000.00" once left; a case keeps the plain number.
-std::string PlainAmount(const QLineEdit* box) {
-    const std::string text = box->text().toStdString();
-    const std::optional<double> value = NumericTextValue(text);
-    return value ? ShortestNumber(*value) : text;
-}
-
-QLabel* Note(QWidget* parent, const char* name, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
-
-}  // namespace
-
 frmConstLoan::frmConstLoan(PageHost& pageHost, QWidget* parent)
     : Page(pageHost, "frmConstLoan", QStringLiteral("Real Estate Construction Loan"), parent) {
-    keys_ = new EntryKeys(pageHost.user(), this);
+    form_ = new EntryForm(*this, pageHost);
 
     auto* Label1 = Heading(this, "Label1", QStringLiteral("Construction Loan"));
     const char* const names[] = {"txtLoanAmt", "txtSimpleInt", "txtPrepdFinChg", "txtSubFinChg"};
@@ -75,8 +52,8 @@ frmConstLoan::frmConstLoan(PageHost& pageHost, QWidget* parent)
         figures->addWidget(label, i, 0);
         figures->addWidget(boxes_[i], i, 1);
     }
-    figures->addWidget(Note(this, "lblLoanCmtmnt2", QStringLiteral("(Do not include interest)")), 0, 2);
-    figures->addWidget(Note(this, "lblSubFnceChrg2", QStringLiteral("(Do not include interest)")), 3, 2);
+    figures->addWidget(Label(this, "lblLoanCmtmnt2", QStringLiteral("(Do not include interest)")), 0, 2);
+    figures->addWidget(Label(this, "lblSubFnceChrg2", QStringLiteral("(Do not include interest)")), 3, 2);
     figures->setColumnMinimumWidth(0, 230);
     figures->setColumnStretch(3, 1);
 
@@ -103,54 +80,31 @@ frmConstLoan::frmConstLoan(PageHost& pageHost, QWidget* parent)
     choices->addWidget(fraDiscType, 1);
     choices->addWidget(fraInterestType, 1);
 
-    chkSecuredByRealEstate_ = new QCheckBox(QStringLiteral("Loan Secured by Real Estate or &Dwelling"), this);
-    chkSecuredByRealEstate_->setObjectName(QStringLiteral("chkSecuredByRealEstate"));
-    chkDatePre_093095_ = new QCheckBox(QStringLiteral("Loan Date Earlier than &9/30/1995"), this);
-    chkDatePre_093095_->setObjectName(QStringLiteral("chkDatePre_093095"));
-    auto* checkHolder = new QWidget(this);
-    auto* checks = new QHBoxLayout(checkHolder);
-    checks->setContentsMargins(0, 0, 0, 0);
-    checks->addWidget(chkSecuredByRealEstate_);
-    checks->addSpacing(16);
-    checks->addWidget(chkDatePre_093095_);
-    checks->addStretch();
-    // The date box may be hidden; the row keeps its room.
-    checkHolder->setFixedHeight(chkSecuredByRealEstate_->sizeHint().height());
+    securedBoxes_ = new SecuredLoanBoxes(pageHost, *form_, this);
 
-    cmdContinue_ = Button(this, "cmdContinue", QStringLiteral("&Continue"));
-    CmdBack_ = Button(this, "CmdBack", QStringLiteral("&Back"));
-    cmdNewAPR_ = Button(this, "cmdNewAPR", QStringLiteral("&New Loan"));
-    cmdExit_ = Button(this, "cmdExit", QStringLiteral("E&xit"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* b : {cmdContinue_, CmdBack_, cmdNewAPR_, cmdExit_}) buttons->addWidget(b);
+    commands_ = CommandButtons(this, {.continueButton = "cmdContinue", .back = "CmdBack"});
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(kMargin * 2, kMargin, kMargin * 2, kMargin);
-    layout->setSpacing(kSpacing + 6);
+    auto* layout = PageColumn(this, Sides::Wide, kSpacing + 6);
     layout->addWidget(Label1);
     layout->addLayout(figures);
     layout->addSpacing(kSpacing);
     layout->addLayout(choices);
-    layout->addWidget(checkHolder);
+    layout->addWidget(securedBoxes_);
     layout->addStretch();
-    layout->addLayout(buttons);
+    layout->addLayout(CommandRow(commands_));
 
-    for (QLineEdit* box : boxes_) {
-        keys_->watchText(box);
-        box->installEventFilter(this);
-    }
+    // The fields in the order of their tags (kTermsLoanAmt ..).
+    for (QLineEdit* box : boxes_) form_->addBox(box);
+    form_->setKeyFilter([this](int field, int key) { return filterKey(field, key); });
+    form_->setLeaveCheck([this](int field) {
+        leaveBox(field);
+        return true;
+    });
     for (QRadioButton* option : {optDiscType_[0], optDiscType_[1], optInterestType_[0], optInterestType_[1]})
-        keys_->watch(option);
-    keys_->watch(chkSecuredByRealEstate_);
-    keys_->watch(chkDatePre_093095_);
+        form_->watch(option);
 
-    QWidget* order[] = {boxes_[0],          boxes_[1],          boxes_[2],
-                        boxes_[3],          optDiscType_[0],    optDiscType_[1],
-                        optInterestType_[0], optInterestType_[1], chkSecuredByRealEstate_,
-                        chkDatePre_093095_, cmdContinue_,       CmdBack_,
-                        cmdNewAPR_,         cmdExit_};
-    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    TabOrder({boxes_[0], boxes_[1], boxes_[2], boxes_[3], optDiscType_[0], optDiscType_[1], optInterestType_[0],
+              optInterestType_[1], securedBoxes_->securedBox(), securedBoxes_->dateBox()}, commands_);
 
     for (int i = 0; i < 2; ++i) {
         connect(optDiscType_[i], &QRadioButton::clicked, this, [this, i] { guard([this, i] { optDiscType_MouseDown(i); }); });
@@ -159,38 +113,21 @@ frmConstLoan::frmConstLoan(PageHost& pageHost, QWidget* parent)
     // The commitment and the rate are inputs of the interest estimate.
     for (QLineEdit* box : {boxes_[kTermsLoanAmt], boxes_[kTermsSimpleInt]})
         connect(box, &QLineEdit::textChanged, this, [this] { guard([this] { host().ClearConstInterestAmount(); }); });
-    connect(chkSecuredByRealEstate_, &QCheckBox::toggled, this, [this](bool on) {
-        guard([this, on] {
-            SetSecuredByRealEstate(record(), on);
-            if (!on) chkDatePre_093095_->setChecked(false);
-            chkDatePre_093095_->setVisible(on);
-        });
-    });
-    connect(chkDatePre_093095_, &QCheckBox::toggled, this,
-            [this](bool on) { guard([this, on] { record().gbDatePre_093095 = on; }); });
-    connect(cmdContinue_, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
-    connect(CmdBack_, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
-    connect(cmdNewAPR_, &QPushButton::clicked, this, [this] {
-        guard([this] {
-            leaveFocusedBox();
-            host().NewLoan();
-        });
-    });
-    connect(cmdExit_, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
+    // These buttons leave the box first; Exit leaves the page as it stands.
+    form_->onClicked(commands_.continueButton, [this] { onContinue(); });
+    form_->onClicked(commands_.back, [this] { onBack(); });
+    form_->onClicked(commands_.newLoan, [this] { host().NewLoan(); });
+    connect(commands_.exit, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
 
     // Load: the choices start as the record holds them (the first of each group).
     const ConstructionChoices& c = record().construction;
     optDiscType_[c.optDiscType == kDiscWithPermanent ? 1 : 0]->setChecked(true);
     optInterestType_[c.optInterestType == kInterestOnCommitment ? 1 : 0]->setChecked(true);
-    chkSecuredByRealEstate_->setChecked(true);
-    SetSecuredByRealEstate(record(), true);
-    chkDatePre_093095_->setVisible(true);
+    securedBoxes_->load(true);
 }
 
 void frmConstLoan::onActivate() {
-    const bool secured = chkSecuredByRealEstate_->isChecked();
-    chkDatePre_093095_->setVisible(secured);
-    if (!secured) record().gbDatePre_093095 = false;
+    securedBoxes_->activate();
     boxes_[kTermsLoanAmt]->setMaxLength(15);
     boxes_[kTermsSimpleInt]->setMaxLength(12);
     boxes_[kTermsPrepdFinChg]->setMaxLength(15);
@@ -199,32 +136,8 @@ void frmConstLoan::onActivate() {
     boxes_[kTermsLoanAmt]->setFocus(Qt::OtherFocusReason);
 }
 
-int frmConstLoan::fieldOf(QObject* watched) const {
-    for (int i = 0; i < 4; ++i)
-        if (boxes_[i] == watched) return i;
-    return -1;
-}
-
-bool frmConstLoan::eventFilter(QObject* watched, QEvent* event) {
-    const int field = fieldOf(watched);
-    if (field < 0) return Page::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress) {
-        const int key = EntryKeys::KeyCodeOf(*static_cast<QKeyEvent*>(event));
-        // Enter goes on to the common rule; keys that type nothing are the box's own.
-        if (key == 0 || key == kKeyEnter) return false;
-        bool refused = false;
-        guard([&] { refused = filterKey(field, boxes_[field], key); });
-        return refused;
-    }
-    if (event->type() == QEvent::FocusOut && isActivePage() && IsLeaving(*static_cast<QFocusEvent*>(event)))
-        guard([this, field] { leaveBox(field); });
-    return false;
-}
-
-bool frmConstLoan::filterKey(int field, QLineEdit* box, int key) {
-    const bool selected = box->hasSelectedText();
-    const EditState edit{box->text().toStdString(), selected ? box->selectionStart() : box->cursorPosition(),
-                         selected ? static_cast<int>(box->selectedText().size()) : 0};
+bool frmConstLoan::filterKey(int field, int key) {
+    const EditState edit = EntryForm::EditOf(*boxes_[field]);
     // The money boxes take the disclosed finance charge's keys, the rate the disclosed APR's;
     // each refuses other keys with its own words.
     LoanTermsState scratch;
@@ -235,17 +148,9 @@ bool frmConstLoan::filterKey(int field, QLineEdit* box, int key) {
 }
 
 void frmConstLoan::leaveBox(int field) {
-    if (record().gbErrorShown) return;
     QLineEdit* box = boxes_[field];
     const ConstFieldLeave leave = ConstLoanTermsFieldCheck(field, box->text().toStdString());
     box->setText(QString::fromStdString(leave.text));
-}
-
-void frmConstLoan::leaveFocusedBox() {
-    // A button pressed by its access key leaves the box now, as a click would have.
-    if (QWidget* focused = focusWidget(); focused && focused->hasFocus()) {
-        if (const int field = fieldOf(focused); field >= 0) leaveBox(field);
-    }
 }
 
 void frmConstLoan::optDiscType_MouseDown(int index) {
@@ -265,37 +170,32 @@ void frmConstLoan::chooseInterestType(int index) {
 }
 
 void frmConstLoan::onContinue() {
-    leaveFocusedBox();
-    ConstLoanTermsEntries e;
-    e.loanAmt = boxes_[kTermsLoanAmt]->text().toStdString();
-    e.simpleInt = boxes_[kTermsSimpleInt]->text().toStdString();
-    e.prepdFinChg = boxes_[kTermsPrepdFinChg]->text().toStdString();
-    e.subFinChg = boxes_[kTermsSubFinChg]->text().toStdString();
-    const ConstContinueResult result = ConstLoanTermsContinue(record(), host().user(), e);
-    if (!result.passed) {
-        if (result.focusField >= 0 && result.focusField < 4) boxes_[result.focusField]->setFocus(Qt::OtherFocusReason);
-        return;
-    }
-    host().SwitchForm(PageId::ConstructionPhase);
+    const ConstContinueResult result = ConstLoanTermsContinue(
+        record(), host().user(),
+        {form_->text(kTermsLoanAmt), form_->text(kTermsSimpleInt), form_->text(kTermsPrepdFinChg),
+         form_->text(kTermsSubFinChg)});
+    if (result.passed) host().SwitchForm(PageId::ConstructionPhase);
+    else form_->focusField(result.focusField);
 }
 
 void frmConstLoan::onBack() {
-    leaveFocusedBox();
     host().session().gbBasicInfoFresh = false;
     host().SwitchForm(PageId::BasicInfo);
 }
 
 void frmConstLoan::writeCase(tallex::casefile::CaseFile& c) const {
     tallex::casefile::CaseConstruction& cc = *c.construction;
-    cc.commitment = PlainAmount(boxes_[kTermsLoanAmt]);
+    // A money box shows "$1,000.00" once left; a case keeps the plain number.
+    cc.commitment = PlainNumberText(form_->text(kTermsLoanAmt));
     // The rate as typed; only the thousands separators of its display go.
     cc.simpleRate = boxes_[kTermsSimpleInt]->text().remove(QLatin1Char(',')).toStdString();
-    cc.prepaidFinanceCharge = PlainAmount(boxes_[kTermsPrepdFinChg]);
-    cc.subsequentFinanceCharge = PlainAmount(boxes_[kTermsSubFinChg]);
+    cc.prepaidFinanceCharge = PlainNumberText(form_->text(kTermsPrepdFinChg));
+    cc.subsequentFinanceCharge = PlainNumberText(form_->text(kTermsSubFinChg));
     cc.disclosure = optDiscType_[1]->isChecked() ? "with_permanent" : "separately";
     cc.interestOn = optInterestType_[1]->isChecked() ? "commitment" : "advances";
-    c.securedByRealEstate = chkSecuredByRealEstate_->isChecked();
-    c.loanDateBefore1995 = chkSecuredByRealEstate_->isChecked() && chkDatePre_093095_->isChecked();
+    // The record's flags follow the two check boxes.
+    c.securedByRealEstate = record().gbSecuredByRealEstate;
+    c.loanDateBefore1995 = record().gbDatePre_093095;
 }
 
 void frmConstLoan::showCase(const tallex::casefile::CaseFile& c) {
@@ -310,10 +210,6 @@ void frmConstLoan::showCase(const tallex::casefile::CaseFile& c) {
         const QSignalBlocker quiet(boxes_[i]);
         boxes_[i]->setText(QString::fromStdString(*texts[i]));
     }
-    // The check boxes set the record's flags as the replay did.
-    const bool secured = record().gbSecuredByRealEstate;
-    const bool before1995 = record().gbDatePre_093095;
-    chkSecuredByRealEstate_->setChecked(secured);
-    chkDatePre_093095_->setChecked(before1995);
-    chkDatePre_093095_->setVisible(secured);
+    // The check boxes show the record's flags as the replay set them.
+    securedBoxes_->showRecord();
 }

@@ -6,12 +6,13 @@
 // construction pages read them.
 
 #include "pages/Page.h"
+#include "pages/PageLayout.h"
 
 namespace tallex::casefile {
 struct CaseFile;
 }
-class EntryKeys;
-class QCheckBox;
+class EntryForm;
+class SecuredLoanBoxes;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -35,26 +36,20 @@ public:
 
 protected:
     void onActivate() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    int fieldOf(QObject* watched) const;
-    bool filterKey(int field, QLineEdit* box, int key);
+    // The form's key filter and leave check (EntryForm).
+    bool filterKey(int field, int key);
     void leaveBox(int field);
-    void leaveFocusedBox();
     void chooseInterestType(int index);
     void onContinue();
     void onBack();
 
-    EntryKeys* keys_ = nullptr;
+    EntryForm* form_ = nullptr;
     // txtLoanAmt, txtSimpleInt, txtPrepdFinChg, txtSubFinChg: index = tag.
     QLineEdit* boxes_[4] = {};
     QRadioButton* optDiscType_[2] = {};
     QRadioButton* optInterestType_[2] = {};
-    QCheckBox* chkSecuredByRealEstate_ = nullptr;
-    QCheckBox* chkDatePre_093095_ = nullptr;
-    QPushButton* CmdBack_ = nullptr;
-    QPushButton* cmdNewAPR_ = nullptr;
-    QPushButton* cmdContinue_ = nullptr;
-    QPushButton* cmdExit_ = nullptr;
+    SecuredLoanBoxes* securedBoxes_ = nullptr;
+    page_layout::CommandButtons commands_;
 };

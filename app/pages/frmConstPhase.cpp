@@ -1,7 +1,7 @@
 #include "pages/frmConstPhase.h"
 #include "CaseChoices.h"
 
-#include "widgets/EntryKeys.h"
+#include "pages/EntryForm.h"
 #include "pages/PageLayout.h"
 
 #include "CaseFile.h"
@@ -15,11 +15,9 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -38,7 +36,7 @@ QString Number(double value) { return QString::fromStdString(ShortestNumber(valu
 
 frmConstPhase::frmConstPhase(PageHost& pageHost, QWidget* parent)
     : Page(pageHost, "frmConstPhase", QStringLiteral("Construction Phase Accrual System"), parent) {
-    keys_ = new EntryKeys(pageHost.user(), this);
+    form_ = new EntryForm(*this, pageHost);
 
     auto* Label1 = Heading(this, "Label1", QStringLiteral("Construction Phase"));
 
@@ -90,9 +88,7 @@ frmConstPhase::frmConstPhase(PageHost& pageHost, QWidget* parent)
     choices->addLayout(right, 1);
     fraOther_->setFixedHeight(fraIntAccrl->sizeHint().height());
     // A hidden frame keeps its column.
-    QSizePolicy keep = fraOther_->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    fraOther_->setSizePolicy(keep);
+    KeepRoomWhenHidden(fraOther_);
 
     fraTimePeriod_ = new QGroupBox(QStringLiteral("Construction Phase Time Period"), this);
     fraTimePeriod_->setObjectName(QStringLiteral("fraTimePeriod"));
@@ -103,7 +99,7 @@ frmConstPhase::frmConstPhase(PageHost& pageHost, QWidget* parent)
     auto* periods = new QGridLayout(fraTimePeriod_);
     periods->setHorizontalSpacing(12);
     for (int i = 0; i < 3; ++i) {
-        boxes_[i] = TextBox(fraTimePeriod_, boxNames[i], 80);
+        boxes_[i] = TextBox(fraTimePeriod_, boxNames[i], kShortBoxWidth);
         boxes_[i]->setAlignment(Qt::AlignRight);
         labels_[i] = FieldLabel(fraTimePeriod_, labelNames[i], labelTexts[i]);
         labels_[i]->setBuddy(boxes_[i]);
@@ -111,11 +107,8 @@ frmConstPhase::frmConstPhase(PageHost& pageHost, QWidget* parent)
         periods->addWidget(labels_[i], i, 0);
         periods->addWidget(boxes_[i], i, 1);
         // A hidden row keeps its height, so the frame does not jump.
-        for (QWidget* w : {static_cast<QWidget*>(boxes_[i]), static_cast<QWidget*>(labels_[i])}) {
-            QSizePolicy policy = w->sizePolicy();
-            policy.setRetainSizeWhenHidden(true);
-            w->setSizePolicy(policy);
-        }
+        KeepRoomWhenHidden(boxes_[i]);
+        KeepRoomWhenHidden(labels_[i]);
     }
     periods->setColumnStretch(2, 1);
     cmdCalendar_ = Button(this, "cmdCalendar", QStringLiteral("Calenda&r"));
@@ -127,41 +120,36 @@ frmConstPhase::frmConstPhase(PageHost& pageHost, QWidget* parent)
     calendarColumn->addWidget(cmdCalendar_, 0, Qt::AlignLeft);
     calendarColumn->addStretch();
     timeRow->addLayout(calendarColumn, 1);
-    for (QWidget* w : {static_cast<QWidget*>(fraTimePeriod_), static_cast<QWidget*>(cmdCalendar_)}) {
-        QSizePolicy policy = w->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        w->setSizePolicy(policy);
-    }
+    KeepRoomWhenHidden(fraTimePeriod_);
+    KeepRoomWhenHidden(cmdCalendar_);
 
-    cmdContinue_ = Button(this, "cmdContinue", QStringLiteral("&Continue"));
-    cmdBack_ = Button(this, "cmdBack", QStringLiteral("&Back"));
-    cmdNewAPR_ = Button(this, "cmdNewAPR", QStringLiteral("&New Loan"));
-    cmdExit_ = Button(this, "cmdExit", QStringLiteral("E&xit"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* b : {cmdContinue_, cmdBack_, cmdNewAPR_, cmdExit_}) buttons->addWidget(b);
+    commands_ = CommandButtons(this, {.continueButton = "cmdContinue", .back = "cmdBack"});
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(kMargin * 2, kMargin, kMargin * 2, kMargin);
-    layout->setSpacing(kSpacing + 4);
+    auto* layout = PageColumn(this, Sides::Wide, kSpacing + 4);
     layout->addWidget(Label1);
     layout->addLayout(choices);
     layout->addLayout(timeRow);
     layout->addStretch();
-    layout->addLayout(buttons);
+    layout->addLayout(CommandRow(commands_));
 
-    for (QLineEdit* box : boxes_) {
-        keys_->watchText(box);
-        box->installEventFilter(this);
-    }
-    for (QRadioButton* option : optIntAccrl_) keys_->watch(option);
-    for (QRadioButton* option : optOther_) keys_->watch(option);
-    keys_->watch(chkCompundInt_);
+    // The fields in the order of their tags (kPhaseTimePeriod ..): whole numbers only.
+    for (QLineEdit* box : boxes_) form_->addBox(box);
+    form_->setKeyFilter([this](int field, int key) {
+        if ((key >= '0' && key <= '9') || key == kKeyBackspace) return false;
+        message(ConstPhaseKeyMessage(field, labels_[kPhaseTimePeriod]->text().toStdString()), kStyleExclamation);
+        return true;
+    });
+    // The verdict counts on Continue, which checks every field again; leaving only notes it.
+    form_->setLeaveCheck([this](int field) {
+        ConstFieldCheck(record(), field, form_->text(field));
+        return true;
+    });
+    for (QRadioButton* option : optIntAccrl_) form_->watch(option);
+    for (QRadioButton* option : optOther_) form_->watch(option);
+    form_->watch(chkCompundInt_);
 
-    QWidget* order[] = {optIntAccrl_[0], optIntAccrl_[1], optIntAccrl_[2], optIntAccrl_[3], chkCompundInt_,
-                        optOther_[0],    optOther_[1],    boxes_[0],       boxes_[1],       boxes_[2],
-                        cmdCalendar_,    cmdContinue_,    cmdBack_,        cmdNewAPR_,      cmdExit_};
-    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    TabOrder({optIntAccrl_[0], optIntAccrl_[1], optIntAccrl_[2], optIntAccrl_[3], chkCompundInt_, optOther_[0],
+              optOther_[1], boxes_[0], boxes_[1], boxes_[2], cmdCalendar_}, commands_);
 
     for (int i = 0; i < 4; ++i)
         connect(optIntAccrl_[i], &QRadioButton::clicked, this, [this, i] { guard([this, i] { chooseAccrual(i); }); });
@@ -176,16 +164,12 @@ frmConstPhase::frmConstPhase(PageHost& pageHost, QWidget* parent)
     connect(boxes_[kPhaseTimePeriod], &QLineEdit::textChanged, this, [this] { guard([this] { timePeriodChanged(); }); });
     for (int field : {kPhaseUnitPeriods, kPhaseOddDays})
         connect(boxes_[field], &QLineEdit::textChanged, this, [this] { guard([this] { host().ClearConstInterestAmount(); }); });
-    connect(cmdCalendar_, &QPushButton::clicked, this, [this] { guard([this] { onCalendar(); }); });
-    connect(cmdContinue_, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
-    connect(cmdBack_, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
-    connect(cmdNewAPR_, &QPushButton::clicked, this, [this] {
-        guard([this] {
-            leaveFocusedBox();
-            host().NewLoan();
-        });
-    });
-    connect(cmdExit_, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
+    // These buttons leave the box first; Exit leaves the page as it stands.
+    form_->onClicked(cmdCalendar_, [this] { onCalendar(); });
+    form_->onClicked(commands_.continueButton, [this] { onContinue(); });
+    form_->onClicked(commands_.back, [this] { onBack(); });
+    form_->onClicked(commands_.newLoan, [this] { host().NewLoan(); });
+    connect(commands_.exit, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
 
     // Load: the choices as the record holds them; the unit periods and odd days hidden, disabled
     // and empty.
@@ -263,44 +247,7 @@ void frmConstPhase::chooseOther(int index) {
     boxes_[kPhaseTimePeriod]->clear();
 }
 
-int frmConstPhase::fieldOf(QObject* watched) const {
-    for (int i = 0; i < 3; ++i)
-        if (boxes_[i] == watched) return i;
-    return -1;
-}
-
-bool frmConstPhase::eventFilter(QObject* watched, QEvent* event) {
-    const int field = fieldOf(watched);
-    if (field < 0) return Page::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress) {
-        const int key = EntryKeys::KeyCodeOf(*static_cast<QKeyEvent*>(event));
-        // Enter goes on to the common rule; keys that type nothing are the box's own.
-        if (key == 0 || key == kKeyEnter) return false;
-        if ((key >= '0' && key <= '9') || key == kKeyBackspace) return false;
-        guard([&] {
-            message(ConstPhaseKeyMessage(field, labels_[kPhaseTimePeriod]->text().toStdString()), kStyleExclamation);
-        });
-        return true;
-    }
-    if (event->type() == QEvent::FocusOut && isActivePage() && IsLeaving(*static_cast<QFocusEvent*>(event)))
-        guard([this, field] { leaveBox(field); });
-    return false;
-}
-
-void frmConstPhase::leaveBox(int field) {
-    if (record().gbErrorShown) return;
-    // The verdict counts on Continue, which checks every field again; leaving only notes it.
-    ConstFieldCheck(record(), field, boxes_[field]->text().toStdString());
-}
-
-void frmConstPhase::leaveFocusedBox() {
-    if (QWidget* focused = focusWidget(); focused && focused->hasFocus()) {
-        if (const int field = fieldOf(focused); field >= 0) leaveBox(field);
-    }
-}
-
 void frmConstPhase::onCalendar() {
-    leaveFocusedBox();
     LoanRecord& r = record();
     r.gbCalendarOK = false;
     // False when an error inside the calendar ended on the error screen: this page is gone.
@@ -308,7 +255,7 @@ void frmConstPhase::onCalendar() {
     if (r.gbErrorShown) return;
     if (r.gbCalendarOK) takeCalendarResult();
     QWidget* next = boxes_[kPhaseTimePeriod]->text().isEmpty() ? static_cast<QWidget*>(boxes_[kPhaseTimePeriod])
-                                                                : cmdContinue_;
+                                                                : commands_.continueButton;
     next->setFocus(Qt::OtherFocusReason);
 }
 
@@ -356,20 +303,13 @@ void frmConstPhase::showCase(const tallex::casefile::CaseFile& c) {
 }
 
 void frmConstPhase::onContinue() {
-    leaveFocusedBox();
-    ConstPhaseEntries e;
-    e.timePeriod = boxes_[kPhaseTimePeriod]->text().toStdString();
-    e.unitPeriods = boxes_[kPhaseUnitPeriods]->text().toStdString();
-    e.oddDays = boxes_[kPhaseOddDays]->text().toStdString();
-    const ConstContinueResult result = ConstPhaseContinue(record(), host().user(), e);
-    if (!result.passed) {
-        if (result.focusField >= 0 && result.focusField < 3) boxes_[result.focusField]->setFocus(Qt::OtherFocusReason);
-        return;
-    }
-    host().SwitchForm(PageId::ConstructionInterest);
+    const ConstContinueResult result =
+        ConstPhaseContinue(record(), host().user(),
+                           {form_->text(kPhaseTimePeriod), form_->text(kPhaseUnitPeriods), form_->text(kPhaseOddDays)});
+    if (result.passed) host().SwitchForm(PageId::ConstructionInterest);
+    else form_->focusField(result.focusField);
 }
 
 void frmConstPhase::onBack() {
-    leaveFocusedBox();
     host().SwitchForm(PageId::ConstructionTerms);
 }

@@ -5,11 +5,14 @@
 // the payment date calculator in its construction form measures the period from two dates.
 
 #include "pages/Page.h"
+#include "pages/PageLayout.h"
+
+#include <array>
 
 namespace tallex::casefile {
 struct CaseFile;
 }
-class EntryKeys;
+class EntryForm;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -31,12 +34,8 @@ public:
 
 protected:
     void onActivate() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    int fieldOf(QObject* watched) const;
-    void leaveBox(int field);
-    void leaveFocusedBox();
     void applyLayout();
     void applyUnitPeriodEnabling();
     void timePeriodChanged();
@@ -47,19 +46,17 @@ private:
     void onContinue();
     void onBack();
 
-    EntryKeys* keys_ = nullptr;
-    QRadioButton* optIntAccrl_[4] = {};
+    std::array<QRadioButton*, 4> optIntAccrl_{};
     QCheckBox* chkCompundInt_ = nullptr;
     QLabel* lblCompoundInt_ = nullptr;
     QGroupBox* fraOther_ = nullptr;
-    QRadioButton* optOther_[2] = {};
+    std::array<QRadioButton*, 2> optOther_{};
+    // The construction period: txtTimePeriod, txtUnitPeriod, txtOddDays (index = tag), their
+    // labels and the form they make, and the calendar that measures the period.
     QGroupBox* fraTimePeriod_ = nullptr;
-    // txtTimePeriod, txtUnitPeriod, txtOddDays (index = tag) and their labels.
-    QLineEdit* boxes_[3] = {};
-    QLabel* labels_[3] = {};
+    std::array<QLineEdit*, 3> boxes_{};
+    std::array<QLabel*, 3> labels_{};
+    EntryForm* form_ = nullptr;
     QPushButton* cmdCalendar_ = nullptr;
-    QPushButton* cmdBack_ = nullptr;
-    QPushButton* cmdNewAPR_ = nullptr;
-    QPushButton* cmdContinue_ = nullptr;
-    QPushButton* cmdExit_ = nullptr;
+    page_layout::CommandButtons commands_;
 };

@@ -61,10 +61,7 @@ frmPymt::frmPymt(PageHost& pageHost, QWidget* parent)
     const int sideWidth = cmdDelete_->fontMetrics().horizontalAdvance(QStringLiteral("Delete Payment Stream # 360")) + 24;
     cmdDelete_->setFixedWidth(sideWidth);
     cmdFedCal_->setFixedWidth(sideWidth);
-    cmdBack_ = Button(this, "cmdBack", QStringLiteral("&Back"));
-    cmdNewAPR_ = Button(this, "cmdNewAPR", QStringLiteral("&New Loan"));
-    cmdContinue_ = Button(this, "cmdContinue", QStringLiteral("&Continue"));
-    cmdExit_ = Button(this, "cmdExit", QStringLiteral("E&xit"));
+    commands_ = CommandButtons(this, {.continueButton = "cmdContinue", .back = "cmdBack"});
 
     auto* header = new QHBoxLayout;
     header->addWidget(Label1);
@@ -80,22 +77,15 @@ frmPymt::frmPymt(PageHost& pageHost, QWidget* parent)
     middle->addWidget(SSDBGrid1_);
     middle->addLayout(side);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* b : {cmdContinue_, cmdBack_, cmdNewAPR_, cmdExit_}) buttons->addWidget(b);
-
-    auto* layout = new QVBoxLayout(this);
     // The grid is as wide as its five columns: this page keeps narrower margins than the others.
-    layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
-    layout->setSpacing(kSpacing + 4);
+    auto* layout = PageColumn(this, Sides::Narrow, kSpacing + 4);
     layout->addLayout(header);
     layout->addLayout(middle);
     layout->addWidget(lblPymtStream_);
     layout->addStretch();
-    layout->addLayout(buttons);
+    layout->addLayout(CommandRow(commands_));
 
-    QWidget* order[] = {SSDBGrid1_, cmdFedCal_, cmdDelete_, cmdContinue_, cmdBack_, cmdNewAPR_, cmdExit_};
-    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    TabOrder({SSDBGrid1_, cmdFedCal_, cmdDelete_}, commands_);
 
     SSDBGrid1_->setHooks({
         [this](ScheduleGrid::Move move) {
@@ -112,13 +102,13 @@ frmPymt::frmPymt(PageHost& pageHost, QWidget* parent)
     });
     connect(cmdFedCal_, &QPushButton::clicked, this, [this] { guard([this] { runCalendar(); }); });
     connect(cmdDelete_, &QPushButton::clicked, this, [this] { guard([this] { onDelete(); }); });
-    connect(cmdContinue_, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
-    connect(cmdBack_, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
-    connect(cmdNewAPR_, &QPushButton::clicked, this, [this] { guard([this] { host().NewLoan(); }); });
-    connect(cmdExit_, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
+    connect(commands_.continueButton, &QPushButton::clicked, this, [this] { guard([this] { onContinue(); }); });
+    connect(commands_.back, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
+    connect(commands_.newLoan, &QPushButton::clicked, this, [this] { guard([this] { host().NewLoan(); }); });
+    connect(commands_.exit, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         // Continue reached from outside the grid: no cell instruction applies.
-        if (now != cmdContinue_ || !isActivePage()) return;
+        if (now != commands_.continueButton || !isActivePage()) return;
         if (old && (old == SSDBGrid1_ || SSDBGrid1_->isAncestorOf(old))) return;
         lblPymtStream_->clear();
         cmdFedCal_->setEnabled(false);

@@ -5,6 +5,7 @@
 // when the page stores it after its check.
 
 #include "pages/Page.h"
+#include "pages/PageLayout.h"
 
 #include "schedule/ScheduleOddDaysQuietPeriod.h"
 #include "schedule/SchedulePage.h"
@@ -54,10 +55,7 @@ private:
     QLabel* lblPymtStream_ = nullptr;
     QPushButton* cmdFedCal_ = nullptr;
     QPushButton* cmdDelete_ = nullptr;
-    QPushButton* cmdBack_ = nullptr;
-    QPushButton* cmdNewAPR_ = nullptr;
-    QPushButton* cmdContinue_ = nullptr;
-    QPushButton* cmdExit_ = nullptr;
+    page_layout::CommandButtons commands_;
     tallex::ScheduleRowFlags rowFlags_;
     tallex::ScheduleOddDaysQuietPeriod oddDaysQuiet_;
     tallex::CalendarHandOverPeriod calendarHandOver_;

@@ -34,9 +34,9 @@ namespace {
 const char* const kVerdictNames[] = {"lblAPRViolation", "lblAPRViolAmt", "lblFinanceViolation", "lblFinanceViolAmt",
                                      "lblFinanceError"};
 
+// The page's labels show their texts as they are.
 QLabel* Plain(QWidget* parent, const char* name, const QString& text = QString()) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
+    QLabel* label = Label(parent, name, text);
     label->setTextFormat(Qt::PlainText);
     return label;
 }
@@ -121,9 +121,7 @@ frmRecDiscl::frmRecDiscl(PageHost& pageHost, QWidget* parent)
     boxes->addWidget(DisclosureBox(this, "lblAmountLbl", QStringLiteral("Amount Financed"), lblAmount_, "lblAmount"), 1);
     boxes->addWidget(DisclosureBox(this, "lblTotPymtsLbl", QStringLiteral("Total of Payments"), lblTotPymts_, "lblTotPymts"), 1);
     for (QLabel* figure : {lblAPR_, lblFinanceChg_, lblAmount_, lblTotPymts_}) {
-        QSizePolicy policy = figure->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        figure->setSizePolicy(policy);
+        KeepRoomWhenHidden(figure);
         figure->setMinimumHeight(fontMetrics().height() + 6);
     }
 
@@ -169,9 +167,7 @@ frmRecDiscl::frmRecDiscl(PageHost& pageHost, QWidget* parent)
     reimbursement->addStretch();
     for (QWidget* w : {static_cast<QWidget*>(fraTolerance_), static_cast<QWidget*>(cmdContinue_)}) {
         w->setFixedWidth(180);
-        QSizePolicy policy = w->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        w->setSizePolicy(policy);
+        KeepRoomWhenHidden(w);
     }
 
     disclosed->setRowStretch(3, 1);
@@ -190,9 +186,7 @@ frmRecDiscl::frmRecDiscl(PageHost& pageHost, QWidget* parent)
         QFont bold = verdicts_[i]->font();
         bold.setBold(true);
         verdicts_[i]->setFont(bold);
-        QSizePolicy policy = verdicts_[i]->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        verdicts_[i]->setSizePolicy(policy);
+        KeepRoomWhenHidden(verdicts_[i]);
     }
     verdicts_[4]->setWordWrap(true);
     verdicts->addWidget(verdicts_[0], 0, 0);
@@ -230,45 +224,31 @@ frmRecDiscl::frmRecDiscl(PageHost& pageHost, QWidget* parent)
         text->addLayout(line);
     }
 
-    cmdPrint_ = Button(this, "cmdPrint", QStringLiteral("&Print"));
-    cmdSaveReport_ = Button(this, "cmdSaveReport", QStringLiteral("Sa&ve Report..."));
-    cmdBack_ = Button(this, "cmdBack", QStringLiteral("&Back"));
-    cmdNewAPR_ = Button(this, "cmdNewAPR", QStringLiteral("&New Loan"));
-    cmdExit_ = Button(this, "cmdExit", QStringLiteral("E&xit"));
+    commands_ = CommandButtons(this, {.print = "cmdPrint", .saveReport = "cmdSaveReport", .back = "cmdBack"});
     cmdDebug_ = Button(this, "cmdDebug", QStringLiteral("Debug"));
     cmdDebug_->setMinimumWidth(60);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(cmdDebug_);
-    buttons->addStretch();
-    for (QPushButton* b : {cmdPrint_, cmdSaveReport_, cmdBack_, cmdNewAPR_, cmdExit_}) buttons->addWidget(b);
-    QSizePolicy keepDebug = cmdDebug_->sizePolicy();
-    keepDebug.setRetainSizeWhenHidden(true);
-    cmdDebug_->setSizePolicy(keepDebug);
+    KeepRoomWhenHidden(cmdDebug_);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
-    layout->setSpacing(kSpacing + 2);
+    auto* layout = PageColumn(this, Sides::Narrow, kSpacing + 2);
     layout->addWidget(Label1);
     layout->addLayout(boxes);
     layout->addLayout(middle);
     layout->addLayout(verdicts);
     layout->addWidget(picDisclText_);
     layout->addStretch();
-    layout->addLayout(buttons);
+    layout->addLayout(CommandRow(commands_, cmdDebug_));
 
     view_ = std::make_unique<PageResultsView>(verdicts_, optTolerance_, fraTolerance_, cmdContinue_);
 
-    QWidget* order[] = {optTolerance_[0], optTolerance_[1], optTolerance_[2], cmdContinue_, cmdPrint_,
-                        cmdSaveReport_,   cmdBack_,         cmdNewAPR_,       cmdExit_,     cmdDebug_};
-    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    TabOrder({optTolerance_[0], optTolerance_[1], optTolerance_[2], cmdContinue_}, commands_, {cmdDebug_});
 
     connect(cmdContinue_, &QPushButton::clicked, this, [this] { guard([this] { onReimbursement(); }); });
-    connect(cmdPrint_, &QPushButton::clicked, this, [this] { guard([this] { printReport(); }); });
-    connect(cmdSaveReport_, &QPushButton::clicked, this, [this] { guard([this] { saveReport(); }); });
+    connect(commands_.print, &QPushButton::clicked, this, [this] { guard([this] { printReport(); }); });
+    connect(commands_.saveReport, &QPushButton::clicked, this, [this] { guard([this] { saveReport(); }); });
     connect(cmdDebug_, &QPushButton::clicked, this, [this] { guard([this] { onDebug(); }); });
-    connect(cmdBack_, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
-    connect(cmdNewAPR_, &QPushButton::clicked, this, [this] { guard([this] { host().NewLoan(); }); });
-    connect(cmdExit_, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
+    connect(commands_.back, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
+    connect(commands_.newLoan, &QPushButton::clicked, this, [this] { guard([this] { host().NewLoan(); }); });
+    connect(commands_.exit, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
 
     // Load: the quarter point is the tolerance offered first.
     optTolerance_[kToleranceQuarter]->setChecked(true);
@@ -279,7 +259,7 @@ frmRecDiscl::frmRecDiscl(PageHost& pageHost, QWidget* parent)
 
 frmRecDiscl::~frmRecDiscl() = default;
 
-bool frmRecDiscl::reportAllowed() const { return cmdPrint_->isEnabled(); }
+bool frmRecDiscl::reportAllowed() const { return commands_.print->isEnabled(); }
 
 void frmRecDiscl::printReport() {
     if (!reportAllowed()) return;
@@ -294,22 +274,22 @@ void frmRecDiscl::saveReport() {
 }
 
 void frmRecDiscl::FormSetFocus(const ResultsView& view) {
-    const ResultsFocus focus = tallex::FormSetFocus(view, cmdPrint_->isEnabled() && !cmdPrint_->isHidden());
+    const ResultsFocus focus = tallex::FormSetFocus(view, commands_.print->isEnabled() && !commands_.print->isHidden());
     switch (focus.target) {
     case ResultsFocus::Target::ToleranceOption:
         if (focus.toleranceOption >= 0 && focus.toleranceOption < 3)
             optTolerance_[focus.toleranceOption]->setFocus(Qt::OtherFocusReason);
         break;
-    case ResultsFocus::Target::Print: cmdPrint_->setFocus(Qt::OtherFocusReason); break;
-    case ResultsFocus::Target::None: cmdBack_->setFocus(Qt::OtherFocusReason); break;
+    case ResultsFocus::Target::Print: commands_.print->setFocus(Qt::OtherFocusReason); break;
+    case ResultsFocus::Target::None: commands_.back->setFocus(Qt::OtherFocusReason); break;
     }
 }
 
 void frmRecDiscl::onActivate() {
     LoanRecord& r = record();
     // Nothing can be printed until the figures are complete.
-    cmdPrint_->setEnabled(false);
-    cmdSaveReport_->setEnabled(false);
+    commands_.print->setEnabled(false);
+    commands_.saveReport->setEnabled(false);
     host().setPrintEnabled(false);
     for (QLabel* label : {lblAPR_, lblFinanceChg_, lblAmount_, lblTotPymts_, lblPrepdChg_, lblPymtAmt_,
                           lblFinalPymtAmt_, lblSubFnceChg_})
@@ -347,8 +327,8 @@ void frmRecDiscl::onActivate() {
     lblSubFnceChg_->setText(QString::fromStdString(out.disclosure.lblSubFnceChg));
     picDisclText_->setVisible(out.resultsShown);
 
-    cmdPrint_->setEnabled(out.printEnabled);
-    cmdSaveReport_->setEnabled(out.printEnabled);
+    commands_.print->setEnabled(out.printEnabled);
+    commands_.saveReport->setEnabled(out.printEnabled);
     host().setPrintEnabled(out.printEnabled);
     FormSetFocus(*view_);
 }

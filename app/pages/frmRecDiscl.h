@@ -6,6 +6,7 @@
 // and decision is the core's (construction/ConstResults.h); each activation computes afresh.
 
 #include "pages/Page.h"
+#include "pages/PageLayout.h"
 #include "pages/ReportPage.h"
 
 #include <memory>
@@ -60,10 +61,6 @@ private:
     QGroupBox* fraTolerance_ = nullptr;
     QRadioButton* optTolerance_[3] = {};
     QPushButton* cmdContinue_ = nullptr;
-    QPushButton* cmdPrint_ = nullptr;
-    QPushButton* cmdSaveReport_ = nullptr;
-    QPushButton* cmdBack_ = nullptr;
-    QPushButton* cmdNewAPR_ = nullptr;
-    QPushButton* cmdExit_ = nullptr;
+    page_layout::CommandButtons commands_;
     QPushButton* cmdDebug_ = nullptr;
 };

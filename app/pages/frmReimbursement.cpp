@@ -1,6 +1,6 @@
 #include "pages/frmReimbursement.h"
 
-#include "widgets/EntryKeys.h"
+#include "pages/EntryForm.h"
 #include "pages/PageLayout.h"
 #include "pages/PageTexts.h"
 #include "print/ReportPrinter.h"
@@ -12,7 +12,6 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,14 +23,8 @@ using namespace page_layout;
 
 namespace {
 
-QLabel* NamedLabel(QWidget* parent, const char* name, const QString& text = {}) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
-
 QLabel* Value(QWidget* parent, const char* name) {
-    QLabel* label = NamedLabel(parent, name);
+    QLabel* label = Label(parent, name);
     QFont font = label->font();
     font.setBold(true);
     label->setFont(font);
@@ -40,23 +33,29 @@ QLabel* Value(QWidget* parent, const char* name) {
 
 QString Text(const std::string& s) { return QString::fromStdString(s); }
 
+// A named part of the page whose labels stand in a grid, `columnSpacing` and `rowSpacing` apart.
+QGridLayout* GridPart(QWidget* page, const char* name, int columnSpacing, int rowSpacing, QWidget*& part) {
+    part = new QWidget(page);
+    part->setObjectName(QString::fromLatin1(name));
+    auto* grid = new QGridLayout(part);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(columnSpacing);
+    grid->setVerticalSpacing(rowSpacing);
+    return grid;
+}
+
 }  // namespace
 
 frmReimbursement::frmReimbursement(PageHost& pageHost, QWidget* parent)
     : Page(pageHost, "frmReimbursement", QStringLiteral("Reimbursement Information"), parent) {
-    keys_ = new EntryKeys(pageHost.user(), this);
+    form_ = new EntryForm(*this, pageHost);
     lblCaption_ = Heading(this, "lblCaption", QStringLiteral("Reimbursement Information"));
 
     // APR method: the three figures side by side, captions above.
-    fraAPRMethod_ = new QWidget(this);
-    fraAPRMethod_->setObjectName(QStringLiteral("fraAPRMethod"));
-    auto* method = new QGridLayout(fraAPRMethod_);
-    method->setContentsMargins(0, 0, 0, 0);
-    method->setHorizontalSpacing(24);
-    method->setVerticalSpacing(2);
-    lblFinalAPRAdj_ = NamedLabel(fraAPRMethod_, "lblFinalAPRAdj");
-    method->addWidget(NamedLabel(fraAPRMethod_, "lblAdjAPR", QStringLiteral("Adjusted APR")), 0, 0, Qt::AlignCenter);
-    method->addWidget(NamedLabel(fraAPRMethod_, "lblProFactor", QStringLiteral("Prorate Factor")), 0, 1, Qt::AlignCenter);
+    auto* method = GridPart(this, "fraAPRMethod", 24, 2, fraAPRMethod_);
+    lblFinalAPRAdj_ = Label(fraAPRMethod_, "lblFinalAPRAdj");
+    method->addWidget(Label(fraAPRMethod_, "lblAdjAPR", QStringLiteral("Adjusted APR")), 0, 0, Qt::AlignCenter);
+    method->addWidget(Label(fraAPRMethod_, "lblProFactor", QStringLiteral("Prorate Factor")), 0, 1, Qt::AlignCenter);
     method->addWidget(lblFinalAPRAdj_, 0, 2, Qt::AlignCenter);
     lblAdjAPR2_ = Value(fraAPRMethod_, "lblAdjAPR2");
     lblProFactor2_ = Value(fraAPRMethod_, "lblProFactor2");
@@ -75,8 +74,8 @@ frmReimbursement::frmReimbursement(PageHost& pageHost, QWidget* parent)
         auto* row = new QHBoxLayout(holder);
         row->setContentsMargins(0, 0, 0, 0);
         row->setSpacing(4);
-        row->addWidget(NamedLabel(holder, caption, text));
-        percentLabel = NamedLabel(holder, percent);
+        row->addWidget(Label(holder, caption, text));
+        percentLabel = Label(holder, percent);
         amountLabel = Value(holder, amount);
         row->addWidget(percentLabel);
         row->addSpacing(12);
@@ -95,8 +94,8 @@ frmReimbursement::frmReimbursement(PageHost& pageHost, QWidget* parent)
     SSDBGridRB_->setFixedWidth(SSDBGridRB_->fullWidth());
     SSDBGridRB_->hide();
 
-    lblPriorPymts_ = NamedLabel(this, "lblPriorPymts", QStringLiteral("# of Prior Payments:"));
-    txtPriorPymts_ = TextBox(this, "txtPriorPymts", 80);
+    lblPriorPymts_ = Label(this, "lblPriorPymts", QStringLiteral("# of Prior Payments:"));
+    txtPriorPymts_ = TextBox(this, "txtPriorPymts", kShortBoxWidth);
     txtPriorPymts_->setAlignment(Qt::AlignRight);
     txtPriorPymts_->setMaxLength(5);
     // Pasted text passes no key filter: only digits are taken.
@@ -115,23 +114,18 @@ frmReimbursement::frmReimbursement(PageHost& pageHost, QWidget* parent)
     middle->addStretch();
 
     // The lump sums keep their room, so showing them moves nothing.
-    fraLumpSums_ = new QWidget(this);
-    fraLumpSums_->setObjectName(QStringLiteral("fraLumpSums"));
-    auto* lumps = new QGridLayout(fraLumpSums_);
-    lumps->setContentsMargins(0, 0, 0, 0);
-    lumps->setHorizontalSpacing(10);
-    lumps->setVerticalSpacing(4);
+    auto* lumps = GridPart(this, "fraLumpSums", 10, 4, fraLumpSums_);
     lblLmpSumPymtRed2_ = Value(fraLumpSums_, "lblLmpSumPymtRed2");
-    lblPymtsRedMeth2_ = NamedLabel(fraLumpSums_, "lblPymtsRedMeth2");
+    lblPymtsRedMeth2_ = Label(fraLumpSums_, "lblPymtsRedMeth2");
     lblLmpSum2_ = Value(fraLumpSums_, "lblLmpSum2");
-    lblPymtsLmpSum2_ = NamedLabel(fraLumpSums_, "lblPymtsLmpSum2");
+    lblPymtsLmpSum2_ = Label(fraLumpSums_, "lblPymtsLmpSum2");
     lumps->addWidget(FieldLabel(fraLumpSums_, "lblLmpSumPymtRed", QStringLiteral("Lump Sum/Payment Reduction Method:")), 0, 0);
     lumps->addWidget(lblLmpSumPymtRed2_, 0, 1, Qt::AlignRight);
-    lumps->addWidget(NamedLabel(fraLumpSums_, "lblPymtsRedMeth1", QStringLiteral("Payments 1 -")), 0, 3);
+    lumps->addWidget(Label(fraLumpSums_, "lblPymtsRedMeth1", QStringLiteral("Payments 1 -")), 0, 3);
     lumps->addWidget(lblPymtsRedMeth2_, 0, 4);
     lumps->addWidget(FieldLabel(fraLumpSums_, "lblLmpSum", QStringLiteral("Lump Sum Method:")), 1, 0);
     lumps->addWidget(lblLmpSum2_, 1, 1, Qt::AlignRight);
-    lumps->addWidget(NamedLabel(fraLumpSums_, "lblPymtsLmpSum1", QStringLiteral("Payments 1 -")), 1, 3);
+    lumps->addWidget(Label(fraLumpSums_, "lblPymtsLmpSum1", QStringLiteral("Payments 1 -")), 1, 3);
     lumps->addWidget(lblPymtsLmpSum2_, 1, 4);
     lumps->setColumnMinimumWidth(1, 90);
     lumps->setColumnMinimumWidth(2, 16);
@@ -143,38 +137,27 @@ frmReimbursement::frmReimbursement(PageHost& pageHost, QWidget* parent)
     lumpHolder->setFixedHeight(fraLumpSums_->sizeHint().height());
     fraLumpSums_->hide();
 
-    CmdPrint_ = Button(this, "CmdPrint", QStringLiteral("&Print"));
-    cmdSaveReport_ = Button(this, "cmdSaveReport", QStringLiteral("Sa&ve Report..."));
-    cmdBack_ = Button(this, "cmdBack", QStringLiteral("&Back"));
-    cmdNewAPR_ = Button(this, "cmdNewAPR", QStringLiteral("&New Loan"));
-    cmdExit_ = Button(this, "cmdExit", QStringLiteral("E&xit"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* b : {CmdPrint_, cmdSaveReport_, cmdBack_, cmdNewAPR_, cmdExit_}) buttons->addWidget(b);
+    commands_ = CommandButtons(this, {.print = "CmdPrint", .saveReport = "cmdSaveReport", .back = "cmdBack"});
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
-    layout->setSpacing(kSpacing + 2);
+    auto* layout = PageColumn(this, Sides::Narrow, kSpacing + 2);
     layout->addWidget(lblCaption_);
     layout->addWidget(fraAPRMethod_);
     layout->addWidget(fraAPRAdj_);
     layout->addWidget(fraFnceChgAdj_);
     layout->addLayout(middle, 1);
     layout->addWidget(lumpHolder);
-    layout->addLayout(buttons);
+    layout->addLayout(CommandRow(commands_));
 
-    QWidget* order[] = {txtPriorPymts_, cmdShowAdjustment_, CmdPrint_, cmdSaveReport_, cmdBack_, cmdNewAPR_, cmdExit_};
-    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    TabOrder({txtPriorPymts_, cmdShowAdjustment_}, commands_);
 
-    keys_->watchText(txtPriorPymts_);
-    // Installed after the common keys, so it sees each key first.
-    txtPriorPymts_->installEventFilter(this);
+    form_->addBox(txtPriorPymts_);
+    form_->setKeyFilter([this](int, int key) { return !PriorPaymentsKeyAllowed(record(), host().user(), key); });
     connect(cmdShowAdjustment_, &QPushButton::clicked, this, [this] { guard([this] { onShowAdjustments(); }); });
-    connect(CmdPrint_, &QPushButton::clicked, this, [this] { guard([this] { printReport(); }); });
-    connect(cmdSaveReport_, &QPushButton::clicked, this, [this] { guard([this] { saveReport(); }); });
-    connect(cmdBack_, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
-    connect(cmdNewAPR_, &QPushButton::clicked, this, [this] { guard([this] { host().NewLoan(); }); });
-    connect(cmdExit_, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
+    connect(commands_.print, &QPushButton::clicked, this, [this] { guard([this] { printReport(); }); });
+    connect(commands_.saveReport, &QPushButton::clicked, this, [this] { guard([this] { saveReport(); }); });
+    connect(commands_.back, &QPushButton::clicked, this, [this] { guard([this] { onBack(); }); });
+    connect(commands_.newLoan, &QPushButton::clicked, this, [this] { guard([this] { host().NewLoan(); }); });
+    connect(commands_.exit, &QPushButton::clicked, this, [this] { guard([this] { host().ExitProgram(); }); });
 }
 
 PageId frmReimbursement::BackTarget(const LoanRecord& record) {
@@ -187,7 +170,7 @@ int frmReimbursement::gridRowCount() const {
     return BackTarget(record()) == PageId::ConstructionResults ? 1 : record().giGridRowCount;
 }
 
-bool frmReimbursement::reportAllowed() const { return CmdPrint_->isEnabled(); }
+bool frmReimbursement::reportAllowed() const { return commands_.print->isEnabled(); }
 
 void frmReimbursement::printReport() {
     if (!reportAllowed()) return;
@@ -200,8 +183,8 @@ void frmReimbursement::saveReport() {
 }
 
 void frmReimbursement::setPrintable(bool printable) {
-    CmdPrint_->setEnabled(printable);
-    cmdSaveReport_->setEnabled(printable);
+    commands_.print->setEnabled(printable);
+    commands_.saveReport->setEnabled(printable);
     host().setPrintEnabled(printable);
 }
 
@@ -240,19 +223,7 @@ void frmReimbursement::showScreen(const ReimbursementScreen& screen) {
     if (screen.focus == ReimbursementFocus::PriorPayments && !txtPriorPymts_->isHidden())
         txtPriorPymts_->setFocus(Qt::OtherFocusReason);
     else
-        CmdPrint_->setFocus(Qt::OtherFocusReason);
-}
-
-bool frmReimbursement::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtPriorPymts_ && event->type() == QEvent::KeyPress) {
-        const int key = EntryKeys::KeyCodeOf(*static_cast<QKeyEvent*>(event));
-        // Enter goes on to the common rule; keys that type nothing are the box's own.
-        if (key == 0 || key == 13) return false;
-        bool allowed = true;
-        guard([&] { allowed = PriorPaymentsKeyAllowed(record(), host().user(), key); });
-        return !allowed;
-    }
-    return Page::eventFilter(watched, event);
+        commands_.print->setFocus(Qt::OtherFocusReason);
 }
 
 void frmReimbursement::onShowAdjustments() {

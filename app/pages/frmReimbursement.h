@@ -8,13 +8,14 @@
 // construction-only loan) without anything there being computed or asked again.
 
 #include "pages/Page.h"
+#include "pages/PageLayout.h"
 #include "pages/ReportPage.h"
 
 #include "compliance/ReimbursementScreen.h"
 
 #include <optional>
 
-class EntryKeys;
+class EntryForm;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -39,7 +40,6 @@ public:
 
 protected:
     void onActivate() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showScreen(const tallex::ReimbursementScreen& screen);
@@ -48,20 +48,24 @@ private:
     void onBack();
     int gridRowCount() const;
 
-    EntryKeys* keys_ = nullptr;
+    std::optional<int> acceptedPrior_;
     QLabel* lblCaption_ = nullptr;
+    // The APR method: adjusted APR, prorate factor, and the adjustment as of the final payment.
     QWidget* fraAPRMethod_ = nullptr;
     QLabel* lblAdjAPR2_ = nullptr;
     QLabel* lblProFactor2_ = nullptr;
     QLabel* lblFinalAPRAdj_ = nullptr;
     QLabel* lblFinalAPRAdj2_ = nullptr;
+    // The adjustments given as one amount, each with the APR it uses.
     QWidget* fraAPRAdj_ = nullptr;
     QLabel* lblPercentAPR_ = nullptr;
     QLabel* lblAPRAdj2_ = nullptr;
     QWidget* fraFnceChgAdj_ = nullptr;
     QLabel* lblPercent2_ = nullptr;
     QLabel* lblFnceChgAdj2_ = nullptr;
+    // The adjusted payments, the number of prior payments (the page's one box) and the lump sums.
     ResultGrid* SSDBGridRB_ = nullptr;
+    EntryForm* form_ = nullptr;
     QLabel* lblPriorPymts_ = nullptr;
     QLineEdit* txtPriorPymts_ = nullptr;
     QPushButton* cmdShowAdjustment_ = nullptr;
@@ -70,10 +74,5 @@ private:
     QLabel* lblPymtsRedMeth2_ = nullptr;
     QLabel* lblLmpSum2_ = nullptr;
     QLabel* lblPymtsLmpSum2_ = nullptr;
-    QPushButton* CmdPrint_ = nullptr;
-    QPushButton* cmdSaveReport_ = nullptr;
-    QPushButton* cmdBack_ = nullptr;
-    QPushButton* cmdNewAPR_ = nullptr;
-    QPushButton* cmdExit_ = nullptr;
-    std::optional<int> acceptedPrior_;
+    page_layout::CommandButtons commands_;
 };

@@ -51,13 +51,6 @@ bool Checked(const Page* page, const char* name) {
     return button && button->isChecked();
 }
 
-// A money box shows "$6,000.00" once left; the case keeps the plain number.
-std::string PlainAmount(const QString& shown) {
-    const std::string text = shown.toStdString();
-    const std::optional<double> value = NumericTextValue(text);
-    return value ? ShortestNumber(*value) : text;
-}
-
 std::string Text(const Page* page, const char* box) {
     const auto* edit = Control<QLineEdit>(page, box);
     return edit ? edit->text().toStdString() : std::string();
@@ -170,9 +163,9 @@ CaseFileActions::Snapshot CaseFileActions::currentCase() const {
             interest->writeCase(c);
         constructionOnly = c.construction->disclosure == "separately";
     } else if (const Page* terms = window_.loadedPage(PageId::LoanTerms)) {
-        c.amountFinanced = PlainAmount(QString::fromStdString(Text(terms, "txtAmtFinanced")));
+        c.amountFinanced = PlainNumberText(Text(terms, "txtAmtFinanced"));
         c.disclosedApr = Text(terms, "txtDiscAPR");
-        c.disclosedFinanceCharge = PlainAmount(QString::fromStdString(Text(terms, "txtDiscFinChg")));
+        c.disclosedFinanceCharge = PlainNumberText(Text(terms, "txtDiscFinChg"));
         const bool single = Checked(terms, "optLoanType_1");
         c.loanType = single ? "single" : "installment";
         for (int i = 0; i < (single ? 2 : 4); ++i) {
@@ -181,8 +174,9 @@ CaseFileActions::Snapshot CaseFileActions::currentCase() const {
         }
         if (const auto* unit = Control<QLineEdit>(terms, "txtUnitPeriod"); unit && !unit->isHidden())
             c.unitPeriod = unit->text().toStdString();
-        c.securedByRealEstate = Checked(terms, "chkSecuredByRealEstate");
-        c.loanDateBefore1995 = *c.securedByRealEstate && Checked(terms, "chkDatePre_093095");
+        // The record's flags follow the two check boxes.
+        c.securedByRealEstate = window_.record().gbSecuredByRealEstate;
+        c.loanDateBefore1995 = window_.record().gbDatePre_093095;
     }
     const LoanRecord& r = window_.record();
     // The one payment of a construction phase disclosed separately is the pages' own, not typed.

@@ -19,7 +19,6 @@
 #include "dialogs/frmSplash.h"
 
 #include "engine/Format.h"
-#include "engine/RuntimeError.h"
 #include "shell/CommonScreen.h"
 #include "shell/StartupSettings.h"
 #include "shell/StartupTexts.h"
@@ -34,7 +33,6 @@
 #include <QStackedWidget>
 
 #include <algorithm>
-#include <new>
 
 using namespace tallex;
 
@@ -45,26 +43,26 @@ MainWindow::MainWindow(UserSeam& user, SettingsStore settings, QWidget* parent)
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    newLoanAction_ = file->addAction(QStringLiteral("&New Loan"), this, [this] { guarded([this] { NewLoan(); }); });
+    newLoanAction_ = file->addAction(QStringLiteral("&New Loan"), this, [this] { guard([this] { NewLoan(); }); });
     newLoanAction_->setObjectName(QStringLiteral("mnuNewLoan"));
-    file->addAction(QStringLiteral("&Open Case..."), this, [this] { guarded([this] { caseFiles_->openCase(); }); })
+    file->addAction(QStringLiteral("&Open Case..."), this, [this] { guard([this] { caseFiles_->openCase(); }); })
         ->setObjectName(QStringLiteral("mnuOpenCase"));
-    file->addAction(QStringLiteral("Save Case &As..."), this, [this] { guarded([this] { caseFiles_->saveCaseAs(); }); })
+    file->addAction(QStringLiteral("Save Case &As..."), this, [this] { guard([this] { caseFiles_->saveCaseAs(); }); })
         ->setObjectName(QStringLiteral("mnuSaveCaseAs"));
     file->addSeparator();
-    printAction_ = file->addAction(QStringLiteral("&Print..."), this, [this] { guarded([this] { printReport(); }); });
+    printAction_ = file->addAction(QStringLiteral("&Print..."), this, [this] { guard([this] { printReport(); }); });
     printAction_->setObjectName(QStringLiteral("mnuPrint"));
     saveReportAction_ =
-        file->addAction(QStringLiteral("Save &Report..."), this, [this] { guarded([this] { saveReport(); }); });
+        file->addAction(QStringLiteral("Save &Report..."), this, [this] { guard([this] { saveReport(); }); });
     saveReportAction_->setObjectName(QStringLiteral("mnuSaveReport"));
     setPrintEnabled(false);
     file->addSeparator();
-    QAction* exitAction = file->addAction(QStringLiteral("E&xit"), this, [this] { guarded([this] { ExitProgram(); }); });
+    QAction* exitAction = file->addAction(QStringLiteral("E&xit"), this, [this] { guard([this] { ExitProgram(); }); });
     exitAction->setObjectName(QStringLiteral("mnuExit"));
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    help->addAction(QStringLiteral("&Contents"), this, [this] { guarded([this] { ShowHelp(); }); })->setObjectName(QStringLiteral("mnuContents"));
-    help->addAction(QStringLiteral("&About"), this, [this] { guarded([this] { ShowAbout(); }); })->setObjectName(QStringLiteral("mAbout"));
+    help->addAction(QStringLiteral("&Contents"), this, [this] { guard([this] { ShowHelp(); }); })->setObjectName(QStringLiteral("mnuContents"));
+    help->addAction(QStringLiteral("&About"), this, [this] { guard([this] { ShowAbout(); }); })->setObjectName(QStringLiteral("mAbout"));
 
     // The pages keep their size; a maximized window shows them centred.
     auto* central = new QWidget(this);
@@ -221,26 +219,6 @@ void MainWindow::NewLoan() {
         unloadPage(page);
 }
 
-void MainWindow::reportCurrentException() noexcept {
-    int number = 51;
-    std::string description = "Internal error";
-    try {
-        throw;
-    } catch (const RuntimeError& e) {
-        number = e.number();
-        description = e.description();
-    } catch (const std::bad_alloc&) {
-        number = 7;
-        description = "Out of memory";
-    } catch (...) {
-    }
-    try {
-        ShowErrorScreen(number, description);
-    } catch (...) {
-        // Nothing more can be shown.
-    }
-}
-
 void MainWindow::ExitProgram() {
     if (exiting_) return;
     // Exit itself asks nothing; a loan kept in a case file is offered for saving first.
@@ -254,7 +232,7 @@ void MainWindow::ExitProgram() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing the window is the Exit action; nothing is asked.
-    if (!exiting_) guarded([this] { ExitProgram(); });
+    if (!exiting_) guard([this] { ExitProgram(); });
     // A case that could not be saved keeps the window open.
     if (exiting_) event->accept();
     else event->ignore();

@@ -20,7 +20,6 @@
 
 #include <map>
 #include <memory>
-#include <utility>
 #include <vector>
 
 class CaseFileActions;
@@ -79,16 +78,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    // Runs a menu or window action; a run-time error ends on the error screen.
-    template <class Action>
-    void guarded(Action&& action) noexcept {
-        try {
-            std::forward<Action>(action)();
-        } catch (...) {
-            reportCurrentException();
-        }
-    }
-    void reportCurrentException() noexcept;
     // One of the two date calculators, modally (openPaymentCalendar, openConstructionCalendar).
     template <class Calendar>
     bool runCalendar();

@@ -1,5 +1,6 @@
 #include "engine/Format.h"
 
+#include "engine/NumberText.h"
 #include "engine/RuntimeError.h"
 
 #include <algorithm>
@@ -268,6 +269,11 @@ std::string NumberToText(double value, bool leadingBlank) {
 }
 
 std::string ShortestNumber(double value) { return NumberToText(value, false); }
+
+std::string PlainNumberText(std::string_view shown) {
+    const std::optional<double> value = NumericTextValue(shown);
+    return value ? ShortestNumber(*value) : std::string(shown);
+}
 
 std::string FormatShortDate(int year, int month, int day) {
     static constexpr std::array<int, 12> kDaysInMonth{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

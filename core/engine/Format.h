@@ -47,6 +47,10 @@ std::string NumberToText(double value, bool leadingBlank);
 // Same as NumberToText(value, false).
 std::string ShortestNumber(double value);
 
+// A number as an entry box shows it once left ("$6,000.00", "(5)") written plainly, as a case
+// file keeps it ("6000", "-5"); a text that is no number (IsNumericText) stays as it is.
+std::string PlainNumberText(std::string_view shown);
+
 // The short date "m/d/yyyy" without leading zeros on month and day: 3/5/2026.
 // Throws std::invalid_argument for a day that is not on the calendar or a year outside 100-9999.
 std::string FormatShortDate(int year, int month, int day);

@@ -26,4 +26,8 @@ void SetSecuredByRealEstate(LoanRecord& record, bool secured) {
     if (!secured) record.gbDatePre_093095 = false;
 }
 
+void SetDatePre093095(LoanRecord& record, bool before) {
+    record.gbDatePre_093095 = before && record.gbSecuredByRealEstate;
+}
+
 }  // namespace tallex

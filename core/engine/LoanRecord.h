@@ -229,7 +229,10 @@ void ResetLoanRecord(LoanRecord& record);
 // (a batch knows how far its last case reached); only streams 1..rowsInUse are emptied.
 void ResetLoanRecord(LoanRecord& record, int rowsInUse);
 
-// Clearing "secured by real estate" also clears "loan date before 09/30/95".
+// The two flags of the "secured by real estate" and "loan date before 09/30/95" boxes. The date
+// counts only for a loan secured by real estate: clearing "secured" clears it, and setting it on
+// a loan that is not secured leaves it clear.
 void SetSecuredByRealEstate(LoanRecord& record, bool secured);
+void SetDatePre093095(LoanRecord& record, bool before);
 
 }  // namespace tallex

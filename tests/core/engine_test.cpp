@@ -8,9 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <exception>
 #include <limits>
 #include <memory>
+#include <new>
 #include <optional>
+#include <stdexcept>
 
 namespace tallex {
 namespace {
@@ -49,6 +52,37 @@ TEST(loan_record, clearing_secured_by_real_estate_clears_the_pre_1995_date) {
     EXPECT_TRUE(r.gbDatePre_093095);
     SetSecuredByRealEstate(r, false);
     EXPECT_FALSE(r.gbDatePre_093095);
+}
+
+TEST(loan_record, the_pre_1995_date_holds_only_for_a_secured_loan) {
+    struct Row { bool secured; bool before; bool expected; };
+    const Row rows[] = {{true, true, true}, {true, false, false}, {false, true, false}, {false, false, false}};
+    for (const Row& row : rows) {
+        LoanRecord r;
+        SetSecuredByRealEstate(r, row.secured);
+        SetDatePre093095(r, row.before);
+        EXPECT_EQ(r.gbDatePre_093095, row.expected) << "secured " << row.secured << ", before " << row.before;
+        EXPECT_EQ(r.gbSecuredByRealEstate, row.secured);
+    }
+}
+
+// Whatever ended an action reaches the error screen with a number: the core's own errors keep
+// theirs, running out of memory is 7, anything else 51.
+TEST(runtime_error, every_exception_has_an_error_screen_number) {
+    struct Row { std::exception_ptr error; int number; const char* description; };
+    const Row rows[] = {
+        {std::make_exception_ptr(RuntimeError(RuntimeErrorCode::DivisionByZero)), 11, "Division by zero"},
+        {std::make_exception_ptr(RuntimeError(1004, "Application-defined error")), 1004, "Application-defined error"},
+        {std::make_exception_ptr(std::bad_alloc()), 7, "Out of memory"},
+        {std::make_exception_ptr(std::logic_error("broken")), 51, "Internal error"},
+        {std::make_exception_ptr(42), 51, "Internal error"},
+        {nullptr, 51, "Internal error"},
+    };
+    for (const Row& row : rows) {
+        const RuntimeError error = RuntimeErrorOf(row.error);
+        EXPECT_EQ(error.number(), row.number);
+        EXPECT_EQ(error.description(), row.description);
+    }
 }
 
 // Currency rounds half to even at the fourth decimal.

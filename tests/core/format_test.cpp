@@ -206,6 +206,16 @@ TEST(format_test, NumberToTextForms) {
     }
 }
 
+// What a case file keeps of a box left formatted: the plain number, or the text as typed.
+TEST(format_test, PlainNumberText) {
+    struct Row { const char* shown; const char* plain; };
+    const Row rows[] = {
+        {"$6,000.00", "6000"}, {"$1,234.56", "1234.56"}, {"12.5", "12.5"}, {"(5)", "-5"},
+        {"12-", "-12"},        {"", ""},                 {"abc", "abc"},   {"1.2.3", "1.2.3"},
+    };
+    for (const Row& row : rows) EXPECT_EQ(PlainNumberText(row.shown), row.plain) << row.shown;
+}
+
 TEST(format_test, ShortDate) {
     struct Row {
         int year, month, day;
