@@ -23,6 +23,9 @@ double Cents(double value) {
 // writes one per case and a document tree per line would cost more than the check itself.
 class JsonLine {
 public:
+    // A verdict line is some hundreds of characters: one allocation holds it.
+    JsonLine() { text_.reserve(1024); }
+
     JsonLine& key(const char* name) {
         if (needComma_) text_ += ',';
         needComma_ = false;
@@ -43,7 +46,9 @@ public:
         return *this;
     }
     JsonLine& value(int v) {
-        text_ += std::to_string(v);
+        char buf[16];
+        const auto end = std::to_chars(buf, buf + sizeof buf, v).ptr;
+        text_.append(buf, end);
         needComma_ = true;
         return *this;
     }
@@ -52,9 +57,15 @@ public:
         needComma_ = true;
         return *this;
     }
-    JsonLine& value(const std::string& v) {
+    JsonLine& value(std::string_view v) {
         text_ += '"';
-        for (unsigned char c : v) {
+        // Runs that need no escape are copied whole.
+        std::size_t plain = 0;
+        for (std::size_t i = 0; i < v.size(); ++i) {
+            const auto c = static_cast<unsigned char>(v[i]);
+            if (c >= 0x20 && c != '"' && c != '\\') continue;
+            text_.append(v, plain, i - plain);
+            plain = i + 1;
             switch (c) {
             case '"': text_ += "\\\""; break;
             case '\\': text_ += "\\\\"; break;
@@ -66,11 +77,10 @@ public:
                     char buf[8];
                     std::snprintf(buf, sizeof buf, "\\u%04x", c);
                     text_ += buf;
-                } else {
-                    text_ += static_cast<char>(c);
                 }
             }
         }
+        text_.append(v, plain);
         text_ += '"';
         needComma_ = true;
         return *this;
@@ -192,7 +202,7 @@ bool AdjustedPayment(const LoanRecord& r, int k, double& value) {
 
 class JsonFields {
 public:
-    void text(const char* name, const std::string& v) { j_.key(name).value(v); }
+    void text(const char* name, std::string_view v) { j_.key(name).value(v); }
     void null(const char* name) { j_.key(name).null(); }
     void integer(const char* name, int v) { j_.key(name).value(v); }
     void number(const char* name, double v) { j_.key(name).value(v); }
