@@ -408,7 +408,7 @@ private:
             StartConstReimbursement(r_, index);
         else
             StartReimbursement(r_, index);
-        out_.adjustedPaymentsShown = ReimbursementActivation(r_).gridVisible;
+        out_.adjustedPaymentsShown = ReimbursementActivation(r_, false).gridVisible;
         out_.reimbursed = true;
         if (c_.priorPayments) {
             user_.at("reimbursement.prior_payments");
