@@ -183,8 +183,11 @@ std::optional<double> NumericTextValue(std::string_view text) {
     // Take the decorations off; what is left is a signed number for Val.
     // White space goes by the same rule IsNumericText trimmed it with (a carriage return too).
     std::string plain;
-    for (char c : text)
-        if (c != '$' && c != ',' && !std::isspace(static_cast<unsigned char>(c))) plain += c;
+    plain.reserve(text.size());
+    for (char c : text) {
+        if (IsDigit(c) || c == '.') plain += c;  // never white space, whatever the locale
+        else if (c != '$' && c != ',' && !std::isspace(static_cast<unsigned char>(c))) plain += c;
+    }
     bool negative = false;
     if (!plain.empty() && plain.front() == '(') {
         negative = true;
