@@ -3,6 +3,7 @@
 #include "compliance/Reimbursement.h"
 #include "engine/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -26,12 +27,18 @@ public:
     // A verdict line is some hundreds of characters: one allocation holds it.
     JsonLine() { text_.reserve(1024); }
 
-    JsonLine& key(const char* name) {
-        if (needComma_) text_ += ',';
+    JsonLine& key(std::string_view name) {
+        // Written in one piece: a verdict has some forty keys.
+        const std::size_t start = text_.size();
+        const std::size_t comma = needComma_ ? 1 : 0;
+        text_.resize(start + comma + name.size() + 3);
+        char* out = text_.data() + start;
+        if (comma) *out++ = ',';
+        *out++ = '"';
+        out = std::copy(name.begin(), name.end(), out);
+        *out++ = '"';
+        *out = ':';
         needComma_ = false;
-        text_ += '"';
-        text_ += name;
-        text_ += "\":";
         return *this;
     }
     JsonLine& value(double v) {
