@@ -1,5 +1,7 @@
 #include "Verdict.h"
 
+#include "ShortestNumber.h"
+
 #include "compliance/Reimbursement.h"
 #include "engine/NumberText.h"
 
@@ -43,7 +45,7 @@ public:
     }
     JsonLine& value(double v) {
         char buf[32];
-        const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+        const auto [end, ec] = ShortestChars(buf, buf + sizeof buf, v);
         // JSON has no infinity or NaN: such a value (none reaches a verdict) is written as null.
         if (ec != std::errc() || !std::isfinite(v))
             text_ += "null";
@@ -252,7 +254,7 @@ private:
 
 void AppendNumber(std::string& text, double v) {
     char buf[32];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    const auto [end, ec] = ShortestChars(buf, buf + sizeof buf, v);
     if (ec != std::errc() || !std::isfinite(v)) text += "null";
     else text.append(buf, end);
 }
