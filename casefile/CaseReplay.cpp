@@ -378,10 +378,15 @@ private:
         TakeCalendarResult(r_, k, 3);
     }
 
+    // The outcome keeps the verdict labels only: the figure captions would be composed for nobody.
+    DisclosureInputs CaptionlessInputs() const {
+        return DisclosureInputs{c_.preparer, c_.disclosedFinanceCharge, false};
+    }
+
     void Results() {
         user_.at("answers");
         const DisclosureOutcome outcome =
-            ComputeDisclosureResults(r_, out_.view, user_, DisclosureInputs{c_.preparer, c_.disclosedFinanceCharge});
+            ComputeDisclosureResults(r_, out_.view, user_, CaptionlessInputs());
         if (outcome.refused) Refuse("construction", "the results page refused the loan");
     }
 
@@ -403,7 +408,7 @@ private:
             StartConstReimbursement(r_, index);
         else
             StartReimbursement(r_, index);
-        out_.adjustedPaymentsShown = ReimbursementActivation(r_).gridVisible;
+        out_.adjustedPaymentsShown = ReimbursementActivation(r_, false).gridVisible;
         out_.reimbursed = true;
         if (c_.priorPayments) {
             user_.at("reimbursement.prior_payments");
@@ -575,7 +580,7 @@ private:
     void ConstructionResults() {
         user_.at("construction");
         const ConstResultsOutcome outcome =
-            ConstResultsActivate(r_, out_.view, user_, DisclosureInputs{c_.preparer, c_.disclosedFinanceCharge});
+            ConstResultsActivate(r_, out_.view, user_, CaptionlessInputs());
         if (outcome.refused || outcome.solverFailed) Refuse("construction", "the construction results refused the loan");
         out_.scheduleRows = 1;
     }

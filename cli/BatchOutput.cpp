@@ -1,5 +1,7 @@
 #include "BatchOutput.h"
 
+#include "ShortestNumber.h"
+
 #include <charconv>
 #include <cmath>
 #include <ostream>
@@ -97,7 +99,7 @@ void AppendCsvField(std::string& out, const VerdictCell& cell) {
     case VerdictCell::Kind::Boolean: out += cell.boolean ? "true" : "false"; return;
     case VerdictCell::Kind::Number: {
         char buf[32];
-        const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, cell.number);
+        const auto [end, ec] = ShortestChars(buf, buf + sizeof buf, cell.number);
         if (ec == std::errc() && std::isfinite(cell.number)) out.append(buf, end);
         return;  // no number (none reaches a verdict) is an empty cell, as null in the JSON
     }

@@ -1,8 +1,11 @@
 #include "Verdict.h"
 
+#include "ShortestNumber.h"
+
 #include "compliance/Reimbursement.h"
 #include "engine/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -23,17 +26,26 @@ double Cents(double value) {
 // writes one per case and a document tree per line would cost more than the check itself.
 class JsonLine {
 public:
-    JsonLine& key(const char* name) {
-        if (needComma_) text_ += ',';
+    // A verdict line is some hundreds of characters: one allocation holds it.
+    JsonLine() { text_.reserve(1024); }
+
+    JsonLine& key(std::string_view name) {
+        // Written in one piece: a verdict has some forty keys.
+        const std::size_t start = text_.size();
+        const std::size_t comma = needComma_ ? 1 : 0;
+        text_.resize(start + comma + name.size() + 3);
+        char* out = text_.data() + start;
+        if (comma) *out++ = ',';
+        *out++ = '"';
+        out = std::copy(name.begin(), name.end(), out);
+        *out++ = '"';
+        *out = ':';
         needComma_ = false;
-        text_ += '"';
-        text_ += name;
-        text_ += "\":";
         return *this;
     }
     JsonLine& value(double v) {
         char buf[32];
-        const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+        const auto [end, ec] = ShortestChars(buf, buf + sizeof buf, v);
         // JSON has no infinity or NaN: such a value (none reaches a verdict) is written as null.
         if (ec != std::errc() || !std::isfinite(v))
             text_ += "null";
@@ -43,7 +55,9 @@ public:
         return *this;
     }
     JsonLine& value(int v) {
-        text_ += std::to_string(v);
+        char buf[16];
+        const auto end = std::to_chars(buf, buf + sizeof buf, v).ptr;
+        text_.append(buf, end);
         needComma_ = true;
         return *this;
     }
@@ -52,9 +66,15 @@ public:
         needComma_ = true;
         return *this;
     }
-    JsonLine& value(const std::string& v) {
+    JsonLine& value(std::string_view v) {
         text_ += '"';
-        for (unsigned char c : v) {
+        // Runs that need no escape are copied whole.
+        std::size_t plain = 0;
+        for (std::size_t i = 0; i < v.size(); ++i) {
+            const auto c = static_cast<unsigned char>(v[i]);
+            if (c >= 0x20 && c != '"' && c != '\\') continue;
+            text_.append(v, plain, i - plain);
+            plain = i + 1;
             switch (c) {
             case '"': text_ += "\\\""; break;
             case '\\': text_ += "\\\\"; break;
@@ -66,11 +86,10 @@ public:
                     char buf[8];
                     std::snprintf(buf, sizeof buf, "\\u%04x", c);
                     text_ += buf;
-                } else {
-                    text_ += static_cast<char>(c);
                 }
             }
         }
+        text_.append(v, plain);
         text_ += '"';
         needComma_ = true;
         return *this;
@@ -192,7 +211,7 @@ bool AdjustedPayment(const LoanRecord& r, int k, double& value) {
 
 class JsonFields {
 public:
-    void text(const char* name, const std::string& v) { j_.key(name).value(v); }
+    void text(const char* name, std::string_view v) { j_.key(name).value(v); }
     void null(const char* name) { j_.key(name).null(); }
     void integer(const char* name, int v) { j_.key(name).value(v); }
     void number(const char* name, double v) { j_.key(name).value(v); }
@@ -235,7 +254,7 @@ private:
 
 void AppendNumber(std::string& text, double v) {
     char buf[32];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    const auto [end, ec] = ShortestChars(buf, buf + sizeof buf, v);
     if (ec != std::errc() || !std::isfinite(v)) text += "null";
     else text.append(buf, end);
 }

@@ -105,6 +105,17 @@ std::string DisclosedFinanceChargeCaption(std::string_view typed) {
     return value ? Format(*value, "Currency") : std::string(typed);
 }
 
+std::string FigureCaption(const DisclosureInputs& inputs, double value, std::string_view pattern) {
+    if (inputs.captions || !std::isfinite(value)) return Format(value, pattern);
+    return {};
+}
+
+std::string DisclosedFinanceChargeCaption(const DisclosureInputs& inputs) {
+    if (inputs.captions) return DisclosedFinanceChargeCaption(inputs.disclosedFinanceChargeText);
+    (void)NumericTextValue(inputs.disclosedFinanceChargeText);
+    return {};
+}
+
 ResultsFocus FormSetFocus(const ResultsView& view, bool printEnabledAndVisible) {
     ResultsFocus focus;
     if (view.toleranceFrameVisible()) {
@@ -174,9 +185,9 @@ DisclosureOutcome ComputeDisclosureResults(LoanRecord& r, ResultsView& view, Use
     DisclosureCaptions& c = out.captions;
     if (r.gbConstruction) {
         out.constructionChargesVisible = true;
-        c.lblPrepdChg = Format(r.gdPrepaidFinChg, "Currency");
-        c.lblSubFnceChg = Format(r.gdSubseqFinChg, "Currency");
-        c.lblIntPymts = InterestPaymentsText(r);
+        c.lblPrepdChg = FigureCaption(inputs, r.gdPrepaidFinChg, "Currency");
+        c.lblSubFnceChg = FigureCaption(inputs, r.gdSubseqFinChg, "Currency");
+        if (inputs.captions) c.lblIntPymts = InterestPaymentsText(r);
         out.middleToleranceVisible = false;
     }
     view.setToleranceOptionVisible(kToleranceEighth, out.middleToleranceVisible);
@@ -196,12 +207,12 @@ DisclosureOutcome ComputeDisclosureResults(LoanRecord& r, ResultsView& view, Use
     r.gdTotPymts = TotalOfPayments(figures);
     r.dFnceChg = FinanceCharge(figures);
 
-    c.lblAmount = Format(r.gdAmtFinanced, "Currency");
-    c.lblFinanceChg = Format(r.dFnceChg, "Currency");
-    c.lblTotPymts = Format(r.gdTotPymts, "Currency");
-    c.lblAPR = Format(r.gdCalcAPR / 100.0, kAprFormat);
-    c.lblDisclAPR = Format(r.gdDisclAPR / 100.0, kAprFormat);
-    c.lblDisclFinanceChg = DisclosedFinanceChargeCaption(inputs.disclosedFinanceChargeText);
+    c.lblAmount = FigureCaption(inputs, r.gdAmtFinanced, "Currency");
+    c.lblFinanceChg = FigureCaption(inputs, r.dFnceChg, "Currency");
+    c.lblTotPymts = FigureCaption(inputs, r.gdTotPymts, "Currency");
+    c.lblAPR = FigureCaption(inputs, r.gdCalcAPR / 100.0, kAprFormat);
+    c.lblDisclAPR = FigureCaption(inputs, r.gdDisclAPR / 100.0, kAprFormat);
+    c.lblDisclFinanceChg = DisclosedFinanceChargeCaption(inputs);
     c.amountFont = DisclosureAmountFont(c.lblAmount, false);
     c.financeChargeFont = DisclosureAmountFont(c.lblFinanceChg, false);
     c.totalFont = DisclosureAmountFont(c.lblTotPymts, false);

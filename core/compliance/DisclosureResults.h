@@ -48,6 +48,9 @@ double FinalPaymentDay(double numPayments, double unitPeriods, double oddDays, d
 struct DisclosureInputs {
     std::string preparedBy;                  // Prepared By of the basic information page
     std::string disclosedFinanceChargeText;  // the disclosed finance charge exactly as typed
+    // The page's figure captions (DisclosureCaptions); a caller that shows no page, such as the
+    // command line, leaves them empty and saves composing them.
+    bool captions = true;
 };
 
 // Font of a disclosure amount: the standard one while the text is short, a narrower one for
@@ -60,6 +63,13 @@ AmountFont DisclosureAmountFont(std::string_view formattedText, bool isApr);
 // The disclosed finance charge as the results pages show it: in the "Currency" format when the
 // text is a number (currency sign, thousands separators and sign allowed), else unchanged.
 std::string DisclosedFinanceChargeCaption(std::string_view typed);
+
+// A figure's caption in `pattern`, or "" when `inputs` asks for no captions. A figure that no
+// caption can show (not finite) raises its run-time error either way, as showing it would.
+std::string FigureCaption(const DisclosureInputs& inputs, double value, std::string_view pattern);
+// DisclosedFinanceChargeCaption of the typed text, or "" when `inputs` asks for no captions (a
+// text too large to read raises either way).
+std::string DisclosedFinanceChargeCaption(const DisclosureInputs& inputs);
 
 // Focus after the results are shown (FormSetFocus): the selected tolerance option while the
 // tolerance frame is visible, else Print when it can be used.

@@ -50,14 +50,22 @@ bool ReimbursementOffersPriorPayments(const LoanRecord& r) {
     return AprReimbursementOwed(r) && !IsSinglePayment(r.giPymtFreq) && r.giPymtFreq != kFreqConstructionOnly;
 }
 
-ReimbursementScreen ReimbursementActivation(LoanRecord& r) {
+ReimbursementScreen ReimbursementActivation(LoanRecord& r, bool captions) {
     ReimbursementScreen s;
     ReimbursementCaptions& c = s.captions;
-    c.caption = std::string("Reimbursement Information ") + "(using reimbursement tolerance of " +
-                Trim(NumberToText(r.dTolerance, true)) + "%)";
+    const auto text = [captions](double value, std::string_view pattern) {
+        return captions || !std::isfinite(value) ? Format(value, pattern) : std::string();
+    };
+    const auto rateLead = [&](double value) {
+        return captions ? text(value, kRateFormat) + "):" : text(value, kRateFormat);
+    };
+    if (captions || !std::isfinite(r.dTolerance)) {
+        c.caption = std::string("Reimbursement Information ") + "(using reimbursement tolerance of " +
+                    Trim(NumberToText(r.dTolerance, true)) + "%)";
+    }
 
-    c.lblPercent2 = Format(r.gdFCAdjAPR / 100.0, kRateFormat) + "):";
-    c.lblFnceChgAdj2 = Format(r.gdFCAdjustment, "Currency");
+    c.lblPercent2 = rateLead(r.gdFCAdjAPR / 100.0);
+    c.lblFnceChgAdj2 = text(r.gdFCAdjustment, "Currency");
     // Only an understated finance charge has an adjustment to show.
     s.financeChargeAdjustmentVisible = r.gbFCUnderViol;
 
@@ -72,17 +80,17 @@ ReimbursementScreen ReimbursementActivation(LoanRecord& r) {
     s.aprMethodVisible = true;
     FillAdjustedPayments(r);
 
-    c.lblAdjAPR2 = Format(r.gdAdjustedAPR / 100.0, kRateFormat);
-    c.lblProFactor2 = Format(r.gdProrateFactor, "##.##########");
+    c.lblAdjAPR2 = text(r.gdAdjustedAPR / 100.0, kRateFormat);
+    c.lblProFactor2 = text(r.gdProrateFactor, "##.##########");
     if (r.gdAPRAdjFinal < 0.0) {
         c.lblFinalAPRAdj = "APR Adjustment as of Final Payment Date";
-        c.lblFinalAPRAdj2 = Format(r.gdAPRAdjFinal, "Currency");
+        c.lblFinalAPRAdj2 = text(r.gdAPRAdjFinal, "Currency");
     }
 
     if (r.gdAPRAdjFinal > -1.0) {
         // Less than a dollar owed: no APR adjustment to make. The violation itself stands.
         s.aprAdjustmentVisible = true;
-        c.lblPercentAPR = Format(r.gdAdjustedAPR / 100.0, kRateFormat) + "):";
+        c.lblPercentAPR = rateLead(r.gdAdjustedAPR / 100.0);
         c.lblAPRAdj2 = "0.00";
         r.gbNoAPRReimbOwed = true;
     }

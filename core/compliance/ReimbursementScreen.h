@@ -43,7 +43,9 @@ struct ReimbursementScreen {
 // adjusted payment of every positive row (0 for the others) and, when the APR adjustment as of
 // the final payment date comes to more than -1 (less than a dollar owed), sets gbNoAPRReimbOwed:
 // there is no APR adjustment to make, although the APR understatement violation stands.
-ReimbursementScreen ReimbursementActivation(LoanRecord& record);
+// `captions` false leaves the captions empty for a caller that shows no page (the command line);
+// a figure no caption can show (not finite) raises its run-time error either way.
+ReimbursementScreen ReimbursementActivation(LoanRecord& record, bool captions = true);
 
 // Whether the activated reimbursement page asks for the number of prior payments (and so can
 // show lump sums): only for an APR adjustment owed on a loan of more than one payment.

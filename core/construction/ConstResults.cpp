@@ -99,11 +99,12 @@ ConstResultsOutcome ConstResultsActivate(LoanRecord& r, ResultsView& view, UserS
     const double halfC = Mul(0.5, c);
 
     DisclosureCaptions& cap = out.captions;
-    cap.lblDisclAPR = Format(r.gdDisclAPR / 100.0, kAprFormat);
-    cap.lblDisclFinanceChg = DisclosedFinanceChargeCaption(inputs.disclosedFinanceChargeText);
+    const auto money = [&inputs](double x) { return FigureCaption(inputs, x, "Currency"); };
+    cap.lblDisclAPR = FigureCaption(inputs, r.gdDisclAPR / 100.0, kAprFormat);
+    cap.lblDisclFinanceChg = DisclosedFinanceChargeCaption(inputs);
     r.gdAmtFinanced = Add(Sub(c, p), a);
-    cap.lblAmount = Money(r.gdAmtFinanced);
-    cap.lblPrepdChg = Money(p);
+    cap.lblAmount = money(r.gdAmtFinanced);
+    cap.lblPrepdChg = money(p);
     r.giPVStreams = 1;
 
     r.gcPymtAmount = Currency::FromDouble(Val(r.gaPymtAmt[1]));
@@ -115,11 +116,11 @@ ConstResultsOutcome ConstResultsActivate(LoanRecord& r, ResultsView& view, UserS
     if (Add(Add(Add(halfC, t), e), s) >= c && Add(Add(Sub(t, halfC), p), s) >= 0 &&
         Add(Sub(Sub(c, p), s), a) > 0) {
         r.dFnceChg = Sub(Add(Add(halfC, t), p), c);
-        cap.lblFinanceChg = Money(r.dFnceChg);
+        cap.lblFinanceChg = money(r.dFnceChg);
         out.financeChargeShown = true;
     }
     r.gdTotPymts = Add(Add(t, a), halfC);
-    cap.lblTotPymts = Money(r.gdTotPymts);
+    cap.lblTotPymts = money(r.gdTotPymts);
 
     auto refuse = [&](const std::string& message) {
         out.refused = true;
@@ -164,7 +165,7 @@ ConstResultsOutcome ConstResultsActivate(LoanRecord& r, ResultsView& view, UserS
             return out;
         }
     }
-    cap.lblAPR = Format(r.gdCalcAPR / 100.0, kAprFormat);
+    cap.lblAPR = FigureCaption(inputs, r.gdCalcAPR / 100.0, kAprFormat);
     cap.amountFont = DisclosureAmountFont(cap.lblAmount, false);
     cap.financeChargeFont = DisclosureAmountFont(cap.lblFinanceChg, false);
     cap.totalFont = DisclosureAmountFont(cap.lblTotPymts, false);

@@ -21,10 +21,11 @@ constexpr int kSignificantDigits = 15;
 // Zero has all digits '0' and is never negative.
 struct Decimal15 {
     bool negative = false;
-    std::string digits;
+    std::array<char, kSignificantDigits> digits{};
     int exponent = 0;
 
-    bool IsZero() const { return digits.front() == '0'; }
+    bool IsZero() const { return digits[0] == '0'; }
+    std::string_view Digits() const { return {digits.data(), digits.size()}; }
 };
 
 // Most values shown are short decimals (money, rates): when |value| is the double nearest to
@@ -38,11 +39,14 @@ bool ShortDecimal(double value, Decimal15& d) {
         const double scaled = std::nearbyint(magnitude * kPowersOfTen[k]);
         if (scaled >= 1e15) return false;
         if (scaled / kPowersOfTen[k] != magnitude) continue;
-        std::string whole = std::to_string(static_cast<long long>(scaled));
-        if (whole == "0") return false;
-        d.exponent = static_cast<int>(whole.size()) - 1 - k;
-        whole.resize(kSignificantDigits, '0');
-        d.digits = std::move(whole);
+        auto whole = static_cast<unsigned long long>(scaled);
+        if (whole == 0) return false;
+        std::array<char, kSignificantDigits> reversed{};
+        int length = 0;
+        for (; whole != 0; whole /= 10) reversed[static_cast<std::size_t>(length++)] = char('0' + whole % 10);
+        for (int i = 0; i < kSignificantDigits; ++i)
+            d.digits[static_cast<std::size_t>(i)] = i < length ? reversed[static_cast<std::size_t>(length - 1 - i)] : '0';
+        d.exponent = length - 1 - k;
         d.negative = value < 0.0;
         return true;
     }
@@ -66,9 +70,8 @@ Decimal15 ToDecimal15(double value) {
     const std::string_view text(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
     const std::size_t e = text.find('e');
     Decimal15 d;
-    d.digits.reserve(kSignificantDigits);
-    d.digits += text[0];
-    d.digits.append(text.substr(2, e - 2));
+    d.digits[0] = text[0];
+    std::copy(text.begin() + 2, text.begin() + static_cast<std::ptrdiff_t>(e), d.digits.begin() + 1);
     std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(),
                     d.exponent);
     d.negative = value < 0.0 && !d.IsZero();
@@ -91,17 +94,18 @@ void Increment(std::string& digits) {
 // The digits of round(|d| x 10^decimals), half away from zero, without leading zeros:
 // "" when the value rounds to zero.
 std::string ScaledRoundedDigits(const Decimal15& d, int decimals) {
-    if (d.IsZero()) return {};
+    std::string out;
+    if (d.IsZero()) return out;
     // Digits of d at index < keep have a weight of at least 10^-decimals.
     const long keep = static_cast<long>(d.exponent) + 1 + decimals;
     const long length = static_cast<long>(d.digits.size());
-    std::string out;
-    if (keep < 0) return {};
+    if (keep < 0) return out;
     if (keep >= length) {
-        out = d.digits;
+        out.reserve(static_cast<std::size_t>(keep));
+        out.assign(d.digits.data(), d.digits.size());
         out.append(static_cast<std::size_t>(keep - length), '0');
     } else {
-        out = d.digits.substr(0, static_cast<std::size_t>(keep));
+        out.assign(d.digits.data(), static_cast<std::size_t>(keep));
         if (d.digits[static_cast<std::size_t>(keep)] >= '5') Increment(out);
     }
     out.erase(0, std::min(out.find_first_not_of('0'), out.size()));
@@ -184,46 +188,59 @@ std::string_view ResolveNamedFormat(std::string_view pattern) {
     return pattern;
 }
 
-std::string GroupThousands(const std::string& digits) {
-    std::string out;
-    out.reserve(digits.size() + digits.size() / 3);
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
-        out += digits[i];
-    }
-    return out;
+// The patterns are a handful of constants, so each thread keeps the last few it has parsed.
+const DigitPattern& CachedDigitPattern(std::string_view pattern) {
+    struct Entry {
+        std::string pattern;
+        DigitPattern parsed;
+    };
+    static thread_local std::array<Entry, 16> cache;
+    static thread_local std::size_t used = 0;
+    static thread_local std::size_t next = 0;
+    for (std::size_t i = 0; i < used; ++i)
+        if (cache[i].pattern == pattern) return cache[i].parsed;
+    DigitPattern parsed = ParseDigitPattern(ResolveNamedFormat(pattern));
+    Entry& slot = cache[next];
+    next = (next + 1) % cache.size();
+    if (used < cache.size()) ++used;
+    slot.pattern.assign(pattern);
+    slot.parsed = std::move(parsed);
+    return slot.parsed;
 }
 
 }  // namespace
 
 std::string Format(double value, std::string_view pattern) {
-    const DigitPattern p = ParseDigitPattern(ResolveNamedFormat(pattern));
+    const DigitPattern& p = CachedDigitPattern(pattern);
     Decimal15 d = ToDecimal15(value);
     if (p.percent && !d.IsZero()) d.exponent += 2;
 
     const std::string scaled = ScaledRoundedDigits(d, p.decimals);
     const std::size_t decimals = static_cast<std::size_t>(p.decimals);
-
-    std::string integerDigits;
-    std::string fraction;
-    if (scaled.size() > decimals) {
-        integerDigits = scaled.substr(0, scaled.size() - decimals);
-        fraction = scaled.substr(scaled.size() - decimals);
-    } else {
-        fraction = std::string(decimals - scaled.size(), '0') + scaled;
-    }
+    const std::size_t integerLength = scaled.size() > decimals ? scaled.size() - decimals : 0;
     const std::size_t minIntegerDigits = static_cast<std::size_t>(p.minIntegerDigits);
-    if (integerDigits.size() < minIntegerDigits)
-        integerDigits.insert(0, minIntegerDigits - integerDigits.size(), '0');
-    const std::size_t minDecimals = static_cast<std::size_t>(p.minDecimals);
-    while (fraction.size() > minDecimals && fraction.back() == '0') fraction.pop_back();
+    const std::size_t padding = integerLength < minIntegerDigits ? minIntegerDigits - integerLength : 0;
+    const std::size_t integerWidth = padding + integerLength;
 
     std::string out;
+    out.reserve(1 + p.prefix.size() + integerWidth + integerWidth / 3 + 1 + decimals + p.suffix.size());
     if (d.negative && !scaled.empty()) out += '-';
     out += p.prefix;
-    out += p.grouping ? GroupThousands(integerDigits) : integerDigits;
+    for (std::size_t i = 0; i < integerWidth; ++i) {
+        if (p.grouping && i > 0 && (integerWidth - i) % 3 == 0) out += ',';
+        out += i < padding ? '0' : scaled[i - padding];
+    }
     if (p.hasPoint) out += '.';
-    out += fraction;
+    // The fraction is always `decimals` digits before its trailing zeros are dropped.
+    const std::size_t fractionStart = out.size();
+    if (scaled.size() > decimals) {
+        out.append(scaled, integerLength, decimals);
+    } else {
+        out.append(decimals - scaled.size(), '0');
+        out += scaled;
+    }
+    const std::size_t minDecimals = static_cast<std::size_t>(p.minDecimals);
+    while (out.size() > fractionStart + minDecimals && out.back() == '0') out.pop_back();
     out += p.suffix;
     return out;
 }
@@ -232,7 +249,7 @@ std::string NumberToText(double value, bool leadingBlank) {
     const Decimal15 d = ToDecimal15(value);
     if (d.IsZero()) return leadingBlank ? " 0" : "0";
 
-    std::string digits = d.digits;
+    std::string digits(d.Digits());
     digits.erase(digits.find_last_not_of('0') + 1);
     const std::size_t length = digits.size();
 

@@ -103,6 +103,8 @@ double Val(std::string_view text) {
 }
 
 bool IsNumericText(std::string_view text) {
+    // A plain decimal is the common case and always numeric.
+    if (double value; PlainDecimal(text, value)) return true;
     std::size_t b = 0, e = text.size();
     while (b < e && std::isspace(static_cast<unsigned char>(text[b]))) ++b;
     while (e > b && std::isspace(static_cast<unsigned char>(text[e - 1]))) --e;
@@ -175,12 +177,17 @@ bool IsNumericText(std::string_view text) {
 }
 
 std::optional<double> NumericTextValue(std::string_view text) {
+    // A plain decimal has no decorations: its value is the one Val gives the text as it stands.
+    if (double value; PlainDecimal(text, value)) return value;
     if (!IsNumericText(text)) return std::nullopt;
     // Take the decorations off; what is left is a signed number for Val.
     // White space goes by the same rule IsNumericText trimmed it with (a carriage return too).
     std::string plain;
-    for (char c : text)
-        if (c != '$' && c != ',' && !std::isspace(static_cast<unsigned char>(c))) plain += c;
+    plain.reserve(text.size());
+    for (char c : text) {
+        if (IsDigit(c) || c == '.') plain += c;  // never white space, whatever the locale
+        else if (c != '$' && c != ',' && !std::isspace(static_cast<unsigned char>(c))) plain += c;
+    }
     bool negative = false;
     if (!plain.empty() && plain.front() == '(') {
         negative = true;

@@ -62,13 +62,13 @@ public:
         const double amount = NumericTextValue(out_.text).value_or(0.0);
         out_.cellValue = ShortestNumber(amount);
         if (r_.gbSingleAdvance && amount <= 0) return Refuse("Enter a payment amount that is more than 0.");
-        return out_;
+        return Done();
     }
 
     ScheduleCellResult NumberOfPayments() {
         r_.gbIntegerEntry = true;
-        const std::string kInteger = "For number of payments, enter a valid integer.";
-        const std::string kAboveZero = "For number of payments, enter a number greater than 0.";
+        constexpr std::string_view kInteger = "For number of payments, enter a valid integer.";
+        constexpr std::string_view kAboveZero = "For number of payments, enter a number greater than 0.";
         if (out_.text.empty()) return Refuse(kInteger);
         const std::optional<double> count = ReadCell(out_.text);
         if (count && *count == 0) return Refuse(kAboveZero);
@@ -78,28 +78,28 @@ public:
         if (*count < 0) return Refuse(kAboveZero);
         out_.fills = ScheduleFillDefaults(r_, stream_);
         out_.refreshGrid = true;
-        return out_;
+        return Done();
     }
 
     ScheduleCellResult UnitPeriods() {
         const std::optional<double> periods = WholeNumber("Enter a valid integer for unit periods.");
-        if (!periods) return out_;
+        if (!periods) return Done();
         if (r_.giPymtFreq == kFreqActualDaysSingle) {
             if (*periods < 1) return Refuse("Unit periods must be greater than 0.");
             if (r_.gdDaysinUnitPd < 365 && *periods != 1)
                 return Refuse("When days in unit period are less than 365, unit periods must be 1.");
         }
-        return out_;
+        return Done();
     }
 
     ScheduleCellResult OddDays() {
         const std::optional<double> days = WholeNumber("Enter a valid integer for odd days.");
-        if (!days) return out_;
+        if (!days) return Done();
         const bool installment = r_.giPymtFreq >= kFreqMonthly && r_.giPymtFreq <= kFreqActualDaysInstallment;
         if (installment && *days > r_.gdDaysinUnitPd) {
             out_.cancel = true;
             // The grid asks again while the cursor is held in the cell: say it once.
-            if (quiet_.running()) return out_;
+            if (quiet_.running()) return Done();
             quiet_.start();
             return Refuse("Odd days must be less than or equal to days in unit period [" +
                           ShortestNumber(r_.gdDaysinUnitPd) + "] or 0.");
@@ -109,29 +109,36 @@ public:
             if (r_.gdDaysinUnitPd < 365 && *days != 0 && r_.gbAppendixJ)
                 return Refuse("When days in unit period are less than 365, odd days must be 0.");
         }
-        return out_;
+        return Done();
     }
 
 private:
     // Unit periods and odd days: an empty cell reads 0; anything but a whole number of at
     // least 0 is refused with the column's message (and nullopt is returned).
-    std::optional<double> WholeNumber(const std::string& message) {
+    std::optional<double> WholeNumber(std::string_view message) {
         r_.gbIntegerEntry = true;
-        const std::string examined = out_.text.empty() ? "0" : out_.text;
+        const std::string_view examined = out_.text.empty() ? std::string_view("0") : std::string_view(out_.text);
         r_.giNumCheck = NumericTextCheck(examined, r_.gbIntegerEntry);
         const std::optional<double> value = ReadCell(examined);
         if (r_.giNumCheck != kNumericOk || !IsPlainInteger(examined) || !value || *value < 0) {
-            Refuse(message);
+            Mark(message);
             return std::nullopt;
         }
         return value;
     }
 
-    ScheduleCellResult Refuse(const std::string& message) {
-        ShowScheduleRefusal(r_, user_, message);
+    // The check runs once: its result is handed over, not copied.
+    ScheduleCellResult Done() { return std::move(out_); }
+
+    void Mark(std::string_view message) {
         out_.message = message;
+        ShowScheduleRefusal(r_, user_, out_.message);
         out_.cancel = true;
-        return out_;
+    }
+
+    ScheduleCellResult Refuse(std::string_view message) {
+        Mark(message);
+        return Done();
     }
 
     LoanRecord& r_;
@@ -146,13 +153,16 @@ private:
 ScheduleCellResult ScheduleCellCheck(LoanRecord& record, UserSeam& user,
                                      ScheduleOddDaysQuietPeriod& oddDaysQuiet, int stream,
                                      int column, std::string_view text) {
-    ScheduleCellResult untouched;
-    untouched.text = std::string(text);
-    untouched.cellValue = untouched.text;
-    if (column < kColAmount || column > kColOddDays) return untouched;
+    const auto untouched = [text] {
+        ScheduleCellResult result;
+        result.text = std::string(text);
+        result.cellValue = result.text;
+        return result;
+    };
+    if (column < kColAmount || column > kColOddDays) return untouched();
     if (stream < 1 || stream > kMaxStreams) Raise(RuntimeErrorCode::SubscriptOutOfRange);
     // A row that is still blank is being passed through, not filled in.
-    if (record.gaPymtAmt[stream].empty() && text.empty()) return untouched;
+    if (record.gaPymtAmt[stream].empty() && text.empty()) return untouched();
     record.gbIntegerEntry = false;
     CellCheck check(record, user, oddDaysQuiet, stream, text);
     switch (column) {

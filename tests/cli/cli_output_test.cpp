@@ -3,13 +3,20 @@
 // sheets' XML unzipped); `check` and `batch` agreeing on the keys and their order.
 
 #include "BatchOutput.h"
+#include "ShortestNumber.h"
 #include "cli_support.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <random>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +30,44 @@ using clitest::WriteFile;
 namespace fs = std::filesystem;
 
 const std::string kExamples = TALLEX_EXAMPLES;
+
+// The verdict's numbers take a quick path for short decimals: every family of value must come
+// out as the standard shortest conversion writes it, fixed or scientific alike.
+TEST(verdict_numbers, shortest_text_is_the_standard_one) {
+    std::mt19937_64 random(20261207);
+    std::uniform_real_distribution<double> unit(0, 1);
+    const auto tenTo = [](int e) { return std::pow(10.0, e); };
+    const std::pair<const char*, std::function<double()>> families[] = {
+        {"cents", [&] { return std::round((unit(random) - 0.5) * 2e9) / 100.0; }},
+        {"whole", [&] { return static_cast<double>(random() % 100000000); }},
+        {"round thousands", [&] {
+             return static_cast<double>(random() % 1000) * tenTo(static_cast<int>(random() % 20) - 6);
+         }},
+        {"small", [&] { return static_cast<double>(random() % 10) / tenTo(static_cast<int>(random() % 8)); }},
+        {"15 digits", [&] {
+             return static_cast<double>(random() % 1000000000000000ULL) / tenTo(static_cast<int>(random() % 7));
+         }},
+        {"any magnitude", [&] { return (unit(random) - 0.5) * tenTo(static_cast<int>(random() % 30) - 10); }},
+        {"any bits", [&] {
+             const std::uint64_t bits = random();
+             double v;
+             std::memcpy(&v, &bits, sizeof v);
+             return std::isfinite(v) ? v : 1.0;
+         }},
+    };
+    for (const auto& [family, draw] : families) {
+        int mismatches = 0;
+        for (int i = 0; i < 200000 && mismatches < 5; ++i) {
+            const double v = draw();
+            char quick[32];
+            char standard[32];
+            const std::string got(quick, ShortestChars(quick, quick + sizeof quick, v).ptr);
+            const std::string want(standard, std::to_chars(standard, standard + sizeof standard, v).ptr);
+            if (got != want) ++mismatches;
+            EXPECT_EQ(got, want) << family;
+        }
+    }
+}
 
 // A fresh folder, removed with everything in it.
 class TempFolder {

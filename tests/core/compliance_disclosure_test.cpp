@@ -180,6 +180,30 @@ TEST(disclosure_results, subject_to_reimbursement_focuses_the_tolerance) {
     EXPECT_EQ(a->view.label(ResultsLabel::lblAPRViolAmt).caption, "0.5026 %");
 }
 
+// A caller that shows no page (the command line) asks for no figure captions: the verdict labels
+// and the record come out as on the page, and the captions stay empty.
+TEST(disclosure_results, captionless_run_gives_the_page_s_verdict) {
+    const std::pair<double, double> loans[] = {{11.5, 66.20}, {12, 60}, {12, 66.20}};  // APR, FC off, both right
+    for (const auto& [apr, fc] : loans) {
+        auto page = Solved(1000, apr, fc, "88.85 12 1 0");
+        auto bare = Solved(1000, apr, fc, "88.85 12 1 0");
+        auto shown = Activate(*page, {"", "66.2"});
+        auto quiet = Activate(*bare, {"", "66.2", false});
+        for (ResultsLabel label : {ResultsLabel::lblAPRViolation, ResultsLabel::lblAPRViolAmt,
+                                   ResultsLabel::lblFinanceViolation, ResultsLabel::lblFinanceViolAmt,
+                                   ResultsLabel::lblFinanceError}) {
+            EXPECT_EQ(quiet->view.label(label).visible, shown->view.label(label).visible) << apr << " " << fc;
+            EXPECT_EQ(quiet->view.label(label).caption, shown->view.label(label).caption) << apr << " " << fc;
+            EXPECT_EQ(quiet->view.label(label).colour, shown->view.label(label).colour) << apr << " " << fc;
+        }
+        EXPECT_EQ(bare->gbSubjToReimb, page->gbSubjToReimb);
+        EXPECT_EQ(bare->gdAPRDiff, page->gdAPRDiff);
+        EXPECT_EQ(bare->dFinanceChgDiff, page->dFinanceChgDiff);
+        const DisclosureCaptions& c = quiet->out.captions;
+        EXPECT_EQ(c.lblAmount + c.lblFinanceChg + c.lblTotPymts + c.lblAPR + c.lblDisclAPR + c.lblDisclFinanceChg, "");
+    }
+}
+
 // Construction with permanent financing: C 100,000.00, prepaid 1,000.00, subsequently paid
 // 500.00, estimated interest 4,500.00; 120 payments of 1,000.00.
 std::unique_ptr<LoanRecord> Construction(double commitment, double prepaid, std::int16_t interestType = 0) {

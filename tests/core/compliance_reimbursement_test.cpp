@@ -22,6 +22,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace tallex {
@@ -262,15 +263,31 @@ TEST(reimbursement_screen, activation_decisions) {
         {true, true, kFreqMonthly, -1.53, true, true, false, false, true, "-$1.53", F::PriorPayments},
     };
     for (const auto& c : cases) {
-        auto r = Reimbursed(1000, 11.5, kTwelve, kToleranceQuarter);
-        r->gbAPRUnderViol = c.apr;
-        r->gbFCUnderViol = c.fc;
-        r->giPymtFreq = c.freq;
-        r->gdAPRAdjFinal = c.final;
-        r->gdFCAdjAPR = 11.7526;
-        r->gdFCAdjustment = -7.5;
+        const auto prepared = [&c] {
+            auto r = Reimbursed(1000, 11.5, kTwelve, kToleranceQuarter);
+            r->gbAPRUnderViol = c.apr;
+            r->gbFCUnderViol = c.fc;
+            r->giPymtFreq = c.freq;
+            r->gdAPRAdjFinal = c.final;
+            r->gdFCAdjAPR = 11.7526;
+            r->gdFCAdjustment = -7.5;
+            return r;
+        };
+        auto r = prepared();
         const ReimbursementScreen s = ReimbursementActivation(*r);
         SCOPED_TRACE(testing::Message() << "APR " << c.apr << " FC " << c.fc << " code " << c.freq << " final " << c.final);
+        // Without captions (the command line): the same page and record, no caption composed.
+        auto bare = prepared();
+        const ReimbursementScreen q = ReimbursementActivation(*bare, false);
+        EXPECT_EQ(q.captions.caption + q.captions.lblPercent2 + q.captions.lblFnceChgAdj2 + q.captions.lblAdjAPR2 +
+                      q.captions.lblProFactor2 + q.captions.lblFinalAPRAdj2 + q.captions.lblPercentAPR,
+                  "");
+        EXPECT_EQ(std::tie(q.gridVisible, q.priorPaymentsVisible, q.showAdjustmentsVisible, q.printEnabled,
+                           q.aprMethodVisible, q.aprAdjustmentVisible, q.financeChargeAdjustmentVisible, q.focus),
+                  std::tie(s.gridVisible, s.priorPaymentsVisible, s.showAdjustmentsVisible, s.printEnabled,
+                           s.aprMethodVisible, s.aprAdjustmentVisible, s.financeChargeAdjustmentVisible, s.focus));
+        EXPECT_EQ(bare->gbNoAPRReimbOwed, r->gbNoAPRReimbOwed);
+        EXPECT_EQ(bare->gaPymtDbl, r->gaPymtDbl);
         EXPECT_EQ(s.captions.caption, "Reimbursement Information (using reimbursement tolerance of .25%)");
         EXPECT_EQ(s.gridVisible, c.grid);
         EXPECT_EQ(s.priorPaymentsVisible && s.showAdjustmentsVisible, c.prior);
