@@ -268,6 +268,9 @@ void frmPymt::onDelete() {
 
 void frmPymt::onContinue() {
     SSDBGrid1_->commitEditor();
+    // A run-time error in the cell being committed ends on the error screen, which unloads the
+    // page: nothing of it may go on.
+    if (!isActivePage()) return;
     const int row = SSDBGrid1_->currentRow();
     std::array<std::string, 4> cells;
     for (int column = kColAmount; column <= kColOddDays; ++column)
@@ -293,6 +296,7 @@ void frmPymt::onContinue() {
 void frmPymt::onBack() {
     record().giGridRow = static_cast<std::int16_t>(model_->rowCount());
     SSDBGrid1_->commitEditor();
+    if (!isActivePage()) return;
     // The cell being left is checked and kept; Back goes on whatever the check says.
     refuseLeaving(static_cast<int>(ScheduleGrid::Move::None));
     // A construction loan came through its construction interest page.
