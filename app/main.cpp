@@ -1,10 +1,10 @@
 // TALLEX desktop program.
 
-#include "widgets/AppStyle.h"
 #include "shell/MainWindow.h"
 #include "shell/QtUserSeam.h"
 #include "shell/SettingsStore.h"
 #include "shell/SingleInstance.h"
+#include "widgets/AppStyle.h"
 
 #include "shell/StartupTexts.h"
 

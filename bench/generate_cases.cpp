@@ -31,16 +31,18 @@ std::string RegularCase(std::mt19937_64& rng) {
     const double i = rate / 1200;
     const double payment = principal * i / (1 - std::pow(1 + i, -term));
     // The disclosed figures: mostly right, sometimes understated or overstated.
-    const double aprError = std::uniform_int_distribution<int>(0, 3)(rng) == 0
-                                ? std::uniform_real_distribution<double>(-1, 1)(rng) : 0.0;
+    const double aprError =
+        std::uniform_int_distribution<int>(0, 3)(rng) == 0 ? std::uniform_real_distribution<double>(-1, 1)(rng) : 0.0;
     const double fcError = std::uniform_int_distribution<int>(0, 3)(rng) == 0
-                               ? std::uniform_real_distribution<double>(-300, 300)(rng) : 0.0;
+                               ? std::uniform_real_distribution<double>(-300, 300)(rng)
+                               : 0.0;
     const double financeCharge = std::max(1.0, payment * term - principal + fcError);
-    std::string s = "{\"kind\":\"regular\",\"amount_financed\":\"" + Money(principal) + "\",\"disclosed_apr\":\"" +
-                    Money(std::max(1.0, rate + aprError)) + "\",\"disclosed_finance_charge\":\"" + Money(financeCharge) +
-                    "\",\"secured_by_real_estate\":" + (rng() % 2 ? "true" : "false") +
-                    ",\"answers\":{\"apr_understatement_caused_by_fc\":false,\"apr_overstatement_caused_by_fc\":false}" +
-                    ",\"schedule\":[";
+    std::string s =
+        "{\"kind\":\"regular\",\"amount_financed\":\"" + Money(principal) + "\",\"disclosed_apr\":\"" +
+        Money(std::max(1.0, rate + aprError)) + "\",\"disclosed_finance_charge\":\"" + Money(financeCharge) +
+        "\",\"secured_by_real_estate\":" + (rng() % 2 ? "true" : "false") +
+        ",\"answers\":{\"apr_understatement_caused_by_fc\":false,\"apr_overstatement_caused_by_fc\":false}" +
+        ",\"schedule\":[";
     // The term split over the streams; the last stream's payment a little different.
     int left = term;
     for (int k = 0; k < count; ++k) {
@@ -48,7 +50,8 @@ std::string RegularCase(std::mt19937_64& rng) {
         left -= n;
         if (n <= 0) break;
         if (k) s += ",";
-        s += "{\"amount\":\"" + Money(payment + (k == count - 1 ? 0.37 : 0)) + "\",\"payments\":\"" + std::to_string(n) + "\"}";
+        s += "{\"amount\":\"" + Money(payment + (k == count - 1 ? 0.37 : 0)) + "\",\"payments\":\"" +
+             std::to_string(n) + "\"}";
         if (left <= 0) break;
     }
     return s + "]}";
@@ -68,12 +71,12 @@ std::string SingleCase(std::mt19937_64& rng) {
 std::string ConstructionCase(std::mt19937_64& rng) {
     const int commitment = std::uniform_int_distribution<int>(50, 900)(rng) * 1000;
     const int months = std::uniform_int_distribution<int>(3, 24)(rng);
-    return "{\"kind\":\"construction\",\"disclosed_apr\":\"" + Money(std::uniform_real_distribution<double>(4, 14)(rng)) +
+    return "{\"kind\":\"construction\",\"disclosed_apr\":\"" +
+           Money(std::uniform_real_distribution<double>(4, 14)(rng)) +
            "\",\"disclosed_finance_charge\":\"\",\"construction\":{\"commitment\":\"" + std::to_string(commitment) +
            "\",\"simple_rate\":\"" + Money(std::uniform_real_distribution<double>(4, 12)(rng)) +
-           "\",\"prepaid_finance_charge\":\"" + std::to_string(commitment / 100) +
-           "\",\"interest_on\":\"" + (rng() % 2 ? "advances" : "commitment") + "\",\"time_period\":\"" +
-           std::to_string(months) + "\"}}";
+           "\",\"prepaid_finance_charge\":\"" + std::to_string(commitment / 100) + "\",\"interest_on\":\"" +
+           (rng() % 2 ? "advances" : "commitment") + "\",\"time_period\":\"" + std::to_string(months) + "\"}}";
 }
 
 std::string InvalidCase(std::mt19937_64& rng) {
@@ -81,9 +84,13 @@ std::string InvalidCase(std::mt19937_64& rng) {
     case 0: return "{\"kind\":\"regular\",";
     case 1: return "{\"kind\":\"regular\",\"amount_financed\":\"12a\"}";
     case 2: return "{\"kind\":\"regular\",\"amount_financed\":\"1000\",\"disclosed_apr\":\"0.5\"}";
-    case 3: return "{\"kind\":\"regular\",\"amount_financed\":\"99999\",\"disclosed_apr\":\"9\",\"schedule\":[{\"amount\":\"10\",\"payments\":\"2\"}]}";
+    case 3:
+        return "{\"kind\":\"regular\",\"amount_financed\":\"99999\",\"disclosed_apr\":\"9\",\"schedule\":[{\"amount\":"
+               "\"10\",\"payments\":\"2\"}]}";
     case 4: return "[1,2,3]";
-    default: return "{\"kind\":\"regular\",\"amount_financed\":\"1000\",\"disclosed_apr\":\"12\",\"schedule\":[{\"amount\":\"88.85\",\"payments\":\"12\",\"odd_days\":\"45\"}]}";
+    default:
+        return "{\"kind\":\"regular\",\"amount_financed\":\"1000\",\"disclosed_apr\":\"12\",\"schedule\":[{\"amount\":"
+               "\"88.85\",\"payments\":\"12\",\"odd_days\":\"45\"}]}";
     }
 }
 
@@ -106,10 +113,14 @@ int main(int argc, char** argv) {
     for (long n = 0; n < count; ++n) {
         std::string line;
         const int roll = percent(rng);
-        if (roll < invalidPercent) line = InvalidCase(rng);
-        else if (roll < invalidPercent + 8) line = SingleCase(rng);
-        else if (roll < invalidPercent + 12) line = ConstructionCase(rng);
-        else line = RegularCase(rng);
+        if (roll < invalidPercent)
+            line = InvalidCase(rng);
+        else if (roll < invalidPercent + 8)
+            line = SingleCase(rng);
+        else if (roll < invalidPercent + 12)
+            line = ConstructionCase(rng);
+        else
+            line = RegularCase(rng);
         std::fputs(line.c_str(), stdout);
         std::fputc('\n', stdout);
     }

@@ -8,7 +8,8 @@ namespace tallex::casefile {
 
 int FrequencyIndex(const CaseFile& c) {
     const bool single = c.loanType == "single";
-    const int index = single ? ChoiceIndex(kSingleFrequencyKeys, c.frequency) : ChoiceIndex(kInstallmentFrequencyKeys, c.frequency);
+    const int index =
+        single ? ChoiceIndex(kSingleFrequencyKeys, c.frequency) : ChoiceIndex(kInstallmentFrequencyKeys, c.frequency);
     return std::max(index, 0);
 }
 

@@ -15,7 +15,7 @@ inline constexpr std::array<std::string_view, 2> kKindKeys{"regular", "construct
 inline constexpr std::array<std::string_view, 2> kLoanTypeKeys{"installment", "single"};
 // The payment frequency options of an installment loan and of a single advance, single payment.
 inline constexpr std::array<std::string_view, 4> kInstallmentFrequencyKeys{"monthly", "multiples_of_month",
-                                                                          "semi_monthly", "actual_days"};
+                                                                           "semi_monthly", "actual_days"};
 inline constexpr std::array<std::string_view, 2> kSingleFrequencyKeys{"whole_months", "actual_days"};
 // The construction loan terms' options: how the construction phase is disclosed and what the
 // interest is charged on; the construction phase's accrual and its term basis for "other".

@@ -2,15 +2,15 @@
 
 #include "CaseKeys.h"
 
-#include <nlohmann/json.hpp>
 #include <simdjson.h>
+#include <nlohmann/json.hpp>
 
 #include <bitset>
 #include <span>
 #include <vector>
 
-#include <charconv>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <initializer_list>
 #include <string_view>
@@ -131,11 +131,16 @@ void ReadCase(element root, CaseFile& c) {
         const auto object = std::find(std::begin(kObjectKeys), std::end(kObjectKeys), name);
         if (object == std::end(kObjectKeys)) Unknown("", name, table, kObjectKeys);
         given.Mark(table.size() + static_cast<std::size_t>(object - std::begin(kObjectKeys)), "", name);
-        if (name == "frequency") frequency = field.value;  // its choices depend on the loan type
-        else if (name == "schedule") schedule = field.value;
-        else if (name == "construction") construction = field.value;
-        else if (name == "answers") ReadObject(field.value, "answers", keys::AnswerKeys(), c);
-        else ReadObject(field.value, "reimbursement", keys::ReimbursementKeys(), c);
+        if (name == "frequency")
+            frequency = field.value;  // its choices depend on the loan type
+        else if (name == "schedule")
+            schedule = field.value;
+        else if (name == "construction")
+            construction = field.value;
+        else if (name == "answers")
+            ReadObject(field.value, "answers", keys::AnswerKeys(), c);
+        else
+            ReadObject(field.value, "reimbursement", keys::ReimbursementKeys(), c);
     }
     if (frequency) {
         const JsonValue value(*frequency);
@@ -182,8 +187,10 @@ std::string WhereMalformed(std::string_view text) {
     const std::size_t stop = std::min(byte > 0 ? byte - 1 : 0, text.size());
     std::size_t line = 1, column = 1;
     for (std::size_t i = 0; i < stop; ++i) {
-        if (text[i] == '\n') line += 1, column = 1;
-        else if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++column;
+        if (text[i] == '\n')
+            line += 1, column = 1;
+        else if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+            ++column;
     }
     return "line " + std::to_string(line) + ", column " + std::to_string(column) + ": ";
 }
@@ -197,8 +204,7 @@ std::optional<CaseError> ParseCase(std::string_view jsonText, CaseFile& out) {
     thread_local simdjson::dom::parser parser;
     element root;
     if (const auto error = parser.parse(jsonText.data(), jsonText.size(), true).get(root))
-        return CaseError{"(file)",
-                         "malformed JSON: " + WhereMalformed(jsonText) + simdjson::error_message(error)};
+        return CaseError{"(file)", "malformed JSON: " + WhereMalformed(jsonText) + simdjson::error_message(error)};
     CaseFile c;
     try {
         ReadCase(root, c);

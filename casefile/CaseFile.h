@@ -29,7 +29,7 @@ struct CaseConstruction {
     std::string interestOn = "advances";    // "advances" | "commitment"
     std::string accrual = "360/360";        // "360/360" | "365/365" | "365/360" | "other"
     bool interestReserve = false;
-    std::string termBasis = "months";       // "months" | "days", for "other"
+    std::string termBasis = "months";  // "months" | "days", for "other"
     std::string timePeriod;
     std::string unitPeriods;
     std::string oddDays;

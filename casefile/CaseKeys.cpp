@@ -24,14 +24,22 @@ std::string Choice(const Value& value, const std::string& key, std::span<const s
 }
 
 // Captureless lambdas, so that the tables below stay plain constant data.
-#define TEXT_KEY(Target, name, member) \
-    Key<Target> { name, [](Target& t, const Value& v, const std::string& k) { t.member = v.Text(k); } }
-#define STRING_KEY(Target, name, member) \
-    Key<Target> { name, [](Target& t, const Value& v, const std::string& k) { t.member = v.String(k); } }
-#define BOOL_KEY(Target, name, member) \
-    Key<Target> { name, [](Target& t, const Value& v, const std::string& k) { t.member = v.Bool(k); } }
-#define CHOICE_KEY(Target, name, member, choices) \
-    Key<Target> { name, [](Target& t, const Value& v, const std::string& k) { t.member = Choice(v, k, choices); } }
+#define TEXT_KEY(Target, name, member)                                                      \
+    Key<Target> {                                                                           \
+        name, [](Target& t, const Value& v, const std::string& k) { t.member = v.Text(k); } \
+    }
+#define STRING_KEY(Target, name, member)                                                      \
+    Key<Target> {                                                                             \
+        name, [](Target& t, const Value& v, const std::string& k) { t.member = v.String(k); } \
+    }
+#define BOOL_KEY(Target, name, member)                                                      \
+    Key<Target> {                                                                           \
+        name, [](Target& t, const Value& v, const std::string& k) { t.member = v.Bool(k); } \
+    }
+#define CHOICE_KEY(Target, name, member, choices)                                                       \
+    Key<Target> {                                                                                       \
+        name, [](Target& t, const Value& v, const std::string& k) { t.member = Choice(v, k, choices); } \
+    }
 
 const Key<CaseFile> kCaseKeys[] = {
     STRING_KEY(CaseFile, "preparer", preparer),
@@ -89,10 +97,14 @@ const Key<CaseFile> kReimbursementKeys[] = {
     {"tolerance",
      [](CaseFile& c, const Value& v, const std::string& k) {
          const std::string t = v.Text(k);
-         if (t == "0" || t == "0.0") c.tolerance = "0";
-         else if (t == "0.125" || t == ".125") c.tolerance = "0.125";
-         else if (t == "0.25" || t == ".25") c.tolerance = "0.25";
-         else Fail(k, "must be \"0\", \"0.125\" or \"0.25\"");
+         if (t == "0" || t == "0.0")
+             c.tolerance = "0";
+         else if (t == "0.125" || t == ".125")
+             c.tolerance = "0.125";
+         else if (t == "0.25" || t == ".25")
+             c.tolerance = "0.25";
+         else
+             Fail(k, "must be \"0\", \"0.125\" or \"0.25\"");
      }},
     {"prior_payments",
      [](CaseFile& c, const Value& v, const std::string& k) {

@@ -3,7 +3,6 @@
 #include "CaseChoices.h"
 #include "CaseUser.h"
 
-#include "construction/ConstructionDateCalendar.h"
 #include "calendar/DateCheck.h"
 #include "calendar/PaymentDateCalendar.h"
 #include "compliance/DisclosureResults.h"
@@ -15,14 +14,15 @@
 #include "construction/ConstPhase.h"
 #include "construction/ConstReimbursement.h"
 #include "construction/ConstResults.h"
+#include "construction/ConstructionDateCalendar.h"
 #include "engine/Format.h"
 #include "engine/NumberText.h"
 #include "entry/LoanTerms.h"
 #include "schedule/ScheduleCellCheck.h"
 #include "schedule/ScheduleCellStore.h"
 #include "schedule/ScheduleOddDaysQuietPeriod.h"
-#include "shell/BasicInfo.h"
 #include "schedule/SchedulePage.h"
+#include "shell/BasicInfo.h"
 #include "ui/Clock.h"
 
 #include <algorithm>
@@ -62,7 +62,11 @@ class CaseRunner {
 public:
     CaseRunner(const CaseFile& c, CaseOutcome& out, LoanRecord& record, const Clock& clock,
                CaseProgress* progress = nullptr)
-        : c_(c), out_(out), r_(record), clock_(clock), progress_(progress),
+        : c_(c),
+          out_(out),
+          r_(record),
+          clock_(clock),
+          progress_(progress),
           user_(r_, c.aprUnderstatementCausedByFc, c.aprOverstatementCausedByFc) {}
 
     // The whole case, on an outcome renewed first.
@@ -157,7 +161,8 @@ private:
         LoanTermsState scratch;
         return Type(key, text, [&](const std::string& typed, int ch) {
             const KeyVerdict v = fn(scratch, EditState{typed, static_cast<int>(typed.size()), 0}, ch);
-            return std::pair<bool, std::string>{v.accepted, v.accepted || v.message.empty() || message.empty() ? v.message : message};
+            return std::pair<bool, std::string>{
+                v.accepted, v.accepted || v.message.empty() || message.empty() ? v.message : message};
         });
     }
 
@@ -279,7 +284,8 @@ private:
         user_.at("schedule");
         const std::array<std::string, 4> current{r_.gaPymtAmt[rowCount], r_.gaNumPymts[rowCount],
                                                  r_.gaUnitPeriods[rowCount], r_.gaOddDays[rowCount]};
-        const ScheduleContinueOutcome outcome = ScheduleContinue(r_, user_, rowCount, std::to_string(rowCount), current);
+        const ScheduleContinueOutcome outcome =
+            ScheduleContinue(r_, user_, rowCount, std::to_string(rowCount), current);
         if (!outcome.proceed) Refuse("schedule", "the payment schedule cannot be continued");
     }
 
@@ -287,7 +293,9 @@ private:
               const ScheduleActivation& activation) {
         if (activation.readOnly[static_cast<std::size_t>(column)] && k == 1) {
             // A cell the page fills itself and does not let the user change.
-            const std::string& fixed = column == 2 ? r_.gaNumPymts[1] : column == 3 ? r_.gaUnitPeriods[1] : r_.gaOddDays[1];
+            const std::string& fixed = column == 2   ? r_.gaNumPymts[1]
+                                       : column == 3 ? r_.gaUnitPeriods[1]
+                                                     : r_.gaOddDays[1];
             if (!text.empty() && Val(text) != Val(fixed))
                 Refuse(key, "is fixed at " + fixed + " for this loan and cannot be changed");
             return;
@@ -385,8 +393,7 @@ private:
 
     void Results() {
         user_.at("answers");
-        const DisclosureOutcome outcome =
-            ComputeDisclosureResults(r_, out_.view, user_, CaptionlessInputs());
+        const DisclosureOutcome outcome = ComputeDisclosureResults(r_, out_.view, user_, CaptionlessInputs());
         if (outcome.refused) Refuse("construction", "the results page refused the loan");
     }
 
@@ -399,8 +406,9 @@ private:
         if (index == kToleranceNone) {
             // The results page selects no tolerance for this loan (a single payment in days) and
             // would ask for one: the verdict stands without reimbursement figures.
-            user_.note("reimbursement.tolerance: no reimbursement tolerance was chosen (the results page selects "
-                       "none for this loan), so no reimbursement was computed");
+            user_.note(
+                "reimbursement.tolerance: no reimbursement tolerance was chosen (the results page selects "
+                "none for this loan), so no reimbursement was computed");
             return;
         }
         user_.at("reimbursement");
@@ -415,9 +423,10 @@ private:
             // Where the page asks for no prior payments there are no lump sums: the verdict stands
             // with them null, and says why the number given was not used.
             if (!ReimbursementOffersPriorPayments(r_)) {
-                user_.note("reimbursement.prior_payments: the reimbursement page asks for no prior payments for "
-                           "this loan (lump sums exist only for an APR adjustment owed on a loan of several "
-                           "payments), so none were computed");
+                user_.note(
+                    "reimbursement.prior_payments: the reimbursement page asks for no prior payments for "
+                    "this loan (lump sums exist only for an APR adjustment owed on a loan of several "
+                    "payments), so none were computed");
                 return;
             }
             ShowAdjustments(r_, user_, std::to_string(*c_.priorPayments), constructionOnly ? 1 : out_.scheduleRows);
@@ -496,8 +505,8 @@ private:
         if (layout.unitPeriodsShown && follow.enabled) {
             // A period of a year of days: what the case types replaces what the calendar filled in.
             if (!cc.unitPeriods.empty())
-                e.unitPeriods =
-                    TypeDigits("construction.unit_periods", cc.unitPeriods, ConstPhaseKeyMessage(kPhaseUnitPeriods, ""));
+                e.unitPeriods = TypeDigits("construction.unit_periods", cc.unitPeriods,
+                                           ConstPhaseKeyMessage(kPhaseUnitPeriods, ""));
             if (!cc.oddDays.empty())
                 e.oddDays = TypeDigits("construction.odd_days", cc.oddDays, ConstPhaseKeyMessage(kPhaseOddDays, ""));
         } else {
@@ -508,7 +517,8 @@ private:
             if (!cc.oddDays.empty() && Val(cc.oddDays) != Val(e.oddDays))
                 Refuse("construction.odd_days", "is fixed at " + e.oddDays + " for this construction period");
         }
-        static const char* const keys[] = {"construction.time_period", "construction.unit_periods", "construction.odd_days"};
+        static const char* const keys[] = {"construction.time_period", "construction.unit_periods",
+                                           "construction.odd_days"};
         KeepConstructionPhase(e);
         Deferred([&] { return ConstPhaseContinue(r_, user_, e); }, keys, 3);
     }
@@ -550,12 +560,14 @@ private:
         e.permanent.frequency = static_cast<std::int16_t>(FrequencyIndex(c_));
         const bool permanent = !ConstructionOnly(r_.construction);
         if (cc.estimatedInterest) {
-            e.amtInt = Type("construction.estimated_interest", *cc.estimatedInterest,
-                            [&](const std::string& typed, int ch) {
-                                const auto v = ConstInterestAmountKey(typed, typed.size(), static_cast<char>(ch));
-                                return std::pair<bool, std::string>{v == tallex::AmountKeyVerdict::Accept,
-                                    v == tallex::AmountKeyVerdict::RefuseWithMessage ? ConstInterestKeyMessage(kInterestAmount, "") : ""};
-                            });
+            e.amtInt =
+                Type("construction.estimated_interest", *cc.estimatedInterest, [&](const std::string& typed, int ch) {
+                    const auto v = ConstInterestAmountKey(typed, typed.size(), static_cast<char>(ch));
+                    return std::pair<bool, std::string>{v == tallex::AmountKeyVerdict::Accept,
+                                                        v == tallex::AmountKeyVerdict::RefuseWithMessage
+                                                            ? ConstInterestKeyMessage(kInterestAmount, "")
+                                                            : ""};
+                });
         } else {
             e.amtInt = activation.initialEstimate;
         }
@@ -563,12 +575,14 @@ private:
         e.finChg = TypeLoanTerms("disclosed_finance_charge", c_.disclosedFinanceCharge, FinanceChargeKey);
         const std::string caption = ConstUnitPeriodCaption(e.permanent);
         if (permanent && !caption.empty()) {
-            e.unitPeriod = TypeDigits("unit_period", c_.unitPeriod, ConstInterestKeyMessage(kInterestUnitPeriod, caption));
+            e.unitPeriod =
+                TypeDigits("unit_period", c_.unitPeriod, ConstInterestKeyMessage(kInterestUnitPeriod, caption));
         }
         e.amtInt = ConstInterestFieldCheck(kInterestAmount, e.amtInt, e.permanent).text;
         e.discAPR = ConstInterestFieldCheck(kInterestDisclAPR, e.discAPR, e.permanent).text;
         e.finChg = ConstInterestFieldCheck(kInterestFinChg, e.finChg, e.permanent).text;
-        if (!e.unitPeriod.empty()) e.unitPeriod = ConstInterestFieldCheck(kInterestUnitPeriod, e.unitPeriod, e.permanent).text;
+        if (!e.unitPeriod.empty())
+            e.unitPeriod = ConstInterestFieldCheck(kInterestUnitPeriod, e.unitPeriod, e.permanent).text;
         KeepConstructionInterest(e);
         // A construction phase disclosed separately goes on to its results from here.
         if (stopBeforeResults_ && !permanent) return;
@@ -579,9 +593,9 @@ private:
 
     void ConstructionResults() {
         user_.at("construction");
-        const ConstResultsOutcome outcome =
-            ConstResultsActivate(r_, out_.view, user_, CaptionlessInputs());
-        if (outcome.refused || outcome.solverFailed) Refuse("construction", "the construction results refused the loan");
+        const ConstResultsOutcome outcome = ConstResultsActivate(r_, out_.view, user_, CaptionlessInputs());
+        if (outcome.refused || outcome.solverFailed)
+            Refuse("construction", "the construction results refused the loan");
         out_.scheduleRows = 1;
     }
 

@@ -25,10 +25,10 @@ struct CaseOutcome {
     std::unique_ptr<LoanRecord> record = std::make_unique<LoanRecord>();
     MemoryResultsView view;
     ReportIdentity identity;
-    int scheduleRows = 0;          // streams listed (grid rows)
-    bool reimbursed = false;       // the reimbursement page was reached
+    int scheduleRows = 0;                // streams listed (grid rows)
+    bool reimbursed = false;             // the reimbursement page was reached
     bool adjustedPaymentsShown = false;  // that page shows its grid of adjusted payments
-    std::vector<std::string> notes;  // information messages met on the way
+    std::vector<std::string> notes;      // information messages met on the way
     // How far the schedule arrays may hold anything from the last case run on this record.
     int rowsInUse = kMaxStreams;
 };
@@ -59,13 +59,13 @@ struct CaseProgress {
     CasePage page = CasePage::BasicInformation;
     std::optional<CaseError> refusal;  // the key and the message the page shows
     short refusalStyle = kStyleExclamation;
-    std::vector<std::string> notes;    // information messages met on the way, in order
+    std::vector<std::string> notes;  // information messages met on the way, in order
     // The entries as the pages hold them once the replay went through them: the money boxes as
     // they show a number once left, the periods the calculators measured, the construction
     // interest estimate shown. An entry the replay did not take is as the case gives it.
     CaseFile entries;
-    LoanTermsState loanTerms;          // the loan terms page's verdicts on its boxes
-    std::string initialEstimate;       // the construction interest page's own estimate
+    LoanTermsState loanTerms;     // the loan terms page's verdicts on its boxes
+    std::string initialEstimate;  // the construction interest page's own estimate
     bool initialEstimateShown = true;
     // The payment schedule is in the record.
 };

@@ -13,16 +13,16 @@ short CaseUser::show(const std::string& text, short style) {
         const bool understated = record_.gdCalcAPR > record_.gdDisclAPR;
         const std::optional<bool>& answer = understated ? understatement_ : overstatement_;
         if (!answer)
-            throw CaseFault{{understated ? "answers.apr_understatement_caused_by_fc" : "answers.apr_overstatement_caused_by_fc",
-                             "the APR test asks \"" + text + "\" and the case gives no answer"}};
+            throw CaseFault{
+                {understated ? "answers.apr_understatement_caused_by_fc" : "answers.apr_overstatement_caused_by_fc",
+                 "the APR test asks \"" + text + "\" and the case gives no answer"}};
         return *answer ? kAnswerYesButton : kAnswerNoButton;
     }
     if (style == kStyleInformation) {
         notes_.push_back(text);
         return kAnswerOk;
     }
-    if (question || style == kStyleOkCancelWarning)
-        throw CaseFault{{key_, "unexpected question: " + text}};
+    if (question || style == kStyleOkCancelWarning) throw CaseFault{{key_, "unexpected question: " + text}};
     if (defer_) {
         if (refusal_.empty()) {
             refusal_ = text;

@@ -21,7 +21,8 @@ struct CaseFault {
 
 class CaseUser final : public UserSeam {
 public:
-    CaseUser(const LoanRecord& record, std::optional<bool> understatementAnswer, std::optional<bool> overstatementAnswer)
+    CaseUser(const LoanRecord& record, std::optional<bool> understatementAnswer,
+             std::optional<bool> overstatementAnswer)
         : record_(record), understatement_(understatementAnswer), overstatement_(overstatementAnswer) {}
 
     // The key of the entry the next refusal belongs to.

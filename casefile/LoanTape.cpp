@@ -27,8 +27,8 @@ struct Record {
     bool blank = true;               // no cell holds anything
     bool nonAscii = false;           // some cell holds a byte beyond ASCII
     Flaw flaw = Flaw::None;
-    std::size_t flawCell = 0;        // the cell (from 0) the flaw is in
-    long line = 0;                   // the line the record starts on
+    std::size_t flawCell = 0;  // the cell (from 0) the flaw is in
+    long line = 0;             // the line the record starts on
 };
 
 class CsvRecords {
@@ -133,8 +133,10 @@ public:
                     put(static_cast<char>(c));
                     break;
                 case State::Quoted:
-                    if (c == '"') state = State::QuotedQuote;
-                    else put(static_cast<char>(c));
+                    if (c == '"')
+                        state = State::QuotedQuote;
+                    else
+                        put(static_cast<char>(c));
                     break;
                 case State::QuotedQuote:
                     if (c == '"') {
@@ -214,7 +216,7 @@ enum class Place { Case, Frequency, Stream, Construction };
 
 struct Column {
     Place place = Place::Case;
-    std::string key;  // the key as an error names it
+    std::string key;                               // the key as an error names it
     const keys::Key<CaseFile>* caseKey = nullptr;  // a top-level key, or one of answers or reimbursement
     const keys::Key<keys::StreamEntries>* streamKey = nullptr;
     const keys::Key<CaseConstruction>* constructionKey = nullptr;
@@ -343,11 +345,11 @@ std::string FlawMessage(const std::string& where, const Record& r, const std::ve
     switch (r.flaw) {
     case Flaw::CellTooLong:
         return at + "the cell is longer than 10 MB (" + std::to_string(kMaxTapeCellBytes) + " bytes)";
-    case Flaw::RowTooLong:
-        return where + " is longer than 10 MB (" + std::to_string(kMaxTapeRowBytes) + " bytes)";
+    case Flaw::RowTooLong: return where + " is longer than 10 MB (" + std::to_string(kMaxTapeRowBytes) + " bytes)";
     case Flaw::StrayQuote:
-        return at + "a quote in a cell that does not start with one (a cell holding quotes is written in quotes, "
-                    "each quote doubled)";
+        return at +
+               "a quote in a cell that does not start with one (a cell holding quotes is written in quotes, "
+               "each quote doubled)";
     case Flaw::TextAfterQuote: return at + "text after the closing quote of a quoted cell";
     case Flaw::Unclosed: return at + "a quoted cell is not closed before the end of the tape";
     case Flaw::None: break;
@@ -412,8 +414,10 @@ std::optional<CaseError> LoanTapeReader::Impl::ReadHeader() {
     }
     for (std::size_t n = 0; n < streams.size(); ++n)
         if (streams[n].empty()) {
-            const std::size_t next = std::find_if(streams.begin() + static_cast<std::ptrdiff_t>(n), streams.end(),
-                                                  [](const auto& s) { return !s.empty(); })->front();
+            const std::size_t next =
+                std::find_if(streams.begin() + static_cast<std::ptrdiff_t>(n), streams.end(), [](const auto& s) {
+                    return !s.empty();
+                })->front();
             return CaseError{Shown(names[next]), "stream " + std::to_string(n + 1) +
                                                      " has no columns (streams are numbered from 1 without gaps)"};
         }
@@ -438,9 +442,9 @@ bool LoanTapeReader::Impl::Next(TapeRow& row) {
             return true;
         }
         if (record.count != columns.size()) {
-            row.error = CaseError{"(row)", where + " has " + std::to_string(record.count) +
-                                               " cells; the header names " + std::to_string(columns.size()) +
-                                               " columns"};
+            row.error =
+                CaseError{"(row)", where + " has " + std::to_string(record.count) + " cells; the header names " +
+                                       std::to_string(columns.size()) + " columns"};
             return true;
         }
         for (std::size_t i = 0; i < columns.size() && record.nonAscii; ++i)
@@ -467,8 +471,10 @@ void LoanTapeReader::Impl::Build(CaseFile& c) const {
     for (std::size_t i = 0; i < columns.size(); ++i) {
         if (cells[i].empty()) continue;  // not given
         const Column& column = columns[i];
-        if (column.place == Place::Case) column.caseKey->set(c, CellValue(cells[i]), column.key);
-        else if (column.place == Place::Frequency) frequency = i;
+        if (column.place == Place::Case)
+            column.caseKey->set(c, CellValue(cells[i]), column.key);
+        else if (column.place == Place::Frequency)
+            frequency = i;
     }
     if (frequency) {
         const CellValue value(cells[*frequency]);

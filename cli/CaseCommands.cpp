@@ -117,31 +117,36 @@ void AddCaseCommands(CLI::App& app, CaseCommandOptions& options, CLI::App*& chec
                      CLI::App*& batch) {
     check = app.add_subcommand("check", "Check one case and print its verdict as JSON");
     AddCaseInput(check, options, "Case file (JSON); - reads standard input");
-    check->footer("Exit codes: 0 no violation, 1 a violation (APR or finance charge beyond its tolerance), "
-                  "2 bad input or an unreadable file.");
+    check->footer(
+        "Exit codes: 0 no violation, 1 a violation (APR or finance charge beyond its tolerance), "
+        "2 bad input or an unreadable file.");
     report = app.add_subcommand("report", "Write the APR Disclosure Documentation of one case");
     AddCaseInput(report, options, "Case file (JSON); - reads standard input");
     report->add_option("-o,--output", options.output,
                        "Report file, written whole or not at all (default: standard output)");
     report->footer("Exit codes: 0 the report was written, 2 bad input or an unreadable or unwritable file.");
-    batch = app.add_subcommand("batch", "Check every case of a .jsonl file, a folder of .json files, a .json case "
-                                        "file or a .csv loan tape");
+    batch = app.add_subcommand("batch",
+                               "Check every case of a .jsonl file, a folder of .json files, a .json case "
+                               "file or a .csv loan tape");
     AddCaseInput(batch, options,
                  "Cases, by the name's ending: .jsonl one JSON case per line, .json one case file, .csv a loan tape, "
                  "a folder of *.json; any other name is read as JSON lines; - reads standard input");
-    batch->add_option("--input-format", options.inputFormat,
-                      "Read the input as jsonl, csv or json whatever its name (default: by the name's ending; "
-                      "jsonl for standard input)")
+    batch
+        ->add_option("--input-format", options.inputFormat,
+                     "Read the input as jsonl, csv or json whatever its name (default: by the name's ending; "
+                     "jsonl for standard input)")
         ->check(CLI::IsMember({"jsonl", "csv", "json"}));
     batch->add_option("-o,--output", options.output,
                       "Verdict file, written whole or not at all (default, or -: standard output; not for xlsx)");
-    batch->add_option("--format", options.format,
-                      "Verdicts as jsonl (one JSON line per case), csv (one row per case) or xlsx (a spreadsheet)")
+    batch
+        ->add_option("--format", options.format,
+                     "Verdicts as jsonl (one JSON line per case), csv (one row per case) or xlsx (a spreadsheet)")
         ->check(CLI::IsMember({"jsonl", "csv", "xlsx"}))
         ->capture_default_str();
-    batch->footer("The summary line goes to standard error, with a progress bar when that is a terminal.\n"
-                  "Exit codes: 0 every case was checked, 1 a case was refused (its error is among the verdicts), "
-                  "2 the batch cannot run (unreadable input or output, no cases at all).");
+    batch->footer(
+        "The summary line goes to standard error, with a progress bar when that is a terminal.\n"
+        "Exit codes: 0 every case was checked, 1 a case was refused (its error is among the verdicts), "
+        "2 the batch cannot run (unreadable input or output, no cases at all).");
 }
 
 int RunCheckCommand(const CaseCommandOptions& options, std::ostream& out, std::ostream& err, std::istream& in) {
@@ -162,8 +167,7 @@ int RunReportCommand(const CaseCommandOptions& options, std::ostream& out, std::
     CaseRun run;
     RunCaseText(text, run);
     if (run.error) return Fail(err, options.input, *run.error);
-    const std::string report =
-        JoinReportLines(WriteReport(*run.outcome.record, run.outcome.identity, TALLEX_VERSION));
+    const std::string report = JoinReportLines(WriteReport(*run.outcome.record, run.outcome.identity, TALLEX_VERSION));
     if (options.output.empty()) {
         out << report;
         return 0;
@@ -217,8 +221,8 @@ public:
         if (progress_) err_ << "\n";
         err_ << "cases " << summary_.cases << ", checked " << summary_.checked << ", failures " << summary_.failures
              << "; violations: APR understated " << summary_.aprUnder << ", APR overstated " << summary_.aprOver
-             << ", finance charge understated " << summary_.fcUnder << ", finance charge overstated "
-             << summary_.fcOver << "; subject to reimbursement " << summary_.reimbursable << "\n";
+             << ", finance charge understated " << summary_.fcUnder << ", finance charge overstated " << summary_.fcOver
+             << "; subject to reimbursement " << summary_.reimbursable << "\n";
         return problem;
     }
 
@@ -333,7 +337,8 @@ int RunBatchCommand(const CaseCommandOptions& options, std::istream& in, std::os
     const bool standardInput = options.input == "-";
     InputKind kind = InputKind::JsonLines;
     const std::string extension = fs::path(options.input).extension().string();
-    if (options.inputFormat == "csv" || (options.inputFormat.empty() && extension == ".csv")) kind = InputKind::Tape;
+    if (options.inputFormat == "csv" || (options.inputFormat.empty() && extension == ".csv"))
+        kind = InputKind::Tape;
     else if (options.inputFormat == "json" || (options.inputFormat.empty() && extension == ".json"))
         kind = InputKind::CaseFile;
     else if (options.inputFormat.empty() && !standardInput && fs::is_directory(options.input, ec))
@@ -393,8 +398,10 @@ int RunBatchCommand(const CaseCommandOptions& options, std::istream& in, std::os
         while (tape.Next(row)) {
             writer.At(tape.BytesRead());
             const std::string name = "row " + std::to_string(row.number);
-            if (row.error) writer.Refused(name, row.identity == name ? std::string() : row.identity, *row.error);
-            else writer.Case(name, row.caseFile);
+            if (row.error)
+                writer.Refused(name, row.identity == name ? std::string() : row.identity, *row.error);
+            else
+                writer.Case(name, row.caseFile);
         }
         if (tape.ReadFailed()) {
             err << "tallex-cli: " << options.input << ": cannot be read after row " << writer.Cases() << "\n";

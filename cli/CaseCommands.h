@@ -10,20 +10,20 @@
 namespace tallex::cli {
 
 struct CaseCommandOptions {
-    std::string input;   // a case file (check, report), or a .jsonl file or folder (batch)
-    std::string output;  // -o: the report or verdict file; empty or "-": standard output
+    std::string input;             // a case file (check, report), or a .jsonl file or folder (batch)
+    std::string output;            // -o: the report or verdict file; empty or "-": standard output
     std::string format = "jsonl";  // batch: jsonl, csv or xlsx
     std::string inputFormat = {};  // batch: jsonl, csv or json; empty: by the input's name
 };
 
-void AddCaseCommands(CLI::App& app, CaseCommandOptions& options, CLI::App*& check, CLI::App*& report,
-                     CLI::App*& batch);
+void AddCaseCommands(CLI::App& app, CaseCommandOptions& options, CLI::App*& check, CLI::App*& report, CLI::App*& batch);
 
 // Each returns the exit code, 2 for bad input (one line on err naming case, key, message).
 // check: 0 no violation, 1 a violation; report: 0 written; batch: 0 every case checked, 1 a case
 // refused, 2 when it cannot run (unreadable input, unwritable output, no cases at all).
 // An input of "-" is read from `in`.
-int RunCheckCommand(const CaseCommandOptions& options, std::ostream& out, std::ostream& err, std::istream& in = std::cin);
+int RunCheckCommand(const CaseCommandOptions& options, std::ostream& out, std::ostream& err,
+                    std::istream& in = std::cin);
 int RunReportCommand(const CaseCommandOptions& options, std::ostream& out, std::ostream& err,
                      std::istream& in = std::cin);
 int RunBatchCommand(const CaseCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err,

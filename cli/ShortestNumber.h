@@ -27,8 +27,8 @@ inline std::to_chars_result ShortestChars(char* first, char* last, double value)
             // digits[] holds m backwards; drop its trailing zeros (the leading ones here).
             int low = 0;
             while (digits[low] == '0') ++low;
-            const int n = length - low;                // significant digits
-            const int exponent = length - 1 - k;       // value = d.ddd x 10^exponent
+            const int n = length - low;                                        // significant digits
+            const int exponent = length - 1 - k;                               // value = d.ddd x 10^exponent
             const auto digit = [&](int i) { return digits[length - 1 - i]; };  // i-th from the left
             const int fixedLength = exponent >= 0 ? (n > exponent + 1 ? n + 1 : exponent + 1) : 1 - exponent + n;
             const int absExponent = exponent < 0 ? -exponent : exponent;

@@ -142,8 +142,10 @@ void WriteVerdict(W& w, const CaseOutcome& outcome, const std::string& caseName)
     const LoanRecord& r = *outcome.record;
     const MemoryResultsView& view = outcome.view;
     if (!caseName.empty()) w.text("case", caseName);
-    if (outcome.identity.account.empty()) w.null("account");
-    else w.text("account", outcome.identity.account);
+    if (outcome.identity.account.empty())
+        w.null("account");
+    else
+        w.text("account", outcome.identity.account);
     w.integer("schema_version", kVerdictSchemaVersion);
     w.text("verdict", OverallVerdict(r));
     w.text("apr_verdict", FigureVerdictName(AprVerdict(r)));
@@ -183,8 +185,10 @@ void WriteVerdict(W& w, const CaseOutcome& outcome, const std::string& caseName)
             w.null("lump_sum");
             w.null("lump_sum_payment_reduction");
         }
-        if (outcome.adjustedPaymentsShown) w.adjustedPayments("adjusted_payments", r, outcome.scheduleRows);
-        else w.null("adjusted_payments");  // the page shows no adjusted payments
+        if (outcome.adjustedPaymentsShown)
+            w.adjustedPayments("adjusted_payments", r, outcome.scheduleRows);
+        else
+            w.null("adjusted_payments");  // the page shows no adjusted payments
         w.endObject();
     } else if (r.gbSubjToReimb) {
         w.null("reimbursement");  // no tolerance was chosen: see the notes
@@ -196,8 +200,10 @@ template <class W>
 void WriteError(W& w, const std::string& caseName, const std::string& key, const std::string& message,
                 const std::string& account) {
     w.text("case", caseName);
-    if (account.empty()) w.null("account");
-    else w.text("account", account);
+    if (account.empty())
+        w.null("account");
+    else
+        w.text("account", account);
     w.integer("schema_version", kVerdictSchemaVersion);
     w.error(key, message);
 }
@@ -233,8 +239,10 @@ public:
         for (int k = 1; k <= rows; ++k) {
             j_.element();
             double v = 0;
-            if (AdjustedPayment(r, k, v)) j_.value(v);
-            else j_.null();
+            if (AdjustedPayment(r, k, v))
+                j_.value(v);
+            else
+                j_.null();
         }
         j_.close(']');
     }
@@ -255,8 +263,10 @@ private:
 void AppendNumber(std::string& text, double v) {
     char buf[32];
     const auto [end, ec] = ShortestChars(buf, buf + sizeof buf, v);
-    if (ec != std::errc() || !std::isfinite(v)) text += "null";
-    else text.append(buf, end);
+    if (ec != std::errc() || !std::isfinite(v))
+        text += "null";
+    else
+        text.append(buf, end);
 }
 
 const std::vector<VerdictColumn> kColumns = {
@@ -301,9 +311,7 @@ const std::vector<VerdictColumn> kColumns = {
 // where the last one was found.
 class CellFields {
 public:
-    explicit CellFields(std::vector<VerdictCell>& row) : row_(row) {
-        row_.assign(kColumns.size(), VerdictCell{});
-    }
+    explicit CellFields(std::vector<VerdictCell>& row) : row_(row) { row_.assign(kColumns.size(), VerdictCell{}); }
     void text(const char* name, std::string v) {
         VerdictCell& c = at(name);
         c.kind = VerdictCell::Kind::Text;
@@ -350,8 +358,10 @@ public:
         std::string t;
         for (int k = 1; k <= rows; ++k) {
             if (k > 1) t += ' ';
-            if (AdjustedPayment(r, k, v)) AppendNumber(t, v);
-            else t += "null";
+            if (AdjustedPayment(r, k, v))
+                AppendNumber(t, v);
+            else
+                t += "null";
         }
         text(name, std::move(t));
     }

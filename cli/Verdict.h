@@ -19,10 +19,10 @@ inline constexpr int kVerdictSchemaVersion = 1;
 // The verdict on one disclosed figure (the APR or the finance charge).
 enum class FigureVerdict {
     Accurate,
-    Understated,   // a violation
-    Overstated,    // a violation
+    Understated,            // a violation
+    Overstated,             // a violation
     AccurateUnder226_22a5,  // an APR error the results page notes as treated as accurate
-    NotTested,     // no finance charge disclosed: no test runs
+    NotTested,              // no finance charge disclosed: no test runs
 };
 const char* FigureVerdictName(FigureVerdict verdict);
 

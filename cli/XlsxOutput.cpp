@@ -8,8 +8,8 @@
 
 #include <array>
 #include <cerrno>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace tallex::cli {
@@ -32,10 +32,14 @@ std::string CellText(const std::string& text) {
     for (std::size_t i = 0; i < n;) {
         std::size_t length = 0;
         const unsigned char c = s[i];
-        if (c < 0x80) length = 1;
-        else if (c >= 0xC2 && c <= 0xDF) length = 2;
-        else if (c >= 0xE0 && c <= 0xEF) length = 3;
-        else if (c >= 0xF0 && c <= 0xF4) length = 4;
+        if (c < 0x80)
+            length = 1;
+        else if (c >= 0xC2 && c <= 0xDF)
+            length = 2;
+        else if (c >= 0xE0 && c <= 0xEF)
+            length = 3;
+        else if (c >= 0xF0 && c <= 0xF4)
+            length = 4;
         bool valid = length > 0 && i + length <= n;
         for (std::size_t k = 1; valid && k < length; ++k) valid = (s[i + k] & 0xC0) == 0x80;
         if (valid && length == 3) {
@@ -174,7 +178,7 @@ private:
             const std::string name = column.name;
             const double width = name == "apr_note" || name == "fc_note" || name == "notes" ? 48
                                  : name == "case" || name == "account" || name == "streams" ? 16
-                                                                                           : 14;
+                                                                                            : 14;
             header.emplace_back(name, width);
         }
         return header;

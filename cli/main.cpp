@@ -7,10 +7,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include <unistd.h>
 #include <iostream>
 #include <string>
 #include <vector>
-#include <unistd.h>
 
 namespace {
 
@@ -36,9 +36,10 @@ int main(int argc, char** argv) {
     app.name("tallex-cli");
     app.require_subcommand(1);
     app.set_version_flag("--version", std::string("tallex-cli ") + TALLEX_VERSION);
-    app.footer("Run 'tallex-cli SUBCOMMAND --help' for a subcommand's options and defaults.\n"
-               "Exit codes: check 0 no violation, 1 a violation, 2 bad input or an unreadable file; "
-               "batch 0 every case checked, 1 a case refused, 2 cannot run (unreadable input, no cases at all).");
+    app.footer(
+        "Run 'tallex-cli SUBCOMMAND --help' for a subcommand's options and defaults.\n"
+        "Exit codes: check 0 no violation, 1 a violation, 2 bad input or an unreadable file; "
+        "batch 0 every case checked, 1 a case refused, 2 cannot run (unreadable input, no cases at all).");
     tallex::cli::AprOptions aprOptions;
     CLI::App* apr = tallex::cli::AddAprCommand(app, aprOptions);
     tallex::cli::CaseCommandOptions caseOptions;

@@ -147,8 +147,10 @@ QWidget* DateCalculatorDialog::cancelWidget() const { return cmdFedCalCancel_; }
 
 void DateCalculatorDialog::refresh() {
     for (auto [box, text] : boxTexts_) {
-        if (IsEmptyDateText(*text)) box->clear();
-        else box->setText(QString::fromStdString(*text));
+        if (IsEmptyDateText(*text))
+            box->clear();
+        else
+            box->setText(QString::fromStdString(*text));
     }
     for (auto [label, text] : labelTexts_) label->setText(QString::fromStdString(*text));
 }
@@ -156,8 +158,10 @@ void DateCalculatorDialog::refresh() {
 void DateCalculatorDialog::follow(const Step& step, bool deferFocus) {
     refresh();
     if (step.close) {
-        if (record_.gbCalendarOK) accept();
-        else QDialog::reject();
+        if (record_.gbCalendarOK)
+            accept();
+        else
+            QDialog::reject();
         return;
     }
     QWidget* target = step.focus;
@@ -188,8 +192,10 @@ void DateCalculatorDialog::SelectAllMasked(QLineEdit* box) {
     // The caret goes to the start; a field holding typed characters has them all selected.
     QTimer::singleShot(0, box, [box = QPointer<QLineEdit>(box)] {
         if (!box || !box->hasFocus()) return;
-        if (IsEmptyDateText(box->displayText().toStdString())) box->setCursorPosition(0);
-        else box->selectAll();
+        if (IsEmptyDateText(box->displayText().toStdString()))
+            box->setCursorPosition(0);
+        else
+            box->selectAll();
     });
 }
 

@@ -27,7 +27,8 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(browser_, 1);
-    connect(cmdContents, &QPushButton::clicked, this, [this] { browser_->setSource(QUrl(QString::fromLatin1(kContents))); });
+    connect(cmdContents, &QPushButton::clicked, this,
+            [this] { browser_->setSource(QUrl(QString::fromLatin1(kContents))); });
     connect(cmdBack, &QPushButton::clicked, browser_, &QTextBrowser::backward);
     connect(cmdForward, &QPushButton::clicked, browser_, &QTextBrowser::forward);
     connect(browser_, &QTextBrowser::backwardAvailable, cmdBack, &QPushButton::setEnabled);

@@ -52,16 +52,19 @@ frmDebug1::frmDebug1(const tallex::CalculationListingText& listing, QWidget* par
     rows->setContentsMargins(4, 8, 4, 8);
     rows->setSpacing(0);
     // The headings start where the rows' text does, inside their border.
-    for (const auto& [name, text] : {std::pair{"lblHeadr1", &listing.lblHeadr1}, std::pair{"lblHeadr2", &listing.lblHeadr2}}) {
+    for (const auto& [name, text] :
+         {std::pair{"lblHeadr1", &listing.lblHeadr1}, std::pair{"lblHeadr2", &listing.lblHeadr2}}) {
         QLabel* heading = ListingLabel(sheet, QString::fromLatin1(name), *text, font);
         heading->setContentsMargins(3, 0, 0, 0);
         rows->addWidget(heading);
     }
     rows->addSpacing(8);
     for (int i = 0; i < tallex::kListingRows; ++i) {
-        QLabel* row = ListingLabel(sheet, QStringLiteral("Label1_%1").arg(i), listing.rows[static_cast<std::size_t>(i)], font);
+        QLabel* row =
+            ListingLabel(sheet, QStringLiteral("Label1_%1").arg(i), listing.rows[static_cast<std::size_t>(i)], font);
         // A single border, black on white, one value to a row.
-        row->setStyleSheet(QStringLiteral("QLabel { background: white; color: black; border: 1px solid black; padding-left: 2px; }"));
+        row->setStyleSheet(
+            QStringLiteral("QLabel { background: white; color: black; border: 1px solid black; padding-left: 2px; }"));
         row->setFixedHeight(20);
         rows->addWidget(row);
         rows->addSpacing(7);

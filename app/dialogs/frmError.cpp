@@ -62,7 +62,9 @@ QString ErrorFontFamily() {
 
 }  // namespace
 
-QString ErrorScreenVersion() { return QString::fromStdString(AppVersion()) + QStringLiteral(" - ") + QStringLiteral("April 2007"); }
+QString ErrorScreenVersion() {
+    return QString::fromStdString(AppVersion()) + QStringLiteral(" - ") + QStringLiteral("April 2007");
+}
 
 frmError::frmError(const ErrorDetails& details, OutputChooser& printers, UserSeam& user,
                    std::function<void()> showAbout, QWidget* parent)
@@ -84,7 +86,8 @@ frmError::frmError(const ErrorDetails& details, OutputChooser& printers, UserSea
     QFont bold = Label7->font();
     bold.setBold(true);
     Label7->setFont(bold);
-    auto* Label3_0 = NamedLabel(this, QStringLiteral("Label3_0"), QStringLiteral("Current loan data has been discarded."));
+    auto* Label3_0 =
+        NamedLabel(this, QStringLiteral("Label3_0"), QStringLiteral("Current loan data has been discarded."));
     auto* Label3_1 = NamedLabel(this, QStringLiteral("Label3_1"),
                                 QStringLiteral("You must create a new loan or exit from the program."));
 
@@ -92,12 +95,16 @@ frmError::frmError(const ErrorDetails& details, OutputChooser& printers, UserSea
     Frame1->setObjectName(QStringLiteral("Frame1"));
     auto* info = new QGridLayout(Frame1);
     info->setHorizontalSpacing(10);
-    const std::pair<const char*, const char*> infoLabels[] = {
-        {"Label1", "Error #:"}, {"Label2", "Error Message:"}, {"Label6", "Active Form:"}, {"Label8", "Program Version:"}};
+    const std::pair<const char*, const char*> infoLabels[] = {{"Label1", "Error #:"},
+                                                              {"Label2", "Error Message:"},
+                                                              {"Label6", "Active Form:"},
+                                                              {"Label8", "Program Version:"}};
     const std::pair<const char*, QString> infoValues[] = {
         {"lblErrNum", number_}, {"lblErrMsg", message_}, {"lblFormCaption", activeForm_}, {"lblVersion", version_}};
     for (int i = 0; i < 4; ++i) {
-        info->addWidget(NamedLabel(Frame1, QString::fromLatin1(infoLabels[i].first), QString::fromLatin1(infoLabels[i].second)), i, 0);
+        info->addWidget(
+            NamedLabel(Frame1, QString::fromLatin1(infoLabels[i].first), QString::fromLatin1(infoLabels[i].second)), i,
+            0);
         QLabel* value = NamedLabel(Frame1, QString::fromLatin1(infoValues[i].first), infoValues[i].second);
         value->setFont(bold);
         value->setWordWrap(true);
@@ -111,17 +118,15 @@ frmError::frmError(const ErrorDetails& details, OutputChooser& printers, UserSea
     pc->setHorizontalSpacing(10);
     pc->setVerticalSpacing(2);
     const std::pair<const char*, QString> pcRows[] = {
-        {"Windows Mode:", QSysInfo::prettyProductName()},
-        {"Available Memory:", AvailableMemory()},
-        {"Free Sys. Resources:", QStringLiteral("Not applicable")},
-        {"CPU Type:", QSysInfo::currentCpuArchitecture()},
-        {"Math CoProcessor:", QStringLiteral("Built in")},
-        {"Drive C Free Space :", FreeSpace()},
+        {"Windows Mode:", QSysInfo::prettyProductName()},           {"Available Memory:", AvailableMemory()},
+        {"Free Sys. Resources:", QStringLiteral("Not applicable")}, {"CPU Type:", QSysInfo::currentCpuArchitecture()},
+        {"Math CoProcessor:", QStringLiteral("Built in")},          {"Drive C Free Space :", FreeSpace()},
     };
-    const char* const pcNames[] = {"lblWindowsMode", "lblMemory", "lblFreeResources", "lblCPUType", "lblCoprocessor",
-                                   "lblDriveSpace"};
+    const char* const pcNames[] = {"lblWindowsMode", "lblMemory",      "lblFreeResources",
+                                   "lblCPUType",     "lblCoprocessor", "lblDriveSpace"};
     for (int i = 0; i < 6; ++i) {
-        pc->addWidget(NamedLabel(Frame2, QStringLiteral("Label9_%1").arg(i), QString::fromLatin1(pcRows[i].first)), i, 0);
+        pc->addWidget(NamedLabel(Frame2, QStringLiteral("Label9_%1").arg(i), QString::fromLatin1(pcRows[i].first)), i,
+                      0);
         pc->addWidget(NamedLabel(Frame2, QString::fromLatin1(pcNames[i]), pcRows[i].second), i, 1);
     }
     pc->setColumnStretch(1, 1);
@@ -148,7 +153,8 @@ frmError::frmError(const ErrorDetails& details, OutputChooser& printers, UserSea
     for (int i = 0; i < 4; ++i) {
         made[i] = Button(this, buttons[i].name, QString::fromLatin1(buttons[i].caption));
         actions->addWidget(made[i], i, 0);
-        QLabel* explanation = NamedLabel(this, QStringLiteral("Label5_%1").arg(i), QString::fromLatin1(buttons[i].explanation));
+        QLabel* explanation =
+            NamedLabel(this, QStringLiteral("Label5_%1").arg(i), QString::fromLatin1(buttons[i].explanation));
         explanation->setWordWrap(true);
         actions->addWidget(explanation, i, 1);
     }
@@ -202,7 +208,8 @@ bool frmError::printErrorInformation() {
             failure = "No printer is installed.";
         } else {
             std::vector<PrintedLine> plan;
-            for (const QString& line : printedLines()) plan.push_back(PrintedLine{line.toStdString(), false, 11, false});
+            for (const QString& line : printedLines())
+                plan.push_back(PrintedLine{line.toStdString(), false, 11, false});
             plan.front().headingEmphasis = true;
             if (ReportPrinter::PrintPlan(printer, plan, ErrorFontFamily(), 1) == 0) failure = kPrinterErrorDescription;
         }

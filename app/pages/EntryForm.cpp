@@ -68,8 +68,10 @@ void EntryForm::leave(int field, bool beforeButton) {
     // After the error screen the page is on its way out: nothing is checked.
     if (!leaveCheck_ || host_.record().gbErrorShown) return;
     if (leaveCheck_(field)) return;
-    if (refusal_ == Refusal::StopsButtons) refusalPending_ = true;
-    else if (beforeButton) return;  // the button acts now and puts the focus where it wants
+    if (refusal_ == Refusal::StopsButtons)
+        refusalPending_ = true;
+    else if (beforeButton)
+        return;  // the button acts now and puts the focus where it wants
     // Once the focus change that is under way is over.
     QLineEdit* refused = box(field);
     QTimer::singleShot(0, refused, [refused = QPointer<QLineEdit>(refused)] {

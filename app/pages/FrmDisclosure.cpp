@@ -1,13 +1,13 @@
 #include "pages/FrmDisclosure.h"
 
-#include "widgets/EntryKeys.h"
 #include "dialogs/ModalRunner.h"
+#include "dialogs/frmDebug1.h"
 #include "pages/PageLayout.h"
 #include "pages/PageTexts.h"
 #include "print/ReportPrinter.h"
+#include "widgets/EntryKeys.h"
 #include "widgets/ResultGrid.h"
 #include "widgets/ResultsStyle.h"
-#include "dialogs/frmDebug1.h"
 
 #include "compliance/CalculationListing.h"
 #include "compliance/Reimbursement.h"

@@ -111,8 +111,10 @@ bool PaymentChoice::agreed(ChoiceGroup group, int index) {
 }
 
 void PaymentChoice::take(ChoiceGroup group, int index) {
-    if (group == ChoiceGroup::LoanType) choice_ = {index, 0};
-    else choice_.frequency = index;
+    if (group == ChoiceGroup::LoanType)
+        choice_ = {index, 0};
+    else
+        choice_.frequency = index;
     ApplyChoiceChange(host_.record(), group);
     if (group == ChoiceGroup::LoanType) optPymtFreq_[0]->setChecked(true);
 }

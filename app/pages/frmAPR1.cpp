@@ -35,7 +35,11 @@ frmAPR1::frmAPR1(PageHost& pageHost, QWidget* parent)
     auto* figures = new QGridLayout;
     figures->setHorizontalSpacing(12);
     figures->setVerticalSpacing(kSpacing);
-    const struct { const char* label; const char* caption; QLineEdit* box; } rows[] = {
+    const struct {
+        const char* label;
+        const char* caption;
+        QLineEdit* box;
+    } rows[] = {
         {"lblAmount", "Amount Financed:", txtAmtFinanced_},
         {"lblDisclosedAPR", "Disclosed (or estimated) APR:", txtDiscAPR_},
         {"lblFinanceChg", "Disclosed Finance Charge:", txtDiscFinChg_},

@@ -44,10 +44,17 @@ frmBasicInfo::frmBasicInfo(PageHost& pageHost, const RememberedEntries& remember
     auto* fields = new QGridLayout;
     fields->setHorizontalSpacing(12);
     fields->setVerticalSpacing(kSpacing);
-    const struct { const char* label; const char* caption; QLineEdit* box; } rows[] = {
-        {"lblUserName", "Prepared By:", txtUserName_},     {"lblDate", "Date:", txtAcctDate_},
-        {"lblAccountNbr", "Account Number:", txtAccountNbr_}, {"lblBorrower", "Borrower Name:", txtBorrower_},
-        {"lblLender", "Lender Name:", txtLender_},         {"lblCreditor", "Original Creditor:", txtCreditor_},
+    const struct {
+        const char* label;
+        const char* caption;
+        QLineEdit* box;
+    } rows[] = {
+        {"lblUserName", "Prepared By:", txtUserName_},
+        {"lblDate", "Date:", txtAcctDate_},
+        {"lblAccountNbr", "Account Number:", txtAccountNbr_},
+        {"lblBorrower", "Borrower Name:", txtBorrower_},
+        {"lblLender", "Lender Name:", txtLender_},
+        {"lblCreditor", "Original Creditor:", txtCreditor_},
     };
     int row = 0;
     for (const auto& r : rows) {
@@ -89,9 +96,9 @@ frmBasicInfo::frmBasicInfo(PageHost& pageHost, const RememberedEntries& remember
     form_->setLeaveCheck([this](int field) { return leaveBox(form_->box(field)); });
     form_->watch(optType_[0]);
     form_->watch(optType_[1]);
-    TabOrder({txtUserName_, txtAcctDate_, txtAccountNbr_, txtBorrower_, txtLender_, txtCreditor_, optType_[0],
-              optType_[1]},
-             commands_);
+    TabOrder(
+        {txtUserName_, txtAcctDate_, txtAccountNbr_, txtBorrower_, txtLender_, txtCreditor_, optType_[0], optType_[1]},
+        commands_);
 
     connect(optType_[0], &QRadioButton::clicked, this, [this] { guard([this] { chooseLoanKind(false); }); });
     connect(optType_[1], &QRadioButton::clicked, this, [this] { guard([this] { chooseLoanKind(true); }); });
@@ -203,5 +210,5 @@ RememberedEntries frmBasicInfo::rememberedEntries() const {
 ReportIdentity frmBasicInfo::identity() const {
     return {txtUserName_->text().toStdString(), txtAcctDate_->text().toStdString(),
             txtBorrower_->text().toStdString(), txtAccountNbr_->text().toStdString(),
-            txtLender_->text().toStdString(), txtCreditor_->text().toStdString()};
+            txtLender_->text().toStdString(),   txtCreditor_->text().toStdString()};
 }

@@ -41,7 +41,10 @@ frmConstInterest::frmConstInterest(PageHost& pageHost, QWidget* parent)
     auto* figures = new QGridLayout;
     figures->setHorizontalSpacing(12);
     figures->setVerticalSpacing(kSpacing);
-    const struct { const char* name; const char* caption; } labels[] = {
+    const struct {
+        const char* name;
+        const char* caption;
+    } labels[] = {
         {"lblCnstrInt", "Estimated Construction Interest:"},
         {"lblDisclAPR", "Disclosed (or estimated) APR:"},
         {"lblDisclFnceChrg", "Disclosed Finance Charge:"},
@@ -66,8 +69,9 @@ frmConstInterest::frmConstInterest(PageHost& pageHost, QWidget* parent)
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         initialCaption->addWidget(label);
     }
-    for (QWidget* w : {static_cast<QWidget*>(lbl_Initial_Value_of_), static_cast<QWidget*>(lbl_Estimated_Construction_Interest_),
-                       static_cast<QWidget*>(lblAmountIntInitialEstimate_)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(lbl_Initial_Value_of_), static_cast<QWidget*>(lbl_Estimated_Construction_Interest_),
+          static_cast<QWidget*>(lblAmountIntInitialEstimate_)})
         KeepRoomWhenHidden(w);
     figures->addLayout(initialCaption, 1, 0);
     figures->addWidget(lblAmountIntInitialEstimate_, 1, 1, Qt::AlignBottom);
@@ -246,9 +250,7 @@ void frmConstInterest::onContinue() {
     host().SwitchForm(result.next == ConstInterestNext::Schedule ? PageId::Schedule : PageId::ConstructionResults);
 }
 
-void frmConstInterest::onBack() {
-    host().SwitchForm(PageId::ConstructionPhase);
-}
+void frmConstInterest::onBack() { host().SwitchForm(PageId::ConstructionPhase); }
 
 void frmConstInterest::writeCase(tallex::casefile::CaseFile& c) const {
     const QString estimate = boxes_[kInterestAmount]->text();
@@ -260,7 +262,8 @@ void frmConstInterest::writeCase(tallex::casefile::CaseFile& c) const {
     const LoanTermsChoice& chosen = payment_->choice();
     c.loanType = chosen.loanType == 1 ? "single" : "installment";
     c.frequency = tallex::casefile::FrequencyKey(chosen.loanType == 1, chosen.frequency);
-    if (boxes_[kInterestUnitPeriod]->isVisibleTo(this)) c.unitPeriod = boxes_[kInterestUnitPeriod]->text().toStdString();
+    if (boxes_[kInterestUnitPeriod]->isVisibleTo(this))
+        c.unitPeriod = boxes_[kInterestUnitPeriod]->text().toStdString();
 }
 
 void frmConstInterest::showCase(const tallex::casefile::CaseFile& c, const std::string& initialEstimate,

@@ -40,7 +40,10 @@ frmConstLoan::frmConstLoan(PageHost& pageHost, QWidget* parent)
     auto* figures = new QGridLayout;
     figures->setHorizontalSpacing(12);
     figures->setVerticalSpacing(kSpacing);
-    const struct { const char* label; const char* caption; } labels[] = {
+    const struct {
+        const char* label;
+        const char* caption;
+    } labels[] = {
         {"lblLoanCmtmnt", "Loan Commitment Amount:"},
         {"lblSmplInt", "Annual Simple Interest Rate:"},
         {"lblPrepdFnceChrg", "Prepaid Finance Charge:"},
@@ -59,12 +62,16 @@ frmConstLoan::frmConstLoan(PageHost& pageHost, QWidget* parent)
 
     auto* fraDiscType = new QGroupBox(QStringLiteral("Financing Disclosure Options"), this);
     fraDiscType->setObjectName(QStringLiteral("fraDiscType"));
-    optDiscType_[0] = Option(fraDiscType, QStringLiteral("optDiscType_0"), QStringLiteral("Construction &Separately  (Part I)"));
-    optDiscType_[1] = Option(fraDiscType, QStringLiteral("optDiscType_1"), QStringLiteral("Construction and &Permanent (Part II)"));
+    optDiscType_[0] =
+        Option(fraDiscType, QStringLiteral("optDiscType_0"), QStringLiteral("Construction &Separately  (Part I)"));
+    optDiscType_[1] =
+        Option(fraDiscType, QStringLiteral("optDiscType_1"), QStringLiteral("Construction and &Permanent (Part II)"));
     auto* fraInterestType = new QGroupBox(QStringLiteral("Interest Payable"), this);
     fraInterestType->setObjectName(QStringLiteral("fraInterestType"));
-    optInterestType_[0] = Option(fraInterestType, QStringLiteral("optInterestType_0"), QStringLiteral("On &Advances When Made"));
-    optInterestType_[1] = Option(fraInterestType, QStringLiteral("optInterestType_1"), QStringLiteral("&On Entire Commitment"));
+    optInterestType_[0] =
+        Option(fraInterestType, QStringLiteral("optInterestType_0"), QStringLiteral("On &Advances When Made"));
+    optInterestType_[1] =
+        Option(fraInterestType, QStringLiteral("optInterestType_1"), QStringLiteral("&On Entire Commitment"));
     auto* discGroup = new QButtonGroup(this);
     auto* interestGroup = new QButtonGroup(this);
     auto* discLayout = new QVBoxLayout(fraDiscType);
@@ -104,11 +111,14 @@ frmConstLoan::frmConstLoan(PageHost& pageHost, QWidget* parent)
         form_->watch(option);
 
     TabOrder({boxes_[0], boxes_[1], boxes_[2], boxes_[3], optDiscType_[0], optDiscType_[1], optInterestType_[0],
-              optInterestType_[1], securedBoxes_->securedBox(), securedBoxes_->dateBox()}, commands_);
+              optInterestType_[1], securedBoxes_->securedBox(), securedBoxes_->dateBox()},
+             commands_);
 
     for (int i = 0; i < 2; ++i) {
-        connect(optDiscType_[i], &QRadioButton::clicked, this, [this, i] { guard([this, i] { optDiscType_MouseDown(i); }); });
-        connect(optInterestType_[i], &QRadioButton::clicked, this, [this, i] { guard([this, i] { chooseInterestType(i); }); });
+        connect(optDiscType_[i], &QRadioButton::clicked, this,
+                [this, i] { guard([this, i] { optDiscType_MouseDown(i); }); });
+        connect(optInterestType_[i], &QRadioButton::clicked, this,
+                [this, i] { guard([this, i] { chooseInterestType(i); }); });
     }
     // The commitment and the rate are inputs of the interest estimate.
     for (QLineEdit* box : {boxes_[kTermsLoanAmt], boxes_[kTermsSimpleInt]})
@@ -170,12 +180,14 @@ void frmConstLoan::chooseInterestType(int index) {
 }
 
 void frmConstLoan::onContinue() {
-    const ConstContinueResult result = ConstLoanTermsContinue(
-        record(), host().user(),
-        {form_->text(kTermsLoanAmt), form_->text(kTermsSimpleInt), form_->text(kTermsPrepdFinChg),
-         form_->text(kTermsSubFinChg)});
-    if (result.passed) host().SwitchForm(PageId::ConstructionPhase);
-    else form_->focusField(result.focusField);
+    const ConstContinueResult result =
+        ConstLoanTermsContinue(record(), host().user(),
+                               {form_->text(kTermsLoanAmt), form_->text(kTermsSimpleInt),
+                                form_->text(kTermsPrepdFinChg), form_->text(kTermsSubFinChg)});
+    if (result.passed)
+        host().SwitchForm(PageId::ConstructionPhase);
+    else
+        form_->focusField(result.focusField);
 }
 
 void frmConstLoan::onBack() {

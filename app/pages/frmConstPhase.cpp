@@ -47,7 +47,8 @@ frmConstPhase::frmConstPhase(PageHost& pageHost, QWidget* parent)
     auto* accrualGroup = new QButtonGroup(this);
     auto* accrualLayout = new QVBoxLayout(fraIntAccrl);
     for (int i = 0; i < 4; ++i) {
-        optIntAccrl_[i] = Option(fraIntAccrl, QStringLiteral("optIntAccrl_%1").arg(i), QString::fromLatin1(accrualCaptions[i]));
+        optIntAccrl_[i] =
+            Option(fraIntAccrl, QStringLiteral("optIntAccrl_%1").arg(i), QString::fromLatin1(accrualCaptions[i]));
         accrualGroup->addButton(optIntAccrl_[i], i);
         accrualLayout->addWidget(optIntAccrl_[i]);
     }
@@ -149,7 +150,8 @@ frmConstPhase::frmConstPhase(PageHost& pageHost, QWidget* parent)
     form_->watch(chkCompundInt_);
 
     TabOrder({optIntAccrl_[0], optIntAccrl_[1], optIntAccrl_[2], optIntAccrl_[3], chkCompundInt_, optOther_[0],
-              optOther_[1], boxes_[0], boxes_[1], boxes_[2], cmdCalendar_}, commands_);
+              optOther_[1], boxes_[0], boxes_[1], boxes_[2], cmdCalendar_},
+             commands_);
 
     for (int i = 0; i < 4; ++i)
         connect(optIntAccrl_[i], &QRadioButton::clicked, this, [this, i] { guard([this, i] { chooseAccrual(i); }); });
@@ -161,9 +163,11 @@ frmConstPhase::frmConstPhase(PageHost& pageHost, QWidget* parent)
             host().ClearConstInterestAmount();
         });
     });
-    connect(boxes_[kPhaseTimePeriod], &QLineEdit::textChanged, this, [this] { guard([this] { timePeriodChanged(); }); });
+    connect(boxes_[kPhaseTimePeriod], &QLineEdit::textChanged, this,
+            [this] { guard([this] { timePeriodChanged(); }); });
     for (int field : {kPhaseUnitPeriods, kPhaseOddDays})
-        connect(boxes_[field], &QLineEdit::textChanged, this, [this] { guard([this] { host().ClearConstInterestAmount(); }); });
+        connect(boxes_[field], &QLineEdit::textChanged, this,
+                [this] { guard([this] { host().ClearConstInterestAmount(); }); });
     // These buttons leave the box first; Exit leaves the page as it stands.
     form_->onClicked(cmdCalendar_, [this] { onCalendar(); });
     form_->onClicked(commands_.continueButton, [this] { onContinue(); });
@@ -255,7 +259,7 @@ void frmConstPhase::onCalendar() {
     if (r.gbErrorShown) return;
     if (r.gbCalendarOK) takeCalendarResult();
     QWidget* next = boxes_[kPhaseTimePeriod]->text().isEmpty() ? static_cast<QWidget*>(boxes_[kPhaseTimePeriod])
-                                                                : commands_.continueButton;
+                                                               : commands_.continueButton;
     next->setFocus(Qt::OtherFocusReason);
 }
 
@@ -306,10 +310,10 @@ void frmConstPhase::onContinue() {
     const ConstContinueResult result =
         ConstPhaseContinue(record(), host().user(),
                            {form_->text(kPhaseTimePeriod), form_->text(kPhaseUnitPeriods), form_->text(kPhaseOddDays)});
-    if (result.passed) host().SwitchForm(PageId::ConstructionInterest);
-    else form_->focusField(result.focusField);
+    if (result.passed)
+        host().SwitchForm(PageId::ConstructionInterest);
+    else
+        form_->focusField(result.focusField);
 }
 
-void frmConstPhase::onBack() {
-    host().SwitchForm(PageId::ConstructionTerms);
-}
+void frmConstPhase::onBack() { host().SwitchForm(PageId::ConstructionTerms); }

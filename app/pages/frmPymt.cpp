@@ -50,7 +50,8 @@ frmPymt::frmPymt(PageHost& pageHost, QWidget* parent)
     SSDBGrid1_->setFixedSize(ScheduleModel::kColumns * kColumnWidth + scrollBar + frame,
                              SSDBGrid1_->horizontalHeader()->height() + kVisibleRows * kRowHeight + frame);
 
-    lblPymtStream_ = new QLabel(QStringLiteral("Instructions that pertain to the current grid cell appear here."), this);
+    lblPymtStream_ =
+        new QLabel(QStringLiteral("Instructions that pertain to the current grid cell appear here."), this);
     lblPymtStream_->setObjectName(QStringLiteral("lblPymtStream"));
     lblPymtStream_->setWordWrap(true);
     lblPymtStream_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -58,7 +59,8 @@ frmPymt::frmPymt(PageHost& pageHost, QWidget* parent)
 
     cmdFedCal_ = Button(this, "cmdFedCal", QStringLiteral("Calenda&r"));
     cmdDelete_ = Button(this, "cmdDelete", QStringLiteral("&Delete Payment Stream"));
-    const int sideWidth = cmdDelete_->fontMetrics().horizontalAdvance(QStringLiteral("Delete Payment Stream # 360")) + 24;
+    const int sideWidth =
+        cmdDelete_->fontMetrics().horizontalAdvance(QStringLiteral("Delete Payment Stream # 360")) + 24;
     cmdDelete_->setFixedWidth(sideWidth);
     cmdFedCal_->setFixedWidth(sideWidth);
     commands_ = CommandButtons(this, {.continueButton = "cmdContinue", .back = "cmdBack"});
@@ -172,8 +174,10 @@ void frmPymt::onActivate() {
     cmdDelete_->setEnabled(model_->rowCount() > 1 && !r.gbSingleAdvance);
     const bool calendarFilled = r.gbCalFilledSchedule;
     r.gbCalFilledSchedule = false;
-    if (calendarFilled) SSDBGrid1_->placeCursor(SSDBGrid1_->currentRow(), kColUnitPeriods);
-    else SSDBGrid1_->placeCursor(0, kColAmount);
+    if (calendarFilled)
+        SSDBGrid1_->placeCursor(SSDBGrid1_->currentRow(), kColUnitPeriods);
+    else
+        SSDBGrid1_->placeCursor(0, kColAmount);
 }
 
 bool frmPymt::refuseLeaving(int move) {

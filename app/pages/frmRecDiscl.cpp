@@ -1,12 +1,12 @@
 #include "pages/frmRecDiscl.h"
 
-#include "widgets/EntryKeys.h"
 #include "dialogs/ModalRunner.h"
+#include "dialogs/frmDebug1.h"
 #include "pages/PageLayout.h"
 #include "pages/PageTexts.h"
 #include "print/ReportPrinter.h"
+#include "widgets/EntryKeys.h"
 #include "widgets/ResultsStyle.h"
-#include "dialogs/frmDebug1.h"
 
 #include "compliance/CalculationListing.h"
 #include "compliance/Reimbursement.h"
@@ -44,7 +44,8 @@ QLabel* Plain(QWidget* parent, const char* name, const QString& text = QString()
 // The tolerance tests write their verdicts straight onto the page's labels and options.
 class PageResultsView final : public ResultsView {
 public:
-    PageResultsView(QLabel* const (&labels)[5], QRadioButton* const (&options)[3], QGroupBox* frame, QPushButton* button)
+    PageResultsView(QLabel* const (&labels)[5], QRadioButton* const (&options)[3], QGroupBox* frame,
+                    QPushButton* button)
         : frame_(frame), button_(button) {
         std::copy(std::begin(labels), std::end(labels), labels_);
         std::copy(std::begin(options), std::end(options), options_);
@@ -117,9 +118,12 @@ frmRecDiscl::frmRecDiscl(PageHost& pageHost, QWidget* parent)
     auto* boxes = new QHBoxLayout;
     boxes->setSpacing(8);
     boxes->addWidget(DisclosureBox(this, "lblAprlbl", QStringLiteral("Annual Percentage Rate"), lblAPR_, "lblAPR"), 1);
-    boxes->addWidget(DisclosureBox(this, "lblFinanceChrgLbl", QStringLiteral("Finance Charge"), lblFinanceChg_, "lblFinanceChg"), 1);
-    boxes->addWidget(DisclosureBox(this, "lblAmountLbl", QStringLiteral("Amount Financed"), lblAmount_, "lblAmount"), 1);
-    boxes->addWidget(DisclosureBox(this, "lblTotPymtsLbl", QStringLiteral("Total of Payments"), lblTotPymts_, "lblTotPymts"), 1);
+    boxes->addWidget(
+        DisclosureBox(this, "lblFinanceChrgLbl", QStringLiteral("Finance Charge"), lblFinanceChg_, "lblFinanceChg"), 1);
+    boxes->addWidget(DisclosureBox(this, "lblAmountLbl", QStringLiteral("Amount Financed"), lblAmount_, "lblAmount"),
+                     1);
+    boxes->addWidget(
+        DisclosureBox(this, "lblTotPymtsLbl", QStringLiteral("Total of Payments"), lblTotPymts_, "lblTotPymts"), 1);
     for (QLabel* figure : {lblAPR_, lblFinanceChg_, lblAmount_, lblTotPymts_}) {
         KeepRoomWhenHidden(figure);
         figure->setMinimumHeight(fontMetrics().height() + 6);

@@ -63,7 +63,8 @@ frmReimbursement::frmReimbursement(PageHost& pageHost, QWidget* parent)
     method->addWidget(lblAdjAPR2_, 1, 0, Qt::AlignCenter);
     method->addWidget(lblProFactor2_, 1, 1, Qt::AlignCenter);
     method->addWidget(lblFinalAPRAdj2_, 1, 2, Qt::AlignCenter);
-    method->setColumnMinimumWidth(2, fontMetrics().horizontalAdvance(QStringLiteral("APR Adjustment as of Final Payment Date")));
+    method->setColumnMinimumWidth(
+        2, fontMetrics().horizontalAdvance(QStringLiteral("APR Adjustment as of Final Payment Date")));
     method->setColumnStretch(3, 1);
 
     // The adjustments given as one amount: "(using APR of" the rate "):" the amount.
@@ -84,10 +85,11 @@ frmReimbursement::frmReimbursement(PageHost& pageHost, QWidget* parent)
         holder->hide();
         return holder;
     };
-    fraAPRAdj_ = adjustmentRow("fraAPRAdj", "lblAPRAdj", QStringLiteral("APR Adjustment (using APR of"), "lblPercentAPR",
-                               "lblAPRAdj2", lblPercentAPR_, lblAPRAdj2_);
-    fraFnceChgAdj_ = adjustmentRow("fraFnceChgAdj", "lblFnceChgAdj", QStringLiteral("Finance Charge Adjustment (using APR of"),
-                                   "lblPercent2", "lblFnceChgAdj2", lblPercent2_, lblFnceChgAdj2_);
+    fraAPRAdj_ = adjustmentRow("fraAPRAdj", "lblAPRAdj", QStringLiteral("APR Adjustment (using APR of"),
+                               "lblPercentAPR", "lblAPRAdj2", lblPercentAPR_, lblAPRAdj2_);
+    fraFnceChgAdj_ =
+        adjustmentRow("fraFnceChgAdj", "lblFnceChgAdj", QStringLiteral("Finance Charge Adjustment (using APR of"),
+                      "lblPercent2", "lblFnceChgAdj2", lblPercent2_, lblFnceChgAdj2_);
 
     SSDBGridRB_ = new ResultGrid("SSDBGridRB", this);
     SSDBGridRB_->setColumns(SetColumnsRB());
@@ -99,7 +101,8 @@ frmReimbursement::frmReimbursement(PageHost& pageHost, QWidget* parent)
     txtPriorPymts_->setAlignment(Qt::AlignRight);
     txtPriorPymts_->setMaxLength(5);
     // Pasted text passes no key filter: only digits are taken.
-    txtPriorPymts_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), txtPriorPymts_));
+    txtPriorPymts_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), txtPriorPymts_));
     lblPriorPymts_->setBuddy(txtPriorPymts_);
     cmdShowAdjustment_ = Button(this, "cmdShowAdjustment", QStringLiteral("&Show Adjustments"));
     auto* side = new QVBoxLayout;
@@ -119,7 +122,8 @@ frmReimbursement::frmReimbursement(PageHost& pageHost, QWidget* parent)
     lblPymtsRedMeth2_ = Label(fraLumpSums_, "lblPymtsRedMeth2");
     lblLmpSum2_ = Value(fraLumpSums_, "lblLmpSum2");
     lblPymtsLmpSum2_ = Label(fraLumpSums_, "lblPymtsLmpSum2");
-    lumps->addWidget(FieldLabel(fraLumpSums_, "lblLmpSumPymtRed", QStringLiteral("Lump Sum/Payment Reduction Method:")), 0, 0);
+    lumps->addWidget(FieldLabel(fraLumpSums_, "lblLmpSumPymtRed", QStringLiteral("Lump Sum/Payment Reduction Method:")),
+                     0, 0);
     lumps->addWidget(lblLmpSumPymtRed2_, 0, 1, Qt::AlignRight);
     lumps->addWidget(Label(fraLumpSums_, "lblPymtsRedMeth1", QStringLiteral("Payments 1 -")), 0, 3);
     lumps->addWidget(lblPymtsRedMeth2_, 0, 4);
@@ -228,8 +232,7 @@ void frmReimbursement::showScreen(const ReimbursementScreen& screen) {
 
 void frmReimbursement::onShowAdjustments() {
     const QString typed = txtPriorPymts_->text();
-    const ShowAdjustmentsResult result =
-        ShowAdjustments(record(), host().user(), typed.toStdString(), gridRowCount());
+    const ShowAdjustmentsResult result = ShowAdjustments(record(), host().user(), typed.toStdString(), gridRowCount());
     if (!result.accepted) {
         acceptedPrior_.reset();
         // A count out of range takes the lump sums of an earlier count away.

@@ -31,6 +31,8 @@ class DesktopOutputChooser final : public OutputChooser {
 public:
     bool choosePrinter(QPrinter& printer, QWidget* parent) override;
     bool defaultPrinter(QPrinter& printer) override;
-    QString saveFileName(QWidget* parent, const QString& caption, const QString& folder, const QString& filter) override;
-    QString openFileName(QWidget* parent, const QString& caption, const QString& folder, const QString& filter) override;
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& folder,
+                         const QString& filter) override;
+    QString openFileName(QWidget* parent, const QString& caption, const QString& folder,
+                         const QString& filter) override;
 };

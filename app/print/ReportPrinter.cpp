@@ -113,8 +113,8 @@ void ReportPrinter::print(QWidget* parent, const ReportComposer& compose) {
 
 void ReportPrinter::save(QWidget* parent, const ReportComposer& compose) {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString name = chooser_.saveFileName(parent, QStringLiteral("Save Report"), folder,
-                                               QString::fromLatin1(kTextFilter));
+    const QString name =
+        chooser_.saveFileName(parent, QStringLiteral("Save Report"), folder, QString::fromLatin1(kTextFilter));
     if (name.isEmpty()) return;
     try {
         const std::string text = JoinReportLines(compose());

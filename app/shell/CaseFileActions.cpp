@@ -3,10 +3,6 @@
 #include "CaseReplay.h"
 
 #include "pages/FrmDisclosure.h"
-#include "shell/MainWindow.h"
-#include "print/OutputChooser.h"
-#include "widgets/ScheduleGrid.h"
-#include "widgets/ScheduleModel.h"
 #include "pages/frmAPR1.h"
 #include "pages/frmBasicInfo.h"
 #include "pages/frmConstInterest.h"
@@ -15,11 +11,15 @@
 #include "pages/frmPymt.h"
 #include "pages/frmRecDiscl.h"
 #include "pages/frmReimbursement.h"
+#include "print/OutputChooser.h"
+#include "shell/MainWindow.h"
+#include "widgets/ScheduleGrid.h"
+#include "widgets/ScheduleModel.h"
 
 #include "engine/Format.h"
 #include "engine/NumberText.h"
-#include "schedule/ScheduleColumns.h"
 #include "report/AtomicFile.h"
+#include "schedule/ScheduleColumns.h"
 #include "shell/CommonScreen.h"
 
 #include <QAbstractButton>
@@ -159,7 +159,8 @@ CaseFileActions::Snapshot CaseFileActions::currentCase() const {
             terms->writeCase(c);
         if (const auto* phase = qobject_cast<const frmConstPhase*>(window_.loadedPage(PageId::ConstructionPhase)))
             phase->writeCase(c);
-        if (const auto* interest = qobject_cast<const frmConstInterest*>(window_.loadedPage(PageId::ConstructionInterest)))
+        if (const auto* interest =
+                qobject_cast<const frmConstInterest*>(window_.loadedPage(PageId::ConstructionInterest)))
             interest->writeCase(c);
         constructionOnly = c.construction->disclosure == "separately";
     } else if (const Page* terms = window_.loadedPage(PageId::LoanTerms)) {
@@ -183,11 +184,13 @@ CaseFileActions::Snapshot CaseFileActions::currentCase() const {
     if (window_.isLoaded(PageId::Schedule) && !constructionOnly) {
         int rows = std::min<int>(r.giGridRowCount, kMaxStreams);
         const auto empty = [&r](int k) {
-            return r.gaPymtAmt[k].empty() && r.gaNumPymts[k].empty() && r.gaUnitPeriods[k].empty() && r.gaOddDays[k].empty();
+            return r.gaPymtAmt[k].empty() && r.gaNumPymts[k].empty() && r.gaUnitPeriods[k].empty() &&
+                   r.gaOddDays[k].empty();
         };
         while (rows > 0 && empty(rows)) --rows;
         for (int k = 1; k <= rows; ++k)
-            c.schedule.push_back(CaseStream{r.gaPymtAmt[k], r.gaNumPymts[k], r.gaUnitPeriods[k], r.gaOddDays[k], {}, {}});
+            c.schedule.push_back(
+                CaseStream{r.gaPymtAmt[k], r.gaNumPymts[k], r.gaUnitPeriods[k], r.gaOddDays[k], {}, {}});
     }
     const ResultsView* results = nullptr;
     if (constructionOnly) {
@@ -215,7 +218,7 @@ void CaseFileActions::saveCaseAs() {
         return;
     }
     const QString name = window_.outputChooser().saveFileName(&window_, QStringLiteral("Save Case As"), startFolder(),
-                                                               QString::fromLatin1(kCaseFileFilter));
+                                                              QString::fromLatin1(kCaseFileFilter));
     if (name.isEmpty()) return;
     if (saveTo(name)) window_.user().show("Case has been saved in " + name.toStdString() + ".", kStyleInformation);
 }
@@ -225,9 +228,9 @@ bool CaseFileActions::saveTo(const QString& path) {
     if (!snapshot.caseFile) return false;
     const std::string json = tallex::casefile::CaseToJson(*snapshot.caseFile);
     if (const auto failure = WriteFileAtomically(QFile::encodeName(path).toStdString(), json)) {
-        window_.user().show("Unable to save case file.  Error # " + std::to_string(failure->number) + " - " +
-                                failure->description,
-                            kStyleCritical);
+        window_.user().show(
+            "Unable to save case file.  Error # " + std::to_string(failure->number) + " - " + failure->description,
+            kStyleCritical);
         return false;
     }
     file_ = path;
@@ -239,8 +242,8 @@ bool CaseFileActions::offerToSaveChanges() {
     if (file_.isEmpty()) return true;
     const Snapshot snapshot = currentCase();
     if (!snapshot.caseFile || tallex::casefile::CaseToJson(*snapshot.caseFile) == savedJson_) return true;
-    const std::string question = "The case has changed since it was saved in " + file_.toStdString() + "." + kCrLf +
-                                 kCrLf + "Save the changes?";
+    const std::string question =
+        "The case has changed since it was saved in " + file_.toStdString() + "." + kCrLf + kCrLf + "Save the changes?";
     if (window_.user().show(question, kStyleYesNoQuestion) != kAnswerYesButton) return true;
     return saveTo(file_);
 }
@@ -252,7 +255,7 @@ void CaseFileActions::forgetCase() {
 
 void CaseFileActions::openCase() {
     const QString name = window_.outputChooser().openFileName(&window_, QStringLiteral("Open Case"), startFolder(),
-                                                               QString::fromLatin1(kCaseFileFilter));
+                                                              QString::fromLatin1(kCaseFileFilter));
     if (!name.isEmpty()) openCaseFile(name);
 }
 
@@ -265,7 +268,8 @@ bool CaseFileActions::openCaseFile(const QString& path) {
     }
     const QByteArray bytes = file.readAll();
     CaseFile c;
-    if (const auto error = tallex::casefile::ParseCase(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), c)) {
+    if (const auto error = tallex::casefile::ParseCase(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), c)) {
         user.show("The case file " + path.toStdString() + " cannot be read: " + error->key + ": " + error->message,
                   kStyleExclamation);
         return false;
@@ -294,9 +298,12 @@ void CaseFileActions::replayCase(const CaseFile& c) {
 
     const casefile::CaseFile& shown = progress.entries;
     if (auto* basic = qobject_cast<frmBasicInfo*>(window_.loadedPage(PageId::BasicInfo))) basic->showCase(shown);
-    if (auto* terms = qobject_cast<frmAPR1*>(window_.loadedPage(PageId::LoanTerms))) terms->showCase(shown, progress.loanTerms);
-    if (auto* terms = qobject_cast<frmConstLoan*>(window_.loadedPage(PageId::ConstructionTerms))) terms->showCase(shown);
-    if (auto* phase = qobject_cast<frmConstPhase*>(window_.loadedPage(PageId::ConstructionPhase))) phase->showCase(shown);
+    if (auto* terms = qobject_cast<frmAPR1*>(window_.loadedPage(PageId::LoanTerms)))
+        terms->showCase(shown, progress.loanTerms);
+    if (auto* terms = qobject_cast<frmConstLoan*>(window_.loadedPage(PageId::ConstructionTerms)))
+        terms->showCase(shown);
+    if (auto* phase = qobject_cast<frmConstPhase*>(window_.loadedPage(PageId::ConstructionPhase)))
+        phase->showCase(shown);
     if (auto* interest = qobject_cast<frmConstInterest*>(window_.loadedPage(PageId::ConstructionInterest)))
         interest->showCase(shown, progress.initialEstimate, progress.initialEstimateShown);
     // The schedule page shows the record's streams when it opens.
@@ -319,7 +326,8 @@ void CaseFileActions::focusRefused(PageId page, const std::string& key) {
         // A stream refused in its first cell has no row yet: it gets one, as the user's had.
         ScheduleModel& model = *schedule->model();
         while (model.rowCount() < stream)
-            model.appendRow(QString::fromStdString(window_.record().gaPymtCol0[static_cast<std::size_t>(model.rowCount() + 1)]));
+            model.appendRow(
+                QString::fromStdString(window_.record().gaPymtCol0[static_cast<std::size_t>(model.rowCount() + 1)]));
         schedule->grid()->placeCursor(stream - 1, column);
         return;
     }

@@ -1,22 +1,22 @@
 #include "shell/MainWindow.h"
 
-#include "shell/CaseFileActions.h"
-#include "pages/FrmDisclosure.h"
 #include "dialogs/HelpWindow.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmCalendar.h"
+#include "dialogs/frmError.h"
+#include "dialogs/frmRecCalendar.h"
+#include "dialogs/frmSplash.h"
+#include "pages/FrmDisclosure.h"
 #include "pages/ReportPage.h"
 #include "pages/frmAPR1.h"
-#include "dialogs/frmAbout.h"
 #include "pages/frmBasicInfo.h"
-#include "dialogs/frmCalendar.h"
 #include "pages/frmConstInterest.h"
 #include "pages/frmConstLoan.h"
 #include "pages/frmConstPhase.h"
-#include "dialogs/frmError.h"
 #include "pages/frmPymt.h"
-#include "dialogs/frmRecCalendar.h"
 #include "pages/frmRecDiscl.h"
 #include "pages/frmReimbursement.h"
-#include "dialogs/frmSplash.h"
+#include "shell/CaseFileActions.h"
 
 #include "engine/Format.h"
 #include "shell/CommonScreen.h"
@@ -61,8 +61,10 @@ MainWindow::MainWindow(UserSeam& user, SettingsStore settings, QWidget* parent)
     exitAction->setObjectName(QStringLiteral("mnuExit"));
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    help->addAction(QStringLiteral("&Contents"), this, [this] { guard([this] { ShowHelp(); }); })->setObjectName(QStringLiteral("mnuContents"));
-    help->addAction(QStringLiteral("&About"), this, [this] { guard([this] { ShowAbout(); }); })->setObjectName(QStringLiteral("mAbout"));
+    help->addAction(QStringLiteral("&Contents"), this, [this] { guard([this] { ShowHelp(); }); })
+        ->setObjectName(QStringLiteral("mnuContents"));
+    help->addAction(QStringLiteral("&About"), this, [this] { guard([this] { ShowAbout(); }); })
+        ->setObjectName(QStringLiteral("mAbout"));
 
     // The pages keep their size; a maximized window shows them centred.
     auto* central = new QWidget(this);
@@ -213,9 +215,9 @@ void MainWindow::NewLoan() {
     caseFiles_->forgetCase();
     if (currentPage() != loadedPage(PageId::BasicInfo)) SwitchForm(PageId::BasicInfo);
     if (auto* basic = qobject_cast<frmBasicInfo*>(loadedPage(PageId::BasicInfo))) basic->afterNewLoan();
-    for (PageId page : {PageId::LoanTerms, PageId::Schedule, PageId::Results, PageId::Reimbursement,
-                        PageId::ConstructionTerms, PageId::ConstructionPhase, PageId::ConstructionInterest,
-                        PageId::ConstructionResults})
+    for (PageId page :
+         {PageId::LoanTerms, PageId::Schedule, PageId::Results, PageId::Reimbursement, PageId::ConstructionTerms,
+          PageId::ConstructionPhase, PageId::ConstructionInterest, PageId::ConstructionResults})
         unloadPage(page);
 }
 
@@ -234,8 +236,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing the window is the Exit action; nothing is asked.
     if (!exiting_) guard([this] { ExitProgram(); });
     // A case that could not be saved keeps the window open.
-    if (exiting_) event->accept();
-    else event->ignore();
+    if (exiting_)
+        event->accept();
+    else
+        event->ignore();
 }
 
 void MainWindow::ShowHelp() {
@@ -303,7 +307,8 @@ void MainWindow::ShowErrorScreen(int number, const std::string& description) {
         caseFiles_->forgetCase();
         int choice = frmError::kChoiceNewLoan;
         {
-            frmError screen(details, *outputChooser_, user_, [this] { ShowAbout(); }, this);
+            frmError screen(
+                details, *outputChooser_, user_, [this] { ShowAbout(); }, this);
             choice = frmError::ChoiceOf(modalRunner_->run(screen));
         }
         if (choice == frmError::kChoiceExit) {

@@ -7,8 +7,8 @@
 
 #include "dialogs/HelpWindow.h"
 #include "dialogs/ModalRunner.h"
-#include "print/OutputChooser.h"
 #include "pages/PageHost.h"
+#include "print/OutputChooser.h"
 #include "shell/SettingsStore.h"
 
 #include "engine/LoanRecord.h"

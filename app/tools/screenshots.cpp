@@ -4,17 +4,17 @@
 // the results: FrmDisclosure.png, frmDebug1.png, frmReimbursement.png; the shell's dialogs:
 // frmAbout.png, frmError.png, HelpWindow.png.
 
-#include "widgets/AppStyle.h"
-#include "shell/MainWindow.h"
-#include "pages/Page.h"
-#include "dialogs/HelpWindow.h"
-#include "widgets/ScheduleGrid.h"
 #include "ScriptedDialogs.h"
-#include "shell/SettingsStore.h"
+#include "dialogs/HelpWindow.h"
 #include "dialogs/frmCalendar.h"
 #include "dialogs/frmError.h"
-#include "pages/frmPymt.h"
 #include "dialogs/frmRecCalendar.h"
+#include "pages/Page.h"
+#include "pages/frmPymt.h"
+#include "shell/MainWindow.h"
+#include "shell/SettingsStore.h"
+#include "widgets/AppStyle.h"
+#include "widgets/ScheduleGrid.h"
 
 #include "ui/ScriptedUser.h"
 
@@ -73,7 +73,8 @@ bool ConstructionPages(MainWindow& window, tallex::ScriptedUser& user, const QDi
     Type(window, "txtSimpleInt", QStringLiteral("10"));
     Type(window, "txtPrepdFinChg", QStringLiteral("1000"));
     Type(window, "txtSubFinChg", QStringLiteral("500"));
-    if (auto* option = window.currentPage()->findChild<QRadioButton*>(QStringLiteral("optInterestType_1"))) option->click();
+    if (auto* option = window.currentPage()->findChild<QRadioButton*>(QStringLiteral("optInterestType_1")))
+        option->click();
     Type(window, "txtLoanAmt", QStringLiteral("100000"));
     bool ok = Save(window, folder, QStringLiteral("frmConstLoan"));
     Click(window, "cmdContinue");
@@ -106,7 +107,8 @@ bool ConstructionPages(MainWindow& window, tallex::ScriptedUser& user, const QDi
     if (auto* amortization = calendar.findChild<QLineEdit*>(QStringLiteral("mskAmortPymtDate"))) {
         amortization->setFocus(Qt::TabFocusReason);
         QTest::keyClicks(amortization, QStringLiteral("09032026"));
-        if (auto* ok = calendar.findChild<QPushButton*>(QStringLiteral("cmdFedCalOK"))) ok->setFocus(Qt::TabFocusReason);
+        if (auto* ok = calendar.findChild<QPushButton*>(QStringLiteral("cmdFedCalOK")))
+            ok->setFocus(Qt::TabFocusReason);
     }
     ok &= Save(calendar, folder, QStringLiteral("frmRecCalendar"));
     calendar.hide();
@@ -139,22 +141,24 @@ bool ResultsPages(MainWindow& window, tallex::ScriptedUser& user, ScriptedModalR
     }
     Click(window, "cmdContinue");
     bool ok = Save(window, folder, QStringLiteral("FrmDisclosure"));
-    dialogs.onNext(QStringLiteral("frmDebug1"), [&](QDialog& listing) { ok &= Save(listing, folder, QStringLiteral("frmDebug1")); });
+    dialogs.onNext(QStringLiteral("frmDebug1"),
+                   [&](QDialog& listing) { ok &= Save(listing, folder, QStringLiteral("frmDebug1")); });
     Click(window, "cmdDebug");
     Click(window, "cmdContinue");
     Type(window, "txtPriorPymts", QStringLiteral("12"));
     Click(window, "cmdShowAdjustment");
     ok &= Save(window, folder, QStringLiteral("frmReimbursement"));
 
-    dialogs.onNext(QStringLiteral("frmAbout"), [&](QDialog& about) { ok &= Save(about, folder, QStringLiteral("frmAbout")); });
+    dialogs.onNext(QStringLiteral("frmAbout"),
+                   [&](QDialog& about) { ok &= Save(about, folder, QStringLiteral("frmAbout")); });
     window.ShowAbout();
     window.ShowHelp();
     if (HelpWindow* help = window.helpWindow()) {
         ok &= Save(*help, folder, QStringLiteral("HelpWindow"));
         help->hide();
     }
-    frmError error({6, "Overflow", QStringLiteral("Payment Stream"), QDateTime::currentDateTime()}, window.outputChooser(),
-                   user, {}, &window);
+    frmError error({6, "Overflow", QStringLiteral("Payment Stream"), QDateTime::currentDateTime()},
+                   window.outputChooser(), user, {}, &window);
     error.show();
     ok &= Save(error, folder, QStringLiteral("frmError"));
     error.hide();
@@ -171,7 +175,8 @@ int main(int argc, char** argv) {
     const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots"));
     QTemporaryDir settings;
     tallex::ScriptedUser user;
-    MainWindow window(user, SettingsStore(settings.filePath(QStringLiteral("APR.INI")), SettingsStore::Location::Explicit));
+    MainWindow window(user,
+                      SettingsStore(settings.filePath(QStringLiteral("APR.INI")), SettingsStore::Location::Explicit));
     // The dialogs are pictured, not waited on.
     ScriptedModalRunner dialogs;
     window.setModalRunner(dialogs);
@@ -202,7 +207,8 @@ int main(int argc, char** argv) {
         // Sixty monthly payments and a final balloon, as typed cell by cell ("" leaves a default).
         const char* typed[] = {"104.98", "60", "", "", "500", "1"};
         for (const char* text : typed) {
-            if (auto* editor = grid->editorWidget(); editor && *text) QTest::keyClicks(editor, QString::fromLatin1(text));
+            if (auto* editor = grid->editorWidget(); editor && *text)
+                QTest::keyClicks(editor, QString::fromLatin1(text));
             grid->moveByKey(ScheduleGrid::Move::Tab);
         }
     }

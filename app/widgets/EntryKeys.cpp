@@ -53,7 +53,8 @@ bool EntryKeys::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     if (event->type() == QEvent::FocusIn) {
-        if (auto* box = qobject_cast<QLineEdit*>(watched)) SelectAllOnFocus(box, box->property(kSelectCountProperty).toInt());
+        if (auto* box = qobject_cast<QLineEdit*>(watched))
+            SelectAllOnFocus(box, box->property(kSelectCountProperty).toInt());
     }
     return false;
 }

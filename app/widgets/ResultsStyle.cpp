@@ -13,8 +13,10 @@ QFont DisclosureAmountQFont(tallex::AmountFont font, const QFont& pageFont) {
     result.setPointSizeF(pageFont.pointSizeF() * 1.35);
     if (font == tallex::AmountFont::Narrow) {
         const QString narrow = QStringLiteral("Liberation Sans Narrow");
-        if (QFontDatabase::hasFamily(narrow)) result.setFamily(narrow);
-        else result.setStretch(QFont::Condensed);
+        if (QFontDatabase::hasFamily(narrow))
+            result.setFamily(narrow);
+        else
+            result.setStretch(QFont::Condensed);
     }
     return result;
 }

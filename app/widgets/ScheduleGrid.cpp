@@ -131,12 +131,16 @@ void ScheduleGrid::moveByKey(Move move) {
     const int last = model_->rowCount() - 1;
     switch (move) {
     case Move::Tab:
-        if (column < ScheduleModel::kColumns - 1) moveTo(move, row, std::max(1, column + 1));
-        else moveTo(move, row + 1, 1);
+        if (column < ScheduleModel::kColumns - 1)
+            moveTo(move, row, std::max(1, column + 1));
+        else
+            moveTo(move, row + 1, 1);
         break;
     case Move::Backtab:
-        if (column > 1) moveTo(move, row, column - 1);
-        else if (row > 0) moveTo(move, row - 1, ScheduleModel::kColumns - 1);
+        if (column > 1)
+            moveTo(move, row, column - 1);
+        else if (row > 0)
+            moveTo(move, row - 1, ScheduleModel::kColumns - 1);
         break;
     case Move::Up:
         if (row > 0) moveTo(move, row - 1, column);
@@ -153,8 +157,10 @@ namespace {
 
 ScheduleGrid::Move MoveOfKey(const QKeyEvent& event) {
     switch (event.key()) {
-    case Qt::Key_Tab: return event.modifiers() & Qt::ControlModifier ? ScheduleGrid::Move::None : ScheduleGrid::Move::Tab;
-    case Qt::Key_Backtab: return event.modifiers() & Qt::ControlModifier ? ScheduleGrid::Move::None : ScheduleGrid::Move::Backtab;
+    case Qt::Key_Tab:
+        return event.modifiers() & Qt::ControlModifier ? ScheduleGrid::Move::None : ScheduleGrid::Move::Tab;
+    case Qt::Key_Backtab:
+        return event.modifiers() & Qt::ControlModifier ? ScheduleGrid::Move::None : ScheduleGrid::Move::Backtab;
     // Enter moves on like Tab: the instructions speak of Tab, and nothing else is bound to it here.
     case Qt::Key_Return:
     case Qt::Key_Enter: return ScheduleGrid::Move::Tab;
@@ -237,13 +243,15 @@ void ScheduleGrid::focusInEvent(QFocusEvent* event) {
     // Coming back to the grid by the keyboard goes on editing the current cell (a click places
     // the cursor itself).
     const auto reason = event->reason();
-    const bool byKeyboard = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
+    const bool byKeyboard =
+        reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
     if (byKeyboard && placing_ == 0 && !editor_ && currentIndex().isValid()) openEditor();
 }
 
 ScheduleCellDelegate::ScheduleCellDelegate(ScheduleGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
 
-QWidget* ScheduleCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const {
+QWidget* ScheduleCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                            const QModelIndex& index) const {
     auto* editor = new QLineEdit(parent);
     editor->setObjectName(QStringLiteral("SSDBGrid1_editor"));
     editor->setFrame(false);

@@ -8,12 +8,11 @@
 #include <QLineEdit>
 #include <QPointer>
 
-#include "widgets/ScheduleModel.h"
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include "widgets/ScheduleModel.h"
 
 #include <functional>
-
 
 class ScheduleGrid : public QTableView {
     Q_OBJECT

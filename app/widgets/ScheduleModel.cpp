@@ -8,7 +8,7 @@
 namespace {
 
 const char* const kCaptions[ScheduleModel::kColumns] = {"Payment Stream #", "Payment Amount", "Number of Payments",
-                                                         "Unit Periods", "Odd Days"};
+                                                        "Unit Periods", "Odd Days"};
 
 // The stream a label names, or 0.
 int StreamOfLabel(const QString& label) {
@@ -19,7 +19,8 @@ int StreamOfLabel(const QString& label) {
 
 }  // namespace
 
-ScheduleModel::ScheduleModel(tallex::LoanRecord& record, QObject* parent) : QAbstractTableModel(parent), record_(record) {
+ScheduleModel::ScheduleModel(tallex::LoanRecord& record, QObject* parent)
+    : QAbstractTableModel(parent), record_(record) {
     syncRowCount();
 }
 
@@ -87,8 +88,10 @@ QString ScheduleModel::cell(int row, int column) const {
 }
 
 void ScheduleModel::show(int row, int column, const QString& text) {
-    if (text == recordText(row, column)) unstored_.erase({row, column});
-    else unstored_[{row, column}] = text;
+    if (text == recordText(row, column))
+        unstored_.erase({row, column});
+    else
+        unstored_[{row, column}] = text;
 }
 
 void ScheduleModel::cellShown(int row, int column, const QString& before) {

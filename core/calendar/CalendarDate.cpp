@@ -6,9 +6,7 @@
 
 namespace tallex {
 
-bool IsLeapYear(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 int DaysInMonth(int year, int month) {
     static constexpr std::array<int, 13> kDays{0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -16,9 +14,7 @@ int DaysInMonth(int year, int month) {
     return kDays.at(static_cast<std::size_t>(month));
 }
 
-bool IsLastDayOfMonth(const CalendarDate& date) {
-    return date.day == DaysInMonth(date.year, date.month);
-}
+bool IsLastDayOfMonth(const CalendarDate& date) { return date.day == DaysInMonth(date.year, date.month); }
 
 std::int64_t DaySerial(const CalendarDate& date) {
     // Civil-from-days inverse over 400-year eras (March-based years put the leap day last).
@@ -31,9 +27,7 @@ std::int64_t DaySerial(const CalendarDate& date) {
     return era * 146097 + dayOfEra - 719468;
 }
 
-std::int64_t DaysBetween(const CalendarDate& from, const CalendarDate& to) {
-    return DaySerial(to) - DaySerial(from);
-}
+std::int64_t DaysBetween(const CalendarDate& from, const CalendarDate& to) { return DaySerial(to) - DaySerial(from); }
 
 bool IsEmptyDateText(std::string_view text) {
     for (char c : text)
@@ -44,12 +38,10 @@ bool IsEmptyDateText(std::string_view text) {
 namespace {
 
 // Reads one run of digits of length minDigits..maxDigits starting at pos.
-std::optional<int> ReadDigits(std::string_view text, std::size_t& pos, std::size_t minDigits,
-                              std::size_t maxDigits) {
+std::optional<int> ReadDigits(std::string_view text, std::size_t& pos, std::size_t minDigits, std::size_t maxDigits) {
     std::size_t start = pos;
     int value = 0;
-    while (pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos])) &&
-           pos - start < maxDigits) {
+    while (pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos])) && pos - start < maxDigits) {
         value = value * 10 + (text[pos] - '0');
         ++pos;
     }

@@ -5,9 +5,7 @@
 
 namespace tallex {
 
-void SetLeapYear(LoanRecord& record) {
-    record.giLeapYear = IsLeapYear(record.giWorkYear) ? 1 : 0;
-}
+void SetLeapYear(LoanRecord& record) { record.giLeapYear = IsLeapYear(record.giWorkYear) ? 1 : 0; }
 
 int DayOfYear(LoanRecord& record, int day) {
     SetLeapYear(record);

@@ -1,9 +1,9 @@
 #include "calendar/PaymentDateCalendar.h"
 
-#include "construction/ConstructionPhaseRules.h"
 #include "calendar/FrequencyRules.h"
 #include "calendar/MonthCount.h"
 #include "calendar/MultipleOfMonth.h"
+#include "construction/ConstructionPhaseRules.h"
 
 namespace tallex {
 
@@ -48,8 +48,10 @@ void PaymentDateCalendar::computeActualDays(const CalendarDate& loan, const Cale
 void PaymentDateCalendar::dateAccepted(Field field, const CalendarDate& date) {
     const Field other = field == Field::kLoanDate ? Field::kEndDate : Field::kLoanDate;
     if (const auto otherDate = ParseDateText(text(other))) {
-        if (field == Field::kLoanDate) computeActualDays(date, *otherDate);
-        else computeActualDays(*otherDate, date);
+        if (field == Field::kLoanDate)
+            computeActualDays(date, *otherDate);
+        else
+            computeActualDays(*otherDate, date);
     }
 }
 

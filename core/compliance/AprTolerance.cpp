@@ -72,8 +72,7 @@ AprVerdict Settle(LoanRecord& r, UserSeam& user, AprVerdict (*verdictOf)(const A
 
 double AdjustedDisclosedApr(double disclosedApr, AdjustDirection direction) {
     const double h = HalfUnitOfLastDecimal(disclosedApr);
-    return direction == AdjustDirection::Understatement ? checked::Add(disclosedApr, h)
-                                                        : checked::Sub(disclosedApr, h);
+    return direction == AdjustDirection::Understatement ? checked::Add(disclosedApr, h) : checked::Sub(disclosedApr, h);
 }
 
 AprTestFacts AprTestFactsOf(const LoanRecord& r) {
@@ -106,8 +105,9 @@ AprVerdict AprUnderstatementVerdict(const AprTestFacts& f) {
     }
     // Exactly the tolerance is within it.
     if (DifferenceTicks(f) > MoneyTicks(f.financeChargeTolerance)) {
-        return Violation("*** APR Understatement Violation:  Disclosed finance charge is understated by more than the "
-                         "tolerance amount.");
+        return Violation(
+            "*** APR Understatement Violation:  Disclosed finance charge is understated by more than the "
+            "tolerance amount.");
     }
     if (Currency::FromDouble(f.financeChargeDifference).ticks() != 0) {
         if (!f.causedByFinanceCharge) return Needing(AprVerdict::Needs::CausedByFinanceChargeAnswer);
@@ -116,8 +116,9 @@ AprVerdict AprUnderstatementVerdict(const AprTestFacts& f) {
     if (checked::Sub(f.presentValue, p) <= f.financeChargeDifference) return {};
     if (!f.adjustedPresentValue) return Needing(AprVerdict::Needs::AdjustedPresentValue);
     if (std::fabs(f.financeChargeDifference) < std::fabs(checked::Sub(*f.adjustedPresentValue, p))) {
-        return Violation("*** APR Understatement Violation:  ADJUSTED present value of payments minus the amount "
-                         "financed is greater than the finance charge understatement.");
+        return Violation(
+            "*** APR Understatement Violation:  ADJUSTED present value of payments minus the amount "
+            "financed is greater than the finance charge understatement.");
     }
     return {};
 }
@@ -137,8 +138,9 @@ AprVerdict AprOverstatementVerdict(const AprTestFacts& f) {
     if (std::fabs(f.financeChargeDifference) >= checked::Sub(p, f.presentValue)) return {};
     if (!f.adjustedPresentValue) return Needing(AprVerdict::Needs::AdjustedPresentValue);
     if (std::fabs(f.financeChargeDifference) < std::fabs(checked::Sub(p, *f.adjustedPresentValue))) {
-        return Violation("*** APR Overstatement Violation:   Amount financed minus ADJUSTED present value of payments "
-                         "is greater than the finance charge overstatement.");
+        return Violation(
+            "*** APR Overstatement Violation:   Amount financed minus ADJUSTED present value of payments "
+            "is greater than the finance charge overstatement.");
     }
     return {};
 }
@@ -162,8 +164,8 @@ bool TestAPRUnderstatement(LoanRecord& r, UserSeam& user) {
 
 bool TestAPROverstatement(LoanRecord& r, UserSeam& user) {
     r.gsDebugMsgAPR.clear();
-    const AprVerdict verdict = Settle(r, user, AprOverstatementVerdict, AdjustDirection::Overstatement,
-                                      OverstatementPrompt, r.giAPROverByFC);
+    const AprVerdict verdict =
+        Settle(r, user, AprOverstatementVerdict, AdjustDirection::Overstatement, OverstatementPrompt, r.giAPROverByFC);
     r.gsDebugMsgAPR = verdict.reason;
     return verdict.violation;
 }

@@ -73,14 +73,37 @@ std::string Trim(std::string text) {
 }
 
 std::array<double, kListingRows> Values(const LoanRecord& r) {
-    return {r.gdAmtFinanced,   r.gdAmount,        r.gdDisclAPR,     r.gdDisclAPR_Adjusted,
-            r.dPval,           r.gdPval_Adjusted, r.gdCalcAPR,      r.gdAPRDiff,
-            r.gdEstFinanceChg, r.dFnceChg,        r.dFinanceChgDiff, r.gdEstRate,
-            r.gdDaysinUnitPd,  r.gdDaysinYr,      r.gdPymtAbsValue, r.gdPymtsLessAdv,
-            r.gdUnitPdFraction, r.gdTotPymts,     r.gdIteratedAPR,  r.dPymt,
-            r.dAdvPerStream,   r.dMonths,         r.dActDays,       r.dTolerance,
-            static_cast<double>(r.iNPTotal), r.dAdvances, r.dTempAPR, r.dUnitPeriodTot,
-            r.dFinal,          r.dUnitPeriods,    r.gdOddDays};
+    return {r.gdAmtFinanced,
+            r.gdAmount,
+            r.gdDisclAPR,
+            r.gdDisclAPR_Adjusted,
+            r.dPval,
+            r.gdPval_Adjusted,
+            r.gdCalcAPR,
+            r.gdAPRDiff,
+            r.gdEstFinanceChg,
+            r.dFnceChg,
+            r.dFinanceChgDiff,
+            r.gdEstRate,
+            r.gdDaysinUnitPd,
+            r.gdDaysinYr,
+            r.gdPymtAbsValue,
+            r.gdPymtsLessAdv,
+            r.gdUnitPdFraction,
+            r.gdTotPymts,
+            r.gdIteratedAPR,
+            r.dPymt,
+            r.dAdvPerStream,
+            r.dMonths,
+            r.dActDays,
+            r.dTolerance,
+            static_cast<double>(r.iNPTotal),
+            r.dAdvances,
+            r.dTempAPR,
+            r.dUnitPeriodTot,
+            r.dFinal,
+            r.dUnitPeriods,
+            r.gdOddDays};
 }
 
 }  // namespace

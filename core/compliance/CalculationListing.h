@@ -13,9 +13,9 @@ namespace tallex {
 inline constexpr int kListingRows = 31;
 
 struct CalculationListingText {
-    std::string lblHeadr1;                      // 64 characters
-    std::string lblHeadr2;                      // 62 characters
-    std::array<std::string, kListingRows> rows; // Label1(0..30)
+    std::string lblHeadr1;                       // 64 characters
+    std::string lblHeadr2;                       // 62 characters
+    std::array<std::string, kListingRows> rows;  // Label1(0..30)
     std::string lblDebugMsg_APR;
     std::string lblDebugMsg_FinanceCharge;
     std::string lblToleranceAmt;

@@ -25,8 +25,8 @@ void ShowLabel(ResultsView& view, ResultsLabel label, const std::string& caption
 
 // Shows the verdict of one APR test. `violation` is the test's result, `answer` the reply to
 // the caused-by question, `amount` the size of the error in percentage points.
-void ShowAprVerdict(ResultsView& view, bool violation, std::int16_t answer, double amount,
-                    const char* violationCaption, const char* causedCaption, const char* accurateCaption) {
+void ShowAprVerdict(ResultsView& view, bool violation, std::int16_t answer, double amount, const char* violationCaption,
+                    const char* causedCaption, const char* accurateCaption) {
     const std::string formatted = Format(amount / 100.0, kAprDifferenceFormat);
     if (violation) {
         ShowLabel(view, ResultsLabel::lblAPRViolation, violationCaption, LabelColour::DarkRed);
@@ -117,9 +117,9 @@ void RunComplianceTests(LoanRecord& r, ResultsView& view, UserSeam& user) {
     r.gsDebugMsgAPR.clear();
     r.gsDebugMsgFC.clear();
 
-    for (ResultsLabel label : {ResultsLabel::lblAPRViolation, ResultsLabel::lblAPRViolAmt,
-                               ResultsLabel::lblFinanceViolation, ResultsLabel::lblFinanceViolAmt,
-                               ResultsLabel::lblFinanceError}) {
+    for (ResultsLabel label :
+         {ResultsLabel::lblAPRViolation, ResultsLabel::lblAPRViolAmt, ResultsLabel::lblFinanceViolation,
+          ResultsLabel::lblFinanceViolAmt, ResultsLabel::lblFinanceError}) {
         view.setLabelVisible(label, false);
     }
 
@@ -139,17 +139,17 @@ void RunComplianceTests(LoanRecord& r, ResultsView& view, UserSeam& user) {
     const bool disclosed = fc != 0.0;
     if (disclosed && r.gdAPRDiff > 0.0) {
         r.gbAPRUnderViol = TestAPRUnderstatement(r, user);
-        ShowAprVerdict(view, r.gbAPRUnderViol, r.giAPRUnderByFC, r.gdAPRDiff,
-                       "** VIOLATION **  The APR is Understated by:",
-                       "** APR understatement caused by finance charge error:",
-                       "** APR is understated but considered accurate under 226.22(a)(5).");
+        ShowAprVerdict(
+            view, r.gbAPRUnderViol, r.giAPRUnderByFC, r.gdAPRDiff,
+            "** VIOLATION **  The APR is Understated by:", "** APR understatement caused by finance charge error:",
+            "** APR is understated but considered accurate under 226.22(a)(5).");
     }
     if (disclosed && r.gdAPRDiff < 0.0) {
         r.gbAPROverViol = TestAPROverstatement(r, user);
-        ShowAprVerdict(view, r.gbAPROverViol, r.giAPROverByFC, -r.gdAPRDiff,
-                       "** VIOLATION **  The APR is Overstated by:",
-                       "** APR overstatement caused by finance charge error:",
-                       "** APR is overstated but considered accurate under 226.22(a)(5).");
+        ShowAprVerdict(
+            view, r.gbAPROverViol, r.giAPROverByFC, -r.gdAPRDiff,
+            "** VIOLATION **  The APR is Overstated by:", "** APR overstatement caused by finance charge error:",
+            "** APR is overstated but considered accurate under 226.22(a)(5).");
     }
     if (disclosed && r.dFinanceChgDiff > 0.0) {
         r.gbFCUnderViol = TestFCUnderstatement(r);

@@ -20,10 +20,10 @@ namespace tallex {
 // What the ten-year term test reads.
 struct TermFacts {
     bool irregular = false;
-    double daysInYear = 0;         // gdDaysinYr
-    double finalPaymentDay = 0;    // dFinal
-    double months = 0;             // dMonths
-    std::int16_t frequency = 0;    // giPymtFreq
+    double daysInYear = 0;       // gdDaysinYr
+    double finalPaymentDay = 0;  // dFinal
+    double months = 0;           // dMonths
+    std::int16_t frequency = 0;  // giPymtFreq
     // The last row of the ordered schedule (dUnitPeriods, gdOddDays) and its unit period.
     double unitPeriods = 0;
     double oddDays = 0;

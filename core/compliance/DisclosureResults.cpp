@@ -4,12 +4,12 @@
 #include "compliance/ComplianceTests.h"
 #include "compliance/IrregularTransaction.h"
 #include "compliance/Reimbursement.h"
-#include "schedule/ScheduleOrder.h"
 #include "compliance/UserMessage.h"
 #include "engine/CheckedMath.h"
 #include "engine/Format.h"
 #include "engine/NumberText.h"
 #include "engine/RuntimeError.h"
+#include "schedule/ScheduleOrder.h"
 
 #include <cmath>
 #include <optional>
@@ -192,9 +192,9 @@ DisclosureOutcome ComputeDisclosureResults(LoanRecord& r, ResultsView& view, Use
     }
     view.setToleranceOptionVisible(kToleranceEighth, out.middleToleranceVisible);
 
-    for (ResultsLabel label : {ResultsLabel::lblAPRViolation, ResultsLabel::lblAPRViolAmt,
-                               ResultsLabel::lblFinanceViolation, ResultsLabel::lblFinanceViolAmt,
-                               ResultsLabel::lblFinanceError}) {
+    for (ResultsLabel label :
+         {ResultsLabel::lblAPRViolation, ResultsLabel::lblAPRViolAmt, ResultsLabel::lblFinanceViolation,
+          ResultsLabel::lblFinanceViolAmt, ResultsLabel::lblFinanceError}) {
         view.setLabelVisible(label, false);
     }
     view.setToleranceFrameVisible(false);

@@ -17,9 +17,9 @@ namespace tallex {
 // What the disclosure figures are computed from.
 struct DisclosureFigureInputs {
     bool construction = false;
-    double amount = 0;                   // P, gdAmount
-    double paymentsLessAdvances = 0;     // T, gdPymtsLessAdv
-    double laterAdvances = 0;            // S, gdPymtAbsValue
+    double amount = 0;                // P, gdAmount
+    double paymentsLessAdvances = 0;  // T, gdPymtsLessAdv
+    double laterAdvances = 0;         // S, gdPymtAbsValue
     // A construction loan's own figures.
     double commitment = 0;               // gdCommitmentAmt
     double prepaidFinanceCharge = 0;     // gdPrepaidFinChg
@@ -107,13 +107,13 @@ struct DisclosureOutcome {
     bool recomputed = false;
     // The schedule grid must be rebuilt (SetColumnsDisclosure, DisclosureGridRows).
     bool rebuildGrid = false;
-    bool debugVisible = false;                    // cmdDebug
-    bool constructionChargesVisible = false;      // prepaid/subsequent charges and lblIntPymts
-    bool middleToleranceVisible = true;           // optTolerance(1); hidden for construction
-    bool aprVisible = true;                       // lblAPR
-    bool financeChargeVisible = true;             // lblFinanceChg
-    bool paymentFrequencyVisible = false;         // lblPymtFreqA, lblPymtFreqB
-    bool printEnabled = false;                    // cmdPrint and the Print menu
+    bool debugVisible = false;                // cmdDebug
+    bool constructionChargesVisible = false;  // prepaid/subsequent charges and lblIntPymts
+    bool middleToleranceVisible = true;       // optTolerance(1); hidden for construction
+    bool aprVisible = true;                   // lblAPR
+    bool financeChargeVisible = true;         // lblFinanceChg
+    bool paymentFrequencyVisible = false;     // lblPymtFreqA, lblPymtFreqB
+    bool printEnabled = false;                // cmdPrint and the Print menu
     // The activation stopped at a refusal (a construction loan with a negative amount
     // financed); the message has been shown and no test has run.
     bool refused = false;

@@ -33,9 +33,9 @@ std::int16_t FinanceChargeTolerance(bool securedByRealEstate, bool datedBefore09
 
 // What the finance-charge tests read.
 struct FinanceChargeFacts {
-    double disclosed = 0;          // FC
-    double correct = 0;            // dFnceChg
-    std::int16_t tolerance = 0;    // giFCTolerance
+    double disclosed = 0;        // FC
+    double correct = 0;          // dFnceChg
+    std::int16_t tolerance = 0;  // giFCTolerance
     bool securedByRealEstate = false;
 };
 FinanceChargeFacts FinanceChargeFactsOf(const LoanRecord& record);

@@ -173,8 +173,8 @@ void FinanceChargeMethod(LoanRecord& r) {
     for (int k = 1; k <= r.giPVStreams; ++k) {
         const double amount = Val(r.gaPymtAmt[k]);
         if (amount > 0.0) {
-            r.gdFCAdjTotal = Add(r.gdFCAdjTotal,
-                                 Mul(Div(Mul(amount, r.gdFCAdjAmount), r.gdPVSum), Val(r.gaNumPymts[k])));
+            r.gdFCAdjTotal =
+                Add(r.gdFCAdjTotal, Mul(Div(Mul(amount, r.gdFCAdjAmount), r.gdPVSum), Val(r.gaNumPymts[k])));
         }
     }
 

@@ -27,9 +27,7 @@ bool ReimbursementToleranceChosen(LoanRecord& record, UserSeam& user, int tolera
 // An APR understatement violation the APR method still has to reimburse: found by the tests and
 // not found by the reimbursement page to come to less than a dollar (gbNoAPRReimbOwed). Before
 // the reimbursement page this is the violation itself.
-inline bool AprReimbursementOwed(const LoanRecord& record) {
-    return record.gbAPRUnderViol && !record.gbNoAPRReimbOwed;
-}
+inline bool AprReimbursementOwed(const LoanRecord& record) { return record.gbAPRUnderViol && !record.gbNoAPRReimbOwed; }
 
 // Forgets what the reimbursement page found for an earlier press: gbNoAPRReimbOwed and
 // gbLumpSumsShown.

@@ -28,14 +28,14 @@ enum class ReimbursementFocus { PriorPayments, Print };
 
 struct ReimbursementScreen {
     ReimbursementCaptions captions;
-    bool gridVisible = false;                // SSDBGridRB (rows: ReimbursementGridRows)
-    bool printEnabled = false;               // CmdPrint and mnuPrint
-    bool priorPaymentsVisible = true;        // txtPriorPymts with lblPriorPymts
-    bool showAdjustmentsVisible = true;      // cmdShowAdjustment
+    bool gridVisible = false;                     // SSDBGridRB (rows: ReimbursementGridRows)
+    bool printEnabled = false;                    // CmdPrint and mnuPrint
+    bool priorPaymentsVisible = true;             // txtPriorPymts with lblPriorPymts
+    bool showAdjustmentsVisible = true;           // cmdShowAdjustment
     bool financeChargeAdjustmentVisible = false;  // lblFnceChgAdj, lblPercent2, lblFnceChgAdj2
-    bool aprMethodVisible = false;           // lblAdjAPR, lblProFactor, lblFinalAPRAdj and values
-    bool aprAdjustmentVisible = false;       // lblAPRAdj, lblPercentAPR, lblAPRAdj2
-    bool lumpSumsVisible = false;            // both lump sum groups, until Show Adjustments
+    bool aprMethodVisible = false;                // lblAdjAPR, lblProFactor, lblFinalAPRAdj and values
+    bool aprAdjustmentVisible = false;            // lblAPRAdj, lblPercentAPR, lblAPRAdj2
+    bool lumpSumsVisible = false;                 // both lump sum groups, until Show Adjustments
     ReimbursementFocus focus = ReimbursementFocus::Print;
 };
 
@@ -53,13 +53,13 @@ bool ReimbursementOffersPriorPayments(const LoanRecord& record);
 
 // The outcome of Show Adjustments.
 struct ShowAdjustmentsResult {
-    bool accepted = false;           // false: a message was shown, the focus goes back to the box
-    bool lumpSumsVisible = false;    // both lump sum groups
+    bool accepted = false;         // false: a message was shown, the focus goes back to the box
+    bool lumpSumsVisible = false;  // both lump sum groups
     bool printEnabled = false;
-    std::string lblLmpSumPymtRed2;   // gdLumpSumPR, "Currency"
-    std::string lblPymtsRedMeth2;    // the number of prior payments
-    std::string lblLmpSum2;          // gdLumpSum, "Currency"
-    std::string lblPymtsLmpSum2;     // iNPTotal
+    std::string lblLmpSumPymtRed2;  // gdLumpSumPR, "Currency"
+    std::string lblPymtsRedMeth2;   // the number of prior payments
+    std::string lblLmpSum2;         // gdLumpSum, "Currency"
+    std::string lblPymtsLmpSum2;    // iNPTotal
 };
 
 // The lump sums for `priorPaymentsText` payments already made (txtPriorPymts): under the lump

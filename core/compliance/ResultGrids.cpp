@@ -28,19 +28,16 @@ std::vector<GridColumn> SetColumnsDisclosure() {
 std::vector<GridRow> DisclosureGridRows(const LoanRecord& r) {
     std::vector<GridRow> rows;
     for (int k = 1; k <= RowCount(r); ++k) {
-        rows.push_back({std::to_string(k), Format(Val(r.gaPymtAmt[k]), "Currency"), r.gaNumPymts[k],
-                        r.gaUnitPeriods[k], r.gaOddDays[k]});
+        rows.push_back({std::to_string(k), Format(Val(r.gaPymtAmt[k]), "Currency"), r.gaNumPymts[k], r.gaUnitPeriods[k],
+                        r.gaOddDays[k]});
     }
     return rows;
 }
 
 std::vector<GridColumn> SetColumnsRB() {
-    return {{"Payment Stream", kColumnWidth},
-            {"Original Payment", kColumnWidth},
-            {"Adjusted Payment", kColumnWidth},
-            {"Number of Payments", kColumnWidth},
-            {"Unit Periods", kColumnWidth},
-            {"Odd Days", kColumnWidth}};
+    return {{"Payment Stream", kColumnWidth},   {"Original Payment", kColumnWidth},
+            {"Adjusted Payment", kColumnWidth}, {"Number of Payments", kColumnWidth},
+            {"Unit Periods", kColumnWidth},     {"Odd Days", kColumnWidth}};
 }
 
 std::vector<GridRow> ReimbursementGridRows(const LoanRecord& r) {

@@ -7,13 +7,13 @@
 namespace tallex {
 
 // optDiscType
-inline constexpr std::int16_t kDiscConstructionOnly = 0;   // construction disclosed separately (App. D, part I)
-inline constexpr std::int16_t kDiscWithPermanent = 1;      // construction and permanent as one (App. D, part II)
+inline constexpr std::int16_t kDiscConstructionOnly = 0;  // construction disclosed separately (App. D, part I)
+inline constexpr std::int16_t kDiscWithPermanent = 1;     // construction and permanent as one (App. D, part II)
 // optInterestType
 inline constexpr std::int16_t kInterestOnAdvances = 0;
 inline constexpr std::int16_t kInterestOnCommitment = 1;
 // optIntAccrl
-inline constexpr std::int16_t kAccrualWholeMonths = 0;     // 360/360
+inline constexpr std::int16_t kAccrualWholeMonths = 0;  // 360/360
 inline constexpr std::int16_t kAccrualActual365_365 = 1;
 inline constexpr std::int16_t kAccrualActual365_360 = 2;
 inline constexpr std::int16_t kAccrualOther = 3;

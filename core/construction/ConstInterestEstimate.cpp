@@ -40,7 +40,8 @@ void Estimate(const ConstructionChoices& c, Fields& r) {
     } else {
         interest = SimpleInterest(r.gdConstIntRate, r.gdConstIntBase, r.gdConstDaysinYr, r.gdConstDays);
         if (c.chkIntReserve) {
-            const double onInterest = Mul(Div(Mul(Mul(interest, 0.5), r.gdConstIntRate), r.gdConstDaysinYr), r.gdConstDays);
+            const double onInterest =
+                Mul(Div(Mul(Mul(interest, 0.5), r.gdConstIntRate), r.gdConstDaysinYr), r.gdConstDays);
             interest = Add(interest, onInterest);
         }
         r.gdDaysinYr = 365;

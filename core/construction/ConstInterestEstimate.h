@@ -29,11 +29,11 @@ void EstimateConstInterest(LoanRecord& record);
 
 // The figures the estimate reads, before the construction phase page stores them.
 struct ConstInterestTerms {
-    double commitment = 0;   // gdCommitmentAmt
-    double simpleRate = 0;   // gdSimpleIntRate, annual percent
-    double months = 0;       // gdConstMonths
-    double days = 0;         // gdConstDays
-    double daysInYear = 0;   // gdConstDaysinYr as the page leaves it (360 or 365)
+    double commitment = 0;  // gdCommitmentAmt
+    double simpleRate = 0;  // gdSimpleIntRate, annual percent
+    double months = 0;      // gdConstMonths
+    double days = 0;        // gdConstDays
+    double daysInYear = 0;  // gdConstDaysinYr as the page leaves it (360 or 365)
 };
 
 // Whether EstimateConstInterest would overflow for these figures: an estimate above 9,999,999,

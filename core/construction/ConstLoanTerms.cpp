@@ -92,9 +92,10 @@ ConstContinueResult ConstLoanTermsContinue(LoanRecord& r, UserSeam& user, const 
                                   Currency::FromDouble(r.gdPrepaidFinChg).ticks() +
                                   Currency::FromDouble(r.gdSubseqFinChg).ticks();
     if (r.gbConstOptDisc && lendable <= 0)
-        return refuse("The sum of loan commitment amount plus subsequently paid finance charge must be greater "
-                      "than the prepaid finance charge .",
-                      kTermsLoanAmt);
+        return refuse(
+            "The sum of loan commitment amount plus subsequently paid finance charge must be greater "
+            "than the prepaid finance charge .",
+            kTermsLoanAmt);
     return result;
 }
 

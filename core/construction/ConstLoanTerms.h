@@ -15,10 +15,10 @@ namespace tallex {
 
 // The page's text fields, by tag.
 enum ConstLoanTermsField : int {
-    kTermsLoanAmt = 0,       // txtLoanAmt, the commitment
-    kTermsSimpleInt = 1,     // txtSimpleInt, annual percent
-    kTermsPrepdFinChg = 2,   // txtPrepdFinChg, may stay empty
-    kTermsSubFinChg = 3,     // txtSubFinChg, may stay empty
+    kTermsLoanAmt = 0,      // txtLoanAmt, the commitment
+    kTermsSimpleInt = 1,    // txtSimpleInt, annual percent
+    kTermsPrepdFinChg = 2,  // txtPrepdFinChg, may stay empty
+    kTermsSubFinChg = 3,    // txtSubFinChg, may stay empty
 };
 
 // A field check on leaving a field: whether it passed, and the field's text as it is shown
@@ -59,9 +59,9 @@ void ConstLoanTermsActivate(LoanRecord& record);
 // a payment, first asks (style 49) whether the schedule and the calendar dates may go; OK
 // empties both. The choice is stored in record.construction.optDiscType unless cancelled.
 enum class DiscTypeChange {
-    Unchanged,              // the same option, or Cancel
+    Unchanged,  // the same option, or Cancel
     Changed,
-    ChangedScheduleCleared, // the schedule page must be built afresh
+    ChangedScheduleCleared,  // the schedule page must be built afresh
 };
 DiscTypeChange ConstDiscTypeChange(LoanRecord& record, UserSeam& user, std::int16_t pressed);
 

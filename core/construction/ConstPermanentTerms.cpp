@@ -132,16 +132,12 @@ ConstInterestLeave ConstInterestFieldCheck(int field, std::string_view text, con
         // A money field: a decimal point is always allowed here.
         leave.valid = NumericTextCheck(leave.text, false) == kNumericOk;
         break;
-    case kInterestDisclAPR:
-        leave.valid = IsNumericText(text) && NumericTextValue(text).value_or(0) >= 1;
-        break;
+    case kInterestDisclAPR: leave.valid = IsNumericText(text) && NumericTextValue(text).value_or(0) >= 1; break;
     case kInterestFinChg:
         leave.valid = text.empty() || IsNumericText(text);
         if (const std::optional<double> value = NumericTextValue(text)) leave.text = Format(*value, "$###,###,###.00");
         break;
-    default:
-        leave.valid = UnitPeriodInRange(p, Val(text));
-        break;
+    default: leave.valid = UnitPeriodInRange(p, Val(text)); break;
     }
     return leave;
 }

@@ -31,10 +31,10 @@ enum ConstInterestField : int {
 
 // The permanent phase's choices on this page (shown with permanent financing only).
 struct ConstPermanentChoice {
-    bool singleAdvance = false;   // optLoanType(1)
-    std::int16_t frequency = 0;   // optPymtFreq index: installment 0 monthly, 1 multiples of a
-                                  // month, 2 semi-monthly, 3 actual days; single advance 0 whole
-                                  // months, 1 actual days
+    bool singleAdvance = false;  // optLoanType(1)
+    std::int16_t frequency = 0;  // optPymtFreq index: installment 0 monthly, 1 multiples of a
+                                 // month, 2 semi-monthly, 3 actual days; single advance 0 whole
+                                 // months, 1 actual days
 };
 
 // The caption of txtUnitPeriod for the choice; empty when the field is hidden.
@@ -94,6 +94,7 @@ struct ConstInterestContinueResult {
 // gbSingleAdvance, gdEstConstInterest, gdAmount (and gdConstIntBase when construction-only), gdDisclAPR,
 // gdEstFinanceChg (only when given), the permanent phase's frequency (with permanent financing) or the single
 // payment in schedule row 1 (construction-only), gsPymtFreqText, and clears gbBackFromReimb.
-ConstInterestContinueResult ConstInterestContinue(LoanRecord& record, UserSeam& user, const ConstInterestEntries& entries);
+ConstInterestContinueResult ConstInterestContinue(LoanRecord& record, UserSeam& user,
+                                                  const ConstInterestEntries& entries);
 
 }  // namespace tallex

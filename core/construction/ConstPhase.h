@@ -40,7 +40,7 @@ ConstPhaseLayout ConstPhaseLayoutFor(const ConstructionChoices& choices);
 // Unit periods and odd days follow the time period: only a period of exactly 365 days takes a
 // typed number of unit periods and odd days; any other period is one unit period of that length.
 struct ConstUnitPeriodFields {
-    bool enabled = false;   // txtUnitPeriod and txtOddDays enabled (activation applies only this)
+    bool enabled = false;  // txtUnitPeriod and txtOddDays enabled (activation applies only this)
     std::string unitPeriods;
     std::string oddDays;
 };

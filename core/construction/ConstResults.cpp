@@ -83,9 +83,9 @@ ConstResultsOutcome ConstResultsActivate(LoanRecord& r, ResultsView& view, UserS
     r.gdConstDisclFinalPymt = 0;
 
     view.setToleranceOptionVisible(kToleranceEighth, false);
-    for (ResultsLabel label : {ResultsLabel::lblAPRViolation, ResultsLabel::lblAPRViolAmt,
-                               ResultsLabel::lblFinanceViolation, ResultsLabel::lblFinanceViolAmt,
-                               ResultsLabel::lblFinanceError}) {
+    for (ResultsLabel label :
+         {ResultsLabel::lblAPRViolation, ResultsLabel::lblAPRViolAmt, ResultsLabel::lblFinanceViolation,
+          ResultsLabel::lblFinanceViolAmt, ResultsLabel::lblFinanceError}) {
         view.setLabelVisible(label, false);
     }
     view.setToleranceFrameVisible(false);
@@ -113,8 +113,7 @@ ConstResultsOutcome ConstResultsActivate(LoanRecord& r, ResultsView& view, UserS
     r.gdPymtsLessAdv = Mul(r.gcPymtAmount.ToDouble(), r.gdNumPymts);
     const double t = r.gdPymtsLessAdv;
 
-    if (Add(Add(Add(halfC, t), e), s) >= c && Add(Add(Sub(t, halfC), p), s) >= 0 &&
-        Add(Sub(Sub(c, p), s), a) > 0) {
+    if (Add(Add(Add(halfC, t), e), s) >= c && Add(Add(Sub(t, halfC), p), s) >= 0 && Add(Sub(Sub(c, p), s), a) > 0) {
         r.dFnceChg = Sub(Add(Add(halfC, t), p), c);
         cap.lblFinanceChg = money(r.dFnceChg);
         out.financeChargeShown = true;
@@ -134,11 +133,13 @@ ConstResultsOutcome ConstResultsActivate(LoanRecord& r, ResultsView& view, UserS
     };
     // Compared in money, so that equal amounts cancel exactly.
     if (Currency::FromDouble(c).ticks() - Currency::FromDouble(p).ticks() + Currency::FromDouble(s).ticks() <= 0)
-        return refuse("(The sum of loan commitment amount plus subsequently paid finance charge must be greater than "
-                      "prepaid finance charge.  Go back to prior screen(s) to make corrections.");
+        return refuse(
+            "(The sum of loan commitment amount plus subsequently paid finance charge must be greater than "
+            "prepaid finance charge.  Go back to prior screen(s) to make corrections.");
     if (Add(Add(halfC, t), e) < c)
-        return refuse("Total payments must not be less than amount financed.  Go back to prior screen(s) to make "
-                      "corrections.");
+        return refuse(
+            "Total payments must not be less than amount financed.  Go back to prior screen(s) to make "
+            "corrections.");
 
     out.resultsShown = true;
     out.printEnabled = true;

@@ -46,7 +46,7 @@ struct ConstResultsOutcome {
     bool financeChargeShown = false;  // lblFinanceChg holds a computed charge
     bool printEnabled = false;
     bool debugVisible = false;
-    DisclosureCaptions captions;      // lblIntPymts, lblIrregular and lblPymtFreq* are not used here
+    DisclosureCaptions captions;  // lblIntPymts, lblIrregular and lblPymtFreq* are not used here
     ConstDisclosureText disclosure;
     ResultsFocus focus;
 };

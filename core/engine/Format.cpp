@@ -45,7 +45,8 @@ bool ShortDecimal(double value, Decimal15& d) {
         int length = 0;
         for (; whole != 0; whole /= 10) reversed[static_cast<std::size_t>(length++)] = char('0' + whole % 10);
         for (int i = 0; i < kSignificantDigits; ++i)
-            d.digits[static_cast<std::size_t>(i)] = i < length ? reversed[static_cast<std::size_t>(length - 1 - i)] : '0';
+            d.digits[static_cast<std::size_t>(i)] =
+                i < length ? reversed[static_cast<std::size_t>(length - 1 - i)] : '0';
         d.exponent = length - 1 - k;
         d.negative = value < 0.0;
         return true;
@@ -61,9 +62,8 @@ Decimal15 ToDecimal15(double value) {
     // to_chars rounds the exact binary value correctly and, unlike printf, ignores the C
     // locale's decimal point (the desktop program runs under the user's locale).
     std::array<char, 40> buffer{};
-    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                                            std::fabs(value), std::chars_format::scientific,
-                                            kSignificantDigits - 1);
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
+                                            std::chars_format::scientific, kSignificantDigits - 1);
     if (error != std::errc()) throw std::logic_error("number conversion buffer too small");
 
     // The text is "d.dddddddddddddde+XX".
@@ -72,8 +72,7 @@ Decimal15 ToDecimal15(double value) {
     Decimal15 d;
     d.digits[0] = text[0];
     std::copy(text.begin() + 2, text.begin() + static_cast<std::ptrdiff_t>(e), d.digits.begin() + 1);
-    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(),
-                    d.exponent);
+    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(), d.exponent);
     d.negative = value < 0.0 && !d.IsZero();
     if (d.IsZero()) d.exponent = 0;
     return d;
@@ -254,8 +253,10 @@ std::string NumberToText(double value, bool leadingBlank) {
     const std::size_t length = digits.size();
 
     std::string out;
-    if (d.negative) out += '-';
-    else if (leadingBlank) out += ' ';
+    if (d.negative)
+        out += '-';
+    else if (leadingBlank)
+        out += ' ';
 
     if (d.exponent >= kSignificantDigits || d.exponent < -4) {
         out += digits[0];
@@ -298,8 +299,8 @@ std::string FormatShortDate(int year, int month, int day) {
     const bool valid = year >= 100 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
                        day <= kDaysInMonth[static_cast<std::size_t>(month - 1)] + (leap && month == 2 ? 1 : 0);
     if (!valid) {
-        throw std::invalid_argument("not a calendar date: " + std::to_string(year) + "-" +
-                                    std::to_string(month) + "-" + std::to_string(day));
+        throw std::invalid_argument("not a calendar date: " + std::to_string(year) + "-" + std::to_string(month) + "-" +
+                                    std::to_string(day));
     }
     return std::to_string(month) + "/" + std::to_string(day) + "/" + std::to_string(year);
 }

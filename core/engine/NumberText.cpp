@@ -4,8 +4,8 @@
 
 #include <cctype>
 #include <charconv>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 namespace tallex {
@@ -19,7 +19,7 @@ bool IsValBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 // as an integer and the power of ten are both exact doubles, so one division gives the
 // correctly rounded value, the same as the general conversion. Anything else returns false.
 bool PlainDecimal(std::string_view text, double& value) {
-    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     std::size_t i = 0;
     bool negative = false;
@@ -185,8 +185,10 @@ std::optional<double> NumericTextValue(std::string_view text) {
     std::string plain;
     plain.reserve(text.size());
     for (char c : text) {
-        if (IsDigit(c) || c == '.') plain += c;  // never white space, whatever the locale
-        else if (c != '$' && c != ',' && !std::isspace(static_cast<unsigned char>(c))) plain += c;
+        if (IsDigit(c) || c == '.')
+            plain += c;  // never white space, whatever the locale
+        else if (c != '$' && c != ',' && !std::isspace(static_cast<unsigned char>(c)))
+            plain += c;
     }
     bool negative = false;
     if (!plain.empty() && plain.front() == '(') {

@@ -31,8 +31,7 @@ RuntimeError RuntimeErrorOf(const std::exception_ptr& error) {
         return e;
     } catch (const std::bad_alloc&) {
         return RuntimeError(RuntimeErrorCode::OutOfMemory);
-    } catch (...) {
-    }
+    } catch (...) {}
     return RuntimeError(RuntimeErrorCode::InternalError);
 }
 

@@ -15,8 +15,8 @@ enum class RuntimeErrorCode : int {
     SubscriptOutOfRange = 9,  // "Subscript out of range"
     DivisionByZero = 11,      // "Division by zero"
     // Never raised by the core; how the error screen shows what ended an action otherwise.
-    OutOfMemory = 7,          // "Out of memory"
-    InternalError = 51,       // "Internal error"
+    OutOfMemory = 7,     // "Out of memory"
+    InternalError = 51,  // "Internal error"
 };
 
 class RuntimeError : public std::runtime_error {

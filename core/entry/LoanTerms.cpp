@@ -29,8 +29,7 @@ std::string Unselected(const EditState& box) {
 bool HasDecimals(std::string_view text, int digits) {
     for (std::size_t dot = text.find('.'); dot != std::string_view::npos; dot = text.find('.', dot + 1)) {
         int run = 0;
-        for (std::size_t i = dot + 1; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i)
-            ++run;
+        for (std::size_t i = dot + 1; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) ++run;
         if (run >= digits) return true;
     }
     return false;
@@ -90,7 +89,8 @@ bool InRange(double value, double low, double high) { return value >= low && val
 enum class UnitPeriodKind { None, MultipleMonths, InstallmentDays, LoanTermMonths, SingleDays };
 
 UnitPeriodKind KindOf(LoanTermsChoice choice) {
-    if (choice.singlePayment()) return choice.frequency == 0 ? UnitPeriodKind::LoanTermMonths : UnitPeriodKind::SingleDays;
+    if (choice.singlePayment())
+        return choice.frequency == 0 ? UnitPeriodKind::LoanTermMonths : UnitPeriodKind::SingleDays;
     switch (choice.frequency) {
     case 1: return UnitPeriodKind::MultipleMonths;
     case 3: return UnitPeriodKind::InstallmentDays;
@@ -167,15 +167,9 @@ std::string UnitPeriodWords(std::string_view unitPeriodCaption) {
 bool LoanTermsFieldCheck(LoanRecord& record, LoanTermsField field, std::string_view text, LoanTermsChoice choice) {
     bool valid = true;
     switch (field) {
-    case LoanTermsField::AmountFinanced:
-        valid = NumericTextCheck(text, false) != kNotNumeric;
-        break;
-    case LoanTermsField::DisclosedApr:
-        valid = IsNumericText(text) && InRange(NumericValue(text), 1, 9999);
-        break;
-    case LoanTermsField::FinanceCharge:
-        valid = text.empty() || IsNumericText(text);
-        break;
+    case LoanTermsField::AmountFinanced: valid = NumericTextCheck(text, false) != kNotNumeric; break;
+    case LoanTermsField::DisclosedApr: valid = IsNumericText(text) && InRange(NumericValue(text), 1, 9999); break;
+    case LoanTermsField::FinanceCharge: valid = text.empty() || IsNumericText(text); break;
     case LoanTermsField::UnitPeriod: {
         const double value = Val(text);
         switch (KindOf(choice)) {
@@ -192,8 +186,8 @@ bool LoanTermsFieldCheck(LoanRecord& record, LoanTermsField field, std::string_v
     return valid;
 }
 
-FieldLeave LeaveLoanTermsField(LoanRecord& record, LoanTermsState& state, LoanTermsField field,
-                               std::string_view text, LoanTermsChoice choice) {
+FieldLeave LeaveLoanTermsField(LoanRecord& record, LoanTermsState& state, LoanTermsField field, std::string_view text,
+                               LoanTermsChoice choice) {
     FieldLeave out;
     if (field == LoanTermsField::DisclosedApr && Val(text) > 9999) {
         state.validFlag(field) = false;
@@ -230,7 +224,8 @@ std::optional<LoanTermsRefusal> Check_Data_Entry(const LoanTermsEntries& entries
                                "Please enter integers for Disclosed APR.", "Disclosed APR can't be zero."))
         return r;
     if (!entries.financeCharge.empty() && !IsNumericText(entries.financeCharge))
-        return LoanTermsRefusal{"Please enter integers for Disclosed Finance Charge.", LoanTermsField::FinanceCharge, true};
+        return LoanTermsRefusal{"Please enter integers for Disclosed Finance Charge.", LoanTermsField::FinanceCharge,
+                                true};
     if (!entries.unitPeriodShown) return std::nullopt;
     return RequireNumber(entries.unitPeriod, LoanTermsField::UnitPeriod, "Please input Unit Period.",
                          "Please enter integers for Unit Period.", "Enter Unit Period value greater than zero.");
@@ -248,8 +243,7 @@ LoanTermsLayoutView LoanTermsLayout(LoanRecord& record, LoanTermsState& state, L
                                                  : std::array<bool, 4>{true, true, true, true};
     bool& unitPeriodValid = state.validFlag(LoanTermsField::UnitPeriod);
     switch (KindOf(choice)) {
-    case UnitPeriodKind::None:
-        break;
+    case UnitPeriodKind::None: break;
     case UnitPeriodKind::MultipleMonths:
         view.unitPeriodCaption = "Months in Unit Period:";
         view.unitPeriodShown = true;
@@ -319,8 +313,9 @@ LoanTermsContinueResult LoanTermsContinue(LoanRecord& record, LoanTermsState& st
     if (entries.financeCharge.empty()) state.validFlag(LoanTermsField::FinanceCharge) = true;
 
     if (!state.validFlag(LoanTermsField::AmountFinanced)) {
-        result.refusal = LoanTermsRefusal{"For amount financed, enter a dollar amount using the following format: #,###.##",
-                                          LoanTermsField::AmountFinanced, false};
+        result.refusal =
+            LoanTermsRefusal{"For amount financed, enter a dollar amount using the following format: #,###.##",
+                             LoanTermsField::AmountFinanced, false};
     } else if (!state.validFlag(LoanTermsField::DisclosedApr)) {
         result.refusal = LoanTermsRefusal{kAprRangeMessage, LoanTermsField::DisclosedApr, false};
     } else if (!state.validFlag(LoanTermsField::FinanceCharge)) {
@@ -381,7 +376,8 @@ LoanTermsContinueResult LoanTermsContinue(LoanRecord& record, LoanTermsState& st
     record.gdDisclAPR = NumericValue(entries.disclosedApr);
     record.gdEstFinanceChg = entries.financeCharge.empty() ? 0.0 : FixedAmount(entries.financeCharge);
 
-    static constexpr const char* kInstallmentTexts[] = {"Monthly", "Multiples of a Month", "Semi-Monthly", "Actual Days"};
+    static constexpr const char* kInstallmentTexts[] = {"Monthly", "Multiples of a Month", "Semi-Monthly",
+                                                        "Actual Days"};
     static constexpr const char* kSingleTexts[] = {"Whole Number of Months", "Actual Days"};
     record.gsPymtFreqText = choice.singlePayment() ? kSingleTexts[choice.frequency == 0 ? 0 : 1]
                                                    : kInstallmentTexts[std::clamp(choice.frequency, 0, 3)];

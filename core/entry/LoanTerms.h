@@ -84,8 +84,7 @@ std::string UnitPeriodWords(std::string_view unitPeriodCaption);
 // number, the APR is not a number or outside 1..9999, a finance charge was typed that is not
 // a number, or the unit period is outside the range of the current choice (Multiples of a
 // Month 2..12, installment or single Actual Days 1..365, Whole Number of Months at least 1).
-bool LoanTermsFieldCheck(LoanRecord& record, LoanTermsField field, std::string_view text,
-                         LoanTermsChoice choice);
+bool LoanTermsFieldCheck(LoanRecord& record, LoanTermsField field, std::string_view text, LoanTermsChoice choice);
 
 // Leaving a box: the field check (skipped while entryBad is set), then entryBad follows the
 // box's flag. The money boxes come back rewritten as "$###,###,###,###.00" when they hold a
@@ -94,8 +93,8 @@ struct FieldLeave {
     std::optional<std::string> newText;
     std::string message;  // non-empty: show it and put the focus back
 };
-FieldLeave LeaveLoanTermsField(LoanRecord& record, LoanTermsState& state, LoanTermsField field,
-                               std::string_view text, LoanTermsChoice choice);
+FieldLeave LeaveLoanTermsField(LoanRecord& record, LoanTermsState& state, LoanTermsField field, std::string_view text,
+                               LoanTermsChoice choice);
 
 // While the unit-period text changes: "365" with frequency code 6, or "12" with code 2, empties
 // stream 1's unit periods and odd days (they must come from the calendar again).
@@ -155,7 +154,6 @@ struct LoanTermsContinueResult {
     bool emptyUnitPeriod = false;  // the hidden unit-period box is emptied
     bool reloadSchedule = false;   // a single payment loan had a second stream: clear the schedule
 };
-LoanTermsContinueResult LoanTermsContinue(LoanRecord& record, LoanTermsState& state,
-                                          const LoanTermsEntries& entries);
+LoanTermsContinueResult LoanTermsContinue(LoanRecord& record, LoanTermsState& state, const LoanTermsEntries& entries);
 
 }  // namespace tallex

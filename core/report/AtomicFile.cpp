@@ -1,11 +1,11 @@
 #include "report/AtomicFile.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
-#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
+#include <string_view>
 
 namespace tallex {
 

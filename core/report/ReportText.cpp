@@ -68,12 +68,18 @@ class ReportBuilder {
 public:
     ReportBuilder(const LoanRecord& record, const ReportIdentity& identity, const std::string& version,
                   bool construction)
-        : r_(record), id_(identity), version_(version), construction_(construction),
+        : r_(record),
+          id_(identity),
+          version_(version),
+          construction_(construction),
           streams_((record.gbConstruction && record.gbConstOptDisc) ? 1 : record.giGridRowCount) {}
 
     std::vector<std::string> Build() {
         Header();
-        if (construction_) ConstructionInput(); else RegularInput();
+        if (construction_)
+            ConstructionInput();
+        else
+            RegularInput();
         if (!Output()) return std::move(lines_);
         ToleranceResults();
         if (construction_) AdviceBlock();
@@ -90,7 +96,9 @@ public:
 private:
     void Raw(std::string line) { lines_.push_back(std::move(line)); }
     void Line(const std::string& text) { lines_.push_back(kPrefix + text); }
-    void Blank(int count = 1) { for (int i = 0; i < count; ++i) lines_.emplace_back(); }
+    void Blank(int count = 1) {
+        for (int i = 0; i < count; ++i) lines_.emplace_back();
+    }
 
     void Header() {
         Raw(" Sensitive Information");
@@ -117,7 +125,8 @@ private:
         Line("Amount Financed:              " + RightAligned(Money(r_.gdAmount), 23));
         Line("Disclosed (Estimated) APR:      " + RightAligned(Percent(r_.gdDisclAPR, "#,##0.0000 %"), 23));
         Line("Disclosed Finance Charge:     " + RightAligned(Money(r_.gdEstFinanceChg), 23));
-        Line(std::string("Loan Secured by Real Estate or Dwelling:          ") + (r_.gbSecuredByRealEstate ? "Yes" : "No"));
+        Line(std::string("Loan Secured by Real Estate or Dwelling:          ") +
+             (r_.gbSecuredByRealEstate ? "Yes" : "No"));
         Line(std::string("Loan Date Earlier than 9/30/95:                   ") + (r_.gbDatePre_093095 ? "Yes" : "No"));
         if (AprErrorCausedByFC()) Line("APR Error Caused by Finance Charge Error:         Yes");
         Blank();
@@ -134,9 +143,7 @@ private:
                (r_.giAccrualMethod == 7 && r_.construction.optOther == 1);
     }
 
-    void Measure(const std::string& label, double value) {
-        Line(label + RightAligned(Format(value, "####0"), 8));
-    }
+    void Measure(const std::string& label, double value) { Line(label + RightAligned(Format(value, "####0"), 8)); }
 
     void DaysMeasure(const char* belowYearLabel) {
         Line("Number of Days in ");
@@ -151,7 +158,8 @@ private:
 
     void ConstructionInput() {
         Line("Commitment Amount:                 " + RightAligned(Money(r_.gdCommitmentAmt), 23));
-        Line("Annual Simple Interest Rate:         " + RightAligned(Percent(r_.gdSimpleIntRate, "#,###,###,##0.00 %"), 23));
+        Line("Annual Simple Interest Rate:         " +
+             RightAligned(Percent(r_.gdSimpleIntRate, "#,###,###,##0.00 %"), 23));
         Line("Prepaid Finance Charge:            " + RightAligned(Money(r_.gdPrepaidFinChg), 23));
         Line("Subsequently Paid Finance Charge:  " + RightAligned(Money(r_.gdSubseqFinChg), 23));
         Blank();
@@ -186,8 +194,10 @@ private:
         Line("Construction Interest:             " + RightAligned(Money(r_.gdEstConstInterest), 23));
         Line("Disclosed (Estimated) APR:           " + RightAligned(Percent(r_.gdDisclAPR, "##,###,##0.0000 %"), 23));
         Line("Disclosed Finance Charge:          " + RightAligned(Money(r_.gdEstFinanceChg), 23));
-        Line(std::string("Loan Secured by Real Estate or Dwelling:               ") + (r_.gbSecuredByRealEstate ? "Yes" : "No"));
-        Line(std::string("Loan Date Earlier than 9/30/95:                        ") + (r_.gbDatePre_093095 ? "Yes" : "No"));
+        Line(std::string("Loan Secured by Real Estate or Dwelling:               ") +
+             (r_.gbSecuredByRealEstate ? "Yes" : "No"));
+        Line(std::string("Loan Date Earlier than 9/30/95:                        ") +
+             (r_.gbDatePre_093095 ? "Yes" : "No"));
         if (AprErrorCausedByFC()) Line("APR Error Caused by Finance Charge Error:              Yes");
         Blank();
         if (!separately) {
@@ -244,8 +254,7 @@ private:
                  RightAligned(Percent(-r_.gdAPRDiff, "#,##0.0000 %"), 23));
             Blank();
         }
-        if (FinanceChargeObviousErrorRuleApplies(r_))
-            Line("(The 10 % obvious error rule applies)");
+        if (FinanceChargeObviousErrorRuleApplies(r_)) Line("(The 10 % obvious error rule applies)");
         if (r_.gbFCUnderViol) {
             Line("** VIOLATION **  Finance Charge is understated by:   " + RightAligned(Money(r_.dFinanceChgDiff), 23));
             Blank();
@@ -256,8 +265,7 @@ private:
                  RightAligned(Money(-r_.dFinanceChgDiff), 23));
             Blank();
         }
-        if (AprObviousErrorRuleApplies(r_))
-            Line("(The 10 % obvious error rule applies)");
+        if (AprObviousErrorRuleApplies(r_)) Line("(The 10 % obvious error rule applies)");
     }
 
     void AdviceBlock() {

@@ -47,8 +47,7 @@ std::optional<double> ReadAmount(std::string_view text) {
 
 class CellCheck {
 public:
-    CellCheck(LoanRecord& record, UserSeam& user, ScheduleOddDaysQuietPeriod& quiet, int stream,
-              std::string_view text)
+    CellCheck(LoanRecord& record, UserSeam& user, ScheduleOddDaysQuietPeriod& quiet, int stream, std::string_view text)
         : r_(record), user_(user), quiet_(quiet), stream_(stream) {
         out_.text = std::string(text);
         out_.cellValue = out_.text;
@@ -150,9 +149,8 @@ private:
 
 }  // namespace
 
-ScheduleCellResult ScheduleCellCheck(LoanRecord& record, UserSeam& user,
-                                     ScheduleOddDaysQuietPeriod& oddDaysQuiet, int stream,
-                                     int column, std::string_view text) {
+ScheduleCellResult ScheduleCellCheck(LoanRecord& record, UserSeam& user, ScheduleOddDaysQuietPeriod& oddDaysQuiet,
+                                     int stream, int column, std::string_view text) {
     const auto untouched = [text] {
         ScheduleCellResult result;
         result.text = std::string(text);

@@ -49,8 +49,7 @@ struct ScheduleCellResult {
 // Nothing is examined for a column outside 1..4, nor while both the stream's stored amount and
 // the new text are empty. Writes gbIntegerEntry and giNumCheck; a stream outside 1..360 raises
 // run-time error 9.
-ScheduleCellResult ScheduleCellCheck(LoanRecord& record, UserSeam& user,
-                                     ScheduleOddDaysQuietPeriod& oddDaysQuiet, int stream,
-                                     int column, std::string_view text);
+ScheduleCellResult ScheduleCellCheck(LoanRecord& record, UserSeam& user, ScheduleOddDaysQuietPeriod& oddDaysQuiet,
+                                     int stream, int column, std::string_view text);
 
 }  // namespace tallex

@@ -6,8 +6,7 @@
 
 namespace tallex {
 
-void ScheduleCellStore(LoanRecord& record, std::string_view streamLabel, int column,
-                       std::string_view value) {
+void ScheduleCellStore(LoanRecord& record, std::string_view streamLabel, int column, std::string_view value) {
     if (streamLabel.empty() || column < kColAmount || column > kColOddDays) return;
     const double stream = Val(streamLabel);
     if (stream < 1 || stream > kMaxStreams || stream != static_cast<int>(stream))

@@ -11,7 +11,6 @@ namespace tallex {
 
 // Copies the value into the stream's text column. Nothing happens for an empty label or a
 // column outside 1..4; a label that is not a stream 1..360 raises run-time error 9.
-void ScheduleCellStore(LoanRecord& record, std::string_view streamLabel, int column,
-                       std::string_view value);
+void ScheduleCellStore(LoanRecord& record, std::string_view streamLabel, int column, std::string_view value);
 
 }  // namespace tallex

@@ -17,9 +17,7 @@ namespace {
 using checked::Add;
 using checked::Mul;
 
-bool MoneyGreater(double a, double b) {
-    return Currency::FromDouble(a).ticks() > Currency::FromDouble(b).ticks();
-}
+bool MoneyGreater(double a, double b) { return Currency::FromDouble(a).ticks() > Currency::FromDouble(b).ticks(); }
 
 std::string ConstructionNote(const LoanRecord& r) {
     const bool subsequent = r.gdSubseqFinChg > 0;
@@ -37,8 +35,7 @@ std::string ConstructionNote(const LoanRecord& r) {
 
 }  // namespace
 
-ScheduleContinueResult ScheduleContinueCheck(LoanRecord& r, UserSeam& user, int rowCount,
-                                             int currentStream) {
+ScheduleContinueResult ScheduleContinueCheck(LoanRecord& r, UserSeam& user, int rowCount, int currentStream) {
     if (rowCount < 1 || rowCount > kMaxStreams || currentStream < 1 || currentStream > kMaxStreams)
         Raise(RuntimeErrorCode::SubscriptOutOfRange);
 
@@ -55,7 +52,8 @@ ScheduleContinueResult ScheduleContinueCheck(LoanRecord& r, UserSeam& user, int 
     // NOTE: the order of the checks is the order in which the user is asked to complete things.
     const bool periodsFromCalendar = r.dMonths == 12 && r.giPymtFreq == kFreqMultiplesOfMonth;
     const std::string calendarMessage =
-        "Before going to next screen you must enter dates in calendar in order to calculate unit periods and odd days. ";
+        "Before going to next screen you must enter dates in calendar in order to calculate unit periods and odd "
+        "days. ";
 
     if (r.gaPymtAmt[1].empty())
         return fault("Enter payment amount and number of payments before going to next screen.", kColAmount);
@@ -105,8 +103,8 @@ ScheduleContinueResult ScheduleContinueCheck(LoanRecord& r, UserSeam& user, int 
         const double lent = Add(std::fabs(advances), r.gdCommitmentAmt);
         if (MoneyGreater(lent, payments))
             return fault("The sum of the payments [" + Format(payments, "Currency") +
-                             "] must not be less than the sum of the advances [" + Format(lent, "Currency") +
-                             "]." + ConstructionNote(r),
+                             "] must not be less than the sum of the advances [" + Format(lent, "Currency") + "]." +
+                             ConstructionNote(r),
                          kColNumPayments);
     }
     return result;

@@ -28,7 +28,6 @@ struct ScheduleContinueResult {
 
 // rowCount is the grid's row count N (streams 1..N are summed); currentStream the stream of the
 // grid's current row. Either outside 1..360 raises run-time error 9.
-ScheduleContinueResult ScheduleContinueCheck(LoanRecord& record, UserSeam& user, int rowCount,
-                                             int currentStream);
+ScheduleContinueResult ScheduleContinueCheck(LoanRecord& record, UserSeam& user, int rowCount, int currentStream);
 
 }  // namespace tallex

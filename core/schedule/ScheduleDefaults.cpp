@@ -15,8 +15,7 @@ std::vector<ScheduleCellFill> ScheduleFillDefaults(LoanRecord& record, int strea
     std::string oddDays;
     if (stream == 1) {
         // A yearly unit period counted in months needs the dates: the calculator fills these.
-        if (record.gbAppendixJ && record.giPymtFreq == kFreqMultiplesOfMonth && record.dMonths == 12)
-            return fills;
+        if (record.gbAppendixJ && record.giPymtFreq == kFreqMultiplesOfMonth && record.dMonths == 12) return fills;
         unitPeriods = "1";
         oddDays = "0";
     } else {

@@ -41,9 +41,7 @@ void EmptyStream(LoanRecord& r, int k) {
 
 }  // namespace
 
-std::string PaymentFrequencyCaption(const LoanRecord& record) {
-    return "Payment Frequency:  " + record.gsPymtFreqText;
-}
+std::string PaymentFrequencyCaption(const LoanRecord& record) { return "Payment Frequency:  " + record.gsPymtFreqText; }
 
 ScheduleActivation ActivateSchedule(LoanRecord& record) {
     record.dPval = 0;
@@ -107,8 +105,7 @@ std::string ScheduleInstruction(int column) {
 }
 
 DeleteButtonState DeleteButtonFor(const LoanRecord& record, int rowCount, int stream) {
-    if (!IsSinglePayment(record) && rowCount > 1)
-        return {true, "&Delete Payment Stream # " + std::to_string(stream)};
+    if (!IsSinglePayment(record) && rowCount > 1) return {true, "&Delete Payment Stream # " + std::to_string(stream)};
     return {false, "&Delete Payment Stream"};
 }
 
@@ -237,7 +234,8 @@ ScheduleContinueOutcome Continue(LoanRecord& record, UserSeam& user, const Edite
 }  // namespace
 
 ScheduleContinueOutcome ScheduleContinue(LoanRecord& record, UserSeam& user, int rowCount,
-                                         std::string_view currentLabel, const std::array<std::string, 4>& currentCells) {
+                                         std::string_view currentLabel,
+                                         const std::array<std::string, 4>& currentCells) {
     return Continue(record, user, nullptr, rowCount, currentLabel, currentCells);
 }
 

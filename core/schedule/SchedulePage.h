@@ -66,11 +66,11 @@ bool ScheduleCalendarOffered(const LoanRecord& record);
 
 // The cursor has entered a cell of the row of `stream`; the row's cells as the grid holds them.
 struct CellEntry {
-    int column = 0;              // where the cursor belongs: the column entered, or back to 1 or 2
-    std::string message;         // shown (style 48) when the cursor is sent back
+    int column = 0;       // where the cursor belongs: the column entered, or back to 1 or 2
+    std::string message;  // shown (style 48) when the cursor is sent back
     bool calendarEnabled = false;
-    bool openCalendar = false;   // a yearly unit period: the calendar starts by itself
-    bool fillTiming = false;     // unit periods still empty on a later stream: take the defaults
+    bool openCalendar = false;  // a yearly unit period: the calendar starts by itself
+    bool fillTiming = false;    // unit periods still empty on a later stream: take the defaults
 };
 struct RowCells {
     std::string amount;

@@ -19,8 +19,8 @@ enum class ResultsLabel {
 
 // Label text colour as a colour number (red + 256 x green + 65536 x blue).
 enum class LabelColour : int {
-    Black = 0,     // an APR error that is treated as accurate
-    DarkRed = 192, // a violation
+    Black = 0,      // an APR error that is treated as accurate
+    DarkRed = 192,  // a violation
 };
 
 // optTolerance indices: reimbursement tolerances of 0, 0.125 and 0.25 percentage point.

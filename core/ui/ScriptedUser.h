@@ -39,7 +39,10 @@ public:
     }
 
     const std::vector<Prompt>& prompts() const { return prompts_; }
-    void clear() { prompts_.clear(); answers_.clear(); }
+    void clear() {
+        prompts_.clear();
+        answers_.clear();
+    }
 
     static short DefaultAnswer(short style) {
         switch (style) {

@@ -171,7 +171,10 @@ TEST(loan_tape, a_header_naming_no_case_key_refuses_the_tape) {
         {"\naccount\n", "(header)", "the first line is empty: it names the columns"},
         {"", "(tape)", "the tape is empty: its first line names the columns"},
         {"\xEF\xBB\xBF", "(tape)", "the tape is empty: its first line names the columns"},
-        {std::string("\xFF\xFE" "a\0c\0", 6), "(tape)", "the tape is UTF-16 text; save it as CSV in UTF-8"},
+        {std::string("\xFF\xFE"
+                     "a\0c\0",
+                     6),
+         "(tape)", "the tape is UTF-16 text; save it as CSV in UTF-8"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.tape);
@@ -218,8 +221,7 @@ TEST(loan_tape, a_row_is_refused_as_its_case_file_is) {
         {"schedule.1.amount,schedule.2.amount,schedule.2.loan_date", "1,2,01-01-2026",
          R"({"schedule":[{"amount":"1"},{"amount":"2","loan_date":"01-01-2026"}]})", "schedule[2]"},
         {"kind,construction.accrual", "construction,other",
-         R"({"kind":"construction","construction":{"accrual":"other"}})",
-         "construction.estimated_interest"},
+         R"({"kind":"construction","construction":{"accrual":"other"}})", "construction.estimated_interest"},
         {"kind", "construction", R"({"kind":"construction"})", "construction"},
         {"construction.commitment", "100", R"({"construction":{"commitment":"100"}})", "construction"},
     };
@@ -307,8 +309,8 @@ TEST(loan_tape, a_cell_or_row_beyond_10_mb_is_refused) {
         {"a row of 10 MB and a byte", "account,borrower",
          std::string(kLimit / 2, 'a') + "," + std::string(kLimit / 2, 'b'),
          "row 1 is longer than 10 MB (10485760 bytes)"},
-        {"a row of 10 MB and a byte in line breaks", "account,borrower",
-         "a,\"" + std::string(kLimit - 3, '\n') + "\"", "row 1 is longer than 10 MB (10485760 bytes)"},
+        {"a row of 10 MB and a byte in line breaks", "account,borrower", "a,\"" + std::string(kLimit - 3, '\n') + "\"",
+         "row 1 is longer than 10 MB (10485760 bytes)"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

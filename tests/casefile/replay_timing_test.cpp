@@ -45,11 +45,11 @@ double AprByBisection(double amountFinanced, const std::vector<Stream>& streams,
 // A construction loan disclosed with its permanent financing: 9 % on advances, estimate 2,500
 // (so amount financed 100,000 - 2,500 - 1,000 - 500 = 96,000), construction 01-15-2026 to
 // 08-03-2026 (6 months 19 days), monthly permanent payments.
-#define PERMANENT_LOAN(END_DATE)                                                                          \
-    R"({"kind":"construction","disclosed_apr":"8.25","frequency":"monthly","construction":{"commitment":)" \
-    R"("100000","simple_rate":"9","prepaid_finance_charge":"1000","subsequent_finance_charge":"500",)"    \
-    R"("disclosure":"with_permanent","accrual":"365/360","time_period":"200","estimated_interest":"2500")" \
-    END_DATE "},"
+#define PERMANENT_LOAN(END_DATE)                                                                                    \
+    R"({"kind":"construction","disclosed_apr":"8.25","frequency":"monthly","construction":{"commitment":)"          \
+    R"("100000","simple_rate":"9","prepaid_finance_charge":"1000","subsequent_finance_charge":"500",)"              \
+    R"("disclosure":"with_permanent","accrual":"365/360","time_period":"200","estimated_interest":"2500")" END_DATE \
+    "},"
 // A construction-only loan in actual days (365/365), 9 % on advances, estimate 5,000: amount
 // financed 50,000 - 1,000 = 49,000, one payment of 50,000 + 5,000 + 500 = 55,500.
 #define SEPARATE_LOAN(DATES)                                                                              \
@@ -76,18 +76,29 @@ TEST(case_replay, stream_timing_is_what_the_pages_take) {
         // Stream 1 to 09-01-2026: permanent Mp 0, Dp 29 (08-03 to 09-01); 10 + 29 = 39 = 1 period
         // + 9, so 0 + 3 + 1 = 4 periods and 9 odd days. Stream 2 to 10-15-2027: Mp 14, Dp 12;
         // 10 + 12 = 22, so 14 + 3 = 17 periods and 22 odd days.
-        {PERMANENT_LOAN(R"(,"construction_end_date":"08-03-2026")")
-         R"("schedule":[{"amount":"770","payments":"12","loan_date":"01-15-2026","first_payment_date":"09-01-2026"},)"
-         R"({"amount":"780","payments":"348","loan_date":"01-15-2026","first_payment_date":"10-15-2027"}]})",
-         "", "", {{770, 12, 4, 9}, {780, 348, 17, 22}}, 96000, 30, 360},
+        {PERMANENT_LOAN(
+             R"(,"construction_end_date":"08-03-2026")") R"("schedule":[{"amount":"770","payments":"12","loan_date":"01-15-2026","first_payment_date":"09-01-2026"},)"
+                                                         R"({"amount":"780","payments":"348","loan_date":"01-15-2026","first_payment_date":"10-15-2027"}]})",
+         "",
+         "",
+         {{770, 12, 4, 9}, {780, 348, 17, 22}},
+         96000,
+         30,
+         360},
         // The three-date calculator refuses a loan date after the construction period's end; the
         // cells keep the defaults that the number of payments filled in.
-        {PERMANENT_LOAN(R"(,"construction_end_date":"08-03-2026")")
-         R"("schedule":[{"amount":"770","payments":"360","loan_date":"09-01-2026","first_payment_date":"10-01-2026"}]})",
-         "schedule[1]", "Dates must be entered in ascending order.", {{770, 360, 1, 0}}, 0, 0, 0, true},
+        {PERMANENT_LOAN(
+             R"(,"construction_end_date":"08-03-2026")") R"("schedule":[{"amount":"770","payments":"360","loan_date":"09-01-2026","first_payment_date":"10-01-2026"}]})",
+         "schedule[1]",
+         "Dates must be entered in ascending order.",
+         {{770, 360, 1, 0}},
+         0,
+         0,
+         0,
+         true},
         // Without the construction period's end there is no third date to measure from.
-        {PERMANENT_LOAN("")
-         R"("schedule":[{"amount":"770","payments":"360","loan_date":"01-15-2026","first_payment_date":"09-01-2026"}]})",
+        {PERMANENT_LOAN(
+             "") R"("schedule":[{"amount":"770","payments":"360","loan_date":"01-15-2026","first_payment_date":"09-01-2026"}]})",
          "schedule[1]",
          "a construction loan times a payment from the loan date, the construction period end date and the payment "
          "date: give construction.construction_end_date",
@@ -97,11 +108,15 @@ TEST(case_replay, stream_timing_is_what_the_pages_take) {
         {R"({"amount_financed":"1000","disclosed_apr":"10","loan_type":"single","frequency":"whole_months",)"
          R"("unit_period":"6","schedule":[{"amount":"1050","payments":"1","loan_date":"01-15-2026",)"
          R"("first_payment_date":"10-15-2026"}]})",
-         "schedule[1].loan_date", kSingleHasNoCalendar, {{1050, 1, 1, 0}}},
+         "schedule[1].loan_date",
+         kSingleHasNoCalendar,
+         {{1050, 1, 1, 0}}},
         {R"({"amount_financed":"1000","disclosed_apr":"10","loan_type":"single","frequency":"actual_days",)"
          R"("unit_period":"200","schedule":[{"amount":"1050","payments":"1","loan_date":"01-02-2026",)"
          R"("first_payment_date":"12-01-2026"}]})",
-         "schedule[1].loan_date", kSingleHasNoCalendar, {{1050, 1, 1, 0}}},
+         "schedule[1].loan_date",
+         kSingleHasNoCalendar,
+         {{1050, 1, 1, 0}}},
         // The same for the permanent phase of a construction loan: 12 months typed; the three
         // dates would have made it 6.
         {R"({"kind":"construction","disclosed_apr":"8.25","loan_type":"single","frequency":"whole_months",)"
@@ -109,7 +124,9 @@ TEST(case_replay, stream_timing_is_what_the_pages_take) {
          R"("prepaid_finance_charge":"1000","subsequent_finance_charge":"500","disclosure":"with_permanent",)"
          R"("time_period":"6","loan_date":"01-15-2026","construction_end_date":"07-15-2026",)"
          R"("amortization_date":"10-15-2026"},"schedule":[{"amount":"110000","payments":"1"}]})",
-         "construction.amortization_date", kSingleHasNoCalendar, {{110000, 1, 1, 0}}},
+         "construction.amortization_date",
+         kSingleHasNoCalendar,
+         {{110000, 1, 1, 0}}},
         // Yearly payments: stream 1, 01-15-2026 to 03-15-2027, is 1 year and 2 even months (1
         // period, 60 odd days: 360/360 from now on); stream 2, to 03-20-2028, is 2 years and 5
         // days, which would switch to actual days. Refused, stream 2 keeps the defaults its
@@ -118,21 +135,41 @@ TEST(case_replay, stream_timing_is_what_the_pages_take) {
         {R"({"amount_financed":"2000","disclosed_apr":"6","frequency":"multiples_of_month","unit_period":"12",)"
          R"("schedule":[{"amount":"1100","payments":"1","loan_date":"01-15-2026","first_payment_date":"03-15-2027"},)"
          R"({"amount":"1100","payments":"1","loan_date":"01-15-2026","first_payment_date":"03-20-2028"}]})",
-         "schedule[2]", "Switch from even months to actual days not allowed.", {{1100, 1, 1, 60}, {1100, 1, 2, 60}}, 0,
-         0, 0, true},
+         "schedule[2]",
+         "Switch from even months to actual days not allowed.",
+         {{1100, 1, 1, 60}, {1100, 1, 2, 60}},
+         0,
+         0,
+         0,
+         true},
         // A construction phase of 01-31-2026 to 03-31-2027 is 14 whole months: not for actual days.
         {SEPARATE_LOAN(R"("loan_date":"01-31-2026","construction_end_date":"03-31-2027")"),
-         "construction.construction_end_date", "Loan term with equal months may not use this payment frequency.", {}, 0,
-         0, 0, true},
+         "construction.construction_end_date",
+         "Loan term with equal months may not use this payment frequency.",
+         {},
+         0,
+         0,
+         0,
+         true},
         // A construction phase in actual days measured by the phase page's calendar over a year:
         // the period becomes 365 days and the calendar's unit periods and odd days are taken.
         // 01-15-2026 to 03-01-2027: 1 whole year back from 03-01-2027 is 03-01-2026, day 60 of
         // the year, less day 15: 1 period and 45 odd days.
-        {SEPARATE_LOAN(R"("loan_date":"01-15-2026","construction_end_date":"03-01-2027")"), "", "",
-         {{55500, 1, 1, 45}}, 49000, 365, 365},
+        {SEPARATE_LOAN(R"("loan_date":"01-15-2026","construction_end_date":"03-01-2027")"),
+         "",
+         "",
+         {{55500, 1, 1, 45}},
+         49000,
+         365,
+         365},
         // 01-15-2026 to 01-20-2028: 2 whole years and 20 - 15 = 5 odd days.
-        {SEPARATE_LOAN(R"("loan_date":"01-15-2026","construction_end_date":"01-20-2028")"), "", "",
-         {{55500, 1, 2, 5}}, 49000, 365, 365},
+        {SEPARATE_LOAN(R"("loan_date":"01-15-2026","construction_end_date":"01-20-2028")"),
+         "",
+         "",
+         {{55500, 1, 2, 5}},
+         49000,
+         365,
+         365},
     };
     // ASSERT ends one row only.
     const auto check = [](const Row& row) {

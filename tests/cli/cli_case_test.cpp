@@ -19,14 +19,14 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <array>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/stat.h>
-#include <sys/wait.h>
 
 namespace tallex::cli {
 namespace {
@@ -76,8 +76,8 @@ TEST(golden_report, an_invalid_input_report_ends_at_its_line) {
     r.gdAmtFinanced = 1000;
     r.gdTotPymts = 960;
     r.dFnceChg = -40;
-    const ReportIdentity id{"Jane Examiner", "03-15-2026", "Ivan Invalid", "100-2009", "First Community Bank",
-                            "First Community Bank"};
+    const ReportIdentity id{"Jane Examiner", "03-15-2026",           "Ivan Invalid",
+                            "100-2009",      "First Community Bank", "First Community Bank"};
     EXPECT_EQ(JoinReportLines(WriteReport(r, id, TALLEX_VERSION)),
               ReadFile(std::string(TALLEX_GOLDEN) + "/d-invalid-input.expected.txt"));
 }
@@ -112,9 +112,9 @@ struct CoreRegularCase {
         LoanTermsEntries e;
         e.choice = {c.loanType == "single" ? 1 : 0,
                     c.frequency == "multiples_of_month" || (c.loanType == "single" && c.frequency == "actual_days") ? 1
-                    : c.frequency == "semi_monthly"                                                               ? 2
-                    : c.frequency == "actual_days"                                                                ? 3
-                                                                                                                  : 0};
+                    : c.frequency == "semi_monthly"                                                                 ? 2
+                    : c.frequency == "actual_days"                                                                  ? 3
+                                                   : 0};
         const LoanTermsLayoutView layout = LoanTermsLayout(record, state, e.choice);
         e.unitPeriodShown = layout.unitPeriodShown;
         e.unitPeriodCaption = layout.unitPeriodCaption;
@@ -138,7 +138,8 @@ struct CoreRegularCase {
         }
         record.giGridRowCount = record.giPymtRows = record.giPVStreams = static_cast<std::int16_t>(k);
         SolveAPR(record);
-        if (c.aprUnderstatementCausedByFc) user.queue(*c.aprUnderstatementCausedByFc ? kAnswerYesButton : kAnswerNoButton);
+        if (c.aprUnderstatementCausedByFc)
+            user.queue(*c.aprUnderstatementCausedByFc ? kAnswerYesButton : kAnswerNoButton);
         ComputeDisclosureResults(record, view, user, DisclosureInputs{c.preparer, c.disclosedFinanceCharge});
         if (record.gbSubjToReimb) {
             StartReimbursement(record, view.selectedTolerance());
@@ -214,12 +215,14 @@ TEST(cli_verdict, reimbursement_shows_what_the_page_shows) {
         R"("schedule":[{"amount":"8.91","payments":"12"}])";
     const std::string owed = R"({"amount_financed":"10000","disclosed_apr":"10","disclosed_finance_charge":"1880",)"
                              R"("schedule":[{"amount":"330","payments":"36"}])";
-    const std::string fcOnly = R"({"amount_financed":"10000","disclosed_apr":"11.45","disclosed_finance_charge":"1500",)"
-                               R"("schedule":[{"amount":"330","payments":"36"}])";
+    const std::string fcOnly =
+        R"({"amount_financed":"10000","disclosed_apr":"11.45","disclosed_finance_charge":"1500",)"
+        R"("schedule":[{"amount":"330","payments":"36"}])";
     const std::string singleDays =
         R"({"amount_financed":"2500","disclosed_apr":"10","disclosed_finance_charge":"200","loan_type":"single",)"
         R"("frequency":"actual_days","unit_period":"180","schedule":[{"amount":"2700","payments":"1"}])";
-    nlohmann::json constructionOnly = nlohmann::json::parse(ReadFile(std::string(TALLEX_EXAMPLES) + "/construction-only.json"));
+    nlohmann::json constructionOnly =
+        nlohmann::json::parse(ReadFile(std::string(TALLEX_EXAMPLES) + "/construction-only.json"));
     constructionOnly["disclosed_apr"] = "7.00";
     const std::string withAdvance = ReadFile(std::string(TALLEX_EXAMPLES) + "/irregular-with-advance.json");
     const auto with = [](const std::string& head, const std::string& reimbursement) {
@@ -235,39 +238,63 @@ TEST(cli_verdict, reimbursement_shows_what_the_page_shows) {
         std::string caseText;
         std::vector<std::pair<const char*, nlohmann::json>> expected;  // JSON pointer and value
     } const rows[] = {
-        {"under a dollar", underADollar + "}",
-         {{"/apr_understated_violation", true}, {"/reimbursement/apr_adjustment_final", 0},
-          {"/reimbursement/adjusted_payments", null}, {"/reimbursement/lump_sum", null},
+        {"under a dollar",
+         underADollar + "}",
+         {{"/apr_understated_violation", true},
+          {"/reimbursement/apr_adjustment_final", 0},
+          {"/reimbursement/adjusted_payments", null},
+          {"/reimbursement/lump_sum", null},
           {"/reimbursement/lump_sum_payment_reduction", null}}},
-        {"under a dollar, prior payments", with(underADollar, R"({"prior_payments":6})"),
+        {"under a dollar, prior payments",
+         with(underADollar, R"({"prior_payments":6})"),
          {{"/reimbursement/lump_sum", null}, {"/notes", priorIgnored}}},
-        {"owed", owed + "}",
-         {{"/apr_understated_violation", true}, {"/reimbursement/apr_adjustment_final", -258.07},
-          {"/reimbursement/adjusted_payments", {323.85}}, {"/reimbursement/lump_sum", null},
+        {"owed",
+         owed + "}",
+         {{"/apr_understated_violation", true},
+          {"/reimbursement/apr_adjustment_final", -258.07},
+          {"/reimbursement/adjusted_payments", {323.85}},
+          {"/reimbursement/lump_sum", null},
           {"/reimbursement/lump_sum_payment_reduction", null}}},
-        {"owed, 12 prior payments", with(owed, R"({"prior_payments":12})"),
+        {"owed, 12 prior payments",
+         with(owed, R"({"prior_payments":12})"),
          {{"/reimbursement/lump_sum", -210.42}, {"/reimbursement/lump_sum_payment_reduction", -77.41}}},
-        {"finance charge only, tolerance 0", with(fcOnly, R"({"tolerance":"0"})"),
-         {{"/apr_understated_violation", false}, {"/reimbursement/fc_adjustment", -380},
-          {"/reimbursement/apr_adjustment_final", 0}, {"/reimbursement/adjusted_payments", null},
+        {"finance charge only, tolerance 0",
+         with(fcOnly, R"({"tolerance":"0"})"),
+         {{"/apr_understated_violation", false},
+          {"/reimbursement/fc_adjustment", -380},
+          {"/reimbursement/apr_adjustment_final", 0},
+          {"/reimbursement/adjusted_payments", null},
           {"/reimbursement/lump_sum", null}}},
-        {"finance charge only, prior payments", with(fcOnly, R"({"prior_payments":6})"),
+        {"finance charge only, prior payments",
+         with(fcOnly, R"({"prior_payments":6})"),
          {{"/reimbursement/lump_sum", null}, {"/notes", priorIgnored}}},
-        {"an advance", withAdvance,
-         {{"/reimbursement/adjusted_payments/0", number}, {"/reimbursement/adjusted_payments/1", null},
+        {"an advance",
+         withAdvance,
+         {{"/reimbursement/adjusted_payments/0", number},
+          {"/reimbursement/adjusted_payments/1", null},
           {"/reimbursement/adjusted_payments/2", number}}},
-        {"construction only", constructionOnly.dump(),
+        {"construction only",
+         constructionOnly.dump(),
          {{"/apr_understated_violation", true}, {"/reimbursement/adjusted_payments", null}}},
-        {"single payment in days, no tolerance", singleDays + "}",
-         {{"/apr_understated_violation", true}, {"/subject_to_reimbursement", true}, {"/reimbursement", null},
-          {"/notes", {"reimbursement.tolerance: no reimbursement tolerance was chosen (the results page selects none "
-                      "for this loan), so no reimbursement was computed"}}}},
-        {"single payment in days, .25", with(singleDays, R"({"tolerance":"0.25"})"),
-         {{"/reimbursement/tolerance", 0.25}, {"/reimbursement/adjusted_apr", 10.25},
-          {"/reimbursement/adjusted_payments", {2626.37}}, {"/reimbursement/apr_adjustment_final", -73.63},
+        {"single payment in days, no tolerance",
+         singleDays + "}",
+         {{"/apr_understated_violation", true},
+          {"/subject_to_reimbursement", true},
+          {"/reimbursement", null},
+          {"/notes",
+           {"reimbursement.tolerance: no reimbursement tolerance was chosen (the results page selects none "
+            "for this loan), so no reimbursement was computed"}}}},
+        {"single payment in days, .25",
+         with(singleDays, R"({"tolerance":"0.25"})"),
+         {{"/reimbursement/tolerance", 0.25},
+          {"/reimbursement/adjusted_apr", 10.25},
+          {"/reimbursement/adjusted_payments", {2626.37}},
+          {"/reimbursement/apr_adjustment_final", -73.63},
           {"/reimbursement/lump_sum", null}}},
-        {"single payment in days, prior payments", with(singleDays, R"({"tolerance":"0.25","prior_payments":1})"),
-         {{"/reimbursement/lump_sum", null}, {"/reimbursement/lump_sum_payment_reduction", null},
+        {"single payment in days, prior payments",
+         with(singleDays, R"({"tolerance":"0.25","prior_payments":1})"),
+         {{"/reimbursement/lump_sum", null},
+          {"/reimbursement/lump_sum_payment_reduction", null},
           {"/notes", priorIgnored}}},
     };
     for (const Row& row : rows) {
@@ -320,8 +347,8 @@ TEST(cli_verdict, states_each_figure_accurate_or_how_it_is_wrong) {
     ASSERT_LE(apr - 11.45, 0.125);
 
     const auto loan = [](const char* disclosedApr, const char* financeCharge, const char* more) {
-        std::string text = R"({"account":"A-1","amount_financed":"10000","disclosed_apr":")" + std::string(disclosedApr) +
-                           R"(","schedule":[{"amount":"330","payments":"36"}])";
+        std::string text = R"({"account":"A-1","amount_financed":"10000","disclosed_apr":")" +
+                           std::string(disclosedApr) + R"(","schedule":[{"amount":"330","payments":"36"}])";
         if (*financeCharge) text += R"(,"disclosed_finance_charge":")" + std::string(financeCharge) + "\"";
         return text + more + "}";
     };
@@ -338,13 +365,16 @@ TEST(cli_verdict, states_each_figure_accurate_or_how_it_is_wrong) {
         {"both understated", loan("11.25", "1800", ""), "violation", "understated", "understated"},
         {"both overstated", loan("11.85", "1960", ""), "violation", "overstated", "overstated"},
         {"APR understated, finance charge error answered no",
-         loan("11.25", "1800", (std::string(secured) + R"(,"answers":{"apr_understatement_caused_by_fc":false})").c_str()),
+         loan("11.25", "1800",
+              (std::string(secured) + R"(,"answers":{"apr_understatement_caused_by_fc":false})").c_str()),
          "no_violation", "accurate_under_226_22_a_5", "accurate"},
         {"APR understated, caused by the finance charge error",
-         loan("11.25", "1800", (std::string(secured) + R"(,"answers":{"apr_understatement_caused_by_fc":true})").c_str()),
+         loan("11.25", "1800",
+              (std::string(secured) + R"(,"answers":{"apr_understatement_caused_by_fc":true})").c_str()),
          "no_violation", "accurate_under_226_22_a_5", "accurate"},
         {"APR overstated, finance charge error answered no",
-         loan("11.85", "1960", (std::string(secured) + R"(,"answers":{"apr_overstatement_caused_by_fc":false})").c_str()),
+         loan("11.85", "1960",
+              (std::string(secured) + R"(,"answers":{"apr_overstatement_caused_by_fc":false})").c_str()),
          "no_violation", "accurate_under_226_22_a_5", "accurate"},
         {"no finance charge disclosed", loan("11.25", "", ""), "not_tested", "not_tested", "not_tested"},
     };
@@ -359,7 +389,8 @@ TEST(cli_verdict, states_each_figure_accurate_or_how_it_is_wrong) {
         EXPECT_NEAR(v.value("calc_apr", 0.0), apr, 0.00005) << row.name;
     }
     // No account: null, so the case is known by its file name or line.
-    EXPECT_TRUE(VerdictOf(R"({"amount_financed":"1000","schedule":[{"amount":"88.85","payments":"12"}]})")["account"].is_null());
+    EXPECT_TRUE(VerdictOf(R"({"amount_financed":"1000","schedule":[{"amount":"88.85","payments":"12"}]})")["account"]
+                    .is_null());
 }
 
 // Every example runs through `check` and `report` as a process.
@@ -425,11 +456,15 @@ TEST(cli_batch, each_case_as_if_it_ran_alone) {
 
 TEST(cli_report, a_save_that_fails_leaves_no_file_and_says_why) {
     std::string out;
-    EXPECT_EQ(RunCli("report " + std::string(TALLEX_EXAMPLES) + "/regular-monthly.json -o /nonexistent-folder/r.txt", out), 2);
+    EXPECT_EQ(
+        RunCli("report " + std::string(TALLEX_EXAMPLES) + "/regular-monthly.json -o /nonexistent-folder/r.txt", out),
+        2);
     struct stat info {};
     EXPECT_NE(::stat("/nonexistent-folder/r.txt", &info), 0);
     FILE* pipe = ::popen((std::string(TALLEX_CLI) + " report " + TALLEX_EXAMPLES +
-                          "/regular-monthly.json -o /nonexistent-folder/r.txt 2>&1 >/dev/null").c_str(), "r");
+                          "/regular-monthly.json -o /nonexistent-folder/r.txt 2>&1 >/dev/null")
+                             .c_str(),
+                         "r");
     ASSERT_NE(pipe, nullptr);
     char line[512] = {};
     ASSERT_NE(std::fgets(line, sizeof line, pipe), nullptr);
@@ -454,7 +489,10 @@ TEST(case_file, survives_a_round_trip) {
 }
 
 TEST(case_file, refuses_what_no_page_could_hold) {
-    struct Row { const char* json; const char* key; };
+    struct Row {
+        const char* json;
+        const char* key;
+    };
     const Row rows[] = {
         {R"({"kind":"lease"})", "kind"},
         {R"({"frequency":"weekly"})", "frequency"},

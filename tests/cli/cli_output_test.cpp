@@ -14,9 +14,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <random>
 #include <filesystem>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -40,15 +40,14 @@ TEST(verdict_numbers, shortest_text_is_the_standard_one) {
     const std::pair<const char*, std::function<double()>> families[] = {
         {"cents", [&] { return std::round((unit(random) - 0.5) * 2e9) / 100.0; }},
         {"whole", [&] { return static_cast<double>(random() % 100000000); }},
-        {"round thousands", [&] {
-             return static_cast<double>(random() % 1000) * tenTo(static_cast<int>(random() % 20) - 6);
-         }},
+        {"round thousands",
+         [&] { return static_cast<double>(random() % 1000) * tenTo(static_cast<int>(random() % 20) - 6); }},
         {"small", [&] { return static_cast<double>(random() % 10) / tenTo(static_cast<int>(random() % 8)); }},
-        {"15 digits", [&] {
-             return static_cast<double>(random() % 1000000000000000ULL) / tenTo(static_cast<int>(random() % 7));
-         }},
+        {"15 digits",
+         [&] { return static_cast<double>(random() % 1000000000000000ULL) / tenTo(static_cast<int>(random() % 7)); }},
         {"any magnitude", [&] { return (unit(random) - 0.5) * tenTo(static_cast<int>(random() % 30) - 10); }},
-        {"any bits", [&] {
+        {"any bits",
+         [&] {
              const std::uint64_t bits = random();
              double v;
              std::memcpy(&v, &bits, sizeof v);
@@ -142,7 +141,10 @@ TEST(csv_field, quotes_and_neutralises_text_and_keeps_numbers) {
         {text("\t=1"), "\"'\t=1\""},
         {text("\r=1"), "\"'\r=1\""},
         {text("  =1"), "\"'  =1\""},
-        {text("\xEF\xBC\x9D" "1"), "\"'\xEF\xBC\x9D" "1\""},  // a full-width equals sign
+        {text("\xEF\xBC\x9D"
+              "1"),
+         "\"'\xEF\xBC\x9D"
+         "1\""},  // a full-width equals sign
         {number(-3184.36), "-3184.36"},
         {number(12.002589341047129), "12.002589341047129"},
         {number(1000), "1000"},
@@ -174,7 +176,8 @@ TEST(cli_batch_input, each_kind_of_input_gives_its_cases_in_order) {
     WriteFile(folder / "cases/a.json", worked.dump(2));
     WriteFile(folder / "cases/notes.txt", "not a case");
     WriteFile(folder / "tape.csv",
-              "\xEF\xBB\xBF" "account,borrower,kind,amount_financed,disclosed_apr,disclosed_finance_charge,loan_type,"
+              "\xEF\xBB\xBF"
+              "account,borrower,kind,amount_financed,disclosed_apr,disclosed_finance_charge,loan_type,"
               "frequency,schedule.1.amount,schedule.1.payments,schedule.1.unit_periods,schedule.1.odd_days\r\n"
               "\"T-1, first\",\"Doe,\r\nJane \"\"J\"\"\",regular,1000.00,12.00,66.20,installment,monthly,"
               "88.85,12,1,0\r\n"
@@ -286,8 +289,9 @@ TEST(cli_manners, usage_version_and_the_nearest_subcommand) {
         {"reprot", 2, "tallex-cli: unknown subcommand 'reprot'; did you mean 'report'?"},
         {"hlep", 2, "tallex-cli: unknown subcommand 'hlep'; did you mean 'help'?"},
         {"spreadsheet", 2, "tallex-cli: unknown subcommand 'spreadsheet'"},
-        {"help batch", 0, "Check every case of a .jsonl file, a folder of .json files, a .json case file or a .csv "
-                          "loan tape"},
+        {"help batch", 0,
+         "Check every case of a .jsonl file, a folder of .json files, a .json case file or a .csv "
+         "loan tape"},
         {"help chek", 2, "tallex-cli: unknown subcommand 'chek'; did you mean 'check'?"},
     };
     for (const Row& row : rows) {

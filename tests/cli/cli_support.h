@@ -2,12 +2,12 @@
 // What the command-line tests share: files read and written whole, the command line run as a
 // process, and a reader of the CSV it writes.
 
+#include <sys/wait.h>
 #include <array>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace tallex::clitest {
@@ -29,8 +29,7 @@ enum class Stderr { Dropped, Kept };
 // Runs `tallex-cli ARGS` through the shell; returns its exit code, with standard output (and,
 // when kept, standard error after it) in `out`.
 inline int RunCli(const std::string& args, std::string& out, Stderr err = Stderr::Dropped) {
-    const std::string command =
-        std::string(TALLEX_CLI) + " " + args + (err == Stderr::Kept ? " 2>&1" : " 2>/dev/null");
+    const std::string command = std::string(TALLEX_CLI) + " " + args + (err == Stderr::Kept ? " 2>&1" : " 2>/dev/null");
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) return -1;
     std::array<char, 4096> buf{};

@@ -9,10 +9,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <fcntl.h>
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <fcntl.h>
 #include <string>
 #include <vector>
 
@@ -49,11 +49,9 @@ public:
         const int fd = ::open(path("filler").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (fd < 0) return;
         const std::string block(4096, 'f');
-        while (::write(fd, block.data(), block.size()) > 0) {
-        }
+        while (::write(fd, block.data(), block.size()) > 0) {}
         for (std::size_t size = block.size() / 2; size > 0; size /= 2)
-            while (::write(fd, block.data(), size) > 0) {
-            }
+            while (::write(fd, block.data(), size) > 0) {}
         ::close(fd);
     }
 

@@ -8,12 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <array>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <utility>
 #include <vector>
 
@@ -98,8 +98,11 @@ std::vector<std::pair<std::string, std::string>> DamagedCases() {
         {"cut-in-the-middle", good.substr(0, end / 2)},
         {"cut-before-the-last-brace", good.substr(0, end)},
         {"nul-in-the-middle", good.substr(0, end / 2) + std::string(1, '\0') + good.substr(end / 2)},
-        {"invalid-utf8-in-a-name", good.substr(0, good.find("\"kind\"") + 2) + "\xff\xfe" + good.substr(good.find("\"kind\"") + 2)},
-        {"binary", std::string("\x7f" "ELF\x02\x01\x01\0\0\0", 10)},
+        {"invalid-utf8-in-a-name",
+         good.substr(0, good.find("\"kind\"") + 2) + "\xff\xfe" + good.substr(good.find("\"kind\"") + 2)},
+        {"binary", std::string("\x7f"
+                               "ELF\x02\x01\x01\0\0\0",
+                               10)},
     };
     return damaged;
 }
@@ -113,7 +116,8 @@ TEST(case_file_fault, a_damaged_case_file_is_one_line_naming_it) {
         for (const char* command : {"check ", "report "}) {
             std::string out;
             EXPECT_EQ(RunCli(command + path, out), 2) << command << name;
-            EXPECT_EQ(out.rfind("tallex-cli: " + path + ": (file): malformed JSON: ", 0), 0u) << command << name << ": " << out;
+            EXPECT_EQ(out.rfind("tallex-cli: " + path + ": (file): malformed JSON: ", 0), 0u)
+                << command << name << ": " << out;
             EXPECT_EQ(out.find('\n'), out.size() - 1) << command << name << ": " << out;
         }
     }
@@ -129,7 +133,8 @@ TEST(case_file_fault, a_damaged_case_file_is_one_line_naming_it) {
     std::size_t lines = 0, errors = 0;
     for (std::size_t at = 0; at < verdicts.size(); at = verdicts.find('\n', at) + 1) {
         ++lines;
-        errors += verdicts.compare(at, 9, "{\"case\":\"") == 0 && verdicts.find("\"error\":", at) < verdicts.find('\n', at);
+        errors +=
+            verdicts.compare(at, 9, "{\"case\":\"") == 0 && verdicts.find("\"error\":", at) < verdicts.find('\n', at);
     }
     EXPECT_EQ(lines, damaged.size());
     EXPECT_EQ(errors, damaged.size());

@@ -1,8 +1,8 @@
 // The construction date calculator's measure: half the construction term plus the permanent
 // phase. Expected values are worked by hand from the double month count and each rule.
 
-#include "construction/ConstructionSpanRules.h"
 #include "calendar/FrequencyRules.h"
+#include "construction/ConstructionSpanRules.h"
 #include "engine/RuntimeError.h"
 
 #include <gtest/gtest.h>
@@ -14,9 +14,16 @@ namespace {
 
 CalendarDate D(int month, int day, int year) { return {year, month, day}; }
 
-struct Basis { double unit, year, months; std::int16_t dayBasis; };
-struct Dates { CalendarDate loan, end, amort; };
-struct Result { double periods, oddDays, unit, year; };
+struct Basis {
+    double unit, year, months;
+    std::int16_t dayBasis;
+};
+struct Dates {
+    CalendarDate loan, end, amort;
+};
+struct Result {
+    double periods, oddDays, unit, year;
+};
 
 std::unique_ptr<LoanRecord> Loan(std::int16_t code, const Basis& b) {
     auto r = std::make_unique<LoanRecord>();
@@ -35,7 +42,9 @@ std::string Describe(std::int16_t code, const Dates& d) {
 }
 
 TEST(round_up_half, halves_round_up) {
-    struct Row { double days, half; };
+    struct Row {
+        double days, half;
+    };
     const Row rows[] = {{45, 23}, {270, 135}, {0, 0}, {1, 1}, {2, 1}, {181, 91}};
     for (const Row& row : rows) EXPECT_EQ(RoundUpHalf(row.days), row.half) << row.days;
 }
@@ -44,7 +53,13 @@ TEST(construction_span, unit_periods_and_odd_days) {
     const Basis monthly{30, 360, 0, 0}, semi{15, 360, 0, 0}, weekly{7, 365, 0, 0}, single{30, 360, 1, 0},
         days{100, 365, 0, 0}, quarterly{90, 360, 3, 0}, annual{360, 360, 12, 0},
         onActualDays{365, 365, 12, kDayBasisActualDays};
-    struct Row { std::int16_t code; Basis in; Dates d; Result out; std::int16_t dayBasis; };
+    struct Row {
+        std::int16_t code;
+        Basis in;
+        Dates d;
+        Result out;
+        std::int16_t dayBasis;
+    };
     const Row rows[] = {
         // 9 months: H = 135 days, 4 whole periods and 15 days carried into the permanent phase.
         {kFreqMonthly, monthly, {D(1, 15, 2023), D(10, 15, 2023), D(10, 15, 2023)}, {4, 15, 30, 360}, 0},
@@ -69,14 +84,23 @@ TEST(construction_span, unit_periods_and_odd_days) {
         // 3 construction quarters halved = 135 days: 1 quarter and 45 days; 2 permanent quarters.
         {kFreqMultiplesOfMonth, quarterly, {D(1, 15, 2023), D(10, 15, 2023), D(4, 15, 2024)}, {3, 45, 90, 360}, 0},
         // Annual: 90 days + 18 permanent months = 1 year and 270 days of 30-day months.
-        {kFreqMultiplesOfMonth, annual, {D(1, 15, 2023), D(7, 15, 2023), D(1, 15, 2025)}, {1, 270, 360, 360},
+        {kFreqMultiplesOfMonth,
+         annual,
+         {D(1, 15, 2023), D(7, 15, 2023), D(1, 15, 2025)},
+         {1, 270, 360, 360},
          kDayBasisEvenMonths},
         // Annual off the day: 186 days halved = 93, permanent 1 year back to 01-15-2024 and 179 days.
-        {kFreqMultiplesOfMonth, annual, {D(1, 15, 2023), D(7, 20, 2023), D(1, 15, 2025)}, {1, 272, 365, 365},
+        {kFreqMultiplesOfMonth,
+         annual,
+         {D(1, 15, 2023), D(7, 20, 2023), D(1, 15, 2025)},
+         {1, 272, 365, 365},
          kDayBasisActualDays},
         // 12 construction months halved + 6 permanent months are one whole year, on either basis:
         // counting its 360 days of 30-day months in 365-day units would lose the year.
-        {kFreqMultiplesOfMonth, onActualDays, {D(1, 15, 2023), D(1, 15, 2024), D(7, 15, 2024)}, {1, 0, 365, 365},
+        {kFreqMultiplesOfMonth,
+         onActualDays,
+         {D(1, 15, 2023), D(1, 15, 2024), D(7, 15, 2024)},
+         {1, 0, 365, 365},
          kDayBasisActualDays},
     };
     for (const Row& row : rows) {
@@ -93,27 +117,45 @@ TEST(construction_span, unit_periods_and_odd_days) {
 }
 
 TEST(construction_span, refusals_leave_the_basis) {
-    struct Row { std::int16_t code; Basis in; Dates d; CalendarRefusal refusal; const char* message; };
+    struct Row {
+        std::int16_t code;
+        Basis in;
+        Dates d;
+        CalendarRefusal refusal;
+        const char* message;
+    };
     const Row rows[] = {
         // 4.5 + 12 months.
-        {kFreqEqualMonthsSingle, {30, 360, 1, 0}, {D(1, 15, 2023), D(10, 15, 2023), D(10, 15, 2024)},
+        {kFreqEqualMonthsSingle,
+         {30, 360, 1, 0},
+         {D(1, 15, 2023), D(10, 15, 2023), D(10, 15, 2024)},
          CalendarRefusal::kHalfTermNotEqualMonths,
          "1/2 construction term + permanent phase must be equal months.  Change the dates or click Cancel and "
          "choose actual days."},
         // (6 months 20 days) / 2 + 1 month 20 days = 5 months, but the construction phase has odd days.
-        {kFreqEqualMonthsSingle, {30, 360, 1, 0}, {D(1, 1, 2023), D(7, 21, 2023), D(9, 10, 2023)},
+        {kFreqEqualMonthsSingle,
+         {30, 360, 1, 0},
+         {D(1, 1, 2023), D(7, 21, 2023), D(9, 10, 2023)},
          CalendarRefusal::kHalfTermConstructionNotMonths,
          "Construction phase must be a multiple of a month.  Change the dates or click Cancel and choose actual "
          "days."},
         // 3 + 12 months: equal months, not whole years.
-        {kFreqActualDaysSingle, {100, 365, 0, 0}, {D(1, 1, 2023), D(7, 1, 2023), D(7, 1, 2024)},
+        {kFreqActualDaysSingle,
+         {100, 365, 0, 0},
+         {D(1, 1, 2023), D(7, 1, 2023), D(7, 1, 2024)},
          CalendarRefusal::kHalfTermEqualMonths,
          "1/2 construction term + permanent phase cannot be equal months.  Change the dates or click Cancel and "
          "choose whole months."},
-        {kFreqMultiplesOfMonth, {360, 360, 12, kDayBasisEvenMonths}, {D(1, 15, 2023), D(7, 20, 2023), D(1, 15, 2025)},
-         CalendarRefusal::kSwitchToActualDays, "Switch from even months to actual days not allowed."},
-        {kFreqMultiplesOfMonth, {365, 365, 12, kDayBasisActualDays}, {D(1, 15, 2023), D(7, 15, 2023), D(1, 15, 2025)},
-         CalendarRefusal::kSwitchToEvenMonths, "Switch from actual days to even months not allowed."},
+        {kFreqMultiplesOfMonth,
+         {360, 360, 12, kDayBasisEvenMonths},
+         {D(1, 15, 2023), D(7, 20, 2023), D(1, 15, 2025)},
+         CalendarRefusal::kSwitchToActualDays,
+         "Switch from even months to actual days not allowed."},
+        {kFreqMultiplesOfMonth,
+         {365, 365, 12, kDayBasisActualDays},
+         {D(1, 15, 2023), D(7, 15, 2023), D(1, 15, 2025)},
+         CalendarRefusal::kSwitchToEvenMonths,
+         "Switch from actual days to even months not allowed."},
     };
     for (const Row& row : rows) {
         auto r = Loan(row.code, row.in);

@@ -13,17 +13,22 @@ namespace {
 CalendarDate D(int month, int day, int year) { return {year, month, day}; }
 
 TEST(count_months, whole_months_back_from_the_end_date) {
-    struct Row { CalendarDate from, to; int months, oddDays; };
+    struct Row {
+        CalendarDate from, to;
+        int months, oddDays;
+    };
     const Row rows[] = {
         {D(1, 15, 2023), D(3, 10, 2023), 1, 26},
-        {D(1, 15, 2023), D(2, 28, 2023), 1, 16},   // month end: counted back to 01-31
+        {D(1, 15, 2023), D(2, 28, 2023), 1, 16},  // month end: counted back to 01-31
         {D(1, 31, 2023), D(2, 28, 2023), 1, 0},
         {D(1, 31, 2023), D(3, 30, 2023), 1, 30},   // counted date 02-30 is day 61
         {D(2, 10, 2023), D(4, 29, 2023), 2, 18},   // day 29 in February becomes 28
         {D(11, 15, 2023), D(1, 10, 2024), 1, 25},  // counted month 12
         {D(12, 20, 2023), D(2, 10, 2024), 1, 21},  // counted month 13, the next January
-        {D(6, 15, 2023), D(6, 15, 2023), 0, 0},    {D(2, 28, 2024), D(3, 31, 2024), 1, 1},
-        {D(2, 10, 2024), D(4, 29, 2024), 2, 19},   {D(3, 15, 2020), D(5, 20, 2023), 38, 5},
+        {D(6, 15, 2023), D(6, 15, 2023), 0, 0},
+        {D(2, 28, 2024), D(3, 31, 2024), 1, 1},
+        {D(2, 10, 2024), D(4, 29, 2024), 2, 19},
+        {D(3, 15, 2020), D(5, 20, 2023), 38, 5},
     };
     auto r = std::make_unique<LoanRecord>();
     for (const Row& row : rows) {
@@ -36,7 +41,10 @@ TEST(count_months, whole_months_back_from_the_end_date) {
 }
 
 TEST(count_years_back, whole_years_and_actual_odd_days) {
-    struct Row { CalendarDate from, to; double periods, oddDays, daysInUnit, daysInYear; };
+    struct Row {
+        CalendarDate from, to;
+        double periods, oddDays, daysInUnit, daysInYear;
+    };
     const double kUnchanged = -1;
     const Row rows[] = {
         {D(3, 15, 2022), D(3, 15, 2024), 2, 0, 365, kUnchanged},

@@ -1,8 +1,8 @@
 // The per-frequency rules of the payment date calculator and the construction-phase rules.
 // Expected values are worked by hand from the month count, the annual count and each rule.
 
-#include "construction/ConstructionPhaseRules.h"
 #include "calendar/FrequencyRules.h"
+#include "construction/ConstructionPhaseRules.h"
 #include "engine/RuntimeError.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +14,13 @@ namespace {
 
 CalendarDate D(int month, int day, int year) { return {year, month, day}; }
 
-struct Basis { double unit, year, months; std::int16_t dayBasis; };
-struct Result { double periods, oddDays, unit, year; };
+struct Basis {
+    double unit, year, months;
+    std::int16_t dayBasis;
+};
+struct Result {
+    double periods, oddDays, unit, year;
+};
 
 std::unique_ptr<LoanRecord> Loan(std::int16_t code, const Basis& b) {
     auto r = std::make_unique<LoanRecord>();
@@ -35,7 +40,13 @@ std::string Describe(std::int16_t code, const CalendarDate& from, const Calendar
 TEST(frequency_rules, unit_periods_and_odd_days) {
     const Basis monthly{30, 360, 0, 0}, semi{15, 360, 0, 0}, quarterly{90, 360, 3, 0}, annual{360, 360, 12, 0},
         single{30, 360, 1, 0}, days{100, 365, 0, 0}, onActualDays{365, 365, 12, kDayBasisActualDays};
-    struct Row { std::int16_t code; Basis in; CalendarDate from, to; Result out; std::int16_t dayBasis; };
+    struct Row {
+        std::int16_t code;
+        Basis in;
+        CalendarDate from, to;
+        Result out;
+        std::int16_t dayBasis;
+    };
     const Row rows[] = {
         {kFreqMonthly, monthly, D(1, 15, 2023), D(3, 10, 2023), {1, 26, 30, 360}, 0},
         {kFreqMonthly, monthly, D(5, 5, 2023), D(5, 5, 2023), {0, 0, 30, 360}, 0},
@@ -77,7 +88,9 @@ TEST(frequency_rules, unit_periods_and_odd_days) {
 }
 
 TEST(frequency_rules, actual_days_in_unit_periods) {
-    struct Row { double actualDays, unit, periods, oddDays; };
+    struct Row {
+        double actualDays, unit, periods, oddDays;
+    };
     const Row rows[] = {{100, 30, 3, 10}, {100, 7, 14, 2}, {91, 91, 1, 0}, {0, 14, 0, 0}, {800, 14, 57, 2}};
     for (const Row& row : rows) {
         auto r = Loan(kFreqActualDaysInstallment, {row.unit, 365, 0, 0});
@@ -98,15 +111,37 @@ TEST(frequency_rules, actual_days_in_unit_periods) {
 
 // A refusal leaves the loan's basis (days in unit period and year, months, day basis) as it was.
 TEST(frequency_rules, refusals) {
-    struct Row { std::int16_t code; Basis in; CalendarDate from, to; CalendarRefusal refusal; const char* message; };
+    struct Row {
+        std::int16_t code;
+        Basis in;
+        CalendarDate from, to;
+        CalendarRefusal refusal;
+        const char* message;
+    };
     const Row rows[] = {
-        {kFreqMultiplesOfMonth, {360, 360, 12, kDayBasisEvenMonths}, D(3, 15, 2020), D(5, 20, 2023),
-         CalendarRefusal::kSwitchToActualDays, "Switch from even months to actual days not allowed."},
-        {kFreqMultiplesOfMonth, {365, 365, 12, kDayBasisActualDays}, D(3, 15, 2020), D(5, 15, 2023),
-         CalendarRefusal::kSwitchToEvenMonths, "Switch from actual days to even months not allowed."},
-        {kFreqEqualMonthsSingle, {60, 360, 2, 0}, D(1, 15, 2023), D(7, 20, 2023), CalendarRefusal::kTermNotMultipleOfMonth,
+        {kFreqMultiplesOfMonth,
+         {360, 360, 12, kDayBasisEvenMonths},
+         D(3, 15, 2020),
+         D(5, 20, 2023),
+         CalendarRefusal::kSwitchToActualDays,
+         "Switch from even months to actual days not allowed."},
+        {kFreqMultiplesOfMonth,
+         {365, 365, 12, kDayBasisActualDays},
+         D(3, 15, 2020),
+         D(5, 15, 2023),
+         CalendarRefusal::kSwitchToEvenMonths,
+         "Switch from actual days to even months not allowed."},
+        {kFreqEqualMonthsSingle,
+         {60, 360, 2, 0},
+         D(1, 15, 2023),
+         D(7, 20, 2023),
+         CalendarRefusal::kTermNotMultipleOfMonth,
          "Loan term is not a multiple of a month.  Do not use this payment frequency."},
-        {kFreqActualDaysSingle, {100, 365, 0, 0}, D(1, 15, 2023), D(7, 15, 2024), CalendarRefusal::kEqualMonthsTerm,
+        {kFreqActualDaysSingle,
+         {100, 365, 0, 0},
+         D(1, 15, 2023),
+         D(7, 15, 2024),
+         CalendarRefusal::kEqualMonthsTerm,
          "Loan term with equal months may not use this payment frequency."},
     };
     for (const Row& row : rows) {
@@ -142,14 +177,18 @@ TEST(frequency_rules, other_codes_compute_nothing) {
 // optIntAccrl 0 360/360, 1 365/365, 2 365/360, 3 other; optOther 0 months, 1 days;
 // optDiscType 0 disclosed separately, 1 with the permanent phase.
 TEST(construction_phase, which_choices_accrue_in_whole_months_or_actual_days) {
-    struct Row { std::int16_t accrual, other, disclosure; bool wholeMonths, separateActualDays; };
+    struct Row {
+        std::int16_t accrual, other, disclosure;
+        bool wholeMonths, separateActualDays;
+    };
     const Row rows[] = {{0, 0, 0, true, false},  {0, 1, 1, true, false},  {1, 0, 0, false, true},
                         {2, 0, 0, false, true},  {1, 0, 1, false, false}, {3, 0, 0, true, false},
                         {3, 0, 1, false, false}, {3, 1, 0, false, true},  {3, 1, 1, false, false}};
     for (const Row& row : rows) {
         const ConstructionChoices c{0, row.accrual, row.other, false, row.disclosure};
         EXPECT_EQ(ConstructionAccruesInWholeMonths(c), row.wholeMonths) << row.accrual << row.other << row.disclosure;
-        EXPECT_EQ(SeparateConstructionInActualDays(c), row.separateActualDays) << row.accrual << row.other << row.disclosure;
+        EXPECT_EQ(SeparateConstructionInActualDays(c), row.separateActualDays)
+            << row.accrual << row.other << row.disclosure;
     }
 }
 
@@ -158,8 +197,9 @@ TEST(construction_phase, whole_months_or_the_single_payment_in_actual_days) {
     r->gbConstruction = true;
     EXPECT_EQ(CheckConstructionWholeMonths(*r, D(1, 15, 2023), D(10, 15, 2023)), CalendarRefusal::kNone);
     const CalendarRefusal refusal = CheckConstructionWholeMonths(*r, D(1, 15, 2023), D(10, 20, 2023));
-    EXPECT_EQ(RefusalMessage(refusal), "Construction phase must be a multiple of a month.  You may want to change "
-                                       "your interest accrual option to actual days.");
+    EXPECT_EQ(RefusalMessage(refusal),
+              "Construction phase must be a multiple of a month.  You may want to change "
+              "your interest accrual option to actual days.");
 
     r->construction.optIntAccrl = 2;
     EXPECT_EQ(CheckConstructionWholeMonths(*r, D(1, 15, 2023), D(10, 20, 2023)), CalendarRefusal::kNone);

@@ -1,9 +1,9 @@
 // The two date calculator sessions: what the dialogs show, the refusals at OK with their focus
 // and clearing, what OK and Cancel leave in the record, and the date-change note.
 
-#include "construction/ConstructionDateCalendar.h"
 #include "calendar/FrequencyRules.h"
 #include "calendar/PaymentDateCalendar.h"
+#include "construction/ConstructionDateCalendar.h"
 #include "ui/ScriptedUser.h"
 
 #include <gtest/gtest.h>
@@ -87,7 +87,11 @@ TEST(calendar_activation, focus_follows_the_remembered_loan_date) {
 }
 
 TEST(calendar_leave_field, a_date_that_does_not_exist_empties_the_field) {
-    struct Row { bool regular; int field; const char* message; };
+    struct Row {
+        bool regular;
+        int field;
+        const char* message;
+    };
     const Row rows[] = {
         {true, 0, "Enter valid loan date in mm-dd-yyyy format."},
         {true, 1, "Enter valid payment/advance date in mm-dd-yyyy format."},
@@ -169,7 +173,11 @@ TEST(payment_calendar_ok, refusals_focus_and_clearing) {
         bool endCleared;
     };
     const auto regular = [](std::int16_t code, double months, std::int16_t basis) {
-        return [=](LoanRecord& r) { r = *Loan(true, code); r.dMonths = months; r.giDayBasis = basis; };
+        return [=](LoanRecord& r) {
+            r = *Loan(true, code);
+            r.dMonths = months;
+            r.giDayBasis = basis;
+        };
     };
     const auto construction = [](LoanRecord& r) { r = *Loan(false); };
     const Row rows[] = {
@@ -180,9 +188,10 @@ TEST(payment_calendar_ok, refusals_focus_and_clearing) {
         {regular(2, 12, kDayBasisEvenMonths), "03-15-2020", "05-20-2023",
          "Switch from even months to actual days not allowed.", Pay::Control::mskEndDate, true},
         {regular(5, 0, 0), "01-15-2023", "07-20-2023",
-         "Loan term is not a multiple of a month.  Do not use this payment frequency.", Pay::Control::cmdFedCalCancel, false},
-        {regular(6, 0, 0), "01-15-2023", "07-15-2024", "Loan term with equal months may not use this payment frequency.",
-         Pay::Control::cmdFedCalCancel, false},
+         "Loan term is not a multiple of a month.  Do not use this payment frequency.", Pay::Control::cmdFedCalCancel,
+         false},
+        {regular(6, 0, 0), "01-15-2023", "07-15-2024",
+         "Loan term with equal months may not use this payment frequency.", Pay::Control::cmdFedCalCancel, false},
         {construction, "01-15-2023", "10-20-2023",
          "Construction phase must be a multiple of a month.  You may want to change your interest accrual option to "
          "actual days.",
@@ -257,7 +266,11 @@ const std::string kNoteRest =
     "You may want to check to see if those values are still valid and make changes if necessary.";
 
 TEST(date_change_note, shown_when_measured_streams_may_be_stale) {
-    struct Row { bool regular; std::int16_t gridRow; const char *rowOneUnits, *loan, *end, *first; };
+    struct Row {
+        bool regular;
+        std::int16_t gridRow;
+        const char *rowOneUnits, *loan, *end, *first;
+    };
     const Row rows[] = {
         {true, 2, "3", "02-01-2023", "05-01-2023", "Note that you have just changed a date (Loan Date) "},
         {true, 1, "3", "02-01-2023", "05-01-2023", nullptr},  // one grid row: nothing measured before
@@ -293,11 +306,16 @@ TEST(date_change_note, shown_when_measured_streams_may_be_stale) {
 TEST(construction_calendar_ok, refusals_then_half_the_construction_term) {
     auto r = Loan(false, kFreqMonthly, 30);
     Con c(*r, kClock);
-    struct Step { const char *loan, *end, *amort, *message; Con::Control focus; };
+    struct Step {
+        const char *loan, *end, *amort, *message;
+        Con::Control focus;
+    };
     const Step steps[] = {
         {"01-15-2023", "10-15-2023", "", "Enter all 3 dates before pressing OK.", Con::Control::mskAmortPymtDate},
-        {"01-15-2023", "01-15-2023", "03-15-2023", "Dates must be entered in ascending order.", Con::Control::mskLoanDate},
-        {"01-15-2023", "10-15-2023", "10-14-2023", "Dates must be entered in ascending order.", Con::Control::mskLoanDate},
+        {"01-15-2023", "01-15-2023", "03-15-2023", "Dates must be entered in ascending order.",
+         Con::Control::mskLoanDate},
+        {"01-15-2023", "10-15-2023", "10-14-2023", "Dates must be entered in ascending order.",
+         Con::Control::mskLoanDate},
     };
     for (const Step& step : steps) {
         Enter(c, step.loan, step.end, step.amort);

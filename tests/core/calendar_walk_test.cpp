@@ -102,7 +102,8 @@ TEST(calendar_walk, actual_days_and_monthly_agree_with_the_calendar) {
                 r->gdDaysinUnitPd = u;
                 ApplyFrequencyRule(*r, loan, pay);
                 if ((r->gdCalUnitPeriods * u + r->gdCalOddDays != offset || r->gdCalOddDays < 0 ||
-                     r->gdCalOddDays >= u) && ++failures <= 20)
+                     r->gdCalOddDays >= u) &&
+                    ++failures <= 20)
                     ADD_FAILURE() << "actual days " << DateText(loan) << " to " << DateText(pay) << ", U " << u << ": "
                                   << r->gdCalUnitPeriods << " periods, " << r->gdCalOddDays << " odd days";
             }

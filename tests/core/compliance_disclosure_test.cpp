@@ -6,8 +6,8 @@
 #include "compliance/CalculationListing.h"
 #include "compliance/DisclosureResults.h"
 #include "compliance/ResultGrids.h"
-#include "schedule/ScheduleOrder.h"
 #include "engine/AprSolver.h"
+#include "schedule/ScheduleOrder.h"
 #include "ui/MemoryResultsView.h"
 #include "ui/ScriptedUser.h"
 
@@ -39,7 +39,8 @@ std::unique_ptr<LoanRecord> Typed(const std::string& rows) {
 std::string Rows(const LoanRecord& r) {
     std::string text;
     for (int k = 1; k <= r.giPymtRows; ++k) {
-        text += (k > 1 ? " | " : "") + r.gaPymtAmt[k] + " " + r.gaNumPymts[k] + " " + r.gaUnitPeriods[k] + " " + r.gaOddDays[k];
+        text += (k > 1 ? " | " : "") + r.gaPymtAmt[k] + " " + r.gaNumPymts[k] + " " + r.gaUnitPeriods[k] + " " +
+                r.gaOddDays[k];
     }
     return text;
 }
@@ -85,7 +86,8 @@ TEST(disclosure_results, figures_of_a_regular_loan) {
     EXPECT_EQ(c.lblIntPymts, "");
     EXPECT_DOUBLE_EQ(r->dFinal, 360);  // (12 - 1) x 30 + 1 x 30 + 0
     EXPECT_EQ(r->giPVStreams, 1);
-    EXPECT_TRUE(a->out.recomputed && a->out.printEnabled && a->out.paymentFrequencyVisible && a->out.middleToleranceVisible);
+    EXPECT_TRUE(a->out.recomputed && a->out.printEnabled && a->out.paymentFrequencyVisible &&
+                a->out.middleToleranceVisible);
     EXPECT_FALSE(a->out.rebuildGrid || a->out.debugVisible || a->out.constructionChargesVisible || a->out.refused);
     EXPECT_FALSE(a->view.toleranceFrameVisible());
     EXPECT_EQ(a->out.focus.target, ResultsFocus::Target::Print);
@@ -189,9 +191,9 @@ TEST(disclosure_results, captionless_run_gives_the_page_s_verdict) {
         auto bare = Solved(1000, apr, fc, "88.85 12 1 0");
         auto shown = Activate(*page, {"", "66.2"});
         auto quiet = Activate(*bare, {"", "66.2", false});
-        for (ResultsLabel label : {ResultsLabel::lblAPRViolation, ResultsLabel::lblAPRViolAmt,
-                                   ResultsLabel::lblFinanceViolation, ResultsLabel::lblFinanceViolAmt,
-                                   ResultsLabel::lblFinanceError}) {
+        for (ResultsLabel label :
+             {ResultsLabel::lblAPRViolation, ResultsLabel::lblAPRViolAmt, ResultsLabel::lblFinanceViolation,
+              ResultsLabel::lblFinanceViolAmt, ResultsLabel::lblFinanceError}) {
             EXPECT_EQ(quiet->view.label(label).visible, shown->view.label(label).visible) << apr << " " << fc;
             EXPECT_EQ(quiet->view.label(label).caption, shown->view.label(label).caption) << apr << " " << fc;
             EXPECT_EQ(quiet->view.label(label).colour, shown->view.label(label).colour) << apr << " " << fc;
@@ -219,7 +221,9 @@ std::unique_ptr<LoanRecord> Construction(double commitment, double prepaid, std:
 
 TEST(disclosure_results, construction_branch) {
     const std::pair<std::int16_t, const char*> cases[] = {
-        {0, "Disclose when interest is due and include the amount and timing of any FC paid separately during construction."},
+        {0,
+         "Disclose when interest is due and include the amount and timing of any FC paid separately during "
+         "construction."},
         {1, "Disclose the timing and amount of interest and any FC paid separately during construction."},
     };
     for (const auto& [interestType, instruction] : cases) {
@@ -242,18 +246,25 @@ TEST(disclosure_results, construction_with_negative_amount_financed_is_refused) 
     EXPECT_TRUE(a->out.refused);
     EXPECT_FALSE(a->out.aprVisible || a->out.financeChargeVisible || a->out.printEnabled);
     ASSERT_EQ(a->user.prompts().size(), 1u);
-    EXPECT_EQ(a->user.prompts()[0].text, "The amount financed must be greater than 0.  Go back to prior screen(s) to make corrections.");
+    EXPECT_EQ(a->user.prompts()[0].text,
+              "The amount financed must be greater than 0.  Go back to prior screen(s) to make corrections.");
     EXPECT_EQ(a->user.prompts()[0].style, kStyleExclamation);
     EXPECT_FALSE(a->view.toleranceFrameVisible());
 }
 
 TEST(disclosure_results, page_rules) {
-    for (const auto& [typed, shown] : {std::pair{"66.2", "$66.20"}, {"$1,066.20", "$1,066.20"}, {" 150 ", "$150.00"},
-                                       {"about 60", "about 60"}, {"", ""}}) {
+    for (const auto& [typed, shown] : {std::pair{"66.2", "$66.20"},
+                                       {"$1,066.20", "$1,066.20"},
+                                       {" 150 ", "$150.00"},
+                                       {"about 60", "about 60"},
+                                       {"", ""}}) {
         EXPECT_EQ(DisclosedFinanceChargeCaption(typed), shown) << typed;
     }
-    for (const auto& [preparedBy, allowed] : {std::pair{"", false}, {"  show calc ", true}, {"Calc Show", true},
-                                              {"SHOW CALCS", false}, {"SHOW  CALC", false}}) {
+    for (const auto& [preparedBy, allowed] : {std::pair{"", false},
+                                              {"  show calc ", true},
+                                              {"Calc Show", true},
+                                              {"SHOW CALCS", false},
+                                              {"SHOW  CALC", false}}) {
         EXPECT_EQ(CalculationListingAllowed(preparedBy), allowed) << "'" << preparedBy << "'";
     }
     EXPECT_EQ(DisclosureAmountFont("$99,999,999,999.99", false), AmountFont::Standard);  // 18 characters
@@ -263,7 +274,12 @@ TEST(disclosure_results, page_rules) {
 }
 
 TEST(form_set_focus, tolerance_option_else_print) {
-    struct { bool frame; int selected; bool print; ResultsFocus::Target target; } const cases[] = {
+    struct {
+        bool frame;
+        int selected;
+        bool print;
+        ResultsFocus::Target target;
+    } const cases[] = {
         {true, kToleranceEighth, true, ResultsFocus::Target::ToleranceOption},
         {true, kToleranceNone, true, ResultsFocus::Target::None},
         {false, kToleranceQuarter, true, ResultsFocus::Target::Print},
@@ -274,7 +290,8 @@ TEST(form_set_focus, tolerance_option_else_print) {
         view.setToleranceFrameVisible(c.frame);
         const ResultsFocus focus = FormSetFocus(view, c.print);
         EXPECT_EQ(focus.target, c.target) << c.frame << " " << c.selected << " " << c.print;
-        EXPECT_EQ(focus.toleranceOption, c.target == ResultsFocus::Target::ToleranceOption ? c.selected : kToleranceNone);
+        EXPECT_EQ(focus.toleranceOption,
+                  c.target == ResultsFocus::Target::ToleranceOption ? c.selected : kToleranceNone);
     }
 }
 

@@ -103,7 +103,12 @@ double Annuity(int n, double i) { return (1 - std::pow(1 + i, -n)) / i; }
 const char* const kTwelve = "88.85 12 1 0";  // $1,000.00 at 12.0026 %
 
 TEST(apr_method, prorated_schedule_has_the_adjusted_apr) {
-    struct { double p, disclosed; const char* rows; int tolerance; double adjusted; } const cases[] = {
+    struct {
+        double p, disclosed;
+        const char* rows;
+        int tolerance;
+        double adjusted;
+    } const cases[] = {
         {1000, 11.5, kTwelve, kToleranceQuarter, 11.75},
         {4500, 10, "300 1 1 0 | 150 35 2 0", kToleranceZero, 10},
         {7000, 8, "200 12 1 15 | 250 12 13 15 | 300 12 25 15", kToleranceEighth, 8.125},
@@ -112,7 +117,8 @@ TEST(apr_method, prorated_schedule_has_the_adjusted_apr) {
         auto r = Reimbursed(c.p, c.disclosed, c.rows, c.tolerance);
         const std::vector<Row> rows = Parse(c.rows);
         const double apr = AprByBisection(rows, r->gdProrateFactor, c.p);
-        SCOPED_TRACE(testing::Message() << c.rows << ": prorate factor " << r->gdProrateFactor << " gives " << apr << " %");
+        SCOPED_TRACE(testing::Message() << c.rows << ": prorate factor " << r->gdProrateFactor << " gives " << apr
+                                        << " %");
         EXPECT_DOUBLE_EQ(r->gdAdjustedAPR, c.adjusted);
         EXPECT_NEAR(apr, c.adjusted, 1e-6);
         EXPECT_LT(r->gdProrateFactor, 1.0);
@@ -150,7 +156,12 @@ TEST(apr_method, later_advance_is_valued_at_the_disclosed_apr) {
 }
 
 TEST(cut_schedule, stops_after_the_limit) {
-    struct { const char* rows; double limit; int last; double count; } const cases[] = {
+    struct {
+        const char* rows;
+        double limit;
+        int last;
+        double count;
+    } const cases[] = {
         {"100 12 1 0 | 90 24 13 0", 12, 1, 12},
         {"100 12 1 0 | 90 24 13 0", 20, 2, 8},
         {"100 12 1 0 | 90 24 13 0", 36, 2, 24},
@@ -203,7 +214,8 @@ TEST(show_adjustments, prior_payments_equal_to_the_total_cover_every_payment) {
 }
 
 TEST(show_adjustments, refusals) {
-    const char* const range = "# of prior payments must be greater than 0 and less than or equal to the total number of payments (12).";
+    const char* const range =
+        "# of prior payments must be greater than 0 and less than or equal to the total number of payments (12).";
     const std::pair<const char*, const char*> cases[] = {
         {"", "# of prior payments must be entered before showing adjustments."}, {"0", range}, {"13", range}};
     for (const auto& [prior, message] : cases) {
@@ -252,7 +264,14 @@ TEST(finance_charge_method, adjustment_against_the_adjusted_total_of_payments) {
 
 TEST(reimbursement_screen, activation_decisions) {
     using F = ReimbursementFocus;
-    struct { bool apr, fc; std::int16_t freq; double final; bool grid, prior, print, aprAdj, owedAfter; const char* finalAmount; F focus; } const cases[] = {
+    struct {
+        bool apr, fc;
+        std::int16_t freq;
+        double final;
+        bool grid, prior, print, aprAdj, owedAfter;
+        const char* finalAmount;
+        F focus;
+    } const cases[] = {
         {true, false, kFreqMonthly, -1.53, true, true, false, false, true, "-$1.53", F::PriorPayments},
         {true, false, kFreqMonthly, -1.00, true, true, false, false, true, "-$1.00", F::PriorPayments},
         {true, false, kFreqMonthly, -0.99, false, false, true, true, false, "-$0.99", F::Print},  // "0.00"
@@ -275,7 +294,8 @@ TEST(reimbursement_screen, activation_decisions) {
         };
         auto r = prepared();
         const ReimbursementScreen s = ReimbursementActivation(*r);
-        SCOPED_TRACE(testing::Message() << "APR " << c.apr << " FC " << c.fc << " code " << c.freq << " final " << c.final);
+        SCOPED_TRACE(testing::Message() << "APR " << c.apr << " FC " << c.fc << " code " << c.freq << " final "
+                                        << c.final);
         // Without captions (the command line): the same page and record, no caption composed.
         auto bare = prepared();
         const ReimbursementScreen q = ReimbursementActivation(*bare, false);
@@ -308,7 +328,8 @@ TEST(reimbursement_screen, activation_decisions) {
     const std::pair<int, const char*> captions[] = {{kToleranceZero, "0%)"}, {kToleranceEighth, ".125%)"}};
     for (const auto& [index, tail] : captions) {
         auto r = Reimbursed(1000, 11.5, kTwelve, index);
-        EXPECT_EQ(ReimbursementActivation(*r).captions.caption, std::string("Reimbursement Information (using reimbursement tolerance of ") + tail);
+        EXPECT_EQ(ReimbursementActivation(*r).captions.caption,
+                  std::string("Reimbursement Information (using reimbursement tolerance of ") + tail);
     }
 }
 
@@ -326,7 +347,8 @@ TEST(reimbursement_findings, the_violation_stands_and_each_part_of_the_report_re
     const std::string kViolation = "      ** VIOLATION **  APR is understated by:                ";
     const std::string kAccurate = "      APR is understated but considered accurate under 226.22(a)(5).";
     const std::string kSchedule = "      Payment                        Number of    Whole Unit     Odd";
-    const std::string kReimbursementTable = "       Adjusted APR       Prorate Factor      APR Adjustment as of Final Payment Date";
+    const std::string kReimbursementTable =
+        "       Adjusted APR       Prorate Factor      APR Adjustment as of Final Payment Date";
     const std::string kAprAdjustmentZero = "      APR Adjustment:                 0.00      Using APR of ";
     const std::string kLumpSum = "      Lump Sum Method:                     ";
     const std::string kLumpSumPR = "      Lump Sum / Payment Reduction Method: ";
@@ -344,16 +366,49 @@ TEST(reimbursement_findings, the_violation_stands_and_each_part_of_the_report_re
         {"under a dollar", 100, 12, "8.91 12 1 0", 0, false, {"R2"}, false, false, false},
         // The tests ask about the finance charge error, which is answered No; the adjusted present
         // value still shows the violation.
-        {"under a dollar, secured, caused-by answered No", 100, 12, "8.91 12 1 0", 0.05, true, {"R2"}, false, false,
+        {"under a dollar, secured, caused-by answered No",
+         100,
+         12,
+         "8.91 12 1 0",
+         0.05,
+         true,
+         {"R2"},
+         false,
+         false,
          false},
         {"under a dollar at .25, then owed at 0", 1000, 12, "89.00 12 1 0", 0, false, {"R2", "R0"}, true, true, false},
-        {"owed at 0, then under a dollar at .25", 1000, 12, "89.00 12 1 0", 0, false, {"R0", "R2"}, false, false, false},
+        {"owed at 0, then under a dollar at .25",
+         1000,
+         12,
+         "89.00 12 1 0",
+         0,
+         false,
+         {"R0", "R2"},
+         false,
+         false,
+         false},
         {"owed, no prior payments given", 10000, 10, "330 36 1 0", 0, false, {"R2"}, true, true, false},
         {"owed, 12 prior payments", 10000, 10, "330 36 1 0", 0, false, {"R2", "P12"}, true, true, true},
-        {"owed, a count out of range after 12", 10000, 10, "330 36 1 0", 0, false, {"R2", "P12", "P40"}, true, true,
+        {"owed, a count out of range after 12",
+         10000,
+         10,
+         "330 36 1 0",
+         0,
+         false,
+         {"R2", "P12", "P40"},
+         true,
+         true,
          false},
-        {"owed, 12 prior payments, then pressed again", 10000, 10, "330 36 1 0", 0, false, {"R2", "P12", "R2"}, true,
-         true, false},
+        {"owed, 12 prior payments, then pressed again",
+         10000,
+         10,
+         "330 36 1 0",
+         0,
+         false,
+         {"R2", "P12", "R2"},
+         true,
+         true,
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -384,7 +439,8 @@ TEST(reimbursement_findings, the_violation_stands_and_each_part_of_the_report_re
         ComputeDisclosureResults(*r, view, user, {});
         const std::vector<std::string> report = WriteReport(*r, {}, "0");
         const auto has = [&](const std::string& start) {
-            return std::any_of(report.begin(), report.end(), [&](const std::string& l) { return l.rfind(start, 0) == 0; });
+            return std::any_of(report.begin(), report.end(),
+                               [&](const std::string& l) { return l.rfind(start, 0) == 0; });
         };
         char difference[32];
         std::snprintf(difference, sizeof difference, "%.4f %%", correct - r->gdDisclAPR);

@@ -13,8 +13,8 @@
 #include "ui/MemoryResultsView.h"
 #include "ui/ScriptedUser.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
+#include <algorithm>
 
 #include <cmath>
 #include <memory>
@@ -93,23 +93,27 @@ std::unique_ptr<Run> RunTests(LoanRecord& r, short answer = 0, int initialTolera
 constexpr auto APRNote = ResultsLabel::lblAPRViolation;
 constexpr auto APRAmount = ResultsLabel::lblAPRViolAmt;
 const std::string kQuestion = "\r\n\r\nWas the APR error caused by the finance charge error?\r\n\r\n";
-const std::string kUnderQuestion = "The program has determined that the APR for this loan is understated and the finance "
-                                   "charge is also understated,  but within the tolerance allowed by 226.18(d)(1)." + kQuestion;
-const std::string kOverQuestion = "The program has determined that the APR for this loan is overstated and the finance "
-                                  "charge is also overstated." + kQuestion;
+const std::string kUnderQuestion =
+    "The program has determined that the APR for this loan is understated and the finance "
+    "charge is also understated,  but within the tolerance allowed by 226.18(d)(1)." +
+    kQuestion;
+const std::string kOverQuestion =
+    "The program has determined that the APR for this loan is overstated and the finance "
+    "charge is also overstated." +
+    kQuestion;
 const char* const kUnder = "** VIOLATION **  The APR is Understated by:";
 const char* const kOver = "** VIOLATION **  The APR is Overstated by:";
 
 TEST(irregular_transaction, first_rule_that_decides) {
     const std::pair<const char*, bool> cases[] = {
-        {"88.85 12 1 0", false},                        // one row
-        {"-500 1 3 0 | 88.85 12 1 0", true},            // an advance
-        {"100 1 1 0 | 90 35 2 0", false},               // irregular first payment
-        {"90 35 1 0 | 100 1 36 0", false},              // irregular final payment
-        {"100 12 1 0 | 90 24 13 0", true},              // two runs of payments
-        {"100 1 1 5 | 90 35 2 0", true},                // odd days differ
-        {"100 1 1 0 | 90 35 3 0", true},                // a gap
-        {"100 1 1 0 | 90 34 2 0 | 80 1 36 0", false},   // both irregular, three-row form
+        {"88.85 12 1 0", false},                       // one row
+        {"-500 1 3 0 | 88.85 12 1 0", true},           // an advance
+        {"100 1 1 0 | 90 35 2 0", false},              // irregular first payment
+        {"90 35 1 0 | 100 1 36 0", false},             // irregular final payment
+        {"100 12 1 0 | 90 24 13 0", true},             // two runs of payments
+        {"100 1 1 5 | 90 35 2 0", true},               // odd days differ
+        {"100 1 1 0 | 90 35 3 0", true},               // a gap
+        {"100 1 1 0 | 90 34 2 0 | 80 1 36 0", false},  // both irregular, three-row form
         {"100 2 1 0 | 90 34 3 0 | 80 1 37 0", true},
         {"100 1 1 0 | 90 34 2 0 | 80 2 36 0", true},
         {"100 1 1 0 | 90 1 2 0 | 90 1 3 0 | 80 1 4 0", true},  // four rows
@@ -126,7 +130,11 @@ TEST(irregular_transaction, first_rule_that_decides) {
 }
 
 TEST(fc_tolerance, dollars_by_security_and_amount_financed) {
-    struct { bool secured, before; double amountFinanced; int tolerance; } const cases[] = {
+    struct {
+        bool secured, before;
+        double amountFinanced;
+        int tolerance;
+    } const cases[] = {
         {false, false, 1000.00, 5}, {false, false, 1000.01, 10}, {true, true, 1000, 200}, {true, false, 50000, 100}};
     for (const auto& c : cases) {
         LoanRecord r;
@@ -140,11 +148,19 @@ TEST(fc_tolerance, dollars_by_security_and_amount_financed) {
 
 // Exactly 1/8 (regular) or 1/4 (irregular) is accurate; anything more a violation when not secured.
 TEST(apr_tolerance, understatement_and_overstatement_at_the_boundary) {
-    struct { double calculated, disclosed; bool irregular; const char* caption; const char* reason; } const cases[] = {
+    struct {
+        double calculated, disclosed;
+        bool irregular;
+        const char* caption;
+        const char* reason;
+    } const cases[] = {
         {10.125, 10, false, "", ""},
-        {10.1250001, 10, false, kUnder, "*** APR Understatement Violation:   APR is understated by more than 1/8% for Regular, Non-real estate loan."},
+        {10.1250001, 10, false, kUnder,
+         "*** APR Understatement Violation:   APR is understated by more than 1/8% for Regular, Non-real estate loan."},
         {10.25, 10, true, "", ""},
-        {10.2500001, 10, true, kUnder, "*** APR Understatement Violation:   APR is understated by more than 1/4% for Irregular, Non-real estate loan."},
+        {10.2500001, 10, true, kUnder,
+         "*** APR Understatement Violation:   APR is understated by more than 1/4% for Irregular, Non-real estate "
+         "loan."},
         {10, 10.125, false, "", ""},
         {10, 10.1250001, false, kOver, "*** APR Overstatement Violation"},
         {10, 10.25, true, "", ""},
@@ -172,18 +188,35 @@ TEST(apr_tolerance, secured_loans_in_rule_order) {
     const double lack = 1e5 - AnnuityValue(8885, 12, 12.3), adjLack = 1e5 - AnnuityValue(8885, 12, 12.295);
     const char* const accurateUnder = "** APR is understated but considered accurate under 226.22(a)(5).";
     const char* const accurateOver = "** APR is overstated but considered accurate under 226.22(a)(5).";
-    struct { double disclosed, error; short answer; std::int16_t causedBy; const char* reason; const char* note; } const cases[] = {
-        {11.8, 0, 0, kNotAsked, "*** APR Understatement Violation:   APR is understated but finance charge is not understated.", kUnder},
-        {11.8, 200.01, 0, kNotAsked, "*** APR Understatement Violation:  Disclosed finance charge is understated by more than the tolerance amount.", kUnder},
+    struct {
+        double disclosed, error;
+        short answer;
+        std::int16_t causedBy;
+        const char* reason;
+        const char* note;
+    } const cases[] = {
+        {11.8, 0, 0, kNotAsked,
+         "*** APR Understatement Violation:   APR is understated but finance charge is not understated.", kUnder},
+        {11.8, 200.01, 0, kNotAsked,
+         "*** APR Understatement Violation:  Disclosed finance charge is understated by more than the tolerance "
+         "amount.",
+         kUnder},
         {11.8, 200, kAnswerYesButton, kAnswerYes, "", "** APR understatement caused by finance charge error:"},
         {11.8, gain + 0.5, kAnswerNoButton, kAnswerNo, "", accurateUnder},
         {11.8, (gain + adjGain) / 2, kAnswerNoButton, kAnswerNo, "", accurateUnder},
-        {11.8, adjGain - 0.5, kAnswerNoButton, kAnswerNo, "*** APR Understatement Violation:  ADJUSTED present value of payments minus the amount financed is greater than the finance charge understatement.", kUnder},
-        {12.3, 0, 0, kNotAsked, "*** APR Overstatement Violation:   APR is overstated but finance charge is not overstated.", kOver},
+        {11.8, adjGain - 0.5, kAnswerNoButton, kAnswerNo,
+         "*** APR Understatement Violation:  ADJUSTED present value of payments minus the amount financed is greater "
+         "than the finance charge understatement.",
+         kUnder},
+        {12.3, 0, 0, kNotAsked,
+         "*** APR Overstatement Violation:   APR is overstated but finance charge is not overstated.", kOver},
         {12.3, -50, kAnswerYesButton, kAnswerYes, "", "** APR overstatement caused by finance charge error:"},
         {12.3, -(lack + 0.5), kAnswerNoButton, kAnswerNo, "", accurateOver},
         {12.3, -(lack + adjLack) / 2, kAnswerNoButton, kAnswerNo, "", accurateOver},
-        {12.3, -(adjLack - 0.5), kAnswerNoButton, kAnswerNo, "*** APR Overstatement Violation:   Amount financed minus ADJUSTED present value of payments is greater than the finance charge overstatement.", kOver},
+        {12.3, -(adjLack - 0.5), kAnswerNoButton, kAnswerNo,
+         "*** APR Overstatement Violation:   Amount financed minus ADJUSTED present value of payments is greater than "
+         "the finance charge overstatement.",
+         kOver},
     };
     ASSERT_LT(gain + 0.5, 200);  // the "No" cases stay within the $200 tolerance
     for (const auto& c : cases) {
@@ -272,12 +305,18 @@ TEST(apr_verdict, asks_for_the_answer_then_for_the_adjusted_present_value) {
 }
 
 TEST(adjusted_apr, half_a_unit_of_the_last_decimal) {
-    struct { double disclosed, up, down; } const cases[] = {
-        {8.125, 8.1255, 8.1245}, {8.1, 8.105, 8.095}, {8, 8.005, 7.995}, {8.25, 8.255, 8.245}, {8.1234, 8.12345, 8.12335}};
+    struct {
+        double disclosed, up, down;
+    } const cases[] = {{8.125, 8.1255, 8.1245},
+                       {8.1, 8.105, 8.095},
+                       {8, 8.005, 7.995},
+                       {8.25, 8.255, 8.245},
+                       {8.1234, 8.12345, 8.12335}};
     for (const auto& c : cases) {
         auto r = Schedule("88.85 12 1 0");
         r->gdDisclAPR = c.disclosed;
-        for (auto [direction, expected] : {std::pair{AdjustDirection::Understatement, c.up}, {AdjustDirection::Overstatement, c.down}}) {
+        for (auto [direction, expected] :
+             {std::pair{AdjustDirection::Understatement, c.up}, {AdjustDirection::Overstatement, c.down}}) {
             AdjustDisclosedAPR(*r, direction);
             EXPECT_NEAR(r->gdDisclAPR_Adjusted, expected, 1e-12) << c.disclosed;
             EXPECT_NEAR(r->gdPval_Adjusted, AnnuityValue(88.85, 12, expected), 1e-9) << c.disclosed;
@@ -295,13 +334,20 @@ TEST(adjusted_apr, half_a_unit_of_the_last_decimal) {
 
 // Correct finance charge $66.20, tolerance $5, compared in cents.
 TEST(fc_tolerance, understatement_and_overstatement_at_the_boundary) {
-    const char* const under = "*** Finance Charge Understatement Violation:  Disclosed finance charge plus the tolerance amount is less than the correct finance charge.";
-    const char* const over = "*** Finance Charge Overstatement Violation:  Disclosed finance charge minus the tolerance amount is greater than than the correct finance charge.";
-    struct { double disclosed; bool secured; const char* reason; const char* caption; } const cases[] = {
-        {61.20, false, "", ""},
-        {61.19, false, under, "** VIOLATION **  The Finance Charge is Understated by:"},
-        {71.20, false, "", ""},
-        {71.21, false, over, "** VIOLATION **  The Finance Charge is Overstated by:"},
+    const char* const under =
+        "*** Finance Charge Understatement Violation:  Disclosed finance charge plus the tolerance amount is less than "
+        "the correct finance charge.";
+    const char* const over =
+        "*** Finance Charge Overstatement Violation:  Disclosed finance charge minus the tolerance amount is greater "
+        "than than the correct finance charge.";
+    struct {
+        double disclosed;
+        bool secured;
+        const char* reason;
+        const char* caption;
+    } const cases[] = {
+        {61.20, false, "", ""}, {61.19, false, under, "** VIOLATION **  The Finance Charge is Understated by:"},
+        {71.20, false, "", ""}, {71.21, false, over, "** VIOLATION **  The Finance Charge is Overstated by:"},
         {500.00, true, "", ""},  // secured: an overstatement is never a violation
     };
     for (const auto& c : cases) {
@@ -326,7 +372,12 @@ TEST(fc_tolerance, understatement_and_overstatement_at_the_boundary) {
 // finance charge of exactly a tenth of the correct one falls under the 10 % rule.
 TEST(tolerance_boundaries, money_is_compared_to_the_cent_not_to_binary_noise) {
     enum Rule { AprStepFive, AprNotUnder, AprNotOver, FcOver, FcUnder, TenPercent };
-    struct { Rule rule; double t, p, fc; bool secured, before093095; bool decided; } const cases[] = {
+    struct {
+        Rule rule;
+        double t, p, fc;
+        bool secured, before093095;
+        bool decided;
+    } const cases[] = {
         // APR understated 0.3 point on a secured loan: a finance charge understated by more than
         // $100 ($200 before 09/30/95) decides the violation; within it the user is asked.
         {AprStepFive, 172173.92, 39666.95, 132406.97, true, false, false},
@@ -363,11 +414,13 @@ TEST(tolerance_boundaries, money_is_compared_to_the_cent_not_to_binary_noise) {
         {TenPercent, 110856.06, 87498.96, 2335.72, false, false, false},
         {TenPercent, 110856.06, 87498.96, 2335.70, false, false, true},
     };
-    const std::string stepFive = "*** APR Understatement Violation:  Disclosed finance charge is understated by more "
-                                 "than the tolerance amount.";
+    const std::string stepFive =
+        "*** APR Understatement Violation:  Disclosed finance charge is understated by more "
+        "than the tolerance amount.";
     const std::string notUnder =
         "*** APR Understatement Violation:   APR is understated but finance charge is not understated.";
-    const std::string notOver = "*** APR Overstatement Violation:   APR is overstated but finance charge is not overstated.";
+    const std::string notOver =
+        "*** APR Overstatement Violation:   APR is overstated but finance charge is not overstated.";
     for (const auto& c : cases) {
         auto r = Schedule("100 12 1 0");
         r->gdAmount = r->gdAmtFinanced = c.p;
@@ -414,8 +467,10 @@ TEST(compliance_tests, disclosed_finance_charge_of_zero_switches_every_test_off)
 }
 
 TEST(obvious_error_rule, a_tenth_of_the_correct_figure) {
-    struct { double disclosedFC, calculated, disclosedApr; bool shown; } const cases[] = {
-        {6.62, 12, 12, true}, {6.63, 12, 12, false}, {66.20, 12, 1.2, true}, {66.20, 12, 1.21, false}};
+    struct {
+        double disclosedFC, calculated, disclosedApr;
+        bool shown;
+    } const cases[] = {{6.62, 12, 12, true}, {6.63, 12, 12, false}, {66.20, 12, 1.2, true}, {66.20, 12, 1.21, false}};
     for (const auto& c : cases) {
         auto r = AprCase(c.calculated, c.disclosedApr);
         r->gdEstFinanceChg = c.disclosedFC;
@@ -430,7 +485,13 @@ TEST(obvious_error_rule, a_tenth_of_the_correct_figure) {
 
 // The term, the tolerance it preselects (the view starts on option 0) and dActDays.
 TEST(term_over_ten_years, boundaries_and_preselection) {
-    struct { double year, final; std::int16_t freq; double months, unitDays, unitPeriods, odd; bool irregular, over; int selected; } const cases[] = {
+    struct {
+        double year, final;
+        std::int16_t freq;
+        double months, unitDays, unitPeriods, odd;
+        bool irregular, over;
+        int selected;
+    } const cases[] = {
         {360, 3600, kFreqMonthly, 0, 30, 0, 0, false, false, kToleranceQuarter},
         {360, 3601, kFreqMonthly, 0, 30, 0, 0, false, true, kToleranceEighth},
         {364, 3640, kFreqActualDaysInstallment, 0, 14, 0, 0, false, false, kToleranceQuarter},
@@ -465,11 +526,14 @@ TEST(term_over_ten_years, boundaries_and_preselection) {
 // Reimbursement tolerance: 1/4 point under ten years, 1/8 over (regular), always 1/4 irregular;
 // every finance-charge understatement violation is subject, overstatements never are.
 TEST(reimbursement_subject, tolerance_follows_the_term) {
-    struct { double calculated, disclosedApr, disclosedFC, final; bool irregular, subject; } const cases[] = {
-        {12.25, 12, 66.20, 3600, false, false},     {12.2500001, 12, 66.20, 3600, false, true},
-        {12.2, 12, 66.20, 3601, false, true},       {12.125, 12, 66.20, 3601, false, false},
-        {12.3, 12, 66.20, 3601, true, true},        {9, 12, 66.20, 3600, false, false},
-        {12, 12, 61.19, 3600, false, true},         {12, 12, 71.21, 3600, false, false},
+    struct {
+        double calculated, disclosedApr, disclosedFC, final;
+        bool irregular, subject;
+    } const cases[] = {
+        {12.25, 12, 66.20, 3600, false, false}, {12.2500001, 12, 66.20, 3600, false, true},
+        {12.2, 12, 66.20, 3601, false, true},   {12.125, 12, 66.20, 3601, false, false},
+        {12.3, 12, 66.20, 3601, true, true},    {9, 12, 66.20, 3600, false, false},
+        {12, 12, 61.19, 3600, false, true},     {12, 12, 71.21, 3600, false, false},
     };
     for (const auto& c : cases) {
         auto r = AprCase(c.calculated, c.disclosedApr, c.irregular);

@@ -40,10 +40,16 @@ void ExpectOutcome(const ConstContinueResult& out, const ScriptedUser& user, con
 }
 
 TEST(construction_terms, continue) {
-    const char* kSum = "The sum of loan commitment amount plus subsequently paid finance charge must be greater than "
-                       "the prepaid finance charge .";
+    const char* kSum =
+        "The sum of loan commitment amount plus subsequently paid finance charge must be greater than "
+        "the prepaid finance charge .";
     const char* kRate = "Annual simple interest rate must be greater than or equal to 1.";
-    struct Row { std::int16_t disc; ConstLoanTermsEntries e; const char* message; int field; };
+    struct Row {
+        std::int16_t disc;
+        ConstLoanTermsEntries e;
+        const char* message;
+        int field;
+    };
     const Row rows[] = {
         {0, {"", "9", "", ""}, "Enter loan commitment amount using the following format: #,###.##", 0},
         {0, {"1000", "", "", ""}, kRate, 1},  // a rate never typed in
@@ -80,9 +86,16 @@ TEST(construction_terms, leaving_a_field_shows_it_formatted) {
 }
 
 TEST(construction_terms, changing_the_disclosure_option_asks_before_deleting_the_schedule) {
-    struct Row { const char* amount; short answer; std::int16_t pressed; DiscTypeChange expected; };
-    const Row rows[] = {{"", 0, 1, DiscTypeChange::Changed},     {"100", 0, 0, DiscTypeChange::Unchanged},
-                        {"100", 2, 1, DiscTypeChange::Unchanged}, {"100", 1, 1, DiscTypeChange::ChangedScheduleCleared}};
+    struct Row {
+        const char* amount;
+        short answer;
+        std::int16_t pressed;
+        DiscTypeChange expected;
+    };
+    const Row rows[] = {{"", 0, 1, DiscTypeChange::Changed},
+                        {"100", 0, 0, DiscTypeChange::Unchanged},
+                        {"100", 2, 1, DiscTypeChange::Unchanged},
+                        {"100", 1, 1, DiscTypeChange::ChangedScheduleCleared}};
     for (const Row& row : rows) {
         auto r = std::make_unique<LoanRecord>();
         r->gaPymtAmt[1] = row.amount;
@@ -95,8 +108,9 @@ TEST(construction_terms, changing_the_disclosure_option_asks_before_deleting_the
         EXPECT_EQ(r->construction.optDiscType, row.expected == DiscTypeChange::Unchanged ? 0 : row.pressed);
         ASSERT_EQ(user.prompts().size(), row.answer ? 1u : 0u);
         if (row.answer) {
-            EXPECT_EQ(user.prompts()[0].text, "Changing the financing disclosure options will cause deletion of any "
-                                              "payment information and calendar date(s) you may have entered.");
+            EXPECT_EQ(user.prompts()[0].text,
+                      "Changing the financing disclosure options will cause deletion of any "
+                      "payment information and calendar date(s) you may have entered.");
             EXPECT_EQ(user.prompts()[0].style, 49);
         }
     }
@@ -106,7 +120,8 @@ TEST(construction_pages, key_refusal_messages) {
     EXPECT_EQ(ConstLoanTermsKeyMessage(0), "For loan commitment amount, enter numbers or decimal point only.");
     EXPECT_EQ(ConstLoanTermsKeyMessage(1), "For annual simple interest rate, enter numbers or decimal point only.");
     EXPECT_EQ(ConstLoanTermsKeyMessage(2), "For prepaid finance charge, enter numbers or decimal point only.");
-    EXPECT_EQ(ConstLoanTermsKeyMessage(3), "For subsequently paid finance charge, enter numbers or decimal point only.");
+    EXPECT_EQ(ConstLoanTermsKeyMessage(3),
+              "For subsequently paid finance charge, enter numbers or decimal point only.");
     EXPECT_EQ(ConstPhaseKeyMessage(0, "# of Days:"), "For # of days, enter numbers only.");
     EXPECT_EQ(ConstPhaseKeyMessage(1, ""), "For # of unit periods, enter numbers only.");
     EXPECT_EQ(ConstPhaseKeyMessage(2, ""), "For # of odd days, enter numbers only.");
@@ -132,8 +147,12 @@ struct Phase {
 };
 
 TEST(construction_phase, whole_months_make_one_payment_at_the_end) {
-    struct Row { const char* months; double unitDays, unitPeriods, oddDays; };
-    const Row rows[] = {{"6", 180, 1, 0}, {"11", 330, 1, 0}, {"12", 360, 1, 0}, {"18", 360, 1, 180}, {"30", 360, 2, 180}};
+    struct Row {
+        const char* months;
+        double unitDays, unitPeriods, oddDays;
+    };
+    const Row rows[] = {
+        {"6", 180, 1, 0}, {"11", 330, 1, 0}, {"12", 360, 1, 0}, {"18", 360, 1, 180}, {"30", 360, 2, 180}};
     for (const Row& row : rows) {
         const Phase p(Choices(0, 0), row.months);
         SCOPED_TRACE(std::string(row.months) + " months");
@@ -148,7 +167,13 @@ TEST(construction_phase, whole_months_make_one_payment_at_the_end) {
 }
 
 TEST(construction_phase, accrual_codes_and_day_counts) {
-    struct Row { ConstructionChoices c; const char *period, *unitPeriods, *oddDays; int code; double days; int freq; };
+    struct Row {
+        ConstructionChoices c;
+        const char *period, *unitPeriods, *oddDays;
+        int code;
+        double days;
+        int freq;
+    };
     const Row rows[] = {
         {Choices(0, 0), "12", "", "", 1, 0, 5},          {Choices(0, 0, 0, true), "12", "", "", 2, 0, 5},
         {Choices(1, 1), "400", "", "", 3, 400, 0},       {Choices(1, 1, 0, true), "200", "", "", 4, 200, 0},
@@ -167,7 +192,11 @@ TEST(construction_phase, accrual_codes_and_day_counts) {
 }
 
 TEST(construction_phase, continue_refusals) {
-    struct Row { ConstructionChoices c; const char *period, *unitPeriods, *oddDays, *message; int field; };
+    struct Row {
+        ConstructionChoices c;
+        const char *period, *unitPeriods, *oddDays, *message;
+        int field;
+    };
     const Row rows[] = {
         {Choices(0, 1), "400", "1", "0", "Enter a number from 1 to 365 for the # of days.", 0},
         {Choices(0, 0), "0", "", "", "Enter a number greater than 0 for the # of months.", 0},
@@ -196,8 +225,11 @@ TEST(construction_phase, a_period_whose_interest_estimate_cannot_be_held_is_refu
         "period, or go back to prior screen to correct the loan commitment amount or the annual simple interest rate.";
     constexpr std::int16_t kEntire = kInterestOnCommitment, kAdvances = kInterestOnAdvances;
     struct Row {
-        ConstructionChoices c; std::int16_t interestOn; double commitment, rate;
-        const char *period, *unitPeriods, *oddDays; int refusedField;  // -1: passes
+        ConstructionChoices c;
+        std::int16_t interestOn;
+        double commitment, rate;
+        const char *period, *unitPeriods, *oddDays;
+        int refusedField;  // -1: passes
     };
     const Row rows[] = {
         // 0.12 x 999,999,900 / 360 x 1 x 30 = 9,999,999.00; a commitment of 1,000,000,000 gives 10,000,000.00
@@ -270,7 +302,8 @@ TEST(construction_interest_page, amount_financed_and_the_single_payment) {
     EXPECT_EQ(one.out.next, ConstInterestNext::ConstructionResults);
     EXPECT_EQ(one.r->gdAmount, 49000);  // 50,000 - 1,000
     const LoanRecord& r = *one.r;
-    EXPECT_EQ(r.gaPymtAmt[1] + "|" + r.gaNumPymts[1] + "|" + r.gaUnitPeriods[1] + "|" + r.gaOddDays[1], "55000|1|1|180");
+    EXPECT_EQ(r.gaPymtAmt[1] + "|" + r.gaNumPymts[1] + "|" + r.gaUnitPeriods[1] + "|" + r.gaOddDays[1],
+              "55000|1|1|180");
     EXPECT_EQ(r.gdEstFinanceChg, 123);  // no charge typed: the disclosed one stays
 
     const Interest two(1, "4500", "10", "$6,000.00");
@@ -282,11 +315,18 @@ TEST(construction_interest_page, amount_financed_and_the_single_payment) {
 
 TEST(construction_interest_page, continue_refusals) {
     const char* kDollars = "Enter dollar amount using the following format: #,###.##";
-    struct Row { std::int16_t disc; const char *estimate, *apr, *charge, *unitPeriod; bool single; std::int16_t freq;
-                 const char* message; int field; };
+    struct Row {
+        std::int16_t disc;
+        const char *estimate, *apr, *charge, *unitPeriod;
+        bool single;
+        std::int16_t freq;
+        const char* message;
+        int field;
+    };
     const Row rows[] = {
         {0, "abc", "10", "", "", false, 0, kDollars, 0},
-        {0, "4500", "0.5", "", "", false, 0, "Enter a number greater than or equal to 1 for disclosed or estimated APR.", 1},
+        {0, "4500", "0.5", "", "", false, 0,
+         "Enter a number greater than or equal to 1 for disclosed or estimated APR.", 1},
         {0, "4500", "10", "x", "", false, 0, kDollars, 2},
         {1, "4500", "10", "", "13", false, 1, "Enter a number between 2 and 12 for the months in unit period.", 3},
         {1, "4500", "10", "", "", false, 3, "Enter a number between 1 and 365 for the days in unit period.", 3},
@@ -301,11 +341,18 @@ TEST(construction_interest_page, continue_refusals) {
 }
 
 TEST(construction_interest_page, permanent_phase_frequency) {
-    struct Row { bool single; std::int16_t freq; const char* unitPeriod; int code; double unitDays, year; const char* text; };
+    struct Row {
+        bool single;
+        std::int16_t freq;
+        const char* unitPeriod;
+        int code;
+        double unitDays, year;
+        const char* text;
+    };
     const Row rows[] = {
-        {false, 0, "", 1, 30, 360, "Monthly"},            {false, 1, "6", 2, 180, 360, "Multiples of a Month"},
-        {false, 2, "", 3, 15, 360, "Semi-Monthly"},       {false, 3, "14", 4, 14, 364, "Actual Days"},  // whole weeks
-        {false, 3, "15", 4, 15, 365, "Actual Days"},      {true, 0, "18", 5, 360, 360, "Whole Number of Months"},
+        {false, 0, "", 1, 30, 360, "Monthly"},        {false, 1, "6", 2, 180, 360, "Multiples of a Month"},
+        {false, 2, "", 3, 15, 360, "Semi-Monthly"},   {false, 3, "14", 4, 14, 364, "Actual Days"},  // whole weeks
+        {false, 3, "15", 4, 15, 365, "Actual Days"},  {true, 0, "18", 5, 360, 360, "Whole Number of Months"},
         {true, 1, "200", 6, 200, 365, "Actual Days"},
     };
     for (const Row& row : rows) {
@@ -332,7 +379,13 @@ TEST(construction_interest_page, permanent_phase_frequency) {
 // Leaving a field of the construction interest page: a failed check holds back the checks of
 // the fields left after it until the text of a field changes.
 TEST(construction_interest_page, a_failed_check_holds_back_the_next_until_a_text_changes) {
-    struct Row { bool textChanged; int field; const char* text; bool checked; const char* shown; };
+    struct Row {
+        bool textChanged;
+        int field;
+        const char* text;
+        bool checked;
+        const char* shown;
+    };
     const Row rows[] = {
         {false, kInterestFinChg, "124", false, ""},
         {true, kInterestFinChg, "124", true, "$124.00"},

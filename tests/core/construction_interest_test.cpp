@@ -54,7 +54,8 @@ TEST(construction_interest_estimate, examples_and_hand_calculations) {
         EXPECT_DOUBLE_EQ(r->gdEstConstInterest, c.estimate);
         EXPECT_DOUBLE_EQ(r->gdConstIntBase, c.interestType == kInterestOnAdvances ? c.commitment / 2 : c.commitment);
         EXPECT_EQ(r->gdDaysinYr, c.daysInYearAfter);
-        EXPECT_EQ(r->gdConstDaysinYr, c.accrual == kAccrualWholeMonths || c.accrual == kAccrualActual365_360 ? 360 : 365);
+        EXPECT_EQ(r->gdConstDaysinYr,
+                  c.accrual == kAccrualWholeMonths || c.accrual == kAccrualActual365_360 ? 360 : 365);
     }
 }
 

@@ -88,17 +88,34 @@ TEST(construction_results, disclosure_requirement_text) {
     const char* kAdv2 = "and timing of any finance charge paid separately after consummation, e.g.,";
     const char* kCom1 = "The disclosure must include the timing and amount of interest and";
     const char* kCom2 = "any finance charge paid separately after consummation, e.g.,";
-    struct Row { Terms t; std::array<const char*, 6> lines; const char *payment, *final, *fee; };
+    struct Row {
+        Terms t;
+        std::array<const char*, 6> lines;
+        const char *payment, *final, *fee;
+    };
     const Row rows[] = {
-        {{0, 0, "18", "500"}, {kAdv1, kAdv2, "One payment of principal of", "and interest due monthly",
-          "One inspection fee due at", "maturity in the amount of"}, "$100,000.00", "", "$500.00"},
-        {{0, 0, "18", ""}, {kAdv1, kAdv2, "One payment of principal of", "and interest due monthly", "", ""},
-         "$100,000.00", "", ""},
-        {{0, 0, "1", ""}, {kAdv1, kAdv2, "One payment of principal of", "and interest due at maturity", "", ""},
-         "$100,000.00", "", ""},
+        {{0, 0, "18", "500"},
+         {kAdv1, kAdv2, "One payment of principal of", "and interest due monthly", "One inspection fee due at",
+          "maturity in the amount of"},
+         "$100,000.00",
+         "",
+         "$500.00"},
+        {{0, 0, "18", ""},
+         {kAdv1, kAdv2, "One payment of principal of", "and interest due monthly", "", ""},
+         "$100,000.00",
+         "",
+         ""},
+        {{0, 0, "1", ""},
+         {kAdv1, kAdv2, "One payment of principal of", "and interest due at maturity", "", ""},
+         "$100,000.00",
+         "",
+         ""},
         // Int((500 + 4,500) / 18 x 100 + 0.5) / 100; 27.78 + 250.00 + 105,000.00 - 500 - 4,500
-        {{1, 0, "18", "500"}, {kCom1, kCom2, " 17 monthly payments of ", "", "and a final payment of ", ""},
-         "$277.78", "$100,277.78", ""},
+        {{1, 0, "18", "500"},
+         {kCom1, kCom2, " 17 monthly payments of ", "", "and a final payment of ", ""},
+         "$277.78",
+         "$100,277.78",
+         ""},
         // Counted in days (no months): row 1 of 55,000.00 + one-half of the commitment
         {{1, 1, "200", "500"}, {kCom1, kCom2, "The final payment is ", "", "", ""}, "$105,000.00", "", ""},
     };
@@ -135,10 +152,15 @@ TEST(construction_report, payment_of_a_phase_disclosed_with_its_permanent_financ
 }
 
 TEST(construction_results, refusals_show_no_figures) {
-    struct Row { double commitment, prepaid; const char* row1; const char* message; };
+    struct Row {
+        double commitment, prepaid;
+        const char* row1;
+        const char* message;
+    };
     const Row rows[] = {
-        {1000, 2000, "500", "(The sum of loan commitment amount plus subsequently paid finance charge must be greater "
-                            "than prepaid finance charge.  Go back to prior screen(s) to make corrections."},
+        {1000, 2000, "500",
+         "(The sum of loan commitment amount plus subsequently paid finance charge must be greater "
+         "than prepaid finance charge.  Go back to prior screen(s) to make corrections."},
         {100000, 1000, "40000",
          "Total payments must not be less than amount financed.  Go back to prior screen(s) to make corrections."},
     };

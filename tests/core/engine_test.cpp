@@ -55,7 +55,11 @@ TEST(loan_record, clearing_secured_by_real_estate_clears_the_pre_1995_date) {
 }
 
 TEST(loan_record, the_pre_1995_date_holds_only_for_a_secured_loan) {
-    struct Row { bool secured; bool before; bool expected; };
+    struct Row {
+        bool secured;
+        bool before;
+        bool expected;
+    };
     const Row rows[] = {{true, true, true}, {true, false, false}, {false, true, false}, {false, false, false}};
     for (const Row& row : rows) {
         LoanRecord r;
@@ -69,7 +73,11 @@ TEST(loan_record, the_pre_1995_date_holds_only_for_a_secured_loan) {
 // Whatever ended an action reaches the error screen with a number: the core's own errors keep
 // theirs, running out of memory is 7, anything else 51.
 TEST(runtime_error, every_exception_has_an_error_screen_number) {
-    struct Row { std::exception_ptr error; int number; const char* description; };
+    struct Row {
+        std::exception_ptr error;
+        int number;
+        const char* description;
+    };
     const Row rows[] = {
         {std::make_exception_ptr(RuntimeError(RuntimeErrorCode::DivisionByZero)), 11, "Division by zero"},
         {std::make_exception_ptr(RuntimeError(1004, "Application-defined error")), 1004, "Application-defined error"},
@@ -87,14 +95,15 @@ TEST(runtime_error, every_exception_has_an_error_screen_number) {
 
 // Currency rounds half to even at the fourth decimal.
 TEST(currency, rounds_half_to_even_at_the_fourth_decimal) {
-    struct Row { double in; long long ticks; };
-    const Row rows[] = {
-        {88.85, 888500},   {0.00005, 0},       {0.00015, 2},      {-0.00015, -2},
-        {1.23456, 12346},  {-1.23454, -12345}, {2.5e-5, 0},       {0.5, 5000},
-        {1234.5678, 12345678}, {-88.85, -888500}, {0, 0},
+    struct Row {
+        double in;
+        long long ticks;
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(Currency::FromDouble(row.in).ticks(), row.ticks) << "value " << row.in;
+    const Row rows[] = {
+        {88.85, 888500}, {0.00005, 0}, {0.00015, 2},          {-0.00015, -2},    {1.23456, 12346}, {-1.23454, -12345},
+        {2.5e-5, 0},     {0.5, 5000},  {1234.5678, 12345678}, {-88.85, -888500}, {0, 0},
+    };
+    for (const Row& row : rows) EXPECT_EQ(Currency::FromDouble(row.in).ticks(), row.ticks) << "value " << row.in;
     EXPECT_DOUBLE_EQ(Currency::FromDouble(88.85).ToDouble(), 88.85);
 }
 
@@ -112,14 +121,14 @@ TEST(currency, out_of_range_is_an_overflow) {
 }
 
 TEST(val, reads_the_leading_number) {
-    struct Row { const char* text; double value; };
+    struct Row {
+        const char* text;
+        double value;
+    };
     const Row rows[] = {
-        {"", 0},         {"abc", 0},       {"12abc", 12},     {"  12", 12},
-        {"1 2 3", 123},  {"\t-4\n5", -45}, {"+7", 7},         {"-", 0},
-        {".5", 0.5},     {"1.2.3", 1.2},   {"1e3", 1000},     {"1E+2x", 100},
-        {"2d2", 200},    {"1e", 1},        {"1e-", 1},        {"$5", 0},
-        {"1,234", 1},    {"- 3.5", -3.5},  {"12.", 12},       {"0012", 12},
-        {"3\r4", 3},
+        {"", 0},    {"abc", 0},  {"12abc", 12},  {"  12", 12},    {"1 2 3", 123}, {"\t-4\n5", -45}, {"+7", 7},
+        {"-", 0},   {".5", 0.5}, {"1.2.3", 1.2}, {"1e3", 1000},   {"1E+2x", 100}, {"2d2", 200},     {"1e", 1},
+        {"1e-", 1}, {"$5", 0},   {"1,234", 1},   {"- 3.5", -3.5}, {"12.", 12},    {"0012", 12},     {"3\r4", 3},
     };
     for (const Row& row : rows) EXPECT_DOUBLE_EQ(Val(row.text), row.value) << "text '" << row.text << "'";
 }
@@ -130,15 +139,17 @@ TEST(val, a_number_beyond_the_double_range_is_an_overflow) {
 }
 
 TEST(numeric_text_check, accepts_what_an_entry_field_accepts) {
-    struct Row { const char* text; bool integer; short result; };
+    struct Row {
+        const char* text;
+        bool integer;
+        short result;
+    };
     const Row rows[] = {
-        {"1234.56", false, 0},  {"$1,234.56", false, 0}, {"-12", false, 0},    {"12-", false, 0},
-        {"(12)", false, 0},     {" 7 ", false, 0},       {"1e5", false, 0},    {"+$3", false, 0},
-        {"", false, 1},         {"   ", false, 1},       {"abc", false, 1},    {"12abc", false, 1},
-        {"$", false, 1},        {".", false, 1},         {"1.2.3", false, 1},  {",5", false, 1},
-        {"--5", false, 1},      {"1e", false, 1},
-        {"12", true, 0},        {"12.0", true, 2},       {"1,200", true, 0},   {"abc.", true, 2},
-        {"abc", true, 1},
+        {"1234.56", false, 0}, {"$1,234.56", false, 0}, {"-12", false, 0}, {"12-", false, 0}, {"(12)", false, 0},
+        {" 7 ", false, 0},     {"1e5", false, 0},       {"+$3", false, 0}, {"", false, 1},    {"   ", false, 1},
+        {"abc", false, 1},     {"12abc", false, 1},     {"$", false, 1},   {".", false, 1},   {"1.2.3", false, 1},
+        {",5", false, 1},      {"--5", false, 1},       {"1e", false, 1},  {"12", true, 0},   {"12.0", true, 2},
+        {"1,200", true, 0},    {"abc.", true, 2},       {"abc", true, 1},
     };
     for (const Row& row : rows)
         EXPECT_EQ(NumericTextCheck(row.text, row.integer), row.result)
@@ -152,11 +163,24 @@ namespace tallex {
 namespace {
 
 TEST(numeric_text_value, reads_the_decorated_forms_and_refuses_the_rest) {
-    struct Row { const char* text; std::optional<double> value; };
+    struct Row {
+        const char* text;
+        std::optional<double> value;
+    };
     const Row rows[] = {
-        {"$1,234.56", 1234.56}, {"-$1,234.56", -1234.56}, {"(5)", -5.0}, {"12-", -12.0},
-        {"1e-2", 0.01},         {"-1e-2", -0.01},         {"+$3", 3.0},  {"$-3", -3.0},         {"1e2", 100.0}, {" 7 ", 7.0},
-        {"abc", std::nullopt},  {"", std::nullopt},       {"12abc", std::nullopt},
+        {"$1,234.56", 1234.56},
+        {"-$1,234.56", -1234.56},
+        {"(5)", -5.0},
+        {"12-", -12.0},
+        {"1e-2", 0.01},
+        {"-1e-2", -0.01},
+        {"+$3", 3.0},
+        {"$-3", -3.0},
+        {"1e2", 100.0},
+        {" 7 ", 7.0},
+        {"abc", std::nullopt},
+        {"", std::nullopt},
+        {"12abc", std::nullopt},
     };
     for (const Row& row : rows) {
         const auto value = NumericTextValue(row.text);

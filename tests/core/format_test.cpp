@@ -136,9 +136,8 @@ TEST(format_test, RoundingAtLastShownDigit) {
 }
 
 TEST(format_test, UnsupportedPatternsAreRejected) {
-    for (const char* pattern : {"", "Standard", "Short Date", "%", "$", "#,##0.00;(#,##0.00)",
-                                "#,##0,", "#,.00", "0.0,0", "#x#", "0 0", "##.##.##",
-                                "0.00 %%", "0.00 USD"}) {
+    for (const char* pattern : {"", "Standard", "Short Date", "%", "$", "#,##0.00;(#,##0.00)", "#,##0,", "#,.00",
+                                "0.0,0", "#x#", "0 0", "##.##.##", "0.00 %%", "0.00 USD"}) {
         EXPECT_THROW(Format(1, pattern), std::invalid_argument) << "pattern \"" << pattern << "\"";
     }
 }
@@ -208,10 +207,13 @@ TEST(format_test, NumberToTextForms) {
 
 // What a case file keeps of a box left formatted: the plain number, or the text as typed.
 TEST(format_test, PlainNumberText) {
-    struct Row { const char* shown; const char* plain; };
+    struct Row {
+        const char* shown;
+        const char* plain;
+    };
     const Row rows[] = {
-        {"$6,000.00", "6000"}, {"$1,234.56", "1234.56"}, {"12.5", "12.5"}, {"(5)", "-5"},
-        {"12-", "-12"},        {"", ""},                 {"abc", "abc"},   {"1.2.3", "1.2.3"},
+        {"$6,000.00", "6000"}, {"$1,234.56", "1234.56"}, {"12.5", "12.5"}, {"(5)", "-5"}, {"12-", "-12"}, {"", ""},
+        {"abc", "abc"},        {"1.2.3", "1.2.3"},
     };
     for (const Row& row : rows) EXPECT_EQ(PlainNumberText(row.shown), row.plain) << row.shown;
 }
@@ -221,14 +223,13 @@ TEST(format_test, ShortDate) {
         int year, month, day;
         const char* expected;
     };
-    for (const Row& row : {Row{2026, 3, 5, "3/5/2026"}, Row{1999, 12, 31, "12/31/1999"},
-                           Row{2024, 2, 29, "2/29/2024"}, Row{2000, 2, 29, "2/29/2000"}}) {
+    for (const Row& row : {Row{2026, 3, 5, "3/5/2026"}, Row{1999, 12, 31, "12/31/1999"}, Row{2024, 2, 29, "2/29/2024"},
+                           Row{2000, 2, 29, "2/29/2000"}}) {
         EXPECT_EQ(FormatShortDate(row.year, row.month, row.day), row.expected)
             << row.year << "-" << row.month << "-" << row.day;
     }
-    for (const Row& row : {Row{2023, 2, 29, ""}, Row{1900, 2, 29, ""}, Row{2026, 4, 31, ""},
-                           Row{2026, 13, 1, ""}, Row{2026, 0, 1, ""}, Row{2026, 1, 0, ""},
-                           Row{99, 1, 1, ""}, Row{10000, 1, 1, ""}}) {
+    for (const Row& row : {Row{2023, 2, 29, ""}, Row{1900, 2, 29, ""}, Row{2026, 4, 31, ""}, Row{2026, 13, 1, ""},
+                           Row{2026, 0, 1, ""}, Row{2026, 1, 0, ""}, Row{99, 1, 1, ""}, Row{10000, 1, 1, ""}}) {
         EXPECT_THROW(FormatShortDate(row.year, row.month, row.day), std::invalid_argument)
             << row.year << "-" << row.month << "-" << row.day;
     }

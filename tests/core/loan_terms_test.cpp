@@ -47,25 +47,25 @@ TEST(loan_terms_key_filter, money_boxes) {
         {Box::Amount, "12", 2, 0, '\b', true, ""},
         {Box::FinanceCharge, "12", 2, 0, '-', false, chargeMsg},
         {Box::FinanceCharge, "12", 2, 0, '$', false, chargeMsg},
-        {Box::Amount, "12.5", 4, 0, '.', false, ""},                   // a second point
-        {Box::Amount, "12.5", 0, 4, '.', true, ""},                    // the point is being replaced
-        {Box::Amount, "123456789012", 12, 0, '3', false, ""},          // twelve digits without a point
+        {Box::Amount, "12.5", 4, 0, '.', false, ""},           // a second point
+        {Box::Amount, "12.5", 0, 4, '.', true, ""},            // the point is being replaced
+        {Box::Amount, "123456789012", 12, 0, '3', false, ""},  // twelve digits without a point
         {Box::Amount, "12345678901", 11, 0, '2', true, ""},
-        {Box::Amount, "123456789012", 0, 12, '3', true, ""},           // replacing everything
-        {Box::Amount, "12345678901.2", 0, 0, '9', false, ""},          // 13 long with one decimal
-        {Box::Amount, "1234567890.12", 0, 0, '9', false, ""},          // 13 long with two decimals
-        {Box::Amount, "123456789012.12", 5, 0, '9', true, ""},         // 15 long: the box's own limit
-        {Box::Amount, "12345678901.12", 3, 0, '9', false, ""},         // 14 long with two decimals
-        {Box::Amount, "123456789012.3", 3, 0, '9', true, ""},          // 14 long, one decimal
-        {Box::FinanceCharge, "1.25", 4, 0, '7', false, ""},            // a third decimal
-        {Box::FinanceCharge, "1.25", 2, 0, '7', true, ""},             // right after the point
+        {Box::Amount, "123456789012", 0, 12, '3', true, ""},    // replacing everything
+        {Box::Amount, "12345678901.2", 0, 0, '9', false, ""},   // 13 long with one decimal
+        {Box::Amount, "1234567890.12", 0, 0, '9', false, ""},   // 13 long with two decimals
+        {Box::Amount, "123456789012.12", 5, 0, '9', true, ""},  // 15 long: the box's own limit
+        {Box::Amount, "12345678901.12", 3, 0, '9', false, ""},  // 14 long with two decimals
+        {Box::Amount, "123456789012.3", 3, 0, '9', true, ""},   // 14 long, one decimal
+        {Box::FinanceCharge, "1.25", 4, 0, '7', false, ""},     // a third decimal
+        {Box::FinanceCharge, "1.25", 2, 0, '7', true, ""},      // right after the point
         {Box::FinanceCharge, "1.2", 3, 0, '7', true, ""},
-        {Box::FinanceCharge, "$1,234.50", 0, 9, '7', true, ""},        // selected on entry, replaced
+        {Box::FinanceCharge, "$1,234.50", 0, 9, '7', true, ""},  // selected on entry, replaced
     };
     for (const KeyRow& row : rows) {
         const KeyVerdict v = Press(row);
-        EXPECT_EQ(v.accepted, row.accepted) << "text '" << row.text << "' sel " << row.selStart << "+"
-                                            << row.selLength << " key '" << row.key << "'";
+        EXPECT_EQ(v.accepted, row.accepted)
+            << "text '" << row.text << "' sel " << row.selStart << "+" << row.selLength << " key '" << row.key << "'";
         EXPECT_EQ(v.message, row.message) << "text '" << row.text << "' key '" << row.key << "'";
     }
 }
@@ -76,22 +76,22 @@ TEST(loan_terms_key_filter, disclosed_apr) {
         {Box::Apr, "", 0, 0, 'x', false, msg},
         {Box::Apr, "", 0, 0, '-', false, msg},
         {Box::Apr, "", 0, 0, '.', true, ""},
-        {Box::Apr, "", 0, 0, '0', false, ""},         // 0.5 cannot be typed: no leading zero
-        {Box::Apr, "12", 0, 2, '0', false, ""},       // nor over a selected entry
+        {Box::Apr, "", 0, 0, '0', false, ""},    // 0.5 cannot be typed: no leading zero
+        {Box::Apr, "12", 0, 2, '0', false, ""},  // nor over a selected entry
         {Box::Apr, "8", 1, 0, '0', true, ""},
         {Box::Apr, "8.5", 3, 0, '.', false, ""},
-        {Box::Apr, "1234", 4, 0, '5', false, ""},     // four digits without a point
+        {Box::Apr, "1234", 4, 0, '5', false, ""},  // four digits without a point
         {Box::Apr, "1234", 4, 0, '.', true, ""},
-        {Box::Apr, "123.5", 0, 0, '9', false, ""},    // three digits before the point
+        {Box::Apr, "123.5", 0, 0, '9', false, ""},  // three digits before the point
         {Box::Apr, "12.5", 0, 0, '9', true, ""},
-        {Box::Apr, "8.123456", 8, 0, '7', false, ""}, // six decimals
+        {Box::Apr, "8.123456", 8, 0, '7', false, ""},  // six decimals
         {Box::Apr, "8.12345", 7, 0, '6', true, ""},
         {Box::Apr, "8.123456", 2, 0, '7', true, ""},  // right after the point
     };
     for (const KeyRow& row : rows) {
         const KeyVerdict v = Press(row);
-        EXPECT_EQ(v.accepted, row.accepted) << "text '" << row.text << "' sel " << row.selStart << "+"
-                                            << row.selLength << " key '" << row.key << "'";
+        EXPECT_EQ(v.accepted, row.accepted)
+            << "text '" << row.text << "' sel " << row.selStart << "+" << row.selLength << " key '" << row.key << "'";
         EXPECT_EQ(v.message, row.message) << "text '" << row.text << "' key '" << row.key << "'";
     }
 }
@@ -104,24 +104,30 @@ TEST(loan_terms_key_filter, unit_period_quotes_its_caption_and_clears_the_entry_
     const KeyVerdict v = UnitPeriodKey(state, "Months in Unit Period:", '.');
     EXPECT_FALSE(v.accepted);
     EXPECT_EQ(v.message, "For months in unit period, enter numbers only.");
-    EXPECT_EQ(UnitPeriodKey(state, "Days in Unit Period:", 'a').message, "For days in unit period, enter numbers only.");
+    EXPECT_EQ(UnitPeriodKey(state, "Days in Unit Period:", 'a').message,
+              "For days in unit period, enter numbers only.");
 }
 
 TEST(loan_terms_field_check, ranges_of_each_box) {
     const LoanTermsChoice monthly{0, 0}, multiples{0, 1}, installmentDays{0, 3}, wholeMonths{1, 0}, singleDays{1, 1};
-    struct Row { F field; const char* text; LoanTermsChoice choice; bool valid; };
+    struct Row {
+        F field;
+        const char* text;
+        LoanTermsChoice choice;
+        bool valid;
+    };
     const Row rows[] = {
-        {F::AmountFinanced, "1234.5", monthly, true},   {F::AmountFinanced, "$1,234.50", monthly, true},
-        {F::AmountFinanced, "-", monthly, false},       {F::AmountFinanced, "", monthly, false},
-        {F::DisclosedApr, ".5", monthly, false},        {F::DisclosedApr, "1", monthly, true},
-        {F::DisclosedApr, "9999", monthly, true},       {F::DisclosedApr, "9999.01", monthly, false},
-        {F::DisclosedApr, "", monthly, false},          {F::FinanceCharge, "", monthly, true},
-        {F::FinanceCharge, "12.5", monthly, true},      {F::FinanceCharge, ".", monthly, false},
-        {F::UnitPeriod, "1", multiples, false},         {F::UnitPeriod, "2", multiples, true},
-        {F::UnitPeriod, "12", multiples, true},         {F::UnitPeriod, "13", multiples, false},
-        {F::UnitPeriod, "0", installmentDays, false},   {F::UnitPeriod, "365", installmentDays, true},
-        {F::UnitPeriod, "366", singleDays, false},      {F::UnitPeriod, "", singleDays, false},
-        {F::UnitPeriod, "0", wholeMonths, false},       {F::UnitPeriod, "480", wholeMonths, true},
+        {F::AmountFinanced, "1234.5", monthly, true}, {F::AmountFinanced, "$1,234.50", monthly, true},
+        {F::AmountFinanced, "-", monthly, false},     {F::AmountFinanced, "", monthly, false},
+        {F::DisclosedApr, ".5", monthly, false},      {F::DisclosedApr, "1", monthly, true},
+        {F::DisclosedApr, "9999", monthly, true},     {F::DisclosedApr, "9999.01", monthly, false},
+        {F::DisclosedApr, "", monthly, false},        {F::FinanceCharge, "", monthly, true},
+        {F::FinanceCharge, "12.5", monthly, true},    {F::FinanceCharge, ".", monthly, false},
+        {F::UnitPeriod, "1", multiples, false},       {F::UnitPeriod, "2", multiples, true},
+        {F::UnitPeriod, "12", multiples, true},       {F::UnitPeriod, "13", multiples, false},
+        {F::UnitPeriod, "0", installmentDays, false}, {F::UnitPeriod, "365", installmentDays, true},
+        {F::UnitPeriod, "366", singleDays, false},    {F::UnitPeriod, "", singleDays, false},
+        {F::UnitPeriod, "0", wholeMonths, false},     {F::UnitPeriod, "480", wholeMonths, true},
         {F::UnitPeriod, "", monthly, true},
     };
     for (const Row& row : rows) {
@@ -148,7 +154,8 @@ TEST(loan_terms_leave_field, money_is_shown_formatted_and_apr_out_of_range_is_re
     const FieldLeave apr = LeaveLoanTermsField(*r, state, F::DisclosedApr, ".5", {});
     EXPECT_EQ(apr.message, "");
     state.entryBad = false;
-    EXPECT_EQ(LeaveLoanTermsField(*r, state, F::DisclosedApr, ".5", {}).message, "Disclosed APR must be between 1 and 9999.");
+    EXPECT_EQ(LeaveLoanTermsField(*r, state, F::DisclosedApr, ".5", {}).message,
+              "Disclosed APR must be between 1 and 9999.");
     state.entryBad = true;  // a value above 9999 is refused even then
     EXPECT_EQ(LeaveLoanTermsField(*r, state, F::DisclosedApr, "10000", {}).message,
               "Disclosed APR must be between 1 and 9999.");
@@ -162,7 +169,10 @@ TEST(loan_terms_leave_field, money_is_shown_formatted_and_apr_out_of_range_is_re
 // set by the program).
 TEST(loan_terms_leave_field, a_new_entry_lifts_the_hold_on_the_checks) {
     enum class Then { Nothing, KeyAccepted, KeyRefused, TextChanged };
-    struct Row { Then then; bool checked; };
+    struct Row {
+        Then then;
+        bool checked;
+    };
     const Row rows[] = {
         {Then::Nothing, false},
         {Then::KeyAccepted, true},
@@ -186,7 +196,8 @@ TEST(loan_terms_leave_field, a_new_entry_lifts_the_hold_on_the_checks) {
     }
 }
 
-LoanTermsEntries Entries(const char* amount, const char* apr, const char* charge, const char* unit, int type, int freq) {
+LoanTermsEntries Entries(const char* amount, const char* apr, const char* charge, const char* unit, int type,
+                         int freq) {
     LoanTermsEntries e;
     e.amountFinanced = amount;
     e.disclosedApr = apr;
@@ -202,7 +213,11 @@ LoanTermsEntries Entries(const char* amount, const char* apr, const char* charge
 }
 
 TEST(loan_terms_completeness, first_fault_in_page_order) {
-    struct Row { LoanTermsEntries entries; const char* message; F field; };
+    struct Row {
+        LoanTermsEntries entries;
+        const char* message;
+        F field;
+    };
     const Row rows[] = {
         {Entries("", "8", "", "", 0, 0), "Please input Amount Financed.", F::AmountFinanced},
         {Entries("-", "8", "", "", 0, 0), "Please enter integers for Amount Financed.", F::AmountFinanced},
@@ -289,20 +304,29 @@ TEST(loan_terms_continue, amounts_are_taken_to_cents_as_shown) {
 }
 
 TEST(loan_terms_continue, a_box_never_accepted_is_reported_and_nothing_is_written) {
-    struct Row { LoanTermsEntries entries; bool leaveFirst; const char* message; F field; };
+    struct Row {
+        LoanTermsEntries entries;
+        bool leaveFirst;
+        const char* message;
+        F field;
+    };
     const Row rows[] = {
         {Entries("100", "8", "", "", 0, 0), false,
          "For amount financed, enter a dollar amount using the following format: #,###.##", F::AmountFinanced},
         {Entries("100", "10000", "", "", 0, 0), true, "Disclosed APR must be between 1 and 9999.", F::DisclosedApr},
-        {Entries("100", "8", "", "1", 0, 1), true, "For months in unit period, enter a number from 2 to 12.", F::UnitPeriod},
-        {Entries("100", "8", "", "400", 0, 3), true, "For days in unit period, enter a number from 1 to 365.", F::UnitPeriod},
-        {Entries("100", "8", "", "366", 1, 1), true, "For days in unit period, enter a number from 1 to 365.", F::UnitPeriod},
+        {Entries("100", "8", "", "1", 0, 1), true, "For months in unit period, enter a number from 2 to 12.",
+         F::UnitPeriod},
+        {Entries("100", "8", "", "400", 0, 3), true, "For days in unit period, enter a number from 1 to 365.",
+         F::UnitPeriod},
+        {Entries("100", "8", "", "366", 1, 1), true, "For days in unit period, enter a number from 1 to 365.",
+         F::UnitPeriod},
     };
     for (const Row& row : rows) {
         auto r = std::make_unique<LoanRecord>();
         LoanTermsState state;
         LoanTermsLayout(*r, state, row.entries.choice);
-        const auto result = row.leaveFirst ? Continue(*r, state, row.entries) : LoanTermsContinue(*r, state, row.entries);
+        const auto result =
+            row.leaveFirst ? Continue(*r, state, row.entries) : LoanTermsContinue(*r, state, row.entries);
         ASSERT_TRUE(result.refusal.has_value()) << row.message;
         EXPECT_EQ(result.refusal->message, row.message);
         EXPECT_EQ(result.refusal->field, row.field) << row.message;
@@ -348,9 +372,11 @@ TEST(loan_terms_choice_change, asks_only_when_a_schedule_was_entered) {
     EXPECT_FALSE(ChoiceChangeQuestion(*r, ChoiceGroup::LoanType).has_value());
     r->gaPymtAmt[1] = "$88.85";
     EXPECT_EQ(ChoiceChangeQuestion(*r, ChoiceGroup::LoanType).value_or(""),
-              "Changing the loan type will cause deletion of any payment information and calendar date(s) you may have entered.");
+              "Changing the loan type will cause deletion of any payment information and calendar date(s) you may have "
+              "entered.");
     EXPECT_EQ(ChoiceChangeQuestion(*r, ChoiceGroup::Frequency).value_or(""),
-              "Changing the payment frequency will cause deletion of any payment information and calendar date(s) you may have entered.");
+              "Changing the payment frequency will cause deletion of any payment information and calendar date(s) you "
+              "may have entered.");
     r->gdCalUnitPeriods = 3;
     r->gdCalOddDays = 12;
     r->gaUnitPeriods[1] = "5";
@@ -364,7 +390,11 @@ TEST(loan_terms_choice_change, asks_only_when_a_schedule_was_entered) {
 }
 
 TEST(loan_terms_unit_period_text, yearly_or_365_day_periods_empty_stream_one_timing) {
-    struct Row { std::int16_t code; const char* text; bool emptied; };
+    struct Row {
+        std::int16_t code;
+        const char* text;
+        bool emptied;
+    };
     const Row rows[] = {{6, "365", true}, {6, "36", false}, {2, "12", true}, {2, "1", false}, {1, "12", false}};
     for (const Row& row : rows) {
         auto r = std::make_unique<LoanRecord>();

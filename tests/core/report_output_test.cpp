@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <dirent.h>
-#include <fstream>
-#include <sstream>
-#include <string>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <vector>
 
 namespace tallex {
@@ -21,10 +21,19 @@ const std::string kRule = "  " + std::string(85, '_');
 
 TEST(report_plan, only_the_second_and_later_rules_start_a_page) {
     const std::vector<std::string> lines = {
-        " Sensitive Information", "                   TALLEX - Version 6.2.0", "",
-        "                     APR Disclosure Documentation ", kRule, "", "    Loan Information - Original Input",
-        "      Amount Financed:   $1.00", "       ", kRule, "      a line with 51 " + std::string(51, '_'),
-        "  " + std::string(78, '_'), "    DISCLOSURE INFORMATION - OUTPUT  ",
+        " Sensitive Information",
+        "                   TALLEX - Version 6.2.0",
+        "",
+        "                     APR Disclosure Documentation ",
+        kRule,
+        "",
+        "    Loan Information - Original Input",
+        "      Amount Financed:   $1.00",
+        "       ",
+        kRule,
+        "      a line with 51 " + std::string(51, '_'),
+        "  " + std::string(78, '_'),
+        "    DISCLOSURE INFORMATION - OUTPUT  ",
     };
     const auto plan = PlanPrintedReport(lines);
     ASSERT_EQ(plan.size(), lines.size());
@@ -33,9 +42,13 @@ TEST(report_plan, only_the_second_and_later_rules_start_a_page) {
         if (plan[i].newPageBefore) breaks.push_back(i);
     EXPECT_EQ(breaks, (std::vector<std::size_t>{9, 11}));
 
-    struct Row { std::size_t line; int size; bool emphasis; };
-    for (const Row& row : {Row{0, 8, true}, Row{1, 16, true}, Row{2, 11, false}, Row{3, 14, true},
-                           Row{6, 13, true}, Row{7, 11, false}, Row{12, 13, true}}) {
+    struct Row {
+        std::size_t line;
+        int size;
+        bool emphasis;
+    };
+    for (const Row& row : {Row{0, 8, true}, Row{1, 16, true}, Row{2, 11, false}, Row{3, 14, true}, Row{6, 13, true},
+                           Row{7, 11, false}, Row{12, 13, true}}) {
         EXPECT_EQ(plan[row.line].pointSize, row.size) << "line " << row.line << ": " << lines[row.line];
         EXPECT_EQ(plan[row.line].headingEmphasis, row.emphasis) << "line " << row.line;
         EXPECT_EQ(plan[row.line].text, lines[row.line]);
@@ -51,7 +64,8 @@ TEST(report_font, the_first_courier_family_wins_else_the_fallback) {
 
 TEST(report_failure, messages_name_the_path_that_failed) {
     EXPECT_EQ(ReportFailureMessage(true, 61, "Disk full"), "Unable to print report to file.  Error # 61 - Disk full");
-    EXPECT_EQ(ReportFailureMessage(false, 482, "Printer error"), "Unable to print report.  Error # 482 - Printer error");
+    EXPECT_EQ(ReportFailureMessage(false, 482, "Printer error"),
+              "Unable to print report.  Error # 482 - Printer error");
 }
 
 std::string ReadFile(const std::string& path) {

@@ -48,28 +48,47 @@ TEST(schedule_cell_check, refusals_and_acceptances_by_column) {
     const char* kCountAboveZero = "For number of payments, enter a number greater than 0.";
     const char* kPeriods = "Enter a valid integer for unit periods.";
     const char* kOdd = "Enter a valid integer for odd days.";
-    struct Row { int freq; double unitDays; bool regular, single; int column; const char *typed, *message; };
+    struct Row {
+        int freq;
+        double unitDays;
+        bool regular, single;
+        int column;
+        const char *typed, *message;
+    };
     const Row rows[] = {
-        {1, 30, true, false, 1, "abc", kAmount},         {1, 30, true, false, 1, "", kAmount},
-        {1, 30, true, false, 1, "1e400", kAmount},       {1, 30, true, false, 1, "-250", ""},
-        {1, 30, true, true, 1, "-250", kAboveZero},      {1, 30, true, true, 1, "0.001", kAboveZero},
-        {1, 30, true, false, 2, "", kCount},             {1, 30, true, false, 2, "0", kCountAboveZero},
-        {1, 30, true, false, 2, "abc", kCountAboveZero}, {1, 30, true, false, 2, "12.0", kCount},
+        {1, 30, true, false, 1, "abc", kAmount},
+        {1, 30, true, false, 1, "", kAmount},
+        {1, 30, true, false, 1, "1e400", kAmount},
+        {1, 30, true, false, 1, "-250", ""},
+        {1, 30, true, true, 1, "-250", kAboveZero},
+        {1, 30, true, true, 1, "0.001", kAboveZero},
+        {1, 30, true, false, 2, "", kCount},
+        {1, 30, true, false, 2, "0", kCountAboveZero},
+        {1, 30, true, false, 2, "abc", kCountAboveZero},
+        {1, 30, true, false, 2, "12.0", kCount},
         // Whole numbers only: these would be computed as something other than what is shown.
-        {1, 30, true, false, 2, "-3", kCountAboveZero},  {1, 30, true, false, 2, "12ab", kCount},
-        {1, 30, true, false, 2, "1,2", kCount},          {1, 30, true, false, 3, "$5", kPeriods},
-        {1, 30, true, false, 3, "", ""},                 {1, 30, true, false, 3, "1.5", kPeriods},
-        {1, 30, true, false, 3, "-1", kPeriods},         {6, 200, true, false, 3, "1", ""},
+        {1, 30, true, false, 2, "-3", kCountAboveZero},
+        {1, 30, true, false, 2, "12ab", kCount},
+        {1, 30, true, false, 2, "1,2", kCount},
+        {1, 30, true, false, 3, "$5", kPeriods},
+        {1, 30, true, false, 3, "", ""},
+        {1, 30, true, false, 3, "1.5", kPeriods},
+        {1, 30, true, false, 3, "-1", kPeriods},
+        {6, 200, true, false, 3, "1", ""},
         {6, 200, true, false, 3, "2", "When days in unit period are less than 365, unit periods must be 1."},
         {6, 200, true, false, 3, "", "Unit periods must be greater than 0."},
-        {6, 365, true, false, 3, "2", ""},               {5, 360, true, false, 3, "0", ""},
-        {1, 30, true, false, 4, "30", ""},               {1, 30, true, false, 4, "2.5", kOdd},
-        {1, 30, true, false, 4, "-2", kOdd},             {1, 30, true, false, 4, "", ""},
+        {6, 365, true, false, 3, "2", ""},
+        {5, 360, true, false, 3, "0", ""},
+        {1, 30, true, false, 4, "30", ""},
+        {1, 30, true, false, 4, "2.5", kOdd},
+        {1, 30, true, false, 4, "-2", kOdd},
+        {1, 30, true, false, 4, "", ""},
         {1, 30, true, false, 4, "31", "Odd days must be less than or equal to days in unit period [30] or 0."},
         {3, 15.5, true, false, 4, "16", "Odd days must be less than or equal to days in unit period [15.5] or 0."},
         {6, 365, true, false, 4, "365", "Odd days must be less than 365."},
         {6, 200, true, false, 4, "5", "When days in unit period are less than 365, odd days must be 0."},
-        {6, 200, false, false, 4, "5", ""},              {5, 360, true, false, 4, "400", ""},
+        {6, 200, false, false, 4, "5", ""},
+        {5, 360, true, false, 4, "400", ""},
     };
     for (const Row& row : rows) {
         Page page(row.freq, row.unitDays, row.regular);
@@ -87,9 +106,13 @@ TEST(schedule_cell_check, refusals_and_acceptances_by_column) {
 }
 
 TEST(schedule_cell_check, amount_is_taken_to_whole_cents) {
-    struct Row { const char *typed, *text, *cellValue; };
-    const Row rows[] = {{"1234.567", "$1,234.57", "1234.57"}, {"1,000", "$1,000.00", "1000"},
-                        {"-250", "-$250.00", "-250"},          {"1234.565", "$1,234.57", "1234.57"}};
+    struct Row {
+        const char *typed, *text, *cellValue;
+    };
+    const Row rows[] = {{"1234.567", "$1,234.57", "1234.57"},
+                        {"1,000", "$1,000.00", "1000"},
+                        {"-250", "-$250.00", "-250"},
+                        {"1234.565", "$1,234.57", "1234.57"}};
     for (const Row& row : rows) {
         Page page;
         const ScheduleCellResult out = page.leave(1, 1, row.typed);
@@ -103,7 +126,13 @@ TEST(schedule_cell_check, amount_is_taken_to_whole_cents) {
 }
 
 TEST(schedule_cell_check, number_of_payments_fills_the_defaults) {
-    struct Row { const char* rule; int stream, freq; double months; bool regular; std::vector<ScheduleCellFill> fills; };
+    struct Row {
+        const char* rule;
+        int stream, freq;
+        double months;
+        bool regular;
+        std::vector<ScheduleCellFill> fills;
+    };
     const Row rows[] = {
         {"stream 1: one unit period, no odd days", 1, 1, 0, true, {{3, "1"}, {4, "0"}}},
         {"yearly unit period in months: the calendar", 1, 2, 12, true, {}},

@@ -15,7 +15,9 @@
 namespace tallex {
 namespace {
 
-struct Row { const char *amount, *count, *unitPeriods, *oddDays; };
+struct Row {
+    const char *amount, *count, *unitPeriods, *oddDays;
+};
 
 struct Case {
     const char* rule;
@@ -64,11 +66,26 @@ void Check(const Case& c, const Loan& loan) {
 TEST(schedule_continue_check, completeness_in_order) {
     const Row full{"100", "12", "1", "0"};
     const Case cases[] = {
-        {"stream 1 needs an amount", {{"", "", "", ""}, full}, 2,
-         "Enter payment amount and number of payments before going to next screen.", 1},
-        {"current stream: payments", {full, {"50", "", "", ""}}, 2, "Enter number of payments before going to next screen.", 2},
-        {"current stream: unit periods", {full, {"50", "3", "", "0"}}, 2, "Enter the unit periods before going to next screen.", 3},
-        {"current stream: odd days", {full, {"50", "3", "13", ""}}, 2, "Enter the odd days before going to next screen.", 4},
+        {"stream 1 needs an amount",
+         {{"", "", "", ""}, full},
+         2,
+         "Enter payment amount and number of payments before going to next screen.",
+         1},
+        {"current stream: payments",
+         {full, {"50", "", "", ""}},
+         2,
+         "Enter number of payments before going to next screen.",
+         2},
+        {"current stream: unit periods",
+         {full, {"50", "3", "", "0"}},
+         2,
+         "Enter the unit periods before going to next screen.",
+         3},
+        {"current stream: odd days",
+         {full, {"50", "3", "13", ""}},
+         2,
+         "Enter the odd days before going to next screen.",
+         4},
         {"stream 1: unit periods", {{"100", "12", "", "0"}, full}, 2, "Enter the number of unit periods.", 3},
         {"stream 1: odd days", {{"100", "12", "1", ""}, full}, 2, "Enter the number of odd days.", 4},
         {"complete", {full, {"-500", "1", "3", "0"}, {"50", "6", "13", "0"}}, 3, ""},
@@ -77,16 +94,18 @@ TEST(schedule_continue_check, completeness_in_order) {
 }
 
 TEST(schedule_continue_check, yearly_unit_period_in_months_asks_for_the_calendar) {
-    const std::string kCalendar = "Before going to next screen you must enter dates in calendar in order to calculate unit "
-                                  "periods and odd days. ";
+    const std::string kCalendar =
+        "Before going to next screen you must enter dates in calendar in order to calculate unit "
+        "periods and odd days. ";
     Check({"no unit periods", {{"100", "12", "", ""}}, 1, kCalendar, 3}, {.yearlyMonths = true});
     Check({"no odd days", {{"100", "12", "1", ""}}, 1, kCalendar, 4}, {.yearlyMonths = true});
 }
 
 TEST(schedule_continue_check, single_advance_at_the_loan_date_is_part_of_the_amount_financed) {
-    const std::string kTail = " cannot contain a negative payment amount if the number of negative payments is one and unit "
-                              "periods and odd days both equal zero.This advance should be treated as part of the amount "
-                              "financed and not as a negative payment.";
+    const std::string kTail =
+        " cannot contain a negative payment amount if the number of negative payments is one and unit "
+        "periods and odd days both equal zero.This advance should be treated as part of the amount "
+        "financed and not as a negative payment.";
     const Row pay{"100", "24", "1", "0"};
     const Case cases[] = {
         {"stream 1", {{"-1000", "1", "0", "0"}, pay}, 2, "Payment stream #1" + kTail, 0, 1},
@@ -100,11 +119,19 @@ TEST(schedule_continue_check, single_advance_at_the_loan_date_is_part_of_the_amo
 TEST(schedule_continue_check, payments_must_cover_what_was_lent) {
     // 12 x 88.85 = 1,066.20 in money, a hair below it in binary arithmetic.
     Check({"equal", {{"88.85", "12", "1", "0"}}, 1, ""}, {.amountFinanced = 1066.20});
-    Check({"a cent short", {{"88.85", "12", "1", "0"}}, 1,
-           "Total of payments [$1,066.20] must not be less than amount financed [$1,066.21].", 1}, {.amountFinanced = 1066.21});
+    Check({"a cent short",
+           {{"88.85", "12", "1", "0"}},
+           1,
+           "Total of payments [$1,066.20] must not be less than amount financed [$1,066.21].",
+           1},
+          {.amountFinanced = 1066.21});
     // 1,000 + 2 x 300 advanced = 1,600 against 12 x 125 = 1,500; a zero stream counts nowhere.
-    Check({"advances", {{"125", "12", "1", "0"}, {"-300", "2", "2", "0"}, {"0", "5", "3", "0"}}, 1,
-           "Total of payments [$1,500.00] must not be less than amount financed [$1,600.00].", 1}, {});
+    Check({"advances",
+           {{"125", "12", "1", "0"}, {"-300", "2", "2", "0"}, {"0", "5", "3", "0"}},
+           1,
+           "Total of payments [$1,500.00] must not be less than amount financed [$1,600.00].",
+           1},
+          {});
 }
 
 TEST(schedule_continue_check, construction_payments_must_cover_the_commitment) {
@@ -113,10 +140,13 @@ TEST(schedule_continue_check, construction_payments_must_cover_the_commitment) {
     const std::string kNote = "\r\n\r\n(Note that the sum of the payments does not include";
     const std::vector<Row> rows{{"750", "120", "1", "0"}};
     Check({"no charges", rows, 1, kHead, 2}, {.regular = false});
-    Check({"both", rows, 1, kHead + kNote + " estimated construction interest or the subsequently paid finance charge.)", 2},
+    Check({"both", rows, 1,
+           kHead + kNote + " estimated construction interest or the subsequently paid finance charge.)", 2},
           {.regular = false, .subsequent = 500, .interest = 4500});
-    Check({"subsequent", rows, 1, kHead + kNote + " the subsequently paid finance charge.)", 2}, {.regular = false, .subsequent = 500});
-    Check({"interest", rows, 1, kHead + kNote + " estimated construction interest.)", 2}, {.regular = false, .interest = 4500});
+    Check({"subsequent", rows, 1, kHead + kNote + " the subsequently paid finance charge.)", 2},
+          {.regular = false, .subsequent = 500});
+    Check({"interest", rows, 1, kHead + kNote + " estimated construction interest.)", 2},
+          {.regular = false, .interest = 4500});
     Check({"enough", {{"1000", "100", "1", "0"}}, 1, ""}, {.regular = false});
     ScriptedUser user;
     auto r = std::make_unique<LoanRecord>();

@@ -68,7 +68,12 @@ TEST(schedule_page_activation, single_payment_loans_get_their_one_stream) {
 }
 
 TEST(schedule_page_rows, a_row_follows_only_a_complete_row) {
-    struct Row { std::int16_t code; int stream; const char *amount, *count; bool pageUp, pageDown, complete, add; };
+    struct Row {
+        std::int16_t code;
+        int stream;
+        const char *amount, *count;
+        bool pageUp, pageDown, complete, add;
+    };
     const Row rows[] = {
         {1, 1, "100", "12", false, false, true, true},
         {1, 1, "100", "", false, false, false, false},
@@ -83,8 +88,10 @@ TEST(schedule_page_rows, a_row_follows_only_a_complete_row) {
         auto r = Loan(row.code);
         ScheduleRowFlags flags{false, true};
         GridCheckCurrentRow(flags, *r, row.stream, row.amount, row.count, row.pageUp, row.pageDown);
-        EXPECT_EQ(flags.rowComplete, row.complete) << "stream " << row.stream << " '" << row.amount << "' '" << row.count << "'";
-        EXPECT_EQ(flags.addAllowed, row.add) << "stream " << row.stream << " '" << row.amount << "' '" << row.count << "'";
+        EXPECT_EQ(flags.rowComplete, row.complete)
+            << "stream " << row.stream << " '" << row.amount << "' '" << row.count << "'";
+        EXPECT_EQ(flags.addAllowed, row.add)
+            << "stream " << row.stream << " '" << row.amount << "' '" << row.count << "'";
     }
 }
 
@@ -94,7 +101,8 @@ TEST(schedule_page_cells, instructions_and_delete_caption) {
     EXPECT_EQ(ScheduleInstruction(3),
               "Enter Unit Periods to first payment in this stream or Click Calendar.  Press Tab key to advance.");
     EXPECT_EQ(ScheduleInstruction(4),
-              "Enter Odd Days.  Press Tab key to advance to next payment stream or Click Continue to advance to Disclosure screen.");
+              "Enter Odd Days.  Press Tab key to advance to next payment stream or Click Continue to advance to "
+              "Disclosure screen.");
     EXPECT_EQ(ScheduleInstruction(0), "");
     auto r = Loan(1);
     EXPECT_EQ(DeleteButtonFor(*r, 3, 2).caption, "&Delete Payment Stream # 2");
@@ -106,9 +114,15 @@ TEST(schedule_page_cells, instructions_and_delete_caption) {
 
 TEST(schedule_page_cells, entering_a_cell_may_send_the_cursor_back) {
     struct Row {
-        std::int16_t code; double months; bool regular; int stream, column;
-        RowCells cells; bool handOver;
-        int expectedColumn; const char* message; bool calendarEnabled, openCalendar, fillTiming;
+        std::int16_t code;
+        double months;
+        bool regular;
+        int stream, column;
+        RowCells cells;
+        bool handOver;
+        int expectedColumn;
+        const char* message;
+        bool calendarEnabled, openCalendar, fillTiming;
     };
     const char* needCount = "Enter Number of Payments before entering Unit Periods.";
     const Row rows[] = {
@@ -118,9 +132,9 @@ TEST(schedule_page_cells, entering_a_cell_may_send_the_cursor_back) {
         {1, 0, true, 1, 3, {"abc", "", ""}, false, 1, "", false, false, false},
         {1, 0, true, 1, 3, {"100", "12", "1"}, false, 3, "", true, false, false},
         {1, 0, true, 2, 3, {"100", "12", ""}, false, 3, "", true, false, true},
-        {2, 12, true, 1, 3, {"100", "12", ""}, false, 3, "", true, true, false},   // yearly: the calendar opens
-        {2, 12, true, 1, 3, {"100", "12", ""}, true, 3, "", true, false, false},   // not right after it closed
-        {2, 12, false, 1, 3, {"100", "12", ""}, false, 3, "", true, false, false}, // construction stream 1
+        {2, 12, true, 1, 3, {"100", "12", ""}, false, 3, "", true, true, false},    // yearly: the calendar opens
+        {2, 12, true, 1, 3, {"100", "12", ""}, true, 3, "", true, false, false},    // not right after it closed
+        {2, 12, false, 1, 3, {"100", "12", ""}, false, 3, "", true, false, false},  // construction stream 1
         {2, 12, false, 2, 3, {"100", "12", ""}, false, 3, "", true, true, true},
         {2, 6, true, 1, 3, {"100", "12", ""}, false, 3, "", true, false, false},
         // A single payment loan is timed by its loan terms: the schedule offers no calendar.
@@ -261,13 +275,10 @@ TEST(schedule_page_continue, the_edited_cell_is_checked_as_tab_checks_it) {
         bool refused;
     };
     const Row rows[] = {
-        {{"abc", "12", "1", "0"}, 1, true},
-        {{"88.85", "12.5", "1", "0"}, 2, true},
-        {{"88.85", "12", "1x", "0"}, 3, true},
-        {{"88.85", "12", "1", "-3"}, 4, true},
+        {{"abc", "12", "1", "0"}, 1, true},    {{"88.85", "12.5", "1", "0"}, 2, true},
+        {{"88.85", "12", "1x", "0"}, 3, true}, {{"88.85", "12", "1", "-3"}, 4, true},
         {{"88.85", "12", "1", "45"}, 4, true},  // beyond the 30 days of the unit period
-        {{"88.85", "12", "1", "0"}, 4, false},
-        {{"88.85", "12", "1", "0"}, 0, false},  // no cell being edited
+        {{"88.85", "12", "1", "0"}, 4, false}, {{"88.85", "12", "1", "0"}, 0, false},  // no cell being edited
     };
     for (const Row& row : rows) {
         const std::string where = "column " + std::to_string(row.editedColumn);

@@ -20,7 +20,12 @@ TEST(ini_file, reads_names_without_regard_to_case_and_falls_back_to_the_default)
     const IniFile ini = IniFile::Parse(
         "; remembered entries\r\n[tallex]\r\nusername = Pat Examiner \r\nLenderName=\r\nType=\"Construction\"\r\n"
         "[Options]\r\nStartup Intro=No\r\n");
-    struct Row { const char* section; const char* key; const char* fallback; const char* expected; };
+    struct Row {
+        const char* section;
+        const char* key;
+        const char* fallback;
+        const char* expected;
+    };
     const Row rows[] = {
         {"TALLEX", "UserName", "", "Pat Examiner"},
         {"TALLEX", "LenderName", "none", "none"},          // an empty value reads as the default
@@ -41,7 +46,8 @@ TEST(ini_file, a_value_comes_back_in_at_most_254_characters) {
 }
 
 TEST(ini_file, writing_replaces_in_place_and_keeps_every_other_line) {
-    IniFile ini = IniFile::Parse("; note\n[Options]\nStartup Intro=No\n\n[TALLEX]\nusername=Old\nExtra=1\n\n[Other]\nA=B\n");
+    IniFile ini =
+        IniFile::Parse("; note\n[Options]\nStartup Intro=No\n\n[TALLEX]\nusername=Old\nExtra=1\n\n[Other]\nA=B\n");
     ASSERT_TRUE(ini.Write("TALLEX", "UserName", "New"));
     ASSERT_TRUE(ini.Write("TALLEX", "LenderName", "First Bank"));
     ASSERT_TRUE(ini.Write("Added", "Key", "V"));
@@ -53,14 +59,24 @@ TEST(ini_file, writing_replaces_in_place_and_keeps_every_other_line) {
 }
 
 TEST(startup_settings, startup_intro_is_skipped_only_for_exactly_No) {
-    struct Row { const char* text; bool shown; };
-    const Row rows[] = {{"", true}, {"[Options]\nStartup Intro=No\n", false}, {"[Options]\nStartup Intro=no\n", true},
-                        {"[Options]\nStartup Intro=Yes\n", true}, {"[Options]\nStartup Intro=NO\n", true}};
+    struct Row {
+        const char* text;
+        bool shown;
+    };
+    const Row rows[] = {{"", true},
+                        {"[Options]\nStartup Intro=No\n", false},
+                        {"[Options]\nStartup Intro=no\n", true},
+                        {"[Options]\nStartup Intro=Yes\n", true},
+                        {"[Options]\nStartup Intro=NO\n", true}};
     for (const Row& row : rows) EXPECT_EQ(ShowStartupIntro(IniFile::Parse(row.text)), row.shown) << row.text;
 }
 
 TEST(startup_settings, window_state_and_loan_kind_ignore_letter_case) {
-    struct Row { const char* text; bool maximized; bool construction; };
+    struct Row {
+        const char* text;
+        bool maximized;
+        bool construction;
+    };
     const Row rows[] = {
         {"", false, false},
         {"[TALLEX]\nFormMaximized=true\nType=construction\n", true, true},
@@ -129,7 +145,10 @@ TEST(common_screen, new_loan_asks_unless_fresh_and_keeps_the_record_on_No) {
 
 TEST(basic_info, focus_goes_to_the_first_empty_box) {
     using B = BasicInfoField;
-    struct Row { std::array<std::string, 5> texts; B expected; };
+    struct Row {
+        std::array<std::string, 5> texts;
+        B expected;
+    };
     const Row rows[] = {
         {{"", "", "", "", ""}, B::UserName},
         {{"Pat", "", "", "", ""}, B::Lender},
@@ -137,7 +156,8 @@ TEST(basic_info, focus_goes_to_the_first_empty_box) {
         {{"Pat", "Bank", "Bank", "Lee", ""}, B::AccountNumber},
         {{"Pat", "Bank", "Bank", "Lee", "7"}, B::AccountDate},
     };
-    for (const Row& row : rows) EXPECT_EQ(FirstEmptyField(row.texts), row.expected) << row.texts[0] << "," << row.texts[1];
+    for (const Row& row : rows)
+        EXPECT_EQ(FirstEmptyField(row.texts), row.expected) << row.texts[0] << "," << row.texts[1];
     EXPECT_EQ(CreditorAfterLender("First Bank", ""), "First Bank");
     EXPECT_EQ(CreditorAfterLender("First Bank", "Old Creditor"), "Old Creditor");
 }
@@ -164,7 +184,8 @@ TEST(startup_texts, second_copy_question_and_error_notice) {
               "Do you really want to start a new instance of the APR program?");
     EXPECT_EQ(AppVersion(), "6.2.0");
     const std::string notice = ErrorNoticeText(11, "Division by zero", "");
-    EXPECT_NE(notice.find("Error #: 11\r\nError Message: Division by zero\r\nActive Form: None"), std::string::npos) << notice;
+    EXPECT_NE(notice.find("Error #: 11\r\nError Message: Division by zero\r\nActive Form: None"), std::string::npos)
+        << notice;
 }
 
 }  // namespace

@@ -64,7 +64,10 @@ long double BisectRate(const std::vector<Stream>& streams, long double amount, l
     long double lo = 1e-12L, hi = 5.0L;
     for (int n = 0; n < 200 && hi - lo > 1e-16L; ++n) {
         const long double mid = (lo + hi) / 2;
-        if (ClosedFormPV(streams, mid, unitDays) > amount) lo = mid; else hi = mid;
+        if (ClosedFormPV(streams, mid, unitDays) > amount)
+            lo = mid;
+        else
+            hi = mid;
     }
     return (lo + hi) / 2;
 }
@@ -203,14 +206,14 @@ TEST(solve_apr, a_root_the_iteration_misses_is_bracketed_and_no_root_fails) {
         {10000, 8, 365, 365, {{229.40, 80, 30, 0}}, true},  // oscillates until the pass limit
         {10000, 20, 365, 365, {{2440.35, 5, 20, 0}}, true},
         {10000, 8, 365, 365, {{300, 20, 60, 0}, {400, 20, 80, 0}}, true},
-        {10000, 60, 30, 360, {{29.92, 360, 1, 0}}, true},        // true APR 0.5 %
-        {10000, 100, 30, 360, {{11051.25, 1, 120, 0}}, true},    // one payment ten years out
-        {10000, 9999, 400, 365, {{10109.59, 1, 1, 0}}, true},    // a single payment in days
-        {0.5, 0, 30, 360, {{1, 1, 1, 0}}, true},                  // from 0 %: the rate 1 gives the amount at once
+        {10000, 60, 30, 360, {{29.92, 360, 1, 0}}, true},      // true APR 0.5 %
+        {10000, 100, 30, 360, {{11051.25, 1, 120, 0}}, true},  // one payment ten years out
+        {10000, 9999, 400, 365, {{10109.59, 1, 1, 0}}, true},  // a single payment in days
+        {0.5, 0, 30, 360, {{1, 1, 1, 0}}, true},               // from 0 %: the rate 1 gives the amount at once
         // No rate gives the amount financed.
         {1000, 12, 30, 360, {{2689, 3, 0, 0}, {1255, 2, 17, 0}}, false},  // worth at least 2,689 at any rate
-        {1000, 12, 30, 360, {{500, 1, 0, 0}}, false},                       // worth 500 at every rate
-        {1000, 12, 30, 360, {{-100, 12, 1, 0}}, false},                     // advances only
+        {1000, 12, 30, 360, {{500, 1, 0, 0}}, false},                     // worth 500 at every rate
+        {1000, 12, 30, 360, {{-100, 12, 1, 0}}, false},                   // advances only
     };
     for (const auto& c : cases) {
         auto r = Loan(c.amount, c.disclosed, c.unitDays, c.yearDays, c.streams);
@@ -220,24 +223,38 @@ TEST(solve_apr, a_root_the_iteration_misses_is_bracketed_and_no_root_fails) {
                                         << c.disclosed);
         EXPECT_EQ(r->gbSolverFailed, !c.root);
         if (r->gbSolverFailed || !c.root) continue;
-        const long double expected =
-            BisectRate(c.streams, c.amount, c.unitDays) * 100.0L * c.yearDays / c.unitDays;
+        const long double expected = BisectRate(c.streams, c.amount, c.unitDays) * 100.0L * c.yearDays / c.unitDays;
         EXPECT_NEAR(r->gdCalcAPR, static_cast<double>(expected), 1e-8);
     }
 }
 
 // The unit-period bases of the frequency codes: {days in unit period, days in year}.
-struct Basis { double unitDays; double yearDays; };
+struct Basis {
+    double unitDays;
+    double yearDays;
+};
 
 Basis RandomBasis(std::mt19937_64& rng) {
     std::uniform_int_distribution<int> code(1, 6);
     switch (code(rng)) {
     case 1: return {30, 360};
-    case 2: { const int m = std::uniform_int_distribution<int>(1, 12)(rng); return {m * 30.0, 360}; }
+    case 2: {
+        const int m = std::uniform_int_distribution<int>(1, 12)(rng);
+        return {m * 30.0, 360};
+    }
     case 3: return {15, 360};
-    case 4: { const int d = std::uniform_int_distribution<int>(1, 365)(rng); return {double(d), d % 7 == 0 ? 364.0 : 365.0}; }
-    case 5: { const int m = std::uniform_int_distribution<int>(1, 14)(rng); return {std::min(m * 30.0, 360.0), 360}; }
-    default: { const int d = std::uniform_int_distribution<int>(1, 400)(rng); return {double(d), 365}; }
+    case 4: {
+        const int d = std::uniform_int_distribution<int>(1, 365)(rng);
+        return {double(d), d % 7 == 0 ? 364.0 : 365.0};
+    }
+    case 5: {
+        const int m = std::uniform_int_distribution<int>(1, 14)(rng);
+        return {std::min(m * 30.0, 360.0), 360};
+    }
+    default: {
+        const int d = std::uniform_int_distribution<int>(1, 400)(rng);
+        return {double(d), 365};
+    }
     }
 }
 
@@ -279,9 +296,13 @@ TEST(solve_apr, agrees_with_bisection_on_random_positive_schedules) {
             ADD_FAILURE() << "schedule " << n << ": run-time error " << e.number();
             continue;
         }
-        if (r->gbSolverFailed) { ++failed; continue; }
+        if (r->gbSolverFailed) {
+            ++failed;
+            continue;
+        }
         ++compared;
-        const long double expected = BisectRate(streams, amount, basis.unitDays) * 100.0L * basis.yearDays / basis.unitDays;
+        const long double expected =
+            BisectRate(streams, amount, basis.unitDays) * 100.0L * basis.yearDays / basis.unitDays;
         const double diff = std::fabs(r->gdCalcAPR - static_cast<double>(expected));
         worst = std::max(worst, diff);
         if (diff > 1e-6) ++beyond;
@@ -305,7 +326,8 @@ TEST(solve_apr, schedules_with_advances_end_failed_or_at_a_root) {
         const Basis basis = RandomBasis(rng);
         const std::vector<Stream> streams = RandomStreams(rng, basis, true);
         const double amount = std::uniform_int_distribution<int>(100, 10000000)(rng) / 100.0;
-        auto r = Loan(amount, std::uniform_real_distribution<double>(0, 60)(rng), basis.unitDays, basis.yearDays, streams);
+        auto r =
+            Loan(amount, std::uniform_real_distribution<double>(0, 60)(rng), basis.unitDays, basis.yearDays, streams);
         try {
             SolveAPR(*r);
         } catch (const RuntimeError& e) {
@@ -314,7 +336,10 @@ TEST(solve_apr, schedules_with_advances_end_failed_or_at_a_root) {
             ++errors;
             continue;
         }
-        if (r->gbSolverFailed) { ++failed; continue; }
+        if (r->gbSolverFailed) {
+            ++failed;
+            continue;
+        }
         // A root to the solver's precision: within half a cent, or the present value crosses the
         // amount financed within the 1e-7 convergence limit of the rate returned.
         const long double i = r->gdIteratedAPR;
@@ -325,8 +350,8 @@ TEST(solve_apr, schedules_with_advances_end_failed_or_at_a_root) {
             << "schedule " << n << ": present value off by " << static_cast<double>(at);
         ++roots;
     }
-    std::printf("advance sweep: %d roots, %d failed to converge, %d run-time errors at the disclosed APR\n",
-                roots, failed, errors);
+    std::printf("advance sweep: %d roots, %d failed to converge, %d run-time errors at the disclosed APR\n", roots,
+                failed, errors);
     EXPECT_GT(roots, 1000);
 }
 

@@ -32,16 +32,19 @@ void CheckLabels(const LoanRecord& r, const MemoryResultsView& view) {
     const LabelState& fc = view.label(ResultsLabel::lblFinanceViolation);
     const LabelState& tenPercent = view.label(ResultsLabel::lblFinanceError);
     if (apr.visible) FUZZ_CHECK(aprCaptions.count(apr.caption) == 1, "APR label \"" << Printable(apr.caption) << "\"");
-    if (fc.visible) FUZZ_CHECK(financeCaptions.count(fc.caption) == 1, "finance charge label \"" << Printable(fc.caption) << "\"");
+    if (fc.visible)
+        FUZZ_CHECK(financeCaptions.count(fc.caption) == 1, "finance charge label \"" << Printable(fc.caption) << "\"");
     if (tenPercent.visible)
-        FUZZ_CHECK(tenPercent.caption == "(The 10% obvious error rule applies)", "\"" << Printable(tenPercent.caption) << "\"");
+        FUZZ_CHECK(tenPercent.caption == "(The 10% obvious error rule applies)",
+                   "\"" << Printable(tenPercent.caption) << "\"");
     const bool aprViolation = r.gbAPRUnderViol || r.gbAPROverViol;
-    FUZZ_CHECK(!aprViolation || (apr.visible && apr.colour == LabelColour::DarkRed &&
-                                 apr.caption.rfind("** VIOLATION **", 0) == 0),
+    FUZZ_CHECK(!aprViolation ||
+                   (apr.visible && apr.colour == LabelColour::DarkRed && apr.caption.rfind("** VIOLATION **", 0) == 0),
                "an APR violation shown as \"" << apr.caption << "\"");
     FUZZ_CHECK(aprViolation || !apr.visible || apr.colour == LabelColour::Black, "an accurate APR shown in red");
     const bool fcViolation = r.gbFCUnderViol || r.gbFCOverViol;
-    FUZZ_CHECK(fcViolation == fc.visible, "finance charge label visible " << fc.visible << ", violation " << fcViolation);
+    FUZZ_CHECK(fcViolation == fc.visible,
+               "finance charge label visible " << fc.visible << ", violation " << fcViolation);
     FUZZ_CHECK(view.toleranceFrameVisible() == r.gbSubjToReimb && view.reimbursementButtonVisible() == r.gbSubjToReimb,
                "reimbursement frame " << view.toleranceFrameVisible() << ", subject " << r.gbSubjToReimb);
 }
@@ -66,17 +69,21 @@ void CheckComplianceOutcome(const LoanRecord& r, const MemoryResultsView& view, 
     FUZZ_CHECK(asked <= 1, "both APR questions asked");
 
     // The finance-charge tolerance of 226.18(d).
-    const int tolerance = r.gbSecuredByRealEstate ? (r.gbDatePre_093095 ? 200 : 100) : (r.gdAmtFinanced > 1000 ? 10 : 5);
-    FUZZ_CHECK(r.giFCTolerance == tolerance, "finance charge tolerance " << r.giFCTolerance << ", expected " << tolerance);
+    const int tolerance =
+        r.gbSecuredByRealEstate ? (r.gbDatePre_093095 ? 200 : 100) : (r.gdAmtFinanced > 1000 ? 10 : 5);
+    FUZZ_CHECK(r.giFCTolerance == tolerance,
+               "finance charge tolerance " << r.giFCTolerance << ", expected " << tolerance);
 
     // Reasons and flags agree.
     FUZZ_CHECK(IsAprReason(r.gsDebugMsgAPR), "APR reason \"" << Printable(r.gsDebugMsgAPR) << "\"");
     FUZZ_CHECK(IsFinanceChargeReason(r.gsDebugMsgFC), "finance charge reason \"" << Printable(r.gsDebugMsgFC) << "\"");
     FUZZ_CHECK((r.gbAPRUnderViol || r.gbAPROverViol) == !r.gsDebugMsgAPR.empty(),
                "APR flags " << r.gbAPRUnderViol << r.gbAPROverViol << " with reason \"" << r.gsDebugMsgAPR << "\"");
-    FUZZ_CHECK((r.gbFCUnderViol || r.gbFCOverViol) == !r.gsDebugMsgFC.empty(),
-               "finance charge flags " << r.gbFCUnderViol << r.gbFCOverViol << " with reason \"" << r.gsDebugMsgFC << "\"");
-    FUZZ_CHECK(!(r.gbAPRUnderViol && r.gbAPROverViol) && !(r.gbFCUnderViol && r.gbFCOverViol), "both directions at once");
+    FUZZ_CHECK(
+        (r.gbFCUnderViol || r.gbFCOverViol) == !r.gsDebugMsgFC.empty(),
+        "finance charge flags " << r.gbFCUnderViol << r.gbFCOverViol << " with reason \"" << r.gsDebugMsgFC << "\"");
+    FUZZ_CHECK(!(r.gbAPRUnderViol && r.gbAPROverViol) && !(r.gbFCUnderViol && r.gbFCOverViol),
+               "both directions at once");
 
     if (fc == 0) {
         FUZZ_CHECK(!r.gbAPRUnderViol && !r.gbAPROverViol && !r.gbFCUnderViol && !r.gbFCOverViol && asked == 0,
@@ -86,7 +93,8 @@ void CheckComplianceOutcome(const LoanRecord& r, const MemoryResultsView& view, 
     // 226.22(a)(2), (3): a violation lies beyond the tolerance.
     const double aprTolerance = r.gbIrregular ? 0.25 : 0.125;
     if (r.gbAPRUnderViol) FUZZ_CHECK(r.gdAPRDiff > aprTolerance, "APR understated by only " << r.gdAPRDiff);
-    if (r.gbAPROverViol) FUZZ_CHECK(r.gdDisclAPR - aprTolerance > r.gdCalcAPR, "APR overstated by only " << -r.gdAPRDiff);
+    if (r.gbAPROverViol)
+        FUZZ_CHECK(r.gdDisclAPR - aprTolerance > r.gdCalcAPR, "APR overstated by only " << -r.gdAPRDiff);
     if (r.gbFCUnderViol)
         FUZZ_CHECK(r.dFinanceChgDiff > 0 && r.dFnceChg - fc > r.giFCTolerance - 0.0002,
                    "finance charge understated by only " << r.dFinanceChgDiff);
@@ -95,7 +103,8 @@ void CheckComplianceOutcome(const LoanRecord& r, const MemoryResultsView& view, 
                    "finance charge overstated by only " << -r.dFinanceChgDiff);
 
     // Reimbursement follows understatements only, and every finance-charge understatement.
-    if (r.gbSubjToReimb) FUZZ_CHECK(r.gbAPRUnderViol || r.gbFCUnderViol, "subject to reimbursement without an understatement");
+    if (r.gbSubjToReimb)
+        FUZZ_CHECK(r.gbAPRUnderViol || r.gbFCUnderViol, "subject to reimbursement without an understatement");
     if (r.gbFCUnderViol) FUZZ_CHECK(r.gbSubjToReimb, "a finance charge understatement not subject to reimbursement");
     if (r.gbIrregular) FUZZ_CHECK(!r.gbTermOver10Yrs, "an irregular loan over ten years");
     CheckLabels(r, view);

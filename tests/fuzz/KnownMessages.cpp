@@ -51,8 +51,8 @@ bool IsContinueMessage(const std::string& text) {
         "Payment stream #[0-9]+ cannot contain a negative payment amount if the number of negative payments is one "
         "and unit periods and odd days both equal zero\\.This advance should be treated as part of the amount "
         "financed and not as a negative payment\\.");
-    static const std::regex regular(R"(Total of payments \[)" + kMoney + R"(\] must not be less than amount financed \[)" +
-                                    kMoney + R"(\]\.)");
+    static const std::regex regular(R"(Total of payments \[)" + kMoney +
+                                    R"(\] must not be less than amount financed \[)" + kMoney + R"(\]\.)");
     static const std::regex construction(
         R"(The sum of the payments \[)" + kMoney + R"(\] must not be less than the sum of the advances \[)" + kMoney +
         R"(\]\.(\r\n\r\n\(Note that the sum of the payments does not include( estimated construction interest or the )"

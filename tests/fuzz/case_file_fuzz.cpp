@@ -16,9 +16,9 @@
 
 #include "FuzzSupport.h"
 
+#include "BatchOutput.h"
 #include "CaseFile.h"
 #include "CaseReplay.h"
-#include "BatchOutput.h"
 #include "Verdict.h"
 
 #include "report/ReportText.h"
@@ -51,7 +51,8 @@ void CheckCsvRow(const std::vector<VerdictCell>& row, const char* what) {
         AppendCsvField(field, cell);
         std::string text = field;
         if (!field.empty() && field.front() == '"') {
-            FUZZ_CHECK(field.size() >= 2 && field.back() == '"', what << ": a field without its closing quote: " << Printable(field));
+            FUZZ_CHECK(field.size() >= 2 && field.back() == '"',
+                       what << ": a field without its closing quote: " << Printable(field));
             text.clear();
             for (std::size_t i = 1; i + 1 < field.size(); ++i) {
                 text += field[i];
@@ -67,18 +68,20 @@ void CheckCsvRow(const std::vector<VerdictCell>& row, const char* what) {
         FUZZ_CHECK(text.empty() || std::string_view("=+-@\t\r\n").find(text.front()) == std::string_view::npos,
                    what << ": a spreadsheet would run " << Printable(field));
         if (RunsAsFormula(cell.text))
-            FUZZ_CHECK(text == "'" + cell.text, what << ": " << Printable(cell.text) << " written " << Printable(field));
+            FUZZ_CHECK(text == "'" + cell.text,
+                       what << ": " << Printable(cell.text) << " written " << Printable(field));
         else
             FUZZ_CHECK(text == cell.text, what << ": " << Printable(cell.text) << " written " << Printable(field));
     }
 }
 
 void CheckError(const CaseError& error) {
-    FUZZ_CHECK(!error.key.empty() && !error.message.empty(), "error \"" << Printable(error.key) << "\": \""
-                                                                        << Printable(error.message) << "\"");
+    FUZZ_CHECK(!error.key.empty() && !error.message.empty(),
+               "error \"" << Printable(error.key) << "\": \"" << Printable(error.message) << "\"");
     // The command line prints the key as it is (and the message on one line): a line break in
     // the key would split the error line.
-    FUZZ_CHECK(error.key.find_first_of("\r\n") == std::string::npos, "a line break in the key " << Printable(error.key));
+    FUZZ_CHECK(error.key.find_first_of("\r\n") == std::string::npos,
+               "a line break in the key " << Printable(error.key));
     CheckJsonLine(ErrorJson("line 1", error.key, error.message), "the error line");
     std::vector<VerdictCell> row;
     ErrorRow("line 1", error.key, error.message, "", row);
@@ -104,7 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(!reread, "CaseToJson wrote what ParseCase refuses (" << Printable(reread->key) << ": "
                                                                         << Printable(reread->message) << "):\n"
                                                                         << Printable(written));
-        FUZZ_CHECK(CaseToJson(again) == written, "the case changed on the way through its file:\n" << Printable(written));
+        FUZZ_CHECK(CaseToJson(again) == written, "the case changed on the way through its file:\n"
+                                                     << Printable(written));
 
         CaseOutcome outcome;
         if (const auto error = RunCase(c, outcome)) {

@@ -118,8 +118,8 @@ void CheckDateText(const TypedDate& typed) {
 
 void CheckDateArithmetic(const CalendarDate& a, const CalendarDate& b) {
     const long expected = Serial(b) - Serial(a);
-    FUZZ_CHECK(DaysBetween(a, b) == expected,
-               "DaysBetween(" << Show(a) << ", " << Show(b) << ") = " << DaysBetween(a, b) << ", expected " << expected);
+    FUZZ_CHECK(DaysBetween(a, b) == expected, "DaysBetween(" << Show(a) << ", " << Show(b) << ") = "
+                                                             << DaysBetween(a, b) << ", expected " << expected);
     static const char* const kNames[] = {"Thursday", "Friday", "Saturday", "Sunday", "Monday", "Tuesday", "Wednesday"};
     const long s = Serial(a);
     const std::string name = kNames[((s % 7) + 7) % 7];
@@ -174,12 +174,14 @@ void MeasureStream(LoanRecord& r, const TypedDate& loan, const TypedDate& paymen
         FUZZ_CHECK(CalendarMessages().count(p.text) == 1 && p.style == kStyleExclamation,
                    "unknown calendar message \"" << Printable(p.text) << "\" style " << p.style);
     const bool refused = user.prompts().size() > promptsBefore;
-    FUZZ_CHECK(outcome.close != refused, "OK closed " << outcome.close << " after " << user.prompts().size() << " messages");
+    FUZZ_CHECK(outcome.close != refused,
+               "OK closed " << outcome.close << " after " << user.prompts().size() << " messages");
     if (refused) {
         const LoanBasis after = LoanBasis::Of(r);
         FUZZ_CHECK(after.gdDaysinUnitPd == before.gdDaysinUnitPd || std::isnan(before.gdDaysinUnitPd),
                    "refusal changed days in unit period");
-        FUZZ_CHECK(after.gdDaysinYr == before.gdDaysinYr || std::isnan(before.gdDaysinYr), "refusal changed days in year");
+        FUZZ_CHECK(after.gdDaysinYr == before.gdDaysinYr || std::isnan(before.gdDaysinYr),
+                   "refusal changed days in year");
         FUZZ_CHECK(after.dMonths == before.dMonths || std::isnan(before.dMonths), "refusal changed months");
         FUZZ_CHECK(after.giDayBasis == before.giDayBasis, "refusal changed the day basis");
     }
@@ -201,9 +203,10 @@ void MeasureStream(LoanRecord& r, const TypedDate& loan, const TypedDate& paymen
     if (!sane) return;
     const double periods = r.gdCalUnitPeriods, odd = r.gdCalOddDays;
     const bool basisFinite = std::isfinite(before.gdDaysinUnitPd) && std::isfinite(before.gdDaysinYr);
-    FUZZ_CHECK(std::isfinite(periods) && std::isfinite(odd) &&
-                   (!basisFinite || (std::isfinite(r.gdDaysinUnitPd) && std::isfinite(r.gdDaysinYr))),
-               "a figure is not finite: " << periods << ", " << odd << ", " << r.gdDaysinUnitPd << ", " << r.gdDaysinYr);
+    FUZZ_CHECK(
+        std::isfinite(periods) && std::isfinite(odd) &&
+            (!basisFinite || (std::isfinite(r.gdDaysinUnitPd) && std::isfinite(r.gdDaysinYr))),
+        "a figure is not finite: " << periods << ", " << odd << ", " << r.gdDaysinUnitPd << ", " << r.gdDaysinYr);
     if (refused) return;
     const std::string span = Show(*loan.date) + " to " + Show(*payment.date) + ": ";
     switch (r.giPymtFreq) {
@@ -222,8 +225,9 @@ void MeasureStream(LoanRecord& r, const TypedDate& loan, const TypedDate& paymen
     case kFreqActualDaysSingle:
         if (r.gdDaysinUnitPd != 365) {
             // A term under a year: one unit period of the term's days.
-            FUZZ_CHECK(periods == 1 && odd == 0 && r.gdDaysinUnitPd == actual && actual < 366,
-                       span << periods << " periods of " << r.gdDaysinUnitPd << " and " << odd << " days for " << actual);
+            FUZZ_CHECK(
+                periods == 1 && odd == 0 && r.gdDaysinUnitPd == actual && actual < 366,
+                span << periods << " periods of " << r.gdDaysinUnitPd << " and " << odd << " days for " << actual);
         } else {
             const double leapDays = actual - odd - 365 * periods;
             FUZZ_CHECK(periods >= 0 && odd >= 0 && odd <= 365 && leapDays >= 0 && leapDays <= periods / 4 + 1,

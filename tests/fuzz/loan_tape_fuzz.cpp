@@ -38,8 +38,8 @@ bool IsUtf8(const std::string& text) {
 }
 
 void CheckError(const CaseError& error) {
-    FUZZ_CHECK(!error.key.empty() && !error.message.empty(), "error \"" << Printable(error.key) << "\": \""
-                                                                        << Printable(error.message) << "\"");
+    FUZZ_CHECK(!error.key.empty() && !error.message.empty(),
+               "error \"" << Printable(error.key) << "\": \"" << Printable(error.message) << "\"");
     FUZZ_CHECK(IsUtf8(error.key) && IsUtf8(error.message),
                "an error that is not UTF-8: " << Printable(error.key) << ": " << Printable(error.message));
     FUZZ_CHECK(error.key.find_first_of("\r\n") == std::string::npos,
@@ -58,8 +58,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             return;
         }
         // Every line ending in CR, LF or CR LF, and the last one without: a bound on the rows.
-        const long lines = static_cast<long>(std::count(text.begin(), text.end(), '\n') +
-                                             std::count(text.begin(), text.end(), '\r')) + 1;
+        const long lines =
+            static_cast<long>(std::count(text.begin(), text.end(), '\n') + std::count(text.begin(), text.end(), '\r')) +
+            1;
         long lastNumber = 0, lastLine = 1;
         std::uint64_t lastBytes = 0;
         TapeRow row;

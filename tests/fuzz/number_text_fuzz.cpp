@@ -61,9 +61,12 @@ bool IsPlainDecimal(const std::string& t) {
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
     bool digit = false, point = false;
     for (; i < t.size(); ++i) {
-        if (t[i] >= '0' && t[i] <= '9') digit = true;
-        else if (t[i] == '.' && !point) point = true;
-        else return false;
+        if (t[i] >= '0' && t[i] <= '9')
+            digit = true;
+        else if (t[i] == '.' && !point)
+            point = true;
+        else
+            return false;
     }
     return digit;
 }
@@ -77,26 +80,27 @@ void CheckVal(const std::string& text) {
     for (char c : text)
         if (!IsValBlank(c)) squeezed += c;
     const Reading withoutBlanks = Read([&] { return Val(squeezed); });
-    FUZZ_CHECK(val == withoutBlanks, "blanks count: Val(\"" << Printable(text) << "\") = " << Show(val)
-                                         << " but Val(\"" << Printable(squeezed) << "\") = " << Show(withoutBlanks));
+    FUZZ_CHECK(val == withoutBlanks, "blanks count: Val(\"" << Printable(text) << "\") = " << Show(val) << " but Val(\""
+                                                            << Printable(squeezed) << "\") = " << Show(withoutBlanks));
 
     if (IsPlainDecimal(squeezed) && squeezed.size() < 400) {
         const double expected = std::strtod(squeezed.c_str(), nullptr);
         if (std::isfinite(expected))
-            FUZZ_CHECK(val.value && *val.value == expected,
-                       "Val(\"" << Printable(text) << "\") = " << Show(val) << ", strtod gives " << Show({expected, 0}));
+            FUZZ_CHECK(val.value && *val.value == expected, "Val(\"" << Printable(text) << "\") = " << Show(val)
+                                                                     << ", strtod gives " << Show({expected, 0}));
         // The reading stops at a character that cannot continue a number.
         for (const char* stop : {"x", "$", ",", "%", "..", "-1", "e", "E+"}) {
             const Reading cut = Read([&] { return Val(squeezed + stop); });
-            FUZZ_CHECK(cut == withoutBlanks, "Val(\"" << Printable(squeezed + stop) << "\") = " << Show(cut) << ", not " << Show(withoutBlanks));
+            FUZZ_CHECK(cut == withoutBlanks, "Val(\"" << Printable(squeezed + stop) << "\") = " << Show(cut) << ", not "
+                                                      << Show(withoutBlanks));
         }
     }
     // A minus sign in front negates a number that starts with a digit or a point.
     if (!squeezed.empty() && (std::isdigit(static_cast<unsigned char>(squeezed[0])) || squeezed[0] == '.')) {
         const Reading negated = Read([&] { return Val("-" + text); });
         const Reading expected = val.value ? Reading{-*val.value, 0} : val;
-        FUZZ_CHECK(negated == expected, "Val(\"-" << Printable(text) << "\") = " << Show(negated) << ", expected "
-                                                  << Show(expected));
+        FUZZ_CHECK(negated == expected,
+                   "Val(\"-" << Printable(text) << "\") = " << Show(negated) << ", expected " << Show(expected));
     }
 }
 
@@ -107,7 +111,9 @@ void CheckNumericText(const std::string& text) {
     if (value.value) {
         FUZZ_CHECK(numeric == !std::isnan(*value.value),
                    "IsNumericText(\"" << Printable(text) << "\") = " << numeric << ", value " << Show(value));
-        if (numeric) FUZZ_CHECK(std::isfinite(*value.value), "NumericTextValue(\"" << Printable(text) << "\") = " << Show(value));
+        if (numeric)
+            FUZZ_CHECK(std::isfinite(*value.value),
+                       "NumericTextValue(\"" << Printable(text) << "\") = " << Show(value));
     }
     const short plainCheck = NumericTextCheck(text, false);
     const short integerCheck = NumericTextCheck(text, true);
@@ -136,8 +142,8 @@ void CheckNumericText(const std::string& text) {
                                                   std::pair{text + "-", -v}, std::pair{" -$" + text + " ", -v}}) {
             const std::optional<double> got = NumericTextValue(decorated);
             FUZZ_CHECK(got && *got == expected, "NumericTextValue(\"" << Printable(decorated) << "\") = "
-                                                    << (got ? Show({*got, 0}) : "not a number") << ", expected "
-                                                    << Show({expected, 0}));
+                                                                      << (got ? Show({*got, 0}) : "not a number")
+                                                                      << ", expected " << Show({expected, 0}));
         }
     }
 }
@@ -150,7 +156,8 @@ void CheckWriting(double v) {
         return;
     }
     if (std::isinf(v)) {
-        FUZZ_CHECK(shortest.error == 6 && money.error == 6, "infinity written: " << Show(shortest) << ", " << Show(money));
+        FUZZ_CHECK(shortest.error == 6 && money.error == 6,
+                   "infinity written: " << Show(shortest) << ", " << Show(money));
         return;
     }
     const std::string text = ShortestNumber(v);
@@ -158,8 +165,9 @@ void CheckWriting(double v) {
     if (shortest.error == 6 && std::fabs(v) >= 1.797693134862315e308) return;
     FUZZ_CHECK(shortest.value && std::fabs(*shortest.value - v) <= std::max(std::fabs(v) * 1e-14, 1e-300),
                "ShortestNumber(" << Show({v, 0}) << ") = \"" << text << "\" reads " << Show(shortest));
-    FUZZ_CHECK(money.value && std::fabs(*money.value - v) <= 0.005 + std::fabs(v) * 1e-14,
-               "Format(" << Show({v, 0}) << ", \"$#,##0.00\") = \"" << Format(v, "$#,##0.00") << "\" reads " << Show(money));
+    FUZZ_CHECK(
+        money.value && std::fabs(*money.value - v) <= 0.005 + std::fabs(v) * 1e-14,
+        "Format(" << Show({v, 0}) << ", \"$#,##0.00\") = \"" << Format(v, "$#,##0.00") << "\" reads " << Show(money));
 }
 
 }  // namespace

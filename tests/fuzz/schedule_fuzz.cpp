@@ -68,16 +68,18 @@ std::string CellText(FuzzInput& in, int column) {
 
 void CheckAcceptedCell(const LoanRecord& r, int stream, int column, const std::string& typed,
                        const ScheduleCellResult& result) {
-    const std::string where = "stream " + std::to_string(stream) + " column " + std::to_string(column) + " \"" +
-                              Printable(typed) + "\": ";
+    const std::string where =
+        "stream " + std::to_string(stream) + " column " + std::to_string(column) + " \"" + Printable(typed) + "\": ";
     switch (column) {
     case kColAmount: {
         static const std::regex money(R"(-?\$[0-9]{1,3}(,[0-9]{3})*\.[0-9]{2})");
         FUZZ_CHECK(std::regex_match(result.text, money), where << "shown as \"" << result.text << "\"");
         const double shown = NumericTextValue(result.text).value_or(NAN);
-        FUZZ_CHECK(Val(result.cellValue) == shown, where << "kept as " << result.cellValue << ", shown " << result.text);
+        FUZZ_CHECK(Val(result.cellValue) == shown,
+                   where << "kept as " << result.cellValue << ", shown " << result.text);
         const double typedValue = NumericTextValue(typed).value_or(NAN);
-        FUZZ_CHECK(std::fabs(shown - typedValue) <= 0.005 + std::fabs(typedValue) * 1e-14, where << "shown " << result.text);
+        FUZZ_CHECK(std::fabs(shown - typedValue) <= 0.005 + std::fabs(typedValue) * 1e-14,
+                   where << "shown " << result.text);
         if (r.gbSingleAdvance) FUZZ_CHECK(shown > 0, where << "a single payment of " << result.text);
         break;
     }
@@ -99,7 +101,8 @@ void CheckAcceptedCell(const LoanRecord& r, int stream, int column, const std::s
         if (r.giPymtFreq >= kFreqMonthly && r.giPymtFreq <= kFreqActualDaysInstallment)
             FUZZ_CHECK(!(v > r.gdDaysinUnitPd), where << "odd days beyond the unit period of " << r.gdDaysinUnitPd);
         if (r.giPymtFreq == kFreqActualDaysSingle)
-            FUZZ_CHECK(v <= 364 && !(r.gdDaysinUnitPd < 365 && v != 0 && r.gbAppendixJ), where << "odd days of a single payment");
+            FUZZ_CHECK(v <= 364 && !(r.gdDaysinUnitPd < 365 && v != 0 && r.gbAppendixJ),
+                       where << "odd days of a single payment");
         break;
     }
     default: break;
@@ -127,19 +130,20 @@ void EditCell(LoanRecord& r, ScriptedUser& user, ScheduleOddDaysQuietPeriod& qui
             !(r.gaPymtAmt[stream].empty() && typed.empty()))
             CheckAcceptedCell(r, stream, column, typed, result);
     }
-    if (!result.cancel && column == kColNumPayments && stream > 1 && previousUnitPeriods.empty() && !result.fills.empty()) {
+    if (!result.cancel && column == kColNumPayments && stream > 1 && previousUnitPeriods.empty() &&
+        !result.fills.empty()) {
         const double expected = Val(r.gaUnitPeriods[stream - 1]) + Val(r.gaNumPymts[stream - 1]);
         FUZZ_CHECK(Val(r.gaUnitPeriods[stream]) == expected,
                    "stream " << stream << " starts at " << r.gaUnitPeriods[stream] << ", expected " << expected);
     }
     ScheduleCellStore(r, std::to_string(stream), column, result.cellValue);
     if (column >= kColAmount && column <= kColOddDays) {
-        const std::string& kept = column == kColAmount       ? r.gaPymtAmt[stream]
+        const std::string& kept = column == kColAmount        ? r.gaPymtAmt[stream]
                                   : column == kColNumPayments ? r.gaNumPymts[stream]
                                   : column == kColUnitPeriods ? r.gaUnitPeriods[stream]
                                                               : r.gaOddDays[stream];
-        FUZZ_CHECK(kept == result.cellValue, "the record keeps \"" << Printable(kept) << "\" for \""
-                                                                   << Printable(result.cellValue) << "\"");
+        FUZZ_CHECK(kept == result.cellValue,
+                   "the record keeps \"" << Printable(kept) << "\" for \"" << Printable(result.cellValue) << "\"");
     }
 }
 
@@ -157,7 +161,8 @@ bool PaymentsCoverLoan(const LoanRecord& r, int rows) {
 
 bool HasAdvanceAtLoanDate(const LoanRecord& r, int rows) {
     for (int k = 1; k <= rows; ++k)
-        if (Val(r.gaPymtAmt[k]) < 0 && Val(r.gaNumPymts[k]) == 1 && Val(r.gaUnitPeriods[k]) == 0 && Val(r.gaOddDays[k]) == 0)
+        if (Val(r.gaPymtAmt[k]) < 0 && Val(r.gaNumPymts[k]) == 1 && Val(r.gaUnitPeriods[k]) == 0 &&
+            Val(r.gaOddDays[k]) == 0)
             return true;
     return false;
 }

@@ -66,15 +66,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
         const auto before = ReadAll(ini);
         for (std::size_t k = 0; k < kKeys.size(); ++k)
-            FUZZ_CHECK(before[k].size() <= IniFile::kMaxValueLength, kKeys[k].name << " reads " << before[k].size()
-                                                                                    << " characters");
+            FUZZ_CHECK(before[k].size() <= IniFile::kMaxValueLength,
+                       kKeys[k].name << " reads " << before[k].size() << " characters");
         FUZZ_CHECK(ShowStartupIntro(ini) == (before[0] != "No"), "Startup Intro \"" << Printable(before[0]) << "\"");
         (void)ReadRememberedEntries(ini);
 
         const auto reloaded = ReadAll(IniFile::Parse(ini.Text()));
         for (std::size_t k = 0; k < kKeys.size(); ++k)
             FUZZ_CHECK(reloaded[k] == before[k], kKeys[k].name << " reads \"" << Printable(before[k])
-                                                               << "\" but after saving \"" << Printable(reloaded[k]) << "\"");
+                                                               << "\" but after saving \"" << Printable(reloaded[k])
+                                                               << "\"");
 
         const std::string textBefore = ini.Text();
         const bool written = ini.Write(kKeys[key].section, kKeys[key].name, value);

@@ -54,7 +54,8 @@ bool Ordinary(const LoanRecord& r, int rows) {
     for (int k = 1; k <= rows; ++k) {
         const double a = Read(r.gaPymtAmt[k]), n = Read(r.gaNumPymts[k]);
         const double t = Read(r.gaUnitPeriods[k]), f = Read(r.gaOddDays[k]);
-        if (!(a >= 1 && a <= 1e6 && n >= 1 && n <= 480 && n == std::floor(n) && t >= 0 && t <= 480 && f >= 0 && f <= r.gdDaysinUnitPd))
+        if (!(a >= 1 && a <= 1e6 && n >= 1 && n <= 480 && n == std::floor(n) && t >= 0 && t <= 480 && f >= 0 &&
+              f <= r.gdDaysinUnitPd))
             return false;
         total += a * n;
     }
@@ -84,17 +85,19 @@ void Reimburse(LoanRecord& r, FuzzInput& in, ScriptedUser& user, int rows) {
     // With a tolerance the method reports no adjustment of a dollar or less; without one the
     // adjustment is the finance-charge error itself.
     if (r.dTolerance != 0)
-        FUZZ_CHECK(r.gdFCAdjustment == 0 || r.gdFCAdjustment < -1, "a finance charge adjustment of " << r.gdFCAdjustment);
+        FUZZ_CHECK(r.gdFCAdjustment == 0 || r.gdFCAdjustment < -1,
+                   "a finance charge adjustment of " << r.gdFCAdjustment);
     // The finance-charge method runs for either finance-charge violation.
     if (r.gdFCAdjustment < -1)
-        FUZZ_CHECK(r.gbFCUnderViol || r.gbFCOverViol, "a finance charge adjustment of " << r.gdFCAdjustment
-                                                                                    << " without a finance charge violation");
+        FUZZ_CHECK(r.gbFCUnderViol || r.gbFCOverViol,
+                   "a finance charge adjustment of " << r.gdFCAdjustment << " without a finance charge violation");
     const std::string prior = in.TextLike({"1", "12", "0", "", "360", "99999", "abc"});
     const std::size_t before = user.prompts().size();
     ShowAdjustments(r, user, prior, rows);
     for (std::size_t k = before; k < user.prompts().size(); ++k)
         FUZZ_CHECK(!user.prompts()[k].text.empty(), "an empty message");
-    FUZZ_CHECK(std::isfinite(r.gdLumpSum) && std::isfinite(r.gdLumpSumPR), "lump sums " << r.gdLumpSum << ", " << r.gdLumpSumPR);
+    FUZZ_CHECK(std::isfinite(r.gdLumpSum) && std::isfinite(r.gdLumpSumPR),
+               "lump sums " << r.gdLumpSum << ", " << r.gdLumpSumPR);
 }
 
 }  // namespace

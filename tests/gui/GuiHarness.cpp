@@ -1,9 +1,9 @@
 #include "GuiHarness.h"
 
-#include "widgets/ScheduleGrid.h"
-#include "widgets/ScheduleModel.h"
 #include "dialogs/frmCalendar.h"
 #include "pages/frmPymt.h"
+#include "widgets/ScheduleGrid.h"
+#include "widgets/ScheduleModel.h"
 
 #include <QApplication>
 #include <QFile>

@@ -3,9 +3,9 @@
 // message is answered from a queue and recorded), a settings file of its own in a temporary
 // folder, and helpers that type into and click the named controls of the page shown.
 
-#include "shell/MainWindow.h"
-#include "pages/Page.h"
 #include "ScriptedDialogs.h"
+#include "pages/Page.h"
+#include "shell/MainWindow.h"
 
 #include "ui/ScriptedUser.h"
 
@@ -73,7 +73,8 @@ public:
     // cancelled after a few seconds if `drive` left it open, so a failing test cannot hang.
     void withCalendar(const char* button, const std::function<void(frmCalendar&)>& drive);
     // In an open calendar: type the two dates (leaving each field) and press OK.
-    static void fillCalendar(frmCalendar& calendar, const QString& loanDate, const QString& endDate, bool pressOk = true);
+    static void fillCalendar(frmCalendar& calendar, const QString& loanDate, const QString& endDate,
+                             bool pressOk = true);
     // Types a date into a calculator's date box from its start, over whatever it held.
     static void typeDate(QLineEdit* box, const QString& text);
 

@@ -50,8 +50,10 @@ public:
 
     bool choosePrinter(QPrinter& printer, QWidget* parent) override;
     bool defaultPrinter(QPrinter& printer) override;
-    QString saveFileName(QWidget* parent, const QString& caption, const QString& folder, const QString& filter) override;
-    QString openFileName(QWidget* parent, const QString& caption, const QString& folder, const QString& filter) override;
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& folder,
+                         const QString& filter) override;
+    QString openFileName(QWidget* parent, const QString& caption, const QString& folder,
+                         const QString& filter) override;
 
     // One line per request: "print", "save <caption> [<filter>]", "open <caption> [<filter>]".
     const QStringList& requests() const { return requests_; }

@@ -153,7 +153,8 @@ void ConstructionTerms(Typist& t, const CaseFile& c) {
 
 void ConstructionPhase(Typist& t, const CaseFile& c) {
     const CaseConstruction& cc = *c.construction;
-    t.choose(QStringLiteral("optIntAccrl_%1").arg(tallex::casefile::ChoiceIndex(tallex::casefile::kAccrualKeys, cc.accrual)));
+    t.choose(QStringLiteral("optIntAccrl_%1")
+                 .arg(tallex::casefile::ChoiceIndex(tallex::casefile::kAccrualKeys, cc.accrual)));
     t.choose(QStringLiteral("chkCompundInt"), cc.interestReserve);
     t.choose(cc.termBasis == "days" ? QStringLiteral("optOther_1") : QStringLiteral("optOther_0"));
     const auto* period = t.h_.control<QLineEdit>("txtTimePeriod");
@@ -190,9 +191,9 @@ void Schedule(Typist& t, const CaseFile& c) {
         // A construction loan's schedule opens the three-date calculator: the stream's loan date,
         // the construction's end, the stream's first payment.
         if (s.hasDates())
-            dates = c.construction ? std::vector<std::string>{s.loanDate, c.construction->constructionEndDate,
-                                                               s.firstPaymentDate}
-                                   : std::vector<std::string>{s.loanDate, s.firstPaymentDate};
+            dates = c.construction
+                        ? std::vector<std::string>{s.loanDate, c.construction->constructionEndDate, s.firstPaymentDate}
+                        : std::vector<std::string>{s.loanDate, s.firstPaymentDate};
         if (constructionDates)
             dates = {c.construction->loanDate, c.construction->constructionEndDate, c.construction->amortizationDate};
         h.typeCell(QString::fromStdString(s.amount));

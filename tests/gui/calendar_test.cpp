@@ -2,8 +2,8 @@
 // weekdays and actual days, and the loan date remembered for the next stream.
 
 #include "GuiHarness.h"
-#include "widgets/ScheduleGrid.h"
 #include "dialogs/frmCalendar.h"
+#include "widgets/ScheduleGrid.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -52,11 +52,20 @@ void CalendarTest::refusals_data() {
     QTest::addColumn<QString>("endDate");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("focus");
-    QTest::newRow("no such loan date") << "02302026" << "" << "Enter valid loan date in mm-dd-yyyy format." << "mskStartDate";
-    QTest::newRow("no such payment date") << "01152026" << "13012026"
-                                          << "Enter valid payment/advance date in mm-dd-yyyy format." << "mskEndDate";
-    QTest::newRow("one date only") << "01152026" << "" << "Enter both dates before pressing OK." << "mskEndDate";
-    QTest::newRow("payment before the loan") << "01152026" << "01142026"
+    QTest::newRow("no such loan date") << "02302026"
+                                       << ""
+                                       << "Enter valid loan date in mm-dd-yyyy format."
+                                       << "mskStartDate";
+    QTest::newRow("no such payment date") << "01152026"
+                                          << "13012026"
+                                          << "Enter valid payment/advance date in mm-dd-yyyy format."
+                                          << "mskEndDate";
+    QTest::newRow("one date only") << "01152026"
+                                   << ""
+                                   << "Enter both dates before pressing OK."
+                                   << "mskEndDate";
+    QTest::newRow("payment before the loan") << "01152026"
+                                             << "01142026"
                                              << "Payment/advance date must be the same as or later than loan date."
                                              << "mskEndDate";
 }
@@ -84,7 +93,8 @@ void CalendarTest::refusals() {
     QCOMPARE(h.prompts().first(), message);
     QCOMPARE(h.user().prompts()[0].style, 48);
     QCOMPARE(focused, focus);
-    if (message.startsWith(QStringLiteral("Payment/advance date must"))) QCOMPARE(endShown, QStringLiteral("__-__-____"));
+    if (message.startsWith(QStringLiteral("Payment/advance date must")))
+        QCOMPARE(endShown, QStringLiteral("__-__-____"));
     QCOMPARE(h.record().gdCalUnitPeriods, 0.0);  // closed by Cancel afterwards
     QCOMPARE(h.cell(0, 3), QStringLiteral("1"));
 }
@@ -101,8 +111,10 @@ void CalendarTest::cancel_and_escape_take_nothing() {
     ToUnitPeriods(h);
     h.withCalendar("cmdFedCal", [escape](frmCalendar& calendar) {
         GuiHarness::fillCalendar(calendar, QStringLiteral("01152026"), QStringLiteral("03012026"), false);
-        if (escape) QTest::keyClick(Box(calendar, "mskEndDate"), Qt::Key_Escape);
-        else QTest::mouseClick(calendar.findChild<QPushButton*>(QStringLiteral("cmdFedCalCancel")), Qt::LeftButton);
+        if (escape)
+            QTest::keyClick(Box(calendar, "mskEndDate"), Qt::Key_Escape);
+        else
+            QTest::mouseClick(calendar.findChild<QPushButton*>(QStringLiteral("cmdFedCalCancel")), Qt::LeftButton);
     });
     QVERIFY(!h.record().gbCalendarOK);
     QVERIFY(h.record().gbCalendarCancel);
@@ -164,8 +176,10 @@ void CalendarTest::weekdays_days_and_the_remembered_loan_date() {
 void CalendarTest::a_click_on_its_way_while_the_calendar_is_open_data() {
     QTest::addColumn<QString>("letter");
     QTest::addColumn<QString>("page");
-    QTest::newRow("New Loan") << "n" << "frmBasicInfo";
-    QTest::newRow("Calendar") << "r" << "frmPymt";
+    QTest::newRow("New Loan") << "n"
+                              << "frmBasicInfo";
+    QTest::newRow("Calendar") << "r"
+                              << "frmPymt";
 }
 
 void CalendarTest::a_click_on_its_way_while_the_calendar_is_open() {

@@ -11,9 +11,9 @@
 //   formula: 58,000 / 49,000 gives 11.78217 %, 55,000 / 49,000 gives 7.95246 %.
 
 #include "GuiHarness.h"
-#include "widgets/ScheduleGrid.h"
 #include "dialogs/frmCalendar.h"
 #include "dialogs/frmRecCalendar.h"
+#include "widgets/ScheduleGrid.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -159,12 +159,13 @@ void ConstructionLoanTest::construction_only_on_advances_shows_the_inspection_fe
     QCOMPARE(Text(h, "lblPrepdChg"), QStringLiteral("$1,000.00"));
     const QStringList lines{Text(h, "lblDisclText1"), Text(h, "lblDisclText2"), Text(h, "lblDisclText3"),
                             Text(h, "lblDisclText4"), Text(h, "lblDisclText5"), Text(h, "lblDisclText6")};
-    const QStringList expected{QStringLiteral("The disclosure must state when interest is due and include the amount"),
-                               QStringLiteral("and timing of any finance charge paid separately after consummation, e.g.,"),
-                               QStringLiteral("One payment of principal of"),
-                               QStringLiteral("and interest due monthly"),
-                               QStringLiteral("One inspection fee due at"),
-                               QStringLiteral("maturity in the amount of")};
+    const QStringList expected{
+        QStringLiteral("The disclosure must state when interest is due and include the amount"),
+        QStringLiteral("and timing of any finance charge paid separately after consummation, e.g.,"),
+        QStringLiteral("One payment of principal of"),
+        QStringLiteral("and interest due monthly"),
+        QStringLiteral("One inspection fee due at"),
+        QStringLiteral("maturity in the amount of")};
     QCOMPARE(lines, expected);
     QCOMPARE(Text(h, "lblPymtAmt"), QStringLiteral("$100,000.00"));
     QCOMPARE(Text(h, "lblSubFnceChg"), QStringLiteral("$500.00"));
@@ -210,11 +211,13 @@ void ConstructionLoanTest::construction_only_on_the_entire_commitment_spreads_th
     QCOMPARE(Text(h, "lblFinanceChg"), QStringLiteral("$6,000.00"));
     QCOMPARE(Text(h, "lblTotPymts"), QStringLiteral("$105,000.00"));
     QCOMPARE(Text(h, "lblAPR"), QStringLiteral("7.9525 %"));
-    QCOMPARE(Text(h, "lblDisclText1"), QStringLiteral("The disclosure must include the timing and amount of interest and"));
+    QCOMPARE(Text(h, "lblDisclText1"),
+             QStringLiteral("The disclosure must include the timing and amount of interest and"));
     QCOMPARE(Text(h, "lblDisclText2"), QStringLiteral("any finance charge paid separately after consummation, e.g.,"));
     // (S + E) / 18 = 277.777..., 17 of them; the last is 27.78 + 250.00 + 105,000 - 500 - 4,500.
     QCOMPARE(Text(h, "lblDisclText3") + Text(h, "lblPymtAmt"), QStringLiteral(" 17 monthly payments of $277.78"));
-    QCOMPARE(Text(h, "lblDisclText5") + Text(h, "lblFinalPymtAmt"), QStringLiteral("and a final payment of $100,277.78"));
+    QCOMPARE(Text(h, "lblDisclText5") + Text(h, "lblFinalPymtAmt"),
+             QStringLiteral("and a final payment of $100,277.78"));
     QCOMPARE(Text(h, "lblDisclText4"), QString());
     QCOMPARE(Text(h, "lblDisclText6"), QString());
 
@@ -306,7 +309,7 @@ void ConstructionLoanTest::construction_and_permanent_through_the_calendar_and_t
     QCOMPARE(Text(h, "lblSubFnceChg"), QStringLiteral("$500.00"));
     // Interest payable on advances: when it is due.
     QCOMPARE(Text(h, "lblIntPymts"), QStringLiteral("Disclose when interest is due and include the amount and timing "
-                                                     "of any FC paid separately during construction."));
+                                                    "of any FC paid separately during construction."));
     QCOMPARE(Text(h, "lblIrregular"), QStringLiteral("Irregular Loan"));
     // No finance charge disclosed: the tolerance tests are off, whatever the APR.
     QVERIFY(!h.control<QLabel>("lblAPRViolation")->isVisible());
@@ -423,7 +426,8 @@ void ConstructionLoanTest::date_change_note_of_a_later_stream() {
     QCOMPARE(h.prompts(),
              QStringList{QStringLiteral("Note that you have just changed a date (Construction Period End Date) "
                                         "that may have already been used in other time period calculations.") +
-                         crlf + crlf + QStringLiteral("Making the change here will NOT cause re-calculation of those values.") +
+                         crlf + crlf +
+                         QStringLiteral("Making the change here will NOT cause re-calculation of those values.") +
                          crlf + crlf +
                          QStringLiteral("You may want to check to see if those values are still valid and make changes "
                                         "if necessary.")});
@@ -537,16 +541,18 @@ void ConstructionLoanTest::changing_the_disclosure_option_with_a_schedule_asks_f
     // The permanent phase's frequency, with a schedule entered, asks first too.
     h.answerNext(tallex::kAnswerCancel);
     Choose(h, "optPymtFreq_2");
-    QCOMPARE(h.prompts(), QStringList{QStringLiteral("Changing the payment frequency will cause deletion of any payment "
-                                                     "information and calendar date(s) you may have entered.")});
+    QCOMPARE(h.prompts(),
+             QStringList{QStringLiteral("Changing the payment frequency will cause deletion of any payment "
+                                        "information and calendar date(s) you may have entered.")});
     QVERIFY(h.control<QRadioButton>("optPymtFreq_0")->isChecked());
     h.forgetPrompts();
     QVERIFY(h.click("cmdBack"));
     QVERIFY(h.click("cmdBack"));
     QCOMPARE(h.pageName(), QStringLiteral("frmConstLoan"));
 
-    const QString question = QStringLiteral("Changing the financing disclosure options will cause deletion of any "
-                                            "payment information and calendar date(s) you may have entered.");
+    const QString question = QStringLiteral(
+        "Changing the financing disclosure options will cause deletion of any "
+        "payment information and calendar date(s) you may have entered.");
     h.answerNext(tallex::kAnswerCancel);
     Choose(h, "optDiscType_0");
     QCOMPARE(h.prompts(), QStringList{question});

@@ -8,8 +8,8 @@
 // lender's estimate 4,500.00, disclosed APR 10.50 and finance charge 6,000.00.
 
 #include "CaseCommands.h"
-#include "shell/CaseFileActions.h"
 #include "GuiHarness.h"
+#include "shell/CaseFileActions.h"
 #include "widgets/ScheduleGrid.h"
 
 #include "engine/Format.h"
@@ -182,9 +182,12 @@ void ConstructionReportTest::saved_case_checks_to_the_figures_on_the_page() {
     const QString reportPath = folder.filePath(QStringLiteral("report.txt"));
     const QString savedReport = folder.filePath(QStringLiteral("saved.txt"));
     GuiHarness h;
-    if (permanent) TypePermanentLoan(h);
-    else TypeReportLoan(h);
-    const QStringList shown = {Text(h, "lblAPR"), Text(h, "lblAmount"), Text(h, "lblFinanceChg"), Text(h, "lblTotPymts")};
+    if (permanent)
+        TypePermanentLoan(h);
+    else
+        TypeReportLoan(h);
+    const QStringList shown = {Text(h, "lblAPR"), Text(h, "lblAmount"), Text(h, "lblFinanceChg"),
+                               Text(h, "lblTotPymts")};
     h.outputs().queueFileName(savedReport);
     QVERIFY(h.click("cmdSaveReport"));
     h.outputs().queueFileName(casePath);

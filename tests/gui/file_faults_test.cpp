@@ -7,8 +7,8 @@
 #include "../cli/file_faults_disk.h"
 
 #include "GuiHarness.h"
-#include "shell/SettingsStore.h"
 #include "TypedLoan.h"
+#include "shell/SettingsStore.h"
 
 #include "shell/IniFile.h"
 
@@ -55,7 +55,9 @@ QString FailureMessage(const char* start, const SmallDisk& disk) {
         .arg(QString::fromStdString(disk.expectedErrorDescription()));
 }
 
-void Trigger(GuiHarness& h, const char* action) { h.window().findChild<QAction*>(QString::fromLatin1(action))->trigger(); }
+void Trigger(GuiHarness& h, const char* action) {
+    h.window().findChild<QAction*>(QString::fromLatin1(action))->trigger();
+}
 
 }  // namespace
 
@@ -112,16 +114,30 @@ void FileFaultsTest::damaged_settings_file_starts_on_the_defaults_data() {
     QTest::addColumn<QString>("firstPage");
     QTest::addColumn<QString>("userName");
     // Cut short inside a value: the part that was written is the value.
-    QTest::newRow("cut in a value") << "[Options]\nStartup Intro=No\n[TALLEX]\nUserName=Jane Exa" << "frmBasicInfo"
+    QTest::newRow("cut in a value") << "[Options]\nStartup Intro=No\n[TALLEX]\nUserName=Jane Exa"
+                                    << "frmBasicInfo"
                                     << "Jane Exa";
     // Cut short inside "No": the splash shows, as for any value but "No".
-    QTest::newRow("cut in Startup Intro") << "[Options]\nStartup Intro=N" << "frmSplash" << "";
-    QTest::newRow("cut in a section name") << "[Options]\nStartup Intro=No\n[TALL" << "frmBasicInfo" << "";
-    QTest::newRow("empty") << "" << "frmSplash" << "";
-    QTest::newRow("binary") << QString::fromLatin1("\x7f" "ELF\x02\x01\x01\x01\xff\xfe[\x00=]\r\r\n=\n[", 19) << "frmSplash"
+    QTest::newRow("cut in Startup Intro") << "[Options]\nStartup Intro=N"
+                                          << "frmSplash"
+                                          << "";
+    QTest::newRow("cut in a section name") << "[Options]\nStartup Intro=No\n[TALL"
+                                           << "frmBasicInfo"
+                                           << "";
+    QTest::newRow("empty") << ""
+                           << "frmSplash"
+                           << "";
+    QTest::newRow("binary") << QString::fromLatin1(
+                                   "\x7f"
+                                   "ELF\x02\x01\x01\x01\xff\xfe[\x00=]\r\r\n=\n[",
+                                   19)
+                            << "frmSplash"
                             << "";
-    QTest::newRow("keys without a section") << "UserName=Jane\nStartup Intro=No\n" << "frmSplash" << "";
-    QTest::newRow("megabytes of one line") << QString(3 << 20, QLatin1Char('[')) << "frmSplash" << "";
+    QTest::newRow("keys without a section") << "UserName=Jane\nStartup Intro=No\n"
+                                            << "frmSplash"
+                                            << "";
+    QTest::newRow("megabytes of one line") << QString(3 << 20, QLatin1Char('[')) << "frmSplash"
+                                           << "";
 }
 
 void FileFaultsTest::damaged_settings_file_starts_on_the_defaults() {
@@ -142,7 +158,8 @@ void FileFaultsTest::case_file_on_a_full_disk_keeps_the_earlier_one() {
     if (!disk.canFail()) QSKIP("neither a mount nor a read-only folder stops a write here");
     const QString path = Path(disk, "review.json");
     GuiHarness h;
-    QVERIFY2(TypeLoan(h, ThirtySixPaymentsOf330(QStringLiteral("10"), QStringLiteral("1880"))), PromptsText(h.prompts()));
+    QVERIFY2(TypeLoan(h, ThirtySixPaymentsOf330(QStringLiteral("10"), QStringLiteral("1880"))),
+             PromptsText(h.prompts()));
     h.outputs().queueFileName(path);
     Trigger(h, "mnuSaveCaseAs");
     QCOMPARE(h.prompts(), QStringList{"Case has been saved in " + path + "."});
@@ -164,7 +181,8 @@ void FileFaultsTest::report_on_a_full_disk_keeps_the_earlier_one() {
     if (!disk.canFail()) QSKIP("neither a mount nor a read-only folder stops a write here");
     const QString path = Path(disk, "report.txt");
     GuiHarness h;
-    QVERIFY2(TypeLoan(h, ThirtySixPaymentsOf330(QStringLiteral("10"), QStringLiteral("1880"))), PromptsText(h.prompts()));
+    QVERIFY2(TypeLoan(h, ThirtySixPaymentsOf330(QStringLiteral("10"), QStringLiteral("1880"))),
+             PromptsText(h.prompts()));
     h.outputs().queueFileName(path);
     QVERIFY(h.click("cmdSaveReport"));
     QCOMPARE(h.prompts(), QStringList{"Report has been saved in " + path + "."});

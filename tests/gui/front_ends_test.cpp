@@ -4,11 +4,11 @@
 // named in kCases (tests/gui/cases); a case named "refused-..." must be refused.
 
 #include "CaseFile.h"
-#include "shell/CaseFileActions.h"
 #include "CaseReplay.h"
 #include "GuiHarness.h"
 #include "TypedCase.h"
 #include "Verdict.h"
+#include "shell/CaseFileActions.h"
 
 #include "engine/Format.h"
 
@@ -41,12 +41,12 @@ const char* const kCases[] = {
 // How a front end ended: with the results page's figures and verdicts, or with a refusal.
 struct Ending {
     QString refusal;
-    QString page;             // the page left shown by a refusal (the desktop program only)
+    QString page;               // the page left shown by a refusal (the desktop program only)
     bool notEnterable = false;  // typed: the pages offer no way to make an entry of the case
-    QStringList figures;      // calculated APR, amount financed, finance charge, total of payments
-    QList<bool> violations;   // APR understated, APR overstated, FC understated, FC overstated
-    QStringList verdicts;     // the APR note and the finance charge note
-    QStringList information;  // information messages, in order
+    QStringList figures;        // calculated APR, amount financed, finance charge, total of payments
+    QList<bool> violations;     // APR understated, APR overstated, FC understated, FC overstated
+    QStringList verdicts;       // the APR note and the finance charge note
+    QStringList information;    // information messages, in order
     // Open Case only: the figures of the case saved from the pages, and those shown after going
     // back to the first page of the loan's terms and on again.
     QStringList saved;
@@ -112,7 +112,8 @@ void Results(GuiHarness& h, Ending& e) {
     const tallex::LoanRecord& r = h.record();
     e.figures = {Shown(h, "lblAPR"), Shown(h, "lblAmount"), Shown(h, "lblFinanceChg"), Shown(h, "lblTotPymts")};
     e.violations = {r.gbAPRUnderViol, r.gbAPROverViol, r.gbFCUnderViol, r.gbFCOverViol};
-    e.verdicts = {Verdict(h, "lblAPRViolation", "lblAPRViolAmt"), Verdict(h, "lblFinanceViolation", "lblFinanceViolAmt")};
+    e.verdicts = {Verdict(h, "lblAPRViolation", "lblAPRViolAmt"),
+                  Verdict(h, "lblFinanceViolation", "lblFinanceViolAmt")};
 }
 
 bool OnResults(GuiHarness& h) {
@@ -121,7 +122,8 @@ bool OnResults(GuiHarness& h) {
 
 // From the results back to the page of the disclosed APR and on again, as a user checks an entry.
 QStringList Revisited(GuiHarness& h) {
-    for (int i = 0; i < 3 && h.pageName() != QLatin1String("frmAPR1") && h.pageName() != QLatin1String("frmConstInterest"); ++i)
+    for (int i = 0;
+         i < 3 && h.pageName() != QLatin1String("frmAPR1") && h.pageName() != QLatin1String("frmConstInterest"); ++i)
         if (!h.click("cmdBack")) break;
     for (int i = 0; i < 3 && !OnResults(h); ++i)
         if (!h.click("cmdContinue") && !h.click("CmdContinue")) break;
@@ -139,8 +141,10 @@ Ending Opened(const QString& path, const tallex::casefile::CaseFile& c) {
     // Open Case stops before the results; Continue is the user's.
     Ending e;
     if (h.user().prompts().empty() || h.user().prompts().back().style != tallex::kStyleExclamation) {
-        if (!h.click("cmdContinue") || !OnResults(h)) e.page = QStringLiteral("no results page: ") + h.pageName();
-        else Results(h, e);
+        if (!h.click("cmdContinue") || !OnResults(h))
+            e.page = QStringLiteral("no results page: ") + h.pageName();
+        else
+            Results(h, e);
     }
     Prompts(h, e);
     if (e.figures.isEmpty()) return e;
@@ -156,8 +160,10 @@ Ending Typed(const tallex::casefile::CaseFile& c) {
     const TypedCase typed = TypeCase(h, c);
     Ending e;
     e.notEnterable = typed.notEnterable;
-    if (typed.results) Results(h, e);
-    else if (typed.refusal.isEmpty() && !typed.notEnterable) e.page = QStringLiteral("no results page: ") + h.pageName();
+    if (typed.results)
+        Results(h, e);
+    else if (typed.refusal.isEmpty() && !typed.notEnterable)
+        e.page = QStringLiteral("no results page: ") + h.pageName();
     Prompts(h, e);
     return e;
 }

@@ -51,17 +51,41 @@ void LoanTermsTest::key_refusals_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("kept");
     QTest::addColumn<QString>("message");
-    QTest::newRow("letter in the amount") << "txtAmtFinanced" << "" << "12a" << "12"
+    QTest::newRow("letter in the amount") << "txtAmtFinanced"
+                                          << ""
+                                          << "12a"
+                                          << "12"
                                           << "For amount financed, enter numbers, minus sign or decimal point only.";
-    QTest::newRow("minus in the finance charge") << "txtDiscFinChg" << "" << "5-" << "5"
-                                                 << "For disclosed finance charge, enter numbers or decimal point only.";
-    QTest::newRow("letter in the APR") << "txtDiscAPR" << "" << "8x" << "8"
+    QTest::newRow("minus in the finance charge")
+        << "txtDiscFinChg"
+        << ""
+        << "5-"
+        << "5"
+        << "For disclosed finance charge, enter numbers or decimal point only.";
+    QTest::newRow("letter in the APR") << "txtDiscAPR"
+                                       << ""
+                                       << "8x"
+                                       << "8"
                                        << "For disclosed APR, enter numbers or decimal point only.";
-    QTest::newRow("leading zero of the APR") << "txtDiscAPR" << "" << "0.5" << ".5" << "";
-    QTest::newRow("third decimal of an amount") << "txtAmtFinanced" << "" << "1.234" << "1.23" << "";
-    QTest::newRow("letter in the months") << "txtUnitPeriod" << "optPymtFreq_1" << "3m" << "3"
+    QTest::newRow("leading zero of the APR") << "txtDiscAPR"
+                                             << ""
+                                             << "0.5"
+                                             << ".5"
+                                             << "";
+    QTest::newRow("third decimal of an amount") << "txtAmtFinanced"
+                                                << ""
+                                                << "1.234"
+                                                << "1.23"
+                                                << "";
+    QTest::newRow("letter in the months") << "txtUnitPeriod"
+                                          << "optPymtFreq_1"
+                                          << "3m"
+                                          << "3"
                                           << "For months in unit period, enter numbers only.";
-    QTest::newRow("point in the days") << "txtUnitPeriod" << "optPymtFreq_3" << "14." << "14"
+    QTest::newRow("point in the days") << "txtUnitPeriod"
+                                       << "optPymtFreq_3"
+                                       << "14."
+                                       << "14"
                                        << "For days in unit period, enter numbers only.";
 }
 
@@ -93,33 +117,47 @@ void LoanTermsTest::continue_refusals_data() {
     // A null text is a box the user never enters. The click on Continue that takes the focus
     // out of a refused box counts for nothing: the user clicks again.
     const QString none;
-    QTest::newRow("no amount") << none << "8" << none << "" << none
-                               << 1 << QStringList{"Please input Amount Financed."} << "txtAmtFinanced";
-    QTest::newRow("amount not a number") << "1-2" << "8" << none << "" << none
-                                         << 1 << QStringList{"Please enter integers for Amount Financed."} << "txtAmtFinanced";
-    QTest::newRow("zero amount") << "0" << "8" << none << "" << none
-                                 << 1 << QStringList{"Amount Financed can't be zero."} << "txtAmtFinanced";
-    QTest::newRow("no APR") << "1000" << none << none << "" << none
-                            << 1 << QStringList{"Please input Disclosed APR."} << "txtDiscAPR";
-    QTest::newRow("APR not a number") << "1000" << "." << none << "" << none
-                                      << 2 << QStringList{aprRange, "Please enter integers for Disclosed APR."} << "txtDiscAPR";
-    QTest::newRow("zero APR") << "1000" << ".0" << none << "" << none
-                              << 2 << QStringList{aprRange, "Disclosed APR can't be zero."} << "txtDiscAPR";
-    QTest::newRow("APR above 9999") << "1000" << "9999.5" << none << "" << none
-                                    << 2 << QStringList{aprRange, aprRange} << "txtDiscAPR";
-    QTest::newRow("finance charge not a number") << "1000" << "8" << "." << "" << none
-                                                 << 1 << QStringList{"Please enter integers for Disclosed Finance Charge."}
-                                                 << "txtDiscFinChg";
-    QTest::newRow("no unit period") << "1000" << "8" << none << "optPymtFreq_1" << none
-                                    << 1 << QStringList{"Please input Unit Period."} << "txtUnitPeriod";
-    QTest::newRow("zero unit period") << "1000" << "8" << none << "optPymtFreq_1" << "0"
-                                      << 1 << QStringList{"Enter Unit Period value greater than zero."} << "txtUnitPeriod";
-    QTest::newRow("one month unit period") << "1000" << "8" << none << "optPymtFreq_1" << "1"
-                                           << 1 << QStringList{"For months in unit period, enter a number from 2 to 12."}
-                                           << "txtUnitPeriod";
-    QTest::newRow("400 days unit period") << "1000" << "8" << none << "optPymtFreq_3" << "400"
-                                          << 1 << QStringList{"For days in unit period, enter a number from 1 to 365."}
-                                          << "txtUnitPeriod";
+    QTest::newRow("no amount") << none << "8" << none << "" << none << 1 << QStringList{"Please input Amount Financed."}
+                               << "txtAmtFinanced";
+    QTest::newRow("amount not a number") << "1-2"
+                                         << "8" << none << "" << none << 1
+                                         << QStringList{"Please enter integers for Amount Financed."}
+                                         << "txtAmtFinanced";
+    QTest::newRow("zero amount") << "0"
+                                 << "8" << none << "" << none << 1 << QStringList{"Amount Financed can't be zero."}
+                                 << "txtAmtFinanced";
+    QTest::newRow("no APR") << "1000" << none << none << "" << none << 1 << QStringList{"Please input Disclosed APR."}
+                            << "txtDiscAPR";
+    QTest::newRow("APR not a number") << "1000"
+                                      << "." << none << "" << none << 2
+                                      << QStringList{aprRange, "Please enter integers for Disclosed APR."}
+                                      << "txtDiscAPR";
+    QTest::newRow("zero APR") << "1000"
+                              << ".0" << none << "" << none << 2
+                              << QStringList{aprRange, "Disclosed APR can't be zero."} << "txtDiscAPR";
+    QTest::newRow("APR above 9999") << "1000"
+                                    << "9999.5" << none << "" << none << 2 << QStringList{aprRange, aprRange}
+                                    << "txtDiscAPR";
+    QTest::newRow("finance charge not a number")
+        << "1000"
+        << "8"
+        << "."
+        << "" << none << 1 << QStringList{"Please enter integers for Disclosed Finance Charge."} << "txtDiscFinChg";
+    QTest::newRow("no unit period") << "1000"
+                                    << "8" << none << "optPymtFreq_1" << none << 1
+                                    << QStringList{"Please input Unit Period."} << "txtUnitPeriod";
+    QTest::newRow("zero unit period") << "1000"
+                                      << "8" << none << "optPymtFreq_1"
+                                      << "0" << 1 << QStringList{"Enter Unit Period value greater than zero."}
+                                      << "txtUnitPeriod";
+    QTest::newRow("one month unit period")
+        << "1000"
+        << "8" << none << "optPymtFreq_1"
+        << "1" << 1 << QStringList{"For months in unit period, enter a number from 2 to 12."} << "txtUnitPeriod";
+    QTest::newRow("400 days unit period")
+        << "1000"
+        << "8" << none << "optPymtFreq_3"
+        << "400" << 1 << QStringList{"For days in unit period, enter a number from 1 to 365."} << "txtUnitPeriod";
 }
 
 void LoanTermsTest::continue_refusals() {
@@ -181,9 +219,11 @@ void LoanTermsTest::change_of_type_or_frequency_asks_first_data() {
     QTest::addColumn<QString>("question");
     QTest::addColumn<short>("answer");
     const QString type = QStringLiteral(
-        "Changing the loan type will cause deletion of any payment information and calendar date(s) you may have entered.");
+        "Changing the loan type will cause deletion of any payment information and calendar date(s) you may have "
+        "entered.");
     const QString frequency = QStringLiteral(
-        "Changing the payment frequency will cause deletion of any payment information and calendar date(s) you may have entered.");
+        "Changing the payment frequency will cause deletion of any payment information and calendar date(s) you may "
+        "have entered.");
     QTest::newRow("type, cancelled") << "optLoanType_1" << type << short(tallex::kAnswerCancel);
     QTest::newRow("type, confirmed") << "optLoanType_1" << type << short(tallex::kAnswerOk);
     QTest::newRow("frequency, cancelled") << "optPymtFreq_2" << frequency << short(tallex::kAnswerCancel);
@@ -268,15 +308,17 @@ void LoanTermsTest::text_set_without_keys_clears_the_entry_state_data() {
     QTest::addColumn<QString>("way");
     // Steps to the page: "option" clicks an option, "box=text" types, "!button" clicks a button.
     const QStringList loanTerms{"!CmdContinue", "optLoanType_1", "optPymtFreq_1"};
-    const QStringList constructionInterest{"optType_1", "!CmdContinue", "txtLoanAmt=100000", "txtSimpleInt=10",
-                                           "txtPrepdFinChg=1000", "optDiscType_1", "!cmdContinue", "txtTimePeriod=6",
-                                           "!cmdContinue"};
-    const QStringList loanTermsEntries{"txtAmtFinanced=2500", "txtDiscAPR=10", "txtDiscFinChg=124", "txtUnitPeriod=180"};
+    const QStringList constructionInterest{"optType_1",       "!CmdContinue",        "txtLoanAmt=100000",
+                                           "txtSimpleInt=10", "txtPrepdFinChg=1000", "optDiscType_1",
+                                           "!cmdContinue",    "txtTimePeriod=6",     "!cmdContinue"};
+    const QStringList loanTermsEntries{"txtAmtFinanced=2500", "txtDiscAPR=10", "txtDiscFinChg=124",
+                                       "txtUnitPeriod=180"};
     const QStringList interestEntries{"txtDiscAPR=10", "txtFinChg=124"};
     for (const char* way : {"paste", "set by the program"}) {
         // The click on Single Advance leaves the empty amount box.
         QTest::addRow("loan terms, %s", way) << loanTerms << "" << loanTermsEntries << way;
-        QTest::addRow("construction interest, %s", way) << constructionInterest << "txtDiscAPR" << interestEntries << way;
+        QTest::addRow("construction interest, %s", way)
+            << constructionInterest << "txtDiscAPR" << interestEntries << way;
     }
 }
 
@@ -290,7 +332,8 @@ void LoanTermsTest::text_set_without_keys_clears_the_entry_state() {
         if (step.startsWith(QLatin1Char('!'))) {
             QVERIFY2(h.click(step.mid(1).toLatin1().constData()), PromptsText(h.prompts()));
         } else if (step.contains(QLatin1Char('='))) {
-            QVERIFY(h.type(step.section(QLatin1Char('='), 0, 0).toLatin1().constData(), step.section(QLatin1Char('='), 1)));
+            QVERIFY(
+                h.type(step.section(QLatin1Char('='), 0, 0).toLatin1().constData(), step.section(QLatin1Char('='), 1)));
         } else {
             Choose(h, step.toLatin1().constData());
         }
@@ -331,8 +374,10 @@ void LoanTermsTest::text_set_without_keys_clears_the_entry_state() {
     QVERIFY2(h.pageName() == QStringLiteral("frmPymt"), PromptsText(h.prompts()));
     QVERIFY2(h.prompts().isEmpty(), PromptsText(h.prompts()));
     // Each box left was checked: the finance charge is shown as money.
-    const Page* left = h.window().loadedPage(page == QStringLiteral("frmAPR1") ? PageId::LoanTerms : PageId::ConstructionInterest);
-    const QString charge = page == QStringLiteral("frmAPR1") ? QStringLiteral("txtDiscFinChg") : QStringLiteral("txtFinChg");
+    const Page* left =
+        h.window().loadedPage(page == QStringLiteral("frmAPR1") ? PageId::LoanTerms : PageId::ConstructionInterest);
+    const QString charge =
+        page == QStringLiteral("frmAPR1") ? QStringLiteral("txtDiscFinChg") : QStringLiteral("txtFinChg");
     QCOMPARE(left->findChild<QLineEdit*>(charge)->text(), QStringLiteral("$124.00"));
 }
 

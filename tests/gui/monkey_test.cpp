@@ -9,8 +9,8 @@
 // steps are printed.
 
 #include "GuiHarness.h"
-#include "widgets/ScheduleGrid.h"
 #include "TypedLoan.h"
+#include "widgets/ScheduleGrid.h"
 
 #include "engine/LoanRecord.h"
 
@@ -23,8 +23,8 @@
 #include <QFile>
 #include <QKeySequence>
 #include <QLabel>
-#include <QMenu>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -39,16 +39,49 @@ namespace {
 
 // Texts a user might type, with the ones a user should not.
 const QStringList kTexts = {
-    "1000", "10000", "330", "88.85", "36", "12", "1", "0", "30", "15", "365", "8.25", "10", "1880", "250000",
-    "01-15-2026", "02-15-2026", "12-31-2027", "02-29-2024", "13-45-2026", "6", "-5", "$1,000.00", "(5)", "abc", "",
-    "1e308", "99999999999999999999", "0.125", ".25", "-", ".", "12-", QString(300, QLatin1Char('9')), "Jane Examiner",
+    "1000",
+    "10000",
+    "330",
+    "88.85",
+    "36",
+    "12",
+    "1",
+    "0",
+    "30",
+    "15",
+    "365",
+    "8.25",
+    "10",
+    "1880",
+    "250000",
+    "01-15-2026",
+    "02-15-2026",
+    "12-31-2027",
+    "02-29-2024",
+    "13-45-2026",
+    "6",
+    "-5",
+    "$1,000.00",
+    "(5)",
+    "abc",
+    "",
+    "1e308",
+    "99999999999999999999",
+    "0.125",
+    ".25",
+    "-",
+    ".",
+    "12-",
+    QString(300, QLatin1Char('9')),
+    "Jane Examiner",
 };
 
 const Qt::Key kKeys[] = {
-    Qt::Key_0, Qt::Key_1, Qt::Key_2, Qt::Key_5, Qt::Key_9, Qt::Key_Period, Qt::Key_Minus, Qt::Key_Comma,
-    Qt::Key_Dollar, Qt::Key_Slash, Qt::Key_A, Qt::Key_E, Qt::Key_Space, Qt::Key_Backspace, Qt::Key_Delete,
-    Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Up, Qt::Key_Down,
-    Qt::Key_Left, Qt::Key_Right, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End,
+    Qt::Key_0,      Qt::Key_1,         Qt::Key_2,      Qt::Key_5,     Qt::Key_9,       Qt::Key_Period,
+    Qt::Key_Minus,  Qt::Key_Comma,     Qt::Key_Dollar, Qt::Key_Slash, Qt::Key_A,       Qt::Key_E,
+    Qt::Key_Space,  Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Tab,   Qt::Key_Backtab, Qt::Key_Return,
+    Qt::Key_Enter,  Qt::Key_Escape,    Qt::Key_Up,     Qt::Key_Down,  Qt::Key_Left,    Qt::Key_Right,
+    Qt::Key_PageUp, Qt::Key_PageDown,  Qt::Key_Home,   Qt::Key_End,
 };
 
 // Access keys of the pages' buttons ("&Continue", "&Back", "E&xit", ...).
@@ -68,13 +101,20 @@ public:
     // One random action on the page shown, then the checks.
     void step(int number) {
         const int roll = pick(100);
-        if (roll < 30) typeText();
-        else if (roll < 55) pressKey();
-        else if (roll < 82) clickControl();
-        else if (roll < 88) clickCell();
-        else if (roll < 93) triggerMenu();
-        else if (roll < 97) queueFile();
-        else pressAccessKey();
+        if (roll < 30)
+            typeText();
+        else if (roll < 55)
+            pressKey();
+        else if (roll < 82)
+            clickControl();
+        else if (roll < 88)
+            clickCell();
+        else if (roll < 93)
+            triggerMenu();
+        else if (roll < 97)
+            queueFile();
+        else
+            pressAccessKey();
         h_.settle();
         checkAfterStep(number);
     }
@@ -83,7 +123,8 @@ public:
     // Actions per page, to show that the run went round the program.
     QString visits() const {
         QStringList parts;
-        for (const auto& [page, count] : visits_) parts << QStringLiteral("%1 %2").arg(page.isEmpty() ? "(dialog)" : page).arg(count);
+        for (const auto& [page, count] : visits_)
+            parts << QStringLiteral("%1 %2").arg(page.isEmpty() ? "(dialog)" : page).arg(count);
         return parts.join(QStringLiteral(", "));
     }
     int restarts() const { return restarts_; }
@@ -96,7 +137,9 @@ public:
 private:
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
     template <class T>
-    T* pickOf(const QList<T*>& items) { return items.isEmpty() ? nullptr : items[pick(static_cast<int>(items.size()))]; }
+    T* pickOf(const QList<T*>& items) {
+        return items.isEmpty() ? nullptr : items[pick(static_cast<int>(items.size()))];
+    }
 
     short Answer(short style) {
         switch (style) {
@@ -140,7 +183,8 @@ private:
         if (!target || target->window() != &h_.window()) target = &h_.window();
         const Qt::Key key = kKeys[pick(std::size(kKeys))];
         const Qt::KeyboardModifiers mods = pick(10) == 0 ? Qt::ShiftModifier : Qt::NoModifier;
-        note(QStringLiteral("key %1 on %2").arg(QKeySequence(QKeyCombination(mods, key)).toString(), target->objectName()));
+        note(QStringLiteral("key %1 on %2")
+                 .arg(QKeySequence(QKeyCombination(mods, key)).toString(), target->objectName()));
         QTest::keyClick(target, key, mods);
     }
 
@@ -181,8 +225,10 @@ private:
         const int row = pick(rows + 1);
         const int column = pick(5);
         note(QStringLiteral("cell %1,%2").arg(row).arg(column));
-        if (row < rows) h_.clickCell(row, column);
-        else h_.typeCell(kTexts[pick(static_cast<int>(kTexts.size()))]);
+        if (row < rows)
+            h_.clickCell(row, column);
+        else
+            h_.typeCell(kTexts[pick(static_cast<int>(kTexts.size()))]);
     }
 
     void triggerMenu() {
@@ -275,8 +321,8 @@ private:
         errorShown_ = false;
         // Only the core's run-time errors may end on the error screen.
         QVERIFY2(!lastError_.startsWith(QStringLiteral("51 ")),
-                 qPrintable("step " + QString::number(number) + ": an error that is not a run-time error: " + lastError_ +
-                            "\n" + trail()));
+                 qPrintable("step " + QString::number(number) +
+                            ": an error that is not a run-time error: " + lastError_ + "\n" + trail()));
         // The loan is gone: an empty basic information page.
         const tallex::LoanRecord& r = h_.record();
         const QString where = "after the error screen (" + lastError_ + ") at step " + QString::number(number) + "\n";
@@ -322,7 +368,7 @@ int EnvironmentNumber(const char* name, int fallback) {
 // in turn, reached by typing a good loan, and go on at random from there.
 enum class Start { BasicInformation, Schedule, Results, Reimbursement, ConstructionTerms, ConstructionResults };
 constexpr int kStarts = 6;
-const char* const kStartNames[kStarts] = {"basic information", "schedule",          "results",
+const char* const kStartNames[kStarts] = {"basic information", "schedule",           "results",
                                           "reimbursement",     "construction terms", "construction results"};
 
 void Choose(GuiHarness& h, const char* option) {
@@ -417,9 +463,10 @@ void MonkeyTest::random_input_never_crashes() {
         const auto start = static_cast<Start>((episode + seed) % kStarts);
         h.restart();
         h.forgetPrompts();
-        QVERIFY2(Open(h, start), qPrintable(QStringLiteral("the %1 page was not reached: on %2; ")
-                                                .arg(QString::fromLatin1(kStartNames[static_cast<int>(start)]), h.pageName()) +
-                                            PromptsText(h.prompts())));
+        QVERIFY2(Open(h, start),
+                 qPrintable(QStringLiteral("the %1 page was not reached: on %2; ")
+                                .arg(QString::fromLatin1(kStartNames[static_cast<int>(start)]), h.pageName()) +
+                            PromptsText(h.prompts())));
         for (int k = 0; k < episodeSteps && done < steps; ++k, ++done) {
             monkey.step(done);
             if (QTest::currentTestFailed()) {
@@ -429,7 +476,8 @@ void MonkeyTest::random_input_never_crashes() {
         }
     }
     qInfo("seed %d: %d steps in %lld ms, %d error screens, %d restarts after Exit; actions on %s", seed, done,
-          static_cast<long long>(clock.elapsed()), monkey.errorScreens(), monkey.restarts(), qPrintable(monkey.visits()));
+          static_cast<long long>(clock.elapsed()), monkey.errorScreens(), monkey.restarts(),
+          qPrintable(monkey.visits()));
 }
 
 QTEST_MAIN(MonkeyTest)

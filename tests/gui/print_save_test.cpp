@@ -3,10 +3,10 @@
 // by the command line's own check; Open Case; the offer to save a changed case.
 
 #include "CaseCommands.h"
-#include "shell/CaseFileActions.h"
 #include "GuiHarness.h"
-#include "widgets/ScheduleGrid.h"
 #include "TypedLoan.h"
+#include "shell/CaseFileActions.h"
+#include "widgets/ScheduleGrid.h"
 
 #include "engine/Format.h"
 
@@ -114,14 +114,16 @@ void PrintSaveTest::print_to_pdf_holds_the_report_and_each_copy() {
     QVERIFY2(pages >= 2, qPrintable(QString::number(pages)));
     QCOMPARE(PdfText(two).count(QLatin1Char('\f')), 2 * pages);
     QCOMPARE(PdfText(two).count(QStringLiteral("APR Disclosure Documentation")), 2);
-    const int reimbursementPage = text.left(text.indexOf(QStringLiteral("Reimbursement Documentation"))).count(QLatin1Char('\f'));
+    const int reimbursementPage =
+        text.left(text.indexOf(QStringLiteral("Reimbursement Documentation"))).count(QLatin1Char('\f'));
     QVERIFY(reimbursementPage >= 1);
     // Printed in a Courier family, else Liberation Mono (Courier's metrics), never a proportional face.
     QProcess fonts;
     fonts.start(QStringLiteral("pdffonts"), {one});
     if (fonts.waitForStarted(5000) && fonts.waitForFinished(10000)) {
         const QString list = QString::fromUtf8(fonts.readAllStandardOutput());
-        QVERIFY2(list.contains(QStringLiteral("Courier"), Qt::CaseInsensitive) || list.contains(QStringLiteral("LiberationMono")),
+        QVERIFY2(list.contains(QStringLiteral("Courier"), Qt::CaseInsensitive) ||
+                     list.contains(QStringLiteral("LiberationMono")),
                  qPrintable(list));
     }
 }
@@ -132,8 +134,7 @@ void PrintSaveTest::cancelled_dialogs_write_and_say_nothing() {
     h.outputs().queuePrintCancel();
     QVERIFY(h.click("cmdPrint"));
     QVERIFY(h.click("cmdSaveReport"));  // nothing queued: the save dialog is cancelled
-    QCOMPARE(h.outputs().requests(),
-             (QStringList{"print", "save Save Report [Text (*.txt);;All Files (*)]"}));
+    QCOMPARE(h.outputs().requests(), (QStringList{"print", "save Save Report [Text (*.txt);;All Files (*)]"}));
     QVERIFY2(h.prompts().isEmpty(), PromptsText(h.prompts()));
     QVERIFY(h.control<QRadioButton>("optTolerance_2")->hasFocus());  // FormSetFocus after Print
 }
@@ -184,7 +185,9 @@ void PrintSaveTest::saved_case_checks_to_the_figures_on_the_pages() {
     const QString output = CheckOutput(casePath, exitCode);
     QCOMPARE(exitCode, 1);  // a case owing reimbursement has a violation
     const nlohmann::json verdict = nlohmann::json::parse(output.toStdString());
-    const auto pct = [](double v, const char* pattern) { return QString::fromStdString(tallex::Format(v / 100, pattern)); };
+    const auto pct = [](double v, const char* pattern) {
+        return QString::fromStdString(tallex::Format(v / 100, pattern));
+    };
     QCOMPARE(results, (QStringList{pct(verdict["calc_apr"], "###0.0000 %"), Currency(verdict["amount_financed"]),
                                    Currency(verdict["finance_charge"]), Currency(verdict["total_of_payments"]),
                                    pct(verdict["apr_diff"], "###0.0000 %")}));
@@ -229,11 +232,19 @@ void PrintSaveTest::opened_case_stops_on_the_refused_entry_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("focus");  // a box, or "row,column" of the schedule grid
-    QTest::newRow("key") << "refused-apr-key.json" << "frmAPR1" << "txtDiscAPR";
-    QTest::newRow("construction entry") << "refused-simple-rate.json" << "frmConstLoan" << "txtSimpleInt";
-    QTest::newRow("schedule cell") << "refused-payments-cell.json" << "frmPymt" << "0,2";
+    QTest::newRow("key") << "refused-apr-key.json"
+                         << "frmAPR1"
+                         << "txtDiscAPR";
+    QTest::newRow("construction entry") << "refused-simple-rate.json"
+                                        << "frmConstLoan"
+                                        << "txtSimpleInt";
+    QTest::newRow("schedule cell") << "refused-payments-cell.json"
+                                   << "frmPymt"
+                                   << "0,2";
     // The timing cells, where the calculator opens again.
-    QTest::newRow("calculator date") << "refused-payment-date.json" << "frmPymt" << "0,3";
+    QTest::newRow("calculator date") << "refused-payment-date.json"
+                                     << "frmPymt"
+                                     << "0,3";
 }
 
 void PrintSaveTest::opened_case_stops_on_the_refused_entry() {

@@ -2,8 +2,8 @@
 // and the wizard's Back and Continue keeping every entry.
 
 #include "GuiHarness.h"
-#include "widgets/ScheduleGrid.h"
 #include "dialogs/frmCalendar.h"
+#include "widgets/ScheduleGrid.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -9,8 +9,8 @@
 // of payments 11,837.22, so the adjustment is 11,500 - 11,837.22 = -337.22.
 
 #include "GuiHarness.h"
-#include "widgets/ResultGrid.h"
 #include "TypedLoan.h"
+#include "widgets/ResultGrid.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -93,12 +93,16 @@ void ReimbursementTest::prior_payments_refusals_data() {
     QTest::addColumn<bool>("lumpSums");
     // The letter is discarded as it is typed; what is left, 1, is a valid count.
     QTest::newRow("a letter is refused as it is typed")
-        << "1a" << "1" << QStringList{"For # of prior payments, enter numbers only."} << true;
-    QTest::newRow("nothing entered") << "" << ""
+        << "1a"
+        << "1" << QStringList{"For # of prior payments, enter numbers only."} << true;
+    QTest::newRow("nothing entered") << ""
+                                     << ""
                                      << QStringList{"# of prior payments must be entered before showing adjustments."}
                                      << true;
-    QTest::newRow("none made") << "0" << "0" << QStringList{kRangeMessage} << false;
-    QTest::newRow("one more than the total") << "37" << "37" << QStringList{kRangeMessage} << false;
+    QTest::newRow("none made") << "0"
+                               << "0" << QStringList{kRangeMessage} << false;
+    QTest::newRow("one more than the total") << "37"
+                                             << "37" << QStringList{kRangeMessage} << false;
 }
 
 void ReimbursementTest::prior_payments_refusals() {

@@ -8,8 +8,8 @@
 // 10,079.08 (annuity formula by hand), which decide the secured cases below.
 
 #include "GuiHarness.h"
-#include "widgets/ResultGrid.h"
 #include "TypedLoan.h"
+#include "widgets/ResultGrid.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -56,7 +56,8 @@ const QString kCausedByQuestion = QStringLiteral(
 
 void ResultsTest::apr_understatement_violation_in_dark_red_with_the_tolerance_frame() {
     GuiHarness h;
-    QVERIFY2(TypeLoan(h, ThirtySixPaymentsOf330(QStringLiteral("10"), QStringLiteral("1880"))), PromptsText(h.prompts()));
+    QVERIFY2(TypeLoan(h, ThirtySixPaymentsOf330(QStringLiteral("10"), QStringLiteral("1880"))),
+             PromptsText(h.prompts()));
     QCOMPARE(h.window().windowTitle(), QStringLiteral("Disclosure Information"));
     QCOMPARE(LabelText(h, "lblAPR"), QStringLiteral("11.5504 %"));
     QCOMPARE(LabelText(h, "lblFinanceChg"), QStringLiteral("$1,880.00"));
@@ -106,12 +107,13 @@ void ResultsTest::secured_loan_asks_whether_the_fc_error_caused_the_apr_error_da
         << "1800" << short(tallex::kAnswerYesButton) << "** APR understatement caused by finance charge error:"
         << "0.5504 %" << kBlack << false;
     QTest::newRow("No, 80.00 under: considered accurate")
-        << "1800" << short(tallex::kAnswerNoButton) << "** APR is understated but considered accurate under 226.22(a)(5)."
+        << "1800" << short(tallex::kAnswerNoButton)
+        << "** APR is understated but considered accurate under 226.22(a)(5)."
         << "" << kBlack << false;
     // FC 1,850 is 30.00 under; 79.08 at the adjusted 11.005 % is more: a violation.
     QTest::newRow("No, 30.00 under: violation")
-        << "1850" << short(tallex::kAnswerNoButton) << "** VIOLATION **  The APR is Understated by:" << "0.5504 %"
-        << kDarkRed << true;
+        << "1850" << short(tallex::kAnswerNoButton) << "** VIOLATION **  The APR is Understated by:"
+        << "0.5504 %" << kDarkRed << true;
 }
 
 void ResultsTest::secured_loan_asks_whether_the_fc_error_caused_the_apr_error() {

@@ -2,9 +2,9 @@
 // of Continue, rows added and refused, Delete Payment Stream, and the solver's failure.
 
 #include "GuiHarness.h"
+#include "dialogs/frmCalendar.h"
 #include "widgets/ScheduleGrid.h"
 #include "widgets/ScheduleModel.h"
-#include "dialogs/frmCalendar.h"
 
 #include "schedule/ScheduleCellStore.h"
 #include "schedule/SchedulePage.h"
@@ -48,9 +48,9 @@ private:
 namespace {
 
 struct Terms {
-    int loanType = 0;      // 0 installment, 1 single payment
-    int frequency = 0;     // option index
-    QString unit;          // unit period text, when shown
+    int loanType = 0;   // 0 installment, 1 single payment
+    int frequency = 0;  // option index
+    QString unit;       // unit period text, when shown
     QString amount = QStringLiteral("1000");
 };
 
@@ -97,7 +97,9 @@ void Run(GuiHarness& h, const QStringList& steps) {
             QVERIFY(h.click("cmdContinue"));
         } else if (step.startsWith(QStringLiteral("key:"))) {
             const QString name = step.mid(4);
-            h.press(name == QStringLiteral("Delete") ? Qt::Key_Delete : name == QStringLiteral("PageUp") ? Qt::Key_PageUp : Qt::Key_PageDown);
+            h.press(name == QStringLiteral("Delete")   ? Qt::Key_Delete
+                    : name == QStringLiteral("PageUp") ? Qt::Key_PageUp
+                                                       : Qt::Key_PageDown);
         } else if (step.startsWith(QStringLiteral("paste:"))) {
             QApplication::clipboard()->setText(step.mid(6));
             h.press(Qt::Key_V, Qt::ControlModifier);
@@ -145,52 +147,64 @@ void ScheduleTest::refusals_data() {
     const QStringList firstRow{"t:100", "tab", "t:12", "tab"};
     QTest::newRow("amount not a number") << monthly << QStringList{"t:1.2.3", "tab"}
                                          << QStringList{"Enter a payment amount using the following format: #,###.##"};
-    QTest::newRow("advance on a single payment loan") << singleDays << QStringList{"t:-250", "tab"}
-                                                      << QStringList{"Enter a payment amount that is more than 0."};
+    QTest::newRow("advance on a single payment loan")
+        << singleDays << QStringList{"t:-250", "tab"} << QStringList{"Enter a payment amount that is more than 0."};
     QTest::newRow("no number of payments") << monthly << QStringList{"t:100", "tab", "tab"}
                                            << QStringList{"For number of payments, enter a valid integer."};
     QTest::newRow("zero payments") << monthly << QStringList{"t:100", "tab", "t:0", "tab"}
                                    << QStringList{"For number of payments, enter a number greater than 0."};
     QTest::newRow("payments with a point") << monthly << QStringList{"t:100", "tab", "t:12.0", "tab"}
                                            << QStringList{"For number of payments, enter a valid integer."};
-    QTest::newRow("unit periods with a point") << monthly << firstRow + QStringList{"t:1.5", "tab"}
-                                               << QStringList{"Enter a valid integer for unit periods."};
+    QTest::newRow("unit periods with a point")
+        << monthly << firstRow + QStringList{"t:1.5", "tab"} << QStringList{"Enter a valid integer for unit periods."};
     QTest::newRow("odd days with a point") << monthly << firstRow + QStringList{"tab", "t:2.5", "tab"}
                                            << QStringList{"Enter a valid integer for odd days."};
     // Said once: the grid's second try within 200 ms is silent.
-    QTest::newRow("odd days beyond the unit period") << monthly << firstRow + QStringList{"tab", "t:31", "tab", "tab"}
+    QTest::newRow("odd days beyond the unit period")
+        << monthly << firstRow + QStringList{"tab", "t:31", "tab", "tab"}
         << QStringList{"Odd days must be less than or equal to days in unit period [30] or 0."};
-    QTest::newRow("no unit periods on a yearly single payment") << singleYear
-        << QStringList{"t:1100", "tab", "tab", "t:0", "tab"} << QStringList{"Unit periods must be greater than 0."};
-    QTest::newRow("a year of odd days") << singleYear << QStringList{"t:1100", "tab", "tab", "t:1", "tab", "t:400", "tab"}
+    QTest::newRow("no unit periods on a yearly single payment")
+        << singleYear << QStringList{"t:1100", "tab", "tab", "t:0", "tab"}
+        << QStringList{"Unit periods must be greater than 0."};
+    QTest::newRow("a year of odd days") << singleYear
+                                        << QStringList{"t:1100", "tab", "tab", "t:1", "tab", "t:400", "tab"}
                                         << QStringList{"Odd days must be less than 365."};
-    QTest::newRow("unit periods before the number") << monthly << QStringList{"t:100", "c:0,3"}
-                                                    << QStringList{"Enter Number of Payments before entering Unit Periods."};
+    QTest::newRow("unit periods before the number")
+        << monthly << QStringList{"t:100", "c:0,3"}
+        << QStringList{"Enter Number of Payments before entering Unit Periods."};
     QTest::newRow("incomplete row") << monthly << QStringList{"t:100", "down"}
                                     << QStringList{"Please complete data entry of current row before continuing."};
-    QTest::newRow("continue with nothing") << monthly << QStringList{"continue"}
+    QTest::newRow("continue with nothing")
+        << monthly << QStringList{"continue"}
         << QStringList{"Enter payment amount and number of payments before going to next screen."};
-    QTest::newRow("continue without the number") << monthly << QStringList{"t:100", "continue"}
-                                                 << QStringList{"Enter number of payments before going to next screen."};
-    QTest::newRow("continue without unit periods") << monthly << firstRow + QStringList{"t:", "continue"}
-                                                   << QStringList{"Enter the unit periods before going to next screen."};
+    QTest::newRow("continue without the number")
+        << monthly << QStringList{"t:100", "continue"}
+        << QStringList{"Enter number of payments before going to next screen."};
+    QTest::newRow("continue without unit periods")
+        << monthly << firstRow + QStringList{"t:", "continue"}
+        << QStringList{"Enter the unit periods before going to next screen."};
     QTest::newRow("continue without odd days") << monthly << firstRow + QStringList{"tab", "t:", "continue"}
                                                << QStringList{"Enter the odd days before going to next screen."};
-    QTest::newRow("continue without the calendar's dates") << yearly << QStringList{"t:100", "tab", "t:5", "tab", "continue"}
-        << QStringList{"Before going to next screen you must enter dates in calendar in order to calculate unit "
-                       "periods and odd days. "};
-    QTest::newRow("stream 1 without unit periods") << monthly
-        << firstRow + QStringList{"t:", "tab", "tab", "t:80", "tab", "t:12", "tab", "continue"}
+    QTest::newRow("continue without the calendar's dates")
+        << yearly << QStringList{"t:100", "tab", "t:5", "tab", "continue"}
+        << QStringList{
+               "Before going to next screen you must enter dates in calendar in order to calculate unit "
+               "periods and odd days. "};
+    QTest::newRow("stream 1 without unit periods")
+        << monthly << firstRow + QStringList{"t:", "tab", "tab", "t:80", "tab", "t:12", "tab", "continue"}
         << QStringList{"Enter the number of unit periods."};
-    QTest::newRow("one advance at the loan date") << monthly
-        << QStringList{"t:-1000", "tab", "t:1", "tab", "t:0", "tab", "t:0", "continue"}
-        << QStringList{"Payment stream #1 cannot contain a negative payment amount if the number of negative payments is "
-                       "one and unit periods and odd days both equal zero.This advance should be treated as part of the "
-                       "amount financed and not as a negative payment."};
-    QTest::newRow("payments below the amount financed") << monthly << QStringList{"t:50", "tab", "t:12", "tab", "continue"}
+    QTest::newRow("one advance at the loan date")
+        << monthly << QStringList{"t:-1000", "tab", "t:1", "tab", "t:0", "tab", "t:0", "continue"}
+        << QStringList{
+               "Payment stream #1 cannot contain a negative payment amount if the number of negative payments is "
+               "one and unit periods and odd days both equal zero.This advance should be treated as part of the "
+               "amount financed and not as a negative payment."};
+    QTest::newRow("payments below the amount financed")
+        << monthly << QStringList{"t:50", "tab", "t:12", "tab", "continue"}
         << QStringList{"Total of payments [$600.00] must not be less than amount financed [$1,000.00]."};
-    QTest::newRow("a rate the solver cannot find") << monthly
-        << QStringList{"t:2689", "tab", "t:3", "tab", "t:0", "tab", "tab", "t:1255", "tab", "t:2", "tab", "t:17", "continue"}
+    QTest::newRow("a rate the solver cannot find")
+        << monthly << QStringList{"t:2689", "tab", "t:3", "tab", "t:0",  "tab",     "tab",
+                                  "t:1255", "tab", "t:2", "tab", "t:17", "continue"}
         << QStringList{QString::fromLatin1(tallex::kSolverFailedMessage)};
 }
 
@@ -228,8 +242,8 @@ void ScheduleTest::a_refused_cell_keeps_the_cursor_and_the_text() {
 void ScheduleTest::delete_moves_the_later_streams_up() {
     GuiHarness h;
     ToSchedule(h, {});
-    Run(h, {"t:100", "tab", "t:12", "tab", "tab", "tab", "t:200", "tab", "t:6", "tab", "tab", "tab", "t:300", "tab", "t:3", "tab",
-            "c:1,1"});
+    Run(h, {"t:100", "tab", "t:12", "tab", "tab", "tab", "t:200", "tab", "t:6", "tab", "tab", "tab", "t:300", "tab",
+            "t:3", "tab", "c:1,1"});
     auto* remove = h.control<QPushButton>("cmdDelete");
     QCOMPARE(remove->text(), QStringLiteral("&Delete Payment Stream # 2"));
     QVERIFY(h.click("cmdDelete"));
@@ -344,19 +358,27 @@ void ScheduleTest::the_grid_model_shows_the_record_data() {
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<int>("changes");  // dataChanged signals that took in the cell
-    QTest::newRow("shown as stored") << QStringList{} << 0 << 2 << "12" << "12" << 0;
-    QTest::newRow("typed, not yet stored") << QStringList{"type:0,1,250"} << 0 << 1 << "250" << "100" << 1;
-    QTest::newRow("emptied, not yet stored") << QStringList{"type:0,1,"} << 0 << 1 << "" << "100" << 1;
-    QTest::newRow("typed and stored") << QStringList{"type:0,1,250", "store:0,1,250"} << 0 << 1 << "250" << "250" << 1;
-    QTest::newRow("stored as the check left it") << QStringList{"type:0,1,1234.567", "store:0,1,1234.57"} << 0 << 1
-                                                 << "1234.57" << "1234.57" << 2;
+    QTest::newRow("shown as stored") << QStringList{} << 0 << 2 << "12"
+                                     << "12" << 0;
+    QTest::newRow("typed, not yet stored") << QStringList{"type:0,1,250"} << 0 << 1 << "250"
+                                           << "100" << 1;
+    QTest::newRow("emptied, not yet stored") << QStringList{"type:0,1,"} << 0 << 1 << ""
+                                             << "100" << 1;
+    QTest::newRow("typed and stored") << QStringList{"type:0,1,250", "store:0,1,250"} << 0 << 1 << "250"
+                                      << "250" << 1;
+    QTest::newRow("stored as the check left it")
+        << QStringList{"type:0,1,1234.567", "store:0,1,1234.57"} << 0 << 1 << "1234.57"
+        << "1234.57" << 2;
     QTest::newRow("typed back to the stored text") << QStringList{"type:0,1,250", "type:0,1,100"} << 0 << 1 << "100"
                                                    << "100" << 2;
-    QTest::newRow("a new row over a stream the record holds") << QStringList{"append:2"} << 1 << 2 << "" << "6" << 0;
-    QTest::newRow("a new row's label") << QStringList{"append:2"} << 1 << 0 << "2" << "2" << 0;
-    QTest::newRow("a rule writes a cell of the new row") << QStringList{"append:2", "rule:1,2,9"} << 1 << 2 << "9" << "9"
-                                                         << 1;
-    QTest::newRow("a rule writes over typed text") << QStringList{"type:0,3,7", "rule:0,3,1"} << 0 << 3 << "1" << "1" << 2;
+    QTest::newRow("a new row over a stream the record holds") << QStringList{"append:2"} << 1 << 2 << ""
+                                                              << "6" << 0;
+    QTest::newRow("a new row's label") << QStringList{"append:2"} << 1 << 0 << "2"
+                                       << "2" << 0;
+    QTest::newRow("a rule writes a cell of the new row") << QStringList{"append:2", "rule:1,2,9"} << 1 << 2 << "9"
+                                                         << "9" << 1;
+    QTest::newRow("a rule writes over typed text") << QStringList{"type:0,3,7", "rule:0,3,1"} << 0 << 3 << "1"
+                                                   << "1" << 2;
 }
 
 void ScheduleTest::the_grid_model_shows_the_record() {
@@ -406,7 +428,8 @@ void ScheduleTest::the_grid_model_shows_the_record() {
         &record->gaPymtCol0, &record->gaPymtAmt, &record->gaNumPymts, &record->gaUnitPeriods, &record->gaOddDays};
     QCOMPARE(model.cell(row, column), shown);
     QCOMPARE(model.index(row, column).data(Qt::EditRole).toString(), shown);
-    QCOMPARE(QString::fromStdString((*columns[static_cast<std::size_t>(column)])[static_cast<std::size_t>(stream)]), stored);
+    QCOMPARE(QString::fromStdString((*columns[static_cast<std::size_t>(column)])[static_cast<std::size_t>(stream)]),
+             stored);
     QCOMPARE(changed, changes);
 }
 
@@ -423,17 +446,20 @@ void ScheduleTest::edited_cell_at_continue_data() {
     const QStringList firstRow{"t:100", "tab", "t:12", "tab"};
     const QString amountFormat = QStringLiteral("Enter a payment amount using the following format: #,###.##");
     QTest::newRow("letters in an amount") << monthly << QStringList{"t:abc", "continue"} << amountFormat << 1 << "abc";
-    QTest::newRow("letters in a later amount") << monthly << firstRow + QStringList{"tab", "tab", "t:1x5", "continue"}
-                                               << amountFormat << 1 << "1x5";
-    QTest::newRow("Continue by its access key") << monthly << QStringList{"t:abc", "alt:c"} << amountFormat << 1 << "abc";
-    QTest::newRow("a point in the number of payments") << monthly << QStringList{"t:100", "tab", "t:12.5", "continue"}
-                                                       << "For number of payments, enter a valid integer." << 2 << "12.5";
+    QTest::newRow("letters in a later amount")
+        << monthly << firstRow + QStringList{"tab", "tab", "t:1x5", "continue"} << amountFormat << 1 << "1x5";
+    QTest::newRow("Continue by its access key")
+        << monthly << QStringList{"t:abc", "alt:c"} << amountFormat << 1 << "abc";
+    QTest::newRow("a point in the number of payments")
+        << monthly << QStringList{"t:100", "tab", "t:12.5", "continue"}
+        << "For number of payments, enter a valid integer." << 2 << "12.5";
     QTest::newRow("letters in the unit periods") << monthly << firstRow + QStringList{"t:1x", "continue"}
                                                  << "Enter a valid integer for unit periods." << 3 << "1x";
     QTest::newRow("a negative number of odd days") << monthly << firstRow + QStringList{"tab", "t:-3", "continue"}
                                                    << "Enter a valid integer for odd days." << 4 << "-3";
-    QTest::newRow("an advance on a single payment loan") << singleDays << QStringList{"t:-250", "continue"}
-                                                         << "Enter a payment amount that is more than 0." << 1 << "-250";
+    QTest::newRow("an advance on a single payment loan")
+        << singleDays << QStringList{"t:-250", "continue"} << "Enter a payment amount that is more than 0." << 1
+        << "-250";
 }
 
 void ScheduleTest::edited_cell_at_continue() {
@@ -462,13 +488,18 @@ void ScheduleTest::mnemonics_while_editing_data() {
     QTest::addColumn<QString>("letter");
     QTest::addColumn<QString>("page");
     QTest::addColumn<QStringList>("messages");
-    QTest::newRow("Continue") << "c" << "frmPymt"
-                              << QStringList{"Enter number of payments before going to next screen."};
-    QTest::newRow("Back") << "b" << "frmAPR1" << QStringList{};
-    QTest::newRow("New Loan, declined") << "n" << "frmPymt" << QStringList{"Start a new loan?  (Discard current data?) "};
-    QTest::newRow("Calendar, disabled in the amount") << "r" << "frmPymt" << QStringList{};
-    QTest::newRow("Delete, disabled with one stream") << "d" << "frmPymt" << QStringList{};
-    QTest::newRow("a letter of no button") << "q" << "frmPymt" << QStringList{};
+    QTest::newRow("Continue") << "c"
+                              << "frmPymt" << QStringList{"Enter number of payments before going to next screen."};
+    QTest::newRow("Back") << "b"
+                          << "frmAPR1" << QStringList{};
+    QTest::newRow("New Loan, declined") << "n"
+                                        << "frmPymt" << QStringList{"Start a new loan?  (Discard current data?) "};
+    QTest::newRow("Calendar, disabled in the amount") << "r"
+                                                      << "frmPymt" << QStringList{};
+    QTest::newRow("Delete, disabled with one stream") << "d"
+                                                      << "frmPymt" << QStringList{};
+    QTest::newRow("a letter of no button") << "q"
+                                           << "frmPymt" << QStringList{};
 }
 
 void ScheduleTest::mnemonics_while_editing() {
@@ -496,11 +527,19 @@ void ScheduleTest::single_payment_timing_cells_data() {
     QTest::addColumn<QString>("unitPeriods");
     QTest::addColumn<QString>("oddDays");
     // 18 whole months: one year and 180 odd days; 200 actual days: one unit period.
-    const struct { const char* name; Terms terms; const char* periods; const char* odd; } loans[] = {
+    const struct {
+        const char* name;
+        Terms terms;
+        const char* periods;
+        const char* odd;
+    } loans[] = {
         {"18 months", {1, 0, QStringLiteral("18")}, "1", "180"},
         {"200 days", {1, 1, QStringLiteral("200")}, "1", "0"},
     };
-    const struct { const char* name; QStringList steps; } ways[] = {
+    const struct {
+        const char* name;
+        QStringList steps;
+    } ways[] = {
         {"typing", {"c:0,3", "t:7", "c:0,4", "t:9"}},
         {"paste", {"c:0,3", "paste:7", "c:0,4", "paste:9"}},
         {"Delete key", {"c:0,3", "key:Delete", "c:0,4", "key:Delete"}},
@@ -511,13 +550,16 @@ void ScheduleTest::single_payment_timing_cells_data() {
     };
     for (const auto& loan : loans) {
         for (const auto& way : ways) {
-            QTest::addRow("%s, %s", loan.name, way.name) << loan.terms << QStringList{"t:1100"} + way.steps
-                                                       << QString::fromLatin1(loan.periods) << QString::fromLatin1(loan.odd);
+            QTest::addRow("%s, %s", loan.name, way.name)
+                << loan.terms << QStringList{"t:1100"} + way.steps << QString::fromLatin1(loan.periods)
+                << QString::fromLatin1(loan.odd);
         }
     }
     const Terms year{1, 1, QStringLiteral("365")};
-    QTest::newRow("365 days, Calendar button") << year << QStringList{"t:1100", "tab", "tab", "click:cmdFedCal"} << "1" << "0";
-    QTest::newRow("365 days, Calendar access key") << year << QStringList{"t:1100", "tab", "tab", "alt:r"} << "1" << "0";
+    QTest::newRow("365 days, Calendar button") << year << QStringList{"t:1100", "tab", "tab", "click:cmdFedCal"} << "1"
+                                               << "0";
+    QTest::newRow("365 days, Calendar access key") << year << QStringList{"t:1100", "tab", "tab", "alt:r"} << "1"
+                                                   << "0";
 }
 
 void ScheduleTest::single_payment_timing_cells() {

@@ -2,8 +2,8 @@
 // its system information tool, the help pages and the calculation listing.
 
 #include "GuiHarness.h"
-#include "dialogs/HelpWindow.h"
 #include "TypedLoan.h"
+#include "dialogs/HelpWindow.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmError.h"
 
@@ -45,7 +45,8 @@ QString Text(const QDialog& dialog, const char* name) {
 }
 
 void Click(QDialog& dialog, const char* name) {
-    if (auto* button = dialog.findChild<QPushButton*>(QString::fromLatin1(name))) QTest::mouseClick(button, Qt::LeftButton);
+    if (auto* button = dialog.findChild<QPushButton*>(QString::fromLatin1(name)))
+        QTest::mouseClick(button, Qt::LeftButton);
 }
 
 // 9999 % a year is 8.3325 a month: 9.3325 to the power 9999 is beyond a double, run-time error
@@ -90,9 +91,13 @@ void ShellDialogsTest::run_time_error_in_a_page_handler_ends_on_the_error_screen
         QCOMPARE(screen.windowTitle(), QStringLiteral("TALLEX Program Error"));
         seen = {Text(screen, "lblErrNum"), Text(screen, "lblErrMsg"), Text(screen, "lblFormCaption"),
                 Text(screen, "lblVersion")};
-        QCOMPARE(Text(screen, "Label7"), QStringLiteral("A program error has occurred.  Data integity may be compromised."));
-        QVERIFY(QRegularExpression(QStringLiteral("^\\d{1,2}/\\d{1,2}/\\d{4}$")).match(Text(screen, "lblDate")).hasMatch());
-        QVERIFY(QRegularExpression(QStringLiteral("^\\d{1,2}:\\d\\d:\\d\\d [AP]M$")).match(Text(screen, "lblTime")).hasMatch());
+        QCOMPARE(Text(screen, "Label7"),
+                 QStringLiteral("A program error has occurred.  Data integity may be compromised."));
+        QVERIFY(
+            QRegularExpression(QStringLiteral("^\\d{1,2}/\\d{1,2}/\\d{4}$")).match(Text(screen, "lblDate")).hasMatch());
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d{1,2}:\\d\\d:\\d\\d [AP]M$"))
+                    .match(Text(screen, "lblTime"))
+                    .hasMatch());
         // The loan is gone while the screen is up.
         errorShownMeanwhile = h.record().gbErrorShown && !h.window().isLoaded(PageId::Schedule);
         Click(screen, "cmdNewLoan");
@@ -146,14 +151,16 @@ void ShellDialogsTest::error_screen_exit_support_and_print() {
     });
     QVERIFY(h.click("cmdContinue"));
     QCOMPARE(h.dialogs().shown(), (QStringList{"frmError", "frmAbout"}));
-    QCOMPARE(h.prompts(),
-             QStringList{QStringLiteral("The following error occurred while trying to print:\r\nNo printer is installed.")});
+    QCOMPARE(
+        h.prompts(),
+        QStringList{QStringLiteral("The following error occurred while trying to print:\r\nNo printer is installed.")});
     QCOMPARE(h.user().prompts()[0].style, short(16));
     QCOMPARE(printed.size(), 7);
     QVERIFY(printed[0].startsWith(QStringLiteral("APR Program Error - ")));
-    QCOMPARE(printed.mid(1, 6), (QStringList{"", "", "   Error Message:          Overflow",
-                                             "   Error #:                6", "   Active Form:            Payment Stream",
-                                             "   APR Version:            6.2.0 - April 2007"}));
+    QCOMPARE(
+        printed.mid(1, 6),
+        (QStringList{"", "", "   Error Message:          Overflow", "   Error #:                6",
+                     "   Active Form:            Payment Stream", "   APR Version:            6.2.0 - April 2007"}));
     QVERIFY(QFileInfo(pdf).size() > 0);
     if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
         QProcess text;
@@ -186,8 +193,8 @@ void ShellDialogsTest::about_box_shows_version_address_and_settings() {
     QCOMPARE(lines[4], "Settings File=" + h.settingsPath() + " (given path)");
 
     // Without the key the default mailbox is shown.
-    const AboutDetails details{SupportAddress(tallex::IniFile{}), QStringLiteral("/opt/tallex"), QStringLiteral("/x/APR.INI"),
-                               QStringLiteral("program folder")};
+    const AboutDetails details{SupportAddress(tallex::IniFile{}), QStringLiteral("/opt/tallex"),
+                               QStringLiteral("/x/APR.INI"), QStringLiteral("program folder")};
     QCOMPARE(frmAbout::ConfigText(details),
              QStringLiteral("To report problems, send email to:\r\n\ttallex-support@example.org\r\n\r\n"
                             "Application Path=/opt/tallex\r\nSettings File=/x/APR.INI (program folder)\r\n"));
@@ -233,7 +240,8 @@ void ShellDialogsTest::help_opens_at_the_contents_and_every_page_exists() {
     QVERIFY(contents.open(QIODevice::ReadOnly));
     const QString html = QString::fromUtf8(contents.readAll());
     int pages = 0;
-    for (const QRegularExpressionMatch& link : QRegularExpression(QStringLiteral("href=\"([^\"]+)\"")).globalMatch(html)) {
+    for (const QRegularExpressionMatch& link :
+         QRegularExpression(QStringLiteral("href=\"([^\"]+)\"")).globalMatch(html)) {
         const QString page = QStringLiteral(":/help/") + link.captured(1);
         QVERIFY2(QFile::exists(page), qPrintable(page));
         ++pages;

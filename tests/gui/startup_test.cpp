@@ -9,14 +9,14 @@
 
 #include <QAction>
 #include <QElapsedTimer>
-#include <QMessageBox>
-#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QUuid>
 
 class StartupTest : public QObject {
@@ -39,9 +39,12 @@ private slots:
 void StartupTest::first_page_by_startup_intro_data() {
     QTest::addColumn<QString>("settings");
     QTest::addColumn<QString>("page");
-    QTest::newRow("no settings file") << "" << "frmSplash";
-    QTest::newRow("intro off") << "[Options]\nStartup Intro=No\n" << "frmBasicInfo";
-    QTest::newRow("lower-case no still shows it") << "[Options]\nStartup Intro=no\n" << "frmSplash";
+    QTest::newRow("no settings file") << ""
+                                      << "frmSplash";
+    QTest::newRow("intro off") << "[Options]\nStartup Intro=No\n"
+                               << "frmBasicInfo";
+    QTest::newRow("lower-case no still shows it") << "[Options]\nStartup Intro=no\n"
+                                                  << "frmSplash";
 }
 
 void StartupTest::first_page_by_startup_intro() {
@@ -61,8 +64,9 @@ void StartupTest::first_page_by_startup_intro() {
 }
 
 void StartupTest::settings_are_read_at_start() {
-    GuiHarness h(QStringLiteral("[Options]\nStartup Intro=No\n[TALLEX]\nUserName=Pat Examiner\nLenderName=First Bank\n"
-                                "OriginalCreditorName=Old Creditor\nFormMaximized=true\nType=construction\n"));
+    GuiHarness h(
+        QStringLiteral("[Options]\nStartup Intro=No\n[TALLEX]\nUserName=Pat Examiner\nLenderName=First Bank\n"
+                       "OriginalCreditorName=Old Creditor\nFormMaximized=true\nType=construction\n"));
     QCOMPARE(h.control<QLineEdit>("txtUserName")->text(), QStringLiteral("Pat Examiner"));
     QCOMPARE(h.control<QLineEdit>("txtLender")->text(), QStringLiteral("First Bank"));
     QCOMPARE(h.control<QLineEdit>("txtCreditor")->text(), QStringLiteral("Old Creditor"));
@@ -253,10 +257,13 @@ void StartupTest::message_box_of_each_style_data() {
     QTest::addColumn<short>("answer");
     using B = QMessageBox;
     QTest::newRow("16 critical") << short(16) << int(B::Critical) << int(B::Ok) << int(B::Ok) << short(1);
-    QTest::newRow("20 yes/no critical") << short(20) << int(B::Critical) << int(B::Yes | B::No) << int(B::No) << short(7);
-    QTest::newRow("36 yes/no question") << short(36) << int(B::Question) << int(B::Yes | B::No) << int(B::Yes) << short(6);
+    QTest::newRow("20 yes/no critical") << short(20) << int(B::Critical) << int(B::Yes | B::No) << int(B::No)
+                                        << short(7);
+    QTest::newRow("36 yes/no question") << short(36) << int(B::Question) << int(B::Yes | B::No) << int(B::Yes)
+                                        << short(6);
     QTest::newRow("48 refusal") << short(48) << int(B::Warning) << int(B::Ok) << int(B::Ok) << short(1);
-    QTest::newRow("49 ok/cancel") << short(49) << int(B::Warning) << int(B::Ok | B::Cancel) << int(B::Cancel) << short(2);
+    QTest::newRow("49 ok/cancel") << short(49) << int(B::Warning) << int(B::Ok | B::Cancel) << int(B::Cancel)
+                                  << short(2);
     QTest::newRow("64 information") << short(64) << int(B::Information) << int(B::Ok) << int(B::Ok) << short(1);
 }
 
