@@ -13,7 +13,7 @@ void Fail(const std::string& key, const std::string& message) { throw Fault{{key
 namespace {
 
 std::string Choice(const Value& value, const std::string& key, std::span<const std::string_view> choices) {
-    const std::string text = value.String(key);
+    std::string text = value.String(key);
     std::string list;
     for (const std::string_view c : choices) {
         if (text == c) return text;
@@ -23,7 +23,9 @@ std::string Choice(const Value& value, const std::string& key, std::span<const s
     Fail(key, "must be one of " + list);
 }
 
-// Captureless lambdas, so that the tables below stay plain constant data.
+// Captureless lambdas, so that the tables below stay plain constant data. A type and a member
+// name cannot be put in parentheses.
+// NOLINTBEGIN(bugprone-macro-parentheses)
 #define TEXT_KEY(Target, name, member)                                                      \
     Key<Target> {                                                                           \
         name, [](Target& t, const Value& v, const std::string& k) { t.member = v.Text(k); } \
@@ -40,6 +42,7 @@ std::string Choice(const Value& value, const std::string& key, std::span<const s
     Key<Target> {                                                                                       \
         name, [](Target& t, const Value& v, const std::string& k) { t.member = Choice(v, k, choices); } \
     }
+// NOLINTEND(bugprone-macro-parentheses)
 
 const Key<CaseFile> kCaseKeys[] = {
     STRING_KEY(CaseFile, "preparer", preparer),

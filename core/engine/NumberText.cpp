@@ -185,9 +185,8 @@ std::optional<double> NumericTextValue(std::string_view text) {
     std::string plain;
     plain.reserve(text.size());
     for (char c : text) {
-        if (IsDigit(c) || c == '.')
-            plain += c;  // never white space, whatever the locale
-        else if (c != '$' && c != ',' && !std::isspace(static_cast<unsigned char>(c)))
+        // Digits and points are never white space, whatever the locale: asked first.
+        if (IsDigit(c) || c == '.' || (c != '$' && c != ',' && !std::isspace(static_cast<unsigned char>(c))))
             plain += c;
     }
     bool negative = false;
