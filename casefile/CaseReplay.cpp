@@ -106,11 +106,7 @@ private:
         if (c_.kind == "regular") {
             page_ = CasePage::LoanTerms;
             LoanTerms();
-            page_ = CasePage::Schedule;
-            Schedule();
-            if (stopBeforeResults_) return;
-            page_ = CasePage::Results;
-            Results();
+            ScheduleAndResults();
         } else {
             page_ = CasePage::ConstructionTerms;
             ConstructionLoanTerms();
@@ -123,15 +119,22 @@ private:
                 page_ = CasePage::ConstructionResults;
                 ConstructionResults();
             } else {
-                page_ = CasePage::Schedule;
-                Schedule();
-                if (stopBeforeResults_) return;
-                page_ = CasePage::Results;
-                Results();
+                ScheduleAndResults();
             }
         }
+        if (stopBeforeResults_) return;
         page_ = CasePage::Reimbursement;
         Reimbursement();
+    }
+
+    // The payment schedule and its Continue; then the results page, unless the replay stops
+    // before it.
+    void ScheduleAndResults() {
+        page_ = CasePage::Schedule;
+        Schedule();
+        if (stopBeforeResults_) return;
+        page_ = CasePage::Results;
+        Results();
     }
 
     // Typing a text key by key through a page's key filter: a key refused with a message ends

@@ -45,6 +45,18 @@ std::string OneLine(std::string text) {
     return out;
 }
 
+// The whole of a stream; false with the problem when it cannot be read.
+bool ReadStream(std::istream& in, std::string& text, std::string& problem) {
+    std::ostringstream s;
+    s << in.rdbuf();
+    if (in.bad()) {
+        problem = "cannot be read";
+        return false;
+    }
+    text = s.str();
+    return true;
+}
+
 bool ReadWholeFile(const std::string& path, std::string& text, std::string& problem) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
@@ -56,14 +68,7 @@ bool ReadWholeFile(const std::string& path, std::string& text, std::string& prob
         problem = std::string("cannot be read: ") + std::strerror(errno);
         return false;
     }
-    std::ostringstream s;
-    s << in.rdbuf();
-    if (in.bad()) {
-        problem = "cannot be read";
-        return false;
-    }
-    text = s.str();
-    return true;
+    return ReadStream(in, text, problem);
 }
 
 // The result of one case: its outcome, or the fault that stopped it.
@@ -92,14 +97,7 @@ void RunCaseText(const std::string& text, CaseRun& run) {
 // A case file named on the command line, or standard input for "-".
 bool ReadCaseInput(const std::string& path, std::istream& in, std::string& text, std::string& problem) {
     if (path != "-") return ReadWholeFile(path, text, problem);
-    std::ostringstream s;
-    s << in.rdbuf();
-    if (in.bad()) {
-        problem = "cannot be read";
-        return false;
-    }
-    text = s.str();
-    return true;
+    return ReadStream(in, text, problem);
 }
 
 int Fail(std::ostream& err, const std::string& name, const CaseError& error) {
