@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev libsimdjson-dev
   poppler-utils clang-format libxlsxwriter-dev unzip help2man
+  desktop-file-utils appstream dpkg-dev gcovr
 )
 # `make tidy` needs clang-tidy.
 if [[ "${TALLEX_WITH_TIDY:-0}" == 1 ]]; then
