@@ -28,6 +28,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <numeric>
 
 namespace tallex::casefile {
 
@@ -83,6 +84,7 @@ public:
         out_.view = MemoryResultsView{constructionOnlyPage ? kToleranceQuarter : kToleranceNone};
         out_.identity = {};
         out_.scheduleRows = 0;
+        out_.enteredRows.clear();
         out_.reimbursed = false;
         out_.adjustedPaymentsShown = false;
         out_.notes.clear();
@@ -396,7 +398,11 @@ private:
 
     void Results() {
         user_.at("answers");
-        const DisclosureOutcome outcome = ComputeDisclosureResults(r_, out_.view, user_, CaptionlessInputs());
+        DisclosureInputs inputs = CaptionlessInputs();
+        out_.enteredRows.resize(kMaxStreams + 1);
+        std::iota(out_.enteredRows.begin(), out_.enteredRows.end(), 0);
+        inputs.enteredRows = &out_.enteredRows;
+        const DisclosureOutcome outcome = ComputeDisclosureResults(r_, out_.view, user_, inputs);
         if (outcome.refused) Refuse("construction", "the results page refused the loan");
     }
 
@@ -651,6 +657,14 @@ private:
 };
 
 }  // namespace
+
+std::vector<int> RowsInEnteredOrder(const CaseOutcome& out) {
+    std::vector<int> rows(static_cast<std::size_t>(std::max(out.scheduleRows, 0)));
+    std::iota(rows.begin(), rows.end(), 1);
+    if (out.enteredRows.empty()) return rows;  // the results never ordered them
+    for (int k = 1; k <= out.scheduleRows; ++k) rows[static_cast<std::size_t>(out.enteredRows[k] - 1)] = k;
+    return rows;
+}
 
 std::optional<CaseError> RunCase(const CaseFile& c, CaseOutcome& out) {
     const SystemClock clock;

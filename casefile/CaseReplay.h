@@ -26,12 +26,17 @@ struct CaseOutcome {
     MemoryResultsView view;
     ReportIdentity identity;
     int scheduleRows = 0;                // streams listed (grid rows)
+    // [k]: the stream as entered that the results put in row k (they order the rows by date).
+    std::vector<int> enteredRows;
     bool reimbursed = false;             // the reimbursement page was reached
     bool adjustedPaymentsShown = false;  // that page shows its grid of adjusted payments
     std::vector<std::string> notes;      // information messages met on the way
     // How far the schedule arrays may hold anything from the last case run on this record.
     int rowsInUse = kMaxStreams;
 };
+
+// The record's rows 1..scheduleRows in the order the streams were entered.
+std::vector<int> RowsInEnteredOrder(const CaseOutcome& out);
 
 // Fills `out` (an outcome may be reused: everything in it is renewed, the record's storage
 // kept); returns the first refusal instead when the pages would stop the user. A run-time

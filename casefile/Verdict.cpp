@@ -141,6 +141,7 @@ template <class W>
 void WriteVerdict(W& w, const CaseOutcome& outcome, const std::string& caseName) {
     const LoanRecord& r = *outcome.record;
     const MemoryResultsView& view = outcome.view;
+    const std::vector<int> entered = RowsInEnteredOrder(outcome);
     if (!caseName.empty()) w.text("case", caseName);
     if (outcome.identity.account.empty())
         w.null("account");
@@ -167,7 +168,7 @@ void WriteVerdict(W& w, const CaseOutcome& outcome, const std::string& caseName)
     w.boolean("obvious_error_rule", view.label(ResultsLabel::lblFinanceError).visible);
     w.boolean("term_over_10_years", r.gbTermOver10Yrs);
     w.boolean("subject_to_reimbursement", r.gbSubjToReimb);
-    w.streams("streams", r, outcome.scheduleRows);
+    w.streams("streams", r, entered);
     if (outcome.reimbursed) {
         // What the reimbursement page shows.
         w.beginObject("reimbursement");
@@ -186,7 +187,7 @@ void WriteVerdict(W& w, const CaseOutcome& outcome, const std::string& caseName)
             w.null("lump_sum_payment_reduction");
         }
         if (outcome.adjustedPaymentsShown)
-            w.adjustedPayments("adjusted_payments", r, outcome.scheduleRows);
+            w.adjustedPayments("adjusted_payments", r, entered);
         else
             w.null("adjusted_payments");  // the page shows no adjusted payments
         w.endObject();
@@ -224,9 +225,9 @@ public:
     void boolean(const char* name, bool v) { j_.key(name).value(v); }
     void beginObject(const char* name) { j_.key(name).open('{'); }
     void endObject() { j_.close('}'); }
-    void streams(const char* name, const LoanRecord& r, int rows) {
+    void streams(const char* name, const LoanRecord& r, const std::vector<int>& rows) {
         j_.key(name).open('[');
-        for (int k = 1; k <= rows; ++k) {
+        for (const int k : rows) {
             j_.element().open('{');
             j_.key("unit_periods").value(Val(r.gaUnitPeriods[k]));
             j_.key("odd_days").value(Val(r.gaOddDays[k]));
@@ -234,9 +235,9 @@ public:
         }
         j_.close(']');
     }
-    void adjustedPayments(const char* name, const LoanRecord& r, int rows) {
+    void adjustedPayments(const char* name, const LoanRecord& r, const std::vector<int>& rows) {
         j_.key(name).open('[');
-        for (int k = 1; k <= rows; ++k) {
+        for (const int k : rows) {
             j_.element();
             double v = 0;
             if (AdjustedPayment(r, k, v))
@@ -336,10 +337,11 @@ public:
     void endObject() { prefix_.clear(); }
     // "[unit periods,odd days]" per stream, in brackets so that no spreadsheet reads a date or a
     // number into them.
-    void streams(const char* name, const LoanRecord& r, int rows) {
+    void streams(const char* name, const LoanRecord& r, const std::vector<int>& rows) {
         std::string t;
-        for (int k = 1; k <= rows; ++k) {
-            if (k > 1) t += ' ';
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const int k = rows[i];
+            if (i > 0) t += ' ';
             t += '[';
             AppendNumber(t, Val(r.gaUnitPeriods[k]));
             t += ',';
@@ -349,15 +351,16 @@ public:
         text(name, std::move(t));
     }
     // One payment stays a number; several are a text, "null" for an advance as in the JSON.
-    void adjustedPayments(const char* name, const LoanRecord& r, int rows) {
+    void adjustedPayments(const char* name, const LoanRecord& r, const std::vector<int>& rows) {
         double v = 0;
-        if (rows == 1 && AdjustedPayment(r, 1, v)) {
+        if (rows.size() == 1 && AdjustedPayment(r, rows[0], v)) {
             number(name, v);
             return;
         }
         std::string t;
-        for (int k = 1; k <= rows; ++k) {
-            if (k > 1) t += ' ';
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const int k = rows[i];
+            if (i > 0) t += ' ';
             if (AdjustedPayment(r, k, v))
                 AppendNumber(t, v);
             else

@@ -232,7 +232,7 @@ DisclosureOutcome ComputeDisclosureResults(LoanRecord& r, ResultsView& view, Use
     }
 
     if (r.gdAmtFinanced != 0.0 && r.gdTotPymts != 0.0 && r.dFnceChg >= 0.0) {
-        OrderSchedule(r);
+        OrderSchedule(r, inputs.enteredRows);
         if (r.gbScheduleChanged) {
             out.rebuildGrid = true;
             r.gbScheduleChanged = false;

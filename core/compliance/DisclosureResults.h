@@ -11,6 +11,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tallex {
 
@@ -51,6 +52,9 @@ struct DisclosureInputs {
     // The page's figure captions (DisclosureCaptions); a caller that shows no page, such as the
     // command line, leaves them empty and saves composing them.
     bool captions = true;
+    // When given, follows the rows the results put in chronological order: [k] is the row as
+    // entered that ends up as row k. Rows 1..giPVStreams of it must be filled in by the caller.
+    std::vector<int>* enteredRows = nullptr;
 };
 
 // Font of a disclosure amount: the standard one while the text is short, a narrower one for

@@ -3,6 +3,7 @@
 #include "engine/NumberText.h"
 #include "engine/RuntimeError.h"
 
+#include <iterator>
 #include <utility>
 
 namespace tallex {
@@ -40,23 +41,25 @@ void Exchange(LoanRecord& r, int k) {
 
 }  // namespace
 
-bool OrderSchedulePass(LoanRecord& r) {
+bool OrderSchedulePass(LoanRecord& r, std::vector<int>* entered) {
     if (r.giPVStreams > kMaxStreams) Raise(RuntimeErrorCode::SubscriptOutOfRange);
+    if (entered && std::ssize(*entered) <= r.giPVStreams) Raise(RuntimeErrorCode::SubscriptOutOfRange);
     bool exchanged = false;
     for (int k = 1; k < r.giPVStreams; ++k) {
         if (MustExchange(Read(r, k), Read(r, k + 1))) {
             Exchange(r, k);
+            if (entered) std::swap((*entered)[k], (*entered)[k + 1]);
             exchanged = true;
         }
     }
     return exchanged;
 }
 
-void OrderSchedule(LoanRecord& r) {
+void OrderSchedule(LoanRecord& r, std::vector<int>* entered) {
     // Every exchange puts one out-of-order pair right, so a bubble sort needs at most one pass
     // per row plus the pass that finds nothing to do; more would mean a broken ordering rule.
     const int passLimit = r.giPVStreams + 1;
-    for (int pass = 0; OrderSchedulePass(r); ++pass) {
+    for (int pass = 0; OrderSchedulePass(r, entered); ++pass) {
         r.gbScheduleChanged = true;
         if (pass > passLimit) Raise(RuntimeErrorCode::InvalidCall);
     }
