@@ -25,7 +25,7 @@ struct CaseOutcome {
     std::unique_ptr<LoanRecord> record = std::make_unique<LoanRecord>();
     MemoryResultsView view;
     ReportIdentity identity;
-    int scheduleRows = 0;                // streams listed (grid rows)
+    int scheduleRows = 0;  // streams listed (grid rows)
     // [k]: the stream as entered that the results put in row k (they order the rows by date).
     std::vector<int> enteredRows;
     bool reimbursed = false;             // the reimbursement page was reached
