@@ -8,7 +8,7 @@ JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 SOAK_CASES   ?= 1000000
 
-.PHONY: all setup build run test test-fast asan bench screenshots fuzz soak format tidy clean
+.PHONY: all setup build run test test-fast asan bench screenshots package fuzz soak format tidy clean
 
 all: build
 
@@ -66,6 +66,10 @@ tidy: build
 
 screenshots: build
 	cmake --build $(BUILD) --target screenshots
+
+# The Debian package of what `cmake --install` puts, through CPack: $(BUILD)/tallex_<version>_<arch>.deb.
+package: build
+	cmake --build $(BUILD) --target package
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -9,11 +9,16 @@
 #include "shell/StartupTexts.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(tallex::kApplicationTitle));
     QApplication::setApplicationVersion(QString::fromStdString(tallex::AppVersion()));
+    // Every window takes the application's icon; under Wayland the shell takes it from the
+    // installed .desktop file, found by this name.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/" TALLEX_APP_ID ".svg")));
+    QGuiApplication::setDesktopFileName(QStringLiteral(TALLEX_APP_ID));
     ApplyProgramStyle(application);
 
     QtUserSeam user;

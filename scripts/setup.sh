@@ -9,6 +9,8 @@ packages=(
   nlohmann-json3-dev libcli11-dev libsimdjson-dev
   poppler-utils clang-format libxlsxwriter-dev unzip help2man
   desktop-file-utils appstream dpkg-dev gcovr
+  # Qt's SVG icon engine, which draws the program's icon (loaded at run time, not linked).
+  libqt6svg6
 )
 # `make tidy` needs clang-tidy.
 if [[ "${TALLEX_WITH_TIDY:-0}" == 1 ]]; then
