@@ -46,7 +46,7 @@ Timeline TimelinePoints(const LoanRecord& r) {
     const double u = r.gdDaysinUnitPd;
     timeline.daysInUnitPeriod = u;
     timeline.advanceAtLoanDate = r.gdAmount;
-    timeline.advanceText = Money(r.gdAmount);
+    timeline.advanceText = Money(std::fabs(r.gdAmount));
     timeline.totalOfPaymentsText = Money(r.gdTotPymts);
     if (!(u > 0.0)) return timeline;
     const int rows = std::clamp<int>(r.giPVStreams, 0, kMaxStreams);
@@ -62,7 +62,7 @@ Timeline TimelinePoints(const LoanRecord& r) {
         const double oddDays = Val(r.gaOddDays[k]);
         s.first = t + oddDays / u;
         s.last = s.first + std::max(0.0, n - 1.0);
-        s.amountText = Money(s.amount);
+        s.amountText = Money(std::fabs(s.amount));
         s.firstText = TimeText(t, oddDays);
         s.lastText = TimeText(t + std::max(0.0, n - 1.0), oddDays);
         timeline.span = std::max(timeline.span, s.last);

@@ -20,7 +20,7 @@ struct TimelineStream {
     int payments = 0;        // n
     double first = 0;        // unit periods from the loan date to the first payment: t + odd days / U
     double last = 0;         // to the last payment: first + n - 1
-    std::string amountText;  // "Currency"
+    std::string amountText;  // "Currency", without the sign: the picture says payment or advance
     std::string firstText;   // the first payment's time as the schedule states it: "t" or "t + d days"
     std::string lastText;    // the last payment's
 };
