@@ -5,7 +5,6 @@
 #include <QPainterPath>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 using namespace tallex;
@@ -44,13 +43,14 @@ QString AxisCaption(const Timeline& t) {
     return QStringLiteral("Unit periods of %1 days after %2 odd days").arg(days, QString::number(t.oddDays, 'g', 6));
 }
 
-// The step between labelled ticks, in unit periods, so that labels stand apart.
+// The step between labelled ticks, in unit periods, so that labels stand apart: 1, 2, 3, 6 or 12
+// times a power of ten.
 double TickStep(double pixelsPerPeriod, double labelWidth) {
-    static constexpr std::array<double, 16> steps{1,   2,   3,   6,   12,  24,   36,   60,
-                                                  120, 180, 240, 360, 600, 1200, 3600, 12000};
-    for (double step : steps)
-        if (step * pixelsPerPeriod >= labelWidth + 14) return step;
-    return steps.back();
+    const double least = (labelWidth + 14) / std::max(pixelsPerPeriod, 1e-300);
+    for (double scale = 1; scale < 1e300; scale *= 10)
+        for (double step : {1.0, 2.0, 3.0, 6.0, 12.0})
+            if (step * scale >= least) return step * scale;
+    return least;
 }
 
 // A text rectangle of one line starting at x, kept inside [left, right].
@@ -103,6 +103,8 @@ PaymentTimeline::Layout PaymentTimeline::layOut(const Timeline& t, const QRectF&
 
     const double leftPad = fm.horizontalAdvance(LoanDateText()) / 2 + 2;
     const double rightPad = fm.horizontalAdvance(QStringLiteral("0000")) / 2 + 6;
+    l.titleTop = top;
+    l.captionTop = top + used - lh;
     const double abovePlot = top + lh;
     l.axisY = abovePlot + laneHeight * static_cast<double>(above.size());
     l.plot = QRectF(QPointF(inner.left() + leftPad, abovePlot), QPointF(inner.right() - rightPad, l.axisY));
@@ -130,7 +132,7 @@ PaymentTimeline::Layout PaymentTimeline::layOut(const Timeline& t, const QRectF&
         const double h = barHeight(s.amount, advance ? largestAdvance : largestPayment);
         // Payments stand on the bottom of their lane, advances hang from its top.
         const double barTop = advance ? lane.top() + 1 : lane.bottom() - 1 - h;
-        if (s.payments > 1 && perPeriod < kGroupBelowPixels) {
+        if (s.payments > 1 && !(perPeriod >= kGroupBelowPixels)) {
             l.marks[i].push_back(
                 QRectF(QPointF(x(s.first) - barWidth / 2, barTop), QPointF(x(s.last) + barWidth / 2, barTop + h)));
             return;
@@ -179,7 +181,7 @@ void PaymentTimeline::paint(QPainter& painter, const QRectF& area, const Timelin
     // Title: the total of payments.
     painter.setPen(text);
     const QString total = TotalText(t);
-    painter.drawText(QRectF(inner.left(), inner.top(), inner.width(), lh), Qt::AlignRight | Qt::AlignVCenter,
+    painter.drawText(QRectF(inner.left(), l.titleTop, inner.width(), lh), Qt::AlignRight | Qt::AlignVCenter,
                      fm.elidedText(total, Qt::ElideRight, inner.width()));
 
     // Lanes, their bars and labels.
@@ -232,9 +234,9 @@ void PaymentTimeline::paint(QPainter& painter, const QRectF& area, const Timelin
     const QRectF loanDateRect(x(0) - loanDateWidth / 2, l.axisY + 4, loanDateWidth + 2, lh);
     painter.drawText(loanDateRect, Qt::AlignCenter, loanDate);
     const double perPeriod = t.span > 0 ? l.plot.width() / t.span : l.plot.width();
-    const double step = TickStep(perPeriod, fm.horizontalAdvance(QString::number(static_cast<int>(t.span))));
+    const double step = TickStep(perPeriod, fm.horizontalAdvance(QString::number(t.span, 'g', 6)));
     double lastLabelRight = loanDateRect.right();
-    for (double m = step; t.oddPeriods + m <= t.span + 1e-9; m += step) {
+    for (double m = step; t.oddPeriods + m <= t.span + 1e-9 && m / step < 1000; m += step) {
         const double tx = x(t.oddPeriods + m);
         painter.drawLine(QPointF(tx, l.axisY), QPointF(tx, l.axisY + 4));
         const QString label = QString::number(m, 'g', 6);
@@ -244,7 +246,7 @@ void PaymentTimeline::paint(QPainter& painter, const QRectF& area, const Timelin
         lastLabelRight = tx + w / 2;
     }
     const QString caption = AxisCaption(t);
-    painter.drawText(QRectF(inner.left(), inner.bottom() - lh, inner.width(), lh), Qt::AlignLeft | Qt::AlignVCenter,
+    painter.drawText(QRectF(inner.left(), l.captionTop, inner.width(), lh), Qt::AlignLeft | Qt::AlignVCenter,
                      fm.elidedText(caption, Qt::ElideRight, inner.width()));
     painter.restore();
 }

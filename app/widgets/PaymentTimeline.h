@@ -35,6 +35,8 @@ public:
         std::vector<QRectF> lanes;  // the lane of each stream (advances below the axis)
         QRectF advanceAtLoanDate;
         double lineHeight = 0;
+        double titleTop = 0;    // the total of payments, above the lanes
+        double captionTop = 0;  // the axis caption, below the lanes
         bool labelled = false;  // the lanes are high enough for their labels
     };
     static Layout layOut(const tallex::Timeline& timeline, const QRectF& area, const QFont& font);

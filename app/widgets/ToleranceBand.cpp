@@ -86,6 +86,10 @@ ToleranceBand::Geometry ToleranceBand::layOut(const ToleranceScale& s, const QRe
     double high = std::max({s.disclosed, s.computed, s.high});
     if (!s.lowOpen) low = std::min(low, s.low);
     if (s.reimbursementLimit) high = std::max(high, *s.reimbursementLimit);
+    if (!std::isfinite(high - low)) {  // nothing a scale can show
+        low = 0;
+        high = 0;
+    }
     const double pad = high > low ? (high - low) * 0.15 : std::max(1.0, std::fabs(high) * 0.01);
     low -= pad;
     high += pad;

@@ -65,6 +65,8 @@ Timeline TimelinePoints(const LoanRecord& r) {
         s.amountText = Money(std::fabs(s.amount));
         s.firstText = TimeText(t, oddDays);
         s.lastText = TimeText(t + std::max(0.0, n - 1.0), oddDays);
+        // A time no axis can show (beyond a double) leaves the picture empty rather than wrong.
+        if (!std::isfinite(s.first) || !std::isfinite(s.last)) return Timeline{};
         timeline.span = std::max(timeline.span, s.last);
         timeline.streams.push_back(s);
         oddDaysOf.push_back(oddDays);
