@@ -79,7 +79,7 @@ void PaymentTimeline::setTimeline(const Timeline& timeline) {
 }
 
 QSize PaymentTimeline::sizeHint() const { return {480, 200}; }
-QSize PaymentTimeline::minimumSizeHint() const { return {240, 80}; }
+QSize PaymentTimeline::minimumSizeHint() const { return {160, 80}; }
 
 PaymentTimeline::Layout PaymentTimeline::layOut(const Timeline& t, const QRectF& area, const QFont& font) {
     Layout l;

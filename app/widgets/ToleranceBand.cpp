@@ -63,7 +63,7 @@ void ToleranceBand::setScales(const ToleranceScales& scales) {
 }
 
 QSize ToleranceBand::sizeHint() const { return {420, 180}; }
-QSize ToleranceBand::minimumSizeHint() const { return {220, 120}; }
+QSize ToleranceBand::minimumSizeHint() const { return {160, 100}; }
 
 QRectF ToleranceBand::scaleArea(Scale which, const QRectF& area) {
     const QRectF inner = area.adjusted(10, 4, -10, -4);
