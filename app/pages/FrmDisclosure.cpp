@@ -4,14 +4,18 @@
 #include "dialogs/frmDebug1.h"
 #include "pages/PageLayout.h"
 #include "pages/PageTexts.h"
+#include "print/PicturesPage.h"
 #include "print/ReportPrinter.h"
 #include "widgets/EntryKeys.h"
+#include "widgets/PaymentTimeline.h"
 #include "widgets/ResultGrid.h"
 #include "widgets/ResultsStyle.h"
+#include "widgets/ToleranceBand.h"
 
 #include "compliance/CalculationListing.h"
 #include "compliance/Reimbursement.h"
 #include "compliance/ResultGrids.h"
+#include "compliance/ResultsPictures.h"
 #include "engine/RuntimeError.h"
 
 #include <QButtonGroup>
@@ -22,6 +26,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 using namespace tallex;
@@ -120,6 +125,10 @@ FrmDisclosure::FrmDisclosure(PageHost& pageHost, QWidget* parent)
     notesLayout->addWidget(verdict_[VerdictIndex(ResultsLabel::lblFinanceViolation)], 1, 0);
     notesLayout->addWidget(verdict_[VerdictIndex(ResultsLabel::lblFinanceViolAmt)], 1, 1);
     notesLayout->addWidget(verdict_[VerdictIndex(ResultsLabel::lblFinanceError)], 2, 0, 1, 2);
+    // Shown only when no note is: it takes the first note's place.
+    lblAccurate_ = Label(notes, "lblAccurate");
+    lblAccurate_->hide();
+    notesLayout->addWidget(lblAccurate_, 0, 0, 1, 2);
     notesLayout->setColumnStretch(2, 1);
     notesLayout->setRowStretch(3, 1);
     notes->setFixedHeight(3 * (fontMetrics().height() + 4));
@@ -146,6 +155,18 @@ FrmDisclosure::FrmDisclosure(PageHost& pageHost, QWidget* parent)
     cmdContinue_->hide();
     cmdDebug_ = Button(this, "cmdDebug", QStringLiteral("Debug"));
     cmdDebug_->hide();
+    tabPictures_ = new QTabWidget(this);
+    tabPictures_->setObjectName(QStringLiteral("tabPictures"));
+    auto* schedule = new QWidget(tabPictures_);
+    auto* scheduleLayout = new QHBoxLayout(schedule);
+    scheduleLayout->setContentsMargins(0, 0, 0, 0);
+    scheduleLayout->addWidget(SSDBGridDisc_);
+    scheduleLayout->addStretch();
+    tabPictures_->addTab(schedule, QStringLiteral("Schedule"));
+    picTimeline_ = new PaymentTimeline(tabPictures_);
+    tabPictures_->addTab(picTimeline_, QStringLiteral("Timeline"));
+    picToleranceBand_ = new ToleranceBand(tabPictures_);
+    tabPictures_->addTab(picToleranceBand_, QStringLiteral("Tolerance"));
     auto* side = new QVBoxLayout;
     side->addWidget(fraTolerance_);
     side->addWidget(cmdContinue_);
@@ -153,8 +174,8 @@ FrmDisclosure::FrmDisclosure(PageHost& pageHost, QWidget* parent)
     side->addWidget(cmdDebug_, 0, Qt::AlignRight);
     auto* lower = new QHBoxLayout;
     lower->setSpacing(16);
-    lower->addWidget(SSDBGridDisc_);
-    lower->addLayout(side, 1);
+    lower->addWidget(tabPictures_, 3);
+    lower->addLayout(side, 2);
 
     commands_ = CommandButtons(this, {.print = "cmdPrint", .saveReport = "cmdSaveReport", .back = "cmdBack"});
 
@@ -218,7 +239,11 @@ bool FrmDisclosure::reportAllowed() const { return commands_.print->isEnabled();
 
 void FrmDisclosure::printReport() {
     if (!reportAllowed()) return;
-    ReportPrinter(host().outputChooser(), host().user()).print(this, [this] { return ComposeReport(host()); });
+    ReportPrinter(host().outputChooser(), host().user())
+        .print(
+            this, [this] { return ComposeReport(host()); },
+            [timeline = picTimeline_->timeline(), scales = picToleranceBand_->scales()](
+                QPainter& painter, const QRectF& area) { PaintPicturesPage(painter, area, timeline, scales); });
     FormSetFocus();
 }
 
@@ -278,6 +303,10 @@ void FrmDisclosure::showOutcome(const DisclosureOutcome& outcome) {
     lblPymtFreqA_->setVisible(outcome.paymentFrequencyVisible);
     lblPymtFreqB_->setVisible(outcome.paymentFrequencyVisible);
     cmdDebug_->setVisible(outcome.debugVisible);
+    lblAccurate_->setText(text(outcome.positiveVerdict));
+    lblAccurate_->setVisible(!outcome.positiveVerdict.empty());
+    picTimeline_->setTimeline(TimelinePoints(record()));
+    picToleranceBand_->setScales(outcome.refused ? ToleranceScales{} : ToleranceScalesOf(record()));
 }
 
 void FrmDisclosure::rebuildGrid() {

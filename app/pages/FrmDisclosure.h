@@ -16,12 +16,15 @@
 #include <array>
 
 class EntryKeys;
+class PaymentTimeline;
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class QTabWidget;
 class ResultGrid;
+class ToleranceBand;
 
 class FrmDisclosure : public Page, public tallex::ResultsView, public ReportPage {
     Q_OBJECT
@@ -45,6 +48,10 @@ public:
     void saveReport() override;
 
     ResultGrid* grid() const { return SSDBGridDisc_; }
+    // The schedule, its timeline and the tolerance scales share the lower part of the page.
+    QTabWidget* pictures() const { return tabPictures_; }
+    PaymentTimeline* timeline() const { return picTimeline_; }
+    ToleranceBand* toleranceBand() const { return picToleranceBand_; }
 
 protected:
     void onActivate() override;
@@ -78,6 +85,10 @@ private:
     QButtonGroup* toleranceGroup_ = nullptr;
     std::array<QRadioButton*, 3> optTolerance_{};
     ResultGrid* SSDBGridDisc_ = nullptr;
+    QTabWidget* tabPictures_ = nullptr;
+    PaymentTimeline* picTimeline_ = nullptr;
+    ToleranceBand* picToleranceBand_ = nullptr;
+    QLabel* lblAccurate_ = nullptr;  // the positive verdict
     QPushButton* cmdContinue_ = nullptr;
     page_layout::CommandButtons commands_;
     QPushButton* cmdDebug_ = nullptr;

@@ -4,12 +4,16 @@
 #include "dialogs/frmDebug1.h"
 #include "pages/PageLayout.h"
 #include "pages/PageTexts.h"
+#include "print/PicturesPage.h"
 #include "print/ReportPrinter.h"
 #include "widgets/EntryKeys.h"
+#include "widgets/PaymentTimeline.h"
 #include "widgets/ResultsStyle.h"
+#include "widgets/ToleranceBand.h"
 
 #include "compliance/CalculationListing.h"
 #include "compliance/Reimbursement.h"
+#include "compliance/ResultsPictures.h"
 #include "construction/ConstReimbursement.h"
 #include "construction/ConstResults.h"
 #include "engine/RuntimeError.h"
@@ -23,6 +27,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 using namespace tallex;
@@ -199,6 +204,10 @@ frmRecDiscl::frmRecDiscl(PageHost& pageHost, QWidget* parent)
     verdicts->addWidget(verdicts_[3], 1, 1);
     verdicts->addWidget(verdicts_[4], 2, 0, 1, 3);
     verdicts->setColumnStretch(2, 1);
+    // Shown only when no verdict is: it takes the first verdict's place.
+    lblAccurate_ = Plain(this, "lblAccurate");
+    lblAccurate_->hide();
+    verdicts->addWidget(lblAccurate_, 0, 0, 1, 3);
 
     // What the disclosure must say, line by line, with the amounts it quotes beside lines 3, 5
     // and 6.
@@ -238,8 +247,19 @@ frmRecDiscl::frmRecDiscl(PageHost& pageHost, QWidget* parent)
     layout->addLayout(boxes);
     layout->addLayout(middle);
     layout->addLayout(verdicts);
-    layout->addWidget(picDisclText_);
-    layout->addStretch();
+    tabPictures_ = new QTabWidget(this);
+    tabPictures_->setObjectName(QStringLiteral("tabPictures"));
+    picTimeline_ = new PaymentTimeline(tabPictures_);
+    tabPictures_->addTab(picTimeline_, QStringLiteral("Timeline"));
+    picToleranceBand_ = new ToleranceBand(tabPictures_);
+    tabPictures_->addTab(picToleranceBand_, QStringLiteral("Tolerance"));
+    KeepRoomWhenHidden(tabPictures_);
+    // The pictures beside the disclosure text, taking the room left on the page.
+    auto* lower = new QHBoxLayout;
+    lower->setSpacing(8);
+    lower->addWidget(picDisclText_, 0, Qt::AlignTop);
+    lower->addWidget(tabPictures_, 1);
+    layout->addLayout(lower, 1);
     layout->addLayout(CommandRow(commands_, cmdDebug_));
 
     view_ = std::make_unique<PageResultsView>(verdicts_, optTolerance_, fraTolerance_, cmdContinue_);
@@ -267,7 +287,11 @@ bool frmRecDiscl::reportAllowed() const { return commands_.print->isEnabled(); }
 
 void frmRecDiscl::printReport() {
     if (!reportAllowed()) return;
-    ReportPrinter(host().outputChooser(), host().user()).print(this, [this] { return ComposeReport(host()); });
+    ReportPrinter(host().outputChooser(), host().user())
+        .print(
+            this, [this] { return ComposeReport(host()); },
+            [timeline = picTimeline_->timeline(), scales = picToleranceBand_->scales()](
+                QPainter& painter, const QRectF& area) { PaintPicturesPage(painter, area, timeline, scales); });
     FormSetFocus(*view_);
 }
 
@@ -330,6 +354,13 @@ void frmRecDiscl::onActivate() {
     lblFinalPymtAmt_->setText(QString::fromStdString(out.disclosure.lblFinalPymtAmt));
     lblSubFnceChg_->setText(QString::fromStdString(out.disclosure.lblSubFnceChg));
     picDisclText_->setVisible(out.resultsShown);
+    lblAccurate_->setText(QString::fromStdString(out.positiveVerdict));
+    lblAccurate_->setVisible(!out.positiveVerdict.empty());
+    // The pictures only of a loan whose tests ran.
+    const bool tested = out.resultsShown && !out.solverFailed;
+    picTimeline_->setTimeline(tested ? TimelinePoints(r) : Timeline{});
+    picToleranceBand_->setScales(tested ? ToleranceScalesOf(r) : ToleranceScales{});
+    tabPictures_->setVisible(tested);
 
     commands_.print->setEnabled(out.printEnabled);
     commands_.saveReport->setEnabled(out.printEnabled);

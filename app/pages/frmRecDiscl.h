@@ -11,11 +11,14 @@
 
 #include <memory>
 
+class PaymentTimeline;
 class QFrame;
 class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class QTabWidget;
+class ToleranceBand;
 
 namespace tallex {
 class ResultsView;
@@ -33,6 +36,9 @@ public:
     void saveReport() override;
     // The tolerance tests' view of this page (the case file keeps the tolerance chosen).
     const tallex::ResultsView& resultsView() const { return *view_; }
+    QTabWidget* pictures() const { return tabPictures_; }
+    PaymentTimeline* timeline() const { return picTimeline_; }
+    ToleranceBand* toleranceBand() const { return picToleranceBand_; }
 
 protected:
     void onActivate() override;
@@ -58,6 +64,10 @@ private:
     QLabel* lblFinalPymtAmt_ = nullptr;
     QLabel* lblSubFnceChg_ = nullptr;
     QLabel* verdicts_[5] = {};
+    QLabel* lblAccurate_ = nullptr;  // the positive verdict
+    QTabWidget* tabPictures_ = nullptr;
+    PaymentTimeline* picTimeline_ = nullptr;
+    ToleranceBand* picToleranceBand_ = nullptr;
     QGroupBox* fraTolerance_ = nullptr;
     QRadioButton* optTolerance_[3] = {};
     QPushButton* cmdContinue_ = nullptr;

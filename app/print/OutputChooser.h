@@ -15,6 +15,12 @@ public:
 
     // Lets the user choose the printer and the copies; false when the dialog was cancelled.
     virtual bool choosePrinter(QPrinter& printer, QWidget* parent) = 0;
+    // The same for a report that has pictures: the dialog also offers "Include pictures" (off
+    // unless ticked), answered in `includePictures`.
+    virtual bool choosePrinterWithPictures(QPrinter& printer, QWidget* parent, bool& includePictures) {
+        includePictures = false;
+        return choosePrinter(printer, parent);
+    }
     // Sets up the default printer without a dialog; false when there is none.
     virtual bool defaultPrinter(QPrinter& printer) = 0;
     // A file name to write (the dialog asks before replacing a file); empty when cancelled.
@@ -30,6 +36,7 @@ public:
 class DesktopOutputChooser final : public OutputChooser {
 public:
     bool choosePrinter(QPrinter& printer, QWidget* parent) override;
+    bool choosePrinterWithPictures(QPrinter& printer, QWidget* parent, bool& includePictures) override;
     bool defaultPrinter(QPrinter& printer) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& folder,
                          const QString& filter) override;

@@ -29,7 +29,8 @@ QFont LineFont(const QString& family, const PrintedLine& line) {
 }
 
 // One copy; returns its pages.
-int PaintCopy(QPainter& painter, QPrinter& printer, const std::vector<PrintedLine>& plan, const QString& family) {
+int PaintCopy(QPainter& painter, QPrinter& printer, const std::vector<PrintedLine>& plan, const QString& family,
+              const PicturePainter& pictures) {
     const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
     double widest = 0;
     for (const PrintedLine& line : plan) {
@@ -58,6 +59,13 @@ int PaintCopy(QPainter& painter, QPrinter& printer, const std::vector<PrintedLin
         pageUsed = true;
     }
     painter.restore();
+    if (pictures) {
+        printer.newPage();
+        ++pages;
+        painter.save();
+        pictures(painter, QRectF(QPointF(0, 0), area.size()));
+        painter.restore();
+    }
     return pages;
 }
 
@@ -74,8 +82,8 @@ QString ReportPrinter::ReportFontFamily() {
     return QString::fromStdString(ChooseReportFont(families, fallback.toStdString()));
 }
 
-int ReportPrinter::PrintPlan(QPrinter& printer, const std::vector<PrintedLine>& plan, const QString& family,
-                             int copies) {
+int ReportPrinter::PrintPlan(QPrinter& printer, const std::vector<PrintedLine>& plan, const QString& family, int copies,
+                             const PicturePainter& pictures) {
     copies = std::max(1, copies);
     printer.setCopyCount(1);
     int pages = 0;
@@ -84,27 +92,31 @@ int ReportPrinter::PrintPlan(QPrinter& printer, const std::vector<PrintedLine>& 
         if (!painter.begin(&printer)) return 0;
         for (int copy = 0; copy < copies; ++copy) {
             if (copy > 0) printer.newPage();
-            pages = PaintCopy(painter, printer, plan, family);
+            pages = PaintCopy(painter, printer, plan, family, pictures);
         }
         return painter.end() ? pages : 0;
     }
     for (int copy = 0; copy < copies; ++copy) {
         QPainter painter;
         if (!painter.begin(&printer)) return 0;
-        pages = PaintCopy(painter, printer, plan, family);
+        pages = PaintCopy(painter, printer, plan, family, pictures);
         if (!painter.end()) return 0;
     }
     return pages;
 }
 
-void ReportPrinter::print(QWidget* parent, const ReportComposer& compose) {
+void ReportPrinter::print(QWidget* parent, const ReportComposer& compose, const PicturePainter& pictures) {
     QPrinter printer(QPrinter::HighResolution);
     // Narrow margins, as on the printers the report was laid out for.
     printer.setPageMargins(QMarginsF(18, 18, 18, 18), QPageLayout::Point);
-    if (!chooser_.choosePrinter(printer, parent)) return;
+    bool includePictures = false;
+    const bool chosen = pictures ? chooser_.choosePrinterWithPictures(printer, parent, includePictures)
+                                 : chooser_.choosePrinter(printer, parent);
+    if (!chosen) return;
     try {
         const std::vector<PrintedLine> plan = PlanPrintedReport(compose());
-        if (PrintPlan(printer, plan, ReportFontFamily(), printer.copyCount()) == 0)
+        if (PrintPlan(printer, plan, ReportFontFamily(), printer.copyCount(),
+                      includePictures ? pictures : PicturePainter{}) == 0)
             user_.show(ReportFailureMessage(false, kPrinterErrorNumber, kPrinterErrorDescription), kStyleCritical);
     } catch (const RuntimeError& e) {
         user_.show(ReportFailureMessage(false, e.number(), e.description()), kStyleCritical);

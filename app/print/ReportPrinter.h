@@ -23,24 +23,30 @@
 #include <string>
 #include <vector>
 
+class QPainter;
 class QPrinter;
+class QRectF;
 class QWidget;
 
 using ReportComposer = std::function<std::vector<std::string>()>;
+// Paints the pictures of the loan into the printable area of a page of their own.
+using PicturePainter = std::function<void(QPainter& painter, const QRectF& area)>;
 
 class ReportPrinter {
 public:
     ReportPrinter(OutputChooser& chooser, tallex::UserSeam& user);
 
-    void print(QWidget* parent, const ReportComposer& compose);
+    // With `pictures`, the print dialog offers "Include pictures"; when ticked, each copy ends
+    // with the pictures on a page after the report.
+    void print(QWidget* parent, const ReportComposer& compose, const PicturePainter& pictures = {});
     void save(QWidget* parent, const ReportComposer& compose);
 
     static QString ReportFontFamily();
     // Paints `copies` copies of the planned lines on the chosen printer. A line wider than the
     // page shrinks the whole copy to fit rather than being cut. Returns the pages of one copy, 0
-    // when the printer could not be started.
+    // when the printer could not be started. `pictures`, when given, adds a page to each copy.
     static int PrintPlan(QPrinter& printer, const std::vector<tallex::PrintedLine>& plan, const QString& family,
-                         int copies);
+                         int copies, const PicturePainter& pictures = {});
 
 private:
     OutputChooser& chooser_;

@@ -1,8 +1,9 @@
 // Takes a picture of every page and dialog of the program, offscreen, into the folder given:
 // frmSplash.png, frmBasicInfo.png, frmAPR1.png, frmPymt.png, frmCalendar.png, and the construction
 // chain: frmConstLoan.png, frmConstPhase.png, frmConstInterest.png, frmRecDiscl.png, frmRecCalendar.png;
-// the results: FrmDisclosure.png, frmDebug1.png, frmReimbursement.png; the shell's dialogs:
-// frmAbout.png, frmError.png, HelpWindow.png.
+// the results: FrmDisclosure.png, frmDebug1.png, frmReimbursement.png, the timeline of a loan with an
+// advance (FrmDisclosure-timeline.png) and the tolerance scales of an accurate one
+// (FrmDisclosure-accurate.png); the shell's dialogs: frmAbout.png, frmError.png, HelpWindow.png.
 
 #include "ScriptedDialogs.h"
 #include "dialogs/HelpWindow.h"
@@ -24,6 +25,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -112,6 +114,62 @@ bool ConstructionPages(MainWindow& window, tallex::ScriptedUser& user, const QDi
     }
     ok &= Save(calendar, folder, QStringLiteral("frmRecCalendar"));
     calendar.hide();
+    return ok;
+}
+
+// Types a loan from the basic information page to its results: the loan terms, then the schedule
+// cell by cell.
+void TypeLoanToResults(MainWindow& window, tallex::ScriptedUser& user, const QString& account, const QStringList& terms,
+                       const QStringList& cells) {
+    window.activateWindow();
+    (void)QTest::qWaitForWindowActive(&window);
+    user.queue(tallex::kAnswerYesButton);
+    window.NewLoan();
+    Type(window, "txtUserName", QStringLiteral("Pat Examiner"));
+    Type(window, "txtAccountNbr", account);
+    Type(window, "txtBorrower", QStringLiteral("Lee Borrower"));
+    Click(window, "CmdContinue");
+    Type(window, "txtAmtFinanced", terms[0]);
+    Type(window, "txtDiscAPR", terms[1]);
+    Type(window, "txtDiscFinChg", terms[2]);
+    Type(window, "txtAmtFinanced", terms[0]);
+    Click(window, "CmdContinue");
+    if (auto* schedule = qobject_cast<frmPymt*>(window.loadedPage(PageId::Schedule))) {
+        auto* grid = schedule->grid();
+        for (int i = 0; i < cells.size(); ++i) {
+            if (auto* editor = grid->editorWidget()) QTest::keyClicks(editor, cells[i]);
+            // A Tab past the last cell would open an empty stream.
+            if (i + 1 < cells.size()) grid->moveByKey(ScheduleGrid::Move::Tab);
+        }
+    }
+    Click(window, "cmdContinue");
+}
+
+bool ShowPicture(MainWindow& window, const QDir& folder, int tab, const QString& name) {
+    auto* pictures = window.currentPage()->findChild<QTabWidget*>(QStringLiteral("tabPictures"));
+    if (!pictures) {
+        std::fprintf(stderr, "no pictures on %s\n", qPrintable(window.currentPage()->objectName()));
+        return false;
+    }
+    pictures->setCurrentIndex(tab);
+    const bool ok = Save(window, folder, name);
+    pictures->setCurrentIndex(0);
+    return ok;
+}
+
+// The results pictures: the timeline of a three-stream loan with an advance and odd days, and
+// the tolerance scales and positive verdict of a loan disclosed accurately.
+bool PicturePages(MainWindow& window, tallex::ScriptedUser& user, const QDir& folder) {
+    TypeLoanToResults(window, user, QStringLiteral("100-2002"),
+                      {QStringLiteral("5000"), QStringLiteral("12.29"), QStringLiteral("1205")},
+                      {QStringLiteral("-1000"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("12"),
+                       QStringLiteral("200"), QStringLiteral("35"), QStringLiteral("1"), QStringLiteral("12"),
+                       QStringLiteral("205"), QStringLiteral("1"), QStringLiteral("36"), QStringLiteral("12")});
+    bool ok = ShowPicture(window, folder, 1, QStringLiteral("FrmDisclosure-timeline"));
+    TypeLoanToResults(window, user, QStringLiteral("4417-0093"),
+                      {QStringLiteral("10000"), QStringLiteral("11.55"), QStringLiteral("1880")},
+                      {QStringLiteral("330"), QStringLiteral("36"), QStringLiteral("1"), QStringLiteral("0")});
+    ok &= ShowPicture(window, folder, 2, QStringLiteral("FrmDisclosure-accurate"));
     return ok;
 }
 
@@ -228,6 +286,7 @@ int main(int argc, char** argv) {
     ok &= Save(calendar, folder, QStringLiteral("frmCalendar"));
     calendar.hide();
     ok &= ResultsPages(window, user, dialogs, folder);
+    ok &= PicturePages(window, user, folder);
     ok &= ConstructionPages(window, user, folder);
     // Messages met on the way, so that a picture that shows the wrong page can be explained.
     for (const tallex::Prompt& prompt : user.prompts()) std::fprintf(stderr, "message: %s\n", prompt.text.c_str());

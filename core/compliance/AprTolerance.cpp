@@ -70,6 +70,8 @@ AprVerdict Settle(LoanRecord& r, UserSeam& user, AprVerdict (*verdictOf)(const A
 
 }  // namespace
 
+double AprToleranceOf(bool irregular) { return irregular ? kIrregularAprTolerance : kRegularAprTolerance; }
+
 double AdjustedDisclosedApr(double disclosedApr, AdjustDirection direction) {
     const double h = HalfUnitOfLastDecimal(disclosedApr);
     return direction == AdjustDirection::Understatement ? checked::Add(disclosedApr, h) : checked::Sub(disclosedApr, h);

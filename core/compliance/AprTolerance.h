@@ -26,6 +26,9 @@ enum class AdjustDirection : int {
     Overstatement = 2,   // the disclosed APR is moved down
 };
 
+// The APR tolerance in percentage points: 1/8 for a regular transaction, 1/4 for an irregular one.
+double AprToleranceOf(bool irregular);
+
 // The disclosed APR moved by h, half a unit of its last decimal as the number's shortest text
 // shows it (h = 0.005 for 0, 1 or 2 decimals; 8.125 gives 0.0005).
 double AdjustedDisclosedApr(double disclosedApr, AdjustDirection direction);

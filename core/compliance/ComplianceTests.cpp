@@ -92,8 +92,12 @@ ReimbursementFacts ReimbursementFactsOf(const LoanRecord& r) {
     return f;
 }
 
+double ReimbursementTolerance(const ReimbursementFacts& f) {
+    return !f.termOverTenYears ? 0.25 : (f.irregular ? 0.25 : 0.125);
+}
+
 bool SubjectToReimbursement(const ReimbursementFacts& f) {
-    const double tolerance = !f.termOverTenYears ? 0.25 : (f.irregular ? 0.25 : 0.125);
+    const double tolerance = ReimbursementTolerance(f);
     const bool apr = f.aprUnderstated && checked::Add(f.disclosedApr, tolerance) < f.correctApr;
     const bool financeCharge =
         f.financeChargeUnderstated && checked::Add(f.disclosedFinanceCharge, tolerance) < f.correctFinanceCharge;

@@ -71,6 +71,8 @@ ReimbursementFacts ReimbursementFactsOf(const LoanRecord& record);
 // regular loan over ten years, the same figure used for the APR in points and for the finance
 // charge in dollars.
 bool SubjectToReimbursement(const ReimbursementFacts& facts);
+// That tolerance: 1/4, or 1/8 for a regular loan over ten years.
+double ReimbursementTolerance(const ReimbursementFacts& facts);
 
 // The driver. The caller has set gbIrregular, dFinal, dUnitPeriods, gdOddDays, dFnceChg,
 // gdAmtFinanced and giPVStreams (the streams the adjusted present value sums). It may ask the

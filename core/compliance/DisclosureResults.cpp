@@ -4,6 +4,7 @@
 #include "compliance/ComplianceTests.h"
 #include "compliance/IrregularTransaction.h"
 #include "compliance/Reimbursement.h"
+#include "compliance/ResultsPictures.h"
 #include "compliance/UserMessage.h"
 #include "engine/CheckedMath.h"
 #include "engine/Format.h"
@@ -249,6 +250,7 @@ DisclosureOutcome ComputeDisclosureResults(LoanRecord& r, ResultsView& view, Use
 
     r.giPVStreams = r.giPymtRows;
     RunComplianceTests(r, view, user);
+    out.positiveVerdict = PositiveVerdict(r);
 
     r.giPVStreams = r.giPymtRows;
     out.printEnabled = true;

@@ -123,6 +123,8 @@ struct DisclosureOutcome {
     bool refused = false;
     ResultsFocus focus;
     DisclosureCaptions captions;
+    // PositiveVerdict once the tests ran; empty otherwise.
+    std::string positiveVerdict;
 };
 
 // Clears the work values of a previous activation: the adjusted disclosed APR and its present

@@ -2,6 +2,7 @@
 
 #include "compliance/CalculationListing.h"
 #include "compliance/ComplianceTests.h"
+#include "compliance/ResultsPictures.h"
 #include "construction/ConstChoices.h"
 #include "construction/ConstText.h"
 #include "engine/AprSolver.h"
@@ -178,6 +179,7 @@ ConstResultsOutcome ConstResultsActivate(LoanRecord& r, ResultsView& view, UserS
     r.dUnitPeriods = Val(r.gaUnitPeriods[1]);
     r.gdOddDays = Val(r.gaOddDays[1]);
     RunComplianceTests(r, view, user);
+    out.positiveVerdict = PositiveVerdict(r);
 
     out.focus = FormSetFocus(view, out.printEnabled);
     return out;

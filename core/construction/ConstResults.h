@@ -49,6 +49,8 @@ struct ConstResultsOutcome {
     DisclosureCaptions captions;  // lblIntPymts, lblIrregular and lblPymtFreq* are not used here
     ConstDisclosureText disclosure;
     ResultsFocus focus;
+    // PositiveVerdict once the tests ran; empty otherwise.
+    std::string positiveVerdict;
 };
 
 // The message shown when the solver ends without an APR.

@@ -7,6 +7,7 @@
 #include "compliance/ComplianceTests.h"
 #include "compliance/FinanceChargeTolerance.h"
 #include "compliance/IrregularTransaction.h"
+#include "compliance/ResultsPictures.h"
 #include "engine/AprSolver.h"
 #include "engine/RuntimeError.h"
 #include "report/ReportText.h"
@@ -545,6 +546,93 @@ TEST(reimbursement_subject, tolerance_follows_the_term) {
         EXPECT_EQ(run->view.toleranceFrameVisible(), c.subject);
         EXPECT_EQ(run->view.reimbursementButtonVisible(), c.subject);
     }
+}
+
+// The timeline's times in unit periods, worked out by hand from the rows: the first payment at t +
+// odd days / U, the last n - 1 periods later; the odd days are those of the earliest payment
+// stream, not of an advance.
+TEST(results_pictures, timeline_times_from_unit_periods_and_odd_days) {
+    struct Row {
+        const char* rows;
+        double daysInUnitPeriod;
+        std::vector<std::pair<double, double>> firstLast;
+        double span, oddDays;
+    } const cases[] = {
+        {"-1000 1 2 10 | 200 35 1 15 | 205 1 36 15",
+         30,
+         {{2 + 1 / 3.0, 2 + 1 / 3.0}, {1.5, 35.5}, {36.5, 36.5}},
+         36.5,
+         15},
+        {"50 24 1 0 | 75 4 25 7", 15, {{1, 24}, {25 + 7 / 15.0, 28 + 7 / 15.0}}, 28 + 7 / 15.0, 0},
+        {"88.85 12 1 0", 0, {}, 1, 0},  // no unit period, no axis
+    };
+    for (const Row& c : cases) {
+        auto r = Schedule(c.rows);
+        r->gdDaysinUnitPd = c.daysInUnitPeriod;
+        const Timeline t = TimelinePoints(*r);
+        ASSERT_EQ(t.streams.size(), c.firstLast.size()) << c.rows;
+        for (std::size_t k = 0; k < c.firstLast.size(); ++k) {
+            EXPECT_NEAR(t.streams[k].first, c.firstLast[k].first, 1e-12) << c.rows << " stream " << k + 1;
+            EXPECT_NEAR(t.streams[k].last, c.firstLast[k].second, 1e-12) << c.rows << " stream " << k + 1;
+        }
+        EXPECT_NEAR(t.span, c.span, 1e-12) << c.rows;
+        EXPECT_EQ(t.oddDays, c.oddDays) << c.rows;
+        EXPECT_NEAR(TimelineFraction(t, c.span / 2), 0.5, 1e-12) << c.rows;
+    }
+}
+
+// The APR scale's band is the disclosed APR +/- 1/8 (1/4 irregular) point, the finance charge's
+// the disclosed charge +/- its dollars; the positive verdict stands exactly when the tests ran and
+// left every note hidden.
+TEST(results_pictures, tolerance_scales_and_positive_verdict_follow_the_tests) {
+    struct Row {
+        const char* name;
+        std::unique_ptr<LoanRecord> record;
+        short answer;
+        double aprLow, aprHigh;
+        ToleranceOutcome apr, financeCharge;
+        std::optional<double> reimbursementLimit;
+        bool positive;
+    };
+    auto noFinanceCharge = AprCase(14, 12);
+    noFinanceCharge->gdEstFinanceChg = 0;
+    auto financeChargeUnder = AprCase(12, 12);
+    financeChargeUnder->gdEstFinanceChg = 60;  // $6.20 under a $5.00 tolerance
+    Row rows[] = {
+        {"accurate", AprCase(12.1, 12), 0, 11.875, 12.125, ToleranceOutcome::Accurate, ToleranceOutcome::Accurate,
+         std::nullopt, true},
+        {"understated", AprCase(12.2, 12), 0, 11.875, 12.125, ToleranceOutcome::Violation, ToleranceOutcome::Accurate,
+         std::nullopt, false},
+        {"reimbursed", AprCase(12.3, 12), 0, 11.875, 12.125, ToleranceOutcome::Violation, ToleranceOutcome::Accurate,
+         12.25, false},
+        {"irregular", AprCase(12.2, 12, true), 0, 11.75, 12.25, ToleranceOutcome::Accurate, ToleranceOutcome::Accurate,
+         std::nullopt, true},
+        {"finance charge", std::move(financeChargeUnder), 0, 11.875, 12.125, ToleranceOutcome::Accurate,
+         ToleranceOutcome::Violation, 12.25, false},
+        {"not tested", std::move(noFinanceCharge), 0, 11.875, 12.125, ToleranceOutcome::NotTested,
+         ToleranceOutcome::NotTested, std::nullopt, false},
+        {"note", SecuredCase(11.7026, 50), kAnswerYesButton, 11.5776, 11.8276, ToleranceOutcome::Accurate,
+         ToleranceOutcome::Accurate, std::nullopt, false},
+    };
+    for (Row& c : rows) {
+        LoanRecord& r = *c.record;
+        auto run = RunTests(r, c.answer);
+        const ToleranceScales scales = ToleranceScalesOf(r);
+        EXPECT_NEAR(scales.apr.low, c.aprLow, 1e-9) << c.name;
+        EXPECT_NEAR(scales.apr.high, c.aprHigh, 1e-9) << c.name;
+        EXPECT_EQ(scales.apr.computed, r.gdCalcAPR) << c.name;
+        EXPECT_EQ(scales.apr.outcome, c.apr) << c.name;
+        EXPECT_EQ(scales.financeCharge.outcome, c.financeCharge) << c.name;
+        EXPECT_EQ(scales.financeCharge.low, r.gdEstFinanceChg - (r.gbSecuredByRealEstate ? 100 : 5)) << c.name;
+        EXPECT_EQ(scales.financeCharge.high, r.gdEstFinanceChg + (r.gbSecuredByRealEstate ? 100 : 5)) << c.name;
+        EXPECT_EQ(scales.financeCharge.lowOpen, r.gbSecuredByRealEstate) << c.name;
+        EXPECT_EQ(scales.apr.reimbursementLimit, c.reimbursementLimit) << c.name;
+        bool noteShown = false;
+        for (int l = 0; l < 5; ++l) noteShown |= run->label(static_cast<ResultsLabel>(l)).visible;
+        EXPECT_EQ(PositiveVerdict(r), c.positive ? kPositiveVerdictText : "") << c.name;
+        EXPECT_EQ(c.positive, !noteShown && r.gdEstFinanceChg != 0) << c.name << ": the page's notes disagree";
+    }
+    EXPECT_STREQ(kPositiveVerdictText, "The disclosed APR and finance charge are accurate within tolerance.");
 }
 
 }  // namespace

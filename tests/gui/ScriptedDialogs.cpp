@@ -28,8 +28,8 @@ int ScriptedModalRunner::run(QDialog& dialog) {
     return dialog.result();
 }
 
-void ScriptedOutputChooser::queuePrintToPdf(const QString& pdfPath, int copies) {
-    prints_.push_back(PrintChoice{pdfPath, copies});
+void ScriptedOutputChooser::queuePrintToPdf(const QString& pdfPath, int copies, bool includePictures) {
+    prints_.push_back(PrintChoice{pdfPath, copies, includePictures});
 }
 
 void ScriptedOutputChooser::queuePrintCancel() { prints_.push_back(std::nullopt); }
@@ -46,6 +46,11 @@ bool ScriptedOutputChooser::choosePrinter(QPrinter& printer, QWidget*) {
     printer.setOutputFileName(choice->pdfPath);
     printer.setCopyCount(choice->copies);
     return true;
+}
+
+bool ScriptedOutputChooser::choosePrinterWithPictures(QPrinter& printer, QWidget* parent, bool& includePictures) {
+    includePictures = !prints_.empty() && prints_.front() && prints_.front()->includePictures;
+    return choosePrinter(printer, parent);
 }
 
 bool ScriptedOutputChooser::defaultPrinter(QPrinter& printer) {

@@ -1,0 +1,203 @@
+// The pictures of the results page: the payment timeline places each payment where its date
+// falls, the tolerance scales place the computed figures against their bands, the positive
+// verdict shows only when no note does, and the pictures print on a page after the report only
+// when asked for.
+//
+// The timeline's expected places are worked out here from calendar dates: a payment date lies
+// whole months after the loan date plus the days left over (counted back from the payment date),
+// a unit period being a month of 30 days. The correct APR of 36 x 330 on 10,000 is 11.5504 % and
+// its finance charge 1,880.00 (as in the results tests).
+
+#include "GuiHarness.h"
+#include "TypedLoan.h"
+#include "widgets/PaymentTimeline.h"
+#include "widgets/ToleranceBand.h"
+
+#include <QDate>
+#include <QLabel>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTest>
+
+class PicturesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void timeline_places_each_payment_at_its_date();
+    void tolerance_scales_and_positive_verdict_data();
+    void tolerance_scales_and_positive_verdict();
+    void pictures_print_after_the_report_only_when_ticked();
+};
+
+namespace {
+
+// Unit periods (months of 30 days) from the loan date to a date.
+double MonthsFrom(const QDate& loan, const QDate& date) {
+    int months = 0;
+    while (date.addMonths(-(months + 1)) >= loan) ++months;
+    return months + loan.daysTo(date.addMonths(-months)) / 30.0;
+}
+
+struct DatedStream {
+    QString amount;
+    int payments;
+    QDate first;  // monthly from here
+};
+
+const QDate kLoanDate(2026, 1, 20);
+// An advance, 35 monthly payments and a final one, all 15 days off the month.
+const DatedStream kStreams[] = {{QStringLiteral("-1000"), 1, QDate(2026, 4, 4)},
+                                {QStringLiteral("200"), 35, QDate(2026, 3, 4)},
+                                {QStringLiteral("205"), 1, QDate(2029, 2, 4)}};
+
+TypedLoan ThreeStreamLoan() {
+    TypedLoan loan;
+    loan.amountFinanced = QStringLiteral("5000");
+    loan.disclosedApr = QStringLiteral("12");
+    loan.disclosedFinanceCharge = QStringLiteral("1205");
+    for (const DatedStream& s : kStreams) {
+        const double months = MonthsFrom(kLoanDate, s.first);
+        const int whole = static_cast<int>(months);
+        loan.schedule.push_back({s.amount, QString::number(s.payments), QString::number(whole),
+                                 QString::number(kLoanDate.daysTo(s.first.addMonths(-whole)))});
+    }
+    return loan;
+}
+
+template <class Picture>
+Picture* ShowTab(GuiHarness& h, const char* name) {
+    auto* picture = h.control<Picture>(name);
+    if (auto* tabs = h.control<QTabWidget>("tabPictures"); tabs && picture) tabs->setCurrentWidget(picture);
+    h.settle();
+    return picture;
+}
+
+QString PdfText(const QString& pdf) {
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    return text.waitForFinished(10000) ? QString::fromUtf8(text.readAllStandardOutput()) : QString();
+}
+
+}  // namespace
+
+void PicturesTest::timeline_places_each_payment_at_its_date() {
+    GuiHarness h;
+    QVERIFY2(TypeLoan(h, ThreeStreamLoan()), PromptsText(h.prompts()));
+    auto* timeline = ShowTab<PaymentTimeline>(h, "picTimeline");
+    QVERIFY(timeline);
+    double latest = 0;
+    for (const DatedStream& s : kStreams)
+        latest = std::max(latest, MonthsFrom(kLoanDate, s.first.addMonths(s.payments - 1)));
+    // At the page's own size and in a larger window: the picture follows.
+    for (const QSize size : {h.window().size(), QSize(1100, 760)}) {
+        h.window().resize(size);
+        h.settle();
+        const PaymentTimeline::Layout layout = timeline->layout();
+        const tallex::Timeline& t = timeline->timeline();
+        QCOMPARE(t.streams.size(), std::size(kStreams));
+        for (const DatedStream& s : kStreams) {
+            const auto found = std::find_if(t.streams.begin(), t.streams.end(), [&](const tallex::TimelineStream& k) {
+                return k.amount == s.amount.toDouble();
+            });
+            QVERIFY2(found != t.streams.end(), qPrintable(s.amount));
+            const std::vector<QRectF>& marks = layout.marks[static_cast<std::size_t>(found - t.streams.begin())];
+            QCOMPARE(marks.size(), std::size_t(s.payments));
+            for (int j : {0, s.payments - 1}) {
+                const double expected =
+                    layout.plot.left() + MonthsFrom(kLoanDate, s.first.addMonths(j)) / latest * layout.plot.width();
+                QVERIFY2(std::abs(marks[std::size_t(j)].center().x() - expected) < 0.5,
+                         qPrintable(QStringLiteral("%1 payment %2 at %3, expected %4")
+                                        .arg(s.amount)
+                                        .arg(j + 1)
+                                        .arg(marks[std::size_t(j)].center().x())
+                                        .arg(expected)));
+                // Advances below the axis, payments above it.
+                QVERIFY(s.amount.startsWith(QLatin1Char('-')) ? marks[std::size_t(j)].top() > layout.axisY
+                                                              : marks[std::size_t(j)].bottom() < layout.axisY);
+            }
+        }
+        QVERIFY(layout.advanceAtLoanDate.top() > layout.axisY);
+        QVERIFY(timeline->rect().contains(layout.plot.toRect()));
+    }
+    QVERIFY(timeline->accessibleDescription().contains(QStringLiteral("15 odd days")));
+}
+
+void PicturesTest::tolerance_scales_and_positive_verdict_data() {
+    QTest::addColumn<QString>("apr");
+    QTest::addColumn<QString>("financeCharge");
+    QTest::addColumn<bool>("secured");
+    QTest::addColumn<bool>("aprOutside");
+    QTest::addColumn<bool>("financeChargeOutside");
+    QTest::addColumn<bool>("positive");
+    QTest::newRow("accurate") << "11.55"
+                              << "1880" << false << false << false << true;
+    // 1.5504 points over the 1/8.
+    QTest::newRow("APR understated") << "10"
+                                     << "1880" << false << true << false << false;
+    // $80.00 under a $10.00 tolerance; the APR is right.
+    QTest::newRow("finance charge understated") << "11.55"
+                                                << "1800" << false << false << true << false;
+    // Secured, $80.00 under the $100.00 and the APR error caused by it (Yes): no violation, but
+    // the note shows, and the APR lies outside its band.
+    QTest::newRow("note, no violation") << "11"
+                                        << "1800" << true << true << false << false;
+}
+
+void PicturesTest::tolerance_scales_and_positive_verdict() {
+    QFETCH(QString, apr);
+    QFETCH(QString, financeCharge);
+    QFETCH(bool, secured);
+    QFETCH(bool, aprOutside);
+    QFETCH(bool, financeChargeOutside);
+    QFETCH(bool, positive);
+    GuiHarness h;
+    TypedLoan loan = ThirtySixPaymentsOf330(apr, financeCharge);
+    loan.secured = secured;
+    h.answerNext(tallex::kAnswerYesButton);
+    QVERIFY2(TypeLoan(h, loan), PromptsText(h.prompts()));
+    auto* band = ShowTab<ToleranceBand>(h, "picToleranceBand");
+    QVERIFY(band);
+    const auto outside = [](const ToleranceBand::Geometry& g) {
+        return g.computedX < g.band.left() || g.computedX > g.band.right();
+    };
+    QCOMPARE(outside(band->geometry(ToleranceBand::Scale::Apr)), aprOutside);
+    QCOMPARE(outside(band->geometry(ToleranceBand::Scale::FinanceCharge)), financeChargeOutside);
+
+    bool noteShown = false;
+    for (const char* note : {"lblAPRViolation", "lblFinanceViolation", "lblFinanceError"})
+        noteShown |= !h.control<QLabel>(note)->isHidden();
+    const QLabel* verdict = h.control<QLabel>("lblAccurate");
+    QCOMPARE(!verdict->isHidden(), positive);
+    QCOMPARE(noteShown, !positive);
+    if (positive)
+        QCOMPARE(verdict->text(),
+                 QStringLiteral("The disclosed APR and finance charge are accurate within tolerance."));
+}
+
+void PicturesTest::pictures_print_after_the_report_only_when_ticked() {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) QSKIP("pdftotext is not installed");
+    QTemporaryDir folder;
+    const QString plain = folder.filePath(QStringLiteral("plain.pdf"));
+    const QString pictures = folder.filePath(QStringLiteral("pictures.pdf"));
+    GuiHarness h;
+    QVERIFY2(TypeLoan(h, ThirtySixPaymentsOf330(QStringLiteral("11.55"), QStringLiteral("1880"))),
+             PromptsText(h.prompts()));
+    h.outputs().queuePrintToPdf(plain, 1);
+    QVERIFY(h.click("cmdPrint"));
+    h.outputs().queuePrintToPdf(pictures, 2, true);
+    QVERIFY(h.click("cmdPrint"));
+    QVERIFY2(h.prompts().isEmpty(), PromptsText(h.prompts()));
+
+    const QString report = PdfText(plain);
+    QVERIFY(!report.contains(QStringLiteral("Payment timeline")));
+    const QString withPictures = PdfText(pictures);
+    // Each copy: the report as it was, then one page of pictures.
+    const QStringList copies = withPictures.split(QStringLiteral("Payment timeline"));
+    QCOMPARE(copies.size(), 3);
+    QVERIFY(withPictures.startsWith(report));
+    QCOMPARE(withPictures.count(QLatin1Char('\f')), 2 * (report.count(QLatin1Char('\f')) + 1));
+    QVERIFY(withPictures.contains(QStringLiteral("Total of payments $11,880.00")));
+}
+
+QTEST_MAIN(PicturesTest)
+#include "pictures_test.moc"
