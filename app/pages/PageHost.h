@@ -68,12 +68,13 @@ public:
     virtual OutputChooser& outputChooser() = 0;
 
     // Shows the payment date calculator modally; returns when it has closed, its results in the
-    // record (gbCalendarOK tells whether it closed with OK). False when the page that asked must
-    // do nothing more: an error inside it ended on the error screen, or the page was unloaded
-    // while it was open, or a calendar was open already (none is opened then).
-    virtual bool openPaymentCalendar() = 0;
+    // record (gbCalendarOK tells whether it closed with OK). False when `caller` must do nothing
+    // more: an error inside it ended on the error screen, or the page was unloaded while it was
+    // open, or a calendar was open already, or `caller` is not the page shown (none is opened
+    // then). A page unloaded meanwhile is deleted only after `caller`'s handler has returned.
+    virtual bool openPaymentCalendar(Page& caller) = 0;
     // The construction date calculator (three dates), on the same terms.
-    virtual bool openConstructionCalendar() = 0;
+    virtual bool openConstructionCalendar(Page& caller) = 0;
     // An input of the construction interest estimate changed: the construction interest page,
     // when it is loaded, empties its estimate so that its next activation shows the new one.
     virtual void ClearConstInterestAmount() = 0;

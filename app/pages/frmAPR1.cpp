@@ -169,7 +169,7 @@ LoanTermsEntries frmAPR1::entries() const {
 
 void frmAPR1::onCalendar() {
     record().gbCalendarOK = false;
-    if (!host().openPaymentCalendar()) return;
+    if (!host().openPaymentCalendar(*this)) return;
     if (record().gbCalendarOK) {
         if (const auto text = CalendarUnitPeriodText(record())) txtUnitPeriod_->setText(QString::fromStdString(*text));
         state_.validFlag(LoanTermsField::UnitPeriod) = true;

@@ -220,7 +220,7 @@ void frmConstInterest::onCalendar() {
     LoanRecord& r = record();
     r.gbCalendarOK = false;
     // False when an error inside the calendar ended on the error screen: this page is gone.
-    if (!host().openConstructionCalendar()) return;
+    if (!host().openConstructionCalendar(*this)) return;
     if (r.gbErrorShown) return;
     QLineEdit* unitPeriod = boxes_[kInterestUnitPeriod];
     if (r.gbCalendarOK) {

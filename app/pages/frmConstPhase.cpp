@@ -255,7 +255,7 @@ void frmConstPhase::onCalendar() {
     LoanRecord& r = record();
     r.gbCalendarOK = false;
     // False when an error inside the calendar ended on the error screen: this page is gone.
-    if (!host().openPaymentCalendar()) return;
+    if (!host().openPaymentCalendar(*this)) return;
     if (r.gbErrorShown) return;
     if (r.gbCalendarOK) takeCalendarResult();
     QWidget* next = boxes_[kPhaseTimePeriod]->text().isEmpty() ? static_cast<QWidget*>(boxes_[kPhaseTimePeriod])

@@ -245,7 +245,7 @@ void frmPymt::runCalendar() {
     r.giGridRow = static_cast<std::int16_t>(model_->rowCount());
     r.gbCalendarOK = false;
     // A construction loan measures its permanent phase from three dates.
-    if (!(r.gbConstruction ? host().openConstructionCalendar() : host().openPaymentCalendar())) return;
+    if (!(r.gbConstruction ? host().openConstructionCalendar(*this) : host().openPaymentCalendar(*this))) return;
     calendarHandOver_.start();
     if (stream < 1) return;
     const CalendarReturn result = TakeCalendarResult(r, stream, columnBefore);

@@ -171,8 +171,9 @@ void MainWindow::unloadPage(PageId page) {
     loadOrder_.erase(std::remove(loadOrder_.begin(), loadOrder_.end(), page), loadOrder_.end());
     stack_->removeWidget(loaded);
     loaded->hide();
-    // The page may be the one whose handler is running now.
-    loaded->deleteLater();
+    // The page may be the one whose handler is running now; while a calendar is open, its own
+    // event loop would delete it under that handler, so the deletion waits for the calendar.
+    if (!calendarOpen_) loaded->deleteLater();
     unloaded_.erase(std::remove(unloaded_.begin(), unloaded_.end(), nullptr), unloaded_.end());
     unloaded_.emplace_back(loaded);
 }
@@ -256,12 +257,13 @@ void MainWindow::ShowAbout() {
 }
 
 template <class Calendar>
-bool MainWindow::runCalendar() {
+bool MainWindow::runCalendar(Page& asking) {
     // A button pressed by its access key clicks 100 ms later: that click may come while a
     // calendar is open, asking for a second one or unloading (New Loan, Exit) the page that
-    // opened the first. The second is not opened, and a page that is gone is told so.
-    if (calendarOpen_) return false;
-    const QPointer<Page> caller = currentPage();
+    // opened the first, or after its page was replaced. The second is not opened, a page no
+    // longer shown opens none, and a page that is gone is told so.
+    if (calendarOpen_ || &asking != currentPage()) return false;
+    const QPointer<Page> caller = &asking;
     std::optional<DateCalculatorDialog::Error> error;
     {
         struct Open {
@@ -273,6 +275,9 @@ bool MainWindow::runCalendar() {
         calendar.exec();
         error = calendar.pendingError();
     }
+    // Pages unloaded while it was open are deleted once the handler that opened it has returned.
+    for (const QPointer<Page>& page : unloaded_)
+        if (page) page->deleteLater();
     // The window the calendar covered is the active one again.
     activateWindow();
     if (error) {
@@ -284,9 +289,9 @@ bool MainWindow::runCalendar() {
     return caller && stillLoaded;
 }
 
-bool MainWindow::openPaymentCalendar() { return runCalendar<frmCalendar>(); }
+bool MainWindow::openPaymentCalendar(Page& caller) { return runCalendar<frmCalendar>(caller); }
 
-bool MainWindow::openConstructionCalendar() { return runCalendar<frmRecCalendar>(); }
+bool MainWindow::openConstructionCalendar(Page& caller) { return runCalendar<frmRecCalendar>(caller); }
 
 void MainWindow::ClearConstInterestAmount() {
     if (auto* interest = qobject_cast<frmConstInterest*>(loadedPage(PageId::ConstructionInterest)))

@@ -54,8 +54,8 @@ public:
     void setPrintEnabled(bool enabled) override;
     ModalRunner& modalRunner() override { return *modalRunner_; }
     OutputChooser& outputChooser() override { return *outputChooser_; }
-    bool openPaymentCalendar() override;
-    bool openConstructionCalendar() override;
+    bool openPaymentCalendar(Page& caller) override;
+    bool openConstructionCalendar(Page& caller) override;
     void ClearConstInterestAmount() override;
     void ShowErrorScreen(int number, const std::string& description) override;
 
@@ -80,7 +80,7 @@ protected:
 private:
     // One of the two date calculators, modally (openPaymentCalendar, openConstructionCalendar).
     template <class Calendar>
-    bool runCalendar();
+    bool runCalendar(Page& caller);
     Page* ensurePage(PageId page);
     Page* createPage(PageId page);
     void RecoverFromError();
