@@ -65,10 +65,15 @@ TapeReviewWindow::TapeReviewWindow(MainWindow& window)
     top->addWidget(openTape_);
     layout->addLayout(top);
 
+    // The counts of the command line's summary line, on a panel of their own.
     summary_ = new QLabel(this);
     summary_->setObjectName(QStringLiteral("lblSummary"));
     summary_->setTextFormat(Qt::RichText);
     summary_->setWordWrap(true);
+    summary_->setFrameShape(QFrame::StyledPanel);
+    summary_->setAutoFillBackground(true);
+    summary_->setBackgroundRole(QPalette::Base);
+    summary_->setMargin(6);
     layout->addWidget(summary_);
 
     auto* filters = new QHBoxLayout;
@@ -111,7 +116,6 @@ TapeReviewWindow::TapeReviewWindow(MainWindow& window)
     table_->setAccessibleName(QStringLiteral("Verdicts of the cases on the tape"));
     layout->addWidget(table_, 1);
 
-    auto* progressRow = new QHBoxLayout;
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("prgCheck"));
     progress_->setRange(0, 1000);
@@ -120,12 +124,6 @@ TapeReviewWindow::TapeReviewWindow(MainWindow& window)
     status_->setObjectName(QStringLiteral("lblStatus"));
     cancel_ = new QPushButton(QStringLiteral("&Cancel"), this);
     cancel_->setObjectName(QStringLiteral("cmdCancel"));
-    progressRow->addWidget(status_);
-    progressRow->addWidget(progress_, 1);
-    progressRow->addWidget(cancel_);
-    layout->addLayout(progressRow);
-
-    auto* buttons = new QHBoxLayout;
     openCase_ = new QPushButton(QStringLiteral("Open in &Pages"), this);
     openCase_->setObjectName(QStringLiteral("cmdOpenInPages"));
     openCase_->setToolTip(QStringLiteral("Open the case in the pages (or double-click its row)"));
@@ -137,10 +135,16 @@ TapeReviewWindow::TapeReviewWindow(MainWindow& window)
     export_->setToolTip(QStringLiteral("Save the verdicts of every case as CSV or as a spreadsheet"));
     auto* close = new QPushButton(QStringLiteral("C&lose"), this);
     close->setObjectName(QStringLiteral("cmdClose"));
+    // The progress of a check or an export sits between the actions and Close.
+    auto* buttons = new QHBoxLayout;
     buttons->addWidget(openCase_);
     buttons->addWidget(print_);
     buttons->addWidget(export_);
-    buttons->addStretch(1);
+    buttons->addSpacing(16);
+    buttons->addWidget(status_);
+    buttons->addWidget(progress_, 1);
+    buttons->addWidget(cancel_);
+    buttons->addStretch(0);
     buttons->addWidget(close);
     layout->addLayout(buttons);
 
@@ -211,6 +215,7 @@ void TapeReviewWindow::review(const QString& path) {
     columnsSized_ = false;
     progress_->setValue(0);
     checker_.check(path);
+    checking_.start();
     showBusy(true, QStringLiteral("Checking..."));
     showSummary();
 }
@@ -241,7 +246,11 @@ void TapeReviewWindow::jobFinished(const QString& problem, bool cancelled) {
         return;
     }
     const BatchSummary& summary = model_.summary();
-    if (cancelled) status_->setText(QStringLiteral("Cancelled after %1 cases").arg(Count(summary.cases)));
+    if (cancelled)
+        status_->setText(QStringLiteral("Cancelled after %1 cases").arg(Count(summary.cases)));
+    else
+        status_->setText(
+            QStringLiteral("Checked in %1 s").arg(static_cast<double>(checking_.elapsed()) / 1000, 0, 'f', 1));
     if (!problem.isEmpty())
         user.show("The loan tape " + tape_.toStdString() + " cannot be read: " + problem.toStdString(),
                   kStyleExclamation);
@@ -253,7 +262,7 @@ void TapeReviewWindow::showBusy(bool busy, const QString& what) {
     progress_->setVisible(busy);
     cancel_->setVisible(busy);
     cancel_->setEnabled(busy);
-    if (busy || !status_->text().startsWith(QStringLiteral("Cancelled"))) status_->setText(what);
+    if (busy) status_->setText(what);
     export_->setEnabled(!busy && !tape_.isEmpty());
     openTape_->setEnabled(true);
 }

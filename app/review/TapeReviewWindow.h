@@ -12,6 +12,7 @@
 #include "review/TapeReviewModel.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QWidget>
 
 class MainWindow;
@@ -64,6 +65,7 @@ private:
     QString exportName_;  // the file being exported to, empty while checking
     QDateTime tapeModified_;
     qint64 tapeSize_ = 0;
+    QElapsedTimer checking_;
     QLabel* title_ = nullptr;
     QLabel* summary_ = nullptr;
     QLabel* shown_ = nullptr;
