@@ -119,12 +119,16 @@ TapeReviewFilter::TapeReviewFilter(TapeReviewModel& model, QObject* parent)
 
 void TapeReviewFilter::setShow(Show show) {
     show_ = show;
-    invalidateRowsFilter();
+    // One new layout rather than rows removed and inserted piece by piece: a view's row header
+    // takes each piece in time proportional to the whole list.
+    invalidate();
 }
 
 void TapeReviewFilter::setAccountSearch(const QString& text) {
     account_ = text.trimmed();
-    invalidateRowsFilter();
+    // One new layout rather than rows removed and inserted piece by piece: a view's row header
+    // takes each piece in time proportional to the whole list.
+    invalidate();
 }
 
 bool TapeReviewFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) const {

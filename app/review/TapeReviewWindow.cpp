@@ -103,8 +103,9 @@ TapeReviewWindow::TapeReviewWindow(MainWindow& window)
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("grdVerdicts"));
     table_->setModel(&filter_);
+    // In the order of the tape until the user sorts.
+    table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     table_->setSortingEnabled(true);
-    table_->sortByColumn(0, Qt::AscendingOrder);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -113,6 +114,9 @@ TapeReviewWindow::TapeReviewWindow(MainWindow& window)
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setHighlightSections(false);
+    // Columns are sized by the first rows, not by a thousand.
+    table_->horizontalHeader()->setResizeContentsPrecision(64);
+    table_->verticalHeader()->setResizeContentsPrecision(64);
     table_->setAccessibleName(QStringLiteral("Verdicts of the cases on the tape"));
     layout->addWidget(table_, 1);
 
@@ -211,6 +215,9 @@ void TapeReviewWindow::review(const QString& path) {
     title_->setText(info.fileName());
     title_->setToolTip(QDir::toNativeSeparators(info.absoluteFilePath()));
     setWindowTitle(QStringLiteral("Loan Tape Review - %1").arg(info.fileName()));
+    // While the tape is checked, rows arrive at the end of the list: sorting each batch into
+    // place would cost the window more than the check. The list is sorted once it is complete.
+    filter_.setDynamicSortFilter(false);
     model_.clear();
     columnsSized_ = false;
     progress_->setValue(0);
@@ -245,6 +252,8 @@ void TapeReviewWindow::jobFinished(const QString& problem, bool cancelled) {
             user.show("The verdicts have been exported to " + exported.toStdString() + ".", kStyleInformation);
         return;
     }
+    filter_.setDynamicSortFilter(true);
+    if (filter_.sortColumn() >= 0) filter_.sort(filter_.sortColumn(), filter_.sortOrder());
     const BatchSummary& summary = model_.summary();
     if (cancelled)
         status_->setText(QStringLiteral("Cancelled after %1 cases").arg(Count(summary.cases)));
