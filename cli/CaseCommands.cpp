@@ -2,6 +2,7 @@
 
 #include "BatchOutput.h"
 
+#include "CaseCheck.h"
 #include "CaseFile.h"
 #include "CaseReplay.h"
 #include "LoanTape.h"
@@ -30,21 +31,6 @@ using namespace tallex::casefile;
 
 namespace {
 
-// Messages may hold line breaks; an error line must stay one line.
-std::string OneLine(std::string text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            if (!out.empty() && out.back() != ' ') out += ' ';
-            continue;
-        }
-        out += c;
-    }
-    while (!out.empty() && out.back() == ' ') out.pop_back();
-    return out;
-}
-
 // The whole of a stream; false with the problem when it cannot be read.
 bool ReadStream(std::istream& in, std::string& text, std::string& problem) {
     std::ostringstream s;
@@ -69,29 +55,6 @@ bool ReadWholeFile(const std::string& path, std::string& text, std::string& prob
         return false;
     }
     return ReadStream(in, text, problem);
-}
-
-// The result of one case: its outcome, or the fault that stopped it.
-struct CaseRun {
-    CaseOutcome outcome;
-    std::optional<CaseError> error;
-    std::string account;  // as far as the case could be read
-};
-
-void RunCaseFile(const CaseFile& c, CaseRun& run) {
-    try {
-        run.error = RunCase(c, run.outcome);
-    } catch (const RuntimeError& e) {
-        run.error = CaseError{"(calculation)", "Run-time error " + std::to_string(e.number()) + ": " + e.description()};
-    }
-}
-
-void RunCaseText(const std::string& text, CaseRun& run) {
-    CaseFile c;
-    run.error = ParseCase(text, c);
-    run.account = c.account;
-    if (run.error) return;
-    RunCaseFile(c, run);
 }
 
 // A case file named on the command line, or standard input for "-".
@@ -226,21 +189,7 @@ public:
 
 private:
     void Record(const std::string& name) {
-        const CaseRun& run = run_;
-        ++summary_.cases;
-        if (run.error) {
-            ++summary_.failures;
-            sink_.Refused(name, run.account, run.error->key, OneLine(run.error->message));
-        } else {
-            ++summary_.checked;
-            const LoanRecord& r = *run.outcome.record;
-            summary_.aprUnder += r.gbAPRUnderViol;
-            summary_.aprOver += r.gbAPROverViol;
-            summary_.fcUnder += r.gbFCUnderViol;
-            summary_.fcOver += r.gbFCOverViol;
-            summary_.reimbursable += r.gbSubjToReimb;
-            sink_.Verdict(run.outcome, name);
-        }
+        RecordCase(run_, name, summary_, sink_);
         if (progress_ && summary_.cases % 1000 == 0) ShowProgress();
     }
 

@@ -284,6 +284,14 @@ bool CaseFileActions::openCaseFile(const QString& path) {
     return true;
 }
 
+bool CaseFileActions::showCase(const CaseFile& c) {
+    // New Loan also forgets the case file of the loan shown: this case has none.
+    window_.NewLoan();
+    if (!window_.session().gbBasicInfoFresh) return false;
+    replayCase(c);
+    return true;
+}
+
 void CaseFileActions::replayCase(const CaseFile& c) {
     // The pages of the case are loaded first, as each is when the user reaches it: loading sets
     // the record up for the page (the schedule page labels its streams and empties them).

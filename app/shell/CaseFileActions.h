@@ -33,6 +33,9 @@ public:
     void saveCaseAs();
     // Opens the case in `path` without asking for a file name; false when it could not be read.
     bool openCaseFile(const QString& path);
+    // Opens a case that has no case file of its own (a row of a loan tape under review) as Open
+    // Case does, by the same replay; false when the user kept the loan shown.
+    bool showCase(const tallex::casefile::CaseFile& c);
 
     // Before New Loan and Exit: when the loan was saved to or opened from a case file and has
     // changed since, asks whether to save it there. False when the user wanted it saved and the

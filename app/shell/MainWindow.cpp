@@ -16,6 +16,7 @@
 #include "pages/frmPymt.h"
 #include "pages/frmRecDiscl.h"
 #include "pages/frmReimbursement.h"
+#include "review/TapeReviewWindow.h"
 #include "shell/CaseFileActions.h"
 
 #include "engine/Format.h"
@@ -49,6 +50,9 @@ MainWindow::MainWindow(UserSeam& user, SettingsStore settings, QWidget* parent)
         ->setObjectName(QStringLiteral("mnuOpenCase"));
     file->addAction(QStringLiteral("Save Case &As..."), this, [this] { guard([this] { caseFiles_->saveCaseAs(); }); })
         ->setObjectName(QStringLiteral("mnuSaveCaseAs"));
+    file->addAction(QStringLiteral("Review Loan &Tape..."), this,
+                    [this] { guard([this] { TapeReviewWindow::Open(*this); }); })
+        ->setObjectName(QStringLiteral("mnuReviewTape"));
     file->addSeparator();
     printAction_ = file->addAction(QStringLiteral("&Print..."), this, [this] { guard([this] { printReport(); }); });
     printAction_->setObjectName(QStringLiteral("mnuPrint"));

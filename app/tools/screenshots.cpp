@@ -3,7 +3,8 @@
 // chain: frmConstLoan.png, frmConstPhase.png, frmConstInterest.png, frmRecDiscl.png, frmRecCalendar.png;
 // the results: FrmDisclosure.png, frmDebug1.png, frmReimbursement.png, the timeline of a loan with an
 // advance (FrmDisclosure-timeline.png) and the tolerance scales of an accurate one
-// (FrmDisclosure-accurate.png); the shell's dialogs: frmAbout.png, frmError.png, HelpWindow.png.
+// (FrmDisclosure-accurate.png); the shell's dialogs: frmAbout.png, frmError.png, HelpWindow.png;
+// the loan-tape review, filtered to its violations: frmTapeReview.png.
 
 #include "ScriptedDialogs.h"
 #include "dialogs/HelpWindow.h"
@@ -12,6 +13,7 @@
 #include "dialogs/frmRecCalendar.h"
 #include "pages/Page.h"
 #include "pages/frmPymt.h"
+#include "review/TapeReviewWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/SettingsStore.h"
 #include "widgets/AppStyle.h"
@@ -20,12 +22,15 @@
 #include "ui/ScriptedUser.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -223,6 +228,64 @@ bool ResultsPages(MainWindow& window, tallex::ScriptedUser& user, ScriptedModalR
     return ok;
 }
 
+// A small portfolio: six loans of different frequencies, each disclosed as it should be, with its
+// APR and finance charge understated, with its APR overstated and with its finance charge
+// overstated; one row the tape's reader refuses. The review filtered to the violations.
+bool TapeReview(MainWindow& window, const QDir& folder) {
+    QTemporaryDir temp;
+    const QString path = temp.filePath(QStringLiteral("portfolio-2026-q1.csv"));
+    QFile tape(path);
+    if (!tape.open(QIODevice::WriteOnly)) return false;
+    tape.write(
+        "account,borrower,amount_financed,disclosed_apr,disclosed_finance_charge,loan_type,frequency,unit_period,"
+        "schedule.1.amount,schedule.1.payments,answers.apr_understatement_caused_by_fc,"
+        "answers.apr_overstatement_caused_by_fc\n");
+    struct Loan {
+        const char *borrower, *amount, *apr, *financeCharge, *frequency, *unit, *payment, *payments;
+    };
+    const Loan loans[] = {
+        {"Lee Borrower", "1000.00", "12.00", "66.20", "monthly", "", "88.85", "12"},
+        {"Quarterly Farms LLC", "4000.00", "10.00", "462.96", "multiples_of_month", "3", "557.87", "8"},
+        {"Mary Semi", "2000.00", "9.01", "95.20", "semi_monthly", "", "87.30", "24"},
+        {"Biweekly Payroll Co.", "1500.00", "11.01", "87.04", "actual_days", "14", "61.04", "26"},
+        {"Ada Builder", "5000.00", "9.50", "1301.12", "monthly", "", "104.98", "60"},
+        {"Carl Charge", "10000.00", "10.00", "1880.00", "monthly", "", "330.00", "36"},
+    };
+    int account = 4100;
+    for (int variant = 0; variant < 4; ++variant)
+        for (const Loan& loan : loans) {
+            QString apr = QString::fromLatin1(loan.apr), charge = QString::fromLatin1(loan.financeCharge);
+            if (variant == 1) {
+                apr = QString::number(apr.toDouble() - 0.75, 'f', 2);
+                charge = QString::number(charge.toDouble() - 25, 'f', 2);
+            } else if (variant == 2) {
+                apr = QString::number(apr.toDouble() + 0.5, 'f', 2);
+            } else if (variant == 3) {
+                charge = QString::number(charge.toDouble() + 40, 'f', 2);
+            }
+            tape.write(QStringLiteral("300-%1,%2,%3,%4,%5,installment,%6,%7,%8,%9,false,false\n")
+                           .arg(++account)
+                           .arg(QString::fromLatin1(loan.borrower), QString::fromLatin1(loan.amount), apr, charge,
+                                QString::fromLatin1(loan.frequency), QString::fromLatin1(loan.unit),
+                                QString::fromLatin1(loan.payment), QString::fromLatin1(loan.payments))
+                           .toUtf8());
+        }
+    tape.write("300-4199,Wendy Weekly,1000.00,12.00,30.00,installment,weekly,,20.00,52,false,false\n");
+    tape.close();
+
+    auto* review = new TapeReviewWindow(window);
+    review->show();
+    review->review(path);
+    QElapsedTimer waited;
+    waited.start();
+    while (review->busy() && waited.elapsed() < 30000) QTest::qWait(20);
+    if (auto* show = review->findChild<QComboBox*>(QStringLiteral("cboShow"))) show->setCurrentIndex(1);
+    review->table().selectRow(1);
+    const bool ok = Save(*review, folder, QStringLiteral("frmTapeReview"));
+    review->hide();
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -288,6 +351,7 @@ int main(int argc, char** argv) {
     ok &= ResultsPages(window, user, dialogs, folder);
     ok &= PicturePages(window, user, folder);
     ok &= ConstructionPages(window, user, folder);
+    ok &= TapeReview(window, folder);
     // Messages met on the way, so that a picture that shows the wrong page can be explained.
     for (const tallex::Prompt& prompt : user.prompts()) std::fprintf(stderr, "message: %s\n", prompt.text.c_str());
     return ok ? 0 : 1;
