@@ -9,11 +9,15 @@
 
 namespace tallex::cli {
 
+// Every core of the machine (1 when it cannot be told).
+int DefaultJobs();
+
 struct CaseCommandOptions {
     std::string input;             // a case file (check, report), or a .jsonl file or folder (batch)
     std::string output;            // -o: the report or verdict file; empty or "-": standard output
     std::string format = "jsonl";  // batch: jsonl, csv or xlsx
     std::string inputFormat = {};  // batch: jsonl, csv or json; empty: by the input's name
+    int jobs = DefaultJobs();      // batch: cases checked at once
 };
 
 void AddCaseCommands(CLI::App& app, CaseCommandOptions& options, CLI::App*& check, CLI::App*& report, CLI::App*& batch);
