@@ -16,13 +16,15 @@ public:
     explicit JsonLinesSink(std::ostream& out) : out_(out) {}
     void Compose(const CaseOutcome& outcome, const std::string& caseName, ComposedVerdict& out) const override {
         out.refused = false;
-        out.text = VerdictJson(outcome, caseName);
+        out.text.clear();
+        AppendVerdictJson(out.text, outcome, caseName);
         out.text += '\n';
     }
     void ComposeRefused(const std::string& caseName, const std::string& account, const std::string& key,
                         const std::string& message, ComposedVerdict& out) const override {
         out.refused = true;
-        out.text = ErrorJson(caseName, key, message, account);
+        out.text.clear();
+        AppendErrorJson(out.text, caseName, key, message, account);
         out.text += '\n';
     }
     void Write(const ComposedVerdict& verdict) override {
