@@ -116,7 +116,7 @@ void AddCaseInput(CLI::App* cmd, CaseCommandOptions& options, const char* what) 
 
 }  // namespace
 
-int DefaultJobs() { return static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
+int DefaultJobs() { return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, kMaxJobs); }
 
 void AddCaseCommands(CLI::App& app, CaseCommandOptions& options, CLI::App*& check, CLI::App*& report,
                      CLI::App*& batch) {
@@ -151,8 +151,8 @@ void AddCaseCommands(CLI::App& app, CaseCommandOptions& options, CLI::App*& chec
     batch
         ->add_option("-j,--jobs", options.jobs,
                      "Cases checked at once, on as many threads; the verdicts keep the input's order (default: "
-                     "every core)")
-        ->check(CLI::Range(1, 256))
+                     "every core, at most 64)")
+        ->check(CLI::Range(1, kMaxJobs))
         ->capture_default_str();
     batch->footer(
         "The summary line goes to standard error, with a progress bar when that is a terminal.\n"

@@ -9,7 +9,10 @@
 
 namespace tallex::cli {
 
-// Every core of the machine (1 when it cannot be told).
+// The most cases a batch checks at once: each job holds a window of cases and a record of its
+// own, and memory must stay well under 100 MB.
+inline constexpr int kMaxJobs = 64;
+// Every core of the machine (1 when it cannot be told), at most kMaxJobs.
 int DefaultJobs();
 
 struct CaseCommandOptions {

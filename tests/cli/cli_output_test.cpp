@@ -315,7 +315,7 @@ TEST(cli_manners, each_help_states_defaults_and_exit_codes) {
         {"batch",
          {"--format TEXT:{jsonl,csv,xlsx}=jsonl", "(default, or -: standard output; not for xlsx)",
           "(default: by the name's ending; jsonl for standard input)",
-          "--jobs INT:INT in [1 - 256]=", "Exit codes: 0 every case was checked, 1 a case was refused"}},
+          "--jobs INT:INT in [1 - 64]=", "Exit codes: 0 every case was checked, 1 a case was refused"}},
     };
     for (const Row& row : rows) {
         std::string out;
