@@ -247,7 +247,8 @@ public:
           err_(err),
           progress_(progress),
           total_(total),
-          window_(static_cast<std::size_t>(jobs) * 4),
+          // Two chunks per thread and two more keep every thread busy; more would only cost memory.
+          window_(2 * static_cast<std::size_t>(jobs) + 2),
           chunks_(window_) {
         for (int i = 1; i < jobs; ++i) workers_.emplace_back([this] { Work(); });
     }
