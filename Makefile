@@ -3,12 +3,13 @@
 BUILD      := build
 ASAN_BUILD := build-asan
 FUZZ_BUILD := build-fuzz
+TSAN_BUILD := build-tsan
 JOBS       ?= $(shell nproc)
 # Seconds each fuzz target runs in `make fuzz`; cases of `make soak`.
 FUZZ_SECONDS ?= 60
 SOAK_CASES   ?= 1000000
 
-.PHONY: all setup build run test test-fast asan bench screenshots package fuzz soak format tidy clean
+.PHONY: all setup build run test test-fast asan tsan bench screenshots package fuzz soak format tidy clean
 
 all: build
 
@@ -26,10 +27,12 @@ build: setup $(BUILD)/build.ninja
 run: build
 	@bash scripts/run.sh $(BUILD)
 
-# Every test through ctest, then the core and command-line tests again under the sanitizers.
+# Every test through ctest, then the core and command-line tests again under the sanitizers,
+# and the parallel batch under ThreadSanitizer.
 test: build
 	ctest --preset release -j $(JOBS)
 	$(MAKE) --no-print-directory asan
+	$(MAKE) --no-print-directory tsan
 
 test-fast: build
 	ctest --preset release -j $(JOBS)
@@ -38,6 +41,14 @@ asan: setup
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
+
+# tallex-cli alone under ThreadSanitizer (build-tsan/): its parallel batch over generated cases
+# and a loan tape; any race report fails.
+tsan: setup $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target generate_cases
+	cmake --preset tsan
+	cmake --build --preset tsan -j $(JOBS)
+	bash tests/cli/tsan_batch.sh $(TSAN_BUILD) $(BUILD)
 
 bench: build
 	@bash scripts/bench.sh $(BUILD)
@@ -72,4 +83,4 @@ package: build
 	cmake --build $(BUILD) --target package
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(TSAN_BUILD)

@@ -14,12 +14,21 @@ namespace {
 class JsonLinesSink final : public VerdictSink {
 public:
     explicit JsonLinesSink(std::ostream& out) : out_(out) {}
-    void Verdict(const CaseOutcome& outcome, const std::string& caseName) override {
-        out_ << VerdictJson(outcome, caseName) << '\n';
+    void Compose(const CaseOutcome& outcome, const std::string& caseName, ComposedVerdict& out) const override {
+        out.refused = false;
+        out.text.clear();
+        AppendVerdictJson(out.text, outcome, caseName);
+        out.text += '\n';
     }
-    void Refused(const std::string& caseName, const std::string& account, const std::string& key,
-                 const std::string& message) override {
-        out_ << ErrorJson(caseName, key, message, account) << '\n';
+    void ComposeRefused(const std::string& caseName, const std::string& account, const std::string& key,
+                        const std::string& message, ComposedVerdict& out) const override {
+        out.refused = true;
+        out.text.clear();
+        AppendErrorJson(out.text, caseName, key, message, account);
+        out.text += '\n';
+    }
+    void Write(const ComposedVerdict& verdict) override {
+        out_.write(verdict.text.data(), static_cast<std::streamsize>(verdict.text.size()));
     }
     std::optional<std::string> Finish(const BatchSummary&) override { return std::nullopt; }
 
@@ -27,44 +36,47 @@ private:
     std::ostream& out_;
 };
 
+// The cells of a row as one CSV line.
+void CsvLine(const std::vector<VerdictCell>& cells, std::string& line) {
+    line.clear();
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i) line += ',';
+        AppendCsvField(line, cells[i]);
+    }
+    line += "\r\n";
+}
+
 class CsvSink final : public VerdictSink {
 public:
     explicit CsvSink(std::ostream& out) : out_(out) {
-        VerdictCell name;
-        name.kind = VerdictCell::Kind::Text;
+        std::vector<VerdictCell> names;
         for (const VerdictColumn& column : VerdictColumns()) {
-            if (!line_.empty()) line_ += ',';
+            VerdictCell& name = names.emplace_back();
+            name.kind = VerdictCell::Kind::Text;
             name.text = column.name;
-            AppendCsvField(line_, name);
         }
-        line_ += "\r\n";
-        out_ << line_;
+        std::string line;
+        CsvLine(names, line);
+        out_ << line;
     }
-    void Verdict(const CaseOutcome& outcome, const std::string& caseName) override {
-        VerdictRow(outcome, caseName, row_);
-        Write();
+    void Compose(const CaseOutcome& outcome, const std::string& caseName, ComposedVerdict& out) const override {
+        out.refused = false;
+        VerdictRow(outcome, caseName, out.cells);
+        CsvLine(out.cells, out.text);
     }
-    void Refused(const std::string& caseName, const std::string& account, const std::string& key,
-                 const std::string& message) override {
-        ErrorRow(caseName, key, message, account, row_);
-        Write();
+    void ComposeRefused(const std::string& caseName, const std::string& account, const std::string& key,
+                        const std::string& message, ComposedVerdict& out) const override {
+        out.refused = true;
+        ErrorRow(caseName, key, message, account, out.cells);
+        CsvLine(out.cells, out.text);
+    }
+    void Write(const ComposedVerdict& verdict) override {
+        out_.write(verdict.text.data(), static_cast<std::streamsize>(verdict.text.size()));
     }
     std::optional<std::string> Finish(const BatchSummary&) override { return std::nullopt; }
 
 private:
-    void Write() {
-        line_.clear();
-        for (std::size_t i = 0; i < row_.size(); ++i) {
-            if (i) line_ += ',';
-            AppendCsvField(line_, row_[i]);
-        }
-        line_ += "\r\n";
-        out_ << line_;
-    }
-
     std::ostream& out_;
-    std::vector<VerdictCell> row_;
-    std::string line_;
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tallex::cli {
 
@@ -20,13 +21,25 @@ struct BatchSummary {
     long aprUnder = 0, aprOver = 0, fcUnder = 0, fcOver = 0, reimbursable = 0;
 };
 
+// One case's verdict as its format writes it: composed on whichever thread checked the case,
+// written later in input order.
+struct ComposedVerdict {
+    bool refused = false;
+    bool highlight = false;          // a verdict with a violation
+    std::string text;                // JSON lines and CSV: the line with its end
+    std::vector<VerdictCell> cells;  // a spreadsheet: the row (refused: case, account, key, message)
+};
+
 class VerdictSink {
 public:
     virtual ~VerdictSink() = default;
-    virtual void Verdict(const CaseOutcome& outcome, const std::string& caseName) = 0;
+    // Any number of threads may compose at once: composing reads nothing the sink changes.
+    virtual void Compose(const CaseOutcome& outcome, const std::string& caseName, ComposedVerdict& out) const = 0;
     // `message` is on one line already.
-    virtual void Refused(const std::string& caseName, const std::string& account, const std::string& key,
-                         const std::string& message) = 0;
+    virtual void ComposeRefused(const std::string& caseName, const std::string& account, const std::string& key,
+                                const std::string& message, ComposedVerdict& out) const = 0;
+    // One thread writes, in input order.
+    virtual void Write(const ComposedVerdict& verdict) = 0;
     // Completes the output; the reason when it could not be written.
     virtual std::optional<std::string> Finish(const BatchSummary& summary) = 0;
 };

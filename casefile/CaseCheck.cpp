@@ -36,27 +36,42 @@ std::string OneLine(std::string text) {
     return out;
 }
 
-void CountCase(const CaseRun& run, BatchSummary& summary) {
+CaseTally TallyOf(const CaseRun& run) {
+    if (run.error) return {.refused = true};
+    const LoanRecord& r = *run.outcome.record;
+    return {.aprUnder = r.gbAPRUnderViol,
+            .aprOver = r.gbAPROverViol,
+            .fcUnder = r.gbFCUnderViol,
+            .fcOver = r.gbFCOverViol,
+            .reimbursable = r.gbSubjToReimb};
+}
+
+void CountCase(const CaseTally& tally, BatchSummary& summary) {
     ++summary.cases;
-    if (run.error) {
+    if (tally.refused) {
         ++summary.failures;
         return;
     }
     ++summary.checked;
-    const LoanRecord& r = *run.outcome.record;
-    summary.aprUnder += r.gbAPRUnderViol;
-    summary.aprOver += r.gbAPROverViol;
-    summary.fcUnder += r.gbFCUnderViol;
-    summary.fcOver += r.gbFCOverViol;
-    summary.reimbursable += r.gbSubjToReimb;
+    summary.aprUnder += tally.aprUnder;
+    summary.aprOver += tally.aprOver;
+    summary.fcUnder += tally.fcUnder;
+    summary.fcOver += tally.fcOver;
+    summary.reimbursable += tally.reimbursable;
+}
+
+void ComposeCase(const CaseRun& run, const std::string& name, const VerdictSink& sink, ComposedVerdict& out) {
+    if (run.error)
+        sink.ComposeRefused(name, run.account, run.error->key, OneLine(run.error->message), out);
+    else
+        sink.Compose(run.outcome, name, out);
 }
 
 void RecordCase(const CaseRun& run, const std::string& name, BatchSummary& summary, VerdictSink& sink) {
     CountCase(run, summary);
-    if (run.error)
-        sink.Refused(name, run.account, run.error->key, OneLine(run.error->message));
-    else
-        sink.Verdict(run.outcome, name);
+    ComposedVerdict verdict;
+    ComposeCase(run, name, sink, verdict);
+    sink.Write(verdict);
 }
 
 }  // namespace tallex::cli

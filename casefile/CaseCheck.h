@@ -27,8 +27,18 @@ void RunCaseText(const std::string& text, CaseRun& run);
 // Messages may hold line breaks; an error line must stay one line.
 std::string OneLine(std::string text);
 
-// Counts the case in the summary line's figures.
-void CountCase(const CaseRun& run, BatchSummary& summary);
+// What the summary line counts of one case; kept apart from the run, so that a case checked on
+// one thread is counted on another.
+struct CaseTally {
+    bool refused = false;
+    bool aprUnder = false, aprOver = false, fcUnder = false, fcOver = false, reimbursable = false;
+};
+CaseTally TallyOf(const CaseRun& run);
+void CountCase(const CaseTally& tally, BatchSummary& summary);
+inline void CountCase(const CaseRun& run, BatchSummary& summary) { CountCase(TallyOf(run), summary); }
+
+// The case's verdict, or its refusal, as the sink writes it.
+void ComposeCase(const CaseRun& run, const std::string& name, const VerdictSink& sink, ComposedVerdict& out);
 // Counts the case and writes its verdict, or its refusal, to the sink.
 void RecordCase(const CaseRun& run, const std::string& name, BatchSummary& summary, VerdictSink& sink);
 

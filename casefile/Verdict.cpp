@@ -26,8 +26,8 @@ double Cents(double value) {
 // writes one per case and a document tree per line would cost more than the check itself.
 class JsonLine {
 public:
-    // A verdict line is some hundreds of characters: one allocation holds it.
-    JsonLine() { text_.reserve(1024); }
+    // Writes after what `text` holds.
+    explicit JsonLine(std::string& text) : text_(text) {}
 
     JsonLine& key(std::string_view name) {
         // Written in one piece: a verdict has some forty keys.
@@ -114,20 +114,22 @@ public:
         needComma_ = false;
         return *this;
     }
-    std::string take() { return std::move(text_); }
 
 private:
-    std::string text_;
+    std::string& text_;
     bool needComma_ = false;
 };
 
-// A verdict label and its amount, as one line of text; "" when the label is hidden.
-std::string Note(const MemoryResultsView& view, ResultsLabel label, ResultsLabel amount) {
+// A verdict label and its amount, as one line of text; "" when the label is hidden. Composed in
+// one buffer per thread (valid until the next call), as a batch writes two per case.
+const std::string& Note(const MemoryResultsView& view, ResultsLabel label, ResultsLabel amount) {
+    thread_local std::string text;
+    text.clear();
     const auto& l = view.label(label);
-    if (!l.visible) return "";
-    std::string text = l.caption;
+    if (!l.visible) return text;
+    text = l.caption;
     const auto& a = view.label(amount);
-    if (a.visible && !a.caption.empty()) text += " " + a.caption;
+    if (a.visible && !a.caption.empty()) text.append(" ").append(a.caption);
     return text;
 }
 
@@ -218,6 +220,7 @@ bool AdjustedPayment(const LoanRecord& r, int k, double& value) {
 
 class JsonFields {
 public:
+    explicit JsonFields(std::string& text) : j_(text) {}
     void text(const char* name, std::string_view v) { j_.key(name).value(v); }
     void null(const char* name) { j_.key(name).null(); }
     void integer(const char* name, int v) { j_.key(name).value(v); }
@@ -442,21 +445,33 @@ bool HasViolation(const LoanRecord& r) {
     return r.gbAPRUnderViol || r.gbAPROverViol || r.gbFCUnderViol || r.gbFCOverViol;
 }
 
-std::string VerdictJson(const CaseOutcome& outcome, const std::string& caseName) {
-    JsonFields w;
+void AppendVerdictJson(std::string& line, const CaseOutcome& outcome, const std::string& caseName) {
+    JsonFields w(line);
     w.line().open('{');
     WriteVerdict(w, outcome, caseName);
     w.line().close('}');
-    return w.line().take();
+}
+
+void AppendErrorJson(std::string& line, const std::string& caseName, const std::string& key, const std::string& message,
+                     const std::string& account) {
+    JsonFields w(line);
+    w.line().open('{');
+    WriteError(w, caseName, key, message, account);
+    w.line().close('}');
+}
+
+std::string VerdictJson(const CaseOutcome& outcome, const std::string& caseName) {
+    std::string line;
+    line.reserve(1024);  // a verdict line is some hundreds of characters: one allocation holds it
+    AppendVerdictJson(line, outcome, caseName);
+    return line;
 }
 
 std::string ErrorJson(const std::string& caseName, const std::string& key, const std::string& message,
                       const std::string& account) {
-    JsonFields w;
-    w.line().open('{');
-    WriteError(w, caseName, key, message, account);
-    w.line().close('}');
-    return w.line().take();
+    std::string line;
+    AppendErrorJson(line, caseName, key, message, account);
+    return line;
 }
 
 const std::vector<VerdictColumn>& VerdictColumns() { return kColumns; }

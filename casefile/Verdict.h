@@ -35,6 +35,11 @@ FigureVerdict FinanceChargeVerdict(const LoanRecord& record);
 // starts with "case".
 std::string VerdictJson(const CaseOutcome& outcome, const std::string& caseName = "");
 
+// The same line written after what `line` holds, so that a batch reuses its storage.
+void AppendVerdictJson(std::string& line, const CaseOutcome& outcome, const std::string& caseName);
+void AppendErrorJson(std::string& line, const std::string& caseName, const std::string& key, const std::string& message,
+                     const std::string& account);
+
 // The line of a case that could not be checked:
 // {"case":..., "account":..., "schema_version":..., "error":{"key":..., "message":...}}.
 std::string ErrorJson(const std::string& caseName, const std::string& key, const std::string& message,

@@ -100,32 +100,42 @@ public:
         if (book_) workbook_close(book_);  // only after a failure: Finish closes it otherwise
     }
 
-    void Verdict(const CaseOutcome& outcome, const std::string& caseName) override {
+    void Compose(const CaseOutcome& outcome, const std::string& caseName, ComposedVerdict& out) const override {
+        out.refused = false;
+        VerdictRow(outcome, caseName, out.cells);
+        out.highlight = HasViolation(*outcome.record);
+    }
+
+    void ComposeRefused(const std::string& caseName, const std::string& account, const std::string& key,
+                        const std::string& message, ComposedVerdict& out) const override {
+        out.refused = true;
+        out.cells.resize(4);
+        std::size_t c = 0;
+        for (const std::string* text : {&caseName, &account, &key, &message}) {
+            VerdictCell& cell = out.cells[c++];
+            cell = VerdictCell{};
+            if (!text->empty()) {
+                cell.kind = VerdictCell::Kind::Text;
+                cell.text = *text;
+            }
+        }
+    }
+
+    void Write(const ComposedVerdict& verdict) override {
         if (problem_) return;
-        VerdictRow(outcome, caseName, row_);
-        const bool highlight = HasViolation(*outcome.record);
+        if (verdict.refused) {
+            lxw_worksheet* sheet = NextRow(refused_);
+            if (!sheet) return;
+            for (std::size_t c = 0; c < 4; ++c)
+                Cell(sheet, refused_.row, static_cast<lxw_col_t>(c), verdict.cells[c], ColumnFormat::Text, false);
+            return;
+        }
         const auto& columns = VerdictColumns();
         lxw_worksheet* sheet = NextRow(loans_);
         if (!sheet) return;
         for (std::size_t c = 0; c < loanColumns_.size(); ++c) {
             const std::size_t i = loanColumns_[c];
-            Cell(sheet, loans_.row, static_cast<lxw_col_t>(c), row_[i], columns[i].format, highlight);
-        }
-    }
-
-    void Refused(const std::string& caseName, const std::string& account, const std::string& key,
-                 const std::string& message) override {
-        if (problem_) return;
-        lxw_worksheet* sheet = NextRow(refused_);
-        if (!sheet) return;
-        lxw_col_t c = 0;
-        for (const std::string* text : {&caseName, &account, &key, &message}) {
-            VerdictCell cell;
-            if (!text->empty()) {
-                cell.kind = VerdictCell::Kind::Text;
-                cell.text = *text;
-            }
-            Cell(sheet, refused_.row, c++, cell, ColumnFormat::Text, false);
+            Cell(sheet, loans_.row, static_cast<lxw_col_t>(c), verdict.cells[i], columns[i].format, verdict.highlight);
         }
     }
 
@@ -278,7 +288,6 @@ private:
     std::vector<std::size_t> loanColumns_;  // the verdict's columns without the error columns
     Sheets loans_, refused_;
     lxw_worksheet* summary_ = nullptr;
-    std::vector<VerdictCell> row_;
     std::optional<std::string> problem_;
 };
 

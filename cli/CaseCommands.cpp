@@ -16,13 +16,18 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <mutex>
 #include <sstream>
+#include <thread>
+#include <utility>
 #include <vector>
 
 namespace tallex::cli {
@@ -74,6 +79,8 @@ void AddCaseInput(CLI::App* cmd, CaseCommandOptions& options, const char* what) 
 
 }  // namespace
 
+int DefaultJobs() { return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, kMaxJobs); }
+
 void AddCaseCommands(CLI::App& app, CaseCommandOptions& options, CLI::App*& check, CLI::App*& report,
                      CLI::App*& batch) {
     check = app.add_subcommand("check", "Check one case and print its verdict as JSON");
@@ -103,6 +110,12 @@ void AddCaseCommands(CLI::App& app, CaseCommandOptions& options, CLI::App*& chec
         ->add_option("--format", options.format,
                      "Verdicts as jsonl (one JSON line per case), csv (one row per case) or xlsx (a spreadsheet)")
         ->check(CLI::IsMember({"jsonl", "csv", "xlsx"}))
+        ->capture_default_str();
+    batch
+        ->add_option("-j,--jobs", options.jobs,
+                     "Cases checked at once, on as many threads; the verdicts keep the input's order (default: "
+                     "every core, at most 64)")
+        ->check(CLI::Range(1, kMaxJobs))
         ->capture_default_str();
     batch->footer(
         "The summary line goes to standard error, with a progress bar when that is a terminal.\n"
@@ -143,40 +156,98 @@ int RunReportCommand(const CaseCommandOptions& options, std::ostream& out, std::
 
 namespace {
 
+// One case of a batch: what the reader handed over, then its composed verdict.
+struct BatchCase {
+    enum class Kind { Text, Parsed, Refused };
+    Kind kind = Kind::Text;
+    std::string name;
+    std::string text;     // Text: the case as JSON
+    CaseFile caseFile;    // Parsed: a tape's row
+    std::string account;  // Refused: the row's account and its error
+    CaseError error;
+    std::uint64_t at = 0;  // how far through the input the case ends
+    ComposedVerdict verdict;
+    CaseTally tally;
+};
+
+// Checks a case and composes its verdict; `run` is the checking thread's own.
+void CheckCase(BatchCase& c, CaseRun& run, const VerdictSink& sink) {
+    run.error.reset();
+    switch (c.kind) {
+    case BatchCase::Kind::Text: RunCaseText(c.text, run); break;
+    case BatchCase::Kind::Parsed:
+        run.account = c.caseFile.account;
+        RunCaseFile(c.caseFile, run);
+        break;
+    case BatchCase::Kind::Refused:
+        run.error = c.error;
+        run.account = c.account;
+        break;
+    }
+    c.tally = TallyOf(run);
+    ComposeCase(run, c.name, sink, c.verdict);
+}
+
+// The cases of a batch, checked by `jobs` threads (the reading thread among them) and written in
+// input order. The reader fills chunks of cases; a fixed window of chunks is in flight at once,
+// so memory is bounded by the window, whatever the size of the input. The reading thread alone
+// reads, writes the verdicts and shows the progress; it checks a chunk itself while the window
+// is full, so one job checks everything on the reading thread.
 class BatchWriter {
 public:
     // `total`: the size of the input (bytes of a file, cases of a folder), 0 when unknown.
-    BatchWriter(VerdictSink& sink, std::ostream& err, bool progress, std::uint64_t total)
-        : sink_(sink), err_(err), progress_(progress), total_(total) {}
-
-    // How far through the input the next case ends, in the units of `total`.
-    void At(std::uint64_t done) { done_ = done; }
-
-    void Case(const std::string& name, const std::string& text) {
-        CaseRun& run = run_;  // one record for the whole batch: a case renews it
-        run.error.reset();
-        RunCaseText(text, run);
-        Record(name);
+    BatchWriter(VerdictSink& sink, std::ostream& err, bool progress, std::uint64_t total, int jobs)
+        : sink_(sink),
+          err_(err),
+          progress_(progress),
+          total_(total),
+          // Two chunks per thread and two more keep every thread busy; more would only cost memory.
+          window_(2 * static_cast<std::size_t>(jobs) + 2),
+          chunks_(window_) {
+        for (int i = 1; i < jobs; ++i) workers_.emplace_back([this] { Work(); });
     }
 
-    void Case(const std::string& name, const CaseFile& c) {
-        run_.error.reset();
-        run_.account = c.account;
-        RunCaseFile(c, run_);
-        Record(name);
+    ~BatchWriter() {
+        {
+            const std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        work_.notify_all();
+        for (std::thread& t : workers_) t.join();
     }
 
-    void Refused(const std::string& name, const std::string& account, const CaseError& error) {
-        run_.error = error;
-        run_.account = account;
-        Record(name);
+    BatchWriter(const BatchWriter&) = delete;
+    BatchWriter& operator=(const BatchWriter&) = delete;
+
+    // The slot of the next case: the reader fills in what its kind needs (the text, the case, the
+    // refusal), then adds it.
+    BatchCase& Next() {
+        Chunk& chunk = chunks_[filled_ % window_];
+        if (chunk.cases.size() <= chunk.count) chunk.cases.resize(chunk.count + 1);
+        return chunk.cases[chunk.count];
     }
 
-    long Cases() const { return summary_.cases; }
+    // Adds the case filled in; `done`: how far through the input it ends, in the units of `total`.
+    void Add(BatchCase::Kind kind, std::string name, std::uint64_t done) {
+        Chunk& chunk = chunks_[filled_ % window_];
+        BatchCase& c = Next();
+        c.kind = kind;
+        c.name = std::move(name);
+        c.at = done;
+        ++chunk.count;
+        // The first chunks are short, so that the first verdicts come soon and a small batch is
+        // spread over the threads too.
+        const std::size_t size = filled_ < 6 ? std::size_t{1} << filled_ : kChunkCases;
+        if (chunk.count >= size) Dispatch();
+    }
+
+    std::size_t Cases() const { return static_cast<std::size_t>(summary_.cases) + Pending(); }
     long Failures() const { return summary_.failures; }
 
-    // The summary line; the reason when the verdicts could not be written.
+    // Checks and writes every case added; the summary line; the reason when the verdicts could not
+    // be written.
     std::optional<std::string> Finish() {
+        Flush();
         if (progress_ && summary_.cases % 1000 != 0) ShowProgress();
         const std::optional<std::string> problem = sink_.Finish(summary_);
         if (progress_) err_ << "\n";
@@ -187,10 +258,98 @@ public:
         return problem;
     }
 
+    // Checks and writes every case added so far.
+    void Flush() {
+        if (chunks_[filled_ % window_].count > 0) Dispatch();
+        while (written_ < filled_) Advance();
+    }
+
 private:
-    void Record(const std::string& name) {
-        RecordCase(run_, name, summary_, sink_);
-        if (progress_ && summary_.cases % 1000 == 0) ShowProgress();
+    // Large enough that handing a chunk over costs nothing beside checking it.
+    static constexpr std::size_t kChunkCases = 64;
+
+    struct Chunk {
+        std::vector<BatchCase> cases;  // kept from one use of the chunk to the next
+        std::size_t count = 0;
+        bool done = false;
+        std::exception_ptr failure;  // what stopped a case other than a refusal
+    };
+
+    std::size_t Pending() const {
+        std::size_t n = chunks_[filled_ % window_].count;
+        for (std::size_t i = written_; i < filled_; ++i) n += chunks_[i % window_].count;
+        return n;
+    }
+
+    // The chunk being filled goes to the checkers; once the window is full, the oldest chunk is
+    // written first.
+    void Dispatch() {
+        {
+            const std::lock_guard lock(mutex_);
+            chunks_[filled_ % window_].done = false;
+            ++filled_;
+        }
+        work_.notify_one();
+        while (filled_ - written_ >= window_) Advance();
+    }
+
+    // Writes the oldest chunk if it is checked; else checks a chunk no thread has taken, or waits.
+    void Advance() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            Chunk& oldest = chunks_[written_ % window_];
+            if (oldest.done) {
+                lock.unlock();
+                Write(oldest);
+                ++written_;
+                return;
+            }
+            if (taken_ < filled_) {
+                Chunk& chunk = chunks_[taken_++ % window_];
+                lock.unlock();
+                Check(chunk, run_);
+                lock.lock();
+                chunk.done = true;
+                continue;
+            }
+            checked_.wait(lock);
+        }
+    }
+
+    void Work() {
+        CaseRun run;  // each thread checks on its own record
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            work_.wait(lock, [this] { return stop_ || taken_ < filled_; });
+            if (stop_) return;
+            Chunk& chunk = chunks_[taken_++ % window_];
+            lock.unlock();
+            Check(chunk, run);
+            lock.lock();
+            chunk.done = true;
+            checked_.notify_one();
+        }
+    }
+
+    void Check(Chunk& chunk, CaseRun& run) {
+        chunk.failure = nullptr;
+        try {
+            for (std::size_t i = 0; i < chunk.count; ++i) CheckCase(chunk.cases[i], run, sink_);
+        } catch (...) {
+            chunk.failure = std::current_exception();
+        }
+    }
+
+    void Write(Chunk& chunk) {
+        const std::size_t count = std::exchange(chunk.count, 0);
+        if (chunk.failure) std::rethrow_exception(chunk.failure);
+        for (std::size_t i = 0; i < count; ++i) {
+            const BatchCase& c = chunk.cases[i];
+            CountCase(c.tally, summary_);
+            sink_.Write(c.verdict);
+            done_ = c.at;
+            if (progress_ && summary_.cases % 1000 == 0) ShowProgress();
+        }
     }
 
     void ShowProgress() {
@@ -209,7 +368,15 @@ private:
     std::uint64_t total_;
     std::uint64_t done_ = 0;
     BatchSummary summary_;
-    CaseRun run_;
+    CaseRun run_;  // the reading thread's own
+    // Chunk i is chunks_[i % window_]; filled_ >= taken_ >= written_, and filled_ - written_ <= window_.
+    const std::size_t window_;
+    std::vector<Chunk> chunks_;
+    std::size_t filled_ = 0, taken_ = 0, written_ = 0;
+    bool stop_ = false;
+    std::mutex mutex_;
+    std::condition_variable work_, checked_;
+    std::vector<std::thread> workers_;
 };
 
 // What a batch reads: chosen by --input-format, else by the input's name.
@@ -291,6 +458,7 @@ int RunBatchCommand(const CaseCommandOptions& options, std::istream& in, std::os
     else if (options.inputFormat.empty() && !standardInput && fs::is_directory(options.input, ec))
         kind = InputKind::Folder;
 
+    const int jobs = std::max(1, options.jobs);
     if (kind == InputKind::Folder) {
         std::vector<fs::path> cases;
         for (const auto& entry : fs::directory_iterator(options.input, ec))
@@ -300,12 +468,13 @@ int RunBatchCommand(const CaseCommandOptions& options, std::istream& in, std::os
             return finish(2);
         }
         std::sort(cases.begin(), cases.end());
-        BatchWriter writer(*sink, err, progress, cases.size());
+        BatchWriter writer(*sink, err, progress, cases.size(), jobs);
+        std::uint64_t n = 0;
         for (const fs::path& path : cases) {
-            std::string text, problem;
-            if (!ReadWholeFile(path.string(), text, problem)) text = "\x01";  // reported as malformed
-            writer.At(writer.Cases() + 1);
-            writer.Case(path.filename().string(), text);
+            std::string problem;
+            if (!ReadWholeFile(path.string(), writer.Next().text, problem))
+                writer.Next().text = "\x01";  // reported as malformed
+            writer.Add(BatchCase::Kind::Text, path.filename().string(), ++n);
         }
         return finishBatch(writer);
     }
@@ -327,12 +496,13 @@ int RunBatchCommand(const CaseCommandOptions& options, std::istream& in, std::os
         if (ec) size = 0;
         source = &file_in;
     }
-    BatchWriter writer(*sink, err, progress, size);
+    BatchWriter writer(*sink, err, progress, size, jobs);
     if (kind == InputKind::CaseFile) {
         std::ostringstream s;
         s << source->rdbuf();
-        writer.At(size);
-        writer.Case(standardInput ? std::string("-") : fs::path(options.input).filename().string(), s.str());
+        writer.Next().text = s.str();
+        writer.Add(BatchCase::Kind::Text,
+                   standardInput ? std::string("-") : fs::path(options.input).filename().string(), size);
         return finishBatch(writer);
     }
     if (kind == InputKind::Tape) {
@@ -343,14 +513,19 @@ int RunBatchCommand(const CaseCommandOptions& options, std::istream& in, std::os
         }
         TapeRow row;
         while (tape.Next(row)) {
-            writer.At(tape.BytesRead());
-            const std::string name = "row " + std::to_string(row.number);
-            if (row.error)
-                writer.Refused(name, row.identity == name ? std::string() : row.identity, *row.error);
-            else
-                writer.Case(name, row.caseFile);
+            std::string name = "row " + std::to_string(row.number);
+            BatchCase& c = writer.Next();
+            if (row.error) {
+                c.account = row.identity == name ? std::string() : row.identity;
+                c.error = *row.error;
+                writer.Add(BatchCase::Kind::Refused, std::move(name), tape.BytesRead());
+            } else {
+                std::swap(c.caseFile, row.caseFile);
+                writer.Add(BatchCase::Kind::Parsed, std::move(name), tape.BytesRead());
+            }
         }
         if (tape.ReadFailed()) {
+            writer.Flush();  // the rows before are answered
             err << "tallex-cli: " << options.input << ": cannot be read after row " << writer.Cases() << "\n";
             return finish(2);
         }
@@ -364,8 +539,8 @@ int RunBatchCommand(const CaseCommandOptions& options, std::istream& in, std::os
         bytes += line.size() + 1;
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.find_first_not_of(" \t") == std::string::npos) continue;  // blank lines separate nothing
-        writer.At(bytes);
-        writer.Case("line " + std::to_string(number), line);
+        std::swap(writer.Next().text, line);
+        writer.Add(BatchCase::Kind::Text, "line " + std::to_string(number), bytes);
     }
     return finishBatch(writer);
 }

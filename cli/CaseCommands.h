@@ -9,11 +9,18 @@
 
 namespace tallex::cli {
 
+// The most cases a batch checks at once: each job holds a window of cases and a record of its
+// own, and memory must stay well under 100 MB.
+inline constexpr int kMaxJobs = 64;
+// Every core of the machine (1 when it cannot be told), at most kMaxJobs.
+int DefaultJobs();
+
 struct CaseCommandOptions {
     std::string input;             // a case file (check, report), or a .jsonl file or folder (batch)
     std::string output;            // -o: the report or verdict file; empty or "-": standard output
     std::string format = "jsonl";  // batch: jsonl, csv or xlsx
     std::string inputFormat = {};  // batch: jsonl, csv or json; empty: by the input's name
+    int jobs = DefaultJobs();      // batch: cases checked at once
 };
 
 void AddCaseCommands(CLI::App& app, CaseCommandOptions& options, CLI::App*& check, CLI::App*& report, CLI::App*& batch);

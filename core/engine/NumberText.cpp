@@ -21,26 +21,28 @@ bool IsValBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 bool PlainDecimal(std::string_view text, double& value) {
     static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    std::size_t i = 0;
+    const char* p = text.data();
+    const char* const end = p + text.size();
     bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-    std::int64_t digits = 0;
-    int count = 0, decimals = 0;
-    bool point = false;
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (IsDigit(c)) {
-            if (++count > 15) return false;
-            digits = digits * 10 + (c - '0');
-            decimals += point;
-        } else if (c == '.' && !point) {
-            point = true;
+    if (p != end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+    // 15 digits and a point at most: anything longer is no plain decimal, and 16 digits cannot
+    // overflow the sum below.
+    if (end - p > 16) return false;
+    std::uint64_t digits = 0;
+    const char* point = nullptr;
+    for (const char* c = p; c != end; ++c) {
+        const unsigned digit = static_cast<unsigned>(static_cast<unsigned char>(*c)) - '0';
+        if (digit <= 9) {
+            digits = digits * 10 + digit;
+        } else if (*c == '.' && !point) {
+            point = c;
         } else {
             return false;
         }
     }
-    if (count == 0) return false;
-    value = static_cast<double>(digits) / kPowersOfTen[decimals];
+    const long count = (end - p) - (point ? 1 : 0);
+    if (count == 0 || count > 15) return false;
+    value = static_cast<double>(digits) / kPowersOfTen[point ? end - point - 1 : 0];
     if (negative) value = -value;
     return true;
 }

@@ -315,7 +315,7 @@ TEST(cli_manners, each_help_states_defaults_and_exit_codes) {
         {"batch",
          {"--format TEXT:{jsonl,csv,xlsx}=jsonl", "(default, or -: standard output; not for xlsx)",
           "(default: by the name's ending; jsonl for standard input)",
-          "Exit codes: 0 every case was checked, 1 a case was refused"}},
+          "--jobs INT:INT in [1 - 64]=", "Exit codes: 0 every case was checked, 1 a case was refused"}},
     };
     for (const Row& row : rows) {
         std::string out;
@@ -414,6 +414,57 @@ TEST(cli_batch_output, csv_has_a_row_per_case_and_no_formula) {
     EXPECT_EQ(cell(3, "error_key"), "amount_financed");
     EXPECT_EQ(cell(3, "error"), kRefusal);
     EXPECT_EQ(cell(3, "calc_apr"), "");
+}
+
+// Cases checked on many threads come out as from one: the same bytes, in input order, refused
+// cases among them, for each input and format.
+TEST(cli_batch_output, jobs_keep_the_order_and_the_bytes) {
+    TempFolder folder;
+    // 300 cases, the APR disclosed from 11.50 to 12.45 (the worked example's 12.0026 is within
+    // 1/8 point of some), every seventh refused; the example tape (a refused row among its rows)
+    // forty times over.
+    nlohmann::json worked = nlohmann::json::parse(ReadFile(kExamples + "/regular-monthly.json"));
+    std::string lines;
+    for (int n = 1; n <= 300; ++n) {
+        worked["disclosed_apr"] = std::to_string(1150 + n % 20 * 5).insert(2, ".");
+        lines += (n % 7 == 0 ? std::string(R"({"amount_financed":"12a"})") : worked.dump()) + "\n";
+    }
+    WriteFile(folder / "cases.jsonl", lines);
+    const std::string tape = ReadFile(kExamples + "/loan-tape.csv");
+    const std::size_t body = tape.find('\n') + 1;
+    std::string tapes = tape.substr(0, body);
+    for (int n = 0; n < 40; ++n) tapes += tape.substr(body);
+    WriteFile(folder / "tape.csv", tapes);
+    struct Row {
+        std::string args;
+        std::string name;  // of each case, before its number
+        std::size_t cases;
+        bool csv;
+    } const rows[] = {
+        {"batch " + (folder / "cases.jsonl"), "line", 300, false},
+        {"batch " + (folder / "cases.jsonl") + " --format csv", "line", 300, true},
+        {"batch " + (folder / "tape.csv"), "row", 360, false},
+        {"batch " + (folder / "tape.csv") + " --format csv", "row", 360, true},
+    };
+    for (const Row& row : rows) {
+        std::string one;
+        EXPECT_EQ(RunCli(row.args + " --jobs 1", one), 1) << row.args;  // refused cases among them
+        std::vector<std::string> verdicts;
+        std::istringstream in(one);
+        for (std::string line; std::getline(in, line);) verdicts.push_back(line);
+        if (row.csv && !verdicts.empty()) verdicts.erase(verdicts.begin());  // the header
+        ASSERT_EQ(verdicts.size(), row.cases) << row.args;
+        for (std::size_t n = 0; n < row.cases; ++n) {
+            const std::string name = row.name + " " + std::to_string(n + 1);
+            EXPECT_TRUE(verdicts[n].starts_with(row.csv ? name + "," : R"({"case":")" + name + "\","))
+                << row.args << ": " << verdicts[n];
+        }
+        for (const char* jobs : {" --jobs 2", " --jobs 7"}) {
+            std::string many;
+            EXPECT_EQ(RunCli(row.args + jobs, many), 1) << row.args << jobs;
+            EXPECT_TRUE(many == one) << row.args << jobs;
+        }
+    }
 }
 
 // The XML of one cell ("B2") of a sheet, "" when it is not there.

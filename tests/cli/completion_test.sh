@@ -23,6 +23,7 @@ expect "--help --version" tallex-cli --
 expect "xlsx" tallex-cli batch cases.jsonl --format x
 expect "csv" tallex-cli batch - --input-format c
 expect "--format" tallex-cli batch cases.jsonl --fo
+expect "--jobs" tallex-cli batch cases.jsonl --jo
 expect "--unit-days" tallex-cli apr --u
 expect "report" tallex-cli help re
 exit $failures
