@@ -2,7 +2,9 @@
 // frmSplash.png, frmBasicInfo.png, frmAPR1.png, frmPymt.png, frmCalendar.png, and the construction
 // chain: frmConstLoan.png, frmConstPhase.png, frmConstInterest.png, frmRecDiscl.png, frmRecCalendar.png;
 // the results: FrmDisclosure.png, frmDebug1.png, frmReimbursement.png; the shell's dialogs:
-// frmAbout.png, frmError.png, HelpWindow.png.
+// frmAbout.png, frmError.png, HelpWindow.png; and two of the desktop's conditions: the schedule
+// in a window of 1200 x 900 (frmPymt-1200x900.png) and the results on a dark palette
+// (FrmDisclosure-dark.png).
 
 #include "ScriptedDialogs.h"
 #include "dialogs/HelpWindow.h"
@@ -13,7 +15,6 @@
 #include "pages/frmPymt.h"
 #include "shell/MainWindow.h"
 #include "shell/SettingsStore.h"
-#include "widgets/AppStyle.h"
 #include "widgets/ScheduleGrid.h"
 
 #include "ui/ScriptedUser.h"
@@ -21,7 +22,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -41,6 +44,21 @@ bool Save(QWidget& widget, const QDir& folder, const QString& name) {
     }
     std::printf("%s\n", qPrintable(path));
     return true;
+}
+
+// A dark desktop theme: light text on dark grey.
+QPalette DarkPalette() {
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(30, 30, 32));
+    dark.setColor(QPalette::AlternateBase, QColor(50, 50, 54));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Button, QColor(60, 60, 64));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Highlight, QColor(61, 174, 233));
+    dark.setColor(QPalette::HighlightedText, QColor(20, 20, 20));
+    return dark;
 }
 
 // Controls are looked up on the page shown: several pages have a Continue button.
@@ -65,7 +83,7 @@ bool ConstructionPages(MainWindow& window, tallex::ScriptedUser& user, const QDi
     // The window is active again after the calendar, so that leaving a box formats it.
     window.activateWindow();
     (void)QTest::qWaitForWindowActive(&window);
-    user.queue(tallex::kAnswerYesButton);
+    user.queue(tallex::kAnswerNoButton);  // the entries are discarded, not saved
     window.NewLoan();
     if (auto* option = window.currentPage()->findChild<QRadioButton*>(QStringLiteral("optType_1"))) option->click();
     Click(window, "CmdContinue");
@@ -121,7 +139,7 @@ bool ConstructionPages(MainWindow& window, tallex::ScriptedUser& user, const QDi
 bool ResultsPages(MainWindow& window, tallex::ScriptedUser& user, ScriptedModalRunner& dialogs, const QDir& folder) {
     window.activateWindow();
     (void)QTest::qWaitForWindowActive(&window);
-    user.queue(tallex::kAnswerYesButton);
+    user.queue(tallex::kAnswerNoButton);  // the entries are discarded, not saved
     window.NewLoan();
     Type(window, "txtUserName", QStringLiteral("SHOW CALC"));
     Type(window, "txtAccountNbr", QStringLiteral("200-3002"));
@@ -141,6 +159,11 @@ bool ResultsPages(MainWindow& window, tallex::ScriptedUser& user, ScriptedModalR
     }
     Click(window, "cmdContinue");
     bool ok = Save(window, folder, QStringLiteral("FrmDisclosure"));
+    // The same page on a dark desktop theme.
+    const QPalette light = QApplication::palette();
+    QApplication::setPalette(DarkPalette());
+    ok &= Save(window, folder, QStringLiteral("FrmDisclosure-dark"));
+    QApplication::setPalette(light);
     dialogs.onNext(QStringLiteral("frmDebug1"),
                    [&](QDialog& listing) { ok &= Save(listing, folder, QStringLiteral("frmDebug1")); });
     Click(window, "cmdDebug");
@@ -157,7 +180,8 @@ bool ResultsPages(MainWindow& window, tallex::ScriptedUser& user, ScriptedModalR
         ok &= Save(*help, folder, QStringLiteral("HelpWindow"));
         help->hide();
     }
-    frmError error({6, "Overflow", QStringLiteral("Payment Stream"), QDateTime::currentDateTime()},
+    frmError error({6, "Overflow", QStringLiteral("Payment Stream"), QDateTime::currentDateTime(),
+                    QFileInfo(window.settings().path()).absolutePath()},
                    window.outputChooser(), user, {}, &window);
     error.show();
     ok &= Save(error, folder, QStringLiteral("frmError"));
@@ -171,7 +195,6 @@ int main(int argc, char** argv) {
     QElapsedTimer sinceStart;
     sinceStart.start();
     QApplication application(argc, argv);
-    ApplyProgramStyle(application);
     const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots"));
     QTemporaryDir settings;
     tallex::ScriptedUser user;
@@ -213,6 +236,11 @@ int main(int argc, char** argv) {
         }
     }
     ok &= Save(window, folder, QStringLiteral("frmPymt"));
+    // A larger window gives the grid the room.
+    const QSize normal = window.size();
+    window.resize(1200, 900);
+    ok &= Save(window, folder, QStringLiteral("frmPymt-1200x900"));
+    window.resize(normal);
 
     tallex::LoanRecord& record = window.record();
     record.gsLoanDate = "01-15-2026";
