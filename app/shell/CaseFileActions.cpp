@@ -266,13 +266,15 @@ bool CaseFileActions::isModified() const {
     return snapshot.caseFile && tallex::casefile::CaseToJson(*snapshot.caseFile) != savedJson_;
 }
 
+std::string CaseFileActions::UnsavedEntriesQuestion(const QString& file) {
+    if (file.isEmpty()) return "The loan has not been saved in a case file." + std::string(kCrLf) + kCrLf + "Save it?";
+    return "The case has changed since it was saved in " + file.toStdString() + "." + kCrLf + kCrLf +
+           "Save the changes?";
+}
+
 CaseFileActions::Offer CaseFileActions::offerToSaveChanges() {
     if (!isModified()) return Offer::NothingToSave;
-    const std::string question =
-        file_.isEmpty() ? "The loan has not been saved in a case file." + std::string(kCrLf) + kCrLf + "Save it?"
-                        : "The case has changed since it was saved in " + file_.toStdString() + "." + kCrLf + kCrLf +
-                              "Save the changes?";
-    switch (window_.user().show(question, kStyleSaveDiscardCancel)) {
+    switch (window_.user().show(UnsavedEntriesQuestion(file_), kStyleSaveDiscardCancel)) {
     case kAnswerYesButton: return saveCase() ? Offer::Saved : Offer::Cancelled;
     case kAnswerNoButton: return Offer::Discarded;
     default: return Offer::Cancelled;

@@ -47,6 +47,8 @@ public:
     // Cancel). Cancelled when the user cancelled or the saving did not happen: the action stops.
     enum class Offer { NothingToSave, Saved, Discarded, Cancelled };
     Offer offerToSaveChanges();
+    // The question of that offer, for a loan saved in `file` (empty: never saved).
+    static std::string UnsavedEntriesQuestion(const QString& file);
     // The loan is gone (New Loan, the error screen): no case file belongs to it any more.
     void forgetCase();
 

@@ -3,6 +3,7 @@
 
 #include "GuiHarness.h"
 #include "dialogs/frmCalendar.h"
+#include "shell/CaseFileActions.h"
 #include "widgets/ScheduleGrid.h"
 #include "widgets/ScheduleModel.h"
 
@@ -492,8 +493,10 @@ void ScheduleTest::mnemonics_while_editing_data() {
                               << "frmPymt" << QStringList{"Enter number of payments before going to next screen."};
     QTest::newRow("Back") << "b"
                           << "frmAPR1" << QStringList{};
-    QTest::newRow("New Loan, declined") << "n"
-                                        << "frmPymt" << QStringList{"Start a new loan?  (Discard current data?) "};
+    QTest::newRow("New Loan, cancelled") << "n"
+                                         << "frmPymt"
+                                         << QStringList{
+                                                QString::fromStdString(CaseFileActions::UnsavedEntriesQuestion({}))};
     QTest::newRow("Calendar, disabled in the amount") << "r"
                                                       << "frmPymt" << QStringList{};
     QTest::newRow("Delete, disabled with one stream") << "d"
@@ -510,7 +513,7 @@ void ScheduleTest::mnemonics_while_editing() {
     ToSchedule(h, {});
     Run(h, {"t:-1000"});
     h.forgetPrompts();
-    h.answerNext(tallex::kAnswerNo);
+    h.answerNext(tallex::kAnswerCancel);
     Run(h, {QStringLiteral("alt:") + letter});
     QVERIFY2(h.prompts() == messages, PromptsText(h.prompts()));
     QCOMPARE(h.pageName(), page);

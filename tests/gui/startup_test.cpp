@@ -2,6 +2,7 @@
 // and an unexpected run-time error ending on a fresh basic information page.
 
 #include "GuiHarness.h"
+#include "shell/CaseFileActions.h"
 #include "shell/QtUserSeam.h"
 #include "shell/SingleInstance.h"
 
@@ -112,14 +113,14 @@ void StartupTest::new_loan_asks_and_empties() {
     h.type("txtAmtFinanced", QStringLiteral("1000"));
     QCOMPARE(h.record().gsLoanType, std::string("APR (Appendix J)"));
 
-    h.answerNext(tallex::kAnswerNoButton);
+    // Entries never saved: Save, Discard or Cancel.
+    h.answerNext(tallex::kAnswerCancel);
     QVERIFY(h.click("cmdNewAPR"));
-    QCOMPARE(h.prompts(), QStringList{"Start a new loan?  (Discard current data?) "});
-    QCOMPARE(h.user().prompts()[0].style, 36);
+    QCOMPARE(h.prompts(), QStringList{QString::fromStdString(CaseFileActions::UnsavedEntriesQuestion({}))});
     QCOMPARE(h.pageName(), QStringLiteral("frmAPR1"));
     QCOMPARE(h.control<QLineEdit>("txtAmtFinanced")->text(), QStringLiteral("$1,000.00"));
 
-    h.answerNext(tallex::kAnswerYesButton);
+    h.answerNext(tallex::kAnswerNoButton);  // Discard
     h.window().findChild<QAction*>(QStringLiteral("mnuNewLoan"))->trigger();
     h.settle();
     QCOMPARE(h.prompts().size(), 2);
@@ -258,6 +259,9 @@ void StartupTest::message_box_of_each_style_data() {
     QTest::newRow("16 critical") << short(16) << int(B::Critical) << int(B::Ok) << int(B::Ok) << short(1);
     QTest::newRow("20 yes/no critical") << short(20) << int(B::Critical) << int(B::Yes | B::No) << int(B::No)
                                         << short(7);
+    // Unsaved entries: Discard is No.
+    QTest::newRow("35 save/discard/cancel")
+        << short(35) << int(B::Question) << int(B::Save | B::Discard | B::Cancel) << int(B::Discard) << short(7);
     QTest::newRow("36 yes/no question") << short(36) << int(B::Question) << int(B::Yes | B::No) << int(B::Yes)
                                         << short(6);
     QTest::newRow("48 refusal") << short(48) << int(B::Warning) << int(B::Ok) << int(B::Ok) << short(1);
