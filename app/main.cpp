@@ -4,11 +4,11 @@
 #include "shell/QtUserSeam.h"
 #include "shell/SettingsStore.h"
 #include "shell/SingleInstance.h"
-#include "widgets/AppStyle.h"
 
 #include "shell/StartupTexts.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QIcon>
 
 int main(int argc, char** argv) {
@@ -19,14 +19,23 @@ int main(int argc, char** argv) {
     // installed .desktop file, found by this name.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/" TALLEX_APP_ID ".svg")));
     QGuiApplication::setDesktopFileName(QStringLiteral(TALLEX_APP_ID));
-    ApplyProgramStyle(application);
+
+    // `tallex review.tallex` opens the case.
+    QCommandLineParser arguments;
+    arguments.addHelpOption();
+    arguments.addVersionOption();
+    arguments.addPositionalArgument(QStringLiteral("case"), QStringLiteral("A case file to open."),
+                                    QStringLiteral("[case]"));
+    arguments.process(application);
+    const QString caseFile = arguments.positionalArguments().value(0);
 
     QtUserSeam user;
     SingleInstance instance;
-    if (!ContinueAfterInstanceCheck(instance, user)) return 0;
+    if (!ContinueAfterInstanceCheck(instance, user, caseFile)) return 0;
 
     MainWindow window(user, SettingsStore::Locate());
     QObject::connect(&instance, &SingleInstance::raiseRequested, &window, &MainWindow::bringToFront);
-    window.start();
+    QObject::connect(&instance, &SingleInstance::openRequested, &window, &MainWindow::openCaseWhenReady);
+    window.start(caseFile);
     return QApplication::exec();
 }

@@ -62,9 +62,11 @@ frmDebug1::frmDebug1(const tallex::CalculationListingText& listing, QWidget* par
     for (int i = 0; i < tallex::kListingRows; ++i) {
         QLabel* row =
             ListingLabel(sheet, QStringLiteral("Label1_%1").arg(i), listing.rows[static_cast<std::size_t>(i)], font);
-        // A single border, black on white, one value to a row.
+        // A single border, in the text colour on the colour of an input (black on white on a light
+        // desktop), one value to a row.
         row->setStyleSheet(
-            QStringLiteral("QLabel { background: white; color: black; border: 1px solid black; padding-left: 2px; }"));
+            QStringLiteral("QLabel { background: palette(base); color: palette(text); border: 1px solid palette(text); "
+                           "padding-left: 2px; }"));
         row->setFixedHeight(20);
         rows->addWidget(row);
         rows->addSpacing(7);

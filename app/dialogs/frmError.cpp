@@ -22,6 +22,7 @@
 #include <QScreen>
 #include <QStorageInfo>
 #include <QSysInfo>
+#include <QThread>
 #include <QVBoxLayout>
 
 using namespace tallex;
@@ -36,19 +37,56 @@ QLabel* NamedLabel(QWidget* parent, const QString& name, const QString& text) {
     return label;
 }
 
-QString AvailableMemory() {
-    QFile meminfo(QStringLiteral("/proc/meminfo"));
-    if (!meminfo.open(QIODevice::ReadOnly)) return QStringLiteral("Unknown");
-    for (const QByteArray& line : meminfo.readAll().split('\n')) {
-        if (line.startsWith("MemAvailable:")) return QString::fromLatin1(line.mid(13).trimmed());
+// A "Key: value" line of a file under /proc; empty when there is none.
+QString ProcValue(const char* file, const char* key) {
+    QFile proc(QString::fromLatin1(file));
+    if (!proc.open(QIODevice::ReadOnly)) return {};
+    const QByteArray prefix(key);
+    for (const QByteArray& line : proc.readAll().split('\n')) {
+        if (!line.startsWith(prefix)) continue;
+        const qsizetype colon = line.indexOf(':');
+        if (colon >= 0) return QString::fromUtf8(line.mid(colon + 1).trimmed());
     }
-    return QStringLiteral("Unknown");
+    return {};
 }
 
-QString FreeSpace() {
-    const QStorageInfo storage(QCoreApplication::applicationDirPath());
-    if (!storage.isValid()) return QStringLiteral("Unknown");
-    return QStringLiteral("%1 KB").arg(storage.bytesAvailable() / 1024);
+QString Megabytes(qint64 kilobytes) { return QLocale::c().toString(kilobytes / 1024) + QStringLiteral(" MB"); }
+
+// The desktop session (GNOME, KDE, ...) and the display system it runs on.
+QString DesktopSession() {
+    QString desktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP");
+    if (desktop.isEmpty()) desktop = qEnvironmentVariable("DESKTOP_SESSION");
+    if (desktop.isEmpty()) desktop = QStringLiteral("none");
+    QString display = qEnvironmentVariable("XDG_SESSION_TYPE");
+    if (display.isEmpty()) display = QGuiApplication::platformName();
+    return desktop + QStringLiteral(" (") + display + QStringLiteral(")");
+}
+
+QString Memory() {
+    const QString available = ProcValue("/proc/meminfo", "MemAvailable:");
+    const QString total = ProcValue("/proc/meminfo", "MemTotal:");
+    if (available.isEmpty() || total.isEmpty()) return QStringLiteral("unknown");
+    // The values are in kB.
+    return Megabytes(available.section(QLatin1Char(' '), 0, 0).toLongLong()) + QStringLiteral(" available of ") +
+           Megabytes(total.section(QLatin1Char(' '), 0, 0).toLongLong());
+}
+
+QString Processor() {
+    QString model = ProcValue("/proc/cpuinfo", "model name");
+    if (model.isEmpty()) model = QSysInfo::currentCpuArchitecture();
+    return model + QStringLiteral(", %1 threads").arg(QThread::idealThreadCount());
+}
+
+QString OperatingSystem() {
+    return QSysInfo::prettyProductName() + QStringLiteral(", ") + QSysInfo::kernelType() + QLatin1Char(' ') +
+           QSysInfo::kernelVersion();
+}
+
+QString FreeSpace(const QString& folder) {
+    const QStorageInfo storage(folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder);
+    if (!storage.isValid()) return QStringLiteral("unknown");
+    return Megabytes(storage.bytesAvailable() / 1024) + QStringLiteral(" in ") +
+           QDir::toNativeSeparators(storage.rootPath());
 }
 
 // The error information is printed in Courier when the printer has it.
@@ -117,17 +155,23 @@ frmError::frmError(const ErrorDetails& details, OutputChooser& printers, UserSea
     auto* pc = new QGridLayout(Frame2);
     pc->setHorizontalSpacing(10);
     pc->setVerticalSpacing(2);
+    // The facts a support person asks for on Linux; the labels keep the names of the form.
     const std::pair<const char*, QString> pcRows[] = {
-        {"Windows Mode:", QSysInfo::prettyProductName()},           {"Available Memory:", AvailableMemory()},
-        {"Free Sys. Resources:", QStringLiteral("Not applicable")}, {"CPU Type:", QSysInfo::currentCpuArchitecture()},
-        {"Math CoProcessor:", QStringLiteral("Built in")},          {"Drive C Free Space :", FreeSpace()},
+        {"Desktop Session:", DesktopSession()},
+        {"Memory:", Memory()},
+        {"Operating System:", OperatingSystem()},
+        {"Processor:", Processor()},
+        {"Architecture:", QSysInfo::currentCpuArchitecture()},
+        {"Free Space (settings folder):", FreeSpace(details.settingsFolder)},
     };
     const char* const pcNames[] = {"lblWindowsMode", "lblMemory",      "lblFreeResources",
                                    "lblCPUType",     "lblCoprocessor", "lblDriveSpace"};
     for (int i = 0; i < 6; ++i) {
         pc->addWidget(NamedLabel(Frame2, QStringLiteral("Label9_%1").arg(i), QString::fromLatin1(pcRows[i].first)), i,
                       0);
-        pc->addWidget(NamedLabel(Frame2, QString::fromLatin1(pcNames[i]), pcRows[i].second), i, 1);
+        QLabel* value = NamedLabel(Frame2, QString::fromLatin1(pcNames[i]), pcRows[i].second);
+        value->setWordWrap(true);
+        pc->addWidget(value, i, 1);
     }
     pc->setColumnStretch(1, 1);
 

@@ -23,6 +23,7 @@ struct ErrorDetails {
     std::string description;
     QString activeForm;  // the caption of the page that was active; "None" when there was none
     QDateTime when;
+    QString settingsFolder;  // where the settings file lives: its free space is shown
 };
 
 class frmError : public QDialog {

@@ -79,6 +79,7 @@ frmSplash::frmSplash(PageHost& pageHost, QWidget* parent)
     lblDisclaimer_->setText(QString::fromStdString(tallex::DisclaimerText()));
 
     cmdOK_ = Button(this, "cmdOK", QStringLiteral("&Continue"));
+    cmdOK_->setDefault(true);  // Enter presses it
     cmdAbout_ = Button(this, "cmdAbout", QStringLiteral("&About"));
     cmdExit_ = Button(this, "cmdExit", QStringLiteral("E&xit"));
 

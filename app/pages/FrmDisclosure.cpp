@@ -135,7 +135,9 @@ FrmDisclosure::FrmDisclosure(PageHost& pageHost, QWidget* parent)
 
     SSDBGridDisc_ = new ResultGrid("SSDBGridDisc", this);
     SSDBGridDisc_->setColumns(SetColumnsDisclosure());
-    SSDBGridDisc_->setFixedWidth(SSDBGridDisc_->fullWidth());
+    // Every column at the least; a larger window gives the grid the extra room.
+    SSDBGridDisc_->setMinimumWidth(SSDBGridDisc_->fullWidth());
+    SSDBGridDisc_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
     fraTolerance_ = new QGroupBox(QStringLiteral("Reimbursement Tolerance"), this);
     fraTolerance_->setObjectName(QStringLiteral("fraTolerance"));
@@ -152,6 +154,7 @@ FrmDisclosure::FrmDisclosure(PageHost& pageHost, QWidget* parent)
     }
     fraTolerance_->hide();
     cmdContinue_ = Button(this, "cmdContinue", QStringLiteral("&Reimbursement"));
+    cmdContinue_->setDefault(true);  // Enter presses it
     cmdContinue_->hide();
     cmdDebug_ = Button(this, "cmdDebug", QStringLiteral("Debug"));
     cmdDebug_->hide();
@@ -174,8 +177,8 @@ FrmDisclosure::FrmDisclosure(PageHost& pageHost, QWidget* parent)
     side->addWidget(cmdDebug_, 0, Qt::AlignRight);
     auto* lower = new QHBoxLayout;
     lower->setSpacing(16);
-    lower->addWidget(tabPictures_, 3);
-    lower->addLayout(side, 2);
+    lower->addWidget(tabPictures_, 1);
+    lower->addLayout(side);
 
     commands_ = CommandButtons(this, {.print = "cmdPrint", .saveReport = "cmdSaveReport", .back = "cmdBack"});
 
@@ -208,10 +211,7 @@ void FrmDisclosure::setLabelCaption(ResultsLabel label, const std::string& capti
 }
 
 void FrmDisclosure::setLabelColour(ResultsLabel label, LabelColour colour) {
-    QLabel* target = verdictLabel(label);
-    QPalette palette = target->palette();
-    palette.setColor(QPalette::WindowText, ColourOf(colour));
-    target->setPalette(palette);
+    SetLabelColour(verdictLabel(label), colour);
 }
 
 void FrmDisclosure::selectTolerance(int index) {

@@ -30,8 +30,14 @@ public:
     // Whether New Loan is offered while this page is shown.
     virtual bool newLoanAllowed() const { return true; }
 
+    // Enter: clicks the page's default button (its Continue or main action) when it can be
+    // pressed now; false when there is none.
+    bool pressDefaultButton();
+
 protected:
     virtual void onActivate() {}
+    // Enter on a button presses that button; elsewhere (a box, an option) the default one.
+    void keyPressEvent(QKeyEvent* event) override;
 
     // Runs a handler; a run-time error or any other exception ends on the error screen.
     // Returns false when the handler did not complete.

@@ -48,11 +48,12 @@ public:
     // Destroys the page if it exists and creates it again, hidden: it starts afresh.
     virtual void reloadPage(PageId page) = 0;
 
-    // Asks unless nothing was entered, then empties the record and every page but the basic
-    // information page, which it shows with borrower and account number emptied.
+    // Offers unsaved entries for saving (Save, Discard, Cancel), else asks unless nothing was
+    // entered; then empties the record and every page but the basic information page, which it
+    // shows with borrower and account number emptied.
     virtual void NewLoan() = 0;
-    // Closes every page (the basic information page writes the settings file) and ends the
-    // program; nothing is asked.
+    // Offers unsaved entries for saving (Cancel keeps the program), then closes every page (the
+    // basic information page writes the settings file) and ends the program.
     virtual void ExitProgram() = 0;
     // The help pages at their contents, when the program has them.
     virtual void ShowHelp() = 0;

@@ -60,6 +60,8 @@ CommandButtons::CommandButtons(QWidget* page, const Names& names) {
     print = make(names.print, "&Print");
     saveReport = make(names.saveReport, "Sa&ve Report...");
     continueButton = make(names.continueButton, "&Continue");
+    // Enter presses Continue.
+    if (continueButton) continueButton->setDefault(true);
     back = make(names.back, "&Back");
     newLoan = make(names.newLoan, "&New Loan");
     exit = make(names.exit, "E&xit");

@@ -24,8 +24,10 @@ using namespace page_layout;
 
 namespace {
 
-// 1200 twips per column, 280 twips per row.
-constexpr int kColumnWidth = 80;
+// 280 twips per row. The columns (1200 twips each in the pages' own font) share the grid's
+// width; in a wider desktop font, whose buttons beside the grid take more room, they may be a
+// little narrower.
+constexpr int kLeastColumnWidth = 72;
 constexpr int kRowHeight = 19;
 constexpr int kVisibleRows = 11;
 
@@ -47,8 +49,10 @@ frmPymt::frmPymt(PageHost& pageHost, QWidget* parent)
     SetColumns();
     const int frame = 2 * SSDBGrid1_->frameWidth();
     const int scrollBar = SSDBGrid1_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    SSDBGrid1_->setFixedSize(ScheduleModel::kColumns * kColumnWidth + scrollBar + frame,
-                             SSDBGrid1_->horizontalHeader()->height() + kVisibleRows * kRowHeight + frame);
+    // Its five columns and rows at the least; a larger window gives the grid the extra room.
+    SSDBGrid1_->setMinimumSize(ScheduleModel::kColumns * kLeastColumnWidth + scrollBar + frame,
+                               SSDBGrid1_->horizontalHeader()->height() + kVisibleRows * kRowHeight + frame);
+    SSDBGrid1_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
     lblPymtStream_ =
         new QLabel(QStringLiteral("Instructions that pertain to the current grid cell appear here."), this);
@@ -76,15 +80,14 @@ frmPymt::frmPymt(PageHost& pageHost, QWidget* parent)
     side->addStretch();
     auto* middle = new QHBoxLayout;
     middle->setSpacing(12);
-    middle->addWidget(SSDBGrid1_);
+    middle->addWidget(SSDBGrid1_, 1);
     middle->addLayout(side);
 
     // The grid is as wide as its five columns: this page keeps narrower margins than the others.
     auto* layout = PageColumn(this, Sides::Narrow, kSpacing + 4);
     layout->addLayout(header);
-    layout->addLayout(middle);
+    layout->addLayout(middle, 1);
     layout->addWidget(lblPymtStream_);
-    layout->addStretch();
     layout->addLayout(CommandRow(commands_));
 
     TabOrder({SSDBGrid1_, cmdFedCal_, cmdDelete_}, commands_);
@@ -128,7 +131,9 @@ void frmPymt::InitTable() {
 
 void frmPymt::SetColumns() {
     // Captions are centred over two lines; amounts and counts are right-aligned by the model.
-    for (int c = 0; c < ScheduleModel::kColumns; ++c) SSDBGrid1_->setColumnWidth(c, kColumnWidth);
+    // The columns share the grid's width equally.
+    SSDBGrid1_->horizontalHeader()->setMinimumSectionSize(kLeastColumnWidth);
+    SSDBGrid1_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     SSDBGrid1_->verticalHeader()->setDefaultSectionSize(kRowHeight);
     SSDBGrid1_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     SSDBGrid1_->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));

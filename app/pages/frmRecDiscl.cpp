@@ -60,11 +60,7 @@ public:
     void setLabelCaption(ResultsLabel label, const std::string& caption) override {
         at(label)->setText(QString::fromStdString(caption));
     }
-    void setLabelColour(ResultsLabel label, LabelColour colour) override {
-        QPalette palette = at(label)->palette();
-        palette.setColor(QPalette::WindowText, ColourOf(colour));
-        at(label)->setPalette(palette);
-    }
+    void setLabelColour(ResultsLabel label, LabelColour colour) override { SetLabelColour(at(label), colour); }
     void selectTolerance(int index) override { option(index)->setChecked(true); }
     int selectedTolerance() const override {
         for (int i = 0; i < 3; ++i)
@@ -169,6 +165,7 @@ frmRecDiscl::frmRecDiscl(PageHost& pageHost, QWidget* parent)
 
     // The way on to reimbursement stands under the tolerance it uses.
     cmdContinue_ = Button(this, "cmdContinue", QStringLiteral("&Reimbursement"));
+    cmdContinue_->setDefault(true);  // Enter presses it
     auto* reimbursement = new QVBoxLayout;
     reimbursement->setSpacing(6);
     reimbursement->addWidget(fraTolerance_);

@@ -93,7 +93,9 @@ frmReimbursement::frmReimbursement(PageHost& pageHost, QWidget* parent)
 
     SSDBGridRB_ = new ResultGrid("SSDBGridRB", this);
     SSDBGridRB_->setColumns(SetColumnsRB());
-    SSDBGridRB_->setFixedWidth(SSDBGridRB_->fullWidth());
+    // Every column at the least; a larger window gives the grid the extra room.
+    SSDBGridRB_->setMinimumWidth(SSDBGridRB_->fullWidth());
+    SSDBGridRB_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     SSDBGridRB_->hide();
 
     lblPriorPymts_ = Label(this, "lblPriorPymts", QStringLiteral("# of Prior Payments:"));
@@ -105,6 +107,7 @@ frmReimbursement::frmReimbursement(PageHost& pageHost, QWidget* parent)
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), txtPriorPymts_));
     lblPriorPymts_->setBuddy(txtPriorPymts_);
     cmdShowAdjustment_ = Button(this, "cmdShowAdjustment", QStringLiteral("&Show Adjustments"));
+    cmdShowAdjustment_->setDefault(true);  // Enter presses it
     auto* side = new QVBoxLayout;
     side->addWidget(lblPriorPymts_);
     side->addWidget(txtPriorPymts_);
@@ -112,7 +115,7 @@ frmReimbursement::frmReimbursement(PageHost& pageHost, QWidget* parent)
     side->addStretch();
     auto* middle = new QHBoxLayout;
     middle->setSpacing(12);
-    middle->addWidget(SSDBGridRB_);
+    middle->addWidget(SSDBGridRB_, 1);
     middle->addLayout(side);
     middle->addStretch();
 
@@ -200,7 +203,6 @@ void frmReimbursement::onActivate() {
 void frmReimbursement::showScreen(const ReimbursementScreen& screen) {
     const ReimbursementCaptions& c = screen.captions;
     lblCaption_->setText(Text(c.caption));
-    if (QWidget* top = window(); top && top != this) top->setWindowTitle(Text(c.caption));
     SSDBGridRB_->setVisible(screen.gridVisible);
     if (screen.gridVisible) {
         SSDBGridRB_->setColumns(SetColumnsRB());

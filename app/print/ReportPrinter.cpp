@@ -4,10 +4,12 @@
 #include "report/AtomicFile.h"
 #include "report/ReportText.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QStandardPaths>
 
@@ -17,7 +19,8 @@ using namespace tallex;
 
 namespace {
 
-constexpr char kTextFilter[] = "Text (*.txt);;All Files (*)";
+// A name ending in .pdf gets the printed pages; any other the text.
+constexpr char kReportFilter[] = "Text (*.txt);;PDF (*.pdf);;All Files (*)";
 
 QFont LineFont(const QString& family, const PrintedLine& line) {
     QFont font(family);
@@ -28,10 +31,10 @@ QFont LineFont(const QString& family, const PrintedLine& line) {
     return font;
 }
 
-// One copy; returns its pages.
-int PaintCopy(QPainter& painter, QPrinter& printer, const std::vector<PrintedLine>& plan, const QString& family,
-              const PicturePainter& pictures) {
-    const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
+// One copy on a printer or a PDF writer; returns its pages.
+int PaintCopy(QPainter& painter, QPagedPaintDevice& printer, const std::vector<PrintedLine>& plan,
+              const QString& family, const PicturePainter& pictures = {}) {
+    const QRectF area = printer.pageLayout().paintRectPixels(printer.logicalDpiY());
     double widest = 0;
     for (const PrintedLine& line : plan) {
         const QFontMetricsF metrics(LineFont(family, line), &printer);
@@ -123,13 +126,42 @@ void ReportPrinter::print(QWidget* parent, const ReportComposer& compose, const 
     }
 }
 
+QByteArray ReportPrinter::PdfOf(const std::vector<PrintedLine>& plan, const QString& family) {
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setCreator(QStringLiteral("TALLEX"));
+        writer.setResolution(1200);
+        // The printed report's page: the default paper, the same narrow margins.
+        writer.setPageLayout(QPrinter(QPrinter::HighResolution).pageLayout());
+        writer.setPageMargins(QMarginsF(18, 18, 18, 18), QPageLayout::Point);
+        QPainter painter;
+        if (!painter.begin(&writer)) return {};
+        PaintCopy(painter, writer, plan, family);
+        if (!painter.end()) return {};
+    }
+    return pdf.data();
+}
+
 void ReportPrinter::save(QWidget* parent, const ReportComposer& compose) {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString name =
-        chooser_.saveFileName(parent, QStringLiteral("Save Report"), folder, QString::fromLatin1(kTextFilter));
+        chooser_.saveFileName(parent, QStringLiteral("Save Report"), folder, QString::fromLatin1(kReportFilter));
     if (name.isEmpty()) return;
     try {
-        const std::string text = JoinReportLines(compose());
+        const bool asPdf = name.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive);
+        std::string text;
+        if (asPdf) {
+            const QByteArray pdf = PdfOf(PlanPrintedReport(compose()), ReportFontFamily());
+            if (pdf.isEmpty()) {
+                user_.show(ReportFailureMessage(true, kPrinterErrorNumber, kPrinterErrorDescription), kStyleCritical);
+                return;
+            }
+            text.assign(pdf.constData(), static_cast<std::size_t>(pdf.size()));
+        } else {
+            text = JoinReportLines(compose());
+        }
         if (const auto failure = WriteFileAtomically(QFile::encodeName(name).toStdString(), text)) {
             user_.show(ReportFailureMessage(true, failure->number, failure->description), kStyleCritical);
             return;

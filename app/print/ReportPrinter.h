@@ -7,8 +7,9 @@
 // the core's output plan, in the first installed "COURIER*" family (else Liberation Mono, which
 // has Courier's metrics, else the system's fixed-pitch family). Each copy is a document of its
 // own; a PDF file holds the copies one after another.
-// Save Report: the report as text with CR LF line ends, written atomically to a file the user
-// chooses; "Report has been saved in <name>." confirms it.
+// Save Report: the report as text with CR LF line ends, or, for a name ending in .pdf, as the
+// printed pages (the same output plan, through QPdfWriter), written atomically to a file the
+// user chooses; "Report has been saved in <name>." confirms it.
 // Cancelling a dialog writes nothing and says nothing; a failure is reported with the printing
 // or the saving message. The report stays in memory: no temporary file is written.
 
@@ -17,6 +18,7 @@
 #include "report/OutputPlan.h"
 #include "ui/UserSeam.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -47,6 +49,8 @@ public:
     // when the printer could not be started. `pictures`, when given, adds a page to each copy.
     static int PrintPlan(QPrinter& printer, const std::vector<tallex::PrintedLine>& plan, const QString& family,
                          int copies, const PicturePainter& pictures = {});
+    // One copy of the planned lines as a PDF document; empty when it could not be made.
+    static QByteArray PdfOf(const std::vector<tallex::PrintedLine>& plan, const QString& family);
 
 private:
     OutputChooser& chooser_;

@@ -13,6 +13,7 @@
 #include "pages/frmReimbursement.h"
 #include "print/OutputChooser.h"
 #include "shell/MainWindow.h"
+#include "shell/RecentCases.h"
 #include "widgets/ScheduleGrid.h"
 #include "widgets/ScheduleModel.h"
 
@@ -27,6 +28,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QStandardPaths>
+#include <QStatusBar>
 
 #include <algorithm>
 #include <vector>
@@ -211,16 +213,34 @@ CaseFileActions::Snapshot CaseFileActions::currentCase() const {
     return snapshot;
 }
 
-void CaseFileActions::saveCaseAs() {
+bool CaseFileActions::saveCase() {
+    if (file_.isEmpty()) return saveCaseAs();
+    if (!currentCase().caseFile || !saveTo(file_)) return false;
+    caseChanged(file_);
+    return true;
+}
+
+bool CaseFileActions::saveCaseAs() {
     const Snapshot snapshot = currentCase();
     if (!snapshot.caseFile) {
         window_.user().show(snapshot.refusal, kStyleExclamation);
-        return;
+        return false;
     }
-    const QString name = window_.outputChooser().saveFileName(&window_, QStringLiteral("Save Case As"), startFolder(),
-                                                              QString::fromLatin1(kCaseFileFilter));
-    if (name.isEmpty()) return;
-    if (saveTo(name)) window_.user().show("Case has been saved in " + name.toStdString() + ".", kStyleInformation);
+    QString name = window_.outputChooser().saveFileName(&window_, QStringLiteral("Save Case As"), startFolder(),
+                                                        QString::fromLatin1(kCaseFileSaveFilter));
+    if (name.isEmpty()) return false;
+    if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".") + QString::fromLatin1(kCaseFileSuffix);
+    if (!saveTo(name)) return false;
+    caseChanged(name);
+    return true;
+}
+
+void CaseFileActions::caseChanged(const QString& savedIn) {
+    if (!savedIn.isEmpty()) {
+        window_.statusBar()->showMessage(QStringLiteral("Case has been saved in %1.").arg(savedIn));
+        RecentCases(window_.settings()).add(savedIn);
+    }
+    window_.caseFileChanged();
 }
 
 bool CaseFileActions::saveTo(const QString& path) {
@@ -238,24 +258,38 @@ bool CaseFileActions::saveTo(const QString& path) {
     return true;
 }
 
-bool CaseFileActions::offerToSaveChanges() {
-    if (file_.isEmpty()) return true;
+bool CaseFileActions::isModified() const {
+    // After the error screen the loan is gone: there is nothing left to save.
+    if (window_.record().gbErrorShown) return false;
+    if (file_.isEmpty()) return !window_.session().gbBasicInfoFresh;
     const Snapshot snapshot = currentCase();
-    if (!snapshot.caseFile || tallex::casefile::CaseToJson(*snapshot.caseFile) == savedJson_) return true;
-    const std::string question =
-        "The case has changed since it was saved in " + file_.toStdString() + "." + kCrLf + kCrLf + "Save the changes?";
-    if (window_.user().show(question, kStyleYesNoQuestion) != kAnswerYesButton) return true;
-    return saveTo(file_);
+    return snapshot.caseFile && tallex::casefile::CaseToJson(*snapshot.caseFile) != savedJson_;
+}
+
+std::string CaseFileActions::UnsavedEntriesQuestion(const QString& file) {
+    if (file.isEmpty()) return "The loan has not been saved in a case file." + std::string(kCrLf) + kCrLf + "Save it?";
+    return "The case has changed since it was saved in " + file.toStdString() + "." + kCrLf + kCrLf +
+           "Save the changes?";
+}
+
+CaseFileActions::Offer CaseFileActions::offerToSaveChanges() {
+    if (!isModified()) return Offer::NothingToSave;
+    switch (window_.user().show(UnsavedEntriesQuestion(file_), kStyleSaveDiscardCancel)) {
+    case kAnswerYesButton: return saveCase() ? Offer::Saved : Offer::Cancelled;
+    case kAnswerNoButton: return Offer::Discarded;
+    default: return Offer::Cancelled;
+    }
 }
 
 void CaseFileActions::forgetCase() {
     file_.clear();
     savedJson_.clear();
+    caseChanged({});
 }
 
 void CaseFileActions::openCase() {
     const QString name = window_.outputChooser().openFileName(&window_, QStringLiteral("Open Case"), startFolder(),
-                                                              QString::fromLatin1(kCaseFileFilter));
+                                                              QString::fromLatin1(kCaseFileOpenFilter));
     if (!name.isEmpty()) openCaseFile(name);
 }
 
@@ -281,6 +315,8 @@ bool CaseFileActions::openCaseFile(const QString& path) {
     file_ = path;
     const Snapshot snapshot = currentCase();
     savedJson_ = snapshot.caseFile ? tallex::casefile::CaseToJson(*snapshot.caseFile) : std::string();
+    RecentCases(window_.settings()).add(path);
+    caseChanged({});
     return true;
 }
 

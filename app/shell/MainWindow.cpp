@@ -18,8 +18,12 @@
 #include "pages/frmReimbursement.h"
 #include "review/TapeReviewWindow.h"
 #include "shell/CaseFileActions.h"
+#include "shell/RecentCases.h"
+#include "shell/WindowTitle.h"
+#include "widgets/AccessibleNames.h"
 
 #include "engine/Format.h"
+#include "engine/NumberText.h"
 #include "shell/CommonScreen.h"
 #include "shell/StartupSettings.h"
 #include "shell/StartupTexts.h"
@@ -29,59 +33,178 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QGridLayout>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QKeySequence>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStackedWidget>
+#include <QStatusBar>
+#include <QTimer>
+#include <QUrl>
 
 #include <algorithm>
+#include <utility>
 
 using namespace tallex;
+
+namespace {
+
+// The pages, one shown at a time: at least the size they were made for, and at least what the
+// shown page needs in the desktop's font (a fixed minimum would hide the second).
+class PageStack final : public QStackedWidget {
+public:
+    using QStackedWidget::QStackedWidget;
+    void setLeast(const QSize& least) {
+        least_ = least;
+        updateGeometry();
+    }
+    QSize minimumSizeHint() const override { return QStackedWidget::minimumSizeHint().expandedTo(least_); }
+
+private:
+    QSize least_;
+};
+
+}  // namespace
 
 MainWindow::MainWindow(UserSeam& user, SettingsStore settings, QWidget* parent)
     : QMainWindow(parent), user_(user), settings_(std::move(settings)), record_(std::make_unique<LoanRecord>()) {
     setObjectName(QStringLiteral("MainWindow"));
     ResetLoanRecord(*record_);
 
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("mnuFile"));
-    newLoanAction_ = file->addAction(QStringLiteral("&New Loan"), this, [this] { guard([this] { NewLoan(); }); });
-    newLoanAction_->setObjectName(QStringLiteral("mnuNewLoan"));
-    file->addAction(QStringLiteral("&Open Case..."), this, [this] { guard([this] { caseFiles_->openCase(); }); })
-        ->setObjectName(QStringLiteral("mnuOpenCase"));
-    file->addAction(QStringLiteral("Save Case &As..."), this, [this] { guard([this] { caseFiles_->saveCaseAs(); }); })
-        ->setObjectName(QStringLiteral("mnuSaveCaseAs"));
-    file->addAction(QStringLiteral("Review Loan &Tape..."), this,
-                    [this] { guard([this] { TapeReviewWindow::Open(*this); }); })
-        ->setObjectName(QStringLiteral("mnuReviewTape"));
-    file->addSeparator();
-    printAction_ = file->addAction(QStringLiteral("&Print..."), this, [this] { guard([this] { printReport(); }); });
-    printAction_->setObjectName(QStringLiteral("mnuPrint"));
-    saveReportAction_ =
-        file->addAction(QStringLiteral("Save &Report..."), this, [this] { guard([this] { saveReport(); }); });
-    saveReportAction_->setObjectName(QStringLiteral("mnuSaveReport"));
-    setPrintEnabled(false);
-    file->addSeparator();
-    QAction* exitAction = file->addAction(QStringLiteral("E&xit"), this, [this] { guard([this] { ExitProgram(); }); });
-    exitAction->setObjectName(QStringLiteral("mnuExit"));
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->setObjectName(QStringLiteral("mnuHelp"));
-    help->addAction(QStringLiteral("&Contents"), this, [this] { guard([this] { ShowHelp(); }); })
-        ->setObjectName(QStringLiteral("mnuContents"));
-    help->addAction(QStringLiteral("&About"), this, [this] { guard([this] { ShowAbout(); }); })
-        ->setObjectName(QStringLiteral("mAbout"));
+    buildMenus();
 
-    // The pages keep their size; a maximized window shows them centred.
-    auto* central = new QWidget(this);
-    auto* layout = new QGridLayout(central);
-    layout->setContentsMargins(0, 0, 0, 0);
-    stack_ = new QStackedWidget(central);
-    layout->addWidget(stack_, 0, 0, Qt::AlignCenter);
-    setCentralWidget(central);
+    // The pages fill the window and lay out in proportion when it grows.
+    stack_ = new PageStack(this);
+    setCentralWidget(stack_);
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    setAcceptDrops(true);
+    qApp->installEventFilter(this);
     caseFiles_ = std::make_unique<CaseFileActions>(*this);
     PlaceForm();
+    rebuildRecentCases();
+    caseFileChanged();
+}
+
+namespace {
+
+// The desktop's key for a standard action; the usual one where the platform names none.
+QList<QKeySequence> StandardKeys(QKeySequence::StandardKey key, const char* usual) {
+    QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    if (keys.isEmpty()) keys << QKeySequence(QString::fromLatin1(usual));
+    return keys;
+}
+
+}  // namespace
+
+void MainWindow::buildMenus() {
+    const auto add = [this](QMenu* menu, const QString& text, const char* name, QKeySequence::StandardKey key,
+                            const char* usual, auto handler) {
+        QAction* action = menu->addAction(text, this, [this, handler] { guard(handler); });
+        action->setObjectName(QString::fromLatin1(name));
+        if (usual) action->setShortcuts(StandardKeys(key, usual));
+        return action;
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    newLoanAction_ =
+        add(file, QStringLiteral("&New Loan"), "mnuNewLoan", QKeySequence::New, "Ctrl+N", [this] { NewLoan(); });
+    add(file, QStringLiteral("&Open Case..."), "mnuOpenCase", QKeySequence::Open, "Ctrl+O",
+        [this] { caseFiles_->openCase(); });
+    recentMenu_ = file->addMenu(QStringLiteral("Recent &Cases"));
+    recentMenu_->setObjectName(QStringLiteral("mnuRecentCases"));
+    connect(recentMenu_, &QMenu::aboutToShow, this, [this] { rebuildRecentCases(); });
+    add(file, QStringLiteral("&Save Case"), "mnuSaveCase", QKeySequence::Save, "Ctrl+S",
+        [this] { caseFiles_->saveCase(); });
+    add(file, QStringLiteral("Save Case &As..."), "mnuSaveCaseAs", QKeySequence::SaveAs, "Ctrl+Shift+S",
+        [this] { caseFiles_->saveCaseAs(); });
+    add(file, QStringLiteral("Review Loan &Tape..."), "mnuReviewTape", QKeySequence::UnknownKey, nullptr,
+        [this] { TapeReviewWindow::Open(*this); });
+    file->addSeparator();
+    printAction_ =
+        add(file, QStringLiteral("&Print..."), "mnuPrint", QKeySequence::Print, "Ctrl+P", [this] { printReport(); });
+    saveReportAction_ = add(file, QStringLiteral("Save &Report..."), "mnuSaveReport", QKeySequence::UnknownKey, nullptr,
+                            [this] { saveReport(); });
+    setPrintEnabled(false);
+    file->addSeparator();
+    add(file, QStringLiteral("E&xit"), "mnuExit", QKeySequence::Quit, "Ctrl+Q", [this] { ExitProgram(); });
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    add(help, QStringLiteral("&Contents"), "mnuContents", QKeySequence::HelpContents, "F1", [this] { ShowHelp(); });
+    add(help, QStringLiteral("&About"), "mAbout", QKeySequence::UnknownKey, nullptr, [this] { ShowAbout(); });
+}
+
+void MainWindow::rebuildRecentCases() {
+    recentMenu_->clear();
+    const QStringList files = RecentCases(settings_).files();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString path = files[i];
+        // "&1 review.tallex", the full path as the tip.
+        QAction* action = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()),
+                                                 this, [this, path] { openCaseWhenReady(path); });
+        action->setData(path);
+        action->setToolTip(path);
+        action->setStatusTip(path);
+    }
+    recentMenu_->setEnabled(!files.isEmpty());
+}
+
+void MainWindow::caseFileChanged() {
+    setWindowTitle(CaseWindowTitle(caseFiles_->fileName()));
+    setWindowModified(caseFiles_->isModified());
+    rebuildRecentCases();
+}
+
+void MainWindow::scheduleModifiedCheck() {
+    if (modifiedCheckPending_) return;
+    modifiedCheckPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        modifiedCheckPending_ = false;
+        guard([this] { setWindowModified(caseFiles_->isModified()); });
+    });
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonRelease:
+        if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->window() == this) scheduleModifiedCheck();
+        break;
+    default: break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) {
+            event->acceptProposedAction();
+            return;
+        }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (!url.isLocalFile()) continue;
+        event->acceptProposedAction();
+        const QString path = url.toLocalFile();
+        // After the drop is over: opening may ask questions.
+        QTimer::singleShot(0, this, [this, path] { openCaseWhenReady(path); });
+        return;
+    }
+}
+
+void MainWindow::openCaseWhenReady(const QString& path) {
+    if (currentPage() && currentPage() == loadedPage(PageId::Splash)) {
+        pendingCase_ = path;
+        return;
+    }
+    guard([this, path] { caseFiles_->openCaseFile(path); });
 }
 
 MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
     // Pages refer to the record and the seam; they go first.
     for (auto& [id, page] : pages_) delete page;
     pages_.clear();
@@ -92,25 +215,43 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::PlaceForm() {
+    // The window, menu and status bar included, is never smaller than the pages were made for,
+    // nor than a page needs in the desktop's font; above that it grows and shrinks freely. It
+    // opens with the pages' own room.
     const int menuHeight = menuBar()->sizeHint().height();
-    stack_->setFixedSize(Page::kWidth, Page::kHeight - menuHeight);
-    if (isMaximized()) {
-        setMinimumSize(Page::kWidth, Page::kHeight);
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    } else {
-        setFixedSize(Page::kWidth, Page::kHeight);
-    }
+    const int statusHeight = statusBar()->sizeHint().height();
+    static_cast<PageStack*>(stack_)->setLeast(QSize(Page::kWidth, Page::kHeight - menuHeight - statusHeight));
+    resize(Page::kWidth, Page::kHeight + statusHeight);
 }
 
-void MainWindow::changeEvent(QEvent* event) {
-    QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange) PlaceForm();
+void MainWindow::restorePlacement() {
+    const IniFile ini = settings_.load();
+    const auto number = [&ini](const char* key) { return Val(ini.Read("Window", key, "")); };
+    const int width = static_cast<int>(number("Width"));
+    const int height = static_cast<int>(number("Height"));
+    if (width < Page::kWidth || height < Page::kHeight) return;
+    resize(width, height);
+    move(static_cast<int>(number("Left")), static_cast<int>(number("Top")));
 }
 
-void MainWindow::start() {
+void MainWindow::savePlacement() {
+    // A maximized window remembers the size it goes back to.
+    const QRect normal = isMaximized() || isFullScreen() ? normalGeometry() : QRect(pos(), size());
+    IniFile ini = settings_.load();
+    const IniFile before = ini;
+    ini.Write("Window", "Left", std::to_string(normal.x()));
+    ini.Write("Window", "Top", std::to_string(normal.y()));
+    ini.Write("Window", "Width", std::to_string(normal.width()));
+    ini.Write("Window", "Height", std::to_string(normal.height()));
+    if (ini.Text() != before.Text()) settings_.save(ini);  // a failed write is not reported
+}
+
+void MainWindow::start(const QString& caseFile) {
     const bool intro = ShowStartupIntro(settings_.load());
+    restorePlacement();
     show();
     SwitchForm(intro ? PageId::Splash : PageId::BasicInfo);
+    if (!caseFile.isEmpty()) openCaseWhenReady(caseFile);
 }
 
 Page* MainWindow::createPage(PageId page) {
@@ -118,10 +259,7 @@ Page* MainWindow::createPage(PageId page) {
     case PageId::Splash: return new frmSplash(*this);
     case PageId::BasicInfo: {
         const RememberedEntries remembered = ReadRememberedEntries(settings_.load());
-        if (remembered.formMaximized && !isMaximized()) {
-            setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-            showMaximized();
-        }
+        if (remembered.formMaximized && !isMaximized()) showMaximized();
         return new frmBasicInfo(*this, remembered);
     }
     case PageId::LoanTerms: return new frmAPR1(*this);
@@ -140,6 +278,7 @@ Page* MainWindow::createPage(PageId page) {
 Page* MainWindow::ensurePage(PageId page) {
     if (Page* loaded = loadedPage(page)) return loaded;
     Page* created = createPage(page);
+    DescribeControls(created);
     pages_[page] = created;
     loadOrder_.push_back(page);
     stack_->addWidget(created);
@@ -160,10 +299,16 @@ void MainWindow::SwitchForm(PageId page) {
     Page* current = currentPage();
     if (current && current != target) current->deactivate();
     stack_->setCurrentWidget(target);
-    setWindowTitle(target->caption());
     newLoanAction_->setEnabled(target->newLoanAllowed());
     setPrintEnabled(false);
     target->activate();
+    setWindowModified(caseFiles_->isModified());
+    // A case named on the command line waits for the splash to be left.
+    if (page != PageId::Splash && !pendingCase_.isEmpty())
+        QTimer::singleShot(0, this, [this] {
+            const QString path = std::exchange(pendingCase_, QString());
+            if (!path.isEmpty()) guard([this, path] { caseFiles_->openCaseFile(path); });
+        });
 }
 
 void MainWindow::unloadPage(PageId page) {
@@ -215,7 +360,10 @@ void MainWindow::saveReport() {
 }
 
 void MainWindow::NewLoan() {
-    if (!caseFiles_->offerToSaveChanges()) return;
+    const CaseFileActions::Offer offer = caseFiles_->offerToSaveChanges();
+    if (offer == CaseFileActions::Offer::Cancelled) return;
+    // Having saved or discarded the entries, the user is not asked again to discard them.
+    if (offer != CaseFileActions::Offer::NothingToSave) session_.gbBasicInfoFresh = true;
     if (!tallex::NewLoan(*record_, session_, user_)) return;
     caseFiles_->forgetCase();
     if (currentPage() != loadedPage(PageId::BasicInfo)) SwitchForm(PageId::BasicInfo);
@@ -228,17 +376,18 @@ void MainWindow::NewLoan() {
 
 void MainWindow::ExitProgram() {
     if (exiting_) return;
-    // Exit itself asks nothing; a loan kept in a case file is offered for saving first.
-    if (!caseFiles_->offerToSaveChanges()) return;
+    // Entries not saved are offered for saving first; Cancel keeps the program open.
+    if (caseFiles_->offerToSaveChanges() == CaseFileActions::Offer::Cancelled) return;
     exiting_ = true;
     // Last opened first; the basic information page writes the settings as it goes.
     const std::vector<PageId> order(loadOrder_.rbegin(), loadOrder_.rend());
     for (PageId page : order) unloadPage(page);
+    savePlacement();
     close();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // Closing the window is the Exit action; nothing is asked.
+    // Closing the window is the Exit action.
     if (!exiting_) guard([this] { ExitProgram(); });
     // A case that could not be saved keeps the window open.
     if (exiting_)
@@ -276,6 +425,7 @@ bool MainWindow::runCalendar(Page& asking) {
             ~Open() { flag = false; }
         } open(calendarOpen_);
         Calendar calendar(*record_, clock_, user_, this);
+        DescribeControls(&calendar);
         calendar.exec();
         error = calendar.pendingError();
     }
@@ -309,7 +459,7 @@ void MainWindow::ShowErrorScreen(int number, const std::string& description) {
         session_.giLastError = number;
         Page* current = currentPage();
         const ErrorDetails details{number, description, current ? current->caption() : QStringLiteral("None"),
-                                   QDateTime::currentDateTime()};
+                                   QDateTime::currentDateTime(), QFileInfo(settings_.path()).absolutePath()};
         // The loan is discarded: every working page closes, and no case file belongs to it now.
         const std::vector<PageId> order(loadOrder_.rbegin(), loadOrder_.rend());
         for (PageId page : order) unloadPage(page);

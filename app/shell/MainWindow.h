@@ -25,6 +25,9 @@
 class CaseFileActions;
 class Page;
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
+class QMenu;
 class QStackedWidget;
 
 class MainWindow : public QMainWindow, public PageHost {
@@ -34,8 +37,14 @@ public:
     ~MainWindow() override;
 
     // Shows the window on its first page: the splash unless the settings file says
-    // "Startup Intro=No", then the basic information page.
-    void start();
+    // "Startup Intro=No", then the basic information page. A case file named on the command
+    // line opens once the splash is left (at once without a splash).
+    void start(const QString& caseFile = {});
+    // Opens a case handed in from outside (the command line of a second copy, a file dropped
+    // on the window, File > Recent Cases); on the splash it waits for Continue.
+    void openCaseWhenReady(const QString& path);
+    // The case file was saved, opened or forgotten: the title and File > Recent Cases follow.
+    void caseFileChanged();
 
     // PageHost
     tallex::LoanRecord& record() override { return *record_; }
@@ -75,7 +84,9 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // One of the two date calculators, modally (openPaymentCalendar, openConstructionCalendar).
@@ -86,6 +97,13 @@ private:
     void RecoverFromError();
     void saveRememberedEntries();
     void PlaceForm();
+    // The window's size and position, from the settings file and back.
+    void restorePlacement();
+    void savePlacement();
+    void buildMenus();
+    void rebuildRecentCases();
+    // The modified marker follows the entries, checked once the user's key or click is done.
+    void scheduleModifiedCheck();
     void printReport();
     void saveReport();
 
@@ -98,6 +116,9 @@ private:
     QAction* newLoanAction_ = nullptr;
     QAction* printAction_ = nullptr;
     QAction* saveReportAction_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    QString pendingCase_;
+    bool modifiedCheckPending_ = false;
     ExecModalRunner execRunner_;
     DesktopOutputChooser desktopChooser_;
     ModalRunner* modalRunner_ = &execRunner_;

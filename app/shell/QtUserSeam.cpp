@@ -10,7 +10,8 @@ QMessageBox::Icon QtUserSeam::IconOf(short style) {
     switch (style) {
     case kStyleCritical:
     case kStyleYesNoCritical: return QMessageBox::Critical;
-    case kStyleYesNoQuestion: return QMessageBox::Question;
+    case kStyleYesNoQuestion:
+    case kStyleSaveDiscardCancel: return QMessageBox::Question;
     case kStyleExclamation:
     case kStyleOkCancelWarning: return QMessageBox::Warning;
     case kStyleInformation: return QMessageBox::Information;
@@ -23,14 +24,17 @@ QMessageBox::StandardButtons QtUserSeam::ButtonsOf(short style) {
     case kStyleYesNoCritical:
     case kStyleYesNoQuestion: return QMessageBox::Yes | QMessageBox::No;
     case kStyleOkCancelWarning: return QMessageBox::Ok | QMessageBox::Cancel;
+    case kStyleSaveDiscardCancel: return QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
     default: return QMessageBox::Ok;
     }
 }
 
 short QtUserSeam::AnswerOf(QMessageBox::StandardButton button) {
     switch (button) {
-    case QMessageBox::Yes: return kAnswerYesButton;
-    case QMessageBox::No: return kAnswerNoButton;
+    case QMessageBox::Yes:
+    case QMessageBox::Save: return kAnswerYesButton;
+    case QMessageBox::No:
+    case QMessageBox::Discard: return kAnswerNoButton;
     case QMessageBox::Cancel: return kAnswerCancel;
     default: return kAnswerOk;
     }
@@ -44,7 +48,9 @@ short QtUserSeam::show(const std::string& text, short style) {
                     QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     const QMessageBox::StandardButtons buttons = ButtonsOf(style);
-    box.setDefaultButton(buttons.testFlag(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok);
+    box.setDefaultButton(buttons.testFlag(QMessageBox::Yes)    ? QMessageBox::Yes
+                         : buttons.testFlag(QMessageBox::Save) ? QMessageBox::Save
+                                                               : QMessageBox::Ok);
     if (buttons.testFlag(QMessageBox::No)) box.setEscapeButton(QMessageBox::No);
     if (buttons.testFlag(QMessageBox::Cancel)) box.setEscapeButton(QMessageBox::Cancel);
     box.exec();

@@ -13,6 +13,6 @@ public:
     // The icon and buttons of a style number (unknown numbers: OK with no icon).
     static QMessageBox::Icon IconOf(short style);
     static QMessageBox::StandardButtons ButtonsOf(short style);
-    // The answer number of a button: 1 OK, 2 Cancel, 6 Yes, 7 No.
+    // The answer number of a button: 1 OK, 2 Cancel, 6 Yes (Save), 7 No (Discard).
     static short AnswerOf(QMessageBox::StandardButton button);
 };

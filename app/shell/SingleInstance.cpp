@@ -4,13 +4,18 @@
 #include "ui/UserSeam.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
 
+#include <memory>
+
 namespace {
 
+// One line each: "raise", then "open <absolute path>" when a case file was named.
 constexpr char kRaiseMessage[] = "raise\n";
+constexpr char kOpenPrefix[] = "open ";
 
 QString DefaultKey() {
     QString user = qEnvironmentVariable("USER");
@@ -43,34 +48,46 @@ bool SingleInstance::tryBecomePrimary() {
     if (server_->listen(key_)) {
         connect(server_, &QLocalServer::newConnection, this, [this] {
             while (QLocalSocket* socket = server_->nextPendingConnection()) {
-                const auto read = [this, socket] {
-                    if (socket->bytesAvailable() == 0) return;
-                    if (socket->readAll().startsWith("raise")) emit raiseRequested();
-                    socket->disconnectFromServer();
-                };
-                connect(socket, &QLocalSocket::readyRead, this, read);
-                connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-                read();
+                // The message is complete when the other copy hangs up.
+                auto received = std::make_shared<QByteArray>();
+                connect(socket, &QLocalSocket::readyRead, this,
+                        [socket, received] { received->append(socket->readAll()); });
+                connect(socket, &QLocalSocket::disconnected, this, [this, socket, received] {
+                    received->append(socket->readAll());
+                    socket->deleteLater();
+                    handleMessage(*received);
+                });
+                received->append(socket->readAll());
             }
         });
     }
     return true;
 }
 
-bool SingleInstance::raiseOther(int timeoutMs) {
+void SingleInstance::handleMessage(const QByteArray& message) {
+    if (!message.startsWith(kRaiseMessage)) return;
+    emit raiseRequested();
+    for (const QByteArray& line : message.split('\n'))
+        if (line.startsWith(kOpenPrefix)) emit openRequested(QString::fromUtf8(line.mid(sizeof kOpenPrefix - 1)));
+}
+
+bool SingleInstance::raiseOther(int timeoutMs, const QString& caseFile) {
     QLocalSocket socket;
     socket.connectToServer(key_);
     if (!socket.waitForConnected(timeoutMs)) return false;
-    socket.write(kRaiseMessage);
+    QByteArray message = kRaiseMessage;
+    // The other copy runs in a folder of its own: the path must not depend on this one's.
+    if (!caseFile.isEmpty()) message += kOpenPrefix + QFileInfo(caseFile).absoluteFilePath().toUtf8() + '\n';
+    socket.write(message);
     const bool written = socket.waitForBytesWritten(timeoutMs);
     socket.disconnectFromServer();
     return written;
 }
 
-bool ContinueAfterInstanceCheck(SingleInstance& instance, tallex::UserSeam& user) {
+bool ContinueAfterInstanceCheck(SingleInstance& instance, tallex::UserSeam& user, const QString& caseFile) {
     if (instance.tryBecomePrimary()) return true;
     if (user.show(tallex::SecondInstanceQuestion(), tallex::kStyleYesNoCritical) == tallex::kAnswerYesButton)
         return true;
-    instance.raiseOther();
+    instance.raiseOther(2000, caseFile);
     return false;
 }

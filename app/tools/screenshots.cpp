@@ -4,7 +4,8 @@
 // the results: FrmDisclosure.png, frmDebug1.png, frmReimbursement.png, the timeline of a loan with an
 // advance (FrmDisclosure-timeline.png) and the tolerance scales of an accurate one
 // (FrmDisclosure-accurate.png); the shell's dialogs: frmAbout.png, frmError.png, HelpWindow.png;
-// the loan-tape review, filtered to its violations: frmTapeReview.png.
+// the loan-tape review, filtered to its violations: frmTapeReview.png; and two of the desktop's conditions: the
+// schedule in a window of 1200 x 900 (frmPymt-1200x900.png) and the results on a dark palette (FrmDisclosure-dark.png).
 
 #include "ScriptedDialogs.h"
 #include "dialogs/HelpWindow.h"
@@ -16,7 +17,6 @@
 #include "review/TapeReviewWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/SettingsStore.h"
-#include "widgets/AppStyle.h"
 #include "widgets/ScheduleGrid.h"
 
 #include "ui/ScriptedUser.h"
@@ -26,7 +26,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -48,6 +50,21 @@ bool Save(QWidget& widget, const QDir& folder, const QString& name) {
     }
     std::printf("%s\n", qPrintable(path));
     return true;
+}
+
+// A dark desktop theme: light text on dark grey.
+QPalette DarkPalette() {
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(30, 30, 32));
+    dark.setColor(QPalette::AlternateBase, QColor(50, 50, 54));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Button, QColor(60, 60, 64));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Highlight, QColor(61, 174, 233));
+    dark.setColor(QPalette::HighlightedText, QColor(20, 20, 20));
+    return dark;
 }
 
 // Controls are looked up on the page shown: several pages have a Continue button.
@@ -72,7 +89,7 @@ bool ConstructionPages(MainWindow& window, tallex::ScriptedUser& user, const QDi
     // The window is active again after the calendar, so that leaving a box formats it.
     window.activateWindow();
     (void)QTest::qWaitForWindowActive(&window);
-    user.queue(tallex::kAnswerYesButton);
+    user.queue(tallex::kAnswerNoButton);  // the entries are discarded, not saved
     window.NewLoan();
     if (auto* option = window.currentPage()->findChild<QRadioButton*>(QStringLiteral("optType_1"))) option->click();
     Click(window, "CmdContinue");
@@ -184,7 +201,7 @@ bool PicturePages(MainWindow& window, tallex::ScriptedUser& user, const QDir& fo
 bool ResultsPages(MainWindow& window, tallex::ScriptedUser& user, ScriptedModalRunner& dialogs, const QDir& folder) {
     window.activateWindow();
     (void)QTest::qWaitForWindowActive(&window);
-    user.queue(tallex::kAnswerYesButton);
+    user.queue(tallex::kAnswerNoButton);  // the entries are discarded, not saved
     window.NewLoan();
     Type(window, "txtUserName", QStringLiteral("SHOW CALC"));
     Type(window, "txtAccountNbr", QStringLiteral("200-3002"));
@@ -204,6 +221,11 @@ bool ResultsPages(MainWindow& window, tallex::ScriptedUser& user, ScriptedModalR
     }
     Click(window, "cmdContinue");
     bool ok = Save(window, folder, QStringLiteral("FrmDisclosure"));
+    // The same page on a dark desktop theme.
+    const QPalette light = QApplication::palette();
+    QApplication::setPalette(DarkPalette());
+    ok &= Save(window, folder, QStringLiteral("FrmDisclosure-dark"));
+    QApplication::setPalette(light);
     dialogs.onNext(QStringLiteral("frmDebug1"),
                    [&](QDialog& listing) { ok &= Save(listing, folder, QStringLiteral("frmDebug1")); });
     Click(window, "cmdDebug");
@@ -220,7 +242,8 @@ bool ResultsPages(MainWindow& window, tallex::ScriptedUser& user, ScriptedModalR
         ok &= Save(*help, folder, QStringLiteral("HelpWindow"));
         help->hide();
     }
-    frmError error({6, "Overflow", QStringLiteral("Payment Stream"), QDateTime::currentDateTime()},
+    frmError error({6, "Overflow", QStringLiteral("Payment Stream"), QDateTime::currentDateTime(),
+                    QFileInfo(window.settings().path()).absolutePath()},
                    window.outputChooser(), user, {}, &window);
     error.show();
     ok &= Save(error, folder, QStringLiteral("frmError"));
@@ -292,7 +315,6 @@ int main(int argc, char** argv) {
     QElapsedTimer sinceStart;
     sinceStart.start();
     QApplication application(argc, argv);
-    ApplyProgramStyle(application);
     const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots"));
     QTemporaryDir settings;
     tallex::ScriptedUser user;
@@ -334,6 +356,11 @@ int main(int argc, char** argv) {
         }
     }
     ok &= Save(window, folder, QStringLiteral("frmPymt"));
+    // A larger window gives the grid the room.
+    const QSize normal = window.size();
+    window.resize(1200, 900);
+    ok &= Save(window, folder, QStringLiteral("frmPymt-1200x900"));
+    window.resize(normal);
 
     tallex::LoanRecord& record = window.record();
     record.gsLoanDate = "01-15-2026";

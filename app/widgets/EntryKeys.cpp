@@ -1,5 +1,6 @@
 #include "widgets/EntryKeys.h"
 
+#include "pages/Page.h"
 #include "shell/CommonScreen.h"
 
 #include <QAbstractButton>
@@ -37,7 +38,11 @@ bool EntryKeys::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            tallex::EnterKeyCheck(13, user_);
+            // On a page Enter presses its default button; where none can be pressed, the user
+            // is told to use Tab.
+            Page* page = nullptr;
+            for (QObject* o = watched; o && !page; o = o->parent()) page = qobject_cast<Page*>(o);
+            if (!page || !page->pressDefaultButton()) tallex::EnterKeyCheck(13, user_);
             return true;
         }
         if (auto* check = qobject_cast<QCheckBox*>(watched)) {

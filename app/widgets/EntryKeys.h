@@ -1,6 +1,7 @@
 #pragma once
 // The key and focus behaviour every page shares, as an event filter on its entry controls:
-// Enter in a text box, check box or option button shows the tab-key message instead of acting;
+// Enter in a text box, check box or option button presses the page's default button (where
+// there is none, it shows the tab-key message);
 // a text box selects its text from the start when it gets the focus; X (and F9) toggles a
 // focused check box.
 

@@ -31,8 +31,29 @@ void ResultGrid::setColumns(const std::vector<tallex::GridColumn>& columns) {
     QStringList captions;
     for (const tallex::GridColumn& column : columns) captions << QString::fromStdString(column.caption);
     setHorizontalHeaderLabels(captions);
-    for (int c = 0; c < columnCount(); ++c)
-        setColumnWidth(c, columns[static_cast<std::size_t>(c)].width / kTwipsPerPixel);
+    widths_.clear();
+    for (const tallex::GridColumn& column : columns) widths_.push_back(column.width / kTwipsPerPixel);
+    fitColumns();
+}
+
+void ResultGrid::resizeEvent(QResizeEvent* event) {
+    QTableWidget::resizeEvent(event);
+    fitColumns();
+}
+
+void ResultGrid::fitColumns() {
+    int total = 0;
+    for (int width : widths_) total += width;
+    const int room = viewport()->width();
+    // Never narrower than made; the last column takes what rounding leaves.
+    int used = 0;
+    for (int c = 0; c < static_cast<int>(widths_.size()) && c < columnCount(); ++c) {
+        const int own = widths_[static_cast<std::size_t>(c)];
+        int width = room > total && total > 0 ? own * room / total : own;
+        if (c + 1 == static_cast<int>(widths_.size()) && room > total) width = room - used;
+        setColumnWidth(c, width);
+        used += width;
+    }
 }
 
 void ResultGrid::setRows(const std::vector<tallex::GridRow>& rows) {
@@ -55,6 +76,6 @@ QString ResultGrid::cellText(int row, int column) const {
 
 int ResultGrid::fullWidth() const {
     int width = 2 * frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    for (int c = 0; c < columnCount(); ++c) width += columnWidth(c);
+    for (int own : widths_) width += own;
     return width;
 }

@@ -19,6 +19,15 @@ public:
     void setRows(const std::vector<tallex::GridRow>& rows);
     // The text of a cell; empty outside the grid.
     QString cellText(int row, int column) const;
-    // The width that shows every column and the vertical scroll bar.
+    // The width that shows every column at its own width and the vertical scroll bar; a wider
+    // grid widens its columns in proportion.
     int fullWidth() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void fitColumns();
+
+    std::vector<int> widths_;  // each column's own width, in pixels
 };

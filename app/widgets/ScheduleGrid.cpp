@@ -1,4 +1,5 @@
 #include "widgets/ScheduleGrid.h"
+#include "widgets/AccessibleNames.h"
 
 #include "widgets/ScheduleModel.h"
 
@@ -254,6 +255,7 @@ QWidget* ScheduleCellDelegate::createEditor(QWidget* parent, const QStyleOptionV
                                             const QModelIndex& index) const {
     auto* editor = new QLineEdit(parent);
     editor->setObjectName(QStringLiteral("SSDBGrid1_editor"));
+    DescribeControls(editor);
     editor->setFrame(false);
     editor->setMaxLength(ScheduleModel::kMaxLength[static_cast<std::size_t>(index.column())]);
     editor->setAlignment(index.column() == 0 ? Qt::AlignCenter : Qt::AlignRight | Qt::AlignVCenter);

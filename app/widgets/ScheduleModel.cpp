@@ -2,6 +2,7 @@
 
 #include "engine/Format.h"
 #include "engine/NumberText.h"
+#include "engine/RuntimeError.h"
 #include "schedule/ScheduleCellStore.h"
 #include "schedule/ScheduleColumns.h"
 
@@ -36,9 +37,12 @@ QVariant ScheduleModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
         if (index.column() == tallex::kColAmount) {
-            // Amounts are shown as money; the cell keeps the number the check left.
-            if (const auto value = tallex::NumericTextValue(text.toStdString()))
-                return QString::fromStdString(tallex::Format(*value, "$#,##0.00"));
+            // Amounts are shown as money; the cell keeps the number the check left. A number past
+            // the range of a double is shown as typed: its check reports it, painting cannot.
+            try {
+                if (const auto value = tallex::NumericTextValue(text.toStdString()))
+                    return QString::fromStdString(tallex::Format(*value, "$#,##0.00"));
+            } catch (const tallex::RuntimeError&) {}
         }
         return text;
     case Qt::EditRole: return text;

@@ -19,8 +19,8 @@ struct Prompt {
 
 class ScriptedUser final : public UserSeam {
 public:
-    // Answers are taken in order; when none is left, a message gets OK and a question No,
-    // unless a fallback decides.
+    // Answers are taken in order; when none is left, a message gets OK, a question No and the
+    // offer to save Cancel, unless a fallback decides.
     void queue(short answer) { answers_.push_back(answer); }
     void setFallback(std::function<short(const std::string&, short)> fallback) { fallback_ = std::move(fallback); }
 
@@ -48,6 +48,7 @@ public:
         switch (style) {
         case kStyleYesNoCritical:
         case kStyleYesNoQuestion: return kAnswerNoButton;
+        case kStyleSaveDiscardCancel: return kAnswerCancel;
         default: return kAnswerOk;
         }
     }

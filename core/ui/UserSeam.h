@@ -9,12 +9,13 @@ namespace tallex {
 
 // Buttons and icon of a message.
 enum MessageStyle : short {
-    kStyleCritical = 16,         // OK, critical icon
-    kStyleYesNoCritical = 20,    // Yes/No, critical icon
-    kStyleYesNoQuestion = 36,    // Yes/No, question icon
-    kStyleExclamation = 48,      // OK, exclamation icon: a refused input
-    kStyleOkCancelWarning = 49,  // OK/Cancel, exclamation icon: OK deletes entered data
-    kStyleInformation = 64,      // OK, information icon
+    kStyleCritical = 16,           // OK, critical icon
+    kStyleYesNoCritical = 20,      // Yes/No, critical icon
+    kStyleSaveDiscardCancel = 35,  // Yes (Save) / No (Discard) / Cancel, question icon: unsaved entries
+    kStyleYesNoQuestion = 36,      // Yes/No, question icon
+    kStyleExclamation = 48,        // OK, exclamation icon: a refused input
+    kStyleOkCancelWarning = 49,    // OK/Cancel, exclamation icon: OK deletes entered data
+    kStyleInformation = 64,        // OK, information icon
 };
 
 // The answer.

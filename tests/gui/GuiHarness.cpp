@@ -13,12 +13,12 @@
 #include <QTest>
 #include <QTimer>
 
-GuiHarness::GuiHarness(const QString& settingsText) {
+GuiHarness::GuiHarness(const QString& settingsText, const QString& caseFile) {
     QApplication::setQuitOnLastWindowClosed(false);
     QFile file(settingsPath());
     if (file.open(QIODevice::WriteOnly)) file.write(settingsText.toUtf8());
     file.close();
-    startWindow();
+    startWindow(caseFile);
 }
 
 GuiHarness::~GuiHarness() = default;
@@ -31,11 +31,11 @@ QString GuiHarness::settingsText() const {
     return QString::fromUtf8(file.readAll());
 }
 
-void GuiHarness::startWindow() {
+void GuiHarness::startWindow(const QString& caseFile) {
     window_ = std::make_unique<MainWindow>(user_, SettingsStore(settingsPath(), SettingsStore::Location::Explicit));
     window_->setModalRunner(dialogs_);
     window_->setOutputChooser(outputs_);
-    window_->start();
+    window_->start(caseFile);
     window_->activateWindow();
     (void)QTest::qWaitForWindowActive(window_.get());
     settle();

@@ -23,8 +23,10 @@ class frmCalendar;
 
 class GuiHarness {
 public:
-    // Starts the program with this settings file text (the splash is skipped unless asked for).
-    explicit GuiHarness(const QString& settingsText = QStringLiteral("[Options]\nStartup Intro=No\n"));
+    // Starts the program with this settings file text (the splash is skipped unless asked for)
+    // and, when given, the case file named on its command line.
+    explicit GuiHarness(const QString& settingsText = QStringLiteral("[Options]\nStartup Intro=No\n"),
+                        const QString& caseFile = {});
     ~GuiHarness();
 
     MainWindow& window() { return *window_; }
@@ -79,7 +81,7 @@ public:
     static void typeDate(QLineEdit* box, const QString& text);
 
 private:
-    void startWindow();
+    void startWindow(const QString& caseFile = {});
 
     QTemporaryDir folder_;
     tallex::ScriptedUser user_;

@@ -187,7 +187,7 @@ void CalendarTest::a_click_on_its_way_while_the_calendar_is_open() {
     QFETCH(QString, page);
     GuiHarness h;
     ToUnitPeriods(h);
-    h.answerNext(tallex::kAnswerYesButton);  // New Loan asks first
+    h.answerNext(tallex::kAnswerNoButton);  // New Loan offers to save first: Discard
     // Every calendar that opens is counted and cancelled once the late click has come.
     QSet<QDialog*> opened;
     QTimer watch;

@@ -67,7 +67,7 @@ void ToConstructionTerms(GuiHarness& h) {
     Choose(h, "optType_1");
     QVERIFY(h.click("CmdContinue"));
     QCOMPARE(h.pageName(), QStringLiteral("frmConstLoan"));
-    QCOMPARE(h.window().windowTitle(), QStringLiteral("Real Estate Construction Loan"));
+    QCOMPARE(h.page()->caption(), QStringLiteral("Real Estate Construction Loan"));
 }
 
 // The commitment and charges of every loan below; the options as given.
@@ -149,7 +149,7 @@ void ConstructionLoanTest::construction_only_on_advances_shows_the_inspection_fe
     QVERIFY(h.click("cmdContinue"));
 
     QVERIFY2(h.pageName() == QStringLiteral("frmRecDiscl"), PromptsText(h.prompts()));
-    QCOMPARE(h.window().windowTitle(), QStringLiteral("Real Estate Construction Loan Disclosure Information"));
+    QCOMPARE(h.page()->caption(), QStringLiteral("Real Estate Construction Loan Disclosure Information"));
     QCOMPARE(Text(h, "lblAmount"), QStringLiteral("$99,000.00"));
     QCOMPARE(Text(h, "lblFinanceChg"), QStringLiteral("$9,000.00"));
     QCOMPARE(Text(h, "lblTotPymts"), QStringLiteral("$108,000.00"));

@@ -19,7 +19,6 @@ private slots:
     void continue_refusals();
     void results_refusals_data();
     void results_refusals();
-    void enter_asks_for_the_tab_key();
 };
 
 namespace {
@@ -318,16 +317,6 @@ void ConstructionRefusalsTest::results_refusals() {
     QVERIFY(!h.control<QPushButton>("cmdPrint")->isEnabled());
     QVERIFY(!h.control<QPushButton>("cmdContinue")->isVisible());
     QCOMPARE(h.control<QLabel>("lblDisclText1")->text(), QString());
-}
-
-void ConstructionRefusalsTest::enter_asks_for_the_tab_key() {
-    GuiHarness h;
-    Reach(h, kTerms, false);
-    QVERIFY(h.type("txtLoanAmt", QStringLiteral("5")));
-    h.press(Qt::Key_Return);
-    QCOMPARE(h.prompts(), QStringList{QStringLiteral("Use the tab key to go to the next field.")});
-    QCOMPARE(h.control<QLineEdit>("txtLoanAmt")->text(), QStringLiteral("5"));
-    QCOMPARE(h.pageName(), QStringLiteral("frmConstLoan"));
 }
 
 QTEST_MAIN(ConstructionRefusalsTest)

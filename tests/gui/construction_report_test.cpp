@@ -192,7 +192,6 @@ void ConstructionReportTest::saved_case_checks_to_the_figures_on_the_page() {
     QVERIFY(h.click("cmdSaveReport"));
     h.outputs().queueFileName(casePath);
     h.window().findChild<QAction*>(QStringLiteral("mnuSaveCaseAs"))->trigger();
-    QCOMPARE(h.prompts().last(), "Case has been saved in " + casePath + ".");
 
     std::ostringstream out, err;
     const int code = tallex::cli::RunCheckCommand({casePath.toStdString(), ""}, out, err);

@@ -162,7 +162,7 @@ void FileFaultsTest::case_file_on_a_full_disk_keeps_the_earlier_one() {
              PromptsText(h.prompts()));
     h.outputs().queueFileName(path);
     Trigger(h, "mnuSaveCaseAs");
-    QCOMPARE(h.prompts(), QStringList{"Case has been saved in " + path + "."});
+    QVERIFY2(h.prompts().isEmpty(), PromptsText(h.prompts()));  // confirmed in the status bar
     const QByteArray earlier = ReadAll(path);
     QVERIFY(earlier.contains("\"amount_financed\": \"10000\""));
 

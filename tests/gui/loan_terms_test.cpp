@@ -20,7 +20,7 @@ private slots:
     void key_refusals();
     void continue_refusals_data();
     void continue_refusals();
-    void enter_and_the_check_box_key();
+    void selection_and_the_check_box_key();
     void change_of_type_or_frequency_asks_first_data();
     void change_of_type_or_frequency_asks_first();
     void single_payment_layout_and_calendar();
@@ -183,13 +183,10 @@ void LoanTermsTest::continue_refusals() {
     QCOMPARE(h.record().gdAmount, 0.0);  // nothing is written before every check passed
 }
 
-void LoanTermsTest::enter_and_the_check_box_key() {
+void LoanTermsTest::selection_and_the_check_box_key() {
     GuiHarness h;
     ToLoanTerms(h);
     h.type("txtAmtFinanced", QStringLiteral("1000"));
-    h.press(Qt::Key_Return);
-    QCOMPARE(h.prompts(), QStringList{"Use the tab key to go to the next field."});
-    QCOMPARE(h.control<QLineEdit>("txtAmtFinanced")->text(), QStringLiteral("1000"));
     h.type("txtDiscAPR", QStringLiteral("12"));
     h.press(Qt::Key_Backtab);  // coming back selects the whole text, so typing replaces it
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtAmtFinanced"));
@@ -206,8 +203,6 @@ void LoanTermsTest::enter_and_the_check_box_key() {
     early->setFocus(Qt::TabFocusReason);
     h.press(Qt::Key_X);
     QVERIFY(h.record().gbDatePre_093095);
-    h.press(Qt::Key_Return);
-    QCOMPARE(h.prompts().size(), 2);
     secured->setFocus(Qt::TabFocusReason);
     h.press(Qt::Key_X);  // unticking also unticks and hides the date box
     QVERIFY(!secured->isChecked() && !early->isChecked() && early->isHidden());

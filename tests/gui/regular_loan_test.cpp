@@ -43,7 +43,7 @@ void RegularLoanTest::monthly_loan_with_three_streams_and_a_calendar() {
     QVERIFY(h.click("CmdContinue"));
 
     QCOMPARE(h.pageName(), QStringLiteral("frmAPR1"));
-    QCOMPARE(h.window().windowTitle(), QStringLiteral("APR (Appendix J)"));
+    QCOMPARE(h.page()->caption(), QStringLiteral("APR (Appendix J)"));
     h.type("txtAmtFinanced", QStringLiteral("6000"));
     h.tab();
     QCOMPARE(h.control<QLineEdit>("txtAmtFinanced")->text(), QStringLiteral("$6,000.00"));

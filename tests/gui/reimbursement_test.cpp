@@ -53,7 +53,7 @@ const QString kRangeMessage = QStringLiteral(
 void ReimbursementTest::adjusted_apr_prorate_factor_and_lump_sums() {
     GuiHarness h;
     QVERIFY2(ToReimbursement(h, QStringLiteral("1880")), PromptsText(h.prompts()));
-    QCOMPARE(h.window().windowTitle(),
+    QCOMPARE(LabelText(h, "lblCaption"),
              QStringLiteral("Reimbursement Information (using reimbursement tolerance of .25%)"));
     QCOMPARE(LabelText(h, "lblAdjAPR2"), QStringLiteral("10.250 %"));
     QCOMPARE(LabelText(h, "lblProFactor2"), QStringLiteral(".9813541845"));

@@ -58,7 +58,7 @@ void ResultsTest::apr_understatement_violation_in_dark_red_with_the_tolerance_fr
     GuiHarness h;
     QVERIFY2(TypeLoan(h, ThirtySixPaymentsOf330(QStringLiteral("10"), QStringLiteral("1880"))),
              PromptsText(h.prompts()));
-    QCOMPARE(h.window().windowTitle(), QStringLiteral("Disclosure Information"));
+    QCOMPARE(h.page()->caption(), QStringLiteral("Disclosure Information"));
     QCOMPARE(LabelText(h, "lblAPR"), QStringLiteral("11.5504 %"));
     QCOMPARE(LabelText(h, "lblFinanceChg"), QStringLiteral("$1,880.00"));
     QCOMPARE(LabelText(h, "lblAmount"), QStringLiteral("$10,000.00"));
@@ -151,7 +151,7 @@ void ResultsTest::back_from_reimbursement_computes_and_asks_nothing_again() {
     h.control<QRadioButton>("optTolerance_1")->click();
     QVERIFY(h.click("cmdContinue"));
     QCOMPARE(h.pageName(), QStringLiteral("frmReimbursement"));
-    QCOMPARE(h.window().windowTitle(),
+    QCOMPARE(LabelText(h, "lblCaption"),
              QStringLiteral("Reimbursement Information (using reimbursement tolerance of .125%)"));
     QCOMPARE(LabelText(h, "lblAdjAPR2"), QStringLiteral("11.125 %"));
 

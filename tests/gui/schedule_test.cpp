@@ -3,6 +3,7 @@
 
 #include "GuiHarness.h"
 #include "dialogs/frmCalendar.h"
+#include "shell/CaseFileActions.h"
 #include "widgets/ScheduleGrid.h"
 #include "widgets/ScheduleModel.h"
 
@@ -237,6 +238,9 @@ void ScheduleTest::a_refused_cell_keeps_the_cursor_and_the_text() {
     QCOMPARE(h.cell(0, 1), QStringLiteral("100"));
     // The amount is kept as the cents number and shown as money.
     QCOMPARE(h.grid()->model()->index(0, 1).data().toString(), QStringLiteral("$100.00"));
+    // Past a double's range: shown as typed, for the check to refuse.
+    QVERIFY(h.grid()->model()->setData(h.grid()->model()->index(0, 1), QStringLiteral("1E999")));
+    QCOMPARE(h.grid()->model()->index(0, 1).data().toString(), QStringLiteral("1E999"));
 }
 
 void ScheduleTest::delete_moves_the_later_streams_up() {
@@ -492,8 +496,10 @@ void ScheduleTest::mnemonics_while_editing_data() {
                               << "frmPymt" << QStringList{"Enter number of payments before going to next screen."};
     QTest::newRow("Back") << "b"
                           << "frmAPR1" << QStringList{};
-    QTest::newRow("New Loan, declined") << "n"
-                                        << "frmPymt" << QStringList{"Start a new loan?  (Discard current data?) "};
+    QTest::newRow("New Loan, cancelled") << "n"
+                                         << "frmPymt"
+                                         << QStringList{
+                                                QString::fromStdString(CaseFileActions::UnsavedEntriesQuestion({}))};
     QTest::newRow("Calendar, disabled in the amount") << "r"
                                                       << "frmPymt" << QStringList{};
     QTest::newRow("Delete, disabled with one stream") << "d"
@@ -510,7 +516,7 @@ void ScheduleTest::mnemonics_while_editing() {
     ToSchedule(h, {});
     Run(h, {"t:-1000"});
     h.forgetPrompts();
-    h.answerNext(tallex::kAnswerNo);
+    h.answerNext(tallex::kAnswerCancel);
     Run(h, {QStringLiteral("alt:") + letter});
     QVERIFY2(h.prompts() == messages, PromptsText(h.prompts()));
     QCOMPARE(h.pageName(), page);
