@@ -145,7 +145,7 @@ void TypeLoanToResults(MainWindow& window, tallex::ScriptedUser& user, const QSt
                        const QStringList& cells) {
     window.activateWindow();
     (void)QTest::qWaitForWindowActive(&window);
-    user.queue(tallex::kAnswerYesButton);
+    user.queue(tallex::kAnswerNoButton);  // the entries are discarded, not saved
     window.NewLoan();
     Type(window, "txtUserName", QStringLiteral("Pat Examiner"));
     Type(window, "txtAccountNbr", account);
