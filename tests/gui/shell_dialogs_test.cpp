@@ -1,5 +1,5 @@
-// The shell's dialogs: the error screen (and the way back to a clean loan), the About box with
-// its system information tool, the help pages and the calculation listing.
+// The shell's dialogs: the error screen (and the way back to a clean loan), the About box's
+// system information tool, the help pages and the calculation listing.
 
 #include "GuiHarness.h"
 #include "TypedLoan.h"
@@ -31,7 +31,6 @@ private slots:
     void run_time_error_in_a_page_handler_ends_on_the_error_screen();
     void any_exception_in_a_page_handler_ends_on_the_error_screen();
     void error_screen_exit_support_and_print();
-    void about_box_shows_version_address_and_settings();
     void system_info_without_and_with_a_tool_on_the_path();
     void help_opens_at_the_contents_and_every_page_exists();
     void calculation_listing_for_show_calc_only();
@@ -172,32 +171,6 @@ void ShellDialogsTest::error_screen_exit_support_and_print() {
     // Exit ends the program: every page is closed and the window with them.
     QVERIFY(!h.window().isLoaded(PageId::BasicInfo));
     QVERIFY(!h.window().isVisible());
-}
-
-void ShellDialogsTest::about_box_shows_version_address_and_settings() {
-    GuiHarness h(QStringLiteral("[Options]\nStartup Intro=No\nSupportAddress=apr-help@examiners.example\n"));
-    QString title, version, config;
-    h.dialogs().onNext(QStringLiteral("frmAbout"), [&](QDialog& about) {
-        title = about.windowTitle();
-        version = Text(about, "lblVersion");
-        config = about.findChild<QPlainTextEdit*>(QStringLiteral("TextConfig"))->toPlainText();
-        Click(about, "cmdOK");
-    });
-    h.window().findChild<QAction*>(QStringLiteral("mAbout"))->trigger();
-    QCOMPARE(h.dialogs().shown(), QStringList{"frmAbout"});
-    QCOMPARE(title, QStringLiteral("About TALLEX"));
-    QCOMPARE(version, QStringLiteral("Version 6.2.0"));
-    const QStringList lines = config.split(QLatin1Char('\n'));
-    QCOMPARE(lines.mid(0, 4), (QStringList{"To report problems, send email to:", "\tapr-help@examiners.example", "",
-                                           "Application Path=" + QCoreApplication::applicationDirPath()}));
-    QCOMPARE(lines[4], "Settings File=" + h.settingsPath() + " (given path)");
-
-    // Without the key the default mailbox is shown.
-    const AboutDetails details{SupportAddress(tallex::IniFile{}), QStringLiteral("/opt/tallex"),
-                               QStringLiteral("/x/APR.INI"), QStringLiteral("program folder")};
-    QCOMPARE(frmAbout::ConfigText(details),
-             QStringLiteral("To report problems, send email to:\r\n\ttallex-support@example.org\r\n\r\n"
-                            "Application Path=/opt/tallex\r\nSettings File=/x/APR.INI (program folder)\r\n"));
 }
 
 void ShellDialogsTest::system_info_without_and_with_a_tool_on_the_path() {
