@@ -18,32 +18,6 @@
 namespace tallex {
 namespace {
 
-TEST(loan_record, reset_empties_everything_but_leaves_the_questions_unasked) {
-    auto r = std::make_unique<LoanRecord>();
-    r->gsLoanType = "APR (Appendix J)";
-    r->gdAmount = 1000;
-    r->gbIrregular = true;
-    r->giAPRUnderByFC = kAnswerYes;
-    r->giAPROverByFC = kAnswerNo;
-    r->gaPymtAmt[360] = "5";
-    r->gaPymtDbl[1] = 3;
-    r->gaAltPymtAmt[7] = Currency::FromDouble(1);
-    r->gsLoanDate = "01-15-2026";
-    r->dPval = 12;
-    ResetLoanRecord(*r);
-    EXPECT_EQ(r->giAPRUnderByFC, 99);
-    EXPECT_EQ(r->giAPROverByFC, 99);
-    EXPECT_EQ(r->gsLoanType, "");
-    EXPECT_EQ(r->gsLoanDate, "");
-    EXPECT_EQ(r->gdAmount, 0);
-    EXPECT_EQ(r->dPval, 0);
-    EXPECT_FALSE(r->gbIrregular);
-    EXPECT_EQ(r->gaPymtAmt[360], "");
-    EXPECT_EQ(r->gaPymtDbl[1], 0);
-    EXPECT_EQ(r->gaAltPymtAmt[7].ticks(), 0);
-    EXPECT_EQ(r->gaPymtAmt.size(), 361u);  // streams 1..360, no stream 361
-}
-
 TEST(loan_record, clearing_secured_by_real_estate_clears_the_pre_1995_date) {
     LoanRecord r;
     SetSecuredByRealEstate(r, true);
