@@ -214,8 +214,7 @@ def kill_group(pid):
 
 
 def configure(build):
-    if os.path.exists(os.path.join(build, 'build.ninja')):
-        return
+    # Always: a folder configured another way is brought to these settings.
     extra = ['-DCMAKE_CXX_COMPILER_LAUNCHER=ccache'] if shutil.which('ccache') else []
     # Every mutant relinks every test: lld does that in a fraction of the time of ld.bfd.
     if shutil.which('ld.lld'):
@@ -223,6 +222,7 @@ def configure(build):
     # -O1: a mutant's file compiles in about half the time of -O3, and the tests barely notice.
     rc, out = run(['cmake', '-S', '.', '-B', build, '-G', 'Ninja', '-DCMAKE_BUILD_TYPE=Release',
                    '-DCMAKE_CXX_FLAGS_RELEASE=-O1 -DNDEBUG', '-DTALLEX_BUILD_APP=OFF',
+                   '-DCMAKE_PROJECT_INCLUDE_BEFORE=' + os.path.join(ROOT, 'scripts', 'mutants-shared.cmake'),
                    '-DTALLEX_BUILD_BENCH=OFF'] + extra)
     if rc != 0:
         sys.exit('mutants: configure failed\n' + out)
