@@ -119,11 +119,11 @@ TEST(numeric_text_check, accepts_what_an_entry_field_accepts) {
         short result;
     };
     const Row rows[] = {
-        {"1234.56", false, 0}, {"$1,234.56", false, 0}, {"-12", false, 0}, {"12-", false, 0}, {"(12)", false, 0},
-        {" 7 ", false, 0},     {"1e5", false, 0},       {"+$3", false, 0}, {"", false, 1},    {"   ", false, 1},
-        {"abc", false, 1},     {"12abc", false, 1},     {"$", false, 1},   {".", false, 1},   {"1.2.3", false, 1},
-        {",5", false, 1},      {"--5", false, 1},       {"1e", false, 1},  {"12", true, 0},   {"12.0", true, 2},
-        {"1,200", true, 0},    {"abc.", true, 2},       {"abc", true, 1},
+        {"1234.56", false, 0}, {"$1,234.56", false, 0}, {"-12", false, 0},  {"12-", false, 0}, {"(12)", false, 0},
+        {" 7 ", false, 0},     {"1e5", false, 0},       {"+$3", false, 0},  {"", false, 1},    {"   ", false, 1},
+        {"abc", false, 1},     {"12abc", false, 1},     {"$", false, 1},    {".", false, 1},   {"1.2.3", false, 1},
+        {",5", false, 1},      {"--5", false, 1},       {"(12", false, 1},  {"12)", false, 1}, {"1e", false, 1},
+        {"12", true, 0},       {"12.0", true, 2},       {"1,200", true, 0}, {"abc.", true, 2}, {"abc", true, 1},
     };
     for (const Row& row : rows)
         EXPECT_EQ(NumericTextCheck(row.text, row.integer), row.result)
@@ -155,6 +155,7 @@ TEST(numeric_text_value, reads_the_decorated_forms_and_refuses_the_rest) {
         {"abc", std::nullopt},
         {"", std::nullopt},
         {"12abc", std::nullopt},
+        {"(12", std::nullopt},
     };
     for (const Row& row : rows) {
         const auto value = NumericTextValue(row.text);
