@@ -349,8 +349,16 @@ def main():
                 if rc != 0:
                     stillborn += 1
                     continue
-                first = last_killer.get(path)
-                ordered = ([first] if first in groups else []) + [g for g in groups if g != first]
+                # The group that killed the last mutant of this file, then of its folder, then the
+                # tests named after its folder, then the rest.
+                folder = os.path.dirname(path)
+                top = folder.split('/')[0] + '.'
+                likely = [last_killer.get(path), last_killer.get(folder)]
+                likely += [g for g in groups if g.startswith(top)]
+                ordered = []
+                for g in likely + list(groups):
+                    if g in groups and g not in ordered:
+                        ordered.append(g)
                 dead_in = None
                 tt = time.time()
                 for g in ordered:
@@ -361,7 +369,7 @@ def main():
                 spent = f'(build {tb:.0f} s, tests {time.time() - tt:.0f} s)'
                 if dead_in:
                     killed += 1
-                    last_killer[path] = dead_in
+                    last_killer[path] = last_killer[os.path.dirname(path)] = dead_in
                     print(f'[{number}/{args.n}] killed by {dead_in}: {path} ({site[0]}: {note}) {spent}', flush=True)
                 else:
                     d = diff_of(path, original, mutated)
