@@ -1,7 +1,10 @@
-// How the report is printed and saved: page breaks, fonts, failure messages, atomic saving.
+// How the report is printed and saved: page breaks, fonts, failure messages, atomic saving; the
+// lines the golden reports do not hold.
 
+#include "engine/LoanRecord.h"
 #include "report/AtomicFile.h"
 #include "report/OutputPlan.h"
+#include "report/ReportText.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +12,7 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -18,6 +22,32 @@ namespace tallex {
 namespace {
 
 const std::string kRule = "  " + std::string(85, '_');
+
+// A single payment loan states its term among the disclosures: the caption in a column of 30,
+// the figure right-aligned in the 23 after it, as every line of that block.
+TEST(report_lines, the_term_of_a_single_payment_loan) {
+    struct Row {
+        std::int16_t frequency;
+        std::string caption, figure, other;
+    } const rows[] = {
+        {kFreqActualDaysSingle, "Days in Unit Period:", "180", "Months in Payment Period:"},
+        {kFreqEqualMonthsSingle, "Months in Payment Period:", "18", "Days in Unit Period:"},
+    };
+    for (const Row& row : rows) {
+        LoanRecord r;
+        r.gbAppendixJ = true;
+        r.giPymtFreq = row.frequency;
+        r.gdDaysinUnitPd = 180;
+        r.dMonths = 18;
+        const std::vector<std::string> lines = WriteReport(r, {}, "");
+        const std::string expected = std::string(6, ' ') + row.caption + std::string(30 - row.caption.size(), ' ') +
+                                     std::string(23 - row.figure.size(), ' ') + row.figure;
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), expected), 1) << expected;
+        EXPECT_TRUE(std::none_of(lines.begin(), lines.end(), [&](const std::string& l) {
+            return l.find(row.other) != std::string::npos;
+        })) << row.other;
+    }
+}
 
 TEST(report_plan, only_the_second_and_later_rules_start_a_page) {
     const std::vector<std::string> lines = {
