@@ -234,6 +234,9 @@ TEST(disclosure_results, construction_branch) {
 }
 
 TEST(disclosure_results, construction_with_negative_amount_financed_is_refused) {
+    // A cent above nothing (the commitment less the prepaid finance charge) is still a loan.
+    auto cent = Construction(1000.01, 1000);
+    EXPECT_FALSE(Activate(*cent)->out.refused);
     auto r = Construction(1000, 2000);
     auto a = Activate(*r);
     EXPECT_TRUE(a->out.refused);
