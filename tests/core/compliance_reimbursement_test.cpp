@@ -158,6 +158,7 @@ TEST(cut_schedule, stops_after_the_limit) {
         {"100 12 1 0 | 90 24 13 0", 36, 2, 24},
         {"100 12 1 0 | 90 24 13 0", 5, 1, 5},
         {"100 12 1 0 | -50 1 5 0 | 90 24 13 0", 20, 3, 8},  // a later advance counts no payment
+        {"100 12 1 0 | -50 1 5 0 | 90 24 13 0", 13, 3, 1},  // so the 13th is stream 3's first
     };
     for (const auto& c : cases) {
         auto r = Loan(3000, 10, c.rows);
