@@ -8,8 +8,11 @@ JOBS       ?= $(shell nproc)
 # Seconds each fuzz target runs in `make fuzz`; cases of `make soak`.
 FUZZ_SECONDS ?= 60
 SOAK_CASES   ?= 1000000
+# Mutants of `make mutants` and the seed that picks them.
+MUTANTS      ?= 150
+MUTANTS_SEED ?= 1
 
-.PHONY: all setup build run test test-fast asan tsan bench screenshots package fuzz soak format tidy clean
+.PHONY: all setup build run test test-fast asan tsan bench screenshots package fuzz soak format tidy mutants coverage clean
 
 all: build
 
@@ -75,6 +78,15 @@ tidy: build
 	@TALLEX_WITH_TIDY=1 bash scripts/setup.sh
 	bash scripts/tidy.sh $(BUILD)
 
+# MUTANTS seeded single faults in core/, casefile/ and cli/, each rebuilt (build-mutants/) and
+# put to the non-GUI tests; prints the kill rate and every survivor with its diff.
+mutants: setup
+	MUTANTS=$(MUTANTS) MUTANTS_SEED=$(MUTANTS_SEED) python3 scripts/mutants.py
+
+# Line coverage of core/, casefile/ and cli/ by the non-GUI tests (gcov build in build-coverage/).
+coverage: setup
+	bash scripts/coverage.sh build-coverage $(JOBS)
+
 screenshots: build
 	cmake --build $(BUILD) --target screenshots
 
@@ -83,4 +95,4 @@ package: build
 	cmake --build $(BUILD) --target package
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(TSAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(TSAN_BUILD) build-mutants build-coverage

@@ -304,16 +304,16 @@ TEST(cli_manners, usage_version_and_the_nearest_subcommand) {
     }
 }
 
-// Each subcommand's help states its defaults and its exit codes.
+// Each subcommand's help states its options' names, its defaults and its exit codes.
 TEST(cli_manners, each_help_states_defaults_and_exit_codes) {
     struct Row {
         std::string subcommand;
         std::vector<std::string> texts;
     } const rows[] = {
         {"check", {"- reads standard input", "Exit codes: 0 no violation, 1 a violation"}},
-        {"report", {"(default: standard output)", "Exit codes: 0 the report was written"}},
+        {"report", {"-o,--output TEXT", "(default: standard output)", "Exit codes: 0 the report was written"}},
         {"batch",
-         {"--format TEXT:{jsonl,csv,xlsx}=jsonl", "(default, or -: standard output; not for xlsx)",
+         {"-o,--output TEXT", "--format TEXT:{jsonl,csv,xlsx}=jsonl", "(default, or -: standard output; not for xlsx)",
           "(default: by the name's ending; jsonl for standard input)",
           "--jobs INT:INT in [1 - 64]=", "Exit codes: 0 every case was checked, 1 a case was refused"}},
     };

@@ -6,6 +6,8 @@
 #include "construction/ConstructionDateCalendar.h"
 #include "ui/ScriptedUser.h"
 
+#include "TestLoans.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -14,13 +16,12 @@
 namespace tallex {
 namespace {
 
-class FixedClock final : public Clock {
-public:
-    std::chrono::steady_clock::time_point now() const override {
-        return std::chrono::steady_clock::time_point(std::chrono::milliseconds(123456));
-    }
-};
-const FixedClock kClock;
+// A clock that stands still at 123456 ms, the stamp a calendar leaves on the record.
+const test::FakeClock kClock = [] {
+    test::FakeClock c;
+    c.at += std::chrono::milliseconds(123456);
+    return c;
+}();
 
 using Pay = PaymentDateCalendar;
 using Con = ConstructionDateCalendar;

@@ -1,4 +1,4 @@
-// Walks every loan date of 1990-2040 with payment dates 0 to 800 days later and checks the
+// Walks every third loan date of 1990-2040 with payment dates 0 to 800 days later and checks the
 // calendar rules against plain calendar arithmetic (std::chrono):
 //  - actual days (installment): unit periods x U + odd days = the actual days, odd days < U;
 //  - monthly: odd days in 0..30, and the loan date plus the odd days plus the whole months as
@@ -9,7 +9,7 @@
 //    counted date 02-30 is taken as day 61, giving 30 odd days);
 //  - a February loan date with a payment on the 29th or 30th of a month, counted back to the
 //    last day of February (02-10 to 04-29: 2 months and 18 days).
-// Under the sanitizers the loan dates are strided (TALLEX_CALENDAR_WALK_STRIDE overrides).
+// Under the sanitizers the stride is 5 (TALLEX_CALENDAR_WALK_STRIDE overrides either).
 
 #include "calendar/FrequencyRules.h"
 #include "engine/LoanRecord.h"
@@ -43,7 +43,7 @@ int LoanDateStride() {
 #ifdef TALLEX_WALK_SANITIZED
     return 5;  // a prime, so every day of the month still comes round
 #else
-    return 1;
+    return 3;  // every third loan date: each day of the month and of the week still comes round
 #endif
 }
 

@@ -11,6 +11,8 @@
 #include "ui/MemoryResultsView.h"
 #include "ui/ScriptedUser.h"
 
+#include "TestLoans.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -22,17 +24,8 @@ namespace {
 
 // "amount count unitPeriods oddDays | ..." typed into the schedule.
 std::unique_ptr<LoanRecord> Typed(const std::string& rows) {
-    auto r = std::make_unique<LoanRecord>();
-    std::istringstream in(rows);
-    std::string bar;
-    int k = 0;
-    while (in >> r->gaPymtAmt[k + 1] >> r->gaNumPymts[k + 1] >> r->gaUnitPeriods[k + 1] >> r->gaOddDays[k + 1]) {
-        ++k;
-        r->gaPymtCol0[k] = std::to_string(k);
-        r->gaPymtDbl[k] = k;
-        in >> bar;
-    }
-    r->giPymtRows = r->giPVStreams = r->giGridRowCount = static_cast<std::int16_t>(k);
+    auto r = test::ScheduleOf(rows);
+    for (int k = 1; k <= r->giPymtRows; ++k) r->gaPymtDbl[k] = k;
     return r;
 }
 
@@ -241,6 +234,9 @@ TEST(disclosure_results, construction_branch) {
 }
 
 TEST(disclosure_results, construction_with_negative_amount_financed_is_refused) {
+    // A cent above nothing (the commitment less the prepaid finance charge) is still a loan.
+    auto cent = Construction(1000.01, 1000);
+    EXPECT_FALSE(Activate(*cent)->out.refused);
     auto r = Construction(1000, 2000);
     auto a = Activate(*r);
     EXPECT_TRUE(a->out.refused);

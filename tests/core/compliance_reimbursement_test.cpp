@@ -14,6 +14,8 @@
 #include "ui/MemoryResultsView.h"
 #include "ui/ScriptedUser.h"
 
+#include "TestLoans.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -48,20 +50,9 @@ std::vector<Row> Parse(const std::string& rows) {
 // disclosed as `fc` (default: correctly); the question about the finance charge error is
 // answered No.
 std::unique_ptr<LoanRecord> Loan(double p, double apr, const std::string& rows, double fc = -1, bool secured = false) {
-    auto r = std::make_unique<LoanRecord>();
-    std::istringstream in(rows);
-    std::string bar;
-    int k = 0;
-    while (in >> r->gaPymtAmt[k + 1] >> r->gaNumPymts[k + 1] >> r->gaUnitPeriods[k + 1] >> r->gaOddDays[k + 1]) {
-        ++k;
-        in >> bar;
-    }
-    r->giPymtRows = r->giGridRowCount = static_cast<std::int16_t>(k);
+    auto r = test::MonthlyScheduleOf(rows);
     r->gdAmount = p;
     r->gdDisclAPR = apr;
-    r->gdDaysinUnitPd = 30;
-    r->gdDaysinYr = 360;
-    r->giPymtFreq = kFreqMonthly;
     r->gbAppendixJ = true;
     r->gbSecuredByRealEstate = secured;
     SolveAPR(*r);
@@ -167,6 +158,7 @@ TEST(cut_schedule, stops_after_the_limit) {
         {"100 12 1 0 | 90 24 13 0", 36, 2, 24},
         {"100 12 1 0 | 90 24 13 0", 5, 1, 5},
         {"100 12 1 0 | -50 1 5 0 | 90 24 13 0", 20, 3, 8},  // a later advance counts no payment
+        {"100 12 1 0 | -50 1 5 0 | 90 24 13 0", 13, 3, 1},  // so the 13th is stream 3's first
     };
     for (const auto& c : cases) {
         auto r = Loan(3000, 10, c.rows);

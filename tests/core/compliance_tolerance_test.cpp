@@ -14,6 +14,8 @@
 #include "ui/MemoryResultsView.h"
 #include "ui/ScriptedUser.h"
 
+#include "TestLoans.h"
+
 #include <gtest/gtest.h>
 #include <algorithm>
 
@@ -26,22 +28,7 @@
 namespace tallex {
 namespace {
 
-// "amount count unitPeriods oddDays | ..." into the schedule; monthly, 30/360.
-std::unique_ptr<LoanRecord> Schedule(const std::string& rows) {
-    auto r = std::make_unique<LoanRecord>();
-    std::istringstream in(rows);
-    std::string bar;
-    int k = 0;
-    while (in >> r->gaPymtAmt[k + 1] >> r->gaNumPymts[k + 1] >> r->gaUnitPeriods[k + 1] >> r->gaOddDays[k + 1]) {
-        ++k;
-        in >> bar;
-    }
-    r->giPymtRows = r->giPVStreams = r->giGridRowCount = static_cast<std::int16_t>(k);
-    r->gdDaysinUnitPd = 30;
-    r->gdDaysinYr = 360;
-    r->giPymtFreq = kFreqMonthly;
-    return r;
-}
+using test::MonthlyScheduleOf;
 
 // Value of n monthly payments, the first one month out, at an annual percentage (30/360).
 double AnnuityValue(double payment, int n, double apr) {
@@ -51,7 +38,7 @@ double AnnuityValue(double payment, int n, double apr) {
 
 // $1,000.00 in 12 payments of $88.85 (T 1,066.20), finance charge disclosed correctly.
 std::unique_ptr<LoanRecord> AprCase(double calculated, double disclosed, bool irregular = false) {
-    auto r = Schedule("88.85 12 1 0");
+    auto r = MonthlyScheduleOf("88.85 12 1 0");
     r->gdAmount = r->gdAmtFinanced = 1000;
     r->gdPymtsLessAdv = r->gdTotPymts = 1066.20;
     r->dFnceChg = 1066.20 - 1000;
@@ -65,7 +52,7 @@ std::unique_ptr<LoanRecord> AprCase(double calculated, double disclosed, bool ir
 // Secured: $100,000.00 in 12 payments of $8,885.00 (correct APR 12.0026 %), solved by the engine
 // so that dPval is the value at the disclosed APR; `error` is the finance-charge understatement.
 std::unique_ptr<LoanRecord> SecuredCase(double disclosedApr, double error, bool before093095 = false) {
-    auto r = Schedule("8885 12 1 0");
+    auto r = MonthlyScheduleOf("8885 12 1 0");
     r->gdAmount = r->gdAmtFinanced = 100000;
     r->gdDisclAPR = disclosedApr;
     SolveAPR(*r);
@@ -120,11 +107,11 @@ TEST(irregular_transaction, first_rule_that_decides) {
         {"100 1 1 0 | 90 1 2 0 | 90 1 3 0 | 80 1 4 0", true},  // four rows
     };
     for (const auto& [rows, irregular] : cases) {
-        auto r = Schedule(rows);
+        auto r = MonthlyScheduleOf(rows);
         ClassifyIrregular(*r);
         EXPECT_EQ(r->gbIrregular, irregular) << rows;
     }
-    auto r = Schedule("88.85 12 1 0");
+    auto r = MonthlyScheduleOf("88.85 12 1 0");
     r->gbConstruction = true;
     ClassifyIrregular(*r);
     EXPECT_TRUE(r->gbIrregular) << "construction";
@@ -314,7 +301,7 @@ TEST(adjusted_apr, half_a_unit_of_the_last_decimal) {
                        {8.25, 8.255, 8.245},
                        {8.1234, 8.12345, 8.12335}};
     for (const auto& c : cases) {
-        auto r = Schedule("88.85 12 1 0");
+        auto r = MonthlyScheduleOf("88.85 12 1 0");
         r->gdDisclAPR = c.disclosed;
         for (auto [direction, expected] :
              {std::pair{AdjustDirection::Understatement, c.up}, {AdjustDirection::Overstatement, c.down}}) {
@@ -323,7 +310,7 @@ TEST(adjusted_apr, half_a_unit_of_the_last_decimal) {
             EXPECT_NEAR(r->gdPval_Adjusted, AnnuityValue(88.85, 12, expected), 1e-9) << c.disclosed;
         }
     }
-    auto r = Schedule("88.85 12 1 0");
+    auto r = MonthlyScheduleOf("88.85 12 1 0");
     r->gdDaysinYr = 0;
     try {
         AdjustDisclosedAPR(*r, AdjustDirection::Understatement);
@@ -423,7 +410,7 @@ TEST(tolerance_boundaries, money_is_compared_to_the_cent_not_to_binary_noise) {
     const std::string notOver =
         "*** APR Overstatement Violation:   APR is overstated but finance charge is not overstated.";
     for (const auto& c : cases) {
-        auto r = Schedule("100 12 1 0");
+        auto r = MonthlyScheduleOf("100 12 1 0");
         r->gdAmount = r->gdAmtFinanced = c.p;
         r->gdPymtsLessAdv = r->gdTotPymts = c.t;
         r->dFnceChg = c.t - c.p;  // as the results page computes it
@@ -567,7 +554,7 @@ TEST(results_pictures, timeline_times_from_unit_periods_and_odd_days) {
         {"88.85 12 1 0", 0, {}, 1, 0},  // no unit period, no axis
     };
     for (const Row& c : cases) {
-        auto r = Schedule(c.rows);
+        auto r = MonthlyScheduleOf(c.rows);
         r->gdDaysinUnitPd = c.daysInUnitPeriod;
         const Timeline t = TimelinePoints(*r);
         ASSERT_EQ(t.streams.size(), c.firstLast.size()) << c.rows;

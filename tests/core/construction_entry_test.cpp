@@ -191,6 +191,34 @@ TEST(construction_phase, accrual_codes_and_day_counts) {
     }
 }
 
+// What the construction phase page shows for each accrual: the reserve box for the day-count
+// and month accruals, the "other" frame for construction alone, and nothing to enter when the
+// user gives the estimate of an "other" loan with permanent financing.
+TEST(construction_phase, layout_of_each_accrual) {
+    struct Row {
+        ConstructionChoices c;
+        bool reserve, other, period, calendar;
+        const char* label;
+        bool unitPeriods;
+    };
+    const Row rows[] = {
+        {Choices(0, 0), true, false, true, true, "# of Months:", false},
+        {Choices(0, 2), true, false, true, true, "# of Days:", true},
+        {Choices(1, 3, 1), false, false, false, false, "", false},
+    };
+    for (const Row& row : rows) {
+        const ConstPhaseLayout layout = ConstPhaseLayoutFor(row.c);
+        SCOPED_TRACE("accrual " + std::to_string(row.c.optIntAccrl) + ", disclosure " +
+                     std::to_string(row.c.optDiscType));
+        EXPECT_EQ(layout.reserveShown, row.reserve);
+        EXPECT_EQ(layout.otherShown, row.other);
+        EXPECT_EQ(layout.timePeriodShown, row.period);
+        EXPECT_EQ(layout.calendarShown, row.calendar);
+        EXPECT_EQ(layout.timePeriodLabel, row.label);
+        EXPECT_EQ(layout.unitPeriodsShown, row.unitPeriods);
+    }
+}
+
 TEST(construction_phase, continue_refusals) {
     struct Row {
         ConstructionChoices c;

@@ -1,7 +1,10 @@
-// How the report is printed and saved: page breaks, fonts, failure messages, atomic saving.
+// How the report is printed and saved: page breaks, fonts, failure messages, atomic saving; the
+// lines the golden reports do not hold.
 
+#include "engine/LoanRecord.h"
 #include "report/AtomicFile.h"
 #include "report/OutputPlan.h"
+#include "report/ReportText.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +12,9 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,6 +23,88 @@ namespace tallex {
 namespace {
 
 const std::string kRule = "  " + std::string(85, '_');
+
+// The input lines that only some loans print, each as the report rules word it: the payment
+// frequency of every code, the answer that the finance charge error caused the APR error, and
+// a construction loan's accrual system and frequency. A regular loan when `appendixJ`.
+TEST(report_lines, wording_of_each_case) {
+    const std::string p(6, ' ');  // every line's margin
+    const auto freq = [](std::int16_t code) { return [code](LoanRecord& r) { r.giPymtFreq = code; }; };
+    const auto accrual = [](std::int16_t code) { return [code](LoanRecord& r) { r.giAccrualMethod = code; }; };
+    const auto together = [](std::int16_t code) {
+        return [code](LoanRecord& r) {
+            r.construction.optDiscType = 1;
+            r.giPymtFreq = code;
+        };
+    };
+    struct Row {
+        bool appendixJ;
+        std::function<void(LoanRecord&)> set;
+        std::string line;
+    } const rows[] = {
+        {true, freq(1), p + "Payment Frequency:         Monthly (Installment Loan)"},
+        {true, freq(2), p + "Payment Frequency:         Multiples of a Month (Installment Loan)"},
+        {true, freq(3), p + "Payment Frequency:         Semi-Monthly (Installment Loan)"},
+        {true, freq(4), p + "Payment Frequency:         Actual Days (Installment Loan)"},
+        {true, freq(5), p + "Payment Frequency:         Equal Months (Single Payment Loan)"},
+        {true, freq(6), p + "Payment Frequency:         Actual Days (Single Payment Loan)"},
+        {true, freq(9), p + "Payment Frequency:         Other"},
+        {true, [](LoanRecord& r) { r.giAPRUnderByFC = kAnswerYes; },
+         p + "APR Error Caused by Finance Charge Error:         Yes"},
+        {true, [](LoanRecord& r) { r.giAPROverByFC = kAnswerYes; },
+         p + "APR Error Caused by Finance Charge Error:         Yes"},
+        {true, [](LoanRecord& r) { r.gbSecuredByRealEstate = r.gbDatePre_093095 = true; },
+         p + "Loan Date Earlier than 9/30/95:                   Yes"},
+        {false, accrual(1), p + "  Accrual System:               Whole Months (360/360)"},
+        {false, accrual(2), p + "  Accrual System:               Whole Months (360/360) - Compounded Interest"},
+        {false, accrual(3), p + "  Accrual System:               Actual Days (365/365)"},
+        {false, accrual(4), p + "  Accrual System:               Actual Days (365/365) - Compounded Interest"},
+        {false, accrual(5), p + "  Accrual System:               Actual Days (365/360)"},
+        {false, accrual(6), p + "  Accrual System:               Actual Days (365/360) - Compounded Interest"},
+        {false, accrual(7), p + "  Accrual System:               Other"},
+        {false, [](LoanRecord& r) { r.giAPROverByFC = kAnswerYes; },
+         p + "APR Error Caused by Finance Charge Error:              Yes"},
+        {false, [](LoanRecord& r) { r.gbSecuredByRealEstate = true; },
+         p + "Loan Secured by Real Estate or Dwelling:               Yes"},
+        {false, freq(1), p + "Payment Frequency:                  Construction-Only Loan"},
+        {false, together(1), p + "Payment Frequency:                  Monthly (Installment Loan)"},
+        {false, together(6), p + "Payment Frequency:                  Actual Days (Single Payment Loan)"},
+    };
+    for (const Row& row : rows) {
+        LoanRecord r;
+        r.gbAppendixJ = row.appendixJ;
+        r.gbConstruction = !row.appendixJ;
+        row.set(r);
+        const std::vector<std::string> lines = WriteReport(r, {}, "");
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), row.line), 1) << row.line;
+    }
+}
+
+// A single payment loan states its term among the disclosures: the caption in a column of 30,
+// the figure right-aligned in the 23 after it, as every line of that block.
+TEST(report_lines, the_term_of_a_single_payment_loan) {
+    struct Row {
+        std::int16_t frequency;
+        std::string caption, figure, other;
+    } const rows[] = {
+        {kFreqActualDaysSingle, "Days in Unit Period:", "180", "Months in Payment Period:"},
+        {kFreqEqualMonthsSingle, "Months in Payment Period:", "18", "Days in Unit Period:"},
+    };
+    for (const Row& row : rows) {
+        LoanRecord r;
+        r.gbAppendixJ = true;
+        r.giPymtFreq = row.frequency;
+        r.gdDaysinUnitPd = 180;
+        r.dMonths = 18;
+        const std::vector<std::string> lines = WriteReport(r, {}, "");
+        const std::string expected = std::string(6, ' ') + row.caption + std::string(30 - row.caption.size(), ' ') +
+                                     std::string(23 - row.figure.size(), ' ') + row.figure;
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), expected), 1) << expected;
+        EXPECT_TRUE(std::none_of(lines.begin(), lines.end(), [&](const std::string& l) {
+            return l.find(row.other) != std::string::npos;
+        })) << row.other;
+    }
+}
 
 TEST(report_plan, only_the_second_and_later_rules_start_a_page) {
     const std::vector<std::string> lines = {

@@ -8,6 +8,8 @@
 #include "schedule/ScheduleClear.h"
 #include "ui/ScriptedUser.h"
 
+#include "TestLoans.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -17,11 +19,7 @@
 namespace tallex {
 namespace {
 
-class FakeClock final : public Clock {
-public:
-    std::chrono::steady_clock::time_point now() const override { return at; }
-    std::chrono::steady_clock::time_point at{};
-};
+using test::FakeClock;
 
 // A schedule page whose stream 1 already has an amount; by default a regular monthly loan.
 struct Page {

@@ -6,6 +6,8 @@
 #include "schedule/SchedulePage.h"
 #include "ui/ScriptedUser.h"
 
+#include "TestLoans.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -157,20 +159,16 @@ TEST(schedule_page_cells, entering_a_cell_may_send_the_cursor_back) {
     }
 }
 
-class FakeClock final : public Clock {
-public:
-    std::chrono::steady_clock::time_point now() const override { return t; }
-    std::chrono::steady_clock::time_point t{};
-};
+using test::FakeClock;
 
 TEST(schedule_page_calendar, hand_over_period_lasts_two_seconds) {
     FakeClock clock;
     CalendarHandOverPeriod period(clock);
     EXPECT_FALSE(period.running());
     period.start();
-    clock.t += std::chrono::milliseconds(1999);
+    clock.at += std::chrono::milliseconds(1999);
     EXPECT_TRUE(period.running());
-    clock.t += std::chrono::milliseconds(1);
+    clock.at += std::chrono::milliseconds(1);
     EXPECT_FALSE(period.running());
 }
 

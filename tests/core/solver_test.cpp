@@ -275,12 +275,12 @@ std::vector<Stream> RandomStreams(std::mt19937_64& rng, const Basis& basis, bool
     return streams;
 }
 
-// Ten thousand random schedules of positive payments: the solver's APR agrees with bisection.
+// Two thousand random schedules of positive payments: the solver's APR agrees with bisection.
 TEST(solve_apr, agrees_with_bisection_on_random_positive_schedules) {
     std::mt19937_64 rng(20261206);
     int compared = 0, failed = 0, beyond = 0;
     double worst = 0;
-    for (int n = 0; compared + failed < 10000; ++n) {
+    for (int n = 0; compared + failed < 2000; ++n) {
         const Basis basis = RandomBasis(rng);
         const std::vector<Stream> streams = RandomStreams(rng, basis, false);
         const double trueApr = std::uniform_real_distribution<double>(1, 60)(rng);
@@ -322,7 +322,7 @@ TEST(solve_apr, agrees_with_bisection_on_random_positive_schedules) {
 TEST(solve_apr, schedules_with_advances_end_failed_or_at_a_root) {
     std::mt19937_64 rng(19950930);
     int roots = 0, failed = 0, errors = 0;
-    for (int n = 0; n < 3000; ++n) {
+    for (int n = 0; n < 1000; ++n) {
         const Basis basis = RandomBasis(rng);
         const std::vector<Stream> streams = RandomStreams(rng, basis, true);
         const double amount = std::uniform_int_distribution<int>(100, 10000000)(rng) / 100.0;
@@ -352,7 +352,7 @@ TEST(solve_apr, schedules_with_advances_end_failed_or_at_a_root) {
     }
     std::printf("advance sweep: %d roots, %d failed to converge, %d run-time errors at the disclosed APR\n", roots,
                 failed, errors);
-    EXPECT_GT(roots, 1000);
+    EXPECT_GT(roots, 600);  // most of them
 }
 
 }  // namespace

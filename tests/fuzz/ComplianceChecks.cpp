@@ -1,12 +1,10 @@
 #include "ComplianceChecks.h"
 
 #include "FuzzSupport.h"
-#include "KnownMessages.h"
 
 #include "engine/Currency.h"
 
 #include <cmath>
-#include <set>
 #include <string>
 
 namespace tallex::fuzz {
@@ -16,31 +14,14 @@ namespace {
 bool IsAnswer(std::int16_t answer) { return answer == kNotAsked || answer == -1 || answer == 0; }
 
 void CheckLabels(const LoanRecord& r, const MemoryResultsView& view) {
-    static const std::set<std::string> aprCaptions = {
-        "** VIOLATION **  The APR is Understated by:",
-        "** APR understatement caused by finance charge error:",
-        "** APR is understated but considered accurate under 226.22(a)(5).",
-        "** VIOLATION **  The APR is Overstated by:",
-        "** APR overstatement caused by finance charge error:",
-        "** APR is overstated but considered accurate under 226.22(a)(5).",
-    };
-    static const std::set<std::string> financeCaptions = {
-        "** VIOLATION **  The Finance Charge is Understated by:",
-        "** VIOLATION **  The Finance Charge is Overstated by:",
-    };
     const LabelState& apr = view.label(ResultsLabel::lblAPRViolation);
     const LabelState& fc = view.label(ResultsLabel::lblFinanceViolation);
     const LabelState& tenPercent = view.label(ResultsLabel::lblFinanceError);
-    if (apr.visible) FUZZ_CHECK(aprCaptions.count(apr.caption) == 1, "APR label \"" << Printable(apr.caption) << "\"");
-    if (fc.visible)
-        FUZZ_CHECK(financeCaptions.count(fc.caption) == 1, "finance charge label \"" << Printable(fc.caption) << "\"");
-    if (tenPercent.visible)
-        FUZZ_CHECK(tenPercent.caption == "(The 10% obvious error rule applies)",
-                   "\"" << Printable(tenPercent.caption) << "\"");
+    for (const LabelState* label : {&apr, &fc, &tenPercent})
+        if (label->visible) FUZZ_CHECK(!label->caption.empty(), "a verdict label shown without a caption");
     const bool aprViolation = r.gbAPRUnderViol || r.gbAPROverViol;
-    FUZZ_CHECK(!aprViolation ||
-                   (apr.visible && apr.colour == LabelColour::DarkRed && apr.caption.rfind("** VIOLATION **", 0) == 0),
-               "an APR violation shown as \"" << apr.caption << "\"");
+    FUZZ_CHECK(!aprViolation || (apr.visible && apr.colour == LabelColour::DarkRed),
+               "an APR violation shown as \"" << Printable(apr.caption) << "\"");
     FUZZ_CHECK(aprViolation || !apr.visible || apr.colour == LabelColour::Black, "an accurate APR shown in red");
     const bool fcViolation = r.gbFCUnderViol || r.gbFCOverViol;
     FUZZ_CHECK(fcViolation == fc.visible,
@@ -60,8 +41,8 @@ void CheckComplianceOutcome(const LoanRecord& r, const MemoryResultsView& view, 
     std::size_t questions = 0;
     for (std::size_t i = firstPrompt; i < user.prompts().size(); ++i) {
         const Prompt& p = user.prompts()[i];
-        FUZZ_CHECK(IsAprQuestion(p.text) && p.style == kStyleYesNoQuestion,
-                   "unknown results prompt \"" << Printable(p.text) << "\" style " << p.style);
+        FUZZ_CHECK(!p.text.empty() && p.style == kStyleYesNoQuestion,
+                   "results prompt \"" << Printable(p.text) << "\" style " << p.style);
         ++questions;
     }
     const std::size_t asked = (r.giAPRUnderByFC != kNotAsked) + (r.giAPROverByFC != kNotAsked);
@@ -75,8 +56,6 @@ void CheckComplianceOutcome(const LoanRecord& r, const MemoryResultsView& view, 
                "finance charge tolerance " << r.giFCTolerance << ", expected " << tolerance);
 
     // Reasons and flags agree.
-    FUZZ_CHECK(IsAprReason(r.gsDebugMsgAPR), "APR reason \"" << Printable(r.gsDebugMsgAPR) << "\"");
-    FUZZ_CHECK(IsFinanceChargeReason(r.gsDebugMsgFC), "finance charge reason \"" << Printable(r.gsDebugMsgFC) << "\"");
     FUZZ_CHECK((r.gbAPRUnderViol || r.gbAPROverViol) == !r.gsDebugMsgAPR.empty(),
                "APR flags " << r.gbAPRUnderViol << r.gbAPROverViol << " with reason \"" << r.gsDebugMsgAPR << "\"");
     FUZZ_CHECK(

@@ -8,7 +8,8 @@
 //    giDateError and shows the empty mask;
 //  - DaysBetween and WeekdayName agree with an independent day count;
 //  - MultipleOfMonth is true exactly for the same day of the month, or month end to month end;
-//  - the calculator shows only its own messages; a payment date before the loan date is refused;
+//  - the calculator's messages are warnings with a text; a payment date before the loan date is
+//    refused;
 //  - the whole months and odd days of each frequency measure the span between the two dates
 //    (monthly: odd days 0..30; semi-monthly: under 15; actual days: exact; annual count: exact
 //    against 365-day years and their leap days), and every figure is finite;
@@ -29,7 +30,6 @@
 #include <cmath>
 #include <cstdio>
 #include <optional>
-#include <set>
 #include <string>
 
 using namespace tallex;
@@ -129,20 +129,6 @@ void CheckDateArithmetic(const CalendarDate& a, const CalendarDate& b) {
     FUZZ_CHECK(MultipleOfMonth(a, b) == whole, "MultipleOfMonth(" << Show(a) << ", " << Show(b) << ")");
 }
 
-const std::set<std::string>& CalendarMessages() {
-    static const std::set<std::string> texts = {
-        "Enter valid loan date in mm-dd-yyyy format.",
-        "Enter valid payment/advance date in mm-dd-yyyy format.",
-        "Enter both dates before pressing OK.",
-        "Payment/advance date must be the same as or later than loan date.",
-        "Switch from actual days to even months not allowed.",
-        "Switch from even months to actual days not allowed.",
-        "Loan term is not a multiple of a month.  Do not use this payment frequency.",
-        "Loan term with equal months may not use this payment frequency.",
-    };
-    return texts;
-}
-
 bool SaneBasis(const LoanRecord& r) {
     const bool code = r.giPymtFreq >= 0 && r.giPymtFreq <= 8;
     const bool months = r.giPymtFreq != kFreqMultiplesOfMonth || (r.dMonths >= 1 && r.dMonths <= 12);
@@ -171,8 +157,8 @@ void MeasureStream(LoanRecord& r, const TypedDate& loan, const TypedDate& paymen
         throw;
     }
     for (const Prompt& p : user.prompts())
-        FUZZ_CHECK(CalendarMessages().count(p.text) == 1 && p.style == kStyleExclamation,
-                   "unknown calendar message \"" << Printable(p.text) << "\" style " << p.style);
+        FUZZ_CHECK(!p.text.empty() && p.style == kStyleExclamation,
+                   "calendar message \"" << Printable(p.text) << "\" style " << p.style);
     const bool refused = user.prompts().size() > promptsBefore;
     FUZZ_CHECK(outcome.close != refused,
                "OK closed " << outcome.close << " after " << user.prompts().size() << " messages");
@@ -195,9 +181,7 @@ void MeasureStream(LoanRecord& r, const TypedDate& loan, const TypedDate& paymen
     }
     const long actual = Serial(*payment.date) - Serial(*loan.date);
     if (actual < 0) {
-        FUZZ_CHECK(refused && user.prompts().back().text ==
-                                  "Payment/advance date must be the same as or later than loan date.",
-                   "a payment date before the loan date was not refused");
+        FUZZ_CHECK(refused, "a payment date before the loan date was not refused");
         return;
     }
     if (!sane) return;

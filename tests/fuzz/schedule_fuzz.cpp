@@ -4,7 +4,7 @@
 // the whole-schedule check and the solver, and a schedule that passes goes on to the results.
 //
 // Invariants:
-//  - only the rules' own messages are shown (style 48), and a refused cell is cancelled;
+//  - a refusal is one warning with a text (style 48), and a refused cell is cancelled;
 //  - an accepted amount shows as "$#,##0.00" and is kept as the cents it shows (more than 0 on
 //    a single payment loan); accepted counts, unit periods and odd days are whole numbers within
 //    the limits of the loan's frequency; a number of payments fills the stream's empty timing
@@ -17,7 +17,6 @@
 
 #include "ComplianceChecks.h"
 #include "FuzzSupport.h"
-#include "KnownMessages.h"
 
 #include "compliance/DisclosureResults.h"
 #include "engine/Format.h"
@@ -120,8 +119,8 @@ void EditCell(LoanRecord& r, ScriptedUser& user, ScheduleOddDaysQuietPeriod& qui
     FUZZ_CHECK(shown <= 1, shown << " messages for one cell");
     if (shown == 1) {
         const Prompt& p = user.prompts().back();
-        FUZZ_CHECK(tallex::fuzz::IsCellMessage(p.text) && p.style == kStyleExclamation,
-                   "unknown cell message \"" << Printable(p.text) << "\" style " << p.style);
+        FUZZ_CHECK(!p.text.empty() && p.style == kStyleExclamation,
+                   "cell message \"" << Printable(p.text) << "\" style " << p.style);
         FUZZ_CHECK(result.cancel && result.message == p.text, "a refusal that does not cancel the cell");
     } else {
         // Silence with a cancel is the odd-days quiet period only.
@@ -175,9 +174,7 @@ void Continue(LoanRecord& r, ScriptedUser& user, FuzzInput& in, int rows) {
     const ScheduleContinueOutcome outcome = ScheduleContinue(r, user, rows, std::to_string(current), cells);
     const std::size_t shown = user.prompts().size() - before;
     FUZZ_CHECK(shown <= 1, shown << " messages for one Continue");
-    if (shown == 1)
-        FUZZ_CHECK(tallex::fuzz::IsContinueMessage(user.prompts().back().text),
-                   "unknown Continue message \"" << Printable(user.prompts().back().text) << "\"");
+    if (shown == 1) FUZZ_CHECK(!user.prompts().back().text.empty(), "an empty Continue message");
     if (!outcome.proceed) {
         FUZZ_CHECK(shown == 1, "Continue stopped without a word");
         return;

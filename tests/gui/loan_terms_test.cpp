@@ -1,6 +1,6 @@
-// The loan terms page driven by the keyboard and the mouse: each refusal it can show, the
-// confirmations before a change of loan type or frequency, the layout of each choice and the
-// calendar of a single payment loan.
+// The loan terms page driven by the keyboard and the mouse: Enter and the check box key, the
+// confirmations before a change of loan type or frequency, the single payment loan's calendar,
+// and text that arrives without keys. (Its refusals and their texts are the core's tables.)
 
 #include "GuiHarness.h"
 #include "dialogs/frmCalendar.h"
@@ -16,10 +16,6 @@
 class LoanTermsTest : public QObject {
     Q_OBJECT
 private slots:
-    void key_refusals_data();
-    void key_refusals();
-    void continue_refusals_data();
-    void continue_refusals();
     void selection_and_the_check_box_key();
     void change_of_type_or_frequency_asks_first_data();
     void change_of_type_or_frequency_asks_first();
@@ -44,144 +40,6 @@ void Choose(GuiHarness& h, const char* option) {
 }
 
 }  // namespace
-
-void LoanTermsTest::key_refusals_data() {
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("frequency");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("kept");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("letter in the amount") << "txtAmtFinanced"
-                                          << ""
-                                          << "12a"
-                                          << "12"
-                                          << "For amount financed, enter numbers, minus sign or decimal point only.";
-    QTest::newRow("minus in the finance charge")
-        << "txtDiscFinChg"
-        << ""
-        << "5-"
-        << "5"
-        << "For disclosed finance charge, enter numbers or decimal point only.";
-    QTest::newRow("letter in the APR") << "txtDiscAPR"
-                                       << ""
-                                       << "8x"
-                                       << "8"
-                                       << "For disclosed APR, enter numbers or decimal point only.";
-    QTest::newRow("leading zero of the APR") << "txtDiscAPR"
-                                             << ""
-                                             << "0.5"
-                                             << ".5"
-                                             << "";
-    QTest::newRow("third decimal of an amount") << "txtAmtFinanced"
-                                                << ""
-                                                << "1.234"
-                                                << "1.23"
-                                                << "";
-    QTest::newRow("letter in the months") << "txtUnitPeriod"
-                                          << "optPymtFreq_1"
-                                          << "3m"
-                                          << "3"
-                                          << "For months in unit period, enter numbers only.";
-    QTest::newRow("point in the days") << "txtUnitPeriod"
-                                       << "optPymtFreq_3"
-                                       << "14."
-                                       << "14"
-                                       << "For days in unit period, enter numbers only.";
-}
-
-void LoanTermsTest::key_refusals() {
-    QFETCH(QString, box);
-    QFETCH(QString, frequency);
-    QFETCH(QString, typed);
-    QFETCH(QString, kept);
-    QFETCH(QString, message);
-    GuiHarness h;
-    ToLoanTerms(h);
-    if (!frequency.isEmpty()) Choose(h, frequency.toLatin1().constData());
-    QVERIFY(h.type(box.toLatin1().constData(), typed));
-    QCOMPARE(h.control<QLineEdit>(box.toLatin1().constData())->text(), kept);
-    const QStringList expected = message.isEmpty() ? QStringList() : QStringList{message};
-    QCOMPARE(h.prompts(), expected);
-}
-
-void LoanTermsTest::continue_refusals_data() {
-    QTest::addColumn<QString>("amount");
-    QTest::addColumn<QString>("apr");
-    QTest::addColumn<QString>("charge");
-    QTest::addColumn<QString>("frequency");
-    QTest::addColumn<QString>("unit");
-    QTest::addColumn<int>("clicks");
-    QTest::addColumn<QStringList>("messages");
-    QTest::addColumn<QString>("focus");
-    const QString aprRange = QStringLiteral("Disclosed APR must be between 1 and 9999.");
-    // A null text is a box the user never enters. The click on Continue that takes the focus
-    // out of a refused box counts for nothing: the user clicks again.
-    const QString none;
-    QTest::newRow("no amount") << none << "8" << none << "" << none << 1 << QStringList{"Please input Amount Financed."}
-                               << "txtAmtFinanced";
-    QTest::newRow("amount not a number") << "1-2"
-                                         << "8" << none << "" << none << 1
-                                         << QStringList{"Please enter integers for Amount Financed."}
-                                         << "txtAmtFinanced";
-    QTest::newRow("zero amount") << "0"
-                                 << "8" << none << "" << none << 1 << QStringList{"Amount Financed can't be zero."}
-                                 << "txtAmtFinanced";
-    QTest::newRow("no APR") << "1000" << none << none << "" << none << 1 << QStringList{"Please input Disclosed APR."}
-                            << "txtDiscAPR";
-    QTest::newRow("APR not a number") << "1000"
-                                      << "." << none << "" << none << 2
-                                      << QStringList{aprRange, "Please enter integers for Disclosed APR."}
-                                      << "txtDiscAPR";
-    QTest::newRow("zero APR") << "1000"
-                              << ".0" << none << "" << none << 2
-                              << QStringList{aprRange, "Disclosed APR can't be zero."} << "txtDiscAPR";
-    QTest::newRow("APR above 9999") << "1000"
-                                    << "9999.5" << none << "" << none << 2 << QStringList{aprRange, aprRange}
-                                    << "txtDiscAPR";
-    QTest::newRow("finance charge not a number")
-        << "1000"
-        << "8"
-        << "."
-        << "" << none << 1 << QStringList{"Please enter integers for Disclosed Finance Charge."} << "txtDiscFinChg";
-    QTest::newRow("no unit period") << "1000"
-                                    << "8" << none << "optPymtFreq_1" << none << 1
-                                    << QStringList{"Please input Unit Period."} << "txtUnitPeriod";
-    QTest::newRow("zero unit period") << "1000"
-                                      << "8" << none << "optPymtFreq_1"
-                                      << "0" << 1 << QStringList{"Enter Unit Period value greater than zero."}
-                                      << "txtUnitPeriod";
-    QTest::newRow("one month unit period")
-        << "1000"
-        << "8" << none << "optPymtFreq_1"
-        << "1" << 1 << QStringList{"For months in unit period, enter a number from 2 to 12."} << "txtUnitPeriod";
-    QTest::newRow("400 days unit period")
-        << "1000"
-        << "8" << none << "optPymtFreq_3"
-        << "400" << 1 << QStringList{"For days in unit period, enter a number from 1 to 365."} << "txtUnitPeriod";
-}
-
-void LoanTermsTest::continue_refusals() {
-    QFETCH(QString, amount);
-    QFETCH(QString, apr);
-    QFETCH(QString, charge);
-    QFETCH(QString, frequency);
-    QFETCH(QString, unit);
-    QFETCH(int, clicks);
-    QFETCH(QStringList, messages);
-    QFETCH(QString, focus);
-    GuiHarness h;
-    ToLoanTerms(h);
-    if (!frequency.isEmpty()) Choose(h, frequency.toLatin1().constData());
-    if (!amount.isNull()) h.type("txtAmtFinanced", amount);
-    if (!apr.isNull()) h.type("txtDiscAPR", apr);
-    if (!charge.isNull()) h.type("txtDiscFinChg", charge);
-    if (!unit.isNull()) h.type("txtUnitPeriod", unit);
-    for (int i = 0; i < clicks; ++i) QVERIFY(h.click("CmdContinue"));
-    QCOMPARE(h.prompts(), messages);
-    QCOMPARE(h.pageName(), QStringLiteral("frmAPR1"));
-    QCOMPARE(QApplication::focusWidget()->objectName(), focus);
-    QCOMPARE(h.record().gdAmount, 0.0);  // nothing is written before every check passed
-}
 
 void LoanTermsTest::selection_and_the_check_box_key() {
     GuiHarness h;
@@ -211,23 +69,15 @@ void LoanTermsTest::selection_and_the_check_box_key() {
 
 void LoanTermsTest::change_of_type_or_frequency_asks_first_data() {
     QTest::addColumn<QString>("option");
-    QTest::addColumn<QString>("question");
     QTest::addColumn<short>("answer");
-    const QString type = QStringLiteral(
-        "Changing the loan type will cause deletion of any payment information and calendar date(s) you may have "
-        "entered.");
-    const QString frequency = QStringLiteral(
-        "Changing the payment frequency will cause deletion of any payment information and calendar date(s) you may "
-        "have entered.");
-    QTest::newRow("type, cancelled") << "optLoanType_1" << type << short(tallex::kAnswerCancel);
-    QTest::newRow("type, confirmed") << "optLoanType_1" << type << short(tallex::kAnswerOk);
-    QTest::newRow("frequency, cancelled") << "optPymtFreq_2" << frequency << short(tallex::kAnswerCancel);
-    QTest::newRow("frequency, confirmed") << "optPymtFreq_2" << frequency << short(tallex::kAnswerOk);
+    QTest::newRow("type, cancelled") << "optLoanType_1" << short(tallex::kAnswerCancel);
+    QTest::newRow("type, confirmed") << "optLoanType_1" << short(tallex::kAnswerOk);
+    QTest::newRow("frequency, cancelled") << "optPymtFreq_2" << short(tallex::kAnswerCancel);
+    QTest::newRow("frequency, confirmed") << "optPymtFreq_2" << short(tallex::kAnswerOk);
 }
 
 void LoanTermsTest::change_of_type_or_frequency_asks_first() {
     QFETCH(QString, option);
-    QFETCH(QString, question);
     QFETCH(short, answer);
     GuiHarness h;
     ToLoanTerms(h);
@@ -243,7 +93,7 @@ void LoanTermsTest::change_of_type_or_frequency_asks_first() {
 
     h.answerNext(answer);
     Choose(h, option.toLatin1().constData());
-    QVERIFY2(h.prompts() == QStringList{question}, PromptsText(h.prompts()));
+    QVERIFY2(h.prompts().size() == 1, PromptsText(h.prompts()));
     QCOMPARE(h.user().prompts()[0].style, 49);
     auto* chosen = h.control<QRadioButton>(option.toLatin1().constData());
     if (answer == tallex::kAnswerOk) {

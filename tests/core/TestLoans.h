@@ -1,0 +1,46 @@
+#pragma once
+// What the core tests share: a clock the test moves by hand, and a schedule typed as
+// "amount count unitPeriods oddDays | ..." into a fresh record.
+
+#include "engine/LoanRecord.h"
+#include "ui/Clock.h"
+
+#include <chrono>
+#include <memory>
+#include <sstream>
+#include <string>
+
+namespace tallex::test {
+
+class FakeClock final : public Clock {
+public:
+    std::chrono::steady_clock::time_point now() const override { return at; }
+    std::chrono::steady_clock::time_point at{};
+};
+
+// The streams with their labels; the row counts of the grid, the stored rows and the present
+// value all say how many there are.
+inline std::unique_ptr<LoanRecord> ScheduleOf(const std::string& rows) {
+    auto r = std::make_unique<LoanRecord>();
+    std::istringstream in(rows);
+    std::string bar;
+    int k = 0;
+    while (in >> r->gaPymtAmt[k + 1] >> r->gaNumPymts[k + 1] >> r->gaUnitPeriods[k + 1] >> r->gaOddDays[k + 1]) {
+        ++k;
+        r->gaPymtCol0[k] = std::to_string(k);
+        in >> bar;
+    }
+    r->giPymtRows = r->giPVStreams = r->giGridRowCount = static_cast<std::int16_t>(k);
+    return r;
+}
+
+// The same on a monthly basis of 30 days in a 360-day year.
+inline std::unique_ptr<LoanRecord> MonthlyScheduleOf(const std::string& rows) {
+    auto r = ScheduleOf(rows);
+    r->gdDaysinUnitPd = 30;
+    r->gdDaysinYr = 360;
+    r->giPymtFreq = kFreqMonthly;
+    return r;
+}
+
+}  // namespace tallex::test
