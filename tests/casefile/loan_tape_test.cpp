@@ -142,6 +142,13 @@ TEST(loan_tape, a_row_is_the_case_its_case_file_holds) {
     }
 }
 
+// A header of `n` columns "account".
+std::string Columns(std::size_t n) {
+    std::string header = "account";
+    for (std::size_t k = 1; k < n; ++k) header += ",account";
+    return header + "\n";
+}
+
 // A tape whose columns cannot all be read into a case is refused before its first row.
 TEST(loan_tape, a_header_naming_no_case_key_refuses_the_tape) {
     struct Row {
@@ -169,6 +176,8 @@ TEST(loan_tape, a_header_naming_no_case_key_refuses_the_tape) {
          "the header, column 1: a quote in a cell that does not start with one (a cell holding quotes is written in "
          "quotes, each quote doubled)"},
         {"\naccount\n", "(header)", "the first line is empty: it names the columns"},
+        {Columns(4096), "account", "duplicate column (columns 1 and 2)"},  // as many columns as a header may have
+        {Columns(4097), "(header)", "the header names 4097 columns, more than a case has keys"},
         {"", "(tape)", "the tape is empty: its first line names the columns"},
         {"\xEF\xBB\xBF", "(tape)", "the tape is empty: its first line names the columns"},
         {std::string("\xFF\xFE"
@@ -264,6 +273,7 @@ TEST(loan_tape, a_row_that_is_no_case_is_refused_and_passed) {
         {kThree, "A,Jo,1,", "(row)", "row 1 has 4 cells; the header names 3 columns"},
         {kThree, "A,Jo", "(row)", "row 1 has 2 cells; the header names 3 columns"},
         {kThree, "A,Jos\xE9,1", "borrower", "is not UTF-8 text (save the tape as CSV in UTF-8)"},
+        {kThree, ",\xE9,", "borrower", "is not UTF-8 text (save the tape as CSV in UTF-8)"},  // no ASCII in a cell
         {"account,schedule.1.payments,schedule.2.amount", "A,,5", "schedule[2]",
          "follows stream 1, which is empty: a row's schedule ends at its first empty stream"},
     };

@@ -8,11 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <array>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,6 +16,7 @@ namespace tallex::faults {
 namespace {
 
 using clitest::ReadFile;
+using clitest::TempFolder;
 using clitest::WriteFile;
 
 // A case file as one line of a batch file (its line breaks are JSON white space).
@@ -63,9 +59,8 @@ TEST(report_file_fault, a_full_disk_keeps_the_earlier_report) {
 
 TEST(batch_file_fault, a_full_disk_keeps_the_earlier_verdicts) {
     // The cases live on an ordinary disk; only the verdicts go to the small one.
-    char folder[] = "/tmp/tallex-batch-XXXXXX";
-    ASSERT_NE(::mkdtemp(folder), nullptr);
-    const std::string cases = std::string(folder) + "/cases.jsonl";
+    TempFolder folder;
+    const std::string cases = folder / "cases.jsonl";
     std::string lines;
     for (int n = 0; n < 200; ++n) lines += ReadFileAsLine(kExamples + "/regular-monthly.json") + "\n";
     WriteFile(cases, lines);
@@ -82,8 +77,6 @@ TEST(batch_file_fault, a_full_disk_keeps_the_earlier_verdicts) {
         EXPECT_EQ(ReadFile(verdicts), "{\"earlier\":true}\n") << format;
         EXPECT_EQ(disk.files(), std::vector<std::string>{"verdicts." + format});
     }
-    std::remove(cases.c_str());
-    ::rmdir(folder);
 }
 
 // Damaged copies of a good case file: cut short at several places, and with bytes that no JSON
@@ -108,10 +101,9 @@ std::vector<std::pair<std::string, std::string>> DamagedCases() {
 }
 
 TEST(case_file_fault, a_damaged_case_file_is_one_line_naming_it) {
-    char folder[] = "/tmp/tallex-damaged-XXXXXX";
-    ASSERT_NE(::mkdtemp(folder), nullptr);
+    TempFolder folder;
     for (const auto& [name, text] : DamagedCases()) {
-        const std::string path = std::string(folder) + "/" + name + ".json";
+        const std::string path = folder / (name + ".json");
         WriteFile(path, text);
         for (const char* command : {"check ", "report "}) {
             std::string out;
@@ -124,12 +116,12 @@ TEST(case_file_fault, a_damaged_case_file_is_one_line_naming_it) {
     // A batch over the folder answers every file, each with its error.
     std::string out;
     const auto damaged = DamagedCases();
-    EXPECT_EQ(RunCli(std::string("batch ") + folder + " -o " + folder + "/verdicts.out", out), 1) << out;
+    EXPECT_EQ(RunCli("batch " + (folder / "") + " -o " + (folder / "verdicts.out"), out), 1) << out;
     EXPECT_EQ(LastLine(out), "cases " + std::to_string(damaged.size()) + ", checked 0, failures " +
                                  std::to_string(damaged.size()) +
                                  "; violations: APR understated 0, APR overstated 0, finance charge understated 0, "
                                  "finance charge overstated 0; subject to reimbursement 0");
-    const std::string verdicts = ReadFile(std::string(folder) + "/verdicts.out");
+    const std::string verdicts = ReadFile(folder / "verdicts.out");
     std::size_t lines = 0, errors = 0;
     for (std::size_t at = 0; at < verdicts.size(); at = verdicts.find('\n', at) + 1) {
         ++lines;
@@ -138,9 +130,6 @@ TEST(case_file_fault, a_damaged_case_file_is_one_line_naming_it) {
     }
     EXPECT_EQ(lines, damaged.size());
     EXPECT_EQ(errors, damaged.size());
-    for (const auto& [name, text] : damaged) std::remove((std::string(folder) + "/" + name + ".json").c_str());
-    std::remove((std::string(folder) + "/verdicts.out").c_str());
-    ::rmdir(folder);
 }
 
 }  // namespace
