@@ -1,11 +1,17 @@
 #pragma once
-// What the fuzz targets share: typed values read out of the fuzzer's bytes, the invariant
-// check that stops a run with the broken invariant printed (libFuzzer keeps the input as a
-// crash; the corpus replay fails), and the rule that nothing but the core's run-time error
-// may leave a run.
+// What the fuzz targets share: typed values read out of the fuzzer's bytes; the invariant check
+// that stops a run with the broken invariant printed (libFuzzer keeps the input as a crash, the
+// corpus replay fails); the rule that nothing but a run-time error the core knows may leave a
+// run; a clock the target moves, a user answering from the bytes, and the invariants of the
+// results page.
 
+#include "engine/LoanRecord.h"
 #include "engine/RuntimeError.h"
+#include "ui/Clock.h"
+#include "ui/MemoryResultsView.h"
+#include "ui/ScriptedUser.h"
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -23,13 +29,7 @@ public:
     FuzzInput(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
 
     bool empty() const { return size_ == 0; }
-    std::size_t left() const { return size_; }
-
-    std::uint8_t Byte() {
-        if (size_ == 0) return 0;
-        --size_;
-        return *data_++;
-    }
+    std::uint8_t Byte() { return size_ == 0 ? 0 : (--size_, *data_++); }
     bool Bool() { return (Byte() & 1) != 0; }
     // A number in lo..hi (inclusive).
     int IntIn(int lo, int hi) {
@@ -49,7 +49,7 @@ public:
     // Mostly the values a loan holds, sometimes the extremes: a pick from `usual` or any double.
     double Double(std::initializer_list<double> usual) {
         const std::uint8_t choice = Byte();
-        if (choice < 200 && usual.size() > 0) return usual.begin()[choice % usual.size()];
+        if (choice < 200) return usual.begin()[choice % usual.size()];
         if (choice < 230) return static_cast<double>(IntIn(-100000, 100000)) / 100.0;
         return AnyDouble();
     }
@@ -63,7 +63,7 @@ public:
     // One of the given texts, or (one time in four) a free text.
     std::string TextLike(std::initializer_list<std::string_view> usual, std::size_t maxLength = 16) {
         const std::uint8_t choice = Byte();
-        if (choice >= 192 || usual.size() == 0) return Text(maxLength);
+        if (choice >= 192) return Text(maxLength);
         return std::string(usual.begin()[choice % usual.size()]);
     }
     // Everything that is left, as text.
@@ -79,15 +79,31 @@ private:
     std::size_t size_;
 };
 
-// Prints the broken invariant with what the target knew and aborts: libFuzzer saves the input,
-// the replay test fails with the text in its log.
 [[noreturn]] void Violation(const char* invariant, const std::string& detail, const char* file, int line);
 
-// Makes a printable line of a text that may hold any byte.
+// A printable line of a text that may hold any byte.
 std::string Printable(std::string_view text);
 
 // The run-time errors the core raises: 5, 6, 9 and 11, each with its own description.
 bool IsKnownRuntimeError(const RuntimeError& error);
+
+// Time moves on only when the target moves it.
+class SteppingClock final : public Clock {
+public:
+    std::chrono::steady_clock::time_point now() const override { return now_; }
+    void advance(int milliseconds) { now_ += std::chrono::milliseconds(milliseconds); }
+
+private:
+    std::chrono::steady_clock::time_point now_{};
+};
+
+// Answers each yes/no question from the input, OK to every message.
+void AnswerFrom(ScriptedUser& user, FuzzInput& in);
+
+// The record, the results page's labels and the prompts shown from `firstPrompt` on, after
+// ComputeDisclosureResults ran to its end (not refused).
+void CheckComplianceOutcome(const LoanRecord& r, const MemoryResultsView& view, const ScriptedUser& user,
+                            std::size_t firstPrompt);
 
 }  // namespace tallex::fuzz
 
@@ -102,15 +118,14 @@ bool IsKnownRuntimeError(const RuntimeError& error);
 
 namespace tallex::fuzz {
 
-// Runs one input: a RuntimeError of the core is an accepted end of the run (when it is one of
-// the errors the core knows), anything else that escapes is a finding.
+// Runs one input: a RuntimeError the core knows is an accepted end of the run, anything else
+// that escapes is a finding.
 template <class Body>
 void RunGuarded(Body&& body) {
     try {
         body();
     } catch (const RuntimeError& error) {
-        FUZZ_CHECK(IsKnownRuntimeError(error),
-                   "run-time error " << error.number() << " \"" << error.description() << "\"");
+        FUZZ_CHECK(IsKnownRuntimeError(error), error.number() << " \"" << error.description() << "\"");
     } catch (const std::exception& error) {
         FUZZ_CHECK(false && "only tallex::RuntimeError may escape", error.what());
     } catch (...) {

@@ -5,8 +5,8 @@
 //  - only run-time error 6 (a number beyond the double range) leaves Val and NumericTextValue,
 //    and only 5 (NaN) or 6 (infinity) leaves the formats; every value read is finite;
 //  - blanks, tabs and line feeds do not count wherever they stand;
-//  - a plain decimal reads exactly as the C library reads it;
-//  - the reading stops at the first character that cannot continue the number;
+//  - a plain decimal reads exactly as the C library reads it, and the reading stops at the first
+//    character that cannot continue the number;
 //  - the three numeric answers agree: IsNumericText, NumericTextValue, NumericTextCheck (and
 //    "2" exactly when a decimal point is typed into a whole-number entry);
 //  - "$", "(...)" and a trailing "-" decorate a plain number without changing its size;
@@ -18,6 +18,7 @@
 #include "engine/Format.h"
 #include "engine/NumberText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -33,6 +34,9 @@ struct Reading {
     std::optional<double> value;
     int error = 0;
     friend bool operator==(const Reading&, const Reading&) = default;
+    friend std::ostream& operator<<(std::ostream& out, const Reading& r) {
+        return r.value ? out << *r.value : out << "error " << r.error;
+    }
 };
 
 template <class F>
@@ -44,130 +48,84 @@ Reading Read(F f) {
     }
 }
 
-std::string Show(const Reading& r) {
-    if (r.value) {
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "%.17g", *r.value);
-        return buf;
-    }
-    return "error " + std::to_string(r.error);
+Reading ValOf(const std::string& text) {
+    return Read([&] { return Val(text); });
 }
-
-bool IsValBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+Reading NumericValueOf(const std::string& text) {
+    return Read([&] { return NumericTextValue(text).value_or(NAN); });
+}
 
 // [+-]? digits with at most one point, at least one digit, nothing else.
 bool IsPlainDecimal(const std::string& t) {
-    std::size_t i = 0;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-    bool digit = false, point = false;
-    for (; i < t.size(); ++i) {
-        if (t[i] >= '0' && t[i] <= '9')
-            digit = true;
-        else if (t[i] == '.' && !point)
-            point = true;
-        else
-            return false;
-    }
-    return digit;
+    const std::size_t sign = !t.empty() && (t[0] == '+' || t[0] == '-');
+    const std::size_t digits = std::count_if(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return digits > 0 && digits + sign + (t.find('.') != std::string::npos) == t.size() &&
+           std::count(t.begin(), t.end(), '.') <= 1;
 }
 
 void CheckVal(const std::string& text) {
-    const Reading val = Read([&] { return Val(text); });
-    FUZZ_CHECK(val.value || val.error == 6, "Val(\"" << Printable(text) << "\") = " << Show(val));
-    if (val.value) FUZZ_CHECK(std::isfinite(*val.value), "Val(\"" << Printable(text) << "\") = " << Show(val));
-
+    const Reading val = ValOf(text);
+    FUZZ_CHECK(val.value ? std::isfinite(*val.value) : val.error == 6, Printable(text) << ": " << val);
     std::string squeezed;
     for (char c : text)
-        if (!IsValBlank(c)) squeezed += c;
-    const Reading withoutBlanks = Read([&] { return Val(squeezed); });
-    FUZZ_CHECK(val == withoutBlanks, "blanks count: Val(\"" << Printable(text) << "\") = " << Show(val) << " but Val(\""
-                                                            << Printable(squeezed) << "\") = " << Show(withoutBlanks));
-
+        if (c != ' ' && c != '\t' && c != '\n') squeezed += c;
+    const Reading withoutBlanks = ValOf(squeezed);
+    FUZZ_CHECK(val == withoutBlanks, Printable(text) << ": " << val << ", without blanks " << withoutBlanks);
     if (IsPlainDecimal(squeezed) && squeezed.size() < 400) {
         const double expected = std::strtod(squeezed.c_str(), nullptr);
-        if (std::isfinite(expected))
-            FUZZ_CHECK(val.value && *val.value == expected, "Val(\"" << Printable(text) << "\") = " << Show(val)
-                                                                     << ", strtod gives " << Show({expected, 0}));
-        // The reading stops at a character that cannot continue a number.
-        for (const char* stop : {"x", "$", ",", "%", "..", "-1", "e", "E+"}) {
-            const Reading cut = Read([&] { return Val(squeezed + stop); });
-            FUZZ_CHECK(cut == withoutBlanks, "Val(\"" << Printable(squeezed + stop) << "\") = " << Show(cut) << ", not "
-                                                      << Show(withoutBlanks));
-        }
+        if (std::isfinite(expected)) FUZZ_CHECK(val.value == expected, Printable(text) << ": " << val);
+        for (const char* stop : {"x", "$", ",", "%", "..", "-1", "e", "E+"})
+            FUZZ_CHECK(ValOf(squeezed + stop) == withoutBlanks, Printable(squeezed + stop));
     }
     // A minus sign in front negates a number that starts with a digit or a point.
     if (!squeezed.empty() && (std::isdigit(static_cast<unsigned char>(squeezed[0])) || squeezed[0] == '.')) {
-        const Reading negated = Read([&] { return Val("-" + text); });
         const Reading expected = val.value ? Reading{-*val.value, 0} : val;
-        FUZZ_CHECK(negated == expected,
-                   "Val(\"-" << Printable(text) << "\") = " << Show(negated) << ", expected " << Show(expected));
+        FUZZ_CHECK(ValOf("-" + text) == expected, Printable(text) << ": " << ValOf("-" + text));
     }
 }
 
 void CheckNumericText(const std::string& text) {
     const bool numeric = IsNumericText(text);
-    const Reading value = Read([&] { return NumericTextValue(text).value_or(NAN); });
-    FUZZ_CHECK(value.value || value.error == 6, "NumericTextValue(\"" << Printable(text) << "\") = " << Show(value));
-    if (value.value) {
-        FUZZ_CHECK(numeric == !std::isnan(*value.value),
-                   "IsNumericText(\"" << Printable(text) << "\") = " << numeric << ", value " << Show(value));
-        if (numeric)
-            FUZZ_CHECK(std::isfinite(*value.value),
-                       "NumericTextValue(\"" << Printable(text) << "\") = " << Show(value));
-    }
+    const Reading value = NumericValueOf(text);
+    FUZZ_CHECK(value.value || value.error == 6, Printable(text) << ": " << value);
+    if (value.value)
+        FUZZ_CHECK(numeric ? std::isfinite(*value.value) : std::isnan(*value.value), Printable(text) << ": " << value);
     const short plainCheck = NumericTextCheck(text, false);
-    const short integerCheck = NumericTextCheck(text, true);
-    const bool point = text.find('.') != std::string::npos;
-    FUZZ_CHECK(plainCheck == short{numeric ? kNumericOk : kNotNumeric},
-               "NumericTextCheck(\"" << Printable(text) << "\", false) = " << plainCheck << ", numeric " << numeric);
-    FUZZ_CHECK(integerCheck == (point ? short{kHasDecimalPoint} : plainCheck),
-               "NumericTextCheck(\"" << Printable(text) << "\", true) = " << integerCheck);
-
+    FUZZ_CHECK(plainCheck == short{numeric ? kNumericOk : kNotNumeric}, Printable(text) << ": " << plainCheck);
+    FUZZ_CHECK(
+        NumericTextCheck(text, true) == (text.find('.') != std::string::npos ? short{kHasDecimalPoint} : plainCheck),
+        Printable(text));
     // Surrounding white space does not change a number's value.
     if (numeric && value.value) {
         std::size_t b = 0, e = text.size();
         while (b < e && std::isspace(static_cast<unsigned char>(text[b]))) ++b;
         while (e > b && std::isspace(static_cast<unsigned char>(text[e - 1]))) --e;
-        const std::string trimmed = text.substr(b, e - b);
-        const Reading inner = Read([&] { return NumericTextValue(trimmed).value_or(NAN); });
-        FUZZ_CHECK(inner == value, "NumericTextValue(\"" << Printable(text) << "\") = " << Show(value) << " but of \""
-                                                         << Printable(trimmed) << "\" " << Show(inner));
+        FUZZ_CHECK(NumericValueOf(text.substr(b, e - b)) == value, Printable(text) << ": " << value);
     }
     // Decorations of a plain unsigned number.
-    if (IsPlainDecimal(text) && text[0] != '+' && text[0] != '-' && text.size() < 400) {
-        const Reading plain = Read([&] { return Val(text); });
-        if (!plain.value) return;
-        const double v = *plain.value;
-        for (const auto& [decorated, expected] : {std::pair{"$" + text, v}, std::pair{"(" + text + ")", -v},
-                                                  std::pair{text + "-", -v}, std::pair{" -$" + text + " ", -v}}) {
-            const std::optional<double> got = NumericTextValue(decorated);
-            FUZZ_CHECK(got && *got == expected, "NumericTextValue(\"" << Printable(decorated) << "\") = "
-                                                                      << (got ? Show({*got, 0}) : "not a number")
-                                                                      << ", expected " << Show({expected, 0}));
-        }
-    }
+    if (!IsPlainDecimal(text) || text[0] == '+' || text[0] == '-' || text.size() >= 400) return;
+    const Reading plain = ValOf(text);
+    if (!plain.value) return;
+    const double v = *plain.value;
+    for (const auto& [decorated, expected] : {std::pair{"$" + text, v}, std::pair{"(" + text + ")", -v},
+                                              std::pair{text + "-", -v}, std::pair{" -$" + text + " ", -v}})
+        FUZZ_CHECK(NumericTextValue(decorated) == expected, Printable(decorated) << " is not " << expected);
 }
 
 void CheckWriting(double v) {
     const Reading shortest = Read([&] { return Val(ShortestNumber(v)); });
-    const Reading money = Read([&] { return NumericTextValue(Format(v, "$#,##0.00")).value_or(NAN); });
-    if (std::isnan(v)) {
-        FUZZ_CHECK(shortest.error == 5 && money.error == 5, "NaN written: " << Show(shortest) << ", " << Show(money));
+    const Reading shown = Read([&] { return NumericTextValue(Format(v, "$#,##0.00")).value_or(NAN); });
+    if (!std::isfinite(v)) {
+        const int error = std::isnan(v) ? 5 : 6;
+        FUZZ_CHECK(shortest.error == error && shown.error == error, v << ": " << shortest << ", " << shown);
         return;
     }
-    if (std::isinf(v)) {
-        FUZZ_CHECK(shortest.error == 6 && money.error == 6,
-                   "infinity written: " << Show(shortest) << ", " << Show(money));
-        return;
-    }
-    const std::string text = ShortestNumber(v);
     // Fifteen digits round the largest doubles (from 1.797693134862315E+308) beyond the range.
     if (shortest.error == 6 && std::fabs(v) >= 1.797693134862315e308) return;
     FUZZ_CHECK(shortest.value && std::fabs(*shortest.value - v) <= std::max(std::fabs(v) * 1e-14, 1e-300),
-               "ShortestNumber(" << Show({v, 0}) << ") = \"" << text << "\" reads " << Show(shortest));
-    FUZZ_CHECK(
-        money.value && std::fabs(*money.value - v) <= 0.005 + std::fabs(v) * 1e-14,
-        "Format(" << Show({v, 0}) << ", \"$#,##0.00\") = \"" << Format(v, "$#,##0.00") << "\" reads " << Show(money));
+               v << " written \"" << ShortestNumber(v) << "\"");
+    FUZZ_CHECK(shown.value && std::fabs(*shown.value - v) <= 0.005 + std::fabs(v) * 1e-14,
+               v << " written \"" << Format(v, "$#,##0.00") << "\"");
 }
 
 }  // namespace
@@ -177,8 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tallex::fuzz::RunGuarded([&] {
         CheckVal(text);
         CheckNumericText(text);
-        const Reading read = Read([&] { return Val(text); });
-        if (read.value) CheckWriting(*read.value);
+        if (const Reading read = ValOf(text); read.value) CheckWriting(*read.value);
         tallex::fuzz::FuzzInput bytes(data, size);
         CheckWriting(bytes.AnyDouble());
     });

@@ -15,19 +15,14 @@
 //    is reported with its note instead;
 //  - the results of a schedule that went on satisfy the tolerance tests' invariants.
 
-#include "ComplianceChecks.h"
 #include "FuzzSupport.h"
 
 #include "compliance/DisclosureResults.h"
-#include "engine/Format.h"
-#include "engine/LoanRecord.h"
 #include "engine/NumberText.h"
 #include "schedule/ScheduleCellCheck.h"
 #include "schedule/ScheduleCellStore.h"
 #include "schedule/ScheduleColumns.h"
 #include "schedule/SchedulePage.h"
-#include "ui/MemoryResultsView.h"
-#include "ui/ScriptedUser.h"
 
 #include <array>
 #include <cmath>
@@ -39,16 +34,6 @@ using tallex::fuzz::FuzzInput;
 using tallex::fuzz::Printable;
 
 namespace {
-
-// Time moves on by the fuzzer's choice, so the odd-days quiet period both runs and ends.
-class SteppingClock final : public Clock {
-public:
-    std::chrono::steady_clock::time_point now() const override { return now_; }
-    void advance(int milliseconds) { now_ += std::chrono::milliseconds(milliseconds); }
-
-private:
-    std::chrono::steady_clock::time_point now_{};
-};
 
 bool IsWholeNumberText(const std::string& text) {
     static const std::regex whole(R"( *[+-]?[0-9]+ *)");
@@ -65,47 +50,31 @@ std::string CellText(FuzzInput& in, int column) {
     }
 }
 
-void CheckAcceptedCell(const LoanRecord& r, int stream, int column, const std::string& typed,
-                       const ScheduleCellResult& result) {
-    const std::string where =
-        "stream " + std::to_string(stream) + " column " + std::to_string(column) + " \"" + Printable(typed) + "\": ";
-    switch (column) {
-    case kColAmount: {
+// A cell the page took: as the column and the loan's frequency allow.
+bool Acceptable(const LoanRecord& r, int column, const std::string& typed, const ScheduleCellResult& result) {
+    if (column == kColAmount) {
         static const std::regex money(R"(-?\$[0-9]{1,3}(,[0-9]{3})*\.[0-9]{2})");
-        FUZZ_CHECK(std::regex_match(result.text, money), where << "shown as \"" << result.text << "\"");
         const double shown = NumericTextValue(result.text).value_or(NAN);
-        FUZZ_CHECK(Val(result.cellValue) == shown,
-                   where << "kept as " << result.cellValue << ", shown " << result.text);
         const double typedValue = NumericTextValue(typed).value_or(NAN);
-        FUZZ_CHECK(std::fabs(shown - typedValue) <= 0.005 + std::fabs(typedValue) * 1e-14,
-                   where << "shown " << result.text);
-        if (r.gbSingleAdvance) FUZZ_CHECK(shown > 0, where << "a single payment of " << result.text);
-        break;
+        return std::regex_match(result.text, money) && Val(result.cellValue) == shown &&
+               std::fabs(shown - typedValue) <= 0.005 + std::fabs(typedValue) * 1e-14 &&
+               (!r.gbSingleAdvance || shown > 0);
     }
-    case kColNumPayments:
-        FUZZ_CHECK(IsWholeNumberText(typed) && Val(typed) > 0, where << "accepted as a number of payments");
-        break;
-    case kColUnitPeriods: {
-        const double v = typed.empty() ? 0 : Val(typed);
-        FUZZ_CHECK(typed.empty() || IsWholeNumberText(typed), where << "accepted as unit periods");
-        FUZZ_CHECK(v >= 0, where << "negative unit periods accepted");
-        if (r.giPymtFreq == kFreqActualDaysSingle)
-            FUZZ_CHECK(v >= 1 && !(r.gdDaysinUnitPd < 365 && v != 1), where << "unit periods of a single payment");
-        break;
-    }
-    case kColOddDays: {
-        const double v = typed.empty() ? 0 : Val(typed);
-        FUZZ_CHECK(typed.empty() || IsWholeNumberText(typed), where << "accepted as odd days");
-        FUZZ_CHECK(v >= 0, where << "negative odd days accepted");
-        if (r.giPymtFreq >= kFreqMonthly && r.giPymtFreq <= kFreqActualDaysInstallment)
-            FUZZ_CHECK(!(v > r.gdDaysinUnitPd), where << "odd days beyond the unit period of " << r.gdDaysinUnitPd);
-        if (r.giPymtFreq == kFreqActualDaysSingle)
-            FUZZ_CHECK(v <= 364 && !(r.gdDaysinUnitPd < 365 && v != 0 && r.gbAppendixJ),
-                       where << "odd days of a single payment");
-        break;
-    }
-    default: break;
-    }
+    if (column == kColNumPayments) return IsWholeNumberText(typed) && Val(typed) > 0;
+    const double v = typed.empty() ? 0 : Val(typed);
+    if (!(typed.empty() || IsWholeNumberText(typed)) || v < 0) return false;
+    const bool single = r.giPymtFreq == kFreqActualDaysSingle;
+    if (column == kColUnitPeriods) return !single || (v >= 1 && !(r.gdDaysinUnitPd < 365 && v != 1));
+    if (r.giPymtFreq >= kFreqMonthly && r.giPymtFreq <= kFreqActualDaysInstallment && v > r.gdDaysinUnitPd)
+        return false;
+    return !single || (v <= 364 && !(r.gdDaysinUnitPd < 365 && v != 0 && r.gbAppendixJ));
+}
+
+std::string& Kept(LoanRecord& r, int stream, int column) {
+    return column == kColAmount        ? r.gaPymtAmt[stream]
+           : column == kColNumPayments ? r.gaNumPymts[stream]
+           : column == kColUnitPeriods ? r.gaUnitPeriods[stream]
+                                       : r.gaOddDays[stream];
 }
 
 void EditCell(LoanRecord& r, ScriptedUser& user, ScheduleOddDaysQuietPeriod& quiet, FuzzInput& in, int rows) {
@@ -115,55 +84,39 @@ void EditCell(LoanRecord& r, ScriptedUser& user, ScheduleOddDaysQuietPeriod& qui
     const std::string previousUnitPeriods = r.gaUnitPeriods[stream];
     const std::size_t before = user.prompts().size();
     const ScheduleCellResult result = ScheduleCellCheck(r, user, quiet, stream, column, typed);
-    const std::size_t shown = user.prompts().size() - before;
-    FUZZ_CHECK(shown <= 1, shown << " messages for one cell");
-    if (shown == 1) {
+    const std::string where = "stream " + std::to_string(stream) + " column " + std::to_string(column) + " \"" +
+                              Printable(typed) + "\" kept \"" + Printable(result.cellValue) + "\"";
+    const bool cell = column >= kColAmount && column <= kColOddDays;
+    FUZZ_CHECK(user.prompts().size() - before <= 1, where);
+    if (user.prompts().size() > before) {
         const Prompt& p = user.prompts().back();
-        FUZZ_CHECK(!p.text.empty() && p.style == kStyleExclamation,
-                   "cell message \"" << Printable(p.text) << "\" style " << p.style);
-        FUZZ_CHECK(result.cancel && result.message == p.text, "a refusal that does not cancel the cell");
+        FUZZ_CHECK(!p.text.empty() && p.style == kStyleExclamation && result.cancel && result.message == p.text, where);
     } else {
         // Silence with a cancel is the odd-days quiet period only.
-        FUZZ_CHECK(!result.cancel || column == kColOddDays, "a cell cancelled without a message, column " << column);
-        if (!result.cancel && column >= kColAmount && column <= kColOddDays &&
-            !(r.gaPymtAmt[stream].empty() && typed.empty()))
-            CheckAcceptedCell(r, stream, column, typed, result);
+        FUZZ_CHECK(!result.cancel || column == kColOddDays, where);
+        if (!result.cancel && cell && !(r.gaPymtAmt[stream].empty() && typed.empty()))
+            FUZZ_CHECK(Acceptable(r, column, typed, result), where);
     }
     if (!result.cancel && column == kColNumPayments && stream > 1 && previousUnitPeriods.empty() &&
-        !result.fills.empty()) {
-        const double expected = Val(r.gaUnitPeriods[stream - 1]) + Val(r.gaNumPymts[stream - 1]);
-        FUZZ_CHECK(Val(r.gaUnitPeriods[stream]) == expected,
-                   "stream " << stream << " starts at " << r.gaUnitPeriods[stream] << ", expected " << expected);
-    }
+        !result.fills.empty())
+        FUZZ_CHECK(Val(r.gaUnitPeriods[stream]) == Val(r.gaUnitPeriods[stream - 1]) + Val(r.gaNumPymts[stream - 1]),
+                   where << " starts at " << r.gaUnitPeriods[stream]);
     ScheduleCellStore(r, std::to_string(stream), column, result.cellValue);
-    if (column >= kColAmount && column <= kColOddDays) {
-        const std::string& kept = column == kColAmount        ? r.gaPymtAmt[stream]
-                                  : column == kColNumPayments ? r.gaNumPymts[stream]
-                                  : column == kColUnitPeriods ? r.gaUnitPeriods[stream]
-                                                              : r.gaOddDays[stream];
-        FUZZ_CHECK(kept == result.cellValue,
-                   "the record keeps \"" << Printable(kept) << "\" for \"" << Printable(result.cellValue) << "\"");
-    }
+    if (cell) FUZZ_CHECK(Kept(r, stream, column) == result.cellValue, where);
 }
 
-// The totals Continue must defend, as money.
-bool PaymentsCoverLoan(const LoanRecord& r, int rows) {
+// Payments that cover the amount financed and the advances, as money; no single advance at the
+// loan date.
+bool Defensible(const LoanRecord& r, int rows) {
     long double payments = 0, advances = 0;
     for (int k = 1; k <= rows; ++k) {
         const long double a = Val(r.gaPymtAmt[k]), n = Val(r.gaNumPymts[k]);
         if (a > 0) payments += a * n;
         if (a < 0) advances += -a * n;
+        if (a < 0 && n == 1 && Val(r.gaUnitPeriods[k]) == 0 && Val(r.gaOddDays[k]) == 0) return false;
     }
     const long double lent = r.gbAppendixJ ? r.gdAmount + advances : advances + r.gdCommitmentAmt;
     return payments + 0.0001L >= lent - std::fabs(lent) * 1e-12L;
-}
-
-bool HasAdvanceAtLoanDate(const LoanRecord& r, int rows) {
-    for (int k = 1; k <= rows; ++k)
-        if (Val(r.gaPymtAmt[k]) < 0 && Val(r.gaNumPymts[k]) == 1 && Val(r.gaUnitPeriods[k]) == 0 &&
-            Val(r.gaOddDays[k]) == 0)
-            return true;
-    return false;
 }
 
 void Continue(LoanRecord& r, ScriptedUser& user, FuzzInput& in, int rows) {
@@ -173,21 +126,15 @@ void Continue(LoanRecord& r, ScriptedUser& user, FuzzInput& in, int rows) {
     const std::size_t before = user.prompts().size();
     const ScheduleContinueOutcome outcome = ScheduleContinue(r, user, rows, std::to_string(current), cells);
     const std::size_t shown = user.prompts().size() - before;
-    FUZZ_CHECK(shown <= 1, shown << " messages for one Continue");
-    if (shown == 1) FUZZ_CHECK(!user.prompts().back().text.empty(), "an empty Continue message");
-    if (!outcome.proceed) {
-        FUZZ_CHECK(shown == 1, "Continue stopped without a word");
-        return;
-    }
-    FUZZ_CHECK(shown == 0 && !r.gbSolverFailed && std::isfinite(r.gdCalcAPR),
-               "Continue went on with APR " << r.gdCalcAPR << ", solver failed " << r.gbSolverFailed);
-    FUZZ_CHECK(PaymentsCoverLoan(r, rows), "Continue went on with payments that do not cover the amount financed");
-    FUZZ_CHECK(!HasAdvanceAtLoanDate(r, rows), "Continue went on with a single advance at the loan date");
-
+    FUZZ_CHECK(shown == (outcome.proceed ? 0u : 1u) && (shown == 0 || !user.prompts().back().text.empty()),
+               shown << " messages, proceed " << outcome.proceed);
+    if (!outcome.proceed) return;
+    FUZZ_CHECK(!r.gbSolverFailed && std::isfinite(r.gdCalcAPR), r.gdCalcAPR);
+    FUZZ_CHECK(Defensible(r, rows), "Continue went on with payments it should have refused");
     MemoryResultsView view;
     const std::size_t first = user.prompts().size();
-    const DisclosureOutcome results = ComputeDisclosureResults(r, view, user, {"", ""});
-    if (!results.refused) tallex::fuzz::CheckComplianceOutcome(r, view, user, first);
+    if (!ComputeDisclosureResults(r, view, user, {"", ""}).refused)
+        tallex::fuzz::CheckComplianceOutcome(r, view, user, first);
 }
 
 }  // namespace
@@ -218,18 +165,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         for (int k = 1; k <= kMaxStreams; ++k) r.gaPymtCol0[k] = std::to_string(k);
         ScriptedUser user;
-        user.setFallback([&](const std::string&, short style) {
-            return style == kStyleYesNoQuestion ? (in.Bool() ? kAnswerYesButton : kAnswerNoButton) : kAnswerOk;
-        });
-        SteppingClock clock;
+        tallex::fuzz::AnswerFrom(user, in);
+        tallex::fuzz::SteppingClock clock;
         ScheduleOddDaysQuietPeriod quiet(clock);
         int rows = 1;
         for (int step = 0; step < 64 && !in.empty(); ++step) {
             clock.advance(in.Byte());
             switch (in.Byte() % 10) {
-            case 0:
-                if (rows < kMaxStreams && rows < 12) ++rows;
-                break;
+            case 0: rows = std::min(rows + 1, std::min(kMaxStreams, 12)); break;
             case 1:
                 if (DeletePaymentStream(r, user, in.IntIn(1, rows), rows) && rows > 1) --rows;
                 break;

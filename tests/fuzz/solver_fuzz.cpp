@@ -10,10 +10,9 @@
 //  - for an ordinary loan (positive payments in money ranges, a positive unit period and year)
 //    the solved rate discounts the payments to the amount financed, counted independently here;
 //  - the results satisfy the tolerance tests' invariants;
-//  - reimbursement adjustments are finite; a finance-charge adjustment comes only with a
+//  - reimbursement figures are finite; a finance-charge adjustment comes only with a
 //    finance-charge violation, and with a tolerance none of a dollar or less is reported.
 
-#include "ComplianceChecks.h"
 #include "FuzzSupport.h"
 
 #include "compliance/DisclosureResults.h"
@@ -21,10 +20,7 @@
 #include "compliance/ReimbursementScreen.h"
 #include "engine/AprSolver.h"
 #include "engine/Currency.h"
-#include "engine/LoanRecord.h"
 #include "engine/NumberText.h"
-#include "ui/MemoryResultsView.h"
-#include "ui/ScriptedUser.h"
 
 #include <cmath>
 #include <string>
@@ -44,10 +40,9 @@ double Read(const std::string& text) {
 }
 
 // A loan whose solution must exist and be unique: payments only, in money ranges, a positive
-// period basis, payments that exceed the amount financed.
+// period basis, payments well above the amount financed at a rate the yearly APR can show.
 bool Ordinary(const LoanRecord& r, int rows) {
-    if (rows < 1 || rows > kMaxStreams || r.gbConstruction) return false;
-    if (!(r.gdAmount >= 1 && r.gdAmount <= 1e7)) return false;
+    if (rows < 1 || rows > kMaxStreams || r.gbConstruction || !(r.gdAmount >= 1 && r.gdAmount <= 1e7)) return false;
     if (!(r.gdDaysinUnitPd >= 1 && r.gdDaysinUnitPd <= 366 && r.gdDaysinYr >= 360 && r.gdDaysinYr <= 366)) return false;
     if (!(r.gdDisclAPR >= 0 && r.gdDisclAPR <= 100)) return false;
     double total = 0;
@@ -59,7 +54,6 @@ bool Ordinary(const LoanRecord& r, int rows) {
             return false;
         total += a * n;
     }
-    // Payments well above the amount financed, at a rate the yearly APR can show.
     return total >= r.gdAmount * 1.001 && total <= r.gdAmount * 4;
 }
 
@@ -75,29 +69,20 @@ long double PresentValueAt(const LoanRecord& r, int rows, long double i) {
     return sum;
 }
 
-std::string Cell(FuzzInput& in, std::initializer_list<std::string_view> usual) { return in.TextLike(usual, 24); }
-
 void Reimburse(LoanRecord& r, FuzzInput& in, ScriptedUser& user, int rows) {
     StartReimbursement(r, in.IntIn(kToleranceZero, kToleranceQuarter));
     ReimbursementActivation(r);
     FUZZ_CHECK(std::isfinite(r.gdFCAdjustment) && std::isfinite(r.gdAPRAdjFinal),
-               "reimbursement " << r.gdFCAdjustment << ", " << r.gdAPRAdjFinal);
+               r.gdFCAdjustment << ", " << r.gdAPRAdjFinal);
     // With a tolerance the method reports no adjustment of a dollar or less; without one the
-    // adjustment is the finance-charge error itself.
-    if (r.dTolerance != 0)
-        FUZZ_CHECK(r.gdFCAdjustment == 0 || r.gdFCAdjustment < -1,
-                   "a finance charge adjustment of " << r.gdFCAdjustment);
-    // The finance-charge method runs for either finance-charge violation.
-    if (r.gdFCAdjustment < -1)
-        FUZZ_CHECK(r.gbFCUnderViol || r.gbFCOverViol,
-                   "a finance charge adjustment of " << r.gdFCAdjustment << " without a finance charge violation");
-    const std::string prior = in.TextLike({"1", "12", "0", "", "360", "99999", "abc"});
+    // adjustment is the finance-charge error itself. It runs for either finance-charge violation.
+    FUZZ_CHECK(r.dTolerance == 0 || r.gdFCAdjustment == 0 || r.gdFCAdjustment < -1, r.gdFCAdjustment);
+    FUZZ_CHECK(r.gdFCAdjustment >= -1 || r.gbFCUnderViol || r.gbFCOverViol, r.gdFCAdjustment);
     const std::size_t before = user.prompts().size();
-    ShowAdjustments(r, user, prior, rows);
+    ShowAdjustments(r, user, in.TextLike({"1", "12", "0", "", "360", "99999", "abc"}), rows);
     for (std::size_t k = before; k < user.prompts().size(); ++k)
         FUZZ_CHECK(!user.prompts()[k].text.empty(), "an empty message");
-    FUZZ_CHECK(std::isfinite(r.gdLumpSum) && std::isfinite(r.gdLumpSumPR),
-               "lump sums " << r.gdLumpSum << ", " << r.gdLumpSumPR);
+    FUZZ_CHECK(std::isfinite(r.gdLumpSum) && std::isfinite(r.gdLumpSumPR), r.gdLumpSum << ", " << r.gdLumpSumPR);
 }
 
 }  // namespace
@@ -123,40 +108,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int rows = in.Byte() % 32 == 0 ? in.IntIn(-2, 400) : in.IntIn(1, 6);
         for (int k = 1; k <= std::min(rows, kMaxStreams); ++k) {
             r.gaPymtCol0[k] = std::to_string(k);
-            r.gaPymtAmt[k] = Cell(in, {"88.85", "100", "1000", "-1000", "0", "0.01", "1e300", "-5", "500.5"});
-            r.gaNumPymts[k] = Cell(in, {"12", "1", "360", "0", "24", "-1", "1e5", "0.5"});
-            r.gaUnitPeriods[k] = Cell(in, {"1", "0", "13", "25", "-3", "1e4", "360"});
-            r.gaOddDays[k] = Cell(in, {"0", "15", "30", "-15", "1e6", "364"});
+            r.gaPymtAmt[k] = in.TextLike({"88.85", "100", "1000", "-1000", "0", "0.01", "1e300", "-5", "500.5"}, 24);
+            r.gaNumPymts[k] = in.TextLike({"12", "1", "360", "0", "24", "-1", "1e5", "0.5"}, 24);
+            r.gaUnitPeriods[k] = in.TextLike({"1", "0", "13", "25", "-3", "1e4", "360"}, 24);
+            r.gaOddDays[k] = in.TextLike({"0", "15", "30", "-15", "1e6", "364"}, 24);
         }
         r.giGridRowCount = static_cast<std::int16_t>(rows);
         r.giPymtRows = static_cast<std::int16_t>(std::clamp(rows, 0, kMaxStreams));
         r.gbSolverFailed = false;
+        const bool summed = rows <= kMaxStreams || (r.gbConstruction && r.gbConstOptDisc);
         try {
             SolveAPR(r);
         } catch (const RuntimeError& e) {
-            if (rows > kMaxStreams && !(r.gbConstruction && r.gbConstOptDisc))
-                FUZZ_CHECK(e.number() == 9, rows << " streams raised " << e.number());
+            FUZZ_CHECK(summed || e.number() == 9, rows << " streams raised " << e.number());
             throw;
         }
-        FUZZ_CHECK(rows <= kMaxStreams || (r.gbConstruction && r.gbConstOptDisc), rows << " streams were summed");
-        FUZZ_CHECK(r.gbSolverFailed || std::isfinite(r.gdCalcAPR), "APR " << r.gdCalcAPR << " without a failure");
+        FUZZ_CHECK(summed, rows << " streams were summed");
+        FUZZ_CHECK(r.gbSolverFailed || std::isfinite(r.gdCalcAPR), r.gdCalcAPR);
         FUZZ_CHECK(r.iSolverPasses <= kSolverPassLimit, r.iSolverPasses << " passes");
         if (r.gbSolverFailed) return;
         if (!(r.gbConstruction && r.gbConstOptDisc) && Ordinary(r, rows)) {
             const long double i = r.gdIteratedAPR;
             const long double pv = i > -1 && i != 0 ? PresentValueAt(r, rows, i) : NAN;
             FUZZ_CHECK(std::fabs(pv - r.gdAmount) <= 1e-4L * r.gdAmount + 0.01L,
-                       "APR " << r.gdCalcAPR << ": the payments discount to " << static_cast<double>(pv) << ", not "
-                              << r.gdAmount);
+                       "APR " << r.gdCalcAPR << " discounts to " << static_cast<double>(pv));
         }
-
         ScriptedUser user;
-        user.setFallback([&](const std::string&, short style) {
-            return style == kStyleYesNoQuestion ? (in.Bool() ? kAnswerYesButton : kAnswerNoButton) : kAnswerOk;
-        });
+        tallex::fuzz::AnswerFrom(user, in);
         MemoryResultsView view;
-        const DisclosureOutcome results = ComputeDisclosureResults(r, view, user, {"", ""});
-        if (results.refused) return;
+        if (ComputeDisclosureResults(r, view, user, {"", ""}).refused) return;
         tallex::fuzz::CheckComplianceOutcome(r, view, user, 0);
         if (r.gbSubjToReimb && !r.gbConstruction) Reimburse(r, in, user, rows);
     });
