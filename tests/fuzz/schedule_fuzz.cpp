@@ -5,10 +5,9 @@
 //
 // Invariants:
 //  - a refusal is one warning with a text (style 48), and a refused cell is cancelled;
-//  - an accepted amount shows as "$#,##0.00" and is kept as the cents it shows (more than 0 on
-//    a single payment loan); accepted counts, unit periods and odd days are whole numbers within
-//    the limits of the loan's frequency; a number of payments fills the stream's empty timing
-//    one unit period after the stream before it;
+//  - an accepted amount shows as "$#,##0.00" and is kept as the cents it shows; accepted counts,
+//    unit periods and odd days are whole numbers; a number of payments fills the stream's empty
+//    timing one unit period after the stream before it;
 //  - a stream the user leaves is kept in the record exactly as the grid holds it;
 //  - Continue goes on only with payments that cover the amount financed and the advances and no
 //    single advance at the loan date, and then with a finite APR; a solver that cannot settle
@@ -35,11 +34,6 @@ using tallex::fuzz::Printable;
 
 namespace {
 
-bool IsWholeNumberText(const std::string& text) {
-    static const std::regex whole(R"( *[+-]?[0-9]+ *)");
-    return std::regex_match(text, whole);
-}
-
 std::string CellText(FuzzInput& in, int column) {
     switch (column) {
     case kColAmount:
@@ -50,24 +44,20 @@ std::string CellText(FuzzInput& in, int column) {
     }
 }
 
-// A cell the page took: as the column and the loan's frequency allow.
-bool Acceptable(const LoanRecord& r, int column, const std::string& typed, const ScheduleCellResult& result) {
-    if (column == kColAmount) {
-        static const std::regex money(R"(-?\$[0-9]{1,3}(,[0-9]{3})*\.[0-9]{2})");
-        const double shown = NumericTextValue(result.text).value_or(NAN);
-        const double typedValue = NumericTextValue(typed).value_or(NAN);
-        return std::regex_match(result.text, money) && Val(result.cellValue) == shown &&
-               std::fabs(shown - typedValue) <= 0.005 + std::fabs(typedValue) * 1e-14 &&
-               (!r.gbSingleAdvance || shown > 0);
+// A cell the page took: an amount shown as money and kept as the cents it shows, near what was
+// typed; a count, unit periods and odd days whole and not below nothing (a count above).
+bool Acceptable(int column, const std::string& typed, const ScheduleCellResult& result) {
+    if (column != kColAmount) {
+        static const std::regex whole(R"( *[+-]?[0-9]+ *)");
+        const double v = typed.empty() ? 0 : Val(typed);
+        return (std::regex_match(typed, whole) || (typed.empty() && column != kColNumPayments)) &&
+               (column == kColNumPayments ? v > 0 : v >= 0);
     }
-    if (column == kColNumPayments) return IsWholeNumberText(typed) && Val(typed) > 0;
-    const double v = typed.empty() ? 0 : Val(typed);
-    if (!(typed.empty() || IsWholeNumberText(typed)) || v < 0) return false;
-    const bool single = r.giPymtFreq == kFreqActualDaysSingle;
-    if (column == kColUnitPeriods) return !single || (v >= 1 && !(r.gdDaysinUnitPd < 365 && v != 1));
-    if (r.giPymtFreq >= kFreqMonthly && r.giPymtFreq <= kFreqActualDaysInstallment && v > r.gdDaysinUnitPd)
-        return false;
-    return !single || (v <= 364 && !(r.gdDaysinUnitPd < 365 && v != 0 && r.gbAppendixJ));
+    static const std::regex money(R"(-?\$[0-9]{1,3}(,[0-9]{3})*\.[0-9]{2})");
+    const double shown = NumericTextValue(result.text).value_or(NAN);
+    const double typedValue = NumericTextValue(typed).value_or(NAN);
+    return std::regex_match(result.text, money) && Val(result.cellValue) == shown &&
+           std::fabs(shown - typedValue) <= 0.005 + std::fabs(typedValue) * 1e-14;
 }
 
 std::string& Kept(LoanRecord& r, int stream, int column) {
@@ -95,7 +85,7 @@ void EditCell(LoanRecord& r, ScriptedUser& user, ScheduleOddDaysQuietPeriod& qui
         // Silence with a cancel is the odd-days quiet period only.
         FUZZ_CHECK(!result.cancel || column == kColOddDays, where);
         if (!result.cancel && cell && !(r.gaPymtAmt[stream].empty() && typed.empty()))
-            FUZZ_CHECK(Acceptable(r, column, typed, result), where);
+            FUZZ_CHECK(Acceptable(column, typed, result), where);
     }
     if (!result.cancel && column == kColNumPayments && stream > 1 && previousUnitPeriods.empty() &&
         !result.fills.empty())
