@@ -126,7 +126,6 @@ TEST(cli_exit_codes, tell_violations_refusals_and_failures_apart) {
         {"check " + (folder / "accurate.json"), 0},
         {"check " + (folder / "overstated.json"), 1},
         {"check - < " + (folder / "overstated.json"), 1},
-        {"check " + (folder / "missing.json"), 2},
         {"check " + (folder / "refused.jsonl"), 2},  // two cases are no case file
         {"report " + (folder / "overstated.json"), 0},
         {"batch " + (folder / "checked.jsonl"), 0},  // a violation is a verdict, not a failure
