@@ -270,25 +270,27 @@ TEST(date_change_note, shown_when_measured_streams_may_be_stale) {
     struct Row {
         bool regular;
         std::int16_t gridRow;
-        const char *rowOneUnits, *loan, *end, *first;
+        const char *rowOneUnits, *storedEnd, *loan, *end, *first;
     };
     const Row rows[] = {
-        {true, 2, "3", "02-01-2023", "05-01-2023", "Note that you have just changed a date (Loan Date) "},
-        {true, 1, "3", "02-01-2023", "05-01-2023", nullptr},  // one grid row: nothing measured before
-        {true, 2, "", "02-01-2023", "05-01-2023", nullptr},
-        {true, 2, "3", "01-15-2023", "05-01-2023", nullptr},
-        {false, 3, "4", "02-15-2023", "11-15-2023",
+        {true, 2, "3", "10-15-2023", "02-01-2023", "05-01-2023", "Note that you have just changed a date (Loan Date) "},
+        {true, 1, "3", "10-15-2023", "02-01-2023", "05-01-2023", nullptr},  // one grid row: nothing measured before
+        {true, 2, "", "10-15-2023", "02-01-2023", "05-01-2023", nullptr},
+        {true, 2, "3", "10-15-2023", "01-15-2023", "05-01-2023", nullptr},
+        {false, 3, "4", "10-15-2023", "02-15-2023", "11-15-2023",
          "Note that you have just changed dates (Loan Date and Construction Period End Date) "},
-        {false, 3, "4", "02-15-2023", "10-15-2023", "Note that you have just changed a date (Loan Date) "},
-        {false, 3, "4", "01-15-2023", "11-15-2023",
+        {false, 3, "4", "10-15-2023", "02-15-2023", "10-15-2023",
+         "Note that you have just changed a date (Loan Date) "},
+        {false, 3, "4", "10-15-2023", "01-15-2023", "11-15-2023",
          "Note that you have just changed a date (Construction Period End Date) "},
-        {false, 3, "4", "01-15-2023", "10-15-2023", nullptr},
+        {false, 3, "4", "10-15-2023", "01-15-2023", "10-15-2023", nullptr},
+        {false, 3, "4", "", "02-15-2023", "11-15-2023", nullptr},  // no end date kept: nothing to compare
     };
     for (const Row& row : rows) {
         auto r = Loan(row.regular);
         r->construction.optDiscType = 1;
         r->gsLoanDate = "01-15-2023";
-        r->gsEndDate = "10-15-2023";
+        r->gsEndDate = row.storedEnd;
         r->giGridRow = row.gridRow;
         r->gaUnitPeriods[1] = row.rowOneUnits;
         Pay c(*r, kClock);

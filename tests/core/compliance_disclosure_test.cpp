@@ -160,8 +160,9 @@ TEST(disclosure_results, activation_clears_earlier_work_values_but_not_dpval) {
     r->gaPymtDbl[1] = 87;
     r->gbUseAltSchedule = true;
     r->dTolerance = 0.25;
+    r->dTempAPR = 11.5;  // left by a reimbursement, listed by the calculation listing
     Activate(*r);
-    EXPECT_EQ(r->gdProrateFactor + r->gaPymtDbl[1] + r->dTolerance, 0.0);
+    EXPECT_EQ(r->gdProrateFactor + r->gaPymtDbl[1] + r->dTolerance + r->dTempAPR, 0.0);
     EXPECT_FALSE(r->gbUseAltSchedule);
     EXPECT_EQ(r->dPval, pvAtDisclosed);
 }

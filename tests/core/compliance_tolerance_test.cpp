@@ -96,6 +96,7 @@ TEST(irregular_transaction, first_rule_that_decides) {
     const std::pair<const char*, bool> cases[] = {
         {"88.85 12 1 0", false},                       // one row
         {"-500 1 3 0 | 88.85 12 1 0", true},           // an advance
+        {"-500 1 0 0 | 88.85 12 1 0", true},           // an advance at consummation, regular in form
         {"100 1 1 0 | 90 35 2 0", false},              // irregular first payment
         {"90 35 1 0 | 100 1 36 0", false},             // irregular final payment
         {"100 12 1 0 | 90 24 13 0", true},             // two runs of payments
