@@ -24,6 +24,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 namespace tallex {
 namespace {
@@ -159,13 +160,12 @@ TEST(apr_tolerance, understatement_and_overstatement_at_the_boundary) {
         auto r = AprCase(c.calculated, c.disclosed, c.irregular);
         auto run = RunTests(*r);
         SCOPED_TRACE(testing::Message() << c.calculated << " vs " << c.disclosed << " irregular " << c.irregular);
+        EXPECT_EQ(std::tie(r->gsDebugMsgAPR, run->label(APRNote).visible), std::tuple(c.reason, *c.caption != '\0'));
         EXPECT_EQ(r->gbAPRUnderViol || r->gbAPROverViol, *c.reason != '\0');
-        EXPECT_EQ(r->gsDebugMsgAPR, c.reason);
-        EXPECT_EQ(run->label(APRNote).visible, *c.caption != '\0');
         if (*c.caption) {
-            EXPECT_EQ(run->label(APRNote).caption, c.caption);
-            EXPECT_EQ(run->label(APRAmount).caption, c.irregular ? "0.2500 %" : "0.1250 %");
-            EXPECT_EQ(run->label(APRAmount).colour, LabelColour::DarkRed);
+            EXPECT_EQ(
+                std::tie(run->label(APRNote).caption, run->label(APRAmount).caption, run->label(APRAmount).colour),
+                std::tuple(c.caption, c.irregular ? "0.2500 %" : "0.1250 %", LabelColour::DarkRed));
         }
     }
 }
@@ -233,9 +233,8 @@ TEST(apr_tolerance, secured_loans_in_rule_order) {
 TEST(apr_tolerance, yes_turns_a_violation_into_a_note) {
     auto r = SecuredCase(11.7026, 50);
     auto run = RunTests(*r, kAnswerYesButton);
-    EXPECT_EQ(run->label(APRNote).caption, "** APR understatement caused by finance charge error:");
-    EXPECT_EQ(run->label(APRAmount).caption, "0.3000 %");
-    EXPECT_EQ(run->label(APRAmount).colour, LabelColour::Black);
+    EXPECT_EQ(std::tie(run->label(APRNote).caption, run->label(APRAmount).caption, run->label(APRAmount).colour),
+              std::tuple("** APR understatement caused by finance charge error:", "0.3000 %", LabelColour::Black));
     EXPECT_FALSE(r->gbAPRUnderViol || r->gbSubjToReimb);
     EXPECT_EQ(r->gsMsgText, kUnderQuestion);
     EXPECT_EQ(RunTests(*r, kAnswerNoButton)->user.prompts().size(), 1u) << "asked again on the next run";
@@ -287,9 +286,9 @@ TEST(apr_verdict, asks_for_the_answer_then_for_the_adjusted_present_value) {
         facts.causedByFinanceCharge = row.answer;
         facts.adjustedPresentValue = row.adjusted;
         const AprVerdict verdict = row.verdictOf(facts);
-        EXPECT_EQ(verdict.needs, row.needs) << row.name;
-        EXPECT_EQ(verdict.violation, row.violation) << row.name;
-        EXPECT_EQ(verdict.reason.empty(), !row.violation) << row.name;
+        EXPECT_EQ(std::tuple(verdict.needs, verdict.violation, verdict.reason.empty()),
+                  std::tuple(row.needs, row.violation, !row.violation))
+            << row.name;
     }
 }
 
@@ -344,14 +343,12 @@ TEST(fc_tolerance, understatement_and_overstatement_at_the_boundary) {
         r->gdEstFinanceChg = c.disclosed;
         r->gbSecuredByRealEstate = r->gbDatePre_093095 = c.secured;
         auto run = RunTests(*r);
-        EXPECT_EQ(r->gsDebugMsgFC, c.reason) << c.disclosed;
-        EXPECT_EQ(r->gbFCUnderViol, c.reason == under) << c.disclosed;
-        EXPECT_EQ(r->gbFCOverViol, c.reason == over) << c.disclosed;
-        EXPECT_EQ(run->label(ResultsLabel::lblFinanceViolation).caption, c.caption) << c.disclosed;
-        EXPECT_EQ(run->label(ResultsLabel::lblFinanceViolAmt).visible, *c.caption != '\0') << c.disclosed;
-        if (*c.caption) {
-            EXPECT_EQ(run->label(ResultsLabel::lblFinanceViolAmt).caption, "$5.01") << c.disclosed;
-        }
+        const LabelState& amount = run->label(ResultsLabel::lblFinanceViolAmt);
+        EXPECT_EQ(std::tie(r->gsDebugMsgFC, run->label(ResultsLabel::lblFinanceViolation).caption, amount.visible),
+                  std::tuple(c.reason, c.caption, *c.caption != '\0'))
+            << c.disclosed;
+        EXPECT_EQ(std::tuple(r->gbFCUnderViol, r->gbFCOverViol), std::tuple(c.reason == under, c.reason == over));
+        EXPECT_EQ(amount.caption, *c.caption ? "$5.01" : "") << c.disclosed;
     }
 }
 
@@ -530,9 +527,9 @@ TEST(reimbursement_subject, tolerance_follows_the_term) {
         r->gdEstFinanceChg = c.disclosedFC;
         auto run = RunTests(*r);
         SCOPED_TRACE(testing::Message() << c.calculated << " vs " << c.disclosedApr << ", FC " << c.disclosedFC);
-        EXPECT_EQ(r->gbSubjToReimb, c.subject);
-        EXPECT_EQ(run->view.toleranceFrameVisible(), c.subject);
-        EXPECT_EQ(run->view.reimbursementButtonVisible(), c.subject);
+        EXPECT_EQ(
+            std::tuple(r->gbSubjToReimb, run->view.toleranceFrameVisible(), run->view.reimbursementButtonVisible()),
+            std::tuple(c.subject, c.subject, c.subject));
     }
 }
 
@@ -606,19 +603,20 @@ TEST(results_pictures, tolerance_scales_and_positive_verdict_follow_the_tests) {
         LoanRecord& r = *c.record;
         auto run = RunTests(r, c.answer);
         const ToleranceScales scales = ToleranceScalesOf(r);
-        EXPECT_NEAR(scales.apr.low, c.aprLow, 1e-9) << c.name;
-        EXPECT_NEAR(scales.apr.high, c.aprHigh, 1e-9) << c.name;
-        EXPECT_EQ(scales.apr.computed, r.gdCalcAPR) << c.name;
-        EXPECT_EQ(scales.apr.outcome, c.apr) << c.name;
-        EXPECT_EQ(scales.financeCharge.outcome, c.financeCharge) << c.name;
-        EXPECT_EQ(scales.financeCharge.low, r.gdEstFinanceChg - (r.gbSecuredByRealEstate ? 100 : 5)) << c.name;
-        EXPECT_EQ(scales.financeCharge.high, r.gdEstFinanceChg + (r.gbSecuredByRealEstate ? 100 : 5)) << c.name;
-        EXPECT_EQ(scales.financeCharge.lowOpen, r.gbSecuredByRealEstate) << c.name;
-        EXPECT_EQ(scales.apr.reimbursementLimit, c.reimbursementLimit) << c.name;
+        SCOPED_TRACE(c.name);
+        EXPECT_NEAR(scales.apr.low, c.aprLow, 1e-9);
+        EXPECT_NEAR(scales.apr.high, c.aprHigh, 1e-9);
+        const double dollars = r.gbSecuredByRealEstate ? 100 : 5;
+        EXPECT_EQ(std::tie(scales.apr.computed, scales.apr.outcome, scales.apr.reimbursementLimit),
+                  std::tie(r.gdCalcAPR, c.apr, c.reimbursementLimit));
+        EXPECT_EQ(std::tie(scales.financeCharge.outcome, scales.financeCharge.low, scales.financeCharge.high,
+                           scales.financeCharge.lowOpen),
+                  std::tuple(c.financeCharge, r.gdEstFinanceChg - dollars, r.gdEstFinanceChg + dollars,
+                             r.gbSecuredByRealEstate));
         bool noteShown = false;
         for (int l = 0; l < 5; ++l) noteShown |= run->label(static_cast<ResultsLabel>(l)).visible;
-        EXPECT_EQ(PositiveVerdict(r), c.positive ? kPositiveVerdictText : "") << c.name;
-        EXPECT_EQ(c.positive, !noteShown && r.gdEstFinanceChg != 0) << c.name << ": the page's notes disagree";
+        EXPECT_EQ(PositiveVerdict(r), c.positive ? kPositiveVerdictText : "");
+        EXPECT_EQ(c.positive, !noteShown && r.gdEstFinanceChg != 0) << "the page's notes disagree";
     }
     EXPECT_STREQ(kPositiveVerdictText, "The disclosed APR and finance charge are accurate within tolerance.");
 }
