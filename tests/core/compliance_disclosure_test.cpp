@@ -41,15 +41,10 @@ std::string Rows(const LoanRecord& r) {
 
 // A monthly loan of P with the disclosed APR and finance charge, solved by the engine.
 std::unique_ptr<LoanRecord> Solved(double p, double apr, double fc, const std::string& rows) {
-    auto r = Typed(rows);
-    r->gdAmount = p;
-    r->gdDisclAPR = apr;
+    auto r = test::SolvedMonthlyLoan(p, apr, rows);
+    for (int k = 1; k <= r->giPymtRows; ++k) r->gaPymtDbl[k] = k;
     r->gdEstFinanceChg = fc;
-    r->gdDaysinUnitPd = 30;
-    r->gdDaysinYr = 360;
-    r->giPymtFreq = kFreqMonthly;
     r->gsPymtFreqText = "Monthly (Installment Loan)";
-    SolveAPR(*r);
     return r;
 }
 

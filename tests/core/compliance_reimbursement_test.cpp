@@ -50,12 +50,9 @@ std::vector<Row> Parse(const std::string& rows) {
 // disclosed as `fc` (default: correctly); the question about the finance charge error is
 // answered No.
 std::unique_ptr<LoanRecord> Loan(double p, double apr, const std::string& rows, double fc = -1, bool secured = false) {
-    auto r = test::MonthlyScheduleOf(rows);
-    r->gdAmount = p;
-    r->gdDisclAPR = apr;
+    auto r = test::SolvedMonthlyLoan(p, apr, rows);
     r->gbAppendixJ = true;
     r->gbSecuredByRealEstate = secured;
-    SolveAPR(*r);
     r->gdEstFinanceChg = fc >= 0 ? fc : r->gdPymtsLessAdv - p;
     MemoryResultsView view;
     ScriptedUser user;

@@ -53,10 +53,8 @@ std::unique_ptr<LoanRecord> AprCase(double calculated, double disclosed, bool ir
 // Secured: $100,000.00 in 12 payments of $8,885.00 (correct APR 12.0026 %), solved by the engine
 // so that dPval is the value at the disclosed APR; `error` is the finance-charge understatement.
 std::unique_ptr<LoanRecord> SecuredCase(double disclosedApr, double error, bool before093095 = false) {
-    auto r = MonthlyScheduleOf("8885 12 1 0");
-    r->gdAmount = r->gdAmtFinanced = 100000;
-    r->gdDisclAPR = disclosedApr;
-    SolveAPR(*r);
+    auto r = test::SolvedMonthlyLoan(100000, disclosedApr, "8885 12 1 0");
+    r->gdAmtFinanced = 100000;
     r->dFnceChg = r->gdPymtsLessAdv - r->gdAmount;
     r->gdTotPymts = r->gdPymtsLessAdv;
     r->gdEstFinanceChg = r->dFnceChg - error;
