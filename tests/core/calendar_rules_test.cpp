@@ -19,6 +19,7 @@
 
 #include <memory>
 #include <tuple>
+#include <utility>
 
 namespace tallex {
 namespace {
@@ -258,47 +259,50 @@ TEST(frequency_rules, actual_days_in_unit_periods) {
     }
 }
 
+TEST(calendar_refusal, message_of_each_refusal) {
+    using enum CalendarRefusal;
+    const std::pair<CalendarRefusal, const char*> rows[] = {
+        {kNone, ""},
+        {kSwitchToEvenMonths, "Switch from actual days to even months not allowed."},
+        {kSwitchToActualDays, "Switch from even months to actual days not allowed."},
+        {kTermNotMultipleOfMonth, "Loan term is not a multiple of a month.  Do not use this payment frequency."},
+        {kEqualMonthsTerm, "Loan term with equal months may not use this payment frequency."},
+        {kConstructionNotMultipleOfMonth,
+         "Construction phase must be a multiple of a month.  You may want to change your interest accrual option to "
+         "actual days."},
+        {kHalfTermNotEqualMonths,
+         "1/2 construction term + permanent phase must be equal months.  Change the dates or click Cancel and "
+         "choose actual days."},
+        {kHalfTermConstructionNotMonths,
+         "Construction phase must be a multiple of a month.  Change the dates or click Cancel and choose actual "
+         "days."},
+        {kHalfTermEqualMonths,
+         "1/2 construction term + permanent phase cannot be equal months.  Change the dates or click Cancel and "
+         "choose whole months."},
+    };
+    for (const auto& [refusal, message] : rows) EXPECT_EQ(RefusalMessage(refusal), message);
+}
+
 // A refusal leaves the loan's basis (days in unit period and year, months, day basis) as it was.
 TEST(frequency_rules, refusals) {
+    using enum CalendarRefusal;
+    const Basis even{360, 360, 12, kDayBasisEvenMonths}, actual{365, 365, 12, kDayBasisActualDays};
     struct Row {
         std::int16_t code;
         Basis in;
         CalendarDate from, to;
         CalendarRefusal refusal;
-        const char* message;
     };
     const Row rows[] = {
-        {kFreqMultiplesOfMonth,
-         {360, 360, 12, kDayBasisEvenMonths},
-         D(3, 15, 2020),
-         D(5, 20, 2023),
-         CalendarRefusal::kSwitchToActualDays,
-         "Switch from even months to actual days not allowed."},
-        {kFreqMultiplesOfMonth,
-         {365, 365, 12, kDayBasisActualDays},
-         D(3, 15, 2020),
-         D(5, 15, 2023),
-         CalendarRefusal::kSwitchToEvenMonths,
-         "Switch from actual days to even months not allowed."},
-        {kFreqEqualMonthsSingle,
-         {60, 360, 2, 0},
-         D(1, 15, 2023),
-         D(7, 20, 2023),
-         CalendarRefusal::kTermNotMultipleOfMonth,
-         "Loan term is not a multiple of a month.  Do not use this payment frequency."},
-        {kFreqActualDaysSingle,
-         {100, 365, 0, 0},
-         D(1, 15, 2023),
-         D(7, 15, 2024),
-         CalendarRefusal::kEqualMonthsTerm,
-         "Loan term with equal months may not use this payment frequency."},
+        {kFreqMultiplesOfMonth, even, D(3, 15, 2020), D(5, 20, 2023), kSwitchToActualDays},
+        {kFreqMultiplesOfMonth, actual, D(3, 15, 2020), D(5, 15, 2023), kSwitchToEvenMonths},
+        {kFreqEqualMonthsSingle, {60, 360, 2, 0}, D(1, 15, 2023), D(7, 20, 2023), kTermNotMultipleOfMonth},
+        {kFreqActualDaysSingle, {100, 365, 0, 0}, D(1, 15, 2023), D(7, 15, 2024), kEqualMonthsTerm},
     };
     for (const Row& row : rows) {
         auto r = Loan(row.code, row.in);
-        const CalendarRefusal refusal = ApplyFrequencyRule(*r, row.from, row.to);
-        EXPECT_EQ(refusal, row.refusal) << row.message;
-        EXPECT_EQ(RefusalMessage(refusal), row.message);
-        EXPECT_EQ(BasisOf(*r), row.in.Tie()) << row.message;
+        EXPECT_EQ(ApplyFrequencyRule(*r, row.from, row.to), row.refusal) << Describe(row.code, row.from, row.to);
+        EXPECT_EQ(BasisOf(*r), row.in.Tie()) << Describe(row.code, row.from, row.to);
     }
 }
 
@@ -342,10 +346,8 @@ TEST(construction_phase, whole_months_or_the_single_payment_in_actual_days) {
     auto r = std::make_unique<LoanRecord>();
     r->gbConstruction = true;
     EXPECT_EQ(CheckConstructionWholeMonths(*r, D(1, 15, 2023), D(10, 15, 2023)), CalendarRefusal::kNone);
-    const CalendarRefusal refusal = CheckConstructionWholeMonths(*r, D(1, 15, 2023), D(10, 20, 2023));
-    EXPECT_EQ(RefusalMessage(refusal),
-              "Construction phase must be a multiple of a month.  You may want to change "
-              "your interest accrual option to actual days.");
+    EXPECT_EQ(CheckConstructionWholeMonths(*r, D(1, 15, 2023), D(10, 20, 2023)),
+              CalendarRefusal::kConstructionNotMultipleOfMonth);
 
     r->construction.optIntAccrl = 2;
     EXPECT_EQ(CheckConstructionWholeMonths(*r, D(1, 15, 2023), D(10, 20, 2023)), CalendarRefusal::kNone);
@@ -371,6 +373,7 @@ TEST(construction_span, unit_periods_and_odd_days) {
     const Basis monthly{30, 360, 0, 0}, semi{15, 360, 0, 0}, weekly{7, 365, 0, 0}, single{30, 360, 1, 0},
         days{100, 365, 0, 0}, quarterly{90, 360, 3, 0}, annual{360, 360, 12, 0},
         onActualDays{365, 365, 12, kDayBasisActualDays};
+    const std::int16_t kEven = kDayBasisEvenMonths, kActual = kDayBasisActualDays;
     struct Row {
         std::int16_t code;
         Basis in;
@@ -402,24 +405,16 @@ TEST(construction_span, unit_periods_and_odd_days) {
         // 3 construction quarters halved = 135 days: 1 quarter and 45 days; 2 permanent quarters.
         {kFreqMultiplesOfMonth, quarterly, {D(1, 15, 2023), D(10, 15, 2023), D(4, 15, 2024)}, {3, 45, 90, 360}, 0},
         // Annual: 90 days + 18 permanent months = 1 year and 270 days of 30-day months.
-        {kFreqMultiplesOfMonth,
-         annual,
-         {D(1, 15, 2023), D(7, 15, 2023), D(1, 15, 2025)},
-         {1, 270, 360, 360},
-         kDayBasisEvenMonths},
+        {kFreqMultiplesOfMonth, annual, {D(1, 15, 2023), D(7, 15, 2023), D(1, 15, 2025)}, {1, 270, 360, 360}, kEven},
         // Annual off the day: 186 days halved = 93, permanent 1 year back to 01-15-2024 and 179 days.
-        {kFreqMultiplesOfMonth,
-         annual,
-         {D(1, 15, 2023), D(7, 20, 2023), D(1, 15, 2025)},
-         {1, 272, 365, 365},
-         kDayBasisActualDays},
+        {kFreqMultiplesOfMonth, annual, {D(1, 15, 2023), D(7, 20, 2023), D(1, 15, 2025)}, {1, 272, 365, 365}, kActual},
         // 12 construction months halved + 6 permanent months are one whole year, on either basis:
         // counting its 360 days of 30-day months in 365-day units would lose the year.
         {kFreqMultiplesOfMonth,
          onActualDays,
          {D(1, 15, 2023), D(1, 15, 2024), D(7, 15, 2024)},
          {1, 0, 365, 365},
-         kDayBasisActualDays},
+         kActual},
     };
     for (const Row& row : rows) {
         auto r = Loan(row.code, row.in, true);
@@ -432,52 +427,33 @@ TEST(construction_span, unit_periods_and_odd_days) {
 }
 
 TEST(construction_span, refusals_leave_the_basis) {
+    using enum CalendarRefusal;
+    const Basis single{30, 360, 1, 0}, days{100, 365, 0, 0}, even{360, 360, 12, kDayBasisEvenMonths},
+        actual{365, 365, 12, kDayBasisActualDays};
     struct Row {
         std::int16_t code;
         Basis in;
         Dates d;
         CalendarRefusal refusal;
-        const char* message;
     };
     const Row rows[] = {
         // 4.5 + 12 months.
-        {kFreqEqualMonthsSingle,
-         {30, 360, 1, 0},
-         {D(1, 15, 2023), D(10, 15, 2023), D(10, 15, 2024)},
-         CalendarRefusal::kHalfTermNotEqualMonths,
-         "1/2 construction term + permanent phase must be equal months.  Change the dates or click Cancel and "
-         "choose actual days."},
+        {kFreqEqualMonthsSingle, single, {D(1, 15, 2023), D(10, 15, 2023), D(10, 15, 2024)}, kHalfTermNotEqualMonths},
         // (6 months 20 days) / 2 + 1 month 20 days = 5 months, but the construction phase has odd days.
         {kFreqEqualMonthsSingle,
-         {30, 360, 1, 0},
+         single,
          {D(1, 1, 2023), D(7, 21, 2023), D(9, 10, 2023)},
-         CalendarRefusal::kHalfTermConstructionNotMonths,
-         "Construction phase must be a multiple of a month.  Change the dates or click Cancel and choose actual "
-         "days."},
+         kHalfTermConstructionNotMonths},
         // 3 + 12 months: equal months, not whole years.
-        {kFreqActualDaysSingle,
-         {100, 365, 0, 0},
-         {D(1, 1, 2023), D(7, 1, 2023), D(7, 1, 2024)},
-         CalendarRefusal::kHalfTermEqualMonths,
-         "1/2 construction term + permanent phase cannot be equal months.  Change the dates or click Cancel and "
-         "choose whole months."},
-        {kFreqMultiplesOfMonth,
-         {360, 360, 12, kDayBasisEvenMonths},
-         {D(1, 15, 2023), D(7, 20, 2023), D(1, 15, 2025)},
-         CalendarRefusal::kSwitchToActualDays,
-         "Switch from even months to actual days not allowed."},
-        {kFreqMultiplesOfMonth,
-         {365, 365, 12, kDayBasisActualDays},
-         {D(1, 15, 2023), D(7, 15, 2023), D(1, 15, 2025)},
-         CalendarRefusal::kSwitchToEvenMonths,
-         "Switch from actual days to even months not allowed."},
+        {kFreqActualDaysSingle, days, {D(1, 1, 2023), D(7, 1, 2023), D(7, 1, 2024)}, kHalfTermEqualMonths},
+        {kFreqMultiplesOfMonth, even, {D(1, 15, 2023), D(7, 20, 2023), D(1, 15, 2025)}, kSwitchToActualDays},
+        {kFreqMultiplesOfMonth, actual, {D(1, 15, 2023), D(7, 15, 2023), D(1, 15, 2025)}, kSwitchToEvenMonths},
     };
     for (const Row& row : rows) {
         auto r = Loan(row.code, row.in, true);
-        const CalendarRefusal refusal = ApplyConstructionSpanRule(*r, row.d.loan, row.d.end, row.d.amort);
-        EXPECT_EQ(refusal, row.refusal) << Describe(row.code, row.d);
-        EXPECT_EQ(RefusalMessage(refusal), row.message);
-        EXPECT_EQ(BasisOf(*r), row.in.Tie()) << row.message;
+        EXPECT_EQ(ApplyConstructionSpanRule(*r, row.d.loan, row.d.end, row.d.amort), row.refusal)
+            << Describe(row.code, row.d);
+        EXPECT_EQ(BasisOf(*r), row.in.Tie()) << Describe(row.code, row.d);
     }
 }
 
