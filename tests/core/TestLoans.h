@@ -1,6 +1,6 @@
 #pragma once
-// What the core tests share: a clock the test moves by hand, and a schedule typed as
-// "amount count unitPeriods oddDays | ..." into a fresh record.
+// What the core tests share: a clock the test moves by hand, a schedule typed as
+// "amount count unitPeriods oddDays | ..." into a fresh record, and such a loan solved.
 
 #include "engine/LoanRecord.h"
 #include "ui/Clock.h"
@@ -9,6 +9,12 @@
 #include <memory>
 #include <sstream>
 #include <string>
+
+namespace tallex {
+// As engine/AprSolver.h declares it; that header's DayBasis would clash with the calendar's
+// in the calendar tests.
+void SolveAPR(LoanRecord& record);
+}  // namespace tallex
 
 namespace tallex::test {
 
@@ -40,6 +46,15 @@ inline std::unique_ptr<LoanRecord> MonthlyScheduleOf(const std::string& rows) {
     r->gdDaysinUnitPd = 30;
     r->gdDaysinYr = 360;
     r->giPymtFreq = kFreqMonthly;
+    return r;
+}
+
+// A monthly loan of `amount` with the disclosed APR, solved by the engine.
+inline std::unique_ptr<LoanRecord> SolvedMonthlyLoan(double amount, double disclosedApr, const std::string& rows) {
+    auto r = MonthlyScheduleOf(rows);
+    r->gdAmount = amount;
+    r->gdDisclAPR = disclosedApr;
+    SolveAPR(*r);
     return r;
 }
 

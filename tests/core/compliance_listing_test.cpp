@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 
 namespace tallex {
 namespace {
@@ -91,9 +92,7 @@ TEST(calculation_listing, complete_case_matches_the_hand_laid_text) {
     };
     const CalculationListingText listing = CalculationListing(*CompleteCase());
     EXPECT_EQ(listing.lblHeadr1, "                              DOS    Windows                    ");
-    EXPECT_EQ(listing.lblHeadr1.size(), 64u);
     EXPECT_EQ(listing.lblHeadr2, " Description               Variable  Variable            Value");
-    EXPECT_EQ(listing.lblHeadr2.size(), 62u);
     for (int i = 0; i < kListingRows; ++i) EXPECT_EQ(listing.rows[i], expected[i]) << "Label1(" << i << ")";
 
     EXPECT_EQ(listing.lblDebugMsg_APR,
@@ -145,11 +144,9 @@ TEST(calculation_listing, status_lines) {
         const CalculationListingText listing = CalculationListing(r);
         SCOPED_TRACE(testing::Message() << "irregular " << c.irregular << " over ten years " << c.overTenYears
                                         << " secured " << c.secured << " pre-09/30/95 " << c.before093095);
-        EXPECT_EQ(listing.lblLoanTerm, c.term);
-        EXPECT_EQ(listing.lblIrregular, c.kind);
-        EXPECT_EQ(listing.lblSecuredByRealEstate, c.security);
-        EXPECT_EQ(listing.lblDatePre_093095, c.date);
-        EXPECT_EQ(listing.lblDebugMsg_FinanceCharge, "*** Finance Charge Understatement Violation");
+        EXPECT_EQ(std::tie(listing.lblLoanTerm, listing.lblIrregular, listing.lblSecuredByRealEstate,
+                           listing.lblDatePre_093095, listing.lblDebugMsg_FinanceCharge),
+                  std::tuple(c.term, c.kind, c.security, c.date, "*** Finance Charge Understatement Violation"));
     }
 }
 

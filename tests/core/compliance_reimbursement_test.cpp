@@ -50,12 +50,9 @@ std::vector<Row> Parse(const std::string& rows) {
 // disclosed as `fc` (default: correctly); the question about the finance charge error is
 // answered No.
 std::unique_ptr<LoanRecord> Loan(double p, double apr, const std::string& rows, double fc = -1, bool secured = false) {
-    auto r = test::MonthlyScheduleOf(rows);
-    r->gdAmount = p;
-    r->gdDisclAPR = apr;
+    auto r = test::SolvedMonthlyLoan(p, apr, rows);
     r->gbAppendixJ = true;
     r->gbSecuredByRealEstate = secured;
-    SolveAPR(*r);
     r->gdEstFinanceChg = fc >= 0 ? fc : r->gdPymtsLessAdv - p;
     MemoryResultsView view;
     ScriptedUser user;
@@ -123,10 +120,7 @@ TEST(apr_method, final_adjustment_is_the_payment_changes_carried_to_the_final_pa
     EXPECT_NEAR(r->gdAPRAdjFinal, CarriedForward(change, 12, 11.75 / 1200), 1e-9) << "change " << change;
     EXPECT_LT(r->gdAPRAdjFinal, -1.0);
     EXPECT_EQ(r->gaPymtAmt[1] + " " + r->gaNumPymts[1], "88.85 12");  // cells back as plain numbers
-    EXPECT_FALSE(r->gbUseAltSchedule);
-    EXPECT_EQ(r->giPVStreams, 1);
-    EXPECT_EQ(r->iNPTotal, 12);
-    EXPECT_DOUBLE_EQ(r->dTempAPR, 11.5);
+    EXPECT_EQ(std::tie(r->gbUseAltSchedule, r->giPVStreams, r->iNPTotal, r->dTempAPR), std::tuple(false, 1, 12, 11.5));
 }
 
 // A later advance is valued at the disclosed APR and counts no payment.
@@ -135,8 +129,7 @@ TEST(apr_method, later_advance_is_valued_at_the_disclosed_apr) {
     const double advance = 500 / std::pow(1 + 10.0 / 1200, 3);
     EXPECT_NEAR(r->dAdvances, advance, 1e-9);
     EXPECT_NEAR(r->gdAdjAmount, 1000 + advance, 1e-9);
-    EXPECT_EQ(r->iNPTotal, 24);
-    EXPECT_DOUBLE_EQ(r->dUnitPeriodTot, 4);  // last row: 3 unit periods + 1
+    EXPECT_EQ(std::tie(r->iNPTotal, r->dUnitPeriodTot), std::tuple(24, 4.0));  // last row: 3 unit periods + 1
     ASSERT_TRUE(r->gbAPRUnderViol);
     ASSERT_TRUE(ReimbursementActivation(*r).gridVisible);
     const std::vector<GridRow> rows = ReimbursementGridRows(*r);
@@ -301,16 +294,12 @@ TEST(reimbursement_screen, activation_decisions) {
         EXPECT_EQ(bare->gbNoAPRReimbOwed, r->gbNoAPRReimbOwed);
         EXPECT_EQ(bare->gaPymtDbl, r->gaPymtDbl);
         EXPECT_EQ(s.captions.caption, "Reimbursement Information (using reimbursement tolerance of .25%)");
-        EXPECT_EQ(s.gridVisible, c.grid);
-        EXPECT_EQ(s.priorPaymentsVisible && s.showAdjustmentsVisible, c.prior);
-        EXPECT_EQ(s.printEnabled, c.print);
-        EXPECT_EQ(s.aprMethodVisible, c.apr);
-        EXPECT_EQ(s.aprAdjustmentVisible, c.aprAdj);
-        EXPECT_EQ(s.financeChargeAdjustmentVisible, c.fc);
-        EXPECT_EQ(r->gbAPRUnderViol, c.apr);  // the tests' finding stands
-        EXPECT_EQ(AprReimbursementOwed(*r), c.owedAfter);
-        EXPECT_EQ(ReimbursementOffersPriorPayments(*r), c.prior);
-        EXPECT_EQ(s.focus, c.focus);
+        EXPECT_EQ(std::tuple(s.gridVisible, s.priorPaymentsVisible && s.showAdjustmentsVisible, s.printEnabled,
+                             s.aprMethodVisible, s.aprAdjustmentVisible, s.financeChargeAdjustmentVisible, s.focus),
+                  std::tuple(c.grid, c.prior, c.print, c.apr, c.aprAdj, c.fc, c.focus));
+        // The tests' finding stands; what the page found is a fact of its own.
+        EXPECT_EQ(std::tuple(r->gbAPRUnderViol, AprReimbursementOwed(*r), ReimbursementOffersPriorPayments(*r)),
+                  std::tuple(c.apr, c.owedAfter, c.prior));
         EXPECT_EQ(s.captions.lblFinalAPRAdj2, c.apr ? c.finalAmount : "");
         EXPECT_EQ(s.captions.lblFinalAPRAdj, *c.finalAmount && c.apr ? "APR Adjustment as of Final Payment Date" : "");
         EXPECT_EQ(s.captions.lblAdjAPR2, c.apr ? "11.750 %" : "");
@@ -345,73 +334,38 @@ TEST(reimbursement_findings, the_violation_stands_and_each_part_of_the_report_re
     const std::string kLumpSum = "      Lump Sum Method:                     ";
     const std::string kLumpSumPR = "      Lump Sum / Payment Reduction Method: ";
     // Steps: "R" and a tolerance index presses Reimbursement (and activates the page); "P" and a
-    // count types the prior payments and presses Show Adjustments.
+    // count types the prior payments and presses Show Adjustments. The disclosed finance charge is
+    // short by `fcShort`; on the secured loan the tests ask whether the finance charge error caused
+    // the APR error, answered No, and the adjusted present value still shows the violation.
     struct Case {
         const char* name;
         double p, disclosed;
         const char* rows;
-        double fcUnderstatedBy;  // the disclosed finance charge is short by this much
+        double fcShort;
         bool secured;
-        std::vector<std::string> steps;
+        const char* steps;
         bool owed, offersPrior, lumpSums;
     } const cases[] = {
-        {"under a dollar", 100, 12, "8.91 12 1 0", 0, false, {"R2"}, false, false, false},
-        // The tests ask about the finance charge error, which is answered No; the adjusted present
-        // value still shows the violation.
-        {"under a dollar, secured, caused-by answered No",
-         100,
-         12,
-         "8.91 12 1 0",
-         0.05,
-         true,
-         {"R2"},
-         false,
-         false,
-         false},
-        {"under a dollar at .25, then owed at 0", 1000, 12, "89.00 12 1 0", 0, false, {"R2", "R0"}, true, true, false},
-        {"owed at 0, then under a dollar at .25",
-         1000,
-         12,
-         "89.00 12 1 0",
-         0,
-         false,
-         {"R0", "R2"},
-         false,
-         false,
-         false},
-        {"owed, no prior payments given", 10000, 10, "330 36 1 0", 0, false, {"R2"}, true, true, false},
-        {"owed, 12 prior payments", 10000, 10, "330 36 1 0", 0, false, {"R2", "P12"}, true, true, true},
-        {"owed, a count out of range after 12",
-         10000,
-         10,
-         "330 36 1 0",
-         0,
-         false,
-         {"R2", "P12", "P40"},
-         true,
-         true,
-         false},
-        {"owed, 12 prior payments, then pressed again",
-         10000,
-         10,
-         "330 36 1 0",
-         0,
-         false,
-         {"R2", "P12", "R2"},
-         true,
-         true,
-         false},
+        {"under a dollar", 100, 12, "8.91 12 1 0", 0, false, "R2", false, false, false},
+        {"under a dollar, secured", 100, 12, "8.91 12 1 0", 0.05, true, "R2", false, false, false},
+        {"under a dollar at .25, then owed at 0", 1000, 12, "89.00 12 1 0", 0, false, "R2 R0", true, true, false},
+        {"owed at 0, then under a dollar at .25", 1000, 12, "89.00 12 1 0", 0, false, "R0 R2", false, false, false},
+        {"owed, no prior payments given", 10000, 10, "330 36 1 0", 0, false, "R2", true, true, false},
+        {"owed, 12 prior payments", 10000, 10, "330 36 1 0", 0, false, "R2 P12", true, true, true},
+        {"owed, a count out of range after 12", 10000, 10, "330 36 1 0", 0, false, "R2 P12 P40", true, true, false},
+        {"owed, 12 prior payments, pressed again", 10000, 10, "330 36 1 0", 0, false, "R2 P12 R2", true, true, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::vector<Row> rows = Parse(c.rows);
         const double correct = AprByBisection(rows, 1, c.p);
         const double total = static_cast<double>(rows[0].amount * rows[0].count);
-        auto r = Loan(c.p, c.disclosed, c.rows, total - c.p - c.fcUnderstatedBy, c.secured);
+        auto r = Loan(c.p, c.disclosed, c.rows, total - c.p - c.fcShort, c.secured);
         ASSERT_TRUE(r->gbAPRUnderViol && r->gbSubjToReimb && !r->gbFCUnderViol);
         EXPECT_EQ(r->giAPRUnderByFC, c.secured ? 0 : kNotAsked);
         ScriptedUser user;
-        for (const std::string& step : c.steps) {
+        std::istringstream steps(c.steps);
+        for (std::string step; steps >> step;) {
             if (step[0] == 'R') {
                 StartReimbursement(*r, step[1] - '0');
                 ReimbursementActivation(*r);
@@ -419,11 +373,9 @@ TEST(reimbursement_findings, the_violation_stands_and_each_part_of_the_report_re
                 ShowAdjustments(*r, user, step.substr(1), 1);
             }
         }
-        EXPECT_TRUE(r->gbAPRUnderViol);
-        EXPECT_EQ(AprReimbursementOwed(*r), c.owed);
-        EXPECT_EQ(r->gbNoAPRReimbOwed, !c.owed);
-        EXPECT_EQ(ReimbursementOffersPriorPayments(*r), c.offersPrior);
-        EXPECT_EQ(r->gbLumpSumsShown, c.lumpSums);
+        EXPECT_EQ(std::tuple(r->gbAPRUnderViol, AprReimbursementOwed(*r), r->gbNoAPRReimbOwed,
+                             ReimbursementOffersPriorPayments(*r), r->gbLumpSumsShown),
+                  std::tuple(true, c.owed, !c.owed, c.offersPrior, c.lumpSums));
 
         // Back on the results page nothing is recomputed; its report follows.
         r->gbBackFromReimb = true;
@@ -438,13 +390,10 @@ TEST(reimbursement_findings, the_violation_stands_and_each_part_of_the_report_re
         std::snprintf(difference, sizeof difference, "%.4f %%", correct - r->gdDisclAPR);
         EXPECT_TRUE(std::find(report.begin(), report.end(), kViolation + RightAligned(difference, 23)) != report.end())
             << JoinReportLines(report);
-        EXPECT_FALSE(has(kAccurate));
         // The schedule is listed on its own unless the reimbursement table lists it.
-        EXPECT_EQ(has(kSchedule), !c.owed);
-        EXPECT_EQ(has(kReimbursementTable), c.owed);
-        EXPECT_FALSE(has(kAprAdjustmentZero));
-        EXPECT_EQ(has(kLumpSum), c.lumpSums);
-        EXPECT_EQ(has(kLumpSumPR), c.lumpSums);
+        EXPECT_EQ(std::tuple(has(kAccurate), has(kSchedule), has(kReimbursementTable), has(kAprAdjustmentZero),
+                             has(kLumpSum), has(kLumpSumPR)),
+                  std::tuple(false, !c.owed, c.owed, false, c.lumpSums, c.lumpSums));
     }
 }
 

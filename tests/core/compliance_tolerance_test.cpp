@@ -24,6 +24,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 namespace tallex {
 namespace {
@@ -52,10 +53,8 @@ std::unique_ptr<LoanRecord> AprCase(double calculated, double disclosed, bool ir
 // Secured: $100,000.00 in 12 payments of $8,885.00 (correct APR 12.0026 %), solved by the engine
 // so that dPval is the value at the disclosed APR; `error` is the finance-charge understatement.
 std::unique_ptr<LoanRecord> SecuredCase(double disclosedApr, double error, bool before093095 = false) {
-    auto r = MonthlyScheduleOf("8885 12 1 0");
-    r->gdAmount = r->gdAmtFinanced = 100000;
-    r->gdDisclAPR = disclosedApr;
-    SolveAPR(*r);
+    auto r = test::SolvedMonthlyLoan(100000, disclosedApr, "8885 12 1 0");
+    r->gdAmtFinanced = 100000;
     r->dFnceChg = r->gdPymtsLessAdv - r->gdAmount;
     r->gdTotPymts = r->gdPymtsLessAdv;
     r->gdEstFinanceChg = r->dFnceChg - error;
@@ -96,6 +95,7 @@ TEST(irregular_transaction, first_rule_that_decides) {
     const std::pair<const char*, bool> cases[] = {
         {"88.85 12 1 0", false},                       // one row
         {"-500 1 3 0 | 88.85 12 1 0", true},           // an advance
+        {"-500 1 0 0 | 88.85 12 1 0", true},           // an advance at consummation, regular in form
         {"100 1 1 0 | 90 35 2 0", false},              // irregular first payment
         {"90 35 1 0 | 100 1 36 0", false},             // irregular final payment
         {"100 12 1 0 | 90 24 13 0", true},             // two runs of payments
@@ -158,13 +158,12 @@ TEST(apr_tolerance, understatement_and_overstatement_at_the_boundary) {
         auto r = AprCase(c.calculated, c.disclosed, c.irregular);
         auto run = RunTests(*r);
         SCOPED_TRACE(testing::Message() << c.calculated << " vs " << c.disclosed << " irregular " << c.irregular);
+        EXPECT_EQ(std::tie(r->gsDebugMsgAPR, run->label(APRNote).visible), std::tuple(c.reason, *c.caption != '\0'));
         EXPECT_EQ(r->gbAPRUnderViol || r->gbAPROverViol, *c.reason != '\0');
-        EXPECT_EQ(r->gsDebugMsgAPR, c.reason);
-        EXPECT_EQ(run->label(APRNote).visible, *c.caption != '\0');
         if (*c.caption) {
-            EXPECT_EQ(run->label(APRNote).caption, c.caption);
-            EXPECT_EQ(run->label(APRAmount).caption, c.irregular ? "0.2500 %" : "0.1250 %");
-            EXPECT_EQ(run->label(APRAmount).colour, LabelColour::DarkRed);
+            EXPECT_EQ(
+                std::tie(run->label(APRNote).caption, run->label(APRAmount).caption, run->label(APRAmount).colour),
+                std::tuple(c.caption, c.irregular ? "0.2500 %" : "0.1250 %", LabelColour::DarkRed));
         }
     }
 }
@@ -232,9 +231,8 @@ TEST(apr_tolerance, secured_loans_in_rule_order) {
 TEST(apr_tolerance, yes_turns_a_violation_into_a_note) {
     auto r = SecuredCase(11.7026, 50);
     auto run = RunTests(*r, kAnswerYesButton);
-    EXPECT_EQ(run->label(APRNote).caption, "** APR understatement caused by finance charge error:");
-    EXPECT_EQ(run->label(APRAmount).caption, "0.3000 %");
-    EXPECT_EQ(run->label(APRAmount).colour, LabelColour::Black);
+    EXPECT_EQ(std::tie(run->label(APRNote).caption, run->label(APRAmount).caption, run->label(APRAmount).colour),
+              std::tuple("** APR understatement caused by finance charge error:", "0.3000 %", LabelColour::Black));
     EXPECT_FALSE(r->gbAPRUnderViol || r->gbSubjToReimb);
     EXPECT_EQ(r->gsMsgText, kUnderQuestion);
     EXPECT_EQ(RunTests(*r, kAnswerNoButton)->user.prompts().size(), 1u) << "asked again on the next run";
@@ -286,9 +284,9 @@ TEST(apr_verdict, asks_for_the_answer_then_for_the_adjusted_present_value) {
         facts.causedByFinanceCharge = row.answer;
         facts.adjustedPresentValue = row.adjusted;
         const AprVerdict verdict = row.verdictOf(facts);
-        EXPECT_EQ(verdict.needs, row.needs) << row.name;
-        EXPECT_EQ(verdict.violation, row.violation) << row.name;
-        EXPECT_EQ(verdict.reason.empty(), !row.violation) << row.name;
+        EXPECT_EQ(std::tuple(verdict.needs, verdict.violation, verdict.reason.empty()),
+                  std::tuple(row.needs, row.violation, !row.violation))
+            << row.name;
     }
 }
 
@@ -343,14 +341,12 @@ TEST(fc_tolerance, understatement_and_overstatement_at_the_boundary) {
         r->gdEstFinanceChg = c.disclosed;
         r->gbSecuredByRealEstate = r->gbDatePre_093095 = c.secured;
         auto run = RunTests(*r);
-        EXPECT_EQ(r->gsDebugMsgFC, c.reason) << c.disclosed;
-        EXPECT_EQ(r->gbFCUnderViol, c.reason == under) << c.disclosed;
-        EXPECT_EQ(r->gbFCOverViol, c.reason == over) << c.disclosed;
-        EXPECT_EQ(run->label(ResultsLabel::lblFinanceViolation).caption, c.caption) << c.disclosed;
-        EXPECT_EQ(run->label(ResultsLabel::lblFinanceViolAmt).visible, *c.caption != '\0') << c.disclosed;
-        if (*c.caption) {
-            EXPECT_EQ(run->label(ResultsLabel::lblFinanceViolAmt).caption, "$5.01") << c.disclosed;
-        }
+        const LabelState& amount = run->label(ResultsLabel::lblFinanceViolAmt);
+        EXPECT_EQ(std::tie(r->gsDebugMsgFC, run->label(ResultsLabel::lblFinanceViolation).caption, amount.visible),
+                  std::tuple(c.reason, c.caption, *c.caption != '\0'))
+            << c.disclosed;
+        EXPECT_EQ(std::tuple(r->gbFCUnderViol, r->gbFCOverViol), std::tuple(c.reason == under, c.reason == over));
+        EXPECT_EQ(amount.caption, *c.caption ? "$5.01" : "") << c.disclosed;
     }
 }
 
@@ -529,9 +525,9 @@ TEST(reimbursement_subject, tolerance_follows_the_term) {
         r->gdEstFinanceChg = c.disclosedFC;
         auto run = RunTests(*r);
         SCOPED_TRACE(testing::Message() << c.calculated << " vs " << c.disclosedApr << ", FC " << c.disclosedFC);
-        EXPECT_EQ(r->gbSubjToReimb, c.subject);
-        EXPECT_EQ(run->view.toleranceFrameVisible(), c.subject);
-        EXPECT_EQ(run->view.reimbursementButtonVisible(), c.subject);
+        EXPECT_EQ(
+            std::tuple(r->gbSubjToReimb, run->view.toleranceFrameVisible(), run->view.reimbursementButtonVisible()),
+            std::tuple(c.subject, c.subject, c.subject));
     }
 }
 
@@ -605,19 +601,20 @@ TEST(results_pictures, tolerance_scales_and_positive_verdict_follow_the_tests) {
         LoanRecord& r = *c.record;
         auto run = RunTests(r, c.answer);
         const ToleranceScales scales = ToleranceScalesOf(r);
-        EXPECT_NEAR(scales.apr.low, c.aprLow, 1e-9) << c.name;
-        EXPECT_NEAR(scales.apr.high, c.aprHigh, 1e-9) << c.name;
-        EXPECT_EQ(scales.apr.computed, r.gdCalcAPR) << c.name;
-        EXPECT_EQ(scales.apr.outcome, c.apr) << c.name;
-        EXPECT_EQ(scales.financeCharge.outcome, c.financeCharge) << c.name;
-        EXPECT_EQ(scales.financeCharge.low, r.gdEstFinanceChg - (r.gbSecuredByRealEstate ? 100 : 5)) << c.name;
-        EXPECT_EQ(scales.financeCharge.high, r.gdEstFinanceChg + (r.gbSecuredByRealEstate ? 100 : 5)) << c.name;
-        EXPECT_EQ(scales.financeCharge.lowOpen, r.gbSecuredByRealEstate) << c.name;
-        EXPECT_EQ(scales.apr.reimbursementLimit, c.reimbursementLimit) << c.name;
+        SCOPED_TRACE(c.name);
+        EXPECT_NEAR(scales.apr.low, c.aprLow, 1e-9);
+        EXPECT_NEAR(scales.apr.high, c.aprHigh, 1e-9);
+        const double dollars = r.gbSecuredByRealEstate ? 100 : 5;
+        EXPECT_EQ(std::tie(scales.apr.computed, scales.apr.outcome, scales.apr.reimbursementLimit),
+                  std::tie(r.gdCalcAPR, c.apr, c.reimbursementLimit));
+        EXPECT_EQ(std::tie(scales.financeCharge.outcome, scales.financeCharge.low, scales.financeCharge.high,
+                           scales.financeCharge.lowOpen),
+                  std::tuple(c.financeCharge, r.gdEstFinanceChg - dollars, r.gdEstFinanceChg + dollars,
+                             r.gbSecuredByRealEstate));
         bool noteShown = false;
         for (int l = 0; l < 5; ++l) noteShown |= run->label(static_cast<ResultsLabel>(l)).visible;
-        EXPECT_EQ(PositiveVerdict(r), c.positive ? kPositiveVerdictText : "") << c.name;
-        EXPECT_EQ(c.positive, !noteShown && r.gdEstFinanceChg != 0) << c.name << ": the page's notes disagree";
+        EXPECT_EQ(PositiveVerdict(r), c.positive ? kPositiveVerdictText : "");
+        EXPECT_EQ(c.positive, !noteShown && r.gdEstFinanceChg != 0) << "the page's notes disagree";
     }
     EXPECT_STREQ(kPositiveVerdictText, "The disclosed APR and finance charge are accurate within tolerance.");
 }

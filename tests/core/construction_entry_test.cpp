@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 
 namespace tallex {
 namespace {
@@ -30,13 +31,10 @@ ConstructionChoices Choices(std::int16_t disc, std::int16_t accrual, std::int16_
 
 // Passed when `message` is empty; else refused once, with style 48, focus on `field`.
 void ExpectOutcome(const ConstContinueResult& out, const ScriptedUser& user, const std::string& message, int field) {
-    EXPECT_EQ(out.passed, message.empty());
-    EXPECT_EQ(out.message, message);
-    EXPECT_EQ(out.focusField, message.empty() ? -1 : field);
+    EXPECT_EQ(std::tie(out.passed, out.message, out.focusField),
+              std::tuple(message.empty(), message, message.empty() ? -1 : field));
     ASSERT_EQ(user.prompts().size(), message.empty() ? 0u : 1u);
-    if (!message.empty()) {
-        EXPECT_EQ(user.prompts()[0].style, 48);
-    }
+    for (const auto& prompt : user.prompts()) EXPECT_EQ(prompt.style, 48);
 }
 
 TEST(construction_terms, continue) {
@@ -71,8 +69,8 @@ TEST(construction_terms, continue) {
     r->construction.optInterestType = kInterestOnCommitment;
     ScriptedUser user;
     ASSERT_TRUE(ConstLoanTermsContinue(*r, user, {"$1,234.567", "1", "", ""}).passed);
-    EXPECT_DOUBLE_EQ(r->gdCommitmentAmt, 1234.57);
-    EXPECT_EQ(r->gdPrepaidFinChg + r->gdSubseqFinChg, 0);  // empty charges are 0
+    // Empty charges are 0.
+    EXPECT_EQ(std::tuple(r->gdCommitmentAmt, r->gdPrepaidFinChg + r->gdSubseqFinChg), std::tuple(1234.57, 0));
     EXPECT_EQ(r->gsLoanType, "Construction Only Loan (Interest on Entire Commitment Amount)");
     EXPECT_EQ(ConstLoanTypeText(Choices(0, 0)), "Construction Only Loan (Interest on Advances Only)");
     EXPECT_EQ(ConstLoanTypeText(Choices(1, 0)), "Construction/Permanent Loan (Interest on Advances Only)");
@@ -157,12 +155,10 @@ TEST(construction_phase, whole_months_make_one_payment_at_the_end) {
         const Phase p(Choices(0, 0), row.months);
         SCOPED_TRACE(std::string(row.months) + " months");
         ASSERT_TRUE(p.out.passed) << p.out.message;
-        EXPECT_EQ(p.r->gdDaysinUnitPd, row.unitDays);
-        EXPECT_EQ(p.r->gdCalUnitPeriods, row.unitPeriods);
-        EXPECT_EQ(p.r->gdCalOddDays, row.oddDays);
-        EXPECT_EQ(p.r->giPymtFreq, kFreqEqualMonthsSingle);
-        EXPECT_EQ(p.r->dMonths, p.r->gdConstMonths);
-        EXPECT_EQ(p.r->gdDaysinYr + p.r->gdConstDaysinYr, 720);
+        EXPECT_EQ(std::tie(p.r->gdDaysinUnitPd, p.r->gdCalUnitPeriods, p.r->gdCalOddDays, p.r->giPymtFreq),
+                  std::tuple(row.unitDays, row.unitPeriods, row.oddDays, kFreqEqualMonthsSingle));
+        EXPECT_EQ(std::tuple(p.r->dMonths, p.r->gdDaysinYr + p.r->gdConstDaysinYr),
+                  std::tuple(p.r->gdConstMonths, 720));
     }
 }
 
@@ -185,9 +181,8 @@ TEST(construction_phase, accrual_codes_and_day_counts) {
         const Phase p(row.c, row.period, row.unitPeriods, row.oddDays);
         SCOPED_TRACE("code " + std::to_string(row.code) + ", period \"" + row.period + "\"");
         ASSERT_TRUE(p.out.passed) << p.out.message;
-        EXPECT_EQ(p.r->giAccrualMethod, row.code);
-        EXPECT_EQ(p.r->gdConstDays, row.days);
-        EXPECT_EQ(p.r->giPymtFreq, row.freq);
+        EXPECT_EQ(std::tie(p.r->giAccrualMethod, p.r->gdConstDays, p.r->giPymtFreq),
+                  std::tie(row.code, row.days, row.freq));
     }
 }
 
@@ -198,7 +193,7 @@ TEST(construction_phase, layout_of_each_accrual) {
     struct Row {
         ConstructionChoices c;
         bool reserve, other, period, calendar;
-        const char* label;
+        std::string label;
         bool unitPeriods;
     };
     const Row rows[] = {
@@ -210,12 +205,9 @@ TEST(construction_phase, layout_of_each_accrual) {
         const ConstPhaseLayout layout = ConstPhaseLayoutFor(row.c);
         SCOPED_TRACE("accrual " + std::to_string(row.c.optIntAccrl) + ", disclosure " +
                      std::to_string(row.c.optDiscType));
-        EXPECT_EQ(layout.reserveShown, row.reserve);
-        EXPECT_EQ(layout.otherShown, row.other);
-        EXPECT_EQ(layout.timePeriodShown, row.period);
-        EXPECT_EQ(layout.calendarShown, row.calendar);
-        EXPECT_EQ(layout.timePeriodLabel, row.label);
-        EXPECT_EQ(layout.unitPeriodsShown, row.unitPeriods);
+        EXPECT_EQ(std::tie(layout.reserveShown, layout.otherShown, layout.timePeriodShown, layout.calendarShown,
+                           layout.timePeriodLabel, layout.unitPeriodsShown),
+                  std::tie(row.reserve, row.other, row.period, row.calendar, row.label, row.unitPeriods));
     }
 }
 
@@ -327,17 +319,16 @@ struct Interest {
 TEST(construction_interest_page, amount_financed_and_the_single_payment) {
     const Interest one(0, "$4,500.00", "10");
     ASSERT_TRUE(one.out.check.passed) << one.out.check.message;
-    EXPECT_EQ(one.out.next, ConstInterestNext::ConstructionResults);
-    EXPECT_EQ(one.r->gdAmount, 49000);  // 50,000 - 1,000
     const LoanRecord& r = *one.r;
+    // 50,000 - 1,000; no charge typed: the disclosed one stays.
+    EXPECT_EQ(std::tie(one.out.next, r.gdAmount, r.gdEstFinanceChg),
+              std::tuple(ConstInterestNext::ConstructionResults, 49000, 123));
     EXPECT_EQ(r.gaPymtAmt[1] + "|" + r.gaNumPymts[1] + "|" + r.gaUnitPeriods[1] + "|" + r.gaOddDays[1],
               "55000|1|1|180");
-    EXPECT_EQ(r.gdEstFinanceChg, 123);  // no charge typed: the disclosed one stays
 
     const Interest two(1, "4500", "10", "$6,000.00");
-    EXPECT_EQ(two.out.next, ConstInterestNext::Schedule);
-    EXPECT_EQ(two.r->gdAmount, 94000);  // 100,000 - 4,500 - 1,000 - 500
-    EXPECT_EQ(two.r->gdEstFinanceChg, 6000);
+    EXPECT_EQ(std::tie(two.out.next, two.r->gdAmount, two.r->gdEstFinanceChg),
+              std::tuple(ConstInterestNext::Schedule, 94000, 6000));                   // 100,000 - 4,500 - 1,000 - 500
     EXPECT_DOUBLE_EQ(Interest(0, "$1,234.567", "10").r->gdEstConstInterest, 1234.57);  // cents kept
 }
 
@@ -386,12 +377,11 @@ TEST(construction_interest_page, permanent_phase_frequency) {
     for (const Row& row : rows) {
         const Interest p(1, "4500", "10", "", row.unitPeriod, row.single, row.freq);
         ASSERT_TRUE(p.out.check.passed) << p.out.check.message;
-        SCOPED_TRACE(std::string(row.text) + " \"" + row.unitPeriod + "\"");
-        EXPECT_EQ(p.r->giPymtFreq, row.code);
-        EXPECT_EQ(p.r->gdDaysinUnitPd, row.unitDays);
-        EXPECT_EQ(p.r->gdDaysinYr, row.year);
-        EXPECT_EQ(p.r->gsPymtFreqText, row.text);
-        EXPECT_EQ(p.r->gdConstMonths, 18);  // the construction phase keeps its months
+        // The construction phase keeps its months.
+        EXPECT_EQ(
+            std::tie(p.r->giPymtFreq, p.r->gdDaysinUnitPd, p.r->gdDaysinYr, p.r->gsPymtFreqText, p.r->gdConstMonths),
+            std::tuple(row.code, row.unitDays, row.year, row.text, 18))
+            << row.text << " \"" << row.unitPeriod << "\"";
     }
     auto r = std::make_unique<LoanRecord>();  // a single payment loan has one stream
     r->construction.optDiscType = kDiscWithPermanent;
@@ -400,8 +390,7 @@ TEST(construction_interest_page, permanent_phase_frequency) {
     ScriptedUser user;
     EXPECT_TRUE(ConstInterestContinue(*r, user, {"0", "10", "", "18", {true, 0}}).reloadSchedule);
     EXPECT_EQ(r->gaPymtAmt[1] + r->gaPymtAmt[2], "");
-    EXPECT_EQ(r->gdCalUnitPeriods, 1);  // 18 months: a 360-day year and 180 odd days
-    EXPECT_EQ(r->gdCalOddDays, 180);
+    EXPECT_EQ(std::tie(r->gdCalUnitPeriods, r->gdCalOddDays), std::tuple(1, 180));  // a 360-day year and 180 days
 }
 
 // Leaving a field of the construction interest page: a failed check holds back the checks of
@@ -441,8 +430,7 @@ TEST(construction_interest_page, activation_shows_the_estimate_unless_it_is_type
     EXPECT_EQ(ConstInterestActivate(*page.r).initialEstimate, "$7,500.00");  // 0.10 x 50,000 / 360 x 18 x 30
     page.r->construction.optIntAccrl = kAccrualOther;
     const ConstInterestActivation typed = ConstInterestActivate(*page.r);
-    EXPECT_EQ(typed.initialEstimate, "$0.00");
-    EXPECT_FALSE(typed.initialValueShown);
+    EXPECT_EQ(std::tie(typed.initialEstimate, typed.initialValueShown), std::tuple("$0.00", false));
     EXPECT_EQ(ConstInterestFieldCheck(kInterestAmount, "", {}).text, "0");
 }
 

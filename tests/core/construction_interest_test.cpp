@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 namespace tallex {
 namespace {
@@ -52,10 +53,9 @@ TEST(construction_interest_estimate, examples_and_hand_calculations) {
         auto r = Estimate(c);
         SCOPED_TRACE(c.name);
         EXPECT_DOUBLE_EQ(r->gdEstConstInterest, c.estimate);
-        EXPECT_DOUBLE_EQ(r->gdConstIntBase, c.interestType == kInterestOnAdvances ? c.commitment / 2 : c.commitment);
-        EXPECT_EQ(r->gdDaysinYr, c.daysInYearAfter);
-        EXPECT_EQ(r->gdConstDaysinYr,
-                  c.accrual == kAccrualWholeMonths || c.accrual == kAccrualActual365_360 ? 360 : 365);
+        EXPECT_EQ(std::tuple(r->gdConstIntBase, r->gdDaysinYr, r->gdConstDaysinYr),
+                  std::tuple(c.interestType == kInterestOnAdvances ? c.commitment / 2 : c.commitment, c.daysInYearAfter,
+                             c.accrual == kAccrualWholeMonths || c.accrual == kAccrualActual365_360 ? 360 : 365));
     }
 }
 

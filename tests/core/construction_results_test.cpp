@@ -22,6 +22,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -68,6 +69,21 @@ TEST(construction_results, figures_and_apr_of_the_example_loan) {
     EXPECT_EQ(loan.r->dFinal, 540);  // one unit period of 360 days and 180 odd days
     EXPECT_TRUE(loan.r->gbIrregular);
     EXPECT_FALSE(loan.view.toleranceOptionVisible(kToleranceEighth));  // .125 % is never offered here
+    EXPECT_EQ(std::tie(out.captions.amountFont, out.captions.financeChargeFont, out.captions.totalFont),
+              std::tuple(AmountFont::Standard, AmountFont::Standard, AmountFont::Standard));
+
+    // A commitment of 2,000,000,000,000.00 lends 1,000,000,000,000.00 less the prepaid charge; one
+    // payment of 1,100,000,000,000.00: figures of 19 characters or more take the narrow font.
+    Loan huge;
+    huge.r->gdCommitmentAmt = 2e12;
+    huge.r->gdAmount = 1e12 - 1000;
+    huge.r->gaPymtAmt[1] = "1100000000000";
+    const ConstResultsOutcome big = huge.activate();
+    ASSERT_TRUE(big.resultsShown);
+    EXPECT_EQ(big.captions.lblAmount + " " + big.captions.lblFinanceChg + " " + big.captions.lblTotPymts,
+              "$1,999,999,999,000.00 $100,000,001,000.00 $2,100,000,000,000.00");
+    EXPECT_EQ(std::tie(big.captions.amountFont, big.captions.financeChargeFont, big.captions.totalFont),
+              std::tuple(AmountFont::Narrow, AmountFont::Narrow, AmountFont::Narrow));
 }
 
 TEST(construction_results, understated_apr_is_tested_with_the_irregular_tolerance) {
@@ -76,10 +92,11 @@ TEST(construction_results, understated_apr_is_tested_with_the_irregular_toleranc
         Terms t;
         t.apr = disclosed;
         Loan loan(t);
-        loan.activate();
+        const ConstResultsOutcome out = loan.activate();
         const bool violation = std::string(disclosed) == "7.70";
         EXPECT_EQ(loan.r->gbAPRUnderViol, violation) << disclosed;
         EXPECT_EQ(loan.view.toleranceFrameVisible(), violation) << disclosed;
+        EXPECT_EQ(out.focus.target, violation ? ResultsFocus::Target::ToleranceOption : ResultsFocus::Target::Print);
     }
 }
 
@@ -152,23 +169,27 @@ TEST(construction_report, payment_of_a_phase_disclosed_with_its_permanent_financ
 }
 
 TEST(construction_results, refusals_show_no_figures) {
+    const char* const kTotal =
+        "Total payments must not be less than amount financed.  Go back to prior screen(s) to make corrections.";
     struct Row {
-        double commitment, prepaid;
+        double commitment, prepaid, subsequent;
         const char* row1;
         const char* message;
     };
     const Row rows[] = {
-        {1000, 2000, "500",
+        {1000, 2000, 0, "500",
          "(The sum of loan commitment amount plus subsequently paid finance charge must be greater "
          "than prepaid finance charge.  Go back to prior screen(s) to make corrections."},
-        {100000, 1000, "40000",
-         "Total payments must not be less than amount financed.  Go back to prior screen(s) to make corrections."},
+        {100000, 1000, 0, "40000", kTotal},
+        // 50,000 + 40,000 + 4,500 is short of 100,000, but with the 9,000 subsequently paid the
+        // finance charge (50,000 + 40,000 + 1,000 - 100,000) is worked out before the refusal.
+        {100000, 1000, 9000, "40000", kTotal},
     };
     for (const Row& row : rows) {
         Loan loan;
         loan.r->gdCommitmentAmt = row.commitment;
         loan.r->gdPrepaidFinChg = row.prepaid;
-        loan.r->gdSubseqFinChg = 0;
+        loan.r->gdSubseqFinChg = row.subsequent;
         loan.r->gaPymtAmt[1] = row.row1;
         loan.r->gdCalcAPR = 12.5;
         const ConstResultsOutcome out = loan.activate();

@@ -54,6 +54,7 @@ TEST(runtime_error, every_exception_has_an_error_screen_number) {
     };
     const Row rows[] = {
         {std::make_exception_ptr(RuntimeError(RuntimeErrorCode::DivisionByZero)), 11, "Division by zero"},
+        {std::make_exception_ptr(RuntimeError(RuntimeErrorCode::SubscriptOutOfRange)), 9, "Subscript out of range"},
         {std::make_exception_ptr(RuntimeError(1004, "Application-defined error")), 1004, "Application-defined error"},
         {std::make_exception_ptr(std::bad_alloc()), 7, "Out of memory"},
         {std::make_exception_ptr(std::logic_error("broken")), 51, "Internal error"},

@@ -12,23 +12,18 @@
 namespace tallex {
 namespace {
 
-struct FormatRow {
-    double value;
-    const char* pattern;
-    const char* expected;
-};
-
-void CheckRows(const std::vector<FormatRow>& rows) {
-    for (const FormatRow& row : rows) {
-        EXPECT_EQ(Format(row.value, row.pattern), row.expected)
-            << "Format(" << testing::PrintToString(row.value) << ", \"" << row.pattern << "\")";
-    }
-}
-
-// Money: the results labels, the schedule cells and the entry boxes. The examples of the screen
-// descriptions are here: 1234.5 shows as $1,234.50, 1234.567 becomes $1,234.57, 0 is $0.00.
-TEST(format_test, MoneyFormats) {
-    CheckRows({
+// Money (the results labels, the cells and the boxes: 1234.5 shows as $1,234.50, 1234.567 as
+// $1,234.57, 0 as $0.00; sixteen integer digits go beyond 15 significant digits); percents (the
+// value is a fraction the pattern multiplies by 100: a difference of 0.25 points shows as 0.2500 %);
+// whole numbers; optional digits after the point (the point stays when no decimal digit is shown,
+// "#" places show nothing for a zero integer part). Rounding takes the double to 15 significant
+// digits first, then rounds half away from zero at the last digit shown: 2.675 and 1.005 are stored
+// slightly below the half, 1234567.125 is an exact half, 0.1249999999999999 is 0.125 at 15 digits.
+TEST(format_test, patterns_and_rounding) {
+    struct {
+        double value;
+        const char *pattern, *expected;
+    } const rows[] = {
         {1234.5, "Currency", "$1,234.50"},
         {-1234.56, "Currency", "-$1,234.56"},
         {0, "Currency", "$0.00"},
@@ -47,17 +42,9 @@ TEST(format_test, MoneyFormats) {
         {0.5, "$###,###,###,###.00", "$.50"},
         {0, "$###,###,###,###.00", "$.00"},
         {-5, "$###,###,###,###.00", "-$5.00"},
-        // 16 integer digits: more than the placeholders, and beyond 15 significant digits.
         {1234567890123456, "$###,###,###,###.00", "$1,234,567,890,123,460.00"},
         {1234567890.125, "$###,###,###.00", "$1,234,567,890.13"},
         {1e20, "$###,###,###.00", "$100,000,000,000,000,000,000.00"},
-    });
-}
-
-// APRs and rates: the value is a fraction and the pattern multiplies it by 100. The screens'
-// example: a difference of 0.25 (percent) divided by 100 shows as 0.2500 %.
-TEST(format_test, PercentPatterns) {
-    CheckRows({
         {0.0025, "###0.0000 %", "0.2500 %"},
         {0.120026, "###0.0000 %", "12.0026 %"},
         {0.0825, "###0.0000 %", "8.2500 %"},
@@ -74,12 +61,6 @@ TEST(format_test, PercentPatterns) {
         {0.0005, "##0.000 %", "0.050 %"},
         {0.0812, "#,##0.000 %", "8.120 %"},
         {25, "#,##0.000 %", "2,500.000 %"},
-    });
-}
-
-// Whole numbers: phase measures, days in unit period, actual days between dates.
-TEST(format_test, IntegerPatterns) {
-    CheckRows({
         {12, "####0", "12"},
         {0, "####0", "0"},
         {123456, "####0", "123456"},
@@ -92,13 +73,6 @@ TEST(format_test, IntegerPatterns) {
         {0.4, "0", "0"},
         {-0.4, "0", "0"},
         {12345, "0", "12345"},
-    });
-}
-
-// Optional digits after the point: the point stays when no decimal digit is shown, and "#"
-// integer places show nothing for a zero integer part.
-TEST(format_test, OptionalDigitPatterns) {
-    CheckRows({
         {0.5, "##.##########", ".5"},
         {3, "##.##########", "3."},
         {0, "##.##########", "."},
@@ -113,14 +87,6 @@ TEST(format_test, OptionalDigitPatterns) {
         {8.1235, "##0.000", "8.124"},
         {0.125, "##0.000", "0.125"},
         {-0.0004, "##0.000", "0.000"},
-    });
-}
-
-// Rounding takes the double to 15 significant digits first, then rounds half away from zero
-// at the last digit shown: 2.675 and 1.005 are stored slightly below the half, 1234567.125 is an
-// exact half, and 0.1249999999999999 becomes 0.125 at 15 digits.
-TEST(format_test, RoundingAtLastShownDigit) {
-    CheckRows({
         {2.675, "0.00", "2.68"},
         {1.005, "0.00", "1.01"},
         {0.285, "0.00", "0.29"},
@@ -132,7 +98,11 @@ TEST(format_test, RoundingAtLastShownDigit) {
         {9.995, "0.00", "10.00"},
         {-9.995, "0.00", "-10.00"},
         {-0.001, "0.00", "0.00"},
-    });
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(Format(row.value, row.pattern), row.expected)
+            << "Format(" << testing::PrintToString(row.value) << ", \"" << row.pattern << "\")";
+    }
 }
 
 TEST(format_test, UnsupportedPatternsAreRejected) {

@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 
 namespace tallex {
 namespace {
@@ -20,8 +21,7 @@ enum class Box { Amount, FinanceCharge, Apr };
 struct KeyRow {
     Box box;
     const char* text;
-    int selStart;
-    int selLength;
+    int selStart, selLength;
     char key;
     bool accepted;
     const char* message;
@@ -38,7 +38,8 @@ KeyVerdict Press(const KeyRow& row) {
     return {};
 }
 
-TEST(loan_terms_key_filter, money_boxes) {
+TEST(loan_terms_key_filter, each_box) {
+    const char* msg = "For disclosed APR, enter numbers or decimal point only.";
     const char* amountMsg = "For amount financed, enter numbers, minus sign or decimal point only.";
     const char* chargeMsg = "For disclosed finance charge, enter numbers or decimal point only.";
     const KeyRow rows[] = {
@@ -61,18 +62,7 @@ TEST(loan_terms_key_filter, money_boxes) {
         {Box::FinanceCharge, "1.25", 2, 0, '7', true, ""},      // right after the point
         {Box::FinanceCharge, "1.2", 3, 0, '7', true, ""},
         {Box::FinanceCharge, "$1,234.50", 0, 9, '7', true, ""},  // selected on entry, replaced
-    };
-    for (const KeyRow& row : rows) {
-        const KeyVerdict v = Press(row);
-        EXPECT_EQ(v.accepted, row.accepted)
-            << "text '" << row.text << "' sel " << row.selStart << "+" << row.selLength << " key '" << row.key << "'";
-        EXPECT_EQ(v.message, row.message) << "text '" << row.text << "' key '" << row.key << "'";
-    }
-}
-
-TEST(loan_terms_key_filter, disclosed_apr) {
-    const char* msg = "For disclosed APR, enter numbers or decimal point only.";
-    const KeyRow rows[] = {
+        // The disclosed APR.
         {Box::Apr, "", 0, 0, 'x', false, msg},
         {Box::Apr, "", 0, 0, '-', false, msg},
         {Box::Apr, "", 0, 0, '.', true, ""},
@@ -90,9 +80,8 @@ TEST(loan_terms_key_filter, disclosed_apr) {
     };
     for (const KeyRow& row : rows) {
         const KeyVerdict v = Press(row);
-        EXPECT_EQ(v.accepted, row.accepted)
+        EXPECT_EQ(std::tie(v.accepted, v.message), std::tuple(row.accepted, row.message))
             << "text '" << row.text << "' sel " << row.selStart << "+" << row.selLength << " key '" << row.key << "'";
-        EXPECT_EQ(v.message, row.message) << "text '" << row.text << "' key '" << row.key << "'";
     }
 }
 
@@ -232,9 +221,8 @@ TEST(loan_terms_completeness, first_fault_in_page_order) {
     for (const Row& row : rows) {
         const auto refusal = Check_Data_Entry(row.entries);
         ASSERT_TRUE(refusal.has_value()) << row.message;
-        EXPECT_EQ(refusal->message, row.message);
-        EXPECT_EQ(refusal->field, row.field) << row.message;
-        EXPECT_TRUE(refusal->emptyField) << row.message;
+        EXPECT_EQ(std::tie(refusal->message, refusal->field, refusal->emptyField),
+                  std::tuple(row.message, row.field, true));
     }
     EXPECT_FALSE(Check_Data_Entry(Entries("100", "8", "", "", 0, 0)).has_value());  // hidden unit period
 }
@@ -253,7 +241,7 @@ TEST(loan_terms_continue, unit_period_basis_of_each_choice) {
         const char* unit;
         int code;
         double days, year, months, calPeriods, calOdd;
-        const char* text;
+        std::string text;
     };
     const Row rows[] = {
         {0, 0, "", 1, 30, 360, 0, 0, 0, "Monthly"},
@@ -277,19 +265,15 @@ TEST(loan_terms_continue, unit_period_basis_of_each_choice) {
         const std::string where = std::string("type ") + std::to_string(row.type) + " option " +
                                   std::to_string(row.freq) + " unit '" + row.unit + "'";
         ASSERT_FALSE(result.refusal.has_value()) << where << ": " << result.refusal->message;
-        EXPECT_EQ(r->giPymtFreq, row.code) << where;
-        EXPECT_EQ(r->gdDaysinUnitPd, row.days) << where;
-        EXPECT_EQ(r->gdDaysinYr, row.year) << where;
-        EXPECT_EQ(r->dMonths, row.months) << where;
-        EXPECT_EQ(r->gdCalUnitPeriods, row.calPeriods) << where;
-        EXPECT_EQ(r->gdCalOddDays, row.calOdd) << where;
-        EXPECT_EQ(r->gsPymtFreqText, row.text) << where;
-        EXPECT_EQ(r->gbSingleAdvance, row.type == 1) << where;
-        EXPECT_EQ(r->gdAmount, 1234.5) << where;
-        EXPECT_EQ(r->gdDisclAPR, 8.25) << where;
-        EXPECT_EQ(r->gdEstFinanceChg, 0) << where;  // not disclosed
-        EXPECT_EQ(r->gsLoanDate, "") << where;
-        EXPECT_FALSE(r->gbCalFilledSchedule) << where;
+        EXPECT_EQ(std::tie(r->giPymtFreq, r->gdDaysinUnitPd, r->gdDaysinYr, r->dMonths, r->gdCalUnitPeriods,
+                           r->gdCalOddDays, r->gsPymtFreqText),
+                  std::tuple(row.code, row.days, row.year, row.months, row.calPeriods, row.calOdd, row.text))
+            << where;
+        // The finance charge is not disclosed; the calendar's dates are forgotten.
+        EXPECT_EQ(std::tie(r->gbSingleAdvance, r->gdAmount, r->gdDisclAPR, r->gdEstFinanceChg, r->gsLoanDate,
+                           r->gbCalFilledSchedule),
+                  std::tuple(row.type == 1, 1234.5, 8.25, 0.0, "", false))
+            << where;
     }
 }
 
@@ -298,9 +282,7 @@ TEST(loan_terms_continue, amounts_are_taken_to_cents_as_shown) {
     LoanTermsState state;
     const LoanTermsEntries e = Entries("$1,234.50", "12.125", "$250.005", "", 0, 0);
     ASSERT_FALSE(Continue(*r, state, e).refusal.has_value());
-    EXPECT_EQ(r->gdAmount, 1234.5);
-    EXPECT_EQ(r->gdDisclAPR, 12.125);
-    EXPECT_EQ(r->gdEstFinanceChg, 250.01);
+    EXPECT_EQ(std::tie(r->gdAmount, r->gdDisclAPR, r->gdEstFinanceChg), std::tuple(1234.5, 12.125, 250.01));
 }
 
 TEST(loan_terms_continue, a_box_never_accepted_is_reported_and_nothing_is_written) {
@@ -328,11 +310,9 @@ TEST(loan_terms_continue, a_box_never_accepted_is_reported_and_nothing_is_writte
         const auto result =
             row.leaveFirst ? Continue(*r, state, row.entries) : LoanTermsContinue(*r, state, row.entries);
         ASSERT_TRUE(result.refusal.has_value()) << row.message;
-        EXPECT_EQ(result.refusal->message, row.message);
-        EXPECT_EQ(result.refusal->field, row.field) << row.message;
-        EXPECT_FALSE(result.refusal->emptyField) << row.message;
-        EXPECT_EQ(r->gdAmount, 0) << row.message;
-        EXPECT_EQ(r->gdDaysinUnitPd, 0) << row.message;
+        EXPECT_EQ(std::tie(result.refusal->message, result.refusal->field, result.refusal->emptyField),
+                  std::tuple(row.message, row.field, false));
+        EXPECT_EQ(r->gdAmount + r->gdDaysinUnitPd, 0) << row.message;
     }
 }
 
@@ -381,12 +361,10 @@ TEST(loan_terms_choice_change, asks_only_when_a_schedule_was_entered) {
     r->gdCalOddDays = 12;
     r->gaUnitPeriods[1] = "5";
     ApplyChoiceChange(*r, ChoiceGroup::Frequency);
-    EXPECT_EQ(r->gdCalUnitPeriods, 0);
-    EXPECT_EQ(r->gdCalOddDays, 0);
+    EXPECT_EQ(r->gdCalUnitPeriods + r->gdCalOddDays, 0);
     EXPECT_EQ(r->gaUnitPeriods[1], "5");
     ApplyChoiceChange(*r, ChoiceGroup::LoanType);
-    EXPECT_EQ(r->gaUnitPeriods[1], "0");
-    EXPECT_EQ(r->gaOddDays[1], "0");
+    EXPECT_EQ(r->gaUnitPeriods[1] + r->gaOddDays[1], "00");
 }
 
 TEST(loan_terms_unit_period_text, yearly_or_365_day_periods_empty_stream_one_timing) {
@@ -402,8 +380,8 @@ TEST(loan_terms_unit_period_text, yearly_or_365_day_periods_empty_stream_one_tim
         r->gaUnitPeriods[1] = "1";
         r->gaOddDays[1] = "0";
         UnitPeriodTextChanged(*r, row.text);
-        EXPECT_EQ(r->gaUnitPeriods[1].empty(), row.emptied) << "code " << row.code << " text " << row.text;
-        EXPECT_EQ(r->gaOddDays[1].empty(), row.emptied) << "code " << row.code << " text " << row.text;
+        EXPECT_EQ(r->gaUnitPeriods[1] + r->gaOddDays[1], row.emptied ? "" : "10")
+            << "code " << row.code << " text " << row.text;
     }
 }
 

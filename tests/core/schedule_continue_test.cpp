@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace tallex {
@@ -53,14 +54,10 @@ void Check(const Case& c, const Loan& loan) {
     ScriptedUser user;
     const ScheduleContinueResult out = ScheduleContinueCheck(*r, user, k, c.current);
     SCOPED_TRACE(c.rule);
-    EXPECT_EQ(out.message, c.message);
-    EXPECT_EQ(out.passed, c.message.empty());
-    EXPECT_EQ(out.column, c.column);
-    EXPECT_EQ(out.stream, c.stream);
+    EXPECT_EQ(std::tie(out.message, out.passed, out.column, out.stream),
+              std::tuple(c.message, c.message.empty(), c.column, c.stream));
     ASSERT_EQ(user.prompts().size(), c.message.empty() ? 0u : 1u);
-    if (!c.message.empty()) {
-        EXPECT_EQ(user.prompts()[0].style, 48);
-    }
+    for (const auto& prompt : user.prompts()) EXPECT_EQ(prompt.style, 48);
 }
 
 TEST(schedule_continue_check, completeness_in_order) {

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <tuple>
 
 namespace tallex {
 namespace {
@@ -59,13 +60,10 @@ TEST(schedule_page_activation, single_payment_loans_get_their_one_stream) {
         r->gdPval_Adjusted = 6;
         const ScheduleActivation a = ActivateSchedule(*r);
         const std::string where = "code " + std::to_string(row.code) + " months " + std::to_string(row.months);
-        EXPECT_EQ(r->dPval, 0) << where;
-        EXPECT_EQ(r->gdPval_Adjusted, 0) << where;
-        EXPECT_EQ(r->gaNumPymts[1], row.count) << where;
-        EXPECT_EQ(r->gaUnitPeriods[1], row.periods) << where;
-        EXPECT_EQ(r->gaOddDays[1], row.odd) << where;
-        EXPECT_EQ(a.readOnly, row.readOnly) << where;
-        EXPECT_EQ(a.calendarEnabled, row.calendar) << where;
+        EXPECT_EQ(r->dPval + r->gdPval_Adjusted, 0) << where;
+        EXPECT_EQ(std::tie(r->gaNumPymts[1], r->gaUnitPeriods[1], r->gaOddDays[1], a.readOnly, a.calendarEnabled),
+                  std::tuple(row.count, row.periods, row.odd, row.readOnly, row.calendar))
+            << where;
     }
 }
 
@@ -90,9 +88,7 @@ TEST(schedule_page_rows, a_row_follows_only_a_complete_row) {
         auto r = Loan(row.code);
         ScheduleRowFlags flags{false, true};
         GridCheckCurrentRow(flags, *r, row.stream, row.amount, row.count, row.pageUp, row.pageDown);
-        EXPECT_EQ(flags.rowComplete, row.complete)
-            << "stream " << row.stream << " '" << row.amount << "' '" << row.count << "'";
-        EXPECT_EQ(flags.addAllowed, row.add)
+        EXPECT_EQ(std::tie(flags.rowComplete, flags.addAllowed), std::tie(row.complete, row.add))
             << "stream " << row.stream << " '" << row.amount << "' '" << row.count << "'";
     }
 }
@@ -151,11 +147,9 @@ TEST(schedule_page_cells, entering_a_cell_may_send_the_cursor_back) {
         const CellEntry e = EnterScheduleCell(*r, row.stream, row.column, row.cells, row.handOver);
         const std::string where = "code " + std::to_string(row.code) + " stream " + std::to_string(row.stream) +
                                   " column " + std::to_string(row.column) + " amount '" + row.cells.amount + "'";
-        EXPECT_EQ(e.column, row.expectedColumn) << where;
-        EXPECT_EQ(e.message, row.message) << where;
-        EXPECT_EQ(e.calendarEnabled, row.calendarEnabled) << where;
-        EXPECT_EQ(e.openCalendar, row.openCalendar) << where;
-        EXPECT_EQ(e.fillTiming, row.fillTiming) << where;
+        EXPECT_EQ(std::tie(e.column, e.message, e.calendarEnabled, e.openCalendar, e.fillTiming),
+                  std::tuple(row.expectedColumn, row.message, row.calendarEnabled, row.openCalendar, row.fillTiming))
+            << where;
     }
 }
 
@@ -178,11 +172,8 @@ TEST(schedule_page_calendar, ok_takes_the_calculators_timing_and_cancel_takes_no
     r->gdCalUnitPeriods = 1;
     r->gdCalOddDays = 5;
     CalendarReturn back = TakeCalendarResult(*r, 2, 3);
-    EXPECT_TRUE(back.ok);
-    EXPECT_EQ(r->gaUnitPeriods[2], "1");
-    EXPECT_EQ(r->gaOddDays[2], "5");
-    EXPECT_EQ(back.column, 4);
-    EXPECT_FALSE(back.calendarEnabled);
+    EXPECT_EQ(std::tie(back.ok, r->gaUnitPeriods[2], r->gaOddDays[2], back.column, back.calendarEnabled),
+              std::tuple(true, "1", "5", 4, false));
     ASSERT_EQ(back.cells.size(), 2u);
     EXPECT_EQ(back.cells[1].text, "5");
 
@@ -192,9 +183,7 @@ TEST(schedule_page_calendar, ok_takes_the_calculators_timing_and_cancel_takes_no
     r->gbCalendarOK = false;
     r->gaUnitPeriods[2] = "7";
     back = TakeCalendarResult(*r, 2, 3);
-    EXPECT_EQ(back.column, 3);
-    EXPECT_TRUE(back.calendarEnabled);
-    EXPECT_EQ(r->gaUnitPeriods[2], "7");
+    EXPECT_EQ(std::tie(back.column, back.calendarEnabled, r->gaUnitPeriods[2]), std::tuple(3, true, "7"));
     r->giPymtFreq = 1;
     EXPECT_EQ(TakeCalendarResult(*r, 2, 3).column, 4);
 }
@@ -207,14 +196,9 @@ TEST(schedule_page_delete, later_streams_move_up_and_labels_stay) {
     r->gaPymtDbl[3] = 7;
     ScriptedUser user;
     ASSERT_TRUE(DeletePaymentStream(*r, user, 2, 3));
-    EXPECT_EQ(r->gaPymtAmt[2], "300");
-    EXPECT_EQ(r->gaNumPymts[2], "3");
-    EXPECT_EQ(r->gaUnitPeriods[2], "19");
-    EXPECT_EQ(r->gaOddDays[2], "4");
-    EXPECT_EQ(r->gaPymtDbl[2], 7);
-    EXPECT_EQ(r->gaPymtAmt[3], "");
-    EXPECT_EQ(r->gaPymtCol0[2], "2");
-    EXPECT_EQ(r->gaPymtAmt[1], "100");
+    EXPECT_EQ(std::tie(r->gaPymtAmt[2], r->gaNumPymts[2], r->gaUnitPeriods[2], r->gaOddDays[2], r->gaPymtDbl[2]),
+              std::tuple("300", "3", "19", "4", 7));
+    EXPECT_EQ(std::tie(r->gaPymtAmt[3], r->gaPymtCol0[2], r->gaPymtAmt[1]), std::tuple("", "2", "100"));
     EXPECT_TRUE(user.prompts().empty());
 
     r->gbSingleAdvance = true;
@@ -233,10 +217,8 @@ TEST(schedule_page_continue, a_blank_last_row_counts_for_the_solver_but_not_the_
     ScriptedUser user;
     const ScheduleContinueOutcome out = ScheduleContinue(*r, user, 2, "2", {"", "", "", ""});
     ASSERT_TRUE(out.proceed) << (user.prompts().empty() ? "" : user.prompts()[0].text);
-    EXPECT_EQ(r->giPVStreams, 2);
-    EXPECT_EQ(r->giGridRowCount, 2);
-    EXPECT_EQ(r->giPymtRows, 1);
-    EXPECT_TRUE(r->gbScheduleChanged);
+    EXPECT_EQ(std::tie(r->giPVStreams, r->giGridRowCount, r->giPymtRows, r->gbScheduleChanged),
+              std::tuple(2, 2, 1, true));
     // 1000 repaid by 12 x 88.85 a month: 12.0026 % (bisection outside the program).
     EXPECT_NEAR(r->gdCalcAPR, 12.002589, 1e-5);
 }
@@ -249,17 +231,14 @@ TEST(schedule_page_continue, the_edited_cell_counts_and_faults_keep_the_user_on_
     // Stream 1 typed but its odd days still in the editor.
     SetStream(*r, 1, "88.85", "12", "1", "");
     ScheduleContinueOutcome out = ScheduleContinue(*r, user, 1, "1", {"88.85", "12", "1", "0"});
-    EXPECT_TRUE(out.proceed);
-    EXPECT_EQ(r->gaOddDays[1], "0");
+    EXPECT_EQ(std::tie(out.proceed, r->gaOddDays[1]), std::tuple(true, "0"));
 
     // A row without a stream does nothing at all.
     out = ScheduleContinue(*r, user, 1, "", {"", "", "", ""});
-    EXPECT_FALSE(out.proceed);
-    EXPECT_EQ(out.column, 0);
+    EXPECT_EQ(std::tie(out.proceed, out.column), std::tuple(false, 0));
 
     out = ScheduleContinue(*r, user, 1, "1", {"88.85", "", "1", "0"});
-    EXPECT_FALSE(out.proceed);
-    EXPECT_EQ(out.column, 2);
+    EXPECT_EQ(std::tie(out.proceed, out.column), std::tuple(false, 2));
     ASSERT_FALSE(user.prompts().empty());
     EXPECT_EQ(user.prompts().back().text, "Enter number of payments before going to next screen.");
 }
@@ -288,8 +267,7 @@ TEST(schedule_page_continue, the_edited_cell_is_checked_as_tab_checks_it) {
         ScriptedUser user;
         ScheduleOddDaysQuietPeriod quiet(clock);
         const ScheduleContinueOutcome out = ScheduleContinue(*r, user, quiet, 1, "1", row.cells, row.editedColumn);
-        EXPECT_EQ(out.cellRefused, row.refused) << where;
-        EXPECT_EQ(out.proceed, !row.refused) << where;
+        EXPECT_EQ(std::tuple(out.cellRefused, out.proceed), std::tuple(row.refused, !row.refused)) << where;
         if (!row.refused) {
             // 1000 repaid by 12 x 88.85 a month: 12.0026 % (bisection outside the program).
             EXPECT_NEAR(r->gdCalcAPR, 12.002589, 1e-5) << where;
@@ -319,11 +297,9 @@ TEST(schedule_page_continue, a_run_that_cannot_converge_is_reported) {
     SetStream(*r, 1, "2689", "3", "0", "0");
     ScriptedUser user;
     const ScheduleContinueOutcome out = ScheduleContinue(*r, user, 2, "2", {"1255", "2", "17", "0"});
-    EXPECT_FALSE(out.proceed);
-    EXPECT_TRUE(r->gbSolverFailed);
+    EXPECT_EQ(std::tie(out.proceed, r->gbSolverFailed), std::tuple(false, true));
     ASSERT_EQ(user.prompts().size(), 1u);
-    EXPECT_EQ(user.prompts()[0].text, kSolverFailedMessage);
-    EXPECT_EQ(user.prompts()[0].style, 48);
+    EXPECT_EQ(std::tie(user.prompts()[0].text, user.prompts()[0].style), std::tuple(kSolverFailedMessage, 48));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 
 namespace tallex {
 namespace {
@@ -86,8 +87,7 @@ TEST(startup_settings, window_state_and_loan_kind_ignore_letter_case) {
     };
     for (const Row& row : rows) {
         const RememberedEntries e = ReadRememberedEntries(IniFile::Parse(row.text));
-        EXPECT_EQ(e.formMaximized, row.maximized) << row.text;
-        EXPECT_EQ(e.construction, row.construction) << row.text;
+        EXPECT_EQ(std::tie(e.formMaximized, e.construction), std::tie(row.maximized, row.construction)) << row.text;
     }
 }
 
@@ -99,12 +99,10 @@ TEST(startup_settings, the_five_keys_round_trip) {
               "[Options]\nStartup Intro=No\n\n[TALLEX]\nUserName=Pat Examiner\nLenderName=First Bank\n"
               "OriginalCreditorName=Original Lender Co\nFormMaximized=TRUE\nType=Construction\n");
     const RememberedEntries read = ReadRememberedEntries(IniFile::Parse(ini.Text()));
-    EXPECT_EQ(read.userName, "Pat Examiner");
-    EXPECT_EQ(read.creditorName, "Original Lender Co");
-    EXPECT_TRUE(read.formMaximized && read.construction);
+    EXPECT_EQ(std::tie(read.userName, read.creditorName, read.formMaximized, read.construction),
+              std::tuple("Pat Examiner", "Original Lender Co", true, true));
     WriteRememberedEntries(ini, {"", "", "", false, false});
-    EXPECT_EQ(ini.Read("TALLEX", "FormMaximized", ""), "FALSE");
-    EXPECT_EQ(ini.Read("TALLEX", "Type", ""), "RegularAPR");
+    EXPECT_EQ(ini.Read("TALLEX", "FormMaximized", "") + " " + ini.Read("TALLEX", "Type", ""), "FALSE RegularAPR");
 }
 
 TEST(common_screen, enter_shows_the_tab_key_message_and_other_keys_pass) {
@@ -112,8 +110,8 @@ TEST(common_screen, enter_shows_the_tab_key_message_and_other_keys_pass) {
     EXPECT_FALSE(EnterKeyCheck('a', user));
     EXPECT_TRUE(EnterKeyCheck(13, user));
     ASSERT_EQ(user.prompts().size(), 1u);
-    EXPECT_EQ(user.prompts()[0].text, "Use the tab key to go to the next field.");
-    EXPECT_EQ(user.prompts()[0].style, 48);
+    EXPECT_EQ(std::tie(user.prompts()[0].text, user.prompts()[0].style),
+              std::tuple("Use the tab key to go to the next field.", 48));
     EXPECT_TRUE(CheckBoxKey(88) && CheckBoxKey(120));
     EXPECT_FALSE(CheckBoxKey(32));
 }
@@ -131,16 +129,13 @@ TEST(common_screen, new_loan_asks_unless_fresh_and_keeps_the_record_on_No) {
     session.gbBasicInfoFresh = false;
     user.queue(kAnswerNoButton);
     EXPECT_FALSE(NewLoan(*r, session, user));
-    EXPECT_EQ(r->gdAmount, 1000);
-    EXPECT_EQ(r->giMsgResult, 7);
+    EXPECT_EQ(std::tie(r->gdAmount, r->giMsgResult), std::tuple(1000, 7));
     user.queue(kAnswerYesButton);
     EXPECT_TRUE(NewLoan(*r, session, user));
     ASSERT_EQ(user.prompts().size(), 2u);
-    EXPECT_EQ(user.prompts()[1].text, "Start a new loan?  (Discard current data?) ");
-    EXPECT_EQ(user.prompts()[1].style, 36);
-    EXPECT_EQ(r->gdAmount, 0);
-    EXPECT_EQ(r->giAPRUnderByFC, 99);
-    EXPECT_TRUE(session.gbBasicInfoFresh);
+    EXPECT_EQ(std::tie(user.prompts()[1].text, user.prompts()[1].style),
+              std::tuple("Start a new loan?  (Discard current data?) ", 36));
+    EXPECT_EQ(std::tie(r->gdAmount, r->giAPRUnderByFC, session.gbBasicInfoFresh), std::tuple(0, 99, true));
 }
 
 TEST(basic_info, focus_goes_to_the_first_empty_box) {
@@ -170,12 +165,10 @@ TEST(basic_info, loan_kind_question_and_continue) {
     auto r = std::make_unique<LoanRecord>();
     SessionFlags session;
     BasicInfoContinue(*r, session, false);
-    EXPECT_EQ(r->gsLoanType, "APR (Appendix J)");
-    EXPECT_TRUE(r->gbAppendixJ);
-    EXPECT_FALSE(r->gbConstruction || session.gbBasicInfoFresh);
+    EXPECT_EQ(std::tie(r->gsLoanType, r->gbAppendixJ, r->gbConstruction, session.gbBasicInfoFresh),
+              std::tuple("APR (Appendix J)", true, false, false));
     BasicInfoContinue(*r, session, true);
-    EXPECT_TRUE(r->gbConstruction);
-    EXPECT_FALSE(r->gbAppendixJ);
+    EXPECT_EQ(std::tie(r->gbConstruction, r->gbAppendixJ), std::tuple(true, false));
 }
 
 TEST(startup_texts, second_copy_question_and_error_notice) {
