@@ -14,7 +14,7 @@
 namespace tallex {
 
 // Day basis of a loan with annual unit periods (giDayBasis).
-enum DayBasis : std::int16_t {
+enum AnnualDayBasis : std::int16_t {
     kDayBasisOpen = 0,        // no annual stream with an odd period yet
     kDayBasisEvenMonths = 1,  // odd periods in 30-day months, 360/360
     kDayBasisActualDays = 2,  // odd periods in actual days, 365/365

@@ -2,6 +2,7 @@
 // What the core tests share: a clock the test moves by hand, a schedule typed as
 // "amount count unitPeriods oddDays | ..." into a fresh record, and such a loan solved.
 
+#include "engine/AprSolver.h"
 #include "engine/LoanRecord.h"
 #include "ui/Clock.h"
 
@@ -9,12 +10,6 @@
 #include <memory>
 #include <sstream>
 #include <string>
-
-namespace tallex {
-// As engine/AprSolver.h declares it; that header's DayBasis would clash with the calendar's
-// in the calendar tests.
-void SolveAPR(LoanRecord& record);
-}  // namespace tallex
 
 namespace tallex::test {
 
