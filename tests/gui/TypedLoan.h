@@ -6,7 +6,6 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QString>
 #include <QStringList>
 #include <QTest>
@@ -52,16 +51,8 @@ inline bool TypeLoan(GuiHarness& h, const TypedLoan& loan) {
     h.type("txtLender", loan.lender);
     h.tab();
     if (!h.click("CmdContinue")) return false;
-    // An option clicked on its round indicator (the button is wider than its caption).
-    const auto choose = [&h](const QString& name) {
-        QRadioButton* option = h.control<QRadioButton>(name.toLatin1().constData());
-        if (!option) return false;
-        QTest::mouseClick(option, Qt::LeftButton, Qt::NoModifier, QPoint(8, option->height() / 2));
-        h.settle();
-        return true;
-    };
-    if (loan.loanType != 0 && !choose(QStringLiteral("optLoanType_%1").arg(loan.loanType))) return false;
-    if (loan.frequency != 0 && !choose(QStringLiteral("optPymtFreq_%1").arg(loan.frequency))) return false;
+    if (loan.loanType != 0 && !h.choose(QStringLiteral("optLoanType_%1").arg(loan.loanType))) return false;
+    if (loan.frequency != 0 && !h.choose(QStringLiteral("optPymtFreq_%1").arg(loan.frequency))) return false;
     h.type("txtAmtFinanced", loan.amountFinanced);
     h.type("txtDiscAPR", loan.disclosedApr);
     h.type("txtDiscFinChg", loan.disclosedFinanceCharge);

@@ -1,13 +1,14 @@
-// The desktop program's files when the disk fails it or a file is damaged: APR.INI, the case
-// file and the saved report written onto a full disk (or into a read-only folder) leave the
-// earlier file whole, with nothing half-written beside it, and the case and the report say so
-// with the run-time's message; a damaged case file is refused with a message, and nothing
-// crashes. (How a damaged APR.INI reads is the core's.)
+// The desktop program's files when the disk fails it or a file is damaged: APR.INI and the case
+// file written onto a full disk (or into a read-only folder) leave the earlier file whole, with
+// nothing half-written beside it, and the case says so with the run-time's message; a damaged
+// or wrongly typed case file is refused with a message and nothing is discarded. (The report on
+// a full disk, and how a damaged APR.INI reads, are the command line's and the core's.)
 
 #include "../cli/file_faults_disk.h"
 
 #include "GuiHarness.h"
 #include "TypedLoan.h"
+#include "shell/CaseFileActions.h"
 #include "shell/SettingsStore.h"
 
 #include <QAction>
@@ -23,17 +24,11 @@ class FileFaultsTest : public QObject {
 private slots:
     void exit_on_a_full_disk_keeps_the_earlier_settings_file();
     void case_file_on_a_full_disk_keeps_the_earlier_one();
-    void report_on_a_full_disk_keeps_the_earlier_one();
     void damaged_case_file_is_refused_data();
     void damaged_case_file_is_refused();
 };
 
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QString Path(const SmallDisk& disk, const char* name) { return QString::fromStdString(disk.path(name)); }
 
@@ -41,17 +36,6 @@ QStringList Files(const SmallDisk& disk) {
     QStringList names;
     for (const std::string& name : disk.files()) names << QString::fromStdString(name);
     return names;
-}
-
-QString FailureMessage(const char* start, const SmallDisk& disk) {
-    return QStringLiteral("%1  Error # %2 - %3")
-        .arg(QString::fromLatin1(start))
-        .arg(disk.expectedErrorNumber())
-        .arg(QString::fromStdString(disk.expectedErrorDescription()));
-}
-
-void Trigger(GuiHarness& h, const char* action) {
-    h.window().findChild<QAction*>(QString::fromLatin1(action))->trigger();
 }
 
 }  // namespace
@@ -66,15 +50,10 @@ void FileFaultsTest::exit_on_a_full_disk_keeps_the_earlier_settings_file() {
         file.write(earlier);
     }
     tallex::ScriptedUser user;
-    ScriptedModalRunner dialogs;
-    ScriptedOutputChooser outputs;
     MainWindow window(user, SettingsStore(Path(disk, "APR.INI"), SettingsStore::Location::Explicit));
-    window.setModalRunner(dialogs);
-    window.setOutputChooser(outputs);
     window.start();
     QApplication::processEvents();
     auto* name = window.findChild<QLineEdit*>(QStringLiteral("txtUserName"));
-    QVERIFY(name);
     QCOMPARE(name->text(), QStringLiteral("Jane Examiner"));
     name->setText(QStringLiteral("Pat Examiner, whose name does not fit on a full disk"));
 
@@ -96,58 +75,41 @@ void FileFaultsTest::case_file_on_a_full_disk_keeps_the_earlier_one() {
     QVERIFY2(TypeLoan(h, ThirtySixPaymentsOf330(QStringLiteral("10"), QStringLiteral("1880"))),
              PromptsText(h.prompts()));
     h.outputs().queueFileName(path);
-    Trigger(h, "mnuSaveCaseAs");
-    QVERIFY2(h.prompts().isEmpty(), PromptsText(h.prompts()));  // confirmed in the status bar
+    h.trigger("mnuSaveCaseAs");
     const QByteArray earlier = ReadAll(path);
     QVERIFY(earlier.contains("\"amount_financed\": \"10000\""));
 
     disk.fill();
-    h.forgetPrompts();
     h.outputs().queueFileName(path);
-    Trigger(h, "mnuSaveCaseAs");
-    QCOMPARE(h.prompts(), QStringList{FailureMessage("Unable to save case file.", disk)});
+    h.trigger("mnuSaveCaseAs");
+    QCOMPARE(h.prompts(), QStringList{QStringLiteral("Unable to save case file.  Error # %1 - %2")
+                                          .arg(disk.expectedErrorNumber())
+                                          .arg(QString::fromStdString(disk.expectedErrorDescription()))});
     QCOMPARE(h.user().prompts()[0].style, short(16));
     QCOMPARE(ReadAll(path), earlier);
     QCOMPARE(Files(disk), QStringList{"review.json"});
 }
 
-void FileFaultsTest::report_on_a_full_disk_keeps_the_earlier_one() {
-    SmallDisk disk;
-    if (!disk.canFail()) QSKIP("neither a mount nor a read-only folder stops a write here");
-    const QString path = Path(disk, "report.txt");
-    GuiHarness h;
-    QVERIFY2(TypeLoan(h, ThirtySixPaymentsOf330(QStringLiteral("10"), QStringLiteral("1880"))),
-             PromptsText(h.prompts()));
-    h.outputs().queueFileName(path);
-    QVERIFY(h.click("cmdSaveReport"));
-    QCOMPARE(h.prompts(), QStringList{"Report has been saved in " + path + "."});
-    const QByteArray earlier = ReadAll(path);
-    QVERIFY(earlier.contains("APR Disclosure Documentation"));
-
-    disk.fill();
-    h.forgetPrompts();
-    h.outputs().queueFileName(path);
-    Trigger(h, "mnuSaveReport");
-    QCOMPARE(h.prompts(), QStringList{FailureMessage("Unable to print report to file.", disk)});
-    QCOMPARE(h.user().prompts()[0].style, short(16));
-    QCOMPARE(ReadAll(path), earlier);
-    QCOMPARE(Files(disk), QStringList{"report.txt"});
-}
-
 void FileFaultsTest::damaged_case_file_is_refused_data() {
-    QTest::addColumn<int>("keep");  // bytes of the good file kept; -1: the damage below instead
+    QTest::addColumn<int>("keep");  // bytes of the good file kept; -1: the text below instead
     QTest::addColumn<QByteArray>("damage");
-    QTest::newRow("empty") << 0 << QByteArray();
-    QTest::newRow("cut after the first key") << 20 << QByteArray();
-    QTest::newRow("cut in the middle") << 200 << QByteArray();
-    QTest::newRow("cut before the last brace") << -2 << QByteArray();
-    QTest::newRow("a NUL byte") << -1 << QByteArray("{\"kind\":\"regu\0lar\"}", 19);
-    QTest::newRow("not UTF-8") << -1 << QByteArray("{\"kind\":\"\xff\xfe\"}");
+    QTest::addColumn<QString>("reason");  // how the message goes on
+    const QString malformed = QStringLiteral("(file): malformed JSON: ");
+    QTest::newRow("empty") << 0 << QByteArray() << malformed;
+    QTest::newRow("cut after the first key") << 20 << QByteArray() << malformed;
+    QTest::newRow("cut in the middle") << 200 << QByteArray() << malformed;
+    QTest::newRow("cut before the last brace") << -2 << QByteArray() << malformed;
+    QTest::newRow("a NUL byte") << -1 << QByteArray("{\"kind\":\"regu\0lar\"}", 19) << malformed;
+    QTest::newRow("not UTF-8") << -1 << QByteArray("{\"kind\":\"\xff\xfe\"}") << malformed;
+    QTest::newRow("not JSON") << -1 << QByteArray("APR.INI") << malformed;
+    QTest::newRow("wrong type") << -1 << QByteArray(R"({"kind": "regular", "schedule": 5})")
+                                << QStringLiteral("schedule: ");
 }
 
 void FileFaultsTest::damaged_case_file_is_refused() {
     QFETCH(int, keep);
     QFETCH(QByteArray, damage);
+    QFETCH(QString, reason);
     const QByteArray good = ReadAll(QFINDTESTDATA("../../examples/regular-monthly.json"));
     QVERIFY(good.size() > 200);
     QByteArray text = damage;
@@ -161,13 +123,16 @@ void FileFaultsTest::damaged_case_file_is_refused() {
         file.write(text);
     }
     GuiHarness h;
+    h.type("txtBorrower", QStringLiteral("Kept Borrower"));
     h.outputs().queueFileName(path);
-    Trigger(h, "mnuOpenCase");
+    h.trigger("mnuOpenCase");
     QCOMPARE(h.prompts().size(), 1);
-    const QString expected = "The case file " + path + " cannot be read: (file): malformed JSON: ";
+    const QString expected = "The case file " + path + " cannot be read: " + reason;
     QVERIFY2(h.prompts()[0].startsWith(expected), qPrintable(h.prompts()[0]));
+    // Nothing was discarded.
     QCOMPARE(h.pageName(), QStringLiteral("frmBasicInfo"));
-    QCOMPARE(h.record().gdAmount, 0.0);
+    QCOMPARE(h.text("txtBorrower"), QStringLiteral("Kept Borrower"));
+    QVERIFY(h.window().caseFiles().fileName().isEmpty());
 }
 
 QTEST_MAIN(FileFaultsTest)

@@ -1,5 +1,5 @@
-// Start-up and the settings file, New Loan and the switch of loan kind, Exit, the second copy,
-// and the real message box of each style.
+// Start-up and the settings file, the switch of loan kind, the second copy, and the real
+// message box of each style.
 
 #include "GuiHarness.h"
 #include "shell/QtUserSeam.h"
@@ -7,10 +7,7 @@
 
 #include "shell/StartupTexts.h"
 
-#include <QAction>
 #include <QElapsedTimer>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,7 +20,6 @@ class StartupTest : public QObject {
     Q_OBJECT
 private slots:
     void settings_are_written_on_exit_and_read_on_the_next_start();
-    void new_loan_asks_and_empties();
     void switching_loan_kind_after_continuing_asks();
     void second_copy_asks_and_raises_the_first();
     void starts_within_half_a_second();
@@ -36,7 +32,7 @@ void StartupTest::settings_are_written_on_exit_and_read_on_the_next_start() {
     h.type("txtUserName", QStringLiteral("Pat Examiner"));
     h.type("txtLender", QStringLiteral("First Bank"));
     h.type("txtCreditor", QStringLiteral("Old Creditor"));
-    QTest::mouseClick(h.control<QRadioButton>("optType_1"), Qt::LeftButton, Qt::NoModifier, QPoint(8, 8));
+    QVERIFY(h.choose("optType_1"));
     QVERIFY(h.prompts().isEmpty());  // nothing entered yet: no question
     h.window().showMaximized();
     h.settle();
@@ -50,49 +46,14 @@ void StartupTest::settings_are_written_on_exit_and_read_on_the_next_start() {
                  "[Window]\n")),
              qPrintable(h.settingsText()));
     h.restart();
-    QCOMPARE(h.control<QLineEdit>("txtUserName")->text(), QStringLiteral("Pat Examiner"));
-    QCOMPARE(h.control<QLineEdit>("txtCreditor")->text(), QStringLiteral("Old Creditor"));
+    QCOMPARE(h.text("txtUserName"), QStringLiteral("Pat Examiner"));
+    QCOMPARE(h.text("txtCreditor"), QStringLiteral("Old Creditor"));
     QVERIFY(h.control<QRadioButton>("optType_1")->isChecked());
     QVERIFY(h.window().isMaximized());
 }
 
-void StartupTest::new_loan_asks_and_empties() {
-    GuiHarness h;
-    h.type("txtUserName", QStringLiteral("Pat Examiner"));
-    h.type("txtAccountNbr", QStringLiteral("77"));
-    h.type("txtBorrower", QStringLiteral("Lee Borrower"));
-    QVERIFY(!h.control<QPushButton>("cmdNewAPR")->isEnabled());
-    QVERIFY(h.click("CmdContinue"));
-    h.type("txtAmtFinanced", QStringLiteral("1000"));
-    QCOMPARE(h.record().gsLoanType, std::string("APR (Appendix J)"));
-
-    // Entries never saved: Save, Discard or Cancel.
-    h.answerNext(tallex::kAnswerCancel);
-    QVERIFY(h.click("cmdNewAPR"));
-    QCOMPARE(h.prompts().size(), 1);
-    QCOMPARE(h.user().prompts()[0].style, tallex::kStyleSaveDiscardCancel);
-    QCOMPARE(h.pageName(), QStringLiteral("frmAPR1"));
-    QCOMPARE(h.control<QLineEdit>("txtAmtFinanced")->text(), QStringLiteral("$1,000.00"));
-
-    h.answerNext(tallex::kAnswerNoButton);  // Discard
-    h.window().findChild<QAction*>(QStringLiteral("mnuNewLoan"))->trigger();
-    h.settle();
-    QCOMPARE(h.prompts().size(), 2);
-    QCOMPARE(h.pageName(), QStringLiteral("frmBasicInfo"));
-    QCOMPARE(h.control<QLineEdit>("txtBorrower")->text(), QString());
-    QCOMPARE(h.control<QLineEdit>("txtAccountNbr")->text(), QString());
-    QCOMPARE(h.control<QLineEdit>("txtUserName")->text(), QStringLiteral("Pat Examiner"));
-    QVERIFY(!h.window().isLoaded(PageId::LoanTerms));
-    QCOMPARE(h.record().gsLoanType, std::string());
-    QCOMPARE(h.record().giAPRUnderByFC, 99);
-    QVERIFY(!h.control<QPushButton>("cmdNewAPR")->isEnabled());
-    QVERIFY(!h.window().findChild<QAction*>(QStringLiteral("mnuNewLoan"))->isEnabled());
-    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtLender"));
-
-    QVERIFY(h.click("CmdContinue"));  // the loan terms page starts empty
-    QCOMPARE(h.control<QLineEdit>("txtAmtFinanced")->text(), QString());
-}
-
+// Something entered: a switch of loan kind asks (its text is the core's); Cancel keeps the
+// loan, OK discards it (not the preparer) and the pages start afresh, with no second question.
 void StartupTest::switching_loan_kind_after_continuing_asks() {
     GuiHarness h;
     h.type("txtUserName", QStringLiteral("Pat Examiner"));
@@ -100,25 +61,20 @@ void StartupTest::switching_loan_kind_after_continuing_asks() {
     QVERIFY(h.click("CmdContinue"));
     h.type("txtAmtFinanced", QStringLiteral("1000"));
     QVERIFY(h.click("CmdBack"));
-    QVERIFY(h.control<QPushButton>("cmdNewAPR")->isEnabled());
-    auto* construction = h.control<QRadioButton>("optType_1");
-
     h.answerNext(tallex::kAnswerCancel);
-    QTest::mouseClick(construction, Qt::LeftButton, Qt::NoModifier, QPoint(8, 8));
-    h.settle();
-    QCOMPARE(h.prompts().size(), 1);
+    QVERIFY(h.choose("optType_1"));
+    QCOMPARE(h.user().prompts().size(), std::size_t(1));
     QCOMPARE(h.user().prompts()[0].style, 49);
     QVERIFY(h.control<QRadioButton>("optType_0")->isChecked());
     QVERIFY(h.window().isLoaded(PageId::LoanTerms));
 
     h.answerNext(tallex::kAnswerOk);
-    QTest::mouseClick(construction, Qt::LeftButton, Qt::NoModifier, QPoint(8, 8));
-    h.settle();
-    QCOMPARE(h.prompts().size(), 2);  // no second question from New Loan
-    QVERIFY(construction->isChecked());
+    QVERIFY(h.choose("optType_1"));
+    QCOMPARE(h.prompts().size(), 2);
+    QVERIFY(h.control<QRadioButton>("optType_1")->isChecked());
     QVERIFY(!h.window().isLoaded(PageId::LoanTerms));
-    QCOMPARE(h.control<QLineEdit>("txtBorrower")->text(), QString());
-    QCOMPARE(h.control<QLineEdit>("txtUserName")->text(), QStringLiteral("Pat Examiner"));
+    QCOMPARE(h.text("txtBorrower"), QString());
+    QCOMPARE(h.text("txtUserName"), QStringLiteral("Pat Examiner"));
     QCOMPARE(h.record().gdAmount, 0.0);
 }
 

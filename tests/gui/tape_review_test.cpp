@@ -8,7 +8,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -45,15 +44,10 @@ std::string Batch(const QString& input, const char* format) {
     return out.str();
 }
 
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Reviews the file through the menu entry and waits for the check to end.
 TapeReviewWindow* Review(GuiHarness& h, const QString& path) {
     h.outputs().queueFileName(path);
-    h.window().findChild<QAction*>(QStringLiteral("mnuReviewTape"))->trigger();
+    h.trigger("mnuReviewTape");
     auto* review = h.window().findChild<TapeReviewWindow*>();
     if (review && !QTest::qWaitFor([review] { return !review->busy(); }, 30000)) return nullptr;
     return review;
@@ -107,7 +101,7 @@ void TapeReviewTest::tape_is_filtered_and_a_case_opened_in_the_pages() {
 
     // Back to the review: the same window, filter and row; no tape asked for again.
     const int requests = static_cast<int>(h.outputs().requests().size());
-    h.window().findChild<QAction*>(QStringLiteral("mnuReviewTape"))->trigger();
+    h.trigger("mnuReviewTape");
     QCOMPARE(h.window().findChild<TapeReviewWindow*>(), review);
     QCOMPARE(static_cast<int>(h.outputs().requests().size()), requests);
     QCOMPARE(review->findChild<QComboBox*>(QStringLiteral("cboShow"))->currentIndex(), 1);
