@@ -1,0 +1,336 @@
+// The keyboard and the mouse on the pages: where the cursor and the text stay when a schedule
+// cell or Continue is refused, access keys while a cell is edited, the timing cells of a single
+// payment loan, text that arrives in a box without keys, and the payment date calculator's
+// Cancel, Escape and a click that arrives while it is open. (The refusals, the rows, the
+// questions and what the calculator computes are the core's.)
+
+#include "GuiHarness.h"
+#include "widgets/ScheduleGrid.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSet>
+#include <QTest>
+#include <QTimer>
+
+class KeysTest : public QObject {
+    Q_OBJECT
+private slots:
+    void keys_in_the_schedule_grid_data();
+    void keys_in_the_schedule_grid();
+    void text_set_without_keys_clears_the_entry_state_data();
+    void text_set_without_keys_clears_the_entry_state();
+    void calendar_closed_or_clicked_past_data();
+    void calendar_closed_or_clicked_past();
+};
+
+namespace {
+
+struct Terms {
+    int loanType = 0;   // 0 installment, 1 single payment
+    int frequency = 0;  // option index
+    QString unit;       // unit period text, when shown
+};
+
+void ToSchedule(GuiHarness& h, const Terms& terms) {
+    QVERIFY(h.click("CmdContinue"));
+    if (terms.loanType == 1) QVERIFY(h.choose("optLoanType_1"));
+    if (terms.frequency != 0) QVERIFY(h.choose(QStringLiteral("optPymtFreq_%1").arg(terms.frequency)));
+    h.type("txtAmtFinanced", QStringLiteral("1000"));
+    h.type("txtDiscAPR", QStringLiteral("12"));
+    if (!terms.unit.isEmpty()) h.type("txtUnitPeriod", terms.unit);
+    QVERIFY(h.click("CmdContinue"));
+    QVERIFY2(h.pageName() == QStringLiteral("frmPymt"), PromptsText(h.prompts()));
+}
+
+// Steps: "t:TEXT" types into the current cell, "tab", "c:R,C" clicks a cell, "continue" clicks
+// Continue, "alt:L" presses Alt and the letter L, "key:NAME" presses Delete, PageUp or PageDown,
+// "paste:TEXT" pastes the text with Ctrl+V, "click:NAME" clicks the button when it can be clicked.
+void Run(GuiHarness& h, const QStringList& steps) {
+    for (const QString& step : steps) {
+        const QString arg = step.section(QLatin1Char(':'), 1);
+        if (step.startsWith(QStringLiteral("t:"))) {
+            h.typeCell(arg);
+        } else if (step == QStringLiteral("tab")) {
+            h.tab();
+        } else if (step.startsWith(QStringLiteral("c:"))) {
+            h.clickCell(arg.section(QLatin1Char(','), 0, 0).toInt(), arg.section(QLatin1Char(','), 1).toInt());
+        } else if (step == QStringLiteral("continue")) {
+            QVERIFY(h.click("cmdContinue"));
+        } else if (step.startsWith(QStringLiteral("key:"))) {
+            h.press(arg == QStringLiteral("Delete")   ? Qt::Key_Delete
+                    : arg == QStringLiteral("PageUp") ? Qt::Key_PageUp
+                                                      : Qt::Key_PageDown);
+        } else if (step.startsWith(QStringLiteral("paste:"))) {
+            QApplication::clipboard()->setText(arg);
+            h.press(Qt::Key_V, Qt::ControlModifier);
+        } else if (step.startsWith(QStringLiteral("click:"))) {
+            h.click(arg.toLatin1().constData());
+        } else if (step.startsWith(QStringLiteral("alt:"))) {
+            h.press(static_cast<Qt::Key>(Qt::Key_A + (arg.at(0).toUpper().unicode() - 'A')), Qt::AltModifier);
+            QTest::qWait(200);  // a button pressed by its access key clicks 100 ms later
+        } else {
+            QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
+        }
+    }
+}
+
+// A loan whose first stream has an amount and a number of payments; the cursor is in its unit
+// periods, where the Calendar button is enabled.
+void ToUnitPeriods(GuiHarness& h) {
+    ToSchedule(h, {});
+    Run(h, {"t:88.85", "tab", "t:12", "tab"});
+    QVERIFY(h.control<QPushButton>("cmdFedCal")->isEnabled());
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Terms)
+
+// A refused cell, and Continue or an access key pressed while a cell is edited: the refusal is
+// said, the cursor and the text stay in the cell (column), and no APR is computed. An access key
+// belongs to the buttons: it presses the button whose key it is, or does nothing; the cell never
+// takes the letter. A single advance / single payment loan takes the timing of its one payment
+// from the loan terms: whatever the user does, the timing cells keep it and no calendar opens.
+void KeysTest::keys_in_the_schedule_grid_data() {
+    QTest::addColumn<Terms>("terms");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<int>("messages");
+    QTest::addColumn<int>("column");         // the cell still edited; -1: none
+    QTest::addColumn<QStringList>("cells");  // "row,column=text"
+    const QStringList row{"t:100", "tab", "t:12", "tab"};
+    const QStringList advance{"t:-1000"}, kept{"0,1=-1000"};
+    QTest::newRow("odd days beyond a month")
+        << Terms{} << row + QStringList{"tab", "t:45", "tab"} << "frmPymt" << 1 << 4 << QStringList{"0,4=45"};
+    QTest::newRow("letters in an amount, Continue")
+        << Terms{} << QStringList{"t:abc", "continue"} << "frmPymt" << 1 << 1 << QStringList{"0,1=abc"};
+    QTest::newRow("letters in a later amount, Continue")
+        << Terms{} << row + QStringList{"tab", "tab", "t:1x5", "continue"} << "frmPymt" << 1 << 1
+        << QStringList{"1,1=1x5"};
+    QTest::newRow("a point in the number of payments, Continue")
+        << Terms{} << QStringList{"t:100", "tab", "t:12.5", "continue"} << "frmPymt" << 1 << 2
+        << QStringList{"0,2=12.5"};
+    QTest::newRow("Continue by its access key")
+        << Terms{} << QStringList{"t:abc", "alt:c"} << "frmPymt" << 1 << 1 << QStringList{"0,1=abc"};
+    // The advance is taken; Continue asks for its number of payments.
+    QTest::newRow("Continue's key after an advance")
+        << Terms{} << advance + QStringList{"alt:c"} << "frmPymt" << 1 << 2 << QStringList{"0,1=-1000", "0,2="};
+    QTest::newRow("Back's key") << Terms{} << advance + QStringList{"alt:b"} << "frmAPR1" << 0 << -1 << kept;
+    QTest::newRow("New Loan's key, its question cancelled")
+        << Terms{} << advance + QStringList{"alt:n"} << "frmPymt" << 1 << 1 << kept;
+    QTest::newRow("Calendar's key, disabled in the amount")
+        << Terms{} << advance + QStringList{"alt:r"} << "frmPymt" << 0 << 1 << kept;
+    QTest::newRow("Delete's key, disabled with one stream")
+        << Terms{} << advance + QStringList{"alt:d"} << "frmPymt" << 0 << 1 << kept;
+    QTest::newRow("a letter of no button") << Terms{} << advance + QStringList{"alt:q"} << "frmPymt" << 0 << 1 << kept;
+
+    // 18 whole months: one year and 180 odd days; 200 actual days: one unit period.
+    const struct {
+        const char* name;
+        Terms terms;
+        QStringList cells;
+    } loans[] = {{"18 months", {1, 0, QStringLiteral("18")}, {"0,3=1", "0,4=180"}},
+                 {"200 days", {1, 1, QStringLiteral("200")}, {"0,3=1", "0,4=0"}}};
+    const struct {
+        const char* name;
+        QStringList steps;
+    } ways[] = {
+        {"typing", {"c:0,3", "t:7", "c:0,4", "t:9"}},
+        {"paste", {"c:0,3", "paste:7", "c:0,4", "paste:9"}},
+        {"Delete key", {"c:0,3", "key:Delete", "c:0,4", "key:Delete"}},
+        {"Calendar button", {"c:0,3", "click:cmdFedCal"}},
+        {"Calendar access key", {"c:0,3", "alt:r"}},
+        {"Tab through the row", {"tab", "tab", "tab", "tab"}},
+        {"Page Down and Page Up", {"c:0,3", "key:PageDown", "key:PageUp", "c:0,4", "key:PageDown", "key:PageUp"}},
+    };
+    for (const auto& loan : loans)
+        for (const auto& way : ways)
+            QTest::addRow("%s, %s", loan.name, way.name)
+                << loan.terms << QStringList{"t:1100"} + way.steps << "frmPymt" << 0 << -1 << loan.cells;
+    // With a unit period of a year the user types the timing; the calendar is still not offered.
+    for (const char* way : {"click:cmdFedCal", "alt:r"})
+        QTest::addRow("365 days, %s", way)
+            << Terms{1, 1, QStringLiteral("365")} << QStringList{"t:1100", "tab", "tab", way} << "frmPymt" << 0 << -1
+            << QStringList{"0,3=1", "0,4=0"};
+}
+
+void KeysTest::keys_in_the_schedule_grid() {
+    QFETCH(Terms, terms);
+    QFETCH(QStringList, steps);
+    QFETCH(QString, page);
+    QFETCH(int, messages);
+    QFETCH(int, column);
+    QFETCH(QStringList, cells);
+    // Any calendar that opens is counted and cancelled at once.
+    int calendars = 0;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&calendars] {
+        if (auto* calendar = qobject_cast<QDialog*>(QApplication::activeModalWidget())) ++calendars, calendar->reject();
+    });
+    watch.start(10);
+    GuiHarness h;
+    ToSchedule(h, terms);
+    h.answerNext(tallex::kAnswerCancel);
+    Run(h, steps);
+    QVERIFY2(h.prompts().size() == messages, PromptsText(h.prompts()));
+    QCOMPARE(h.pageName(), page);
+    for (const QString& cell : cells) {
+        const QString at = cell.section(QLatin1Char('='), 0, 0);
+        QCOMPARE(h.cell(at.section(QLatin1Char(','), 0, 0).toInt(), at.section(QLatin1Char(','), 1).toInt()),
+                 cell.section(QLatin1Char('='), 1));
+    }
+    if (column >= 0) {
+        QCOMPARE(h.grid()->currentColumn(), column);
+        QVERIFY(h.grid()->editorWidget());
+        QCOMPARE(QApplication::focusWidget(), h.grid()->editorWidget());
+    }
+    QCOMPARE(h.record().gdCalcAPR, 0.0);
+    QCOMPARE(calendars, 0);
+}
+
+// A box left empty sets the state that keeps one bad entry from giving one refusal per box; a
+// key typed clears it, and so does text that arrives without keys: pasted, or set by the program
+// as Open Case sets it. Without that the boxes filled afterwards were never checked: the loan
+// terms page then refused the single payment loan on Continue, and the construction interest
+// page left the finance charge unformatted.
+void KeysTest::text_set_without_keys_clears_the_entry_state_data() {
+    QTest::addColumn<QStringList>("reach");
+    QTest::addColumn<QString>("emptyBox");
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QString>("way");
+    // Steps to the page: "option" clicks an option, "box=text" types, "!button" clicks a button.
+    const QStringList loanTerms{"!CmdContinue", "optLoanType_1", "optPymtFreq_1"};
+    const QStringList constructionInterest{"optType_1",       "!CmdContinue",        "txtLoanAmt=100000",
+                                           "txtSimpleInt=10", "txtPrepdFinChg=1000", "optDiscType_1",
+                                           "!cmdContinue",    "txtTimePeriod=6",     "!cmdContinue"};
+    const QStringList loanTermsEntries{"txtAmtFinanced=2500", "txtDiscAPR=10", "txtDiscFinChg=124",
+                                       "txtUnitPeriod=180"};
+    const QStringList interestEntries{"txtDiscAPR=10", "txtFinChg=124"};
+    for (const char* way : {"paste", "set by the program"}) {
+        // The click on Single Advance leaves the empty amount box.
+        QTest::addRow("loan terms, %s", way) << loanTerms << "" << loanTermsEntries << way;
+        QTest::addRow("construction interest, %s", way)
+            << constructionInterest << "txtDiscAPR" << interestEntries << way;
+    }
+}
+
+void KeysTest::text_set_without_keys_clears_the_entry_state() {
+    QFETCH(QStringList, reach);
+    QFETCH(QString, emptyBox);
+    QFETCH(QStringList, entries);
+    QFETCH(QString, way);
+    GuiHarness h;
+    for (const QString& step : reach) {
+        if (step.startsWith(QLatin1Char('!'))) {
+            QVERIFY2(h.click(step.mid(1).toLatin1().constData()), PromptsText(h.prompts()));
+        } else if (step.contains(QLatin1Char('='))) {
+            QVERIFY(
+                h.type(step.section(QLatin1Char('='), 0, 0).toLatin1().constData(), step.section(QLatin1Char('='), 1)));
+        } else {
+            QVERIFY(h.choose(step));
+        }
+    }
+    const QString page = h.pageName();
+    const auto focus = [&h](const QString& name) {
+        h.control<QLineEdit>(name.toLatin1().constData())->setFocus(Qt::MouseFocusReason);
+        h.settle();
+    };
+    if (!emptyBox.isEmpty()) {
+        // In and out of the empty box by the mouse: it is refused without a word and takes the
+        // focus back.
+        focus(emptyBox);
+        focus(QStringLiteral("txtFinChg"));
+        QCOMPARE(QApplication::focusWidget()->objectName(), emptyBox);
+    }
+    h.forgetPrompts();
+    for (const QString& entry : entries) {
+        const QString name = entry.section(QLatin1Char('='), 0, 0);
+        const QString text = entry.section(QLatin1Char('='), 1);
+        QLineEdit* box = h.control<QLineEdit>(name.toLatin1().constData());
+        if (way == QStringLiteral("paste")) {
+            // The mouse puts the caret in the box (leaving the one before), Ctrl+V fills it.
+            focus(name);
+            QApplication::clipboard()->setText(text);
+            QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+            h.settle();
+        } else {
+            // As Open Case fills a box: the text is set, then the box is left.
+            box->setText(text);
+            QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+            QCoreApplication::sendEvent(box, &leave);
+            h.settle();
+        }
+        QCOMPARE(box->text().remove(QLatin1Char('$')).remove(QLatin1Char(',')).remove(QStringLiteral(".00")), text);
+    }
+    QVERIFY(h.click(page == QStringLiteral("frmAPR1") ? "CmdContinue" : "cmdContinue"));
+    QVERIFY2(h.pageName() == QStringLiteral("frmPymt"), PromptsText(h.prompts()));
+    QVERIFY2(h.prompts().isEmpty(), PromptsText(h.prompts()));
+    // Each box left was checked: the finance charge is shown as money.
+    const Page* left =
+        h.window().loadedPage(page == QStringLiteral("frmAPR1") ? PageId::LoanTerms : PageId::ConstructionInterest);
+    const char* charge = page == QStringLiteral("frmAPR1") ? "txtDiscFinChg" : "txtFinChg";
+    QCOMPARE(left->findChild<QLineEdit*>(QString::fromLatin1(charge))->text(), QStringLiteral("$124.00"));
+}
+
+// Cancel and Escape take nothing. A button pressed by its access key clicks 100 ms later: when
+// the Calendar button is clicked in between, that click comes while the calendar is open: New
+// Loan then unloads the schedule page under the calendar, and the Calendar button asks for a
+// second calendar. Neither may reach a page that is gone, and no second calendar opens.
+void KeysTest::calendar_closed_or_clicked_past_data() {
+    QTest::addColumn<int>("key");  // Escape, or the access key pressed before the click
+    QTest::addColumn<QString>("page");
+    QTest::newRow("Cancel button") << 0 << "frmPymt";
+    QTest::newRow("Escape key") << int(Qt::Key_Escape) << "frmPymt";
+    QTest::newRow("New Loan's key") << int(Qt::Key_N) << "frmBasicInfo";
+    QTest::newRow("Calendar's key") << int(Qt::Key_R) << "frmPymt";
+}
+
+void KeysTest::calendar_closed_or_clicked_past() {
+    QFETCH(int, key);
+    QFETCH(QString, page);
+    GuiHarness h;
+    ToUnitPeriods(h);
+    int opened = 0;
+    if (key == 0 || key == Qt::Key_Escape) {
+        QVERIFY(h.withDialog("cmdFedCal", [&](QDialog& calendar) {
+            ++opened;
+            GuiHarness::fillCalendar(calendar, QStringLiteral("01152026"), QStringLiteral("03012026"), false);
+            if (key)
+                QTest::keyClick(calendar.findChild<QLineEdit*>(QStringLiteral("mskEndDate")), Qt::Key_Escape);
+            else
+                QTest::mouseClick(calendar.findChild<QPushButton*>(QStringLiteral("cmdFedCalCancel")), Qt::LeftButton);
+        }));
+    } else {
+        h.answerNext(tallex::kAnswerNoButton);  // New Loan offers to save first: Discard
+        // Every calendar that opens is counted and cancelled once the late click has come.
+        QSet<QDialog*> seen;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            auto* calendar = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!calendar || seen.contains(calendar)) return;
+            seen.insert(calendar);
+            ++opened;
+            QTimer::singleShot(400, calendar, [calendar = QPointer<QDialog>(calendar)] {
+                if (calendar) calendar->reject();
+            });
+        });
+        watch.start(10);
+        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), Qt::AltModifier);
+        QVERIFY(h.click("cmdFedCal"));
+        QTest::qWait(200);
+    }
+    QCOMPARE(opened, 1);
+    QCOMPARE(h.pageName(), page);
+    if (page == QStringLiteral("frmPymt")) {
+        QVERIFY(h.record().gbCalendarCancel);
+        QCOMPARE(h.cell(0, 4), QStringLiteral("0"));
+    }
+}
+
+QTEST_MAIN(KeysTest)
+#include "keys_test.moc"
