@@ -99,6 +99,7 @@ private:
 // Prints the recorded prompts (for a failure message).
 QByteArray PromptsText(const QStringList& prompts);
 QByteArray ReadAll(const QString& path);
+bool WriteAll(const QString& path, const QByteArray& bytes);
 // The text of a PDF file by pdftotext (empty when it is not installed).
 QString PdfText(const QString& pdf);
 bool HavePdfTools();
