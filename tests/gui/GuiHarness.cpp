@@ -19,9 +19,7 @@
 
 GuiHarness::GuiHarness(const QString& settingsText, const QString& caseFile) {
     QApplication::setQuitOnLastWindowClosed(false);
-    QFile file(settingsPath());
-    if (file.open(QIODevice::WriteOnly)) file.write(settingsText.toUtf8());
-    file.close();
+    WriteAll(settingsPath(), settingsText.toUtf8());
     startWindow(caseFile);
 }
 
@@ -29,11 +27,7 @@ GuiHarness::~GuiHarness() = default;
 
 QString GuiHarness::settingsPath() const { return folder_.filePath(QStringLiteral("APR.INI")); }
 
-QString GuiHarness::settingsText() const {
-    QFile file(settingsPath());
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return QString::fromUtf8(file.readAll());
-}
+QString GuiHarness::settingsText() const { return QString::fromUtf8(ReadAll(settingsPath())); }
 
 void GuiHarness::startWindow(const QString& caseFile) {
     window_ = std::make_unique<MainWindow>(user_, SettingsStore(settingsPath(), SettingsStore::Location::Explicit));
