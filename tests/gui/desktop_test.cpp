@@ -70,7 +70,8 @@ private slots:
 
 // The splash shows first: its Continue, pressed by Enter, leads to the case named on the command
 // line. A file dropped on the window replaces the loan, as New Loan would (asking first). Both
-// are listed in Recent Cases after a restart, and chosen from there a case opens.
+// are listed in Recent Cases after a restart (in the settings file, with the window's
+// placement), and chosen from there a case opens.
 void DesktopTest::case_from_the_command_line_and_a_drop_is_listed_after_a_restart() {
     QTemporaryDir folder;
     const QString first = WriteCase(folder, QStringLiteral("first.tallex"), QStringLiteral("Ann First"), "1000.00");
@@ -99,10 +100,14 @@ void DesktopTest::case_from_the_command_line_and_a_drop_is_listed_after_a_restar
     QCOMPARE(BoxOn(h, PageId::LoanTerms, "txtAmtFinanced"), QStringLiteral("$1,000.50"));
     QCOMPARE(h.window().caseFiles().fileName(), second);
 
+    h.window().showMaximized();
+    h.settle();
     h.window().ExitProgram();
     QVERIFY2(!h.window().isVisible(), PromptsText(h.prompts()));
     h.restart();
-    h.press(Qt::Key_Return);  // past the splash
+    QVERIFY2(h.settingsText().contains(QStringLiteral("FormMaximized=TRUE\n")), qPrintable(h.settingsText()));
+    h.press(Qt::Key_Return);            // past the splash
+    QVERIFY(h.window().isMaximized());  // the settings outlive the program too
     QStringList recent;
     const QList<QAction*> actions = h.window().findChild<QMenu*>(QStringLiteral("mnuRecentCases"))->actions();
     for (QAction* action : actions) recent << action->data().toString();

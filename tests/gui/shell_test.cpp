@@ -1,8 +1,7 @@
 // The shell: the error screen (its printout, Support and the About box, and the way back to a
-// clean loan or out), the settings file from one start to the next, and the case file when the
-// disk fails (the earlier file stays whole, with nothing half-written beside it) or a case file
-// is damaged or wrongly typed (refused, and nothing is discarded). (The report on a full disk,
-// and how a damaged APR.INI or case file reads, are the command line's and the core's.)
+// clean loan or out), and the case file when the disk fails (the earlier file stays whole, with nothing half-written
+// beside it) or a case file is damaged or wrongly typed (refused, and nothing is discarded). (The report on a full
+// disk, and how a damaged APR.INI or case file reads, are the command line's and the core's.)
 
 #include "../cli/file_faults_disk.h"
 
@@ -14,7 +13,6 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -25,7 +23,6 @@ class ShellTest : public QObject {
 private slots:
     void error_in_a_page_handler_ends_on_the_error_screen_data();
     void error_in_a_page_handler_ends_on_the_error_screen();
-    void settings_are_written_on_exit_and_read_on_the_next_start();
     void case_file_on_a_full_disk_keeps_the_earlier_one();
     void damaged_case_file_is_refused_data();
     void damaged_case_file_is_refused();
@@ -119,29 +116,6 @@ void ShellTest::error_in_a_page_handler_ends_on_the_error_screen() {
     QVERIFY(!h.record().gbErrorShown);  // cleared again by the basic information page
     QCOMPARE(h.text("txtBorrower"), QString());
     QCOMPARE(h.text("txtUserName"), QStringLiteral("SHOW CALC"));
-}
-
-void ShellTest::settings_are_written_on_exit_and_read_on_the_next_start() {
-    GuiHarness h(QStringLiteral("; kept\n[Options]\nStartup Intro=No\n"));
-    h.type("txtUserName", QStringLiteral("Pat Examiner"));
-    h.type("txtLender", QStringLiteral("First Bank"));
-    h.type("txtCreditor", QStringLiteral("Old Creditor"));
-    QVERIFY(h.choose("optType_1"));
-    h.window().showMaximized();
-    h.settle();
-    QVERIFY(h.click("CmdExit"));
-    QVERIFY(h.prompts().isEmpty());  // nothing entered yet: Exit asks nothing
-    QVERIFY(!h.window().isVisible());
-    // The window's placement follows in a section of its own.
-    QVERIFY2(h.settingsText().startsWith(QStringLiteral(
-                 "; kept\n[Options]\nStartup Intro=No\n\n[TALLEX]\nUserName=Pat Examiner\n"
-                 "LenderName=First Bank\nOriginalCreditorName=Old Creditor\nFormMaximized=TRUE\nType=Construction\n\n"
-                 "[Window]\n")),
-             qPrintable(h.settingsText()));
-    h.restart();
-    QCOMPARE(h.text("txtCreditor"), QStringLiteral("Old Creditor"));
-    QVERIFY(h.control<QRadioButton>("optType_1")->isChecked());
-    QVERIFY(h.window().isMaximized());
 }
 
 void ShellTest::case_file_on_a_full_disk_keeps_the_earlier_one() {
