@@ -113,7 +113,6 @@ bool WriteAll(const QString& path, const QByteArray& bytes) {
 bool HavePdfTools() { return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(); }
 
 QString PdfText(const QString& pdf) {
-    if (!HavePdfTools()) return {};
     QProcess text;
     text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     return text.waitForFinished(10000) ? QString::fromUtf8(text.readAllStandardOutput()) : QString();

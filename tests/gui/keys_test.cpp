@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QKeySequence>
 #include <QPointer>
 #include <QSet>
 #include <QTest>
@@ -42,34 +43,26 @@ void ToSchedule(GuiHarness& h, const Terms& terms) {
     QVERIFY2(h.pageName() == QStringLiteral("frmPymt"), PromptsText(h.prompts()));
 }
 
-// Steps: "t:TEXT" types into the current cell, "tab", "c:R,C" clicks a cell, "continue" clicks
-// Continue, "alt:L" presses Alt and the letter L, "key:NAME" presses Delete, PageUp or PageDown,
-// "paste:TEXT" pastes the text with Ctrl+V, "click:NAME" clicks the button when it can be clicked.
+// Steps: "t:TEXT" types into the current cell, "c:R,C" clicks a cell, "click:NAME" clicks the
+// button when it can be clicked, "paste:TEXT" pastes the text with Ctrl+V; anything else is a key
+// ("Tab", "PgDown", "Alt+C").
 void Run(GuiHarness& h, const QStringList& steps) {
     for (const QString& step : steps) {
         const QString arg = step.section(QLatin1Char(':'), 1);
         if (step.startsWith(QStringLiteral("t:"))) {
             h.typeCell(arg);
-        } else if (step == QStringLiteral("tab")) {
-            h.tab();
         } else if (step.startsWith(QStringLiteral("c:"))) {
             h.clickCell(arg.section(QLatin1Char(','), 0, 0).toInt(), arg.section(QLatin1Char(','), 1).toInt());
-        } else if (step == QStringLiteral("continue")) {
-            QVERIFY(h.click("cmdContinue"));
-        } else if (step.startsWith(QStringLiteral("key:"))) {
-            h.press(arg == QStringLiteral("Delete")   ? Qt::Key_Delete
-                    : arg == QStringLiteral("PageUp") ? Qt::Key_PageUp
-                                                      : Qt::Key_PageDown);
+        } else if (step.startsWith(QStringLiteral("click:"))) {
+            h.click(arg.toLatin1().constData());
         } else if (step.startsWith(QStringLiteral("paste:"))) {
             QApplication::clipboard()->setText(arg);
             h.press(Qt::Key_V, Qt::ControlModifier);
-        } else if (step.startsWith(QStringLiteral("click:"))) {
-            h.click(arg.toLatin1().constData());
-        } else if (step.startsWith(QStringLiteral("alt:"))) {
-            h.press(static_cast<Qt::Key>(Qt::Key_A + (arg.at(0).toUpper().unicode() - 'A')), Qt::AltModifier);
-            QTest::qWait(200);  // a button pressed by its access key clicks 100 ms later
         } else {
-            QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
+            const QKeyCombination key = QKeySequence::fromString(step)[0];
+            QVERIFY2(key.key() != Qt::Key_unknown && key.key() != Qt::Key(0), qPrintable(step));
+            h.press(key.key(), key.keyboardModifiers());
+            if (key.keyboardModifiers() & Qt::AltModifier) QTest::qWait(200);  // an access key clicks 100 ms later
         }
     }
 }
@@ -90,59 +83,52 @@ void KeysTest::keys_in_the_schedule_grid_data() {
     QTest::addColumn<int>("messages");
     QTest::addColumn<int>("column");         // the cell still edited; -1: none
     QTest::addColumn<QStringList>("cells");  // "row,column=text"
-    const QStringList row{"t:100", "tab", "t:12", "tab"};
+    const QStringList row{"t:100", "Tab", "t:12", "Tab"};
     const QStringList advance{"t:-1000"}, kept{"0,1=-1000"};
     QTest::newRow("odd days beyond a month")
-        << Terms{} << row + QStringList{"tab", "t:45", "tab"} << "frmPymt" << 1 << 4 << QStringList{"0,4=45"};
+        << Terms{} << row + QStringList{"Tab", "t:45", "Tab"} << "frmPymt" << 1 << 4 << QStringList{"0,4=45"};
     QTest::newRow("letters in an amount, Continue")
-        << Terms{} << QStringList{"t:abc", "continue"} << "frmPymt" << 1 << 1 << QStringList{"0,1=abc"};
+        << Terms{} << QStringList{"t:abc", "click:cmdContinue"} << "frmPymt" << 1 << 1 << QStringList{"0,1=abc"};
     QTest::newRow("letters in a later amount, Continue")
-        << Terms{} << row + QStringList{"tab", "tab", "t:1x5", "continue"} << "frmPymt" << 1 << 1
+        << Terms{} << row + QStringList{"Tab", "Tab", "t:1x5", "click:cmdContinue"} << "frmPymt" << 1 << 1
         << QStringList{"1,1=1x5"};
     QTest::newRow("a point in the number of payments, Continue")
-        << Terms{} << QStringList{"t:100", "tab", "t:12.5", "continue"} << "frmPymt" << 1 << 2
+        << Terms{} << QStringList{"t:100", "Tab", "t:12.5", "click:cmdContinue"} << "frmPymt" << 1 << 2
         << QStringList{"0,2=12.5"};
     QTest::newRow("Continue by its access key")
-        << Terms{} << QStringList{"t:abc", "alt:c"} << "frmPymt" << 1 << 1 << QStringList{"0,1=abc"};
+        << Terms{} << QStringList{"t:abc", "Alt+C"} << "frmPymt" << 1 << 1 << QStringList{"0,1=abc"};
     // The advance is taken; Continue asks for its number of payments.
     QTest::newRow("Continue's key after an advance")
-        << Terms{} << advance + QStringList{"alt:c"} << "frmPymt" << 1 << 2 << QStringList{"0,1=-1000", "0,2="};
-    QTest::newRow("Back's key") << Terms{} << advance + QStringList{"alt:b"} << "frmAPR1" << 0 << -1 << kept;
+        << Terms{} << advance + QStringList{"Alt+C"} << "frmPymt" << 1 << 2 << QStringList{"0,1=-1000", "0,2="};
+    QTest::newRow("Back's key") << Terms{} << advance + QStringList{"Alt+B"} << "frmAPR1" << 0 << -1 << kept;
     QTest::newRow("New Loan's key, its question cancelled")
-        << Terms{} << advance + QStringList{"alt:n"} << "frmPymt" << 1 << 1 << kept;
+        << Terms{} << advance + QStringList{"Alt+N"} << "frmPymt" << 1 << 1 << kept;
     QTest::newRow("Calendar's key, disabled in the amount")
-        << Terms{} << advance + QStringList{"alt:r"} << "frmPymt" << 0 << 1 << kept;
+        << Terms{} << advance + QStringList{"Alt+R"} << "frmPymt" << 0 << 1 << kept;
     QTest::newRow("Delete's key, disabled with one stream")
-        << Terms{} << advance + QStringList{"alt:d"} << "frmPymt" << 0 << 1 << kept;
-    QTest::newRow("a letter of no button") << Terms{} << advance + QStringList{"alt:q"} << "frmPymt" << 0 << 1 << kept;
+        << Terms{} << advance + QStringList{"Alt+D"} << "frmPymt" << 0 << 1 << kept;
+    QTest::newRow("a letter of no button") << Terms{} << advance + QStringList{"Alt+Q"} << "frmPymt" << 0 << 1 << kept;
 
     // 18 whole months: one year and 180 odd days; 200 actual days: one unit period.
-    const struct {
-        const char* name;
-        Terms terms;
-        QStringList cells;
-    } loans[] = {{"18 months", {1, 0, QStringLiteral("18")}, {"0,3=1", "0,4=180"}},
-                 {"200 days", {1, 1, QStringLiteral("200")}, {"0,3=1", "0,4=0"}}};
-    const struct {
-        const char* name;
-        QStringList steps;
-    } ways[] = {
-        {"typing", {"c:0,3", "t:7", "c:0,4", "t:9"}},
-        {"paste", {"c:0,3", "paste:7", "c:0,4", "paste:9"}},
-        {"Delete key", {"c:0,3", "key:Delete", "c:0,4", "key:Delete"}},
-        {"Calendar button", {"c:0,3", "click:cmdFedCal"}},
-        {"Calendar access key", {"c:0,3", "alt:r"}},
-        {"Tab through the row", {"tab", "tab", "tab", "tab"}},
-        {"Page Down and Page Up", {"c:0,3", "key:PageDown", "key:PageUp", "c:0,4", "key:PageDown", "key:PageUp"}},
-    };
-    for (const auto& loan : loans)
-        for (const auto& way : ways)
-            QTest::addRow("%s, %s", loan.name, way.name)
-                << loan.terms << QStringList{"t:1100"} + way.steps << "frmPymt" << 0 << -1 << loan.cells;
+    const std::pair<const char*, const char*> ways[] = {
+        {"typing", "c:0,3 t:7 c:0,4 t:9"},
+        {"paste", "c:0,3 paste:7 c:0,4 paste:9"},
+        {"Delete key", "c:0,3 Del c:0,4 Del"},
+        {"Calendar button", "c:0,3 click:cmdFedCal"},
+        {"Calendar access key", "c:0,3 Alt+R"},
+        {"Tab through the row", "Tab Tab Tab Tab"},
+        {"Page Down and Page Up", "c:0,3 PgDown PgUp c:0,4 PgDown PgUp"}};
+    for (const auto& [way, steps] : ways) {
+        const QStringList typed = QStringLiteral("t:1100 %1").arg(QLatin1String(steps)).split(QLatin1Char(' '));
+        QTest::addRow("18 months, %s", way)
+            << Terms{1, 0, QStringLiteral("18")} << typed << "frmPymt" << 0 << -1 << QStringList{"0,3=1", "0,4=180"};
+        QTest::addRow("200 days, %s", way)
+            << Terms{1, 1, QStringLiteral("200")} << typed << "frmPymt" << 0 << -1 << QStringList{"0,3=1", "0,4=0"};
+    }
     // With a unit period of a year the user types the timing; the calendar is still not offered.
-    for (const char* way : {"click:cmdFedCal", "alt:r"})
+    for (const char* way : {"click:cmdFedCal", "Alt+R"})
         QTest::addRow("365 days, %s", way)
-            << Terms{1, 1, QStringLiteral("365")} << QStringList{"t:1100", "tab", "tab", way} << "frmPymt" << 0 << -1
+            << Terms{1, 1, QStringLiteral("365")} << QStringList{"t:1100", "Tab", "Tab", way} << "frmPymt" << 0 << -1
             << QStringList{"0,3=1", "0,4=0"};
 }
 
@@ -196,7 +182,7 @@ void KeysTest::a_click_on_its_way_while_the_calendar_is_open() {
     QFETCH(QString, page);
     GuiHarness h;
     ToSchedule(h, {});
-    Run(h, {"t:88.85", "tab", "t:12", "tab"});
+    Run(h, {"t:88.85", "Tab", "t:12", "Tab"});
     h.answerNext(tallex::kAnswerNoButton);  // New Loan offers to save first: Discard
     // Every calendar that opens is counted and cancelled once the late click has come.
     QSet<QDialog*> opened;

@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -39,13 +40,11 @@ const QStringList kTexts =
         .split(QLatin1Char('|')) +
     QStringList{QString(300, QLatin1Char('9'))};
 
-const Qt::Key kKeys[] = {
-    Qt::Key_0,      Qt::Key_1,         Qt::Key_2,      Qt::Key_5,     Qt::Key_9,       Qt::Key_Period,
-    Qt::Key_Minus,  Qt::Key_Comma,     Qt::Key_Dollar, Qt::Key_Slash, Qt::Key_A,       Qt::Key_E,
-    Qt::Key_Space,  Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Tab,   Qt::Key_Backtab, Qt::Key_Return,
-    Qt::Key_Enter,  Qt::Key_Escape,    Qt::Key_Up,     Qt::Key_Down,  Qt::Key_Left,    Qt::Key_Right,
-    Qt::Key_PageUp, Qt::Key_PageDown,  Qt::Key_Home,   Qt::Key_End,
-};
+// Keys a user presses, as their names.
+const QStringList kKeys = QStringLiteral(
+                              "0 1 2 5 9 . - , $ / A E Space Backspace Del Tab Shift+Tab Return Enter Esc Up Down Left "
+                              "Right PgUp PgDown Home End Shift+Left Shift+End")
+                              .split(QLatin1Char(' '));
 
 // Access keys of the pages' buttons ("&Continue", "&Back", "E&xit", ...).
 const QString kAccessKeys = QStringLiteral("CBNXPRDAHSOT");
@@ -73,9 +72,10 @@ public:
             QLineEdit* box = pickOf(usable<QLineEdit>(h_.page()));
             if (box) type(box);
         } else if (roll < 55) {
-            const Qt::Key key = kKeys[pick(std::size(kKeys))];
-            note(QStringLiteral("key %1 on %2").arg(int(key)).arg(focus->objectName()));
-            QTest::keyClick(focus, key, pick(10) == 0 ? Qt::ShiftModifier : Qt::NoModifier);
+            const QString name = kKeys[pick(int(kKeys.size()))];
+            note("key " + name + " on " + focus->objectName());
+            const QKeyCombination key = QKeySequence::fromString(name)[0];
+            QTest::keyClick(focus, key.key(), key.keyboardModifiers());
         } else if (roll < 82) {
             QList<QAbstractButton*> buttons = usable<QAbstractButton>(h_.page());
             buttons.removeIf([this](QAbstractButton* b) { return rare(b); });
@@ -83,16 +83,10 @@ public:
                 note("click " + button->objectName());
                 QTest::mouseClick(button, Qt::LeftButton);
             }
-        } else if (roll < 88) {
-            ScheduleGrid* grid = h_.grid();
-            if (grid && grid->isVisible() && h_.pageName() == QStringLiteral("frmPymt")) {
-                const int row = pick(grid->model()->rowCount() + 1), column = pick(5);
-                note(QStringLiteral("cell %1,%2").arg(row).arg(column));
-                if (row < grid->model()->rowCount())
-                    h_.clickCell(row, column);
-                else
-                    h_.typeCell(kTexts[pick(int(kTexts.size()))]);
-            }
+        } else if (roll < 88 && h_.pageName() == QStringLiteral("frmPymt") && h_.grid()->model()->rowCount() > 0) {
+            const int row = pick(h_.grid()->model()->rowCount()), column = pick(5);
+            note(QStringLiteral("cell %1,%2").arg(row).arg(column));
+            h_.clickCell(row, column);
         } else if (roll < 93) {
             QList<QAction*> actions;
             for (QAction* a : h_.window().findChildren<QAction*>())
@@ -172,13 +166,10 @@ private:
         QPointer<QDialog> open(dialog);
         note("in " + dialog->objectName());
         for (int i = pick(8); i > 0 && open && open->isVisible(); --i) {
-            QLineEdit* box = pick(2) ? pickOf(usable<QLineEdit>(dialog)) : nullptr;
-            if (box) {
+            if (QLineEdit* box = pick(2) ? pickOf(usable<QLineEdit>(dialog)) : nullptr)
                 type(box);
-            } else if (QAbstractButton* button = pickOf(usable<QAbstractButton>(dialog))) {
-                note("  click " + button->objectName());
+            else if (QAbstractButton* button = pickOf(usable<QAbstractButton>(dialog)))
                 QTest::mouseClick(button, Qt::LeftButton);
-            }
             QApplication::processEvents();
         }
         if (open && open->isVisible()) open->reject();

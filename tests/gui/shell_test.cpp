@@ -23,9 +23,7 @@ class ShellTest : public QObject {
 private slots:
     void error_in_a_page_handler_ends_on_the_error_screen_data();
     void error_in_a_page_handler_ends_on_the_error_screen();
-    void case_file_on_a_full_disk_keeps_the_earlier_one();
-    void damaged_case_file_is_refused_data();
-    void damaged_case_file_is_refused();
+    void case_file_damaged_or_on_a_full_disk();
 };
 
 namespace {
@@ -118,17 +116,40 @@ void ShellTest::error_in_a_page_handler_ends_on_the_error_screen() {
     QCOMPARE(h.text("txtUserName"), QStringLiteral("SHOW CALC"));
 }
 
-void ShellTest::case_file_on_a_full_disk_keeps_the_earlier_one() {
+// A damaged or wrongly typed case file is refused with a message, and nothing is discarded; a
+// case saved onto a full disk (or into a read-only folder) leaves the earlier file whole, with
+// nothing half-written beside it, and says so with the run-time's message.
+void ShellTest::case_file_damaged_or_on_a_full_disk() {
+    QTemporaryDir folder;
+    const QString damaged = folder.filePath(QStringLiteral("damaged.json"));
+    GuiHarness h;
+    h.type("txtBorrower", QStringLiteral("Kept Borrower"));
+    const std::pair<QByteArray, const char*> texts[] = {
+        {QByteArray(), "(file): malformed JSON: "},
+        {QByteArray("{\"kind\":\"regu\0lar\"}", 19), "(file): malformed JSON: "},
+        {R"({"kind": "regular", "schedule": 5})", "schedule: "}};
+    for (const auto& [text, reason] : texts) {
+        QVERIFY(WriteAll(damaged, text));
+        h.forgetPrompts();
+        h.outputs().queueFileName(damaged);
+        h.trigger("mnuOpenCase");
+        QCOMPARE(h.prompts().size(), 1);
+        QVERIFY2(h.prompts()[0].startsWith("The case file " + damaged + " cannot be read: " + reason),
+                 qPrintable(h.prompts()[0]));
+        QCOMPARE(h.text("txtBorrower"), QStringLiteral("Kept Borrower"));
+        QVERIFY(h.window().caseFiles().fileName().isEmpty());
+    }
+
     tallex::faults::SmallDisk disk;
     if (!disk.canFail()) QSKIP("neither a mount nor a read-only folder stops a write here");
     const QString path = QString::fromStdString(disk.path("review.json"));
-    GuiHarness h;
     QVERIFY(TypeLoan(h, ThirtySixPaymentsOf330(QStringLiteral("10"), QStringLiteral("1880"))));
     h.outputs().queueFileName(path);
     h.trigger("mnuSaveCaseAs");
     const QByteArray earlier = ReadAll(path);
     QVERIFY(earlier.contains("\"amount_financed\": \"10000\""));
     disk.fill();
+    h.forgetPrompts();
     h.outputs().queueFileName(path);
     h.trigger("mnuSaveCaseAs");
     QCOMPARE(h.prompts(), QStringList{QStringLiteral("Unable to save case file.  Error # %1 - %2")
@@ -136,33 +157,6 @@ void ShellTest::case_file_on_a_full_disk_keeps_the_earlier_one() {
                                           .arg(QString::fromStdString(disk.expectedErrorDescription()))});
     QCOMPARE(ReadAll(path), earlier);
     QCOMPARE(disk.files(), std::vector<std::string>{"review.json"});
-}
-
-void ShellTest::damaged_case_file_is_refused_data() {
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<QString>("reason");  // how the message goes on
-    const QByteArray good = ReadAll(QFINDTESTDATA("../../examples/regular-monthly.json"));
-    QTest::newRow("empty") << QByteArray() << "(file): malformed JSON: ";
-    QTest::newRow("cut in the middle") << good.left(200) << "(file): malformed JSON: ";
-    QTest::newRow("a NUL byte") << QByteArray("{\"kind\":\"regu\0lar\"}", 19) << "(file): malformed JSON: ";
-    QTest::newRow("wrong type") << QByteArray(R"({"kind": "regular", "schedule": 5})") << "schedule: ";
-}
-
-void ShellTest::damaged_case_file_is_refused() {
-    QFETCH(QByteArray, text);
-    QFETCH(QString, reason);
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("damaged.json"));
-    QVERIFY(WriteAll(path, text));
-    GuiHarness h;
-    h.type("txtBorrower", QStringLiteral("Kept Borrower"));
-    h.outputs().queueFileName(path);
-    h.trigger("mnuOpenCase");
-    QCOMPARE(h.prompts().size(), 1);
-    QVERIFY2(h.prompts()[0].startsWith("The case file " + path + " cannot be read: " + reason),
-             qPrintable(h.prompts()[0]));
-    QCOMPARE(h.text("txtBorrower"), QStringLiteral("Kept Borrower"));
-    QVERIFY(h.window().caseFiles().fileName().isEmpty());
 }
 
 QTEST_MAIN(ShellTest)
