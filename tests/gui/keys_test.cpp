@@ -19,8 +19,6 @@ class KeysTest : public QObject {
 private slots:
     void keys_in_the_schedule_grid_data();
     void keys_in_the_schedule_grid();
-    void a_click_on_its_way_while_the_calendar_is_open_data();
-    void a_click_on_its_way_while_the_calendar_is_open();
 };
 
 namespace {
@@ -34,7 +32,8 @@ void ToSchedule(GuiHarness& h) {
 }
 
 // Steps: "t:TEXT" types into the current cell, "click:NAME" clicks the button when it can be
-// clicked; anything else is a key ("Tab", "Alt+C").
+// clicked, "answer:N" queues the answer to the next question; anything else is a key ("Tab",
+// "Alt+C"), and "late:" before an access key goes on before its button is clicked.
 void Run(GuiHarness& h, const QStringList& steps) {
     for (const QString& step : steps) {
         const QString arg = step.section(QLatin1Char(':'), 1);
@@ -42,11 +41,15 @@ void Run(GuiHarness& h, const QStringList& steps) {
             h.typeCell(arg);
         } else if (step.startsWith(QStringLiteral("click:"))) {
             h.click(arg.toLatin1().constData());
+        } else if (step.startsWith(QStringLiteral("answer:"))) {
+            h.answerNext(static_cast<short>(arg.toInt()));
         } else {
-            const QKeyCombination key = QKeySequence::fromString(step)[0];
+            const bool late = step.startsWith(QStringLiteral("late:"));
+            const QKeyCombination key = QKeySequence::fromString(late ? arg : step)[0];
             QVERIFY2(key.key() != Qt::Key_unknown && key.key() != Qt::Key(0), qPrintable(step));
             h.press(key.key(), key.keyboardModifiers());
-            if (key.keyboardModifiers() & Qt::AltModifier) QTest::qWait(200);  // an access key clicks 100 ms later
+            // A button pressed by its access key clicks 100 ms later.
+            if (!late && (key.keyboardModifiers() & Qt::AltModifier)) QTest::qWait(200);
         }
     }
 }
@@ -55,7 +58,7 @@ void Run(GuiHarness& h, const QStringList& steps) {
 
 // A refused cell, and Continue or an access key pressed while a cell is edited: the refusal is
 // said, the cursor and the text stay in the cell (column), no APR is computed and no calendar
-// opens. An access key belongs to the buttons: it presses the button whose key it is, or does
+// opens unasked. An access key belongs to the buttons: it presses the button whose key it is, or does
 // nothing; the cell never takes the letter.
 void KeysTest::keys_in_the_schedule_grid_data() {
     QTest::addColumn<QStringList>("steps");
@@ -81,12 +84,20 @@ void KeysTest::keys_in_the_schedule_grid_data() {
         << advance + QStringList{"Alt+C"} << "frmPymt" << 1 << 2 << QStringList{"0,1=-1000", "0,2="};
     QTest::newRow("Back's key") << advance + QStringList{"Alt+B"} << "frmAPR1" << 0 << -1 << kept;
     QTest::newRow("New Loan's key, its question cancelled")
-        << advance + QStringList{"Alt+N"} << "frmPymt" << 1 << 1 << kept;
+        << advance + QStringList{"answer:2", "Alt+N"} << "frmPymt" << 1 << 1 << kept;
     QTest::newRow("Calendar's key, disabled in the amount")
         << advance + QStringList{"Alt+R"} << "frmPymt" << 0 << 1 << kept;
     QTest::newRow("Delete's key, disabled with one stream")
         << advance + QStringList{"Alt+D"} << "frmPymt" << 0 << 1 << kept;
     QTest::newRow("a letter of no button") << advance + QStringList{"Alt+Q"} << "frmPymt" << 0 << 1 << kept;
+    // The Calendar button clicked before the click of an access key comes: that click comes while
+    // the calendar is open. New Loan (its save question answered Discard) then unloads the
+    // schedule page under the calendar, and the Calendar button asks for a second calendar.
+    // Neither may reach a page that is gone, and no second calendar opens.
+    QTest::newRow("New Loan's late click")
+        << row + QStringList{"answer:7", "late:Alt+N", "click:cmdFedCal"} << "frmBasicInfo" << 1 << -1 << QStringList{};
+    QTest::newRow("Calendar's late click")
+        << row + QStringList{"late:Alt+R", "click:cmdFedCal"} << "frmPymt" << 0 << -1 << QStringList{};
 }
 
 void KeysTest::keys_in_the_schedule_grid() {
@@ -95,16 +106,20 @@ void KeysTest::keys_in_the_schedule_grid() {
     QFETCH(int, messages);
     QFETCH(int, column);
     QFETCH(QStringList, cells);
-    // Any calendar that opens is counted and cancelled at once.
-    int calendars = 0;
+    // Every calendar that opens is counted, and cancelled once a late click has come.
+    QSet<QDialog*> calendars;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&calendars] {
-        if (auto* calendar = qobject_cast<QDialog*>(QApplication::activeModalWidget())) ++calendars, calendar->reject();
+        auto* calendar = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!calendar || calendars.contains(calendar)) return;
+        calendars.insert(calendar);
+        QTimer::singleShot(400, calendar, [calendar = QPointer<QDialog>(calendar)] {
+            if (calendar) calendar->reject();
+        });
     });
     watch.start(10);
     GuiHarness h;
     ToSchedule(h);
-    h.answerNext(tallex::kAnswerCancel);
     Run(h, steps);
     QVERIFY2(h.prompts().size() == messages, PromptsText(h.prompts()));
     QCOMPARE(h.pageName(), page);
@@ -119,44 +134,7 @@ void KeysTest::keys_in_the_schedule_grid() {
         QCOMPARE(QApplication::focusWidget(), h.grid()->editorWidget());
     }
     QCOMPARE(h.record().gdCalcAPR, 0.0);
-    QCOMPARE(calendars, 0);
-}
-
-// A button pressed by its access key clicks 100 ms later. When the Calendar button is clicked
-// in between, that click comes while the calendar is open: New Loan then unloads the schedule
-// page under the calendar, and the Calendar button asks for a second calendar. Neither may
-// reach a page that is gone, and no second calendar opens.
-void KeysTest::a_click_on_its_way_while_the_calendar_is_open_data() {
-    QTest::addColumn<int>("key");
-    QTest::addColumn<QString>("page");
-    QTest::newRow("New Loan") << int(Qt::Key_N) << "frmBasicInfo";
-    QTest::newRow("Calendar") << int(Qt::Key_R) << "frmPymt";
-}
-
-void KeysTest::a_click_on_its_way_while_the_calendar_is_open() {
-    QFETCH(int, key);
-    QFETCH(QString, page);
-    GuiHarness h;
-    ToSchedule(h);
-    Run(h, {"t:88.85", "Tab", "t:12", "Tab"});
-    h.answerNext(tallex::kAnswerNoButton);  // New Loan offers to save first: Discard
-    // Every calendar that opens is counted and cancelled once the late click has come.
-    QSet<QDialog*> opened;
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&opened] {
-        auto* calendar = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!calendar || opened.contains(calendar)) return;
-        opened.insert(calendar);
-        QTimer::singleShot(400, calendar, [calendar = QPointer<QDialog>(calendar)] {
-            if (calendar) calendar->reject();
-        });
-    });
-    watch.start(10);
-    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), Qt::AltModifier);
-    QVERIFY(h.click("cmdFedCal"));
-    QTest::qWait(200);
-    QCOMPARE(opened.size(), 1);
-    QCOMPARE(h.pageName(), page);
+    QCOMPARE(calendars.size(), steps.contains(QStringLiteral("click:cmdFedCal")) ? 1 : 0);
 }
 
 QTEST_MAIN(KeysTest)
