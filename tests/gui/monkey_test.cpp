@@ -159,7 +159,6 @@ private:
         if (driving_ || !dialog || !dialog->objectName().contains(QStringLiteral("Calendar"))) return;
         driving_ = true;
         QPointer<QDialog> open(dialog);
-        note("in " + dialog->objectName());
         for (int i = pick(8); i > 0 && open && open->isVisible(); --i) {
             if (QLineEdit* box = pick(2) ? pickOf(usable<QLineEdit>(dialog)) : nullptr)
                 type(box);
