@@ -23,8 +23,6 @@ GuiHarness::GuiHarness(const QString& settingsText, const QString& caseFile) {
     startWindow(caseFile);
 }
 
-GuiHarness::~GuiHarness() = default;
-
 QString GuiHarness::settingsPath() const { return folder_.filePath(QStringLiteral("APR.INI")); }
 
 QString GuiHarness::settingsText() const { return QString::fromUtf8(ReadAll(settingsPath())); }

@@ -27,7 +27,6 @@ public:
     // and, when given, the case file named on its command line.
     explicit GuiHarness(const QString& settingsText = QStringLiteral("[Options]\nStartup Intro=No\n"),
                         const QString& caseFile = {});
-    ~GuiHarness();
 
     MainWindow& window() { return *window_; }
     tallex::LoanRecord& record() { return window_->record(); }

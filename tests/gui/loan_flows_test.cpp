@@ -4,7 +4,6 @@
 // against the command line, and the offer to save the case changed since.
 
 #include "CaseCommands.h"
-#include "GuiHarness.h"
 #include "TypedLoan.h"
 #include "shell/CaseFileActions.h"
 #include "widgets/ScheduleGrid.h"

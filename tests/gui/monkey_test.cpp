@@ -8,7 +8,6 @@
 // TALLEX_MONKEY_SEED and TALLEX_MONKEY_STEPS replay or lengthen a run; on a failure the last
 // steps are printed.
 
-#include "GuiHarness.h"
 #include "TypedLoan.h"
 #include "widgets/ScheduleGrid.h"
 

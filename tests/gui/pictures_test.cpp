@@ -7,7 +7,6 @@
 // a unit period being a month of 30 days. The correct APR of 36 x 330 on 10,000 is 11.5504 % and
 // its finance charge 1,880.00 (as in the results tests).
 
-#include "GuiHarness.h"
 #include "TypedLoan.h"
 #include "widgets/PaymentTimeline.h"
 #include "widgets/ToleranceBand.h"

@@ -5,7 +5,6 @@
 
 #include "../cli/file_faults_disk.h"
 
-#include "GuiHarness.h"
 #include "TypedLoan.h"
 #include "dialogs/frmError.h"
 #include "shell/CaseFileActions.h"
