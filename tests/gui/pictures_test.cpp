@@ -5,7 +5,7 @@
 // The timeline's expected places are worked out here from calendar dates: a payment date lies
 // whole months after the loan date plus the days left over (counted back from the payment date),
 // a unit period being a month of 30 days. The correct APR of 36 x 330 on 10,000 is 11.5504 % and
-// its finance charge 1,880.00 (as in the results tests).
+// its finance charge 1,880.00 (see TypedLoan.h).
 
 #include "TypedLoan.h"
 #include "widgets/PaymentTimeline.h"
