@@ -1,35 +1,31 @@
 #include "GuiHarness.h"
 
-#include "dialogs/frmCalendar.h"
 #include "pages/frmPymt.h"
 #include "widgets/ScheduleGrid.h"
 #include "widgets/ScheduleModel.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
+#include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
 GuiHarness::GuiHarness(const QString& settingsText, const QString& caseFile) {
     QApplication::setQuitOnLastWindowClosed(false);
-    QFile file(settingsPath());
-    if (file.open(QIODevice::WriteOnly)) file.write(settingsText.toUtf8());
-    file.close();
+    WriteAll(settingsPath(), settingsText.toUtf8());
     startWindow(caseFile);
 }
 
-GuiHarness::~GuiHarness() = default;
-
 QString GuiHarness::settingsPath() const { return folder_.filePath(QStringLiteral("APR.INI")); }
 
-QString GuiHarness::settingsText() const {
-    QFile file(settingsPath());
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return QString::fromUtf8(file.readAll());
-}
+QString GuiHarness::settingsText() const { return QString::fromUtf8(ReadAll(settingsPath())); }
 
 void GuiHarness::startWindow(const QString& caseFile) {
     window_ = std::make_unique<MainWindow>(user_, SettingsStore(settingsPath(), SettingsStore::Location::Explicit));
@@ -83,6 +79,43 @@ bool GuiHarness::click(const char* name) {
     return true;
 }
 
+bool GuiHarness::choose(const QString& name) {
+    QRadioButton* option = control<QRadioButton>(name.toLatin1().constData());
+    if (!option) return false;
+    QTest::mouseClick(option, Qt::LeftButton, Qt::NoModifier, QPoint(8, option->height() / 2));
+    settle();
+    return true;
+}
+
+void GuiHarness::trigger(const char* action) {
+    if (auto* a = window_->findChild<QAction*>(QString::fromLatin1(action))) a->trigger();
+    settle();
+}
+
+QString GuiHarness::text(const char* name) const {
+    if (auto* label = control<QLabel>(name)) return label->text();
+    if (auto* box = control<QLineEdit>(name)) return box->text();
+    return QStringLiteral("<no %1>").arg(QString::fromLatin1(name));
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+bool HavePdfTools() { return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(); }
+
+QString PdfText(const QString& pdf) {
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    return text.waitForFinished(10000) ? QString::fromUtf8(text.readAllStandardOutput()) : QString();
+}
+
 QStringList GuiHarness::prompts() const {
     QStringList texts;
     for (const tallex::Prompt& p : user_.prompts()) texts << QString::fromStdString(p.text);
@@ -130,26 +163,26 @@ void GuiHarness::clickCell(int row, int column) {
     settle();
 }
 
-void GuiHarness::withCalendar(const char* button, const std::function<void(frmCalendar&)>& drive) {
+bool GuiHarness::withDialog(const char* button, const std::function<void(QDialog&)>& drive) {
     bool driven = false;
     QTimer::singleShot(0, [&] {
-        auto* calendar = qobject_cast<frmCalendar*>(QApplication::activeModalWidget());
-        if (!calendar) return;
-        (void)QTest::qWaitForWindowActive(calendar);
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        (void)QTest::qWaitForWindowActive(dialog);
         driven = true;
-        drive(*calendar);
+        drive(*dialog);
     });
     // Whatever happens, the dialog does not outlive a few seconds.
     QTimer guardTimer;
     guardTimer.setSingleShot(true);
     QObject::connect(&guardTimer, &QTimer::timeout, [] {
-        if (auto* calendar = qobject_cast<frmCalendar*>(QApplication::activeModalWidget())) calendar->reject();
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->reject();
     });
     guardTimer.start(5000);
-    if (!click(button)) qWarning("calendar button %s not clickable", button);
+    if (!click(button)) return false;
     (void)QTest::qWaitForWindowActive(window_.get());
     settle();
-    if (!driven) qWarning("the calendar was not opened");
+    return driven;
 }
 
 void GuiHarness::typeDate(QLineEdit* box, const QString& text) {
@@ -161,7 +194,7 @@ void GuiHarness::typeDate(QLineEdit* box, const QString& text) {
     QTest::keyClicks(box, text);
 }
 
-void GuiHarness::fillCalendar(frmCalendar& calendar, const QString& loanDate, const QString& endDate, bool pressOk) {
+void GuiHarness::fillCalendar(QDialog& calendar, const QString& loanDate, const QString& endDate, bool pressOk) {
     auto* start = calendar.findChild<QLineEdit*>(QStringLiteral("mskStartDate"));
     auto* end = calendar.findChild<QLineEdit*>(QStringLiteral("mskEndDate"));
     auto* ok = calendar.findChild<QPushButton*>(QStringLiteral("cmdFedCalOK"));

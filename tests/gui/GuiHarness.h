@@ -18,8 +18,8 @@
 
 class QLineEdit;
 class QPushButton;
+class QDialog;
 class ScheduleGrid;
-class frmCalendar;
 
 class GuiHarness {
 public:
@@ -27,7 +27,6 @@ public:
     // and, when given, the case file named on its command line.
     explicit GuiHarness(const QString& settingsText = QStringLiteral("[Options]\nStartup Intro=No\n"),
                         const QString& caseFile = {});
-    ~GuiHarness();
 
     MainWindow& window() { return *window_; }
     tallex::LoanRecord& record() { return window_->record(); }
@@ -58,6 +57,12 @@ public:
     void tab() { press(Qt::Key_Tab); }
     // Clicks a button of the page with the mouse.
     bool click(const char* button);
+    // Clicks an option on its round indicator (the button is wider than its caption).
+    bool choose(const QString& option);
+    // Triggers an entry of the window's menus.
+    void trigger(const char* action);
+    // The text of a label or box of the page shown.
+    QString text(const char* name) const;
     void settle() const;
 
     // The messages shown so far, and the texts of those.
@@ -71,12 +76,12 @@ public:
     QString cell(int row, int column) const;
     void clickCell(int row, int column);
 
-    // Opens the calendar with `button` and runs `drive` on it while it is open; the dialog is
-    // cancelled after a few seconds if `drive` left it open, so a failing test cannot hang.
-    void withCalendar(const char* button, const std::function<void(frmCalendar&)>& drive);
+    // Opens a modal dialog (a calendar) with `button` and runs `drive` on it while it is open;
+    // the dialog is cancelled after a few seconds if `drive` left it open, so a failing test
+    // cannot hang. False when the button could not be clicked or no dialog opened.
+    bool withDialog(const char* button, const std::function<void(QDialog&)>& drive);
     // In an open calendar: type the two dates (leaving each field) and press OK.
-    static void fillCalendar(frmCalendar& calendar, const QString& loanDate, const QString& endDate,
-                             bool pressOk = true);
+    static void fillCalendar(QDialog& calendar, const QString& loanDate, const QString& endDate, bool pressOk = true);
     // Types a date into a calculator's date box from its start, over whatever it held.
     static void typeDate(QLineEdit* box, const QString& text);
 
@@ -92,3 +97,8 @@ private:
 
 // Prints the recorded prompts (for a failure message).
 QByteArray PromptsText(const QStringList& prompts);
+QByteArray ReadAll(const QString& path);
+bool WriteAll(const QString& path, const QByteArray& bytes);
+// The text of a PDF file by pdftotext (empty when it is not installed).
+QString PdfText(const QString& pdf);
+bool HavePdfTools();

@@ -28,8 +28,8 @@ int ScriptedModalRunner::run(QDialog& dialog) {
     return dialog.result();
 }
 
-void ScriptedOutputChooser::queuePrintToPdf(const QString& pdfPath, int copies, bool includePictures) {
-    prints_.push_back(PrintChoice{pdfPath, copies, includePictures});
+void ScriptedOutputChooser::queuePrintToPdf(const QString& pdfPath, int copies) {
+    prints_.push_back(PrintChoice{pdfPath, copies});
 }
 
 void ScriptedOutputChooser::queuePrintCancel() { prints_.push_back(std::nullopt); }
@@ -48,11 +48,6 @@ bool ScriptedOutputChooser::choosePrinter(QPrinter& printer, QWidget*) {
     return true;
 }
 
-bool ScriptedOutputChooser::choosePrinterWithPictures(QPrinter& printer, QWidget* parent, bool& includePictures) {
-    includePictures = !prints_.empty() && prints_.front() && prints_.front()->includePictures;
-    return choosePrinter(printer, parent);
-}
-
 bool ScriptedOutputChooser::defaultPrinter(QPrinter& printer) {
     requests_ << QStringLiteral("default printer");
     if (defaultPdf_.isEmpty()) return false;
@@ -61,18 +56,18 @@ bool ScriptedOutputChooser::defaultPrinter(QPrinter& printer) {
     return true;
 }
 
-QString ScriptedOutputChooser::saveFileName(QWidget*, const QString& caption, const QString&, const QString& filter) {
-    requests_ << QStringLiteral("save %1 [%2]").arg(caption, filter);
+QString ScriptedOutputChooser::nextFile(const char* kind, const QString& caption, const QString& filter) {
+    requests_ << QStringLiteral("%1 %2 [%3]").arg(QLatin1String(kind), caption, filter);
     if (files_.empty()) return {};
     const QString name = files_.front();
     files_.pop_front();
     return name;
 }
 
+QString ScriptedOutputChooser::saveFileName(QWidget*, const QString& caption, const QString&, const QString& filter) {
+    return nextFile("save", caption, filter);
+}
+
 QString ScriptedOutputChooser::openFileName(QWidget*, const QString& caption, const QString&, const QString& filter) {
-    requests_ << QStringLiteral("open %1 [%2]").arg(caption, filter);
-    if (files_.empty()) return {};
-    const QString name = files_.front();
-    files_.pop_front();
-    return name;
+    return nextFile("open", caption, filter);
 }

@@ -29,7 +29,6 @@ public:
 
     // Object names of the dialogs run so far, in order.
     const QStringList& shown() const { return shown_; }
-    void clear() { shown_.clear(); }
 
 private:
     std::map<QString, std::deque<Driver>> next_;
@@ -41,7 +40,7 @@ class ScriptedOutputChooser final : public OutputChooser {
 public:
     // The next print dialog prints `copies` copies into the PDF file `pdfPath`; a dialog with
     // nothing queued is cancelled.
-    void queuePrintToPdf(const QString& pdfPath, int copies = 1, bool includePictures = false);
+    void queuePrintToPdf(const QString& pdfPath, int copies = 1);
     void queuePrintCancel();
     // The next file dialog returns this name; an empty name, or nothing queued, cancels it.
     void queueFileName(const QString& path);
@@ -49,7 +48,6 @@ public:
     void setDefaultPrinterPdf(const QString& pdfPath) { defaultPdf_ = pdfPath; }
 
     bool choosePrinter(QPrinter& printer, QWidget* parent) override;
-    bool choosePrinterWithPictures(QPrinter& printer, QWidget* parent, bool& includePictures) override;
     bool defaultPrinter(QPrinter& printer) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& folder,
                          const QString& filter) override;
@@ -60,10 +58,11 @@ public:
     const QStringList& requests() const { return requests_; }
 
 private:
+    QString nextFile(const char* kind, const QString& caption, const QString& filter);
+
     struct PrintChoice {
         QString pdfPath;
         int copies = 1;
-        bool includePictures = false;
     };
     std::deque<std::optional<PrintChoice>> prints_;
     std::deque<QString> files_;

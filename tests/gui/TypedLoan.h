@@ -5,11 +5,8 @@
 #include "GuiHarness.h"
 
 #include <QCheckBox>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QString>
 #include <QStringList>
-#include <QTest>
 
 #include <vector>
 
@@ -24,10 +21,6 @@ struct TypedLoan {
     QString borrower = QStringLiteral("Lee Borrower");
     QString lender = QStringLiteral("First Community Bank");
     QString amountFinanced, disclosedApr, disclosedFinanceCharge;
-    // The loan type and payment frequency options of the loan terms page (0: the first), and the
-    // unit period where the frequency asks for one.
-    int loanType = 0, frequency = 0;
-    QString unitPeriod;
     bool secured = false;
     std::vector<TypedStream> schedule;
 };
@@ -52,20 +45,9 @@ inline bool TypeLoan(GuiHarness& h, const TypedLoan& loan) {
     h.type("txtLender", loan.lender);
     h.tab();
     if (!h.click("CmdContinue")) return false;
-    // An option clicked on its round indicator (the button is wider than its caption).
-    const auto choose = [&h](const QString& name) {
-        QRadioButton* option = h.control<QRadioButton>(name.toLatin1().constData());
-        if (!option) return false;
-        QTest::mouseClick(option, Qt::LeftButton, Qt::NoModifier, QPoint(8, option->height() / 2));
-        h.settle();
-        return true;
-    };
-    if (loan.loanType != 0 && !choose(QStringLiteral("optLoanType_%1").arg(loan.loanType))) return false;
-    if (loan.frequency != 0 && !choose(QStringLiteral("optPymtFreq_%1").arg(loan.frequency))) return false;
     h.type("txtAmtFinanced", loan.amountFinanced);
     h.type("txtDiscAPR", loan.disclosedApr);
     h.type("txtDiscFinChg", loan.disclosedFinanceCharge);
-    if (!loan.unitPeriod.isEmpty()) h.type("txtUnitPeriod", loan.unitPeriod);
     h.tab();
     if (loan.secured) h.control<QCheckBox>("chkSecuredByRealEstate")->click();
     if (!h.click("CmdContinue") || h.pageName() != QStringLiteral("frmPymt")) return false;

@@ -8,7 +8,6 @@
 // TALLEX_MONKEY_SEED and TALLEX_MONKEY_STEPS replay or lengthen a run; on a failure the last
 // steps are printed.
 
-#include "GuiHarness.h"
 #include "TypedLoan.h"
 #include "widgets/ScheduleGrid.h"
 
@@ -17,122 +16,96 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDialog>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
-#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
-#include <deque>
-#include <map>
 #include <random>
 
 namespace {
 
 // Texts a user might type, with the ones a user should not.
-const QStringList kTexts = {
-    "1000",
-    "10000",
-    "330",
-    "88.85",
-    "36",
-    "12",
-    "1",
-    "0",
-    "30",
-    "15",
-    "365",
-    "8.25",
-    "10",
-    "1880",
-    "250000",
-    "01-15-2026",
-    "02-15-2026",
-    "12-31-2027",
-    "02-29-2024",
-    "13-45-2026",
-    "6",
-    "-5",
-    "$1,000.00",
-    "(5)",
-    "abc",
-    "",
-    "1e308",
-    "99999999999999999999",
-    "0.125",
-    ".25",
-    "-",
-    ".",
-    "12-",
-    QString(300, QLatin1Char('9')),
-    "Jane Examiner",
-};
+const QStringList kTexts =
+    QStringLiteral(
+        "1000|10000|330|88.85|36|12|1|0|30|15|365|8.25|10|1880|250000|01-15-2026|02-15-2026|12-31-2027|02-29-2024|"
+        "13-45-2026|6|-5|$1,000.00|(5)|abc||1e308|99999999999999999999|0.125|.25|-|.|12-|Jane Examiner")
+        .split(QLatin1Char('|')) +
+    QStringList{QString(300, QLatin1Char('9'))};
 
-const Qt::Key kKeys[] = {
-    Qt::Key_0,      Qt::Key_1,         Qt::Key_2,      Qt::Key_5,     Qt::Key_9,       Qt::Key_Period,
-    Qt::Key_Minus,  Qt::Key_Comma,     Qt::Key_Dollar, Qt::Key_Slash, Qt::Key_A,       Qt::Key_E,
-    Qt::Key_Space,  Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Tab,   Qt::Key_Backtab, Qt::Key_Return,
-    Qt::Key_Enter,  Qt::Key_Escape,    Qt::Key_Up,     Qt::Key_Down,  Qt::Key_Left,    Qt::Key_Right,
-    Qt::Key_PageUp, Qt::Key_PageDown,  Qt::Key_Home,   Qt::Key_End,
-};
-
-// Access keys of the pages' buttons ("&Continue", "&Back", "E&xit", ...).
-const Qt::Key kAccessKeys[] = {Qt::Key_C, Qt::Key_B, Qt::Key_N, Qt::Key_X, Qt::Key_P, Qt::Key_R,
-                               Qt::Key_D, Qt::Key_A, Qt::Key_H, Qt::Key_S, Qt::Key_O, Qt::Key_T};
+// Keys a user presses, as their names, with the access keys of the pages' buttons ("&Continue",
+// "&Back", ...; Exit is taken only now and then, with its button).
+const QStringList kKeys =
+    QStringLiteral(
+        "0 1 2 5 9 . - , $ / A E Space Backspace Del Tab Shift+Tab Return Enter Esc Up Down Left "
+        "Right PgUp PgDown Home End Shift+Left Shift+End Alt+C Alt+B Alt+N Alt+P Alt+R Alt+D Alt+A Alt+H "
+        "Alt+S Alt+O Alt+T")
+        .split(QLatin1Char(' '));
 
 class Monkey {
 public:
     Monkey(GuiHarness& h, quint32 seed) : h_(h), rng_(seed) {
-        h_.user().setFallback([this](const std::string&, short style) { return Answer(style); });
-        h_.dialogs().onEvery(QStringLiteral("frmError"), [this](QDialog& screen) { errorScreen(screen); });
+        h_.user().setFallback([this](const std::string&, short style) { return answer(style); });
+        h_.dialogs().onEvery(QStringLiteral("frmError"), [this](QDialog& screen) {
+            const auto text = [&](const char* name) { return screen.findChild<QLabel*>(name)->text(); };
+            lastError_ = text("lblErrNum") + " " + text("lblErrMsg") + " on " + text("lblFormCaption");
+            note("error screen: " + lastError_);
+        });
         // The calendars run their own modal loop: a watcher drives them from inside it.
-        QObject::connect(&watcher_, &QTimer::timeout, [this] { driveModal(); });
+        QObject::connect(&watcher_, &QTimer::timeout, [this] { driveCalendar(); });
         watcher_.start(5);
     }
 
     // One random action on the page shown, then the checks.
     void step(int number) {
         const int roll = pick(100);
-        if (roll < 30)
-            typeText();
-        else if (roll < 55)
-            pressKey();
-        else if (roll < 82)
-            clickControl();
-        else if (roll < 88)
-            clickCell();
-        else if (roll < 93)
-            triggerMenu();
-        else if (roll < 97)
-            queueFile();
-        else
-            pressAccessKey();
+        QWidget* focus = QApplication::focusWidget();
+        if (!focus || focus->window() != &h_.window()) focus = &h_.window();
+        if (roll < 30) {
+            QLineEdit* box = pickOf(usable<QLineEdit>(h_.page()));
+            if (box) type(box);
+        } else if (roll < 55) {
+            const QString name = kKeys[pick(int(kKeys.size()))];
+            note("key " + name + " on " + focus->objectName());
+            const QKeyCombination key = QKeySequence::fromString(name)[0];
+            QTest::keyClick(focus, key.key(), key.keyboardModifiers());
+        } else if (roll < 82) {
+            QList<QAbstractButton*> buttons = usable<QAbstractButton>(h_.page());
+            buttons.removeIf([this](QAbstractButton* b) { return rare(b); });
+            if (QAbstractButton* button = pickOf(buttons)) {
+                note("click " + button->objectName());
+                QTest::mouseClick(button, Qt::LeftButton);
+            }
+        } else if (roll < 88 && h_.pageName() == QStringLiteral("frmPymt") && h_.grid()->model()->rowCount() > 0) {
+            const int row = pick(h_.grid()->model()->rowCount()), column = pick(5);
+            note(QStringLiteral("cell %1,%2").arg(row).arg(column));
+            h_.clickCell(row, column);
+        } else if (roll < 93) {
+            QList<QAction*> actions;
+            for (QAction* a : h_.window().findChildren<QAction*>())
+                if (!a->objectName().isEmpty() && a->isEnabled() && !a->menu() && !rare(a)) actions << a;
+            if (QAction* action = pickOf(actions)) {
+                note("menu " + action->objectName());
+                action->trigger();
+            }
+        } else {
+            static const char* const names[] = {"case.json", "report.txt", "missing/case.json", ""};
+            const QString name = QString::fromLatin1(names[pick(std::size(names))]);
+            note("next file dialog answers \"" + name + "\"");
+            h_.outputs().queueFileName(name.isEmpty() ? QString() : folder_.filePath(name));
+            if (pick(4) == 0) h_.outputs().queuePrintCancel();
+        }
         h_.settle();
-        checkAfterStep(number);
+        check(number);
     }
 
-    int errorScreens() const { return errorScreens_; }
-    // Actions per page, to show that the run went round the program.
-    QString visits() const {
-        QStringList parts;
-        for (const auto& [page, count] : visits_)
-            parts << QStringLiteral("%1 %2").arg(page.isEmpty() ? "(dialog)" : page).arg(count);
-        return parts.join(QStringLiteral(", "));
-    }
-    int restarts() const { return restarts_; }
-    QByteArray trail() const {
-        QStringList lines;
-        for (const QString& s : trail_) lines << s;
-        return ("last steps:\n  " + lines.join(QStringLiteral("\n  "))).toUtf8();
-    }
+    QByteArray trail() const { return ("last steps:\n  " + trail_.join(QStringLiteral("\n  "))).toUtf8(); }
 
 private:
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
@@ -140,35 +113,35 @@ private:
     T* pickOf(const QList<T*>& items) {
         return items.isEmpty() ? nullptr : items[pick(static_cast<int>(items.size()))];
     }
-
-    short Answer(short style) {
-        switch (style) {
-        case tallex::kStyleYesNoQuestion:
-        case tallex::kStyleYesNoCritical: return pick(2) ? tallex::kAnswerYesButton : tallex::kAnswerNoButton;
-        case tallex::kStyleOkCancelWarning: return pick(2) ? tallex::kAnswerOk : tallex::kAnswerCancel;
-        default: return tallex::kAnswerOk;
-        }
+    short answer(short style) {
+        if (style == tallex::kStyleYesNoQuestion || style == tallex::kStyleYesNoCritical)
+            return pick(2) ? tallex::kAnswerYesButton : tallex::kAnswerNoButton;
+        if (style == tallex::kStyleOkCancelWarning) return pick(2) ? tallex::kAnswerOk : tallex::kAnswerCancel;
+        return tallex::kAnswerOk;
     }
-
     void note(const QString& what) {
-        ++visits_[h_.pageName()];
-        trail_.push_back(h_.pageName() + ": " + what);
-        if (trail_.size() > 40) trail_.pop_front();
+        trail_ << h_.pageName() + ": " + what;
+        if (trail_.size() > 40) trail_.removeFirst();
     }
-
+    // Exit ends the window's run; Back, New Loan and Open Case leave the page: taken seldom, so
+    // the monkey stays a while.
+    bool rare(const QObject* control) {
+        const QString name = control->objectName().toLower();
+        if (name.contains(QStringLiteral("exit"))) return pick(40) != 0;
+        for (const char* word : {"back", "newapr", "newloan", "opencase"})
+            if (name.contains(QLatin1String(word))) return pick(6) != 0;
+        return false;
+    }
     // The enabled, visible controls of a kind on the page shown (or in a dialog).
     template <class T>
     static QList<T*> usable(QWidget* root) {
         QList<T*> items;
-        if (!root) return items;
-        for (T* w : root->findChildren<T*>())
-            if (w->isVisible() && w->isEnabled()) items << w;
+        if (root)
+            for (T* w : root->findChildren<T*>())
+                if (w->isVisible() && w->isEnabled()) items << w;
         return items;
     }
-
-    void typeText() {
-        QLineEdit* box = pickOf(usable<QLineEdit>(h_.page()));
-        if (!box) return pressKey();
+    void type(QLineEdit* box) {
         const QString text = kTexts[pick(static_cast<int>(kTexts.size()))];
         note("type \"" + text.left(20) + "\" into " + box->objectName());
         QPointer<QLineEdit> guard(box);
@@ -178,162 +151,43 @@ private:
         QTest::keyClicks(box, text);
     }
 
-    void pressKey() {
-        QWidget* target = QApplication::focusWidget();
-        if (!target || target->window() != &h_.window()) target = &h_.window();
-        const Qt::Key key = kKeys[pick(std::size(kKeys))];
-        const Qt::KeyboardModifiers mods = pick(10) == 0 ? Qt::ShiftModifier : Qt::NoModifier;
-        note(QStringLiteral("key %1 on %2")
-                 .arg(QKeySequence(QKeyCombination(mods, key)).toString(), target->objectName()));
-        QTest::keyClick(target, key, mods);
-    }
-
-    void pressAccessKey() {
-        const Qt::Key key = kAccessKeys[pick(std::size(kAccessKeys))];
-        if (key == Qt::Key_X && pick(40) != 0) return pressKey();
-        QWidget* target = QApplication::focusWidget();
-        if (!target || target->window() != &h_.window()) target = &h_.window();
-        note(QStringLiteral("Alt+%1").arg(QKeySequence(QKeyCombination(key)).toString()));
-        QTest::keyClick(target, key, Qt::AltModifier);
-    }
-
-    // Exit ends the window's run: the monkey takes it now and then only.
-    bool isExit(const QObject* control) {
-        return control->objectName().contains(QStringLiteral("exit"), Qt::CaseInsensitive) && pick(40) != 0;
-    }
-    // Back, New Loan and Open Case leave the page: taken less often, so the monkey stays a while.
-    bool isLeaving(const QObject* control) {
-        static const char* const leaving[] = {"back", "newapr", "newloan", "opencase"};
-        for (const char* word : leaving)
-            if (control->objectName().contains(QLatin1String(word), Qt::CaseInsensitive)) return pick(6) != 0;
-        return false;
-    }
-
-    void clickControl() {
-        QList<QAbstractButton*> buttons = usable<QAbstractButton>(h_.page());
-        buttons.removeIf([this](QAbstractButton* b) { return isExit(b) || isLeaving(b); });
-        QAbstractButton* button = pickOf(buttons);
-        if (!button) return pressKey();
-        note("click " + button->objectName());
-        QTest::mouseClick(button, Qt::LeftButton);
-    }
-
-    void clickCell() {
-        ScheduleGrid* grid = h_.grid();
-        if (!grid || !grid->isVisible() || h_.pageName() != QStringLiteral("frmPymt")) return clickControl();
-        const int rows = grid->model()->rowCount();
-        const int row = pick(rows + 1);
-        const int column = pick(5);
-        note(QStringLiteral("cell %1,%2").arg(row).arg(column));
-        if (row < rows)
-            h_.clickCell(row, column);
-        else
-            h_.typeCell(kTexts[pick(static_cast<int>(kTexts.size()))]);
-    }
-
-    void triggerMenu() {
-        QList<QAction*> actions;
-        for (QAction* a : h_.window().findChildren<QAction*>()) {
-            const QString name = a->objectName();
-            // Exit only now and then: it ends the run of this window.
-            if (name.isEmpty() || !a->isEnabled() || a->menu()) continue;
-            if (isExit(a) || isLeaving(a)) continue;
-            actions << a;
-        }
-        QAction* action = pickOf(actions);
-        if (!action) return;
-        note("menu " + action->objectName());
-        action->trigger();
-    }
-
-    void queueFile() {
-        static const char* const names[] = {"case.json", "report.txt", "missing/case.json", "damaged.json", ""};
-        const QString name = QString::fromLatin1(names[pick(std::size(names))]);
-        if (name == QStringLiteral("damaged.json")) {
-            QFile damaged(folder_.filePath(name));
-            if (damaged.open(QIODevice::WriteOnly)) damaged.write("{\"kind\":\"regular\",\"amount_fin");
-        }
-        note("next file dialog answers \"" + name + "\"");
-        h_.outputs().queueFileName(name.isEmpty() ? QString() : folder_.filePath(name));
-        if (pick(4) == 0) h_.outputs().queuePrintCancel();
-    }
-
     // Inside a calendar's own modal loop: a few random actions, then Cancel if still open. (The
     // error screen, the About box and the listing are the scripted runner's.)
-    void driveModal() {
-        if (driving_) return;
+    void driveCalendar() {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible() || !dialog->objectName().contains(QStringLiteral("Calendar"))) return;
+        if (driving_ || !dialog || !dialog->objectName().contains(QStringLiteral("Calendar"))) return;
         driving_ = true;
         QPointer<QDialog> open(dialog);
-        note("in " + dialog->objectName());
-        const int actions = pick(8);
-        for (int i = 0; i < actions && open && open->isVisible(); ++i) {
-            if (pick(2)) {
-                if (QLineEdit* box = pickOf(usable<QLineEdit>(dialog))) {
-                    QPointer<QLineEdit> guard(box);
-                    QTest::mouseClick(box, Qt::LeftButton);
-                    if (!guard) break;
-                    box->selectAll();
-                    QTest::keyClick(box, Qt::Key_Backspace);
-                    box->setCursorPosition(0);
-                    const QString text = kTexts[pick(static_cast<int>(kTexts.size()))];
-                    note("  type \"" + text.left(20) + "\" into " + box->objectName());
-                    QTest::keyClicks(box, text);
-                }
-            } else if (QAbstractButton* button = pickOf(usable<QAbstractButton>(dialog))) {
-                note("  click " + button->objectName());
+        for (int i = pick(8); i > 0 && open && open->isVisible(); --i) {
+            if (QLineEdit* box = pick(2) ? pickOf(usable<QLineEdit>(dialog)) : nullptr)
+                type(box);
+            else if (QAbstractButton* button = pickOf(usable<QAbstractButton>(dialog)))
                 QTest::mouseClick(button, Qt::LeftButton);
-            }
             QApplication::processEvents();
         }
-        if (open && open->isVisible()) {
-            note("  close " + open->objectName());
-            open->reject();
-        }
+        if (open && open->isVisible()) open->reject();
         driving_ = false;
     }
 
-    void errorScreen(QDialog& screen) {
-        ++errorScreens_;
-        errorShown_ = true;
-        const auto text = [&](const char* name) {
-            const QLabel* label = screen.findChild<QLabel*>(QString::fromLatin1(name));
-            return label ? label->text() : QString();
-        };
-        lastError_ = text("lblErrNum") + " " + text("lblErrMsg") + " on " + text("lblFormCaption");
-        note("error screen: " + lastError_);
-        qInfo("error screen: %s", qPrintable(lastError_));
-        if (qEnvironmentVariableIsSet("TALLEX_MONKEY_TRACE")) qInfo("%s", trail().constData());
-    }
-
-    void checkAfterStep(int number) {
+    void check(int number) {
         if (!h_.window().isVisible()) {
             // The monkey chose Exit: the program ended as it should; start it again.
             note("the program ended; started again");
-            if (qEnvironmentVariableIsSet("TALLEX_MONKEY_TRACE")) qInfo("%s", trail().constData());
-            ++restarts_;
             h_.restart();
             return;
         }
         QVERIFY2(h_.page(), trail());
-        if (!errorShown_) return;
-        errorShown_ = false;
-        // Only the core's run-time errors may end on the error screen.
-        QVERIFY2(!lastError_.startsWith(QStringLiteral("51 ")),
-                 qPrintable("step " + QString::number(number) +
-                            ": an error that is not a run-time error: " + lastError_ + "\n" + trail()));
-        // The loan is gone: an empty basic information page.
+        if (lastError_.isEmpty()) return;
+        // Only the core's run-time errors may end on the error screen, and the loan is then gone:
+        // an empty basic information page.
         const tallex::LoanRecord& r = h_.record();
-        const QString where = "after the error screen (" + lastError_ + ") at step " + QString::number(number) + "\n";
-        QVERIFY2(h_.pageName() == QStringLiteral("frmBasicInfo"), qPrintable(where + h_.pageName() + "\n" + trail()));
-        QVERIFY2(r.gdAmount == 0 && r.gdDisclAPR == 0 && r.giPymtRows == 0 && r.gaPymtAmt[1].empty() &&
-                     r.gsLoanType.empty() && !r.gbErrorShown && r.giAPRUnderByFC == tallex::kNotAsked,
-                 qPrintable(where + "the loan record was not emptied\n" + trail()));
-        const auto* borrower = h_.control<QLineEdit>("txtBorrower");
-        const auto* account = h_.control<QLineEdit>("txtAccountNbr");
-        QVERIFY2(borrower && borrower->text().isEmpty() && account && account->text().isEmpty(),
-                 qPrintable(where + "the page still shows the loan\n" + trail()));
+        QVERIFY2(!lastError_.startsWith(QStringLiteral("51 ")) && h_.pageName() == QStringLiteral("frmBasicInfo") &&
+                     r.gdAmount == 0 && r.gdDisclAPR == 0 && r.giPymtRows == 0 && r.gaPymtAmt[1].empty() &&
+                     r.gsLoanType.empty() && !r.gbErrorShown && r.giAPRUnderByFC == tallex::kNotAsked &&
+                     h_.text("txtBorrower").isEmpty() && h_.text("txtAccountNbr").isEmpty(),
+                 qPrintable("step " + QString::number(number) + ", after error " + lastError_ + " on " + h_.pageName() +
+                            "\n" + trail()));
+        lastError_.clear();
     }
 
     GuiHarness& h_;
@@ -341,12 +195,8 @@ private:
     QTimer watcher_;
     QTemporaryDir folder_;
     bool driving_ = false;
-    bool errorShown_ = false;
     QString lastError_;
-    int errorScreens_ = 0;
-    int restarts_ = 0;
-    std::deque<QString> trail_;
-    std::map<QString, int> visits_;
+    QStringList trail_;
 };
 
 // The offscreen platform says at every page switch what it cannot do (raise a window, grab the
@@ -357,74 +207,24 @@ void QuietOffscreenPlatform(QtMsgType type, const QMessageLogContext& context, c
     gDefaultHandler(type, context, text);
 }
 
+// Where an episode starts: the monkey alone seldom gets a loan through to the results or to
+// reimbursement, so the episodes of a run begin on each of these pages in turn, reached by
+// typing a good loan, and go on at random from there.
+const char* const kStarts[] = {"frmBasicInfo", "frmPymt", "FrmDisclosure", "frmReimbursement"};
+
+bool Open(GuiHarness& h, const QString& page) {
+    TypedLoan understated = ThirtySixPaymentsOf330(QStringLiteral("10"), QStringLiteral("1880"));
+    if (page == QStringLiteral("frmPymt")) understated.schedule.clear();  // stops on the empty schedule
+    h.choose("optType_0");  // the page remembers the last loan kind in APR.INI
+    if (page != QStringLiteral("frmBasicInfo")) TypeLoan(h, understated);
+    if (page == QStringLiteral("frmReimbursement")) h.click("cmdContinue");
+    return h.pageName() == page;
+}
+
 int EnvironmentNumber(const char* name, int fallback) {
     bool ok = false;
     const int value = qEnvironmentVariableIntValue(name, &ok);
     return ok ? value : fallback;
-}
-
-// Where an episode starts: the monkey alone seldom gets a loan through to the results, to
-// reimbursement or through the construction pages, so the episodes of a run begin on each page
-// in turn, reached by typing a good loan, and go on at random from there.
-enum class Start { BasicInformation, Schedule, Results, Reimbursement, ConstructionTerms, ConstructionResults };
-constexpr int kStarts = 6;
-const char* const kStartNames[kStarts] = {"basic information", "schedule",           "results",
-                                          "reimbursement",     "construction terms", "construction results"};
-
-void Choose(GuiHarness& h, const char* option) {
-    if (auto* button = h.control<QAbstractButton>(option)) QTest::mouseClick(button, Qt::LeftButton);
-    h.settle();
-}
-
-bool ToConstructionTerms(GuiHarness& h) {
-    Choose(h, "optType_1");
-    h.type("txtUserName", QStringLiteral("Pat Examiner"));
-    h.type("txtBorrower", QStringLiteral("Lee Borrower"));
-    h.type("txtLender", QStringLiteral("First Community Bank"));
-    h.tab();
-    return h.click("CmdContinue") && h.pageName() == QStringLiteral("frmConstLoan");
-}
-
-// Construction only, interest on advances, 18 months, disclosed APR 10 % against 11.78 %: the
-// APR is understated and the loan is subject to reimbursement.
-bool ToConstructionResults(GuiHarness& h) {
-    if (!ToConstructionTerms(h)) return false;
-    h.type("txtLoanAmt", QStringLiteral("100000"));
-    h.type("txtSimpleInt", QStringLiteral("10"));
-    h.type("txtPrepdFinChg", QStringLiteral("1000"));
-    h.type("txtSubFinChg", QStringLiteral("500"));
-    h.tab();
-    Choose(h, "optDiscType_0");
-    Choose(h, "optInterestType_0");
-    if (!h.click("cmdContinue")) return false;
-    h.type("txtTimePeriod", QStringLiteral("18"));
-    if (!h.click("cmdContinue")) return false;
-    h.type("txtDiscAPR", QStringLiteral("10"));
-    h.type("txtFinChg", QStringLiteral("9000"));
-    return h.click("cmdContinue") && h.pageName() == QStringLiteral("frmRecDiscl");
-}
-
-bool ToSchedule(GuiHarness& h) {
-    TypedLoan loan = ThirtySixPaymentsOf330(QStringLiteral("10"), QStringLiteral("1880"));
-    loan.schedule.clear();
-    TypeLoan(h, loan);
-    return h.pageName() == QStringLiteral("frmPymt");
-}
-
-bool Open(GuiHarness& h, Start start) {
-    const TypedLoan understated = ThirtySixPaymentsOf330(QStringLiteral("10"), QStringLiteral("1880"));
-    // The page remembers the last loan kind in APR.INI.
-    if (start != Start::ConstructionTerms && start != Start::ConstructionResults) Choose(h, "optType_0");
-    switch (start) {
-    case Start::BasicInformation: return h.pageName() == QStringLiteral("frmBasicInfo");
-    case Start::Schedule: return ToSchedule(h);
-    case Start::Results: return TypeLoan(h, understated);
-    case Start::Reimbursement:
-        return TypeLoan(h, understated) && h.click("cmdContinue") && h.pageName() == QStringLiteral("frmReimbursement");
-    case Start::ConstructionTerms: return ToConstructionTerms(h);
-    case Start::ConstructionResults: return ToConstructionResults(h);
-    }
-    return false;
 }
 
 }  // namespace
@@ -439,20 +239,16 @@ private slots:
 
 void MonkeyTest::random_input_never_crashes_data() {
     QTest::addColumn<int>("seed");
-    const int seed = EnvironmentNumber("TALLEX_MONKEY_SEED", 0);
-    if (seed != 0) {
+    if (const int seed = EnvironmentNumber("TALLEX_MONKEY_SEED", 0)) {
         QTest::newRow("seed from the environment") << seed;
         return;
     }
-    QTest::newRow("seed 1") << 1;
-    QTest::newRow("seed 20261206") << 20261206;
-    QTest::newRow("seed 4242") << 4242;
+    for (int seed : {1, 20261206, 4242}) QTest::addRow("seed %d", seed) << seed;
 }
 
 void MonkeyTest::random_input_never_crashes() {
     QFETCH(int, seed);
     const int steps = EnvironmentNumber("TALLEX_MONKEY_STEPS", 3000);
-    const int episodeSteps = 250;
     GuiHarness h;
     Monkey monkey(h, static_cast<quint32>(seed));
     QElapsedTimer clock;
@@ -460,24 +256,17 @@ void MonkeyTest::random_input_never_crashes() {
     int done = 0;
     // Bounded in time as well, so the run stays well inside the test function's time limit.
     for (int episode = 0; done < steps && clock.elapsed() < 15000; ++episode) {
-        const auto start = static_cast<Start>((episode + seed) % kStarts);
+        const QString start = QString::fromLatin1(kStarts[(episode + seed) % std::size(kStarts)]);
         h.restart();
         h.forgetPrompts();
         QVERIFY2(Open(h, start),
-                 qPrintable(QStringLiteral("the %1 page was not reached: on %2; ")
-                                .arg(QString::fromLatin1(kStartNames[static_cast<int>(start)]), h.pageName()) +
-                            PromptsText(h.prompts())));
-        for (int k = 0; k < episodeSteps && done < steps; ++k, ++done) {
+                 qPrintable(start + " not reached: on " + h.pageName() + "; " + PromptsText(h.prompts())));
+        for (int k = 0; k < 250 && done < steps; ++k, ++done) {
             monkey.step(done);
-            if (QTest::currentTestFailed()) {
-                qWarning("%s", monkey.trail().constData());
-                return;
-            }
+            if (QTest::currentTestFailed()) return;
         }
     }
-    qInfo("seed %d: %d steps in %lld ms, %d error screens, %d restarts after Exit; actions on %s", seed, done,
-          static_cast<long long>(clock.elapsed()), monkey.errorScreens(), monkey.restarts(),
-          qPrintable(monkey.visits()));
+    qInfo("seed %d: %d steps in %lld ms", seed, done, static_cast<long long>(clock.elapsed()));
 }
 
 QTEST_MAIN(MonkeyTest)
