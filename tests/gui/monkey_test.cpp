@@ -9,6 +9,7 @@
 // steps are printed.
 
 #include "TypedLoan.h"
+#include "shell/CaseFileActions.h"
 #include "widgets/ScheduleGrid.h"
 
 #include "engine/LoanRecord.h"
@@ -18,6 +19,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -209,10 +211,24 @@ void QuietOffscreenPlatform(QtMsgType type, const QMessageLogContext& context, c
 
 // Where an episode starts: the monkey alone seldom gets a loan through to the results or to
 // reimbursement, so the episodes of a run begin on each of these pages in turn, reached by
-// typing a good loan, and go on at random from there.
-const char* const kStarts[] = {"frmBasicInfo", "frmPymt", "FrmDisclosure", "frmReimbursement"};
+// typing a good loan, and go on at random from there; the construction pages are reached by
+// opening an example case.
+const char* const kStarts[] = {"frmBasicInfo",     "frmPymt",          "FrmDisclosure",
+                               "frmReimbursement", "frmConstInterest", "frmRecDiscl"};
 
 bool Open(GuiHarness& h, const QString& page) {
+    if (page == QStringLiteral("frmConstInterest") || page == QStringLiteral("frmRecDiscl")) {
+        // The construction phase disclosed separately: the case stops on the interest page. A copy,
+        // since the monkey may save the case over the file it came from.
+        static QTemporaryDir folder;
+        const QString copy = folder.filePath(QStringLiteral("construction-only.json"));
+        QFile::remove(copy);
+        if (!QFile::copy(QFINDTESTDATA("../../examples/construction-only.json"), copy) ||
+            !h.window().caseFiles().openCaseFile(copy))
+            return false;
+        if (page == QStringLiteral("frmRecDiscl")) h.click("cmdContinue");
+        return h.pageName() == page;
+    }
     TypedLoan understated = ThirtySixPaymentsOf330(QStringLiteral("10"), QStringLiteral("1880"));
     if (page == QStringLiteral("frmPymt")) understated.schedule.clear();  // stops on the empty schedule
     h.choose("optType_0");  // the page remembers the last loan kind in APR.INI
