@@ -8,12 +8,16 @@
 #include "TypedLoan.h"
 #include "dialogs/frmError.h"
 #include "shell/CaseFileActions.h"
+#include "shell/SingleInstance.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUuid>
 
 #include <stdexcept>
 
@@ -23,6 +27,7 @@ private slots:
     void error_in_a_page_handler_ends_on_the_error_screen_data();
     void error_in_a_page_handler_ends_on_the_error_screen();
     void case_file_damaged_or_on_a_full_disk();
+    void second_copy_asks_and_hands_its_case_to_the_first();
 };
 
 namespace {
@@ -155,6 +160,28 @@ void ShellTest::case_file_damaged_or_on_a_full_disk() {
                                           .arg(QString::fromStdString(disk.expectedErrorDescription()))});
     QCOMPARE(ReadAll(path), earlier);
     QCOMPARE(disk.files(), std::vector<std::string>{"review.json"});
+}
+
+// A second copy asks the start-up question (style 20); No raises the first copy and hands it the
+// case file named, as an absolute path; Yes starts the second copy after all.
+void ShellTest::second_copy_asks_and_hands_its_case_to_the_first() {
+    const QString key = QStringLiteral("tallex-test-") + QUuid::createUuid().toString(QUuid::Id128);
+    SingleInstance first(key);
+    QVERIFY(first.tryBecomePrimary());
+    QSignalSpy raised(&first, &SingleInstance::raiseRequested);
+    QSignalSpy opened(&first, &SingleInstance::openRequested);
+    tallex::ScriptedUser user;
+    user.queue(tallex::kAnswerNoButton);
+    SingleInstance second(key);
+    QVERIFY(!ContinueAfterInstanceCheck(second, user, QStringLiteral("review.tallex")));
+    QCOMPARE(user.prompts().size(), std::size_t(1));
+    QCOMPARE(user.prompts()[0].style, 20);
+    QVERIFY(raised.wait(3000) || raised.size() == 1);
+    QTRY_COMPARE(opened.size(), 1);
+    QCOMPARE(opened[0][0].toString(), QDir::current().absoluteFilePath(QStringLiteral("review.tallex")));
+    user.queue(tallex::kAnswerYesButton);
+    SingleInstance third(key);
+    QVERIFY(ContinueAfterInstanceCheck(third, user));
 }
 
 QTEST_MAIN(ShellTest)
