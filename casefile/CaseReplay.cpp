@@ -150,27 +150,37 @@ private:
         std::string typed;
         for (char ch : text) {
             const auto [accepted, message] = filter(typed, static_cast<unsigned char>(ch));
-            if (!accepted) {
-                if (!message.empty()) Refuse(key, message);
-                std::string refusal = "\"" + text;
-                refusal.append("\" cannot be typed into this field: it refuses '").append(1, ch);
-                refusal.append("' after \"").append(typed).append("\"");
-                Refuse(key, refusal);
-            }
+            if (!accepted) RefuseKey(key, text, typed, ch, message);
             typed += ch;
         }
         return typed;
     }
 
+    [[noreturn]] static void RefuseKey(std::string_view key, const std::string& text, const std::string& typed,
+                                       char ch, const std::string& message) {
+        if (!message.empty()) Refuse(key, message);
+        std::string refusal = "\"" + text;
+        refusal.append("\" cannot be typed into this field: it refuses '").append(1, ch);
+        refusal.append("' after \"").append(typed).append("\"");
+        Refuse(key, refusal);
+    }
+
+    // The loan terms boxes, typed as Type does, into one box the filter sees as it grows (the
+    // caret at its end): three boxes of every case go through here, a key at a time.
     using LoanTermsKey = KeyVerdict (*)(LoanTermsState&, const EditState&, int);
     std::string TypeLoanTerms(std::string_view key, const std::string& text, LoanTermsKey fn,
                               const std::string& message = "") {
+        user_.at(key);
         LoanTermsState scratch;
-        return Type(key, text, [&](const std::string& typed, int ch) {
-            const KeyVerdict v = fn(scratch, EditState{typed, static_cast<int>(typed.size()), 0}, ch);
-            return std::pair<bool, std::string>{
-                v.accepted, v.accepted || v.message.empty() || message.empty() ? v.message : message};
-        });
+        EditState box;
+        box.text.reserve(text.size());
+        for (char ch : text) {
+            box.selStart = static_cast<int>(box.text.size());
+            const KeyVerdict v = fn(scratch, box, static_cast<unsigned char>(ch));
+            if (!v.accepted) RefuseKey(key, text, box.text, ch, v.message.empty() || message.empty() ? v.message : message);
+            box.text += ch;
+        }
+        return std::move(box.text);
     }
 
     std::string TypeDigits(std::string_view key, const std::string& text, const std::string& message) {

@@ -218,17 +218,19 @@ bool AdjustedPayment(const LoanRecord& r, int k, double& value) {
     return true;
 }
 
+// The field names are literals: taken as string views, their lengths are known where they are
+// written, not counted per case.
 class JsonFields {
 public:
     explicit JsonFields(std::string& text) : j_(text) {}
-    void text(const char* name, std::string_view v) { j_.key(name).value(v); }
-    void null(const char* name) { j_.key(name).null(); }
-    void integer(const char* name, int v) { j_.key(name).value(v); }
-    void number(const char* name, double v) { j_.key(name).value(v); }
-    void boolean(const char* name, bool v) { j_.key(name).value(v); }
-    void beginObject(const char* name) { j_.key(name).open('{'); }
+    void text(std::string_view name, std::string_view v) { j_.key(name).value(v); }
+    void null(std::string_view name) { j_.key(name).null(); }
+    void integer(std::string_view name, int v) { j_.key(name).value(v); }
+    void number(std::string_view name, double v) { j_.key(name).value(v); }
+    void boolean(std::string_view name, bool v) { j_.key(name).value(v); }
+    void beginObject(std::string_view name) { j_.key(name).open('{'); }
     void endObject() { j_.close('}'); }
-    void streams(const char* name, const LoanRecord& r, const std::vector<int>& rows) {
+    void streams(std::string_view name, const LoanRecord& r, const std::vector<int>& rows) {
         j_.key(name).open('[');
         for (const int k : rows) {
             j_.element().open('{');
@@ -238,7 +240,7 @@ public:
         }
         j_.close(']');
     }
-    void adjustedPayments(const char* name, const LoanRecord& r, const std::vector<int>& rows) {
+    void adjustedPayments(std::string_view name, const LoanRecord& r, const std::vector<int>& rows) {
         j_.key(name).open('[');
         for (const int k : rows) {
             j_.element();
@@ -250,7 +252,7 @@ public:
         }
         j_.close(']');
     }
-    void texts(const char* name, const std::vector<std::string>& v) {
+    void texts(std::string_view name, const std::vector<std::string>& v) {
         j_.key(name).open('[');
         for (const std::string& t : v) j_.element().value(t);
         j_.close(']');
