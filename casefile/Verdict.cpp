@@ -6,6 +6,7 @@
 #include "engine/NumberText.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -68,11 +69,17 @@ public:
     }
     JsonLine& value(std::string_view v) {
         text_ += '"';
-        // Runs that need no escape are copied whole.
+        // Runs that need no escape are copied whole; a table tells them, one look per character.
+        static constexpr auto kEscaped = [] {
+            std::array<bool, 256> escaped{};
+            for (int c = 0; c < 0x20; ++c) escaped[static_cast<std::size_t>(c)] = true;
+            escaped['"'] = escaped['\\'] = true;
+            return escaped;
+        }();
         std::size_t plain = 0;
         for (std::size_t i = 0; i < v.size(); ++i) {
             const auto c = static_cast<unsigned char>(v[i]);
-            if (c >= 0x20 && c != '"' && c != '\\') continue;
+            if (!kEscaped[c]) continue;
             text_.append(v, plain, i - plain);
             plain = i + 1;
             switch (c) {
