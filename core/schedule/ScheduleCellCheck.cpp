@@ -57,8 +57,10 @@ public:
         const std::optional<double> typed = ReadAmount(out_.text);
         if (!typed) return Refuse("Enter a payment amount using the following format: #,###.##");
         // The grid keeps whole cents: the text as the format shows it, the number read back.
+        // That text without its "$" and "," is what the "Fixed" format shows, so the number is
+        // the Fixed round trip, which skips the text for an amount already in whole cents.
         out_.text = Format(*typed, "$#,##0.00");
-        const double amount = NumericTextValue(out_.text).value_or(0.0);
+        const double amount = FixedRoundTrip(*typed);
         out_.cellValue = ShortestNumber(amount);
         if (r_.gbSingleAdvance && amount <= 0) return Refuse("Enter a payment amount that is more than 0.");
         return Done();
