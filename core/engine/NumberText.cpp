@@ -47,6 +47,43 @@ bool PlainDecimal(std::string_view text, double& value) {
     return true;
 }
 
+namespace {
+
+// The form an entry box shows a number in ("$87,937.09", "-$1,234.56", "1,000"): an optional
+// "-", an optional "$", a digit, then digits and "," separators, and an optional point with
+// digits; at most 15 digits. Such a text is numeric, and its value is Val of it without "$" and
+// ",", a plain decimal: read here in one pass, as the boxes are read again and again.
+bool ShownDecimal(std::string_view text, double& value) {
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const bool negative = p != end && *p == '-';
+    if (negative) ++p;
+    if (p != end && *p == '$') ++p;
+    if (p == end || !IsDigit(*p)) return false;
+    std::uint64_t digits = 0;
+    int count = 0;
+    int decimals = 0;
+    bool point = false;
+    for (; p != end; ++p) {
+        if (IsDigit(*p)) {
+            if (++count > 15) return false;
+            digits = digits * 10 + static_cast<unsigned>(*p - '0');
+            if (point) ++decimals;
+        } else if (*p == '.' && !point) {
+            point = true;
+        } else if (*p != ',' || point) {
+            return false;
+        }
+    }
+    value = static_cast<double>(digits) / kPowersOfTen[decimals];
+    if (negative) value = -value;
+    return true;
+}
+
+}  // namespace
+
 double Val(std::string_view text) {
     if (double value; PlainDecimal(text, value)) return value;
     // Collect the leading number with the ignorable characters removed, then convert it once.
@@ -105,8 +142,8 @@ double Val(std::string_view text) {
 }
 
 bool IsNumericText(std::string_view text) {
-    // A plain decimal is the common case and always numeric.
-    if (double value; PlainDecimal(text, value)) return true;
+    // A plain decimal, or one as a box shows it, is the common case and always numeric.
+    if (double value; PlainDecimal(text, value) || ShownDecimal(text, value)) return true;
     std::size_t b = 0, e = text.size();
     while (b < e && std::isspace(static_cast<unsigned char>(text[b]))) ++b;
     while (e > b && std::isspace(static_cast<unsigned char>(text[e - 1]))) --e;
@@ -179,8 +216,9 @@ bool IsNumericText(std::string_view text) {
 }
 
 std::optional<double> NumericTextValue(std::string_view text) {
-    // A plain decimal has no decorations: its value is the one Val gives the text as it stands.
-    if (double value; PlainDecimal(text, value)) return value;
+    // A plain decimal has no decorations: its value is the one Val gives the text as it stands;
+    // one as a box shows it is read without building the undecorated text.
+    if (double value; PlainDecimal(text, value) || ShownDecimal(text, value)) return value;
     if (!IsNumericText(text)) return std::nullopt;
     // Take the decorations off; what is left is a signed number for Val.
     // White space goes by the same rule IsNumericText trimmed it with (a carriage return too).
