@@ -156,8 +156,8 @@ private:
         return typed;
     }
 
-    [[noreturn]] static void RefuseKey(std::string_view key, const std::string& text, const std::string& typed,
-                                       char ch, const std::string& message) {
+    [[noreturn]] static void RefuseKey(std::string_view key, const std::string& text, const std::string& typed, char ch,
+                                       const std::string& message) {
         if (!message.empty()) Refuse(key, message);
         std::string refusal = "\"" + text;
         refusal.append("\" cannot be typed into this field: it refuses '").append(1, ch);
@@ -177,7 +177,8 @@ private:
         for (char ch : text) {
             box.selStart = static_cast<int>(box.text.size());
             const KeyVerdict v = fn(scratch, box, static_cast<unsigned char>(ch));
-            if (!v.accepted) RefuseKey(key, text, box.text, ch, v.message.empty() || message.empty() ? v.message : message);
+            if (!v.accepted)
+                RefuseKey(key, text, box.text, ch, v.message.empty() || message.empty() ? v.message : message);
             box.text += ch;
         }
         return std::move(box.text);

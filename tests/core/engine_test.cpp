@@ -227,8 +227,15 @@ TEST(numeric_text_value, a_shown_amount_reads_as_its_text_without_dollar_and_com
     const struct {
         const char* text;
         std::optional<double> value;
-    } others[] = {{"$-5", -5.0}, {"+$3", 3.0}, {"(1,000)", -1000.0}, {"1,000-", -1000.0}, {"$1.2,3", std::nullopt},
-                  {",5", std::nullopt}, {"$", std::nullopt}, {"-$", std::nullopt}, {"$$5", std::nullopt},
+    } others[] = {{"$-5", -5.0},
+                  {"+$3", 3.0},
+                  {"(1,000)", -1000.0},
+                  {"1,000-", -1000.0},
+                  {"$1.2,3", std::nullopt},
+                  {",5", std::nullopt},
+                  {"$", std::nullopt},
+                  {"-$", std::nullopt},
+                  {"$$5", std::nullopt},
                   {"-$.5", -0.5}};
     for (const auto& row : others) {
         const std::optional<double> value = NumericTextValue(row.text);

@@ -230,9 +230,27 @@ TEST(format_test, FixedRoundTripIsValOfTheFixedText) {
             << "value " << testing::PrintToString(value) << ": " << testing::PrintToString(got) << " against "
             << testing::PrintToString(expected);
     };
-    for (const double value : {0.0, -0.0, 0.01, -0.01, 0.005, -0.005, 0.004, 1.005, 2.675, 1234.5, -87937.09, 0.1 + 0.2,
-                               9999999999999.99, -9999999999999.99, 99999999999999.99, 1e13, 1e15, 1e20, 1e-300,
-                               123456789.125, 5e-324})
+    for (const double value : {0.0,
+                               -0.0,
+                               0.01,
+                               -0.01,
+                               0.005,
+                               -0.005,
+                               0.004,
+                               1.005,
+                               2.675,
+                               1234.5,
+                               -87937.09,
+                               0.1 + 0.2,
+                               9999999999999.99,
+                               -9999999999999.99,
+                               99999999999999.99,
+                               1e13,
+                               1e15,
+                               1e20,
+                               1e-300,
+                               123456789.125,
+                               5e-324})
         check(value);
     // Whole cents typed as texts, their neighbours one ulp away, and values of no particular form.
     std::mt19937_64 rng(20261207);
