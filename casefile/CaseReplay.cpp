@@ -325,7 +325,8 @@ private:
         }
         if (text.empty()) return;  // the user tabs past an empty cell
         user_.at(key);
-        const ScheduleCellResult result = ScheduleCellCheck(r_, user_, quiet, k, column, text);
+        // Only the value is stored: the grid's shown text is nobody's to read here.
+        const ScheduleCellResult result = ScheduleCellCheck(r_, user_, quiet, k, column, text, CellText::NotShown);
         if (result.cancel) Refuse(key, result.message.empty() ? "the cell is refused" : result.message);
         ScheduleCellStore(r_, std::to_string(k), column, result.cellValue);
     }
