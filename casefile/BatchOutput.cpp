@@ -112,7 +112,7 @@ void AppendCsvField(std::string& out, const VerdictCell& cell) {
     case VerdictCell::Kind::Number: {
         char buf[32];
         const auto [end, ec] = ShortestChars(buf, buf + sizeof buf, cell.number);
-        if (ec == std::errc() && std::isfinite(cell.number)) out.append(buf, end);
+        if (ec == std::errc() && std::isfinite(cell.number)) out.append(buf, static_cast<std::size_t>(end - buf));
         return;  // no number (none reaches a verdict) is an empty cell, as null in the JSON
     }
     case VerdictCell::Kind::Text: break;

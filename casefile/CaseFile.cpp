@@ -159,6 +159,7 @@ void ReadCase(element root, CaseFile& c) {
         if (schedule->type() != element_type::ARRAY) Fail("schedule", "must be a list of streams");
         const auto streams = schedule->get_array().value_unsafe();
         if (streams.size() > 360) Fail("schedule", "holds at most 360 streams");
+        c.schedule.reserve(streams.size());
         std::size_t n = 0;
         for (element stream : streams) {
             const std::string key = keys::StreamKey(++n);

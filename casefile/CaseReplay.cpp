@@ -34,7 +34,9 @@ namespace tallex::casefile {
 
 namespace {
 
-[[noreturn]] void Refuse(const std::string& key, const std::string& message) { throw CaseFault{{key, message}}; }
+[[noreturn]] void Refuse(std::string_view key, const std::string& message) {
+    throw CaseFault{{std::string(key), message}};
+}
 
 const std::string& StreamLabel(int k) {
     static const StreamArray<std::string> labels = [] {
@@ -143,35 +145,46 @@ private:
     // the case with it; a key refused silently (a length or decimal limit) as well, because the
     // page would hold something other than what the case says.
     template <class KeyFilter>
-    std::string Type(const std::string& key, const std::string& text, KeyFilter filter) {
+    std::string Type(std::string_view key, const std::string& text, KeyFilter filter) {
         user_.at(key);
         std::string typed;
         for (char ch : text) {
             const auto [accepted, message] = filter(typed, static_cast<unsigned char>(ch));
-            if (!accepted) {
-                if (!message.empty()) Refuse(key, message);
-                std::string refusal = "\"" + text;
-                refusal.append("\" cannot be typed into this field: it refuses '").append(1, ch);
-                refusal.append("' after \"").append(typed).append("\"");
-                Refuse(key, refusal);
-            }
+            if (!accepted) RefuseKey(key, text, typed, ch, message);
             typed += ch;
         }
         return typed;
     }
 
-    using LoanTermsKey = KeyVerdict (*)(LoanTermsState&, const EditState&, int);
-    std::string TypeLoanTerms(const std::string& key, const std::string& text, LoanTermsKey fn,
-                              const std::string& message = "") {
-        LoanTermsState scratch;
-        return Type(key, text, [&](const std::string& typed, int ch) {
-            const KeyVerdict v = fn(scratch, EditState{typed, static_cast<int>(typed.size()), 0}, ch);
-            return std::pair<bool, std::string>{
-                v.accepted, v.accepted || v.message.empty() || message.empty() ? v.message : message};
-        });
+    [[noreturn]] static void RefuseKey(std::string_view key, const std::string& text, const std::string& typed, char ch,
+                                       const std::string& message) {
+        if (!message.empty()) Refuse(key, message);
+        std::string refusal = "\"" + text;
+        refusal.append("\" cannot be typed into this field: it refuses '").append(1, ch);
+        refusal.append("' after \"").append(typed).append("\"");
+        Refuse(key, refusal);
     }
 
-    std::string TypeDigits(const std::string& key, const std::string& text, const std::string& message) {
+    // The loan terms boxes, typed as Type does, into one box the filter sees as it grows (the
+    // caret at its end): three boxes of every case go through here, a key at a time.
+    using LoanTermsKey = KeyVerdict (*)(LoanTermsState&, const EditState&, int);
+    std::string TypeLoanTerms(std::string_view key, const std::string& text, LoanTermsKey fn,
+                              const std::string& message = "") {
+        user_.at(key);
+        LoanTermsState scratch;
+        EditState box;
+        box.text.reserve(text.size());
+        for (char ch : text) {
+            box.selStart = static_cast<int>(box.text.size());
+            const KeyVerdict v = fn(scratch, box, static_cast<unsigned char>(ch));
+            if (!v.accepted)
+                RefuseKey(key, text, box.text, ch, v.message.empty() || message.empty() ? v.message : message);
+            box.text += ch;
+        }
+        return std::move(box.text);
+    }
+
+    std::string TypeDigits(std::string_view key, const std::string& text, const std::string& message) {
         return Type(key, text, [&](const std::string&, int ch) {
             return std::pair<bool, std::string>{ch >= '0' && ch <= '9', message};
         });
@@ -260,12 +273,17 @@ private:
         const bool single = r_.giPymtFreq == kFreqEqualMonthsSingle || r_.giPymtFreq == kFreqActualDaysSingle;
         if (single && rows > 1) Refuse("schedule", "a single advance / single payment loan has one payment stream");
         const Clock& clock = clock_;
+        // The keys cells are entered under, composed in buffers kept for the whole schedule: every
+        // cell names its key before it is checked, but only a refusal reads it.
+        std::string key;
+        std::string cellKey;
+        const auto keyOf = [&](const char* column) -> std::string_view { return cellKey.assign(key).append(column); };
         for (int k = 1; k <= rows; ++k) {
             const CaseStream& s = c_.schedule[static_cast<std::size_t>(k - 1)];
-            const std::string key = StreamKey(k);
+            key = StreamKey(k);
             ScheduleOddDaysQuietPeriod quiet(clock);
-            Cell(quiet, k, 1, s.amount, key + ".amount", activation);
-            Cell(quiet, k, 2, s.payments, key + ".payments", activation);
+            Cell(quiet, k, 1, s.amount, keyOf(".amount"), activation);
+            Cell(quiet, k, 2, s.payments, keyOf(".payments"), activation);
             if (s.hasDates()) {
                 if (single) Refuse(key + ".loan_date", kSingleHasNoCalendar);
                 PaymentCalendar(clock, k, s, key);
@@ -279,8 +297,8 @@ private:
                                        {cc.amortizationDate, "construction.amortization_date"}}},
                                      "construction.amortization_date");
             } else {
-                Cell(quiet, k, 3, s.unitPeriods, key + ".unit_periods", activation);
-                Cell(quiet, k, 4, s.oddDays, key + ".odd_days", activation);
+                Cell(quiet, k, 3, s.unitPeriods, keyOf(".unit_periods"), activation);
+                Cell(quiet, k, 4, s.oddDays, keyOf(".odd_days"), activation);
             }
         }
         if (stopBeforeResults_) return;  // Continue is the user's
@@ -294,7 +312,7 @@ private:
         if (!outcome.proceed) Refuse("schedule", "the payment schedule cannot be continued");
     }
 
-    void Cell(ScheduleOddDaysQuietPeriod& quiet, int k, int column, const std::string& text, const std::string& key,
+    void Cell(ScheduleOddDaysQuietPeriod& quiet, int k, int column, const std::string& text, std::string_view key,
               const ScheduleActivation& activation) {
         if (activation.readOnly[static_cast<std::size_t>(column)] && k == 1) {
             // A cell the page fills itself and does not let the user change.
@@ -307,7 +325,8 @@ private:
         }
         if (text.empty()) return;  // the user tabs past an empty cell
         user_.at(key);
-        const ScheduleCellResult result = ScheduleCellCheck(r_, user_, quiet, k, column, text);
+        // Only the value is stored: the grid's shown text is nobody's to read here.
+        const ScheduleCellResult result = ScheduleCellCheck(r_, user_, quiet, k, column, text, CellText::NotShown);
         if (result.cancel) Refuse(key, result.message.empty() ? "the cell is refused" : result.message);
         ScheduleCellStore(r_, std::to_string(k), column, result.cellValue);
     }
@@ -444,7 +463,7 @@ private:
 
     // ---- construction pages ----
 
-    std::string TypeMoney(const std::string& key, const std::string& text, const std::string& message) {
+    std::string TypeMoney(std::string_view key, const std::string& text, const std::string& message) {
         return TypeLoanTerms(key, text, FinanceChargeKey, message);
     }
 

@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -25,8 +26,9 @@ public:
              std::optional<bool> overstatementAnswer)
         : record_(record), understatement_(understatementAnswer), overstatement_(overstatementAnswer) {}
 
-    // The key of the entry the next refusal belongs to.
-    void at(std::string key) { key_ = std::move(key); }
+    // The key of the entry the next refusal belongs to. Copied into a buffer the case keeps, as
+    // every box and cell names its key before it is entered.
+    void at(std::string_view key) { key_.assign(key); }
     const std::string& key() const { return key_; }
 
     // Shows nothing: a question is answered from the case, a note is kept, a refusal throws

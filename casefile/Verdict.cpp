@@ -6,6 +6,7 @@
 #include "engine/NumberText.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -43,6 +44,8 @@ public:
         needComma_ = false;
         return *this;
     }
+    // Texts are appended by pointer and length: an iterator range (append(first, last)) goes
+    // through the general replace, several times slower for the short pieces of a verdict.
     JsonLine& value(double v) {
         char buf[32];
         const auto [end, ec] = ShortestChars(buf, buf + sizeof buf, v);
@@ -50,29 +53,38 @@ public:
         if (ec != std::errc() || !std::isfinite(v))
             text_ += "null";
         else
-            text_.append(buf, end);
+            text_.append(buf, static_cast<std::size_t>(end - buf));
         needComma_ = true;
         return *this;
     }
     JsonLine& value(int v) {
         char buf[16];
         const auto end = std::to_chars(buf, buf + sizeof buf, v).ptr;
-        text_.append(buf, end);
+        text_.append(buf, static_cast<std::size_t>(end - buf));
         needComma_ = true;
         return *this;
     }
     JsonLine& value(bool v) {
-        text_ += v ? "true" : "false";
+        if (v)
+            text_.append("true", 4);
+        else
+            text_.append("false", 5);
         needComma_ = true;
         return *this;
     }
     JsonLine& value(std::string_view v) {
         text_ += '"';
-        // Runs that need no escape are copied whole.
+        // Runs that need no escape are copied whole; a table tells them, one look per character.
+        static constexpr auto kEscaped = [] {
+            std::array<bool, 256> escaped{};
+            for (int c = 0; c < 0x20; ++c) escaped[static_cast<std::size_t>(c)] = true;
+            escaped['"'] = escaped['\\'] = true;
+            return escaped;
+        }();
         std::size_t plain = 0;
         for (std::size_t i = 0; i < v.size(); ++i) {
             const auto c = static_cast<unsigned char>(v[i]);
-            if (c >= 0x20 && c != '"' && c != '\\') continue;
+            if (!kEscaped[c]) continue;
             text_.append(v, plain, i - plain);
             plain = i + 1;
             switch (c) {
@@ -95,7 +107,7 @@ public:
         return *this;
     }
     JsonLine& null() {
-        text_ += "null";
+        text_.append("null", 4);
         needComma_ = true;
         return *this;
     }
@@ -218,17 +230,19 @@ bool AdjustedPayment(const LoanRecord& r, int k, double& value) {
     return true;
 }
 
+// The field names are literals: taken as string views, their lengths are known where they are
+// written, not counted per case.
 class JsonFields {
 public:
     explicit JsonFields(std::string& text) : j_(text) {}
-    void text(const char* name, std::string_view v) { j_.key(name).value(v); }
-    void null(const char* name) { j_.key(name).null(); }
-    void integer(const char* name, int v) { j_.key(name).value(v); }
-    void number(const char* name, double v) { j_.key(name).value(v); }
-    void boolean(const char* name, bool v) { j_.key(name).value(v); }
-    void beginObject(const char* name) { j_.key(name).open('{'); }
+    void text(std::string_view name, std::string_view v) { j_.key(name).value(v); }
+    void null(std::string_view name) { j_.key(name).null(); }
+    void integer(std::string_view name, int v) { j_.key(name).value(v); }
+    void number(std::string_view name, double v) { j_.key(name).value(v); }
+    void boolean(std::string_view name, bool v) { j_.key(name).value(v); }
+    void beginObject(std::string_view name) { j_.key(name).open('{'); }
     void endObject() { j_.close('}'); }
-    void streams(const char* name, const LoanRecord& r, const std::vector<int>& rows) {
+    void streams(std::string_view name, const LoanRecord& r, const std::vector<int>& rows) {
         j_.key(name).open('[');
         for (const int k : rows) {
             j_.element().open('{');
@@ -238,7 +252,7 @@ public:
         }
         j_.close(']');
     }
-    void adjustedPayments(const char* name, const LoanRecord& r, const std::vector<int>& rows) {
+    void adjustedPayments(std::string_view name, const LoanRecord& r, const std::vector<int>& rows) {
         j_.key(name).open('[');
         for (const int k : rows) {
             j_.element();
@@ -250,7 +264,7 @@ public:
         }
         j_.close(']');
     }
-    void texts(const char* name, const std::vector<std::string>& v) {
+    void texts(std::string_view name, const std::vector<std::string>& v) {
         j_.key(name).open('[');
         for (const std::string& t : v) j_.element().value(t);
         j_.close(']');
@@ -270,7 +284,7 @@ void AppendNumber(std::string& text, double v) {
     if (ec != std::errc() || !std::isfinite(v))
         text += "null";
     else
-        text.append(buf, end);
+        text.append(buf, static_cast<std::size_t>(end - buf));
 }
 
 const std::vector<VerdictColumn> kColumns = {

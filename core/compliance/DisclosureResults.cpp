@@ -26,13 +26,6 @@ using checked::Sub;
 
 const char* const kAprFormat = "###0.0000 %";
 
-std::string Trimmed(std::string_view text) {
-    const std::size_t b = text.find_first_not_of(" \t");
-    if (b == std::string_view::npos) return {};
-    const std::size_t e = text.find_last_not_of(" \t");
-    return std::string(text.substr(b, e - b + 1));
-}
-
 // dFinal, the day of the final payment, from the last row of the ordered schedule; that row's
 // numbers stay in the stream working fields for the term test.
 void SetFinalPaymentDay(LoanRecord& r) {
@@ -71,7 +64,8 @@ DisclosureFigureInputs DisclosureFigureInputsOf(const LoanRecord& r) {
 
 double LaterAdvances(const LoanRecord& r) {
     double sum = 0;
-    for (int k = 1; k <= kMaxStreams && !Trimmed(r.gaPymtAmt[k]).empty(); ++k) {
+    // Up to the first row whose amount is blank (nothing but spaces and tabs).
+    for (int k = 1; k <= kMaxStreams && r.gaPymtAmt[k].find_first_not_of(" \t") != std::string::npos; ++k) {
         const double amount = Val(r.gaPymtAmt[k]);
         if (amount < 0.0) sum = Add(sum, Mul(std::fabs(amount), Val(r.gaNumPymts[k])));
     }

@@ -244,6 +244,17 @@ std::string Format(double value, std::string_view pattern) {
     return out;
 }
 
+double FixedRoundTrip(double value) {
+    // value nearest to M/100 with |M| < 10^15: M/100 has at most 15 significant digits, so it is
+    // the decimal the 15-digit step finds, two decimals show it exactly, and the text reads back
+    // as the nearest double to M/100, which is value. value * 100 is within M x 2^-52 of M, so
+    // nearbyint finds M. Zero is left to the text, which drops the sign of -0; a NaN or an
+    // infinity fails the test and raises its error there.
+    const double cents = std::nearbyint(value * 100.0);
+    if (value != 0.0 && std::fabs(cents) < 1e15 && cents / 100.0 == value) return value;
+    return Val(Format(value, "Fixed"));
+}
+
 std::string NumberToText(double value, bool leadingBlank) {
     const Decimal15 d = ToDecimal15(value);
     if (d.IsZero()) return leadingBlank ? " 0" : "0";

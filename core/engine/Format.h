@@ -34,6 +34,11 @@ namespace tallex {
 // patterns are fixed in the code). A NaN raises run-time error 5, an infinity error 6.
 std::string Format(double value, std::string_view pattern);
 
+// Val(Format(value, "Fixed")): the value taken to whole cents as the format shows them, read back.
+// A value that is already the double nearest a whole number of cents (fewer than 10^15 of them)
+// comes back as it is without composing the text.
+double FixedRoundTrip(double value);
+
 // The plain number-to-text conversion: up to 15 significant digits, no grouping, no trailing
 // zeros or point. Magnitudes from 1E+15 on and below 0.0001 are written with an exponent of at
 // least two digits and a sign: 1234567890123456 -> "1.23456789012346E+15", 0.000015 -> "1.5E-05".

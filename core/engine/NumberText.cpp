@@ -13,12 +13,12 @@ namespace tallex {
 namespace {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsValBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
-}  // namespace
 
 // The common plain decimal ("1234.57", "12"): up to 15 digits without an exponent. Its digits
 // as an integer and the power of ten are both exact doubles, so one division gives the
 // correctly rounded value, the same as the general conversion. Anything else returns false.
-bool PlainDecimal(std::string_view text, double& value) {
+// Inlined where it is asked first: most texts read are plain decimals, many a case.
+[[gnu::always_inline]] inline bool PlainDecimal(std::string_view text, double& value) {
     static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     const char* p = text.data();
@@ -47,8 +47,42 @@ bool PlainDecimal(std::string_view text, double& value) {
     return true;
 }
 
-double Val(std::string_view text) {
-    if (double value; PlainDecimal(text, value)) return value;
+// The form an entry box shows a number in ("$87,937.09", "-$1,234.56", "1,000"): an optional
+// "-", an optional "$", a digit, then digits and "," separators, and an optional point with
+// digits; at most 15 digits. Such a text is numeric, and its value is Val of it without "$" and
+// ",", a plain decimal: read here in one pass, as the boxes are read again and again.
+bool ShownDecimal(std::string_view text, double& value) {
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const bool negative = p != end && *p == '-';
+    if (negative) ++p;
+    if (p != end && *p == '$') ++p;
+    if (p == end || !IsDigit(*p)) return false;
+    std::uint64_t digits = 0;
+    int count = 0;
+    int decimals = 0;
+    bool point = false;
+    for (; p != end; ++p) {
+        if (IsDigit(*p)) {
+            if (++count > 15) return false;
+            digits = digits * 10 + static_cast<unsigned>(*p - '0');
+            if (point) ++decimals;
+        } else if (*p == '.' && !point) {
+            point = true;
+        } else if (*p != ',' || point) {
+            return false;
+        }
+    }
+    value = static_cast<double>(digits) / kPowersOfTen[decimals];
+    if (negative) value = -value;
+    return true;
+}
+
+// Val of a text that is no plain decimal. Kept out of Val, so that the plain decimals most
+// texts are read without setting up for this.
+[[gnu::noinline]] double GeneralVal(std::string_view text) {
     // Collect the leading number with the ignorable characters removed, then convert it once.
     std::string number;
     number.reserve(text.size());
@@ -104,9 +138,8 @@ double Val(std::string_view text) {
     return negative ? -value : value;
 }
 
-bool IsNumericText(std::string_view text) {
-    // A plain decimal is the common case and always numeric.
-    if (double value; PlainDecimal(text, value)) return true;
+// IsNumericText of a text of neither common form, kept out of it as GeneralVal is.
+[[gnu::noinline]] bool GeneralIsNumericText(std::string_view text) {
     std::size_t b = 0, e = text.size();
     while (b < e && std::isspace(static_cast<unsigned char>(text[b]))) ++b;
     while (e > b && std::isspace(static_cast<unsigned char>(text[e - 1]))) --e;
@@ -178,10 +211,9 @@ bool IsNumericText(std::string_view text) {
     return i == s.size();
 }
 
-std::optional<double> NumericTextValue(std::string_view text) {
-    // A plain decimal has no decorations: its value is the one Val gives the text as it stands.
-    if (double value; PlainDecimal(text, value)) return value;
-    if (!IsNumericText(text)) return std::nullopt;
+// NumericTextValue of a text of neither common form, kept out of it as GeneralVal is.
+[[gnu::noinline]] std::optional<double> GeneralNumericTextValue(std::string_view text) {
+    if (!GeneralIsNumericText(text)) return std::nullopt;
     // Take the decorations off; what is left is a signed number for Val.
     // White space goes by the same rule IsNumericText trimmed it with (a carriage return too).
     std::string plain;
@@ -202,6 +234,26 @@ std::optional<double> NumericTextValue(std::string_view text) {
     }
     const double value = Val(plain);
     return negative ? -value : value;
+}
+
+}  // namespace
+
+double Val(std::string_view text) {
+    if (double value; PlainDecimal(text, value)) return value;
+    return GeneralVal(text);
+}
+
+bool IsNumericText(std::string_view text) {
+    // A plain decimal, or one as a box shows it, is the common case and always numeric.
+    if (double value; PlainDecimal(text, value) || ShownDecimal(text, value)) return true;
+    return GeneralIsNumericText(text);
+}
+
+std::optional<double> NumericTextValue(std::string_view text) {
+    // A plain decimal has no decorations: its value is the one Val gives the text as it stands;
+    // one as a box shows it is read without building the undecorated text.
+    if (double value; PlainDecimal(text, value) || ShownDecimal(text, value)) return value;
+    return GeneralNumericTextValue(text);
 }
 
 short NumericTextCheck(std::string_view text, bool integerEntry) {

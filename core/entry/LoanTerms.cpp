@@ -82,7 +82,7 @@ std::string Trim(std::string_view text) {
 double NumericValue(std::string_view text) { return NumericTextValue(text).value_or(0.0); }
 
 // A money text taken to whole cents the way the "Fixed" format does, then read back.
-double FixedAmount(std::string_view text) { return Val(Format(NumericValue(text), "Fixed")); }
+double FixedAmount(std::string_view text) { return FixedRoundTrip(NumericValue(text)); }
 
 bool InRange(double value, double low, double high) { return value >= low && value <= high; }
 

@@ -47,8 +47,9 @@ std::optional<double> ReadAmount(std::string_view text) {
 
 class CellCheck {
 public:
-    CellCheck(LoanRecord& record, UserSeam& user, ScheduleOddDaysQuietPeriod& quiet, int stream, std::string_view text)
-        : r_(record), user_(user), quiet_(quiet), stream_(stream) {
+    CellCheck(LoanRecord& record, UserSeam& user, ScheduleOddDaysQuietPeriod& quiet, int stream, std::string_view text,
+              CellText shown)
+        : r_(record), user_(user), quiet_(quiet), stream_(stream), shown_(shown) {
         out_.text = std::string(text);
         out_.cellValue = out_.text;
     }
@@ -57,8 +58,10 @@ public:
         const std::optional<double> typed = ReadAmount(out_.text);
         if (!typed) return Refuse("Enter a payment amount using the following format: #,###.##");
         // The grid keeps whole cents: the text as the format shows it, the number read back.
-        out_.text = Format(*typed, "$#,##0.00");
-        const double amount = NumericTextValue(out_.text).value_or(0.0);
+        // That text without its "$" and "," is what the "Fixed" format shows, so the number is
+        // the Fixed round trip, which skips the text for an amount already in whole cents.
+        if (shown_ == CellText::Shown) out_.text = Format(*typed, "$#,##0.00");
+        const double amount = FixedRoundTrip(*typed);
         out_.cellValue = ShortestNumber(amount);
         if (r_.gbSingleAdvance && amount <= 0) return Refuse("Enter a payment amount that is more than 0.");
         return Done();
@@ -144,13 +147,14 @@ private:
     UserSeam& user_;
     ScheduleOddDaysQuietPeriod& quiet_;
     int stream_;
+    CellText shown_;
     ScheduleCellResult out_;
 };
 
 }  // namespace
 
 ScheduleCellResult ScheduleCellCheck(LoanRecord& record, UserSeam& user, ScheduleOddDaysQuietPeriod& oddDaysQuiet,
-                                     int stream, int column, std::string_view text) {
+                                     int stream, int column, std::string_view text, CellText shown) {
     const auto untouched = [text] {
         ScheduleCellResult result;
         result.text = std::string(text);
@@ -162,7 +166,7 @@ ScheduleCellResult ScheduleCellCheck(LoanRecord& record, UserSeam& user, Schedul
     // A row that is still blank is being passed through, not filled in.
     if (record.gaPymtAmt[stream].empty() && text.empty()) return untouched();
     record.gbIntegerEntry = false;
-    CellCheck check(record, user, oddDaysQuiet, stream, text);
+    CellCheck check(record, user, oddDaysQuiet, stream, text, shown);
     switch (column) {
     case kColAmount: return check.Amount();
     case kColNumPayments: return check.NumberOfPayments();

@@ -46,10 +46,15 @@ struct ScheduleCellResult {
     std::string message;
 };
 
+// What the caller reads of the result. A page shows the cell's text; a case replayed without a
+// page stores only the cell's value, and the shown text of an amount is then not composed (the
+// result's text stays as typed). Everything else is the same either way.
+enum class CellText { Shown, NotShown };
+
 // Nothing is examined for a column outside 1..4, nor while both the stream's stored amount and
 // the new text are empty. Writes gbIntegerEntry and giNumCheck; a stream outside 1..360 raises
 // run-time error 9.
 ScheduleCellResult ScheduleCellCheck(LoanRecord& record, UserSeam& user, ScheduleOddDaysQuietPeriod& oddDaysQuiet,
-                                     int stream, int column, std::string_view text);
+                                     int stream, int column, std::string_view text, CellText shown = CellText::Shown);
 
 }  // namespace tallex

@@ -11,6 +11,7 @@ namespace tallex {
 std::vector<ScheduleCellFill> ScheduleFillDefaults(LoanRecord& record, int stream) {
     if (stream < 1 || stream > kMaxStreams) Raise(RuntimeErrorCode::SubscriptOutOfRange);
     std::vector<ScheduleCellFill> fills;
+    fills.reserve(2);  // the two columns it may fill: one allocation, not one per column
     std::string unitPeriods;
     std::string oddDays;
     if (stream == 1) {

@@ -1,6 +1,7 @@
 // The loan record and the number helpers.
 
 #include "engine/Currency.h"
+#include "engine/Format.h"
 #include "engine/LoanRecord.h"
 #include "engine/NumberText.h"
 #include "engine/RuntimeError.h"
@@ -13,7 +14,10 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <random>
 #include <stdexcept>
+#include <string>
+#include <string_view>
 
 namespace tallex {
 namespace {
@@ -163,6 +167,57 @@ TEST(numeric_text_value, reads_the_decorated_forms_and_refuses_the_rest) {
         ASSERT_EQ(value.has_value(), row.value.has_value()) << "text '" << row.text << "'";
         if (value) {
             EXPECT_DOUBLE_EQ(*value, *row.value) << "text '" << row.text << "'";
+        }
+    }
+}
+
+// An amount as a box shows it is read without building its undecorated text: it must read as
+// that text does (Val of it without "$" and ","), bit for bit, sign of zero included; the forms
+// next to it are still read by the general rules.
+TEST(numeric_text_value, a_shown_amount_reads_as_its_text_without_dollar_and_commas) {
+    const auto plainValue = [](std::string_view shown) {
+        std::string plain;
+        for (const char c : shown)
+            if (c != '$' && c != ',') plain += c;
+        return Val(plain);
+    };
+    const auto check = [&](const std::string& shown) {
+        EXPECT_TRUE(IsNumericText(shown)) << "text '" << shown << "'";
+        const std::optional<double> value = NumericTextValue(shown);
+        const double expected = plainValue(shown);
+        ASSERT_TRUE(value.has_value()) << "text '" << shown << "'";
+        EXPECT_TRUE(*value == expected && std::signbit(*value) == std::signbit(expected))
+            << "text '" << shown << "': " << testing::PrintToString(*value) << " against "
+            << testing::PrintToString(expected);
+    };
+    for (const char* shown : {"$87,937.09", "-$1,234.56", "-$0.00", "$0.00", "1,000", "1,", "5.", "-5", "$5",
+                              "$1,234,567,890,123.45", "-$999,999,999,999,999.99", "$00,001.5", "$1,2,3.4"})
+        check(shown);
+    std::mt19937_64 rng(20261207);
+    for (int i = 0; i < 50000 && !HasFailure(); ++i) {
+        const double value = std::ldexp(static_cast<double>(rng() >> 11), static_cast<int>(rng() % 70) - 60);
+        for (const char* pattern : {"$#,##0.00", "$###,###,###,###.00", "#,##0.######"})
+            check(Format(rng() % 2 ? value : -value, pattern));
+    }
+    // Not the shown form: the general rules read them, or refuse them.
+    const struct {
+        const char* text;
+        std::optional<double> value;
+    } others[] = {{"$-5", -5.0},
+                  {"+$3", 3.0},
+                  {"(1,000)", -1000.0},
+                  {"1,000-", -1000.0},
+                  {"$1.2,3", std::nullopt},
+                  {",5", std::nullopt},
+                  {"$", std::nullopt},
+                  {"-$", std::nullopt},
+                  {"$$5", std::nullopt},
+                  {"-$.5", -0.5}};
+    for (const auto& row : others) {
+        const std::optional<double> value = NumericTextValue(row.text);
+        ASSERT_EQ(value.has_value(), row.value.has_value()) << "text '" << row.text << "'";
+        if (value) {
+            EXPECT_EQ(*value, *row.value) << "text '" << row.text << "'";
         }
     }
 }

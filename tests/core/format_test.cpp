@@ -1,10 +1,12 @@
 #include "engine/Format.h"
+#include "engine/NumberText.h"
 #include "engine/RuntimeError.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -186,6 +188,55 @@ TEST(format_test, PlainNumberText) {
         {"abc", "abc"},        {"1.2.3", "1.2.3"},
     };
     for (const Row& row : rows) EXPECT_EQ(PlainNumberText(row.shown), row.plain) << row.shown;
+}
+
+// The Fixed round trip skips the text for a value already in whole cents: it must give the
+// double the text gives, bit for bit (the sign of zero included), for every kind of value.
+TEST(format_test, FixedRoundTripIsValOfTheFixedText) {
+    const auto check = [](double value) {
+        const double expected = Val(Format(value, "Fixed"));
+        const double got = FixedRoundTrip(value);
+        EXPECT_TRUE(got == expected && std::signbit(got) == std::signbit(expected))
+            << "value " << testing::PrintToString(value) << ": " << testing::PrintToString(got) << " against "
+            << testing::PrintToString(expected);
+    };
+    for (const double value : {0.0,
+                               -0.0,
+                               0.01,
+                               -0.01,
+                               0.005,
+                               -0.005,
+                               0.004,
+                               1.005,
+                               2.675,
+                               1234.5,
+                               -87937.09,
+                               0.1 + 0.2,
+                               9999999999999.99,
+                               -9999999999999.99,
+                               99999999999999.99,
+                               1e13,
+                               1e15,
+                               1e20,
+                               1e-300,
+                               123456789.125,
+                               5e-324})
+        check(value);
+    // Whole cents typed as texts, their neighbours one ulp away, and values of no particular form.
+    std::mt19937_64 rng(20261207);
+    for (int i = 0; i < 100000 && !HasFailure(); ++i) {
+        const int digits = 1 + static_cast<int>(rng() % 15);
+        std::string text = rng() % 4 == 0 ? "-" : "";
+        for (int d = 0; d < digits; ++d) {
+            if (d == digits - 2) text += '.';
+            text += static_cast<char>('0' + rng() % 10);
+        }
+        const double cents = Val(text);
+        check(cents);
+        check(std::nextafter(cents, 0.0));
+        check(std::nextafter(cents, 2 * cents + 1));
+        check(std::ldexp(static_cast<double>(rng() >> 11), static_cast<int>(rng() % 80) - 60));
+    }
 }
 
 TEST(format_test, ShortDate) {

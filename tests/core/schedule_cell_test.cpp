@@ -34,8 +34,8 @@ struct Page {
         r->gbAppendixJ = regular;
         r->gaPymtAmt[1] = "100";
     }
-    ScheduleCellResult leave(int stream, int column, const std::string& text) {
-        return ScheduleCellCheck(*r, user, quiet, stream, column, text);
+    ScheduleCellResult leave(int stream, int column, const std::string& text, CellText shown = CellText::Shown) {
+        return ScheduleCellCheck(*r, user, quiet, stream, column, text, shown);
     }
 };
 
@@ -116,11 +116,18 @@ TEST(schedule_cell_check, amount_is_taken_to_whole_cents) {
         const ScheduleCellResult out = page.leave(1, 1, row.typed);
         EXPECT_EQ(out.text, row.text) << row.typed;
         EXPECT_EQ(out.cellValue, row.cellValue) << row.typed;
+        // Without a page to show it, the text stays as typed and the value is the same.
+        Page unshown;
+        const ScheduleCellResult value = unshown.leave(1, 1, row.typed, CellText::NotShown);
+        EXPECT_EQ(value.text, row.typed);
+        EXPECT_EQ(value.cellValue, row.cellValue) << row.typed;
     }
-    Page single;  // a refused amount still hands the grid its number
-    single.r->gbSingleAdvance = true;
-    EXPECT_EQ(single.leave(1, 1, "-250").cellValue, "-250");
-    EXPECT_EQ(single.r->gsMsgText, "Enter a payment amount that is more than 0.");
+    for (const CellText shown : {CellText::Shown, CellText::NotShown}) {
+        Page single;  // a refused amount still hands the grid its number
+        single.r->gbSingleAdvance = true;
+        EXPECT_EQ(single.leave(1, 1, "-250", shown).cellValue, "-250");
+        EXPECT_EQ(single.r->gsMsgText, "Enter a payment amount that is more than 0.");
+    }
 }
 
 TEST(schedule_cell_check, number_of_payments_fills_the_defaults) {
