@@ -73,6 +73,9 @@ TEST(calendar_activation, focus_follows_the_remembered_loan_date) {
     EXPECT_EQ(
         std::tuple(again.display().lblLoanWeekDay, again.display().mskEndDate, again.accepted(Pay::Field::kLoanDate)),
         std::tuple("Sunday", "__-__-____", true));
+    r->gsLoanDate.clear();  // a later visit with no loan date shows no weekday
+    again.activate();
+    EXPECT_EQ(again.display().lblLoanWeekDay, "");
 
     auto c = Loan(false);
     c->gsLoanDate = "01-15-2023";

@@ -98,18 +98,20 @@ TEST(construction_terms, changing_the_disclosure_option_asks_before_deleting_the
         auto r = std::make_unique<LoanRecord>();
         r->gaPymtAmt[1] = row.amount;
         r->gsLoanDate = "01-15-2026";
+        r->gsEndDate = r->gsAmortPymtDate = "|";
         ScriptedUser user;
         if (row.answer) user.queue(row.answer);
         EXPECT_EQ(ConstDiscTypeChange(*r, user, row.pressed), row.expected) << row.amount << " " << row.answer;
         const bool cleared = row.expected == DiscTypeChange::ChangedScheduleCleared;
-        EXPECT_EQ(r->gaPymtAmt[1] + r->gsLoanDate, cleared ? "" : std::string(row.amount) + "01-15-2026");
+        EXPECT_EQ(r->gaPymtAmt[1] + r->gsLoanDate + r->gsEndDate + r->gsAmortPymtDate,
+                  cleared ? "" : std::string(row.amount) + "01-15-2026||");
         EXPECT_EQ(r->construction.optDiscType, row.expected == DiscTypeChange::Unchanged ? 0 : row.pressed);
         ASSERT_EQ(user.prompts().size(), row.answer ? 1u : 0u);
         if (row.answer) {
             EXPECT_EQ(user.prompts()[0].text,
                       "Changing the financing disclosure options will cause deletion of any "
                       "payment information and calendar date(s) you may have entered.");
-            EXPECT_EQ(user.prompts()[0].style, 49);
+            EXPECT_EQ(std::tuple(user.prompts()[0].style, r->giMsgStyle), std::tuple(49, 49));
         }
     }
 }
@@ -349,6 +351,7 @@ TEST(construction_interest_page, continue_refusals) {
         {0, "4500", "10", "x", "", false, 0, kDollars, 2},
         {1, "4500", "10", "", "13", false, 1, "Enter a number between 2 and 12 for the months in unit period.", 3},
         {1, "4500", "10", "", "", false, 3, "Enter a number between 1 and 365 for the days in unit period.", 3},
+        {1, "4500", "10", "", "366", false, 3, "Enter a number between 1 and 365 for the days in unit period.", 3},
         {1, "4500", "10", "", "0", true, 0, "Enter a number greater than 0 for the months in loan term.", 3},
         {1, "4500", "10", "", "366", true, 1, "Enter a number between 1 and 365 for the days in unit period.", 3},
     };

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -253,6 +254,15 @@ TEST(format_test, ShortDate) {
                            Row{2026, 0, 1, ""}, Row{2026, 1, 0, ""}, Row{99, 1, 1, ""}, Row{10000, 1, 1, ""}}) {
         EXPECT_THROW(FormatShortDate(row.year, row.month, row.day), std::invalid_argument)
             << row.year << "-" << row.month << "-" << row.day;
+    }
+    // Each month's last day, and the day after it, against the standard library's calendar.
+    for (int year : {1900, 2023, 2024}) {
+        for (unsigned month = 1; month <= 12; ++month) {
+            const auto last = static_cast<int>(unsigned((std::chrono::year(year) / month / std::chrono::last).day()));
+            const int m = static_cast<int>(month);
+            EXPECT_NO_THROW(FormatShortDate(year, m, last)) << year << "-" << m;
+            EXPECT_THROW(FormatShortDate(year, m, last + 1), std::invalid_argument) << year << "-" << m;
+        }
     }
 }
 

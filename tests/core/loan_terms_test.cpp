@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -334,7 +335,7 @@ TEST(loan_terms_layout, captions_and_frequency_codes) {
     LoanTermsState state;
     LoanTermsLayoutView v = LoanTermsLayout(*r, state, {1, 0});
     EXPECT_EQ(v.unitPeriodCaption, "Months in Loan Term:");
-    EXPECT_EQ(v.frequencyCaptions[0], "&Whole Number of Months");
+    EXPECT_EQ(v.frequencyCaptions, (std::array<std::string, 4>{"&Whole Number of Months", "&Actual Days", "", ""}));
     EXPECT_FALSE(v.frequencyShown[2]);
     EXPECT_TRUE(v.calendarShown && v.calendarEnabled);
     EXPECT_EQ(r->giPymtFreq, 5);
@@ -342,7 +343,8 @@ TEST(loan_terms_layout, captions_and_frequency_codes) {
     EXPECT_EQ(v.unitPeriodCaption, "Days in Unit Period:");
     EXPECT_EQ(r->giPymtFreq, 6);
     v = LoanTermsLayout(*r, state, {0, 2});
-    EXPECT_EQ(v.frequencyCaptions[2], "S&emi-Monthly");
+    EXPECT_EQ(v.frequencyCaptions,
+              (std::array<std::string, 4>{"&Monthly", "M&ultiples of a Month", "S&emi-Monthly", "&Actual Days"}));
     EXPECT_FALSE(v.unitPeriodShown || v.calendarShown);
     EXPECT_EQ(LoanTermsLayout(*r, state, {0, 1}).unitPeriodCaption, "Months in Unit Period:");
 }

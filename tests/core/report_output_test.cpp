@@ -62,6 +62,9 @@ TEST(report_lines, wording_of_each_case) {
         {false, accrual(5), p + "  Accrual System:               Actual Days (365/360)"},
         {false, accrual(6), p + "  Accrual System:               Actual Days (365/360) - Compounded Interest"},
         {false, accrual(7), p + "  Accrual System:               Other"},
+        {false, accrual(7), p + "Number of Months in "},  // "other" measured in months
+        {false, [](LoanRecord& r) { r.dMonths = 18; },
+         p + "One payment of principal of $0.00 and interest due monthly"},
         {false, [](LoanRecord& r) { r.giAPROverByFC = kAnswerYes; },
          p + "APR Error Caused by Finance Charge Error:              Yes"},
         {false, [](LoanRecord& r) { r.gbSecuredByRealEstate = true; },

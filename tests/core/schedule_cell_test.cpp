@@ -68,6 +68,7 @@ TEST(schedule_cell_check, refusals_and_acceptances_by_column) {
         {1, 30, true, false, 2, "-3", kCountAboveZero},
         {1, 30, true, false, 2, "12ab", kCount},
         {1, 30, true, false, 2, "1,2", kCount},
+        {1, 30, true, false, 2, " 12 ", ""},  // blanks around a whole number are no part of it
         {1, 30, true, false, 3, "$5", kPeriods},
         {1, 30, true, false, 3, "", ""},
         {1, 30, true, false, 3, "1.5", kPeriods},
@@ -157,6 +158,8 @@ TEST(schedule_cell_check, number_of_payments_fills_the_defaults) {
     Page kept;  // cells that hold text are left alone
     kept.r->gaUnitPeriods[1] = "40";
     EXPECT_EQ(kept.leave(1, 2, "6").fills, (std::vector<ScheduleCellFill>{{4, "0"}}));
+    Page last;  // the last row has defaults too: it follows an empty row, so 0 unit periods
+    EXPECT_EQ(last.leave(kMaxStreams, 2, "6").fills, (std::vector<ScheduleCellFill>{{3, "0"}}));
 }
 
 TEST(schedule_cell_check, odd_days_refusal_is_said_once_per_200_ms) {

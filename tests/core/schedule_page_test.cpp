@@ -199,6 +199,8 @@ TEST(schedule_page_delete, later_streams_move_up_and_labels_stay) {
     EXPECT_EQ(std::tie(r->gaPymtAmt[2], r->gaNumPymts[2], r->gaUnitPeriods[2], r->gaOddDays[2], r->gaPymtDbl[2]),
               std::tuple("300", "3", "19", "4", 7));
     EXPECT_EQ(std::tie(r->gaPymtAmt[3], r->gaPymtCol0[2], r->gaPymtAmt[1]), std::tuple("", "2", "100"));
+    ASSERT_TRUE(DeletePaymentStream(*r, user, 2, 2));  // the last row may go too
+    EXPECT_EQ(r->gaPymtAmt[2] + r->gaPymtAmt[1], "100");
     EXPECT_TRUE(user.prompts().empty());
 
     r->gbSingleAdvance = true;
