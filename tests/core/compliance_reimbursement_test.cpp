@@ -164,6 +164,8 @@ TEST(cut_schedule, stops_after_the_limit) {
     }
     auto r = Loan(1000, 0, kTwelve);
     EXPECT_THROW(CutSchedule(*r, 0), RuntimeError);  // nothing before the first payment
+    r->giPVStreams = kMaxStreams + 1;
+    EXPECT_THROW(CutSchedule(*r, 12), RuntimeError);  // more streams than the schedule holds
 }
 
 // The lump sums for prior payments: the payment changes (lump sum / payment reduction) and the

@@ -47,14 +47,15 @@ TEST(ini_file, a_value_comes_back_in_at_most_254_characters) {
 }
 
 TEST(ini_file, writing_replaces_in_place_and_keeps_every_other_line) {
-    IniFile ini =
-        IniFile::Parse("; note\n[Options]\nStartup Intro=No\n\n[TALLEX]\nusername=Old\nExtra=1\n\n[Other]\nA=B\n");
+    IniFile ini = IniFile::Parse(
+        "; note\n[Options]\nStartup Intro=No\n\n[TALLEX]\nusername=Old\nExtra=1\n\n[Other]\nA=B\n[Empty]\n");
     ASSERT_TRUE(ini.Write("TALLEX", "UserName", "New"));
     ASSERT_TRUE(ini.Write("TALLEX", "LenderName", "First Bank"));
     ASSERT_TRUE(ini.Write("Added", "Key", "V"));
+    ASSERT_TRUE(ini.Write("Empty", "K", "W"));  // right under its header
     EXPECT_EQ(ini.Text(),
               "; note\n[Options]\nStartup Intro=No\n\n[TALLEX]\nusername=New\nExtra=1\nLenderName=First Bank\n\n"
-              "[Other]\nA=B\n\n[Added]\nKey=V\n");
+              "[Other]\nA=B\n[Empty]\nK=W\n\n[Added]\nKey=V\n");
     EXPECT_FALSE(ini.Write("TALLEX", "UserName", "two\nlines"));
     EXPECT_EQ(ini.Read("TALLEX", "UserName", ""), "New");
 }
