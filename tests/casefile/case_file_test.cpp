@@ -301,9 +301,10 @@ TEST(verdict, reimbursement_shows_what_the_page_shows) {
           {"/reimbursement/adjusted_payments", {2626.37}},
           {"/reimbursement/apr_adjustment_final", -73.63},
           {"/reimbursement/lump_sum", null}}},
-        {"single payment in days, prior payments",
-         with(singleDays, R"({"tolerance":"0.25","prior_payments":1})"),
-         {{"/reimbursement/lump_sum", null},
+        {"single payment in days, prior payments, tolerance written .25",
+         with(singleDays, R"({"tolerance":".25","prior_payments":1})"),
+         {{"/reimbursement/tolerance", 0.25},
+          {"/reimbursement/lump_sum", null},
           {"/reimbursement/lump_sum_payment_reduction", null},
           {"/notes", priorIgnored}}},
     };
@@ -399,8 +400,10 @@ TEST(verdict, states_each_figure_accurate_or_how_it_is_wrong) {
         EXPECT_NEAR(v.value("calc_apr", 0.0), apr, 0.00005) << row.name;
     }
     // No account: null, so the case is known by its file name or line.
-    EXPECT_TRUE(VerdictOf(R"({"amount_financed":"1000","schedule":[{"amount":"88.85","payments":"12"}]})")["account"]
-                    .is_null());
+    EXPECT_TRUE(
+        VerdictOf(R"({"amount_financed":"1000","disclosed_apr":"12","schedule":[{"amount":"88.85","payments":"12"}]})")
+            .at("account")
+            .is_null());
 }
 
 TEST(case_file, survives_a_round_trip) {

@@ -153,7 +153,7 @@ std::string Columns(std::size_t n) {
 TEST(loan_tape, a_header_naming_no_case_key_refuses_the_tape) {
     struct Row {
         std::string tape;
-        const char* key;
+        std::string key;
         const char* message;
     };
     const Row rows[] = {
@@ -170,6 +170,8 @@ TEST(loan_tape, a_header_naming_no_case_key_refuses_the_tape) {
         {"account,kind,account\n", "account", "duplicate column (columns 1 and 3)"},
         {"schedule.1.amount,schedule.3.amount\n", "schedule.3.amount",
          "stream 2 has no columns (streams are numbered from 1 without gaps)"},
+        // A long name is cut at a character's start.
+        {std::string(79, 'x') + "\xC3\xA9z\n", std::string(79, 'x') + "...", "unknown column (column 1)"},
         {"schedule.361.amount\n", "schedule.361.amount", "the schedule holds at most 360 streams (column 1)"},
         {"account,,kind\n", "(header)", "column 2 has no name"},
         {"acc\"ount\n", "(header)",

@@ -2,12 +2,16 @@
 // table (RFC 4180, no cell that a spreadsheet would run as a formula) and a spreadsheet (its
 // sheets' XML unzipped); `check` and `batch` agreeing on the keys and their order.
 
+#include "BatchOutput.h"
 #include "cli_support.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -373,6 +377,8 @@ TEST(cli_batch_output, xlsx_has_loans_summary_and_refused_sheets) {
     EXPECT_NE(styles.find("formatCode=\"0.0000&quot;%&quot;\""), std::string::npos);
 
     const std::string summary = Unzipped(book, "xl/worksheets/sheet2.xml");
+    // The item column is 28 characters wide: 28 x 7 + 5 = 201 pixels, 201 / 7 in 256ths of a character.
+    EXPECT_NE(summary.find("<col min=\"1\" max=\"1\" width=\"28.7109375\""), std::string::npos) << summary;
     EXPECT_NE(CellXml(summary, "A2").find("<t>cases</t>"), std::string::npos) << summary;
     EXPECT_NE(CellXml(summary, "B2").find("<v>3</v>"), std::string::npos) << summary;
     EXPECT_NE(CellXml(summary, "B3").find("<v>2</v>"), std::string::npos) << summary;  // checked
@@ -384,6 +390,47 @@ TEST(cli_batch_output, xlsx_has_loans_summary_and_refused_sheets) {
     EXPECT_NE(CellXml(refused, "B2").find("<t>+1 ,\"quoted\"</t>"), std::string::npos) << refused;
     EXPECT_NE(CellXml(refused, "D2").find(std::string("<t>") + kRefusal + "</t>"), std::string::npos) << refused;
     for (const std::string* sheet : {&loans, &summary, &refused}) EXPECT_EQ(sheet->find("<f>"), std::string::npos);
+}
+
+// A text cell holds valid UTF-8 as given, a stray byte replaced, and at most a cell's 32,767
+// characters (cut to end in "..."); a workbook without its working files says so.
+TEST(cli_batch_output, xlsx_cells_hold_what_a_spreadsheet_can) {
+    TempFolder folder;
+    const std::string book = folder / "cells.xlsx";
+    auto sink = MakeXlsxSink(book, folder / "");
+    ComposedVerdict row;
+    sink->ComposeRefused("caf\xC3\xA9", "\xC3(", "key", std::string(40000, 'a'), row);
+    sink->Write(row);
+    EXPECT_EQ(sink->Finish(BatchSummary{}), std::nullopt);
+    const std::string refused = Unzipped(book, "xl/worksheets/sheet3.xml");
+    EXPECT_NE(CellXml(refused, "A2").find("<t>caf\xC3\xA9</t>"), std::string::npos) << CellXml(refused, "A2");
+    EXPECT_NE(CellXml(refused, "B2").find("<t>\xEF\xBF\xBD(</t>"), std::string::npos) << CellXml(refused, "B2");
+    EXPECT_NE(CellXml(refused, "D2").find("<t>" + std::string(32764, 'a') + "...</t>"), std::string::npos);
+    // With no file descriptor left, no working file can be made.
+    rlimit limit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &limit), 0);
+    const int lowestFree = ::dup(0);
+    ::close(lowestFree);
+    rlimit none = limit;
+    none.rlim_cur = static_cast<rlim_t>(lowestFree);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &none), 0);
+    sink = MakeXlsxSink(folder / "lost.xlsx", folder / "");
+    const std::optional<std::string> problem = sink->Finish(BatchSummary{});
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+    EXPECT_EQ(problem, "cannot be written: no working file could be made for the spreadsheet");
+}
+
+// The progress bar is drawn only when standard error is a terminal.
+TEST(cli_batch_output, progress_bar_only_on_a_terminal) {
+    std::string out;
+    if (clitest::Run("command -v script >/dev/null", out) != 0) GTEST_SKIP() << "no script(1) to give a terminal";
+    TempFolder folder;
+    const std::string args = "batch " + kExamples + "/regular-monthly.json -o " + (folder / "v.jsonl");
+    const std::string bar = "[" + std::string(40, '#') + "] 100% 1 cases";
+    clitest::Run("script -qec '" + std::string(TALLEX_CLI) + " " + args + "' /dev/null", out);
+    EXPECT_NE(out.find(bar), std::string::npos) << out;
+    RunCli(args, out, Stderr::Kept);
+    EXPECT_EQ(out.find("] 100%"), std::string::npos) << out;
 }
 
 }  // namespace
