@@ -28,13 +28,18 @@ int ScriptedModalRunner::run(QDialog& dialog) {
     return dialog.result();
 }
 
-void ScriptedOutputChooser::queuePrintToPdf(const QString& pdfPath, int copies) {
-    prints_.push_back(PrintChoice{pdfPath, copies});
+void ScriptedOutputChooser::queuePrintToPdf(const QString& pdfPath, int copies, bool includePictures) {
+    prints_.push_back(PrintChoice{pdfPath, copies, includePictures});
 }
 
 void ScriptedOutputChooser::queuePrintCancel() { prints_.push_back(std::nullopt); }
 
 void ScriptedOutputChooser::queueFileName(const QString& path) { files_.push_back(path); }
+
+bool ScriptedOutputChooser::choosePrinterWithPictures(QPrinter& printer, QWidget* parent, bool& includePictures) {
+    includePictures = !prints_.empty() && prints_.front() && prints_.front()->includePictures;
+    return choosePrinter(printer, parent);
+}
 
 bool ScriptedOutputChooser::choosePrinter(QPrinter& printer, QWidget*) {
     requests_ << QStringLiteral("print");

@@ -38,9 +38,9 @@ private:
 
 class ScriptedOutputChooser final : public OutputChooser {
 public:
-    // The next print dialog prints `copies` copies into the PDF file `pdfPath`; a dialog with
-    // nothing queued is cancelled.
-    void queuePrintToPdf(const QString& pdfPath, int copies = 1);
+    // The next print dialog prints `copies` copies into the PDF file `pdfPath`, with the pictures
+    // when asked; a dialog with nothing queued is cancelled.
+    void queuePrintToPdf(const QString& pdfPath, int copies = 1, bool includePictures = false);
     void queuePrintCancel();
     // The next file dialog returns this name; an empty name, or nothing queued, cancels it.
     void queueFileName(const QString& path);
@@ -48,6 +48,7 @@ public:
     void setDefaultPrinterPdf(const QString& pdfPath) { defaultPdf_ = pdfPath; }
 
     bool choosePrinter(QPrinter& printer, QWidget* parent) override;
+    bool choosePrinterWithPictures(QPrinter& printer, QWidget* parent, bool& includePictures) override;
     bool defaultPrinter(QPrinter& printer) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& folder,
                          const QString& filter) override;
@@ -63,6 +64,7 @@ private:
     struct PrintChoice {
         QString pdfPath;
         int copies = 1;
+        bool includePictures = false;
     };
     std::deque<std::optional<PrintChoice>> prints_;
     std::deque<QString> files_;

@@ -14,6 +14,7 @@
 #include <QDate>
 #include <QLabel>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 class PicturesTest : public QObject {
@@ -22,6 +23,7 @@ private slots:
     void timeline_places_each_payment_at_its_date();
     void tolerance_scales_and_positive_verdict_data();
     void tolerance_scales_and_positive_verdict();
+    void pictures_print_after_the_report_only_when_ticked();
 };
 
 namespace {
@@ -158,6 +160,26 @@ void PicturesTest::tolerance_scales_and_positive_verdict() {
     const QLabel* verdict = h.control<QLabel>("lblAccurate");
     QCOMPARE(!verdict->isHidden(), positive);
     QCOMPARE(noteShown, !positive);
+}
+
+// Each printed copy is the report as it was, then, when ticked, one page of pictures.
+void PicturesTest::pictures_print_after_the_report_only_when_ticked() {
+    QTemporaryDir folder;
+    const QString plain = folder.filePath(QStringLiteral("plain.pdf"));
+    const QString pictures = folder.filePath(QStringLiteral("pictures.pdf"));
+    GuiHarness h;
+    QVERIFY2(TypeLoan(h, ThirtySixPaymentsOf330(QStringLiteral("11.55"), QStringLiteral("1880"))),
+             PromptsText(h.prompts()));
+    h.outputs().queuePrintToPdf(plain, 1);
+    QVERIFY(h.click("cmdPrint"));
+    h.outputs().queuePrintToPdf(pictures, 2, true);
+    QVERIFY(h.click("cmdPrint"));
+    const QString report = PdfText(plain);
+    const QString withPictures = PdfText(pictures);
+    QVERIFY(!report.isEmpty() && !report.contains(QStringLiteral("Payment timeline")));
+    QCOMPARE(withPictures.count(QStringLiteral("Payment timeline")), 2);
+    QVERIFY(withPictures.startsWith(report));
+    QCOMPARE(withPictures.count(QLatin1Char('\f')), 2 * (report.count(QLatin1Char('\f')) + 1));
 }
 
 QTEST_MAIN(PicturesTest)
