@@ -350,6 +350,7 @@ TEST(construction_interest_page, continue_refusals) {
          "Enter a number greater than or equal to 1 for disclosed or estimated APR.", 1},
         {0, "4500", "10", "x", "", false, 0, kDollars, 2},
         {1, "4500", "10", "", "13", false, 1, "Enter a number between 2 and 12 for the months in unit period.", 3},
+        {1, "4500", "10", "", "1", false, 1, "Enter a number between 2 and 12 for the months in unit period.", 3},
         {1, "4500", "10", "", "", false, 3, "Enter a number between 1 and 365 for the days in unit period.", 3},
         {1, "4500", "10", "", "366", false, 3, "Enter a number between 1 and 365 for the days in unit period.", 3},
         {1, "4500", "10", "", "0", true, 0, "Enter a number greater than 0 for the months in loan term.", 3},
