@@ -202,6 +202,23 @@ TEST_F(atomic_file, replaces_the_whole_file) {
     EXPECT_EQ(FolderEntries(folder_), std::vector<std::string>{"report.txt"});
 }
 
+// A new file gets what an ordinary new file gets (0666 less the umask), a replaced one keeps its
+// own permissions.
+TEST_F(atomic_file, permissions_of_a_new_and_a_replaced_file) {
+    const std::string path = folder_ + "/report.txt";
+    const mode_t mask = ::umask(021);
+    const auto written = WriteFileAtomically(path, "new\r\n");
+    ::umask(mask);
+    ASSERT_FALSE(written);
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0646u);
+    ASSERT_EQ(::chmod(path.c_str(), 0604), 0);
+    ASSERT_FALSE(WriteFileAtomically(path, "again\r\n"));
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0604u);
+}
+
 TEST_F(atomic_file, a_missing_folder_is_path_not_found) {
     const auto error = WriteFileAtomically(folder_ + "/no/such/report.txt", "x");
     ASSERT_TRUE(error);
