@@ -437,7 +437,7 @@ TEST(case_file, refuses_what_no_page_could_hold) {
     const Row rows[] = {
         {R"({"account":7})", "account", "must be a string"},
         {R"({"amount_financed":true})", "amount_financed", "must be a string or a number"},
-        {R"({"kind":"lease"})", "kind"},
+        {R"({"kind":"lease"})", "kind", R"(must be one of "regular", "construction")"},
         {R"({"frequency":"weekly"})", "frequency"},
         {R"({"loan_type":"single","frequency":"monthly"})", "frequency"},
         {R"({"schedule":[{"amount":"1","unit_periods":"1","loan_date":"01-01-2026","first_payment_date":"02-01-2026"}]})",
