@@ -8,10 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <random>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace tallex {
@@ -128,6 +130,13 @@ TEST(present_value, keeps_the_first_value_and_discounts_odd_days_linearly) {
     AdjustedPresentValue(*r);
     EXPECT_EQ(r->gdPval_Adjusted, r->gdPVSum);
     EXPECT_NEAR(r->dPval, 100.0 / (1.01 * 1.01 * 1.005), 1e-12);
+    // The last stream discounted stays in the stream fields (the carry to the final payment reads
+    // them); where no stream is discounted they keep what they held.
+    for (std::int16_t streams : {1, 0}) {
+        r->giPVStreams = streams;
+        PresentValue(*r);
+        EXPECT_EQ(std::tuple(r->dUnitPeriods, r->gdOddDays, r->gdNumPymts), std::tuple(2.0, 15.0, 1.0)) << streams;
+    }
 }
 
 TEST(present_value, the_alternate_schedule_replaces_amount_and_count) {
@@ -209,7 +218,6 @@ TEST(solve_apr, a_root_the_iteration_misses_is_bracketed_and_no_root_fails) {
         {10000, 60, 30, 360, {{29.92, 360, 1, 0}}, true},      // true APR 0.5 %
         {10000, 100, 30, 360, {{11051.25, 1, 120, 0}}, true},  // one payment ten years out
         {10000, 9999, 400, 365, {{10109.59, 1, 1, 0}}, true},  // a single payment in days
-        {0.5, 0, 30, 360, {{1, 1, 1, 0}}, true},               // from 0 %: the rate 1 gives the amount at once
         // No rate gives the amount financed.
         {1000, 12, 30, 360, {{2689, 3, 0, 0}, {1255, 2, 17, 0}}, false},  // worth at least 2,689 at any rate
         {1000, 12, 30, 360, {{500, 1, 0, 0}}, false},                     // worth 500 at every rate
@@ -226,6 +234,10 @@ TEST(solve_apr, a_root_the_iteration_misses_is_bracketed_and_no_root_fails) {
         const long double expected = BisectRate(c.streams, c.amount, c.unitDays) * 100.0L * c.yearDays / c.unitDays;
         EXPECT_NEAR(r->gdCalcAPR, static_cast<double>(expected), 1e-8);
     }
+    // From 0 %: the rate 1 makes 1 a period out worth exactly .50; the search stops on it.
+    auto exact = Loan(0.5, 0, 30, 360, {{1, 1, 1, 0}});
+    SolveAPR(*exact);
+    EXPECT_EQ(std::tuple(exact->gbSolverFailed, exact->gdIteratedAPR), std::tuple(false, 1.0));
 }
 
 // The unit-period bases of the frequency codes: {days in unit period, days in year}.
