@@ -348,6 +348,13 @@ TEST(fc_tolerance, understatement_and_overstatement_at_the_boundary) {
         EXPECT_EQ(std::tuple(r->gbFCUnderViol, r->gbFCOverViol), std::tuple(c.reason == under, c.reason == over));
         EXPECT_EQ(amount.caption, *c.caption ? "$5.01" : "") << c.disclosed;
     }
+    // T - P - FC of 0.05 runs no overstatement test, even where no finance charge was worked out
+    // (a construction-only loan whose subsequently paid charge reaches the commitment keeps it 0).
+    auto notWorkedOut = AprCase(12, 12);
+    notWorkedOut->gdEstFinanceChg = 66.15;
+    notWorkedOut->dFnceChg = 0;
+    RunTests(*notWorkedOut);
+    EXPECT_FALSE(notWorkedOut->gbFCOverViol || notWorkedOut->gbFCUnderViol);
 }
 
 // Each finance-charge boundary exactly at, a cent beyond and a cent inside it, with T and P
@@ -562,6 +569,13 @@ TEST(results_pictures, timeline_times_from_unit_periods_and_odd_days) {
         EXPECT_EQ(t.oddDays, c.oddDays) << c.rows;
         EXPECT_NEAR(TimelineFraction(t, c.span / 2), 0.5, 1e-12) << c.rows;
     }
+    // A last payment beyond a double (1.7e308 daily payments after 2e307 odd days) leaves the whole
+    // picture empty, the advance at the loan date too.
+    auto far = MonthlyScheduleOf("100 1.7e308 1 2e307");
+    far->gdDaysinUnitPd = 1;
+    far->gdAmount = 1000;
+    const Timeline none = TimelinePoints(*far);
+    EXPECT_TRUE(none.streams.empty() && none.advanceAtLoanDate == 0 && none.advanceText.empty());
 }
 
 // The APR scale's band is the disclosed APR +/- 1/8 (1/4 irregular) point, the finance charge's
