@@ -212,6 +212,8 @@ TEST(disclosure_results, construction_branch) {
                   std::tuple("$1,000.00 $500.00", instruction, "Irregular Loan"));
         EXPECT_TRUE(a->out.constructionChargesVisible);
         EXPECT_FALSE(a->out.middleToleranceVisible || a->view.toleranceOptionVisible(kToleranceEighth));
+        EXPECT_TRUE(a->view.toleranceOptionVisible(kToleranceZero) &&
+                    a->view.toleranceOptionVisible(kToleranceQuarter));
     }
 }
 
@@ -220,8 +222,10 @@ TEST(disclosure_results, construction_with_negative_amount_financed_is_refused) 
     auto cent = Construction(1000.01, 1000);
     EXPECT_FALSE(Activate(*cent)->out.refused);
     auto r = Construction(1000, 2000);
+    r->dFinal = 3600;  // an earlier activation's, which the calculation listing shows
     auto a = Activate(*r);
     EXPECT_TRUE(a->out.refused);
+    EXPECT_EQ(r->dFinal, 0.0);
     EXPECT_FALSE(a->out.aprVisible || a->out.financeChargeVisible || a->out.printEnabled);
     ASSERT_EQ(a->user.prompts().size(), 1u);
     EXPECT_EQ(std::tie(a->user.prompts()[0].text, a->user.prompts()[0].style),
