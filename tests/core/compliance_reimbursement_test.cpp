@@ -130,6 +130,13 @@ TEST(apr_method, later_advance_is_valued_at_the_disclosed_apr) {
     EXPECT_NEAR(r->dAdvances, advance, 1e-9);
     EXPECT_NEAR(r->gdAdjAmount, 1000 + advance, 1e-9);
     EXPECT_EQ(std::tie(r->iNPTotal, r->dUnitPeriodTot), std::tuple(24, 4.0));  // last row: 3 unit periods + 1
+    // The count is a 16-bit integer: 32,768 payments overflow it.
+    try {
+        StartReimbursement(*test::MonthlyScheduleOf("10 20000 1 0 | 10 12768 20001 0"), kToleranceQuarter);
+        ADD_FAILURE() << "no overflow";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), 6);
+    }
     ASSERT_TRUE(r->gbAPRUnderViol);
     ASSERT_TRUE(ReimbursementActivation(*r).gridVisible);
     const std::vector<GridRow> rows = ReimbursementGridRows(*r);
