@@ -1,5 +1,6 @@
 // The loan record and the number helpers.
 
+#include "engine/CheckedMath.h"
 #include "engine/Currency.h"
 #include "engine/Format.h"
 #include "engine/LoanRecord.h"
@@ -18,6 +19,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tallex {
 namespace {
@@ -69,6 +71,28 @@ TEST(runtime_error, every_exception_has_an_error_screen_number) {
         const RuntimeError error = RuntimeErrorOf(row.error);
         EXPECT_EQ(error.number(), row.number);
         EXPECT_EQ(error.description(), row.description);
+    }
+}
+
+// A non-finite operand, in either place, is an overflow: a degenerate figure never passes on.
+TEST(checked_math, a_non_finite_operand_is_an_overflow) {
+    const std::pair<const char*, double (*)(double, double)> operations[] = {{"Add", checked::Add},
+                                                                             {"Sub", checked::Sub},
+                                                                             {"Mul", checked::Mul},
+                                                                             {"Div", checked::Div},
+                                                                             {"Pow", checked::Pow}};
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const auto& [name, operation] : operations) {
+        for (double bad : {std::numeric_limits<double>::quiet_NaN(), inf, -inf}) {
+            for (const auto& [a, b] : {std::pair{bad, 2.0}, std::pair{2.0, bad}}) {
+                try {
+                    operation(a, b);
+                    ADD_FAILURE() << name << "(" << a << ", " << b << ")";
+                } catch (const RuntimeError& e) {
+                    EXPECT_EQ(e.number(), 6) << name << "(" << a << ", " << b << ")";
+                }
+            }
+        }
     }
 }
 
