@@ -62,11 +62,12 @@ Timeline TimelinePoints(const LoanRecord& r) {
         const double oddDays = Val(r.gaOddDays[k]);
         s.first = t + oddDays / u;
         s.last = s.first + std::max(0.0, n - 1.0);
+        // A time no axis can show (beyond a double) leaves the picture empty rather than wrong;
+        // checked before its text is composed, which would overflow.
+        if (!std::isfinite(s.first) || !std::isfinite(s.last)) return Timeline{};
         s.amountText = Money(std::fabs(s.amount));
         s.firstText = TimeText(t, oddDays);
         s.lastText = TimeText(t + std::max(0.0, n - 1.0), oddDays);
-        // A time no axis can show (beyond a double) leaves the picture empty rather than wrong.
-        if (!std::isfinite(s.first) || !std::isfinite(s.last)) return Timeline{};
         timeline.span = std::max(timeline.span, s.last);
         timeline.streams.push_back(s);
         oddDaysOf.push_back(oddDays);

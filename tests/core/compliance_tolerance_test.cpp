@@ -569,13 +569,15 @@ TEST(results_pictures, timeline_times_from_unit_periods_and_odd_days) {
         EXPECT_EQ(t.oddDays, c.oddDays) << c.rows;
         EXPECT_NEAR(TimelineFraction(t, c.span / 2), 0.5, 1e-12) << c.rows;
     }
-    // A last payment beyond a double (1.7e308 daily payments after 2e307 odd days) leaves the whole
-    // picture empty, the advance at the loan date too.
-    auto far = MonthlyScheduleOf("100 1.7e308 1 2e307");
-    far->gdDaysinUnitPd = 1;
-    far->gdAmount = 1000;
-    const Timeline none = TimelinePoints(*far);
-    EXPECT_TRUE(none.streams.empty() && none.advanceAtLoanDate == 0 && none.advanceText.empty());
+    // A last payment beyond a double leaves the whole picture empty, the advance at the loan date
+    // too, and composes no text that would overflow.
+    for (const char* rows : {"100 1.7e308 1 2e307", "100 1e308 1e308 0"}) {
+        auto far = MonthlyScheduleOf(rows);
+        far->gdDaysinUnitPd = 1;
+        far->gdAmount = 1000;
+        const Timeline none = TimelinePoints(*far);
+        EXPECT_TRUE(none.streams.empty() && none.advanceAtLoanDate == 0 && none.advanceText.empty()) << rows;
+    }
 }
 
 // The APR scale's band is the disclosed APR +/- 1/8 (1/4 irregular) point, the finance charge's
