@@ -325,6 +325,8 @@ TEST(loan_terms_continue, single_payment_loan_with_a_second_stream_clears_the_sc
     const LoanTermsEntries single = Entries("1000", "8", "", "6", 1, 0);
     LoanTermsLayout(*r, state, single.choice);
     EXPECT_TRUE(Continue(*r, state, single).reloadSchedule);
+    r->gaPymtAmt[2].clear();  // with stream 1 alone the schedule stands
+    EXPECT_FALSE(Continue(*r, state, single).reloadSchedule);
     const LoanTermsEntries installment = Entries("1000", "8", "", "", 0, 0);
     EXPECT_FALSE(Continue(*r, state, installment).reloadSchedule);
     EXPECT_TRUE(Continue(*r, state, installment).emptyUnitPeriod);
