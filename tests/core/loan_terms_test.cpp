@@ -254,6 +254,7 @@ TEST(loan_terms_continue, unit_period_basis_of_each_choice) {
         {1, 0, "6", 5, 180, 360, 6, 0, 0, "Whole Number of Months"},
         {1, 0, "12", 5, 360, 360, 12, 1, 0, "Whole Number of Months"},
         {1, 1, "200", 6, 200, 365, 0, 0, 0, "Actual Days"},
+        {1, 1, "              200              ", 6, 200, 365, 0, 0, 0, "Actual Days"},  // blanks are no part of it
     };
     for (const Row& row : rows) {
         auto r = std::make_unique<LoanRecord>();
