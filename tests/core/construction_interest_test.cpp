@@ -45,8 +45,10 @@ TEST(construction_interest_estimate, examples_and_hand_calculations) {
         // 0.08 x 60,000 / 365 x 180 = 2,367.1233; with the reserve 2,413.8172
         {"365/365 on advances", 0, 1, false, 120000, 8, 0, 180, 2367.12, 365},
         {"365/365 with interest reserve", 0, 1, true, 120000, 8, 0, 180, 2413.82, 365},
-        // 0.075 x 33,333 / 360 x 7 x 30 = 1,458.31875: half a cent and more goes up
-        {"rounding to cents", 1, 0, false, 33333, 7.5, 7, 0, 1458.32, 0},
+        // 0.075 x 33,333 / 360 x 7 x 30 = 1,458.31875: half a cent and more goes up;
+        // 0.07 x 10,007 / 360 x 1 x 30 = 58.374167: less than half a cent goes down
+        {"rounding to cents, up", 1, 0, false, 33333, 7.5, 7, 0, 1458.32, 0},
+        {"rounding to cents, down", 1, 0, false, 10007, 7, 1, 0, 58.37, 0},
         {"other: typed by the user", 1, 3, false, 100000, 9, 12, 0, 0, 0},
     };
     for (const Case& c : cases) {

@@ -254,6 +254,7 @@ TEST(loan_terms_continue, unit_period_basis_of_each_choice) {
         {1, 0, "6", 5, 180, 360, 6, 0, 0, "Whole Number of Months"},
         {1, 0, "12", 5, 360, 360, 12, 1, 0, "Whole Number of Months"},
         {1, 1, "200", 6, 200, 365, 0, 0, 0, "Actual Days"},
+        {1, 1, "              200              ", 6, 200, 365, 0, 0, 0, "Actual Days"},  // blanks are no part of it
     };
     for (const Row& row : rows) {
         auto r = std::make_unique<LoanRecord>();
@@ -325,6 +326,8 @@ TEST(loan_terms_continue, single_payment_loan_with_a_second_stream_clears_the_sc
     const LoanTermsEntries single = Entries("1000", "8", "", "6", 1, 0);
     LoanTermsLayout(*r, state, single.choice);
     EXPECT_TRUE(Continue(*r, state, single).reloadSchedule);
+    r->gaPymtAmt[2].clear();  // with stream 1 alone the schedule stands
+    EXPECT_FALSE(Continue(*r, state, single).reloadSchedule);
     const LoanTermsEntries installment = Entries("1000", "8", "", "", 0, 0);
     EXPECT_FALSE(Continue(*r, state, installment).reloadSchedule);
     EXPECT_TRUE(Continue(*r, state, installment).emptyUnitPeriod);

@@ -24,9 +24,10 @@ namespace {
 
 const std::string kRule = "  " + std::string(85, '_');
 
-// The input lines that only some loans print, each as the report rules word it: the payment
-// frequency of every code, the answer that the finance charge error caused the APR error, and
-// a construction loan's accrual system and frequency. A regular loan when `appendixJ`.
+// The lines that only some loans print, each as the report rules word it: the payment frequency
+// of every code, the answer that the finance charge error caused the APR error, a construction
+// loan's accrual system and frequency, and figures of less than a dollar that still count as a
+// finance charge or a payment. A regular loan when `appendixJ`.
 TEST(report_lines, wording_of_each_case) {
     const std::string p(6, ' ');  // every line's margin
     const auto freq = [](std::int16_t code) { return [code](LoanRecord& r) { r.giPymtFreq = code; }; };
@@ -72,6 +73,16 @@ TEST(report_lines, wording_of_each_case) {
         {false, freq(1), p + "Payment Frequency:                  Construction-Only Loan"},
         {false, together(1), p + "Payment Frequency:                  Monthly (Installment Loan)"},
         {false, together(6), p + "Payment Frequency:                  Actual Days (Single Payment Loan)"},
+        {false, [](LoanRecord& r) { r.dFnceChg = 0.5; }, p + "FINANCE CHARGE:" + std::string(38, ' ') + "$0.50"},
+        // A reimbursement row of blank cells whose adjusted payment is 50 cents: a payment, not an advance.
+        {true,
+         [](LoanRecord& r) {
+             r.gbAPRUnderViol = true;
+             r.gdAPRAdjFinal = -5;
+             r.giGridRowCount = 1;
+             r.gaPymtDbl[1] = 0.5;
+         },
+         p + std::string(38, ' ') + "$0.50" + std::string(30, ' ')},
     };
     for (const Row& row : rows) {
         LoanRecord r;

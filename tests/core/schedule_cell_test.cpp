@@ -2,6 +2,7 @@
 // in and refuses. Messages are the system's own texts; values are worked by hand from the rules.
 
 #include "engine/LoanRecord.h"
+#include "engine/NumberText.h"
 #include "engine/RuntimeError.h"
 #include "schedule/ScheduleCellCheck.h"
 #include "schedule/ScheduleCellStore.h"
@@ -101,6 +102,11 @@ TEST(schedule_cell_check, refusals_and_acceptances_by_column) {
         if (*row.message) {
             EXPECT_EQ(page.user.prompts()[0].style, 48);
         }
+    }
+    for (const int column : {3, 4}) {
+        Page page;  // a refusal elsewhere is no verdict on these cells: each is read afresh
+        page.r->giNumCheck = kHasDecimalPoint;
+        EXPECT_EQ(page.leave(1, column, "1").message, "") << "column " << column;
     }
 }
 
