@@ -1,7 +1,7 @@
 // Stream timing in the case replay: dates go through the calculator the page opens for the loan,
 // entries the page does not offer are refused with the key named, a refused calculator leaves
 // the record as the page leaves it once the user cancels, and what a calculator hands a page is
-// taken as the page takes it.
+// taken as the page takes it. Open Case shows the boxes as the pages hold them when one refuses.
 
 #include "CaseFile.h"
 #include "CaseReplay.h"
@@ -218,6 +218,22 @@ TEST(case_replay, stream_timing_is_what_the_pages_take) {
         SCOPED_TRACE(row.json);
         check(row);
     }
+}
+
+// A box left before the one that refuses shows what leaving it made of it: the amount financed
+// as money ("$###,###,###,###.00"), and taken as valid.
+TEST(case_replay, open_case_shows_the_boxes_left_before_a_refusal) {
+    CaseFile c;
+    ASSERT_FALSE(ParseCase(
+        R"({"amount_financed":"1000","disclosed_apr":".5","schedule":[{"amount":"88.85","payments":"12"}]})", c));
+    LoanRecord record;
+    ResetLoanRecord(record);
+    const CaseProgress progress = ReplayToResults(c, record, SystemClock{});
+    ASSERT_TRUE(progress.refusal);
+    EXPECT_EQ(progress.refusal->key, "disclosed_apr");
+    EXPECT_EQ(progress.page, CasePage::LoanTerms);
+    EXPECT_EQ(progress.entries.amountFinanced, "$1,000.00");
+    EXPECT_TRUE(progress.loanTerms.validFlag(LoanTermsField::AmountFinanced));
 }
 
 }  // namespace
