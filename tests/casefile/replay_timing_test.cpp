@@ -1,10 +1,12 @@
 // Stream timing in the case replay: dates go through the calculator the page opens for the loan,
 // entries the page does not offer are refused with the key named, a refused calculator leaves
 // the record as the page leaves it once the user cancels, and what a calculator hands a page is
-// taken as the page takes it. Open Case shows the boxes as the pages hold them when one refuses.
+// taken as the page takes it. Open Case shows the boxes as the pages hold them when one refuses,
+// and a question the case cannot answer ends it.
 
 #include "CaseFile.h"
 #include "CaseReplay.h"
+#include "CaseUser.h"
 
 #include <gtest/gtest.h>
 
@@ -234,6 +236,30 @@ TEST(case_replay, open_case_shows_the_boxes_left_before_a_refusal) {
     EXPECT_EQ(progress.page, CasePage::LoanTerms);
     EXPECT_EQ(progress.entries.amountFinanced, "$1,000.00");
     EXPECT_TRUE(progress.loanTerms.validFlag(LoanTermsField::AmountFinanced));
+}
+
+// The case answers only the APR test's question; any other question, or a warning asking to go
+// on, ends the case naming it, deferred refusals or not.
+TEST(case_replay, a_question_the_case_cannot_answer_ends_it) {
+    LoanRecord record;
+    CaseUser user(record, true, true);
+    user.at("construction");
+    const std::pair<const char*, short> questions[] = {
+        {"Start a new loan?  (Discard current data?) ", kStyleYesNoQuestion},
+        {"Changing the financing disclosure options will cause deletion of any payment information.",
+         kStyleOkCancelWarning},
+    };
+    for (const bool deferring : {false, true})
+        for (const auto& [text, style] : questions) {
+            user.deferRefusals(deferring);
+            try {
+                user.show(text, style);
+                ADD_FAILURE() << "answered: " << text;
+            } catch (const CaseFault& fault) {
+                EXPECT_EQ(fault.error.key, "construction");
+                EXPECT_EQ(fault.error.message, std::string("unexpected question: ") + text);
+            }
+        }
 }
 
 }  // namespace
