@@ -67,12 +67,12 @@ TEST(loan_tape, a_row_is_the_case_its_case_file_holds) {
         std::vector<Expected> rows;
     };
     const Row rows[] = {
-        {"quoted cells: a comma, doubled quotes and a line break inside; LF line ends",
+        {"quoted cells: a comma, doubled quotes, a line break and a letter beyond ASCII inside; LF line ends",
          "account,borrower,amount_financed,disclosed_apr,schedule.1.amount,schedule.1.payments\n"
-         "\"100-1\",\"Doe, \"\"Jack\"\"\nJr.\",1000.00,12.00,88.85,12\n"
+         "\"100-1\",\"Do\xC3\xAB, \"\"Jack\"\"\nJr.\",1000.00,12.00,88.85,12\n"
          "100-2,\"\",\"1,000\",,,\n",
          {{1, 2, "100-1",
-           R"({"account":"100-1","borrower":"Doe, \"Jack\"\nJr.","amount_financed":"1000.00","disclosed_apr":"12.00",)"
+           R"({"account":"100-1","borrower":"Do\u00eb, \"Jack\"\nJr.","amount_financed":"1000.00","disclosed_apr":"12.00",)"
            R"("schedule":[{"amount":"88.85","payments":"12"}]})"},
           {2, 4, "100-2", R"({"account":"100-2","amount_financed":"1,000"})"}}},
         {"a byte-order mark, CR LF line ends, booleans in any letter case, empty cells not given",
@@ -174,6 +174,7 @@ TEST(loan_tape, a_header_naming_no_case_key_refuses_the_tape) {
         {std::string(79, 'x') + "\xC3\xA9z\n", std::string(79, 'x') + "...", "unknown column (column 1)"},
         {"schedule.361.amount\n", "schedule.361.amount", "the schedule holds at most 360 streams (column 1)"},
         {"account,,kind\n", "(header)", "column 2 has no name"},
+        {"account,\xE9\n", "(header)", "column 2: the name is not UTF-8 text"},
         {"acc\"ount\n", "(header)",
          "the header, column 1: a quote in a cell that does not start with one (a cell holding quotes is written in "
          "quotes, each quote doubled)"},

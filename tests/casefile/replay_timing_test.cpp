@@ -1,10 +1,12 @@
 // Stream timing in the case replay: dates go through the calculator the page opens for the loan,
 // entries the page does not offer are refused with the key named, a refused calculator leaves
 // the record as the page leaves it once the user cancels, and what a calculator hands a page is
-// taken as the page takes it.
+// taken as the page takes it. Open Case shows the boxes as the pages hold them when one refuses,
+// and a question the case cannot answer ends it.
 
 #include "CaseFile.h"
 #include "CaseReplay.h"
+#include "CaseUser.h"
 
 #include <gtest/gtest.h>
 
@@ -64,8 +66,8 @@ constexpr const char* kSingleHasNoCalendar =
 TEST(case_replay, stream_timing_is_what_the_pages_take) {
     struct Row {
         const char* json;
-        const char* key = "";  // a refusal: the key and the message
-        const char* message = "";
+        const char* key = "";           // a refusal: the key and the message
+        const char* message = "";       // checked where given (a key filter's message is the core's)
         std::vector<Stream> streams{};  // the stream cells as the page holds them at the end
         double amountFinanced = 0, unitDays = 0, yearDays = 0;
         bool calendarCancelled = false;  // refused inside a calculator, which only Cancel leaves
@@ -170,6 +172,18 @@ TEST(case_replay, stream_timing_is_what_the_pages_take) {
          49000,
          365,
          365},
+        // Typed over a year of days, the construction's unit periods take digits only.
+        {SEPARATE_LOAN(R"("time_period":"365","unit_periods":"1.5","odd_days":"0")"), "construction.unit_periods"},
+        // Accrual "other" with permanent financing: the estimate is given, no period is asked.
+        {R"({"kind":"construction","disclosed_apr":"8.25","frequency":"monthly","construction":{"commitment":)"
+         R"("100000","simple_rate":"9","prepaid_finance_charge":"1000","subsequent_finance_charge":"500",)"
+         R"("disclosure":"with_permanent","accrual":"other","time_period":"6","estimated_interest":"2500"},)"
+         R"("schedule":[{"amount":"770","payments":"360"}]})",
+         "construction.time_period", "no construction period is entered for this accrual system"},
+        // A key a box refuses ends the case naming the box.
+        {R"({"amount_financed":"1000","disclosed_apr":"12","disclosed_finance_charge":"66.2x",)"
+         R"("schedule":[{"amount":"88.85","payments":"12"}]})",
+         "disclosed_finance_charge"},
     };
     // ASSERT ends one row only.
     const auto check = [](const Row& row) {
@@ -181,7 +195,9 @@ TEST(case_replay, stream_timing_is_what_the_pages_take) {
         if (*row.key) {
             ASSERT_TRUE(error);
             EXPECT_EQ(error->key, row.key);
-            EXPECT_EQ(error->message, row.message);
+            if (*row.message) {
+                EXPECT_EQ(error->message, row.message);
+            }
             EXPECT_EQ(r.gdCalcAPR, 0);
         } else {
             ASSERT_FALSE(error) << error->key << ": " << error->message;
@@ -204,6 +220,46 @@ TEST(case_replay, stream_timing_is_what_the_pages_take) {
         SCOPED_TRACE(row.json);
         check(row);
     }
+}
+
+// A box left before the one that refuses shows what leaving it made of it: the amount financed
+// as money ("$###,###,###,###.00"), and taken as valid.
+TEST(case_replay, open_case_shows_the_boxes_left_before_a_refusal) {
+    CaseFile c;
+    ASSERT_FALSE(ParseCase(
+        R"({"amount_financed":"1000","disclosed_apr":".5","schedule":[{"amount":"88.85","payments":"12"}]})", c));
+    LoanRecord record;
+    ResetLoanRecord(record);
+    const CaseProgress progress = ReplayToResults(c, record, SystemClock{});
+    ASSERT_TRUE(progress.refusal);
+    EXPECT_EQ(progress.refusal->key, "disclosed_apr");
+    EXPECT_EQ(progress.page, CasePage::LoanTerms);
+    EXPECT_EQ(progress.entries.amountFinanced, "$1,000.00");
+    EXPECT_TRUE(progress.loanTerms.validFlag(LoanTermsField::AmountFinanced));
+}
+
+// The case answers only the APR test's question; any other question, or a warning asking to go
+// on, ends the case naming it, deferred refusals or not.
+TEST(case_replay, a_question_the_case_cannot_answer_ends_it) {
+    LoanRecord record;
+    CaseUser user(record, true, true);
+    user.at("construction");
+    const std::pair<const char*, short> questions[] = {
+        {"Start a new loan?  (Discard current data?) ", kStyleYesNoQuestion},
+        {"Changing the financing disclosure options will cause deletion of any payment information.",
+         kStyleOkCancelWarning},
+    };
+    for (const bool deferring : {false, true})
+        for (const auto& [text, style] : questions) {
+            user.deferRefusals(deferring);
+            try {
+                user.show(text, style);
+                ADD_FAILURE() << "answered: " << text;
+            } catch (const CaseFault& fault) {
+                EXPECT_EQ(fault.error.key, "construction");
+                EXPECT_EQ(fault.error.message, std::string("unexpected question: ") + text);
+            }
+        }
 }
 
 }  // namespace
