@@ -379,6 +379,8 @@ TEST(cli_batch_output, xlsx_has_loans_summary_and_refused_sheets) {
     const std::string summary = Unzipped(book, "xl/worksheets/sheet2.xml");
     // The item column is 28 characters wide: 28 x 7 + 5 = 201 pixels, 201 / 7 in 256ths of a character.
     EXPECT_NE(summary.find("<col min=\"1\" max=\"1\" width=\"28.7109375\""), std::string::npos) << summary;
+    // A figure's column is 14 characters wide: 14 x 7 + 5 = 103 pixels.
+    EXPECT_NE(loans.find("<col min=\"8\" max=\"8\" width=\"14.7109375\""), std::string::npos) << loans;
     EXPECT_NE(CellXml(summary, "A2").find("<t>cases</t>"), std::string::npos) << summary;
     EXPECT_NE(CellXml(summary, "B2").find("<v>3</v>"), std::string::npos) << summary;
     EXPECT_NE(CellXml(summary, "B3").find("<v>2</v>"), std::string::npos) << summary;  // checked
@@ -399,12 +401,13 @@ TEST(cli_batch_output, xlsx_cells_hold_what_a_spreadsheet_can) {
     const std::string book = folder / "cells.xlsx";
     auto sink = MakeXlsxSink(book, folder / "");
     ComposedVerdict row;
-    sink->ComposeRefused("caf\xC3\xA9", "\xC3(", "key", std::string(40000, 'a'), row);
+    sink->ComposeRefused("caf\xC3\xA9", "\xC3(", "\xF4\x80\x80\x80", std::string(40000, 'a'), row);
     sink->Write(row);
     EXPECT_EQ(sink->Finish(BatchSummary{}), std::nullopt);
     const std::string refused = Unzipped(book, "xl/worksheets/sheet3.xml");
     EXPECT_NE(CellXml(refused, "A2").find("<t>caf\xC3\xA9</t>"), std::string::npos) << CellXml(refused, "A2");
     EXPECT_NE(CellXml(refused, "B2").find("<t>\xEF\xBF\xBD(</t>"), std::string::npos) << CellXml(refused, "B2");
+    EXPECT_NE(CellXml(refused, "C2").find("<t>\xF4\x80\x80\x80</t>"), std::string::npos) << CellXml(refused, "C2");
     EXPECT_NE(CellXml(refused, "D2").find("<t>" + std::string(32764, 'a') + "...</t>"), std::string::npos);
     // With no file descriptor left, no working file can be made.
     rlimit limit{};
