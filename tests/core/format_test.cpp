@@ -246,7 +246,7 @@ TEST(format_test, ShortDate) {
         const char* expected;
     };
     for (const Row& row : {Row{2026, 3, 5, "3/5/2026"}, Row{1999, 12, 31, "12/31/1999"}, Row{2024, 2, 29, "2/29/2024"},
-                           Row{2000, 2, 29, "2/29/2000"}}) {
+                           Row{2000, 2, 29, "2/29/2000"}, Row{100, 1, 1, "1/1/100"}, Row{9999, 12, 31, "12/31/9999"}}) {
         EXPECT_EQ(FormatShortDate(row.year, row.month, row.day), row.expected)
             << row.year << "-" << row.month << "-" << row.day;
     }
