@@ -164,16 +164,18 @@ TEST(val, a_number_beyond_the_double_range_is_an_overflow) {
 
 TEST(numeric_text_check, accepts_what_an_entry_field_accepts) {
     struct Row {
-        const char* text;
+        std::string_view text;
         bool integer;
         short result;
     };
+    const std::string_view cut(" 12.5", 3);  // a text that ends before a point: the point is not its own
     const Row rows[] = {
         {"1234.56", false, 0}, {"$1,234.56", false, 0}, {"-12", false, 0},  {"12-", false, 0}, {"(12)", false, 0},
         {" 7 ", false, 0},     {"1e5", false, 0},       {"+$3", false, 0},  {"", false, 1},    {"   ", false, 1},
         {"abc", false, 1},     {"12abc", false, 1},     {"$", false, 1},    {".", false, 1},   {"1.2.3", false, 1},
         {",5", false, 1},      {"--5", false, 1},       {"(12", false, 1},  {"12)", false, 1}, {"1e", false, 1},
         {"12", true, 0},       {"12.0", true, 2},       {"1,200", true, 0}, {"abc.", true, 2}, {"abc", true, 1},
+        {cut, false, 0},
     };
     for (const Row& row : rows)
         EXPECT_EQ(NumericTextCheck(row.text, row.integer), row.result)
