@@ -142,8 +142,8 @@ TEST(schedule_continue_check, construction_payments_must_cover_the_commitment) {
           {.regular = false, .subsequent = 500, .interest = 4500});
     Check({"subsequent", rows, 1, kHead + kNote + " the subsequently paid finance charge.)", 2},
           {.regular = false, .subsequent = 500});
-    Check({"interest", rows, 1, kHead + kNote + " estimated construction interest.)", 2},
-          {.regular = false, .interest = 4500});
+    Check({"a cent of interest", rows, 1, kHead + kNote + " estimated construction interest.)", 2},
+          {.regular = false, .interest = 0.01});
     Check({"enough", {{"1000", "100", "1", "0"}}, 1, ""}, {.regular = false});
     ScriptedUser user;
     auto r = std::make_unique<LoanRecord>();
