@@ -83,6 +83,12 @@ TEST(report_lines, wording_of_each_case) {
              r.gaPymtDbl[1] = 0.5;
          },
          p + std::string(38, ' ') + "$0.50" + std::string(30, ' ')},
+        {false,
+         [](LoanRecord& r) {
+             r.gbFCOverViol = true;
+             r.dFinanceChgDiff = -12.5;
+         },
+         p + "** VIOLATION **  Finance Charge is overstated by:     " + std::string(17, ' ') + "$12.50"},
     };
     for (const Row& row : rows) {
         LoanRecord r;
