@@ -448,6 +448,8 @@ TEST(tolerance_boundaries, money_is_compared_to_the_cent_not_to_binary_noise) {
 
 TEST(compliance_tests, disclosed_finance_charge_of_zero_switches_every_test_off) {
     auto r = SecuredCase(6, 0);  // APR understated by 6 points
+    RunTests(*r);
+    ASSERT_TRUE(r->gbAPRUnderViol) << "the run before the disclosed finance charge was cleared";
     r->gdEstFinanceChg = 0;
     auto run = RunTests(*r);
     EXPECT_TRUE(run->user.prompts().empty());
