@@ -184,6 +184,16 @@ TEST(case_replay, stream_timing_is_what_the_pages_take) {
         {R"({"amount_financed":"1000","disclosed_apr":"12","disclosed_finance_charge":"66.2x",)"
          R"("schedule":[{"amount":"88.85","payments":"12"}]})",
          "disclosed_finance_charge"},
+        // A key refused without a message (a money box holds two decimals) is named with the text before it.
+        {R"({"amount_financed":"1000","disclosed_apr":"12","disclosed_finance_charge":"66.205",)"
+         R"("schedule":[{"amount":"88.85","payments":"12"}]})",
+         "disclosed_finance_charge", R"("66.205" cannot be typed into this field: it refuses '5' after "66.20")"},
+        // A single payment's unit periods are the page's own: 1.
+        {R"({"amount_financed":"1000","disclosed_apr":"10","loan_type":"single","frequency":"whole_months",)"
+         R"("unit_period":"6","schedule":[{"amount":"1050","payments":"1","unit_periods":"2"}]})",
+         "schedule[1].unit_periods",
+         "is fixed at 1 for this loan and cannot be changed",
+         {{1050, 1, 1, 0}}},
     };
     // ASSERT ends one row only.
     const auto check = [](const Row& row) {

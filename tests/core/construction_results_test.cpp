@@ -212,12 +212,13 @@ TEST(construction_results, refusals_show_no_figures) {
 }
 
 TEST(construction_results, apr_without_a_solution_or_without_a_charge) {
-    // Commitment 10,000, prepaid 9,000, subsequently paid 2,000: no finance charge is computed
-    // (and none of an earlier loan stands), and the amount lent, 5,000 - 9,000, has no APR.
+    // Commitment 10,000, prepaid 9,000, subsequently paid 1,000: C - P - S + A is 0, not above
+    // it, so no finance charge is computed (and none of an earlier loan stands), and the amount
+    // lent, 5,000 - 9,000, has no APR.
     Loan bad;
     bad.r->gdCommitmentAmt = 10000;
     bad.r->gdPrepaidFinChg = 9000;
-    bad.r->gdSubseqFinChg = 2000;
+    bad.r->gdSubseqFinChg = 1000;
     bad.r->gdEstConstInterest = 0;
     bad.r->gdAmount = -4000;
     bad.r->gaPymtAmt[1] = "7000";

@@ -11,13 +11,30 @@
 #include <dirent.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
+
+namespace {
+// Set, the next write() of this program fails with EINTR before writing anything, as a write to a
+// file system a signal can interrupt does; the others go straight to the system.
+std::atomic<bool> gInterruptNextWrite{false};
+}  // namespace
+
+extern "C" ssize_t write(int fd, const void* data, size_t size) {
+    if (gInterruptNextWrite.exchange(false)) {
+        errno = EINTR;
+        return -1;
+    }
+    return ::syscall(SYS_write, fd, data, size);
+}
 
 namespace tallex {
 namespace {
@@ -50,6 +67,14 @@ TEST(report_lines, wording_of_each_case) {
         {true, freq(5), p + "Payment Frequency:         Equal Months (Single Payment Loan)"},
         {true, freq(6), p + "Payment Frequency:         Actual Days (Single Payment Loan)"},
         {true, freq(9), p + "Payment Frequency:         Other"},
+        // Code 9 lists the lump sums the reimbursement page showed.
+        {true,
+         [](LoanRecord& r) {
+             r.giPymtFreq = 9;
+             r.gbAPRUnderViol = r.gbLumpSumsShown = true;
+             r.gdAPRAdjFinal = -5;
+         },
+         p + "Lump Sum Method:" + std::string(21 + 13, ' ') + "$0.00"},
         {true, [](LoanRecord& r) { r.giAPRUnderByFC = kAnswerYes; },
          p + "APR Error Caused by Finance Charge Error:         Yes"},
         {true, [](LoanRecord& r) { r.giAPROverByFC = kAnswerYes; },
@@ -214,7 +239,9 @@ protected:
 TEST_F(atomic_file, replaces_the_whole_file) {
     const std::string path = folder_ + "/report.txt";
     ASSERT_FALSE(WriteFileAtomically(path, "old\r\n"));
+    gInterruptNextWrite = true;  // a signal interrupts the write once: it is tried again
     ASSERT_FALSE(WriteFileAtomically(path, "new text\r\n"));
+    EXPECT_FALSE(gInterruptNextWrite);
     EXPECT_EQ(ReadFile(path), "new text\r\n");
     EXPECT_EQ(FolderEntries(folder_), std::vector<std::string>{"report.txt"});
 }
