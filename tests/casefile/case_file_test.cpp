@@ -3,6 +3,7 @@
 // hand, case files written and read back, verdict numbers and CSV fields.
 
 #include "BatchOutput.h"
+#include "CaseChoices.h"
 #include "CaseFile.h"
 #include "CaseReplay.h"
 #include "ShortestNumber.h"
@@ -426,6 +427,15 @@ TEST(case_file, survives_a_round_trip) {
     EXPECT_TRUE(written.starts_with("{\n  \"") && written.ends_with("\n}\n")) << written;
     EXPECT_NE(written.find("\n  \"account\": \"A-1\""), std::string::npos) << written;
     EXPECT_NE(written.find("\n      \"amount\": \"1\""), std::string::npos) << written;
+    // A page's frequency option and its key name each other, the last option too.
+    const auto throughThePage = [&c](const char* loanType, std::string_view key) {
+        c.loanType = loanType;
+        c.frequency = key;
+        return FrequencyKey(c.loanType == "single", FrequencyIndex(c));
+    };
+    for (const std::string_view key : kInstallmentFrequencyKeys) EXPECT_EQ(throughThePage("installment", key), key);
+    for (const std::string_view key : kSingleFrequencyKeys) EXPECT_EQ(throughThePage("single", key), key);
+    EXPECT_EQ(FrequencyKey(false, 9), "actual_days");  // beyond the options: the last
 }
 
 TEST(case_file, refuses_what_no_page_could_hold) {
