@@ -191,6 +191,7 @@ TEST(cli_manners, each_help_states_defaults_and_exit_codes) {
         {"",
          {"Exit codes: check 0 no violation, 1 a violation, 2 bad input or an unreadable file; batch 0 every case "
           "checked, 1 a case refused, 2 cannot run (unreadable input, no cases at all)."}},
+        {"apr", {"Exit codes: 0 the APR was computed, 2 bad arguments or no APR could be computed."}},
         {"check", {"- reads standard input", "Exit codes: 0 no violation, 1 a violation"}},
         {"report", {"-o,--output TEXT", "(default: standard output)", "Exit codes: 0 the report was written"}},
         {"batch",
