@@ -432,17 +432,22 @@ TEST(cli_batch_output, xlsx_cells_hold_what_a_spreadsheet_can) {
     EXPECT_EQ(problem, "cannot be written: no working file could be made for the spreadsheet");
 }
 
-// The progress bar is drawn only when standard error is a terminal.
+// The progress bar is drawn only when standard error is a terminal; it is full at the end whether
+// the input is measured in bytes (a case file) or in cases (a folder of one case).
 TEST(cli_batch_output, progress_bar_only_on_a_terminal) {
     std::string out;
     if (clitest::Run("command -v script >/dev/null", out) != 0) GTEST_SKIP() << "no script(1) to give a terminal";
     TempFolder folder;
-    const std::string args = "batch " + kExamples + "/regular-monthly.json -o " + (folder / "v.jsonl");
+    fs::create_directory(folder / "one");
+    fs::copy_file(kExamples + "/regular-monthly.json", folder / "one/a.json");
     const std::string bar = "[" + std::string(40, '#') + "] 100% 1 cases";
-    clitest::Run("script -qec '" + std::string(TALLEX_CLI) + " " + args + "' /dev/null", out);
-    EXPECT_NE(out.find(bar), std::string::npos) << out;
-    RunCli(args, out, Stderr::Kept);
-    EXPECT_EQ(out.find("] 100%"), std::string::npos) << out;
+    for (const std::string& input : {kExamples + "/regular-monthly.json", folder / "one"}) {
+        const std::string args = "batch " + input + " -o " + (folder / "v.jsonl");
+        clitest::Run("script -qec '" + std::string(TALLEX_CLI) + " " + args + "' /dev/null", out);
+        EXPECT_NE(out.find(bar), std::string::npos) << input << ": " << out;
+        RunCli(args, out, Stderr::Kept);
+        EXPECT_EQ(out.find("] 100%"), std::string::npos) << input << ": " << out;
+    }
 }
 
 }  // namespace
