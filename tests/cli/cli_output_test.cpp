@@ -293,20 +293,44 @@ TEST(cli_batch_output, jobs_keep_the_order_and_the_bytes) {
     std::string tapes = tape.substr(0, body);
     for (int n = 0; n < 40; ++n) tapes += tape.substr(body);
     WriteFile(folder / "tape.csv", tapes);
+    // Standard input that pauses after a slow share of cases (threads take the cases in shares of
+    // 1, 2, 4, ..., 32, then 64): ten cases of 360 streams of 30,000 payments (no finance charge
+    // disclosed: the APR alone) open the 64 after the first 63; quick refused cases follow the
+    // pause, and the threads done with them must wait for the slow share, not pass it.
+    nlohmann::json slow = worked;
+    slow["amount_financed"] = "100000.00";
+    slow["disclosed_finance_charge"] = "";
+    slow["schedule"] = nlohmann::json::array();
+    for (int n = 0; n < 360; ++n)
+        slow["schedule"].push_back(
+            {{"amount", "0.01"}, {"payments", "30000"}, {"unit_periods", "1"}, {"odd_days", "0"}});
+    const std::string refused = std::string(R"({"amount_financed":"12a"})") + "\n";
+    std::string before, after;
+    for (int n = 0; n < 63 + 64; ++n) before += n >= 63 && n < 73 ? slow.dump() + "\n" : refused;
+    for (int n = 0; n < 24 * 64; ++n) after += refused;
+    WriteFile(folder / "before.jsonl", before);
+    WriteFile(folder / "after.jsonl", after);
     struct Row {
         std::string args;
         std::string name;  // of each case, before its number
         std::size_t cases;
         bool csv;
+        std::string input = "";  // a command whose output is the standard input
     } const rows[] = {
         {"batch " + (folder / "cases.jsonl"), "line", 300, false},
         {"batch " + (folder / "cases.jsonl") + " --format csv", "line", 300, true},
         {"batch " + (folder / "tape.csv"), "row", 360, false},
         {"batch " + (folder / "tape.csv") + " --format csv", "row", 360, true},
+        {"batch -", "line", 63 + 64 + 24 * 64, false,
+         "{ cat " + (folder / "before.jsonl") + "; sleep 0.05; cat " + (folder / "after.jsonl") + "; } | "},
+    };
+    // A batch that never ends fails rather than hangs.
+    const auto batch = [](const Row& row, const char* jobs, std::string& out) {
+        return clitest::Run(row.input + "timeout 60 " + TALLEX_CLI + " " + row.args + jobs + " 2>/dev/null", out);
     };
     for (const Row& row : rows) {
         std::string one;
-        EXPECT_EQ(RunCli(row.args + " --jobs 1", one), 1) << row.args;  // refused cases among them
+        EXPECT_EQ(batch(row, " --jobs 1", one), 1) << row.args;  // refused cases among them
         std::vector<std::string> verdicts = Lines(one);
         if (row.csv && !verdicts.empty()) verdicts.erase(verdicts.begin());  // the header
         ASSERT_EQ(verdicts.size(), row.cases) << row.args;
@@ -317,7 +341,7 @@ TEST(cli_batch_output, jobs_keep_the_order_and_the_bytes) {
         }
         for (const char* jobs : {" --jobs 2", " --jobs 7"}) {
             std::string many;
-            EXPECT_EQ(RunCli(row.args + jobs, many), 1) << row.args << jobs;
+            EXPECT_EQ(batch(row, jobs, many), 1) << row.args << jobs;
             EXPECT_TRUE(many == one) << row.args << jobs;
         }
     }
