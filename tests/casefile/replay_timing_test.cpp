@@ -233,7 +233,7 @@ TEST(case_replay, stream_timing_is_what_the_pages_take) {
 }
 
 // A box left before the one that refuses shows what leaving it made of it: the amount financed
-// as money ("$###,###,###,###.00"), and taken as valid.
+// as money ("$###,###,###,###.00"), and taken as valid. Open Case stops on the page that refused.
 TEST(case_replay, open_case_shows_the_boxes_left_before_a_refusal) {
     CaseFile c;
     ASSERT_FALSE(ParseCase(
@@ -246,6 +246,15 @@ TEST(case_replay, open_case_shows_the_boxes_left_before_a_refusal) {
     EXPECT_EQ(progress.page, CasePage::LoanTerms);
     EXPECT_EQ(progress.entries.amountFinanced, "$1,000.00");
     EXPECT_TRUE(progress.loanTerms.validFlag(LoanTermsField::AmountFinanced));
+
+    // Refused by the construction phase page's Continue, on its last box: 366 odd days.
+    CaseFile phase;
+    ASSERT_FALSE(ParseCase(SEPARATE_LOAN(R"("time_period":"365","unit_periods":"1","odd_days":"366")"), phase));
+    ResetLoanRecord(record);
+    const CaseProgress stopped = ReplayToResults(phase, record, SystemClock{});
+    ASSERT_TRUE(stopped.refusal);
+    EXPECT_EQ(std::tie(stopped.refusal->key, stopped.page),
+              std::tuple("construction.odd_days", CasePage::ConstructionPhase));
 }
 
 // The case answers only the APR test's question; any other question, or a warning asking to go

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -77,6 +78,17 @@ TEST(batch_file_fault, a_full_disk_keeps_the_earlier_verdicts) {
         EXPECT_EQ(ReadFile(verdicts), "{\"earlier\":true}\n") << format;
         EXPECT_EQ(disk.files(), std::vector<std::string>{"verdicts." + format});
     }
+}
+
+// Verdicts that cannot take the name given, a folder's: the rename's own message, and the folder
+// alone left, nothing half-written beside it.
+TEST(batch_file_fault, a_folder_of_the_name_given_is_left_alone) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder / "verdicts");
+    std::string out;
+    EXPECT_EQ(RunCli("batch " + kExamples + "/regular-monthly.json -o " + (folder / "verdicts"), out), 2);
+    EXPECT_EQ(LastLine(out), "tallex-cli: " + (folder / "verdicts") + ": cannot be written: Is a directory");
+    EXPECT_EQ(folder.files(), std::vector<std::string>{"verdicts"});
 }
 
 // Damaged copies of a good case file: cut short at several places, and with bytes that no JSON

@@ -568,6 +568,11 @@ TEST(results_pictures, timeline_times_from_unit_periods_and_odd_days) {
         EXPECT_EQ(t.oddDays, c.oddDays) << c.rows;
         EXPECT_NEAR(TimelineFraction(t, c.span / 2), 0.5, 1e-12) << c.rows;
     }
+    // The times as the schedule states them: whole unit periods, then the odd days.
+    auto stated = MonthlyScheduleOf("200 35 1 15");
+    stated->gdDaysinUnitPd = 30;
+    const TimelineStream s = TimelinePoints(*stated).streams.at(0);
+    EXPECT_EQ(std::tie(s.firstText, s.lastText), std::tuple("1 + 15 days", "35 + 15 days"));
     // A last payment beyond a double leaves the whole picture empty, the advance at the loan date
     // too, and composes no text that would overflow.
     for (const char* rows : {"100 1.7e308 1 2e307", "100 1e308 1e308 0"}) {

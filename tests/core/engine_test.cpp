@@ -204,6 +204,7 @@ TEST(numeric_text_value, reads_the_decorated_forms_and_refuses_the_rest) {
         {"$-3", -3.0},
         {"1e2", 100.0},
         {" 7 ", 7.0},
+        {"$7\r\n", 7.0},  // a line end is white space too
         {"abc", std::nullopt},
         {"", std::nullopt},
         {"12abc", std::nullopt},

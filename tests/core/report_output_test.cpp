@@ -89,6 +89,13 @@ TEST(report_lines, wording_of_each_case) {
         {false, accrual(6), p + "  Accrual System:               Actual Days (365/360) - Compounded Interest"},
         {false, accrual(7), p + "  Accrual System:               Other"},
         {false, accrual(7), p + "Number of Months in "},  // "other" measured in months
+        // Actual days: the odd days after the unit periods.
+        {false,
+         [](LoanRecord& r) {
+             r.giAccrualMethod = 3;
+             r.gdOddDays = 12;
+         },
+         p + "Number of Odd Days:" + std::string(31, ' ') + "      12"},
         {false, [](LoanRecord& r) { r.dMonths = 18; },
          p + "One payment of principal of $0.00 and interest due monthly"},
         {false, [](LoanRecord& r) { r.giAPROverByFC = kAnswerYes; },

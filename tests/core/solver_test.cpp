@@ -218,6 +218,9 @@ TEST(solve_apr, a_root_the_iteration_misses_is_bracketed_and_no_root_fails) {
         {10000, 60, 30, 360, {{29.92, 360, 1, 0}}, true},      // true APR 0.5 %
         {10000, 100, 30, 360, {{11051.25, 1, 120, 0}}, true},  // one payment ten years out
         {10000, 9999, 400, 365, {{10109.59, 1, 1, 0}}, true},  // a single payment in days
+        // One odd day in a unit period of a billionth of a day: the rate -1e-9, a rate the search
+        // samples, cannot be discounted, and the sign change across that pole (nearest -1 %) is no root.
+        {1000, -1, 1e-9, 1e-9, {{1e10, 1, 100, 1}}, true},
         // No rate gives the amount financed.
         {1000, 12, 30, 360, {{2689, 3, 0, 0}, {1255, 2, 17, 0}}, false},  // worth at least 2,689 at any rate
         {1000, 12, 30, 360, {{500, 1, 0, 0}}, false},                     // worth 500 at every rate
