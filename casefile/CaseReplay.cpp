@@ -416,7 +416,9 @@ private:
     }
 
     void Results() {
-        user_.at("answers");
+        // The page refuses only a construction loan (its amount financed), whose figures come
+        // from the construction entries; the caused-by answers name their own keys.
+        user_.at(r_.gbConstruction ? "construction" : "answers");
         DisclosureInputs inputs = CaptionlessInputs();
         out_.enteredRows.resize(kMaxStreams + 1);
         std::iota(out_.enteredRows.begin(), out_.enteredRows.end(), 0);

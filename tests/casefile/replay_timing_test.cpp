@@ -257,6 +257,23 @@ TEST(case_replay, open_case_shows_the_boxes_left_before_a_refusal) {
               std::tuple("construction.odd_days", CasePage::ConstructionPhase));
 }
 
+// A prepaid finance charge beyond the commitment leaves no amount financed: the results page
+// refuses the loan, naming the construction figures it came from.
+TEST(case_replay, a_results_page_refusal_names_the_construction) {
+    CaseFile c;
+    ASSERT_FALSE(ParseCase(
+        R"({"kind":"construction","disclosed_apr":"8.25","frequency":"monthly","construction":{"commitment":"1000",)"
+        R"("simple_rate":"9","prepaid_finance_charge":"2000","subsequent_finance_charge":"0","disclosure":)"
+        R"("with_permanent","accrual":"365/360","time_period":"1","estimated_interest":"0"},"schedule":)"
+        R"([{"amount":"1900","payments":"1","unit_periods":"1","odd_days":"0"},{"amount":"-900","payments":"1",)"
+        R"("unit_periods":"2","odd_days":"0"}]})",
+        c));
+    CaseOutcome outcome;
+    const auto error = RunCase(c, outcome);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->key, "construction");
+}
+
 // The case answers only the APR test's question; any other question, or a warning asking to go
 // on, ends the case naming it, deferred refusals or not.
 TEST(case_replay, a_question_the_case_cannot_answer_ends_it) {
