@@ -418,6 +418,10 @@ TEST(case_file, survives_a_round_trip) {
         ASSERT_FALSE(RunCase(c, first));
         ASSERT_FALSE(RunCase(again, second));
         EXPECT_EQ(VerdictJson(first), VerdictJson(second)) << name;
+        // The report's heading names who prepared it, for whom and when: all of it kept.
+        EXPECT_EQ(WriteReport(*second.record, second.identity, TALLEX_VERSION),
+                  WriteReport(*first.record, first.identity, TALLEX_VERSION))
+            << name;
         EXPECT_TRUE(nlohmann::json::accept(VerdictJson(first))) << name;
     }
     // Written for people to read: two spaces a level, a line end at the end.
