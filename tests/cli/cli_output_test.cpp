@@ -419,9 +419,10 @@ TEST(cli_batch_output, xlsx_has_loans_summary_and_refused_sheets) {
     for (const std::string* sheet : {&loans, &summary, &refused}) EXPECT_EQ(sheet->find("<f>"), std::string::npos);
 }
 
-// A text cell holds valid UTF-8 as given, a stray byte replaced, and at most a cell's 32,767
-// characters (cut to end in "..."); a refused row fills its four columns only, though its verdict
-// held a loan's row before (a batch reuses them); a workbook without its working files says so.
+// A text cell holds valid UTF-8 as given, a stray byte replaced (each of an encoded surrogate's
+// three too), and at most a cell's 32,767 characters (cut to end in "..."); a refused row fills
+// its four columns only, though its verdict held a loan's row before (a batch reuses them); a
+// workbook without its working files says so.
 TEST(cli_batch_output, xlsx_cells_hold_what_a_spreadsheet_can) {
     TempFolder folder;
     const std::string book = folder / "cells.xlsx";
@@ -433,12 +434,14 @@ TEST(cli_batch_output, xlsx_cells_hold_what_a_spreadsheet_can) {
     ComposedVerdict row;
     sink->Compose(outcome, "line 1", row);
     sink->Write(row);
-    sink->ComposeRefused("caf\xC3\xA9", "\xC3(", "\xF4\x80\x80\x80", std::string(40000, 'a'), row);
+    sink->ComposeRefused("caf\xC3\xA9", "\xC3(\xED\xA0\x80", "\xF4\x80\x80\x80", std::string(40000, 'a'), row);
     sink->Write(row);
     EXPECT_EQ(sink->Finish(BatchSummary{}), std::nullopt);
     const std::string refused = Unzipped(book, "xl/worksheets/sheet3.xml");
     EXPECT_NE(CellXml(refused, "A2").find("<t>caf\xC3\xA9</t>"), std::string::npos) << CellXml(refused, "A2");
-    EXPECT_NE(CellXml(refused, "B2").find("<t>\xEF\xBF\xBD(</t>"), std::string::npos) << CellXml(refused, "B2");
+    EXPECT_NE(CellXml(refused, "B2").find("<t>\xEF\xBF\xBD(\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD</t>"),
+              std::string::npos)
+        << CellXml(refused, "B2");
     EXPECT_NE(CellXml(refused, "C2").find("<t>\xF4\x80\x80\x80</t>"), std::string::npos) << CellXml(refused, "C2");
     EXPECT_NE(CellXml(refused, "D2").find("<t>" + std::string(32764, 'a') + "...</t>"), std::string::npos);
     EXPECT_EQ(CellXml(refused, "E2"), "");
