@@ -422,7 +422,7 @@ TEST(cli_batch_output, xlsx_has_loans_summary_and_refused_sheets) {
 // A text cell holds valid UTF-8 as given, a stray byte replaced (each of an encoded surrogate's
 // three too), and at most a cell's 32,767 characters (cut to end in "..."); a refused row fills
 // its four columns only, though its verdict held a loan's row before (a batch reuses them); a
-// workbook without its working files says so.
+// full sheet goes on in the next; a workbook without its working files says so.
 TEST(cli_batch_output, xlsx_cells_hold_what_a_spreadsheet_can) {
     TempFolder folder;
     const std::string book = folder / "cells.xlsx";
@@ -445,6 +445,19 @@ TEST(cli_batch_output, xlsx_cells_hold_what_a_spreadsheet_can) {
     EXPECT_NE(CellXml(refused, "C2").find("<t>\xF4\x80\x80\x80</t>"), std::string::npos) << CellXml(refused, "C2");
     EXPECT_NE(CellXml(refused, "D2").find("<t>" + std::string(32764, 'a') + "...</t>"), std::string::npos);
     EXPECT_EQ(CellXml(refused, "E2"), "");
+    // A sheet holds 1,048,576 rows, its header one of them: the row after goes on "Refused 2",
+    // under the header again.
+    const std::string full = folder / "full.xlsx";
+    sink = MakeXlsxSink(full, folder / "");
+    sink->ComposeRefused("x", "", "", "", row);
+    for (int k = 1; k < 1048576; ++k) sink->Write(row);
+    sink->ComposeRefused("next", "", "", "", row);
+    sink->Write(row);
+    EXPECT_EQ(sink->Finish(BatchSummary{}), std::nullopt);
+    EXPECT_NE(Unzipped(full, "xl/workbook.xml").find("<sheet name=\"Refused 2\""), std::string::npos);
+    const std::string next = Unzipped(full, "xl/worksheets/sheet4.xml");
+    EXPECT_NE(CellXml(next, "A1").find("<t>case</t>"), std::string::npos) << CellXml(next, "A1");
+    EXPECT_NE(CellXml(next, "A2").find("<t>next</t>"), std::string::npos) << CellXml(next, "A2");
     // With no file descriptor left, no working file can be made.
     rlimit limit{};
     ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &limit), 0);
