@@ -99,7 +99,10 @@ TEST(schedule_order, out_of_order_schedule_is_ordered_and_flagged_for_rebuild) {
     ASSERT_EQ(grid.size(), 2u);
     EXPECT_EQ(grid[0], (GridRow{"1", "$100.00", "12", "1", "0"}));
     EXPECT_EQ(grid[1], (GridRow{"2", "$90.00", "24", "13", "0"}));
-    EXPECT_EQ(SetColumnsDisclosure()[2].caption, "Number of Payments");
+    std::vector<std::string> captions;
+    for (const GridColumn& column : SetColumnsDisclosure()) captions.push_back(column.caption);
+    EXPECT_EQ(captions, (std::vector<std::string>{"Payment Stream", "Payment Amount", "Number of Payments",
+                                                  "Unit Periods", "Odd Days"}));
 
     auto unchanged = Solved(1000, 12, 66.20, "88.85 12 1 0");
     unchanged->gbScheduleChanged = true;  // set by the schedule page
