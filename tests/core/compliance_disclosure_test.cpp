@@ -258,6 +258,16 @@ TEST(disclosure_results, page_rules) {
     EXPECT_EQ(DisclosureAmountFont("999999999.0000 %", true), AmountFont::Narrow);       // 16
 }
 
+// The page has three tolerance options; naming a fourth is the control array's subscript error.
+TEST(results_view, tolerance_option_outside_the_three_is_out_of_range) {
+    MemoryResultsView view;
+    for (int index : {kToleranceZero - 1, kToleranceQuarter + 1}) {
+        EXPECT_THROW(view.setToleranceOptionVisible(index, false), RuntimeError) << index;
+        EXPECT_THROW(view.selectTolerance(index), RuntimeError) << index;
+        EXPECT_THROW((void)view.toleranceOptionVisible(index), RuntimeError) << index;
+    }
+}
+
 TEST(form_set_focus, tolerance_option_else_print) {
     struct {
         bool frame;
