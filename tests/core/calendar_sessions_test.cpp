@@ -234,15 +234,18 @@ TEST(payment_calendar_ok, measures_the_dates_shown_not_a_value_left_from_before)
 }
 
 TEST(payment_calendar_ok, results_are_handed_back_and_the_dates_remembered) {
-    auto r = Loan(true);
-    Pay c(*r, kClock);
-    Enter(c, "01-15-2023", "03-10-2023");
     ScriptedUser user;
-    EXPECT_TRUE(c.ok(user).close);
-    EXPECT_EQ(std::tie(r->gdCalUnitPeriods, r->gdCalOddDays, r->gbCalendarOK, r->gbCalendarCancel),
-              std::tuple(1, 26, true, false));
-    EXPECT_EQ(std::tie(r->gsLoanDate, r->gsEndDate, r->gsCalendarStamp),
-              std::tuple("01-15-2023", "03-10-2023", "123456"));
+    // A payment on the loan date itself is allowed: no time between them.
+    for (const auto& [end, periods, oddDays] : {std::tuple("03-10-2023", 1, 26), std::tuple("01-15-2023", 0, 0)}) {
+        auto r = Loan(true);
+        Pay c(*r, kClock);
+        Enter(c, "01-15-2023", end);
+        EXPECT_TRUE(c.ok(user).close) << end;
+        EXPECT_EQ(std::tie(r->gdCalUnitPeriods, r->gdCalOddDays, r->gbCalendarOK, r->gbCalendarCancel),
+                  std::tuple(periods, oddDays, true, false))
+            << end;
+        EXPECT_EQ(std::tie(r->gsLoanDate, r->gsEndDate, r->gsCalendarStamp), std::tuple("01-15-2023", end, "123456"));
+    }
 
     auto p = Loan(false);
     p->construction.optIntAccrl = 1;  // 365/365, disclosed separately: a single payment in actual days

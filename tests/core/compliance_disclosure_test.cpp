@@ -99,7 +99,10 @@ TEST(schedule_order, out_of_order_schedule_is_ordered_and_flagged_for_rebuild) {
     ASSERT_EQ(grid.size(), 2u);
     EXPECT_EQ(grid[0], (GridRow{"1", "$100.00", "12", "1", "0"}));
     EXPECT_EQ(grid[1], (GridRow{"2", "$90.00", "24", "13", "0"}));
-    EXPECT_EQ(SetColumnsDisclosure()[2].caption, "Number of Payments");
+    std::vector<std::string> captions;
+    for (const GridColumn& column : SetColumnsDisclosure()) captions.push_back(column.caption);
+    EXPECT_EQ(captions, (std::vector<std::string>{"Payment Stream", "Payment Amount", "Number of Payments",
+                                                  "Unit Periods", "Odd Days"}));
 
     auto unchanged = Solved(1000, 12, 66.20, "88.85 12 1 0");
     unchanged->gbScheduleChanged = true;  // set by the schedule page
@@ -253,6 +256,16 @@ TEST(disclosure_results, page_rules) {
     EXPECT_EQ(DisclosureAmountFont("$999,999,999,999.99", false), AmountFont::Narrow);   // 19
     EXPECT_EQ(DisclosureAmountFont("99999999.0000 %", true), AmountFont::Standard);      // 15
     EXPECT_EQ(DisclosureAmountFont("999999999.0000 %", true), AmountFont::Narrow);       // 16
+}
+
+// The page has three tolerance options; naming a fourth is the control array's subscript error.
+TEST(results_view, tolerance_option_outside_the_three_is_out_of_range) {
+    MemoryResultsView view;
+    for (int index : {kToleranceZero - 1, kToleranceQuarter + 1}) {
+        EXPECT_THROW(view.setToleranceOptionVisible(index, false), RuntimeError) << index;
+        EXPECT_THROW(view.selectTolerance(index), RuntimeError) << index;
+        EXPECT_THROW((void)view.toleranceOptionVisible(index), RuntimeError) << index;
+    }
 }
 
 TEST(form_set_focus, tolerance_option_else_print) {

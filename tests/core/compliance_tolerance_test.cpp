@@ -558,8 +558,10 @@ TEST(results_pictures, timeline_times_from_unit_periods_and_odd_days) {
     for (const Row& c : cases) {
         auto r = MonthlyScheduleOf(c.rows);
         r->gdDaysinUnitPd = c.daysInUnitPeriod;
+        r->gdAmount = 1000;
         const Timeline t = TimelinePoints(*r);
         ASSERT_EQ(t.streams.size(), c.firstLast.size()) << c.rows;
+        EXPECT_EQ(t.advanceAtLoanDate, 1000) << c.rows;  // shown without a time axis too
         for (std::size_t k = 0; k < c.firstLast.size(); ++k) {
             EXPECT_NEAR(t.streams[k].first, c.firstLast[k].first, 1e-12) << c.rows << " stream " << k + 1;
             EXPECT_NEAR(t.streams[k].last, c.firstLast[k].second, 1e-12) << c.rows << " stream " << k + 1;

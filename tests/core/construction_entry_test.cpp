@@ -133,6 +133,7 @@ TEST(construction_pages, key_refusal_messages) {
     EXPECT_EQ(ConstInterestAmountKey("12.5", 4, '.'), AmountKeyVerdict::Refuse);
     EXPECT_EQ(ConstInterestAmountKey("12.34", 5, '5'), AmountKeyVerdict::Refuse);  // a third decimal
     EXPECT_EQ(ConstInterestAmountKey("12.34", 3, '5'), AmountKeyVerdict::Accept);
+    EXPECT_EQ(ConstInterestAmountKey("12.3-", 4, '4'), AmountKeyVerdict::Accept);  // one decimal, then a sign
 }
 
 struct Phase {

@@ -75,6 +75,13 @@ TEST(report_lines, wording_of_each_case) {
              r.gdAPRAdjFinal = -5;
          },
          p + "Lump Sum Method:" + std::string(21 + 13, ' ') + "$0.00"},
+        // An APR adjustment of exactly a dollar reimburses nothing: the report's one rule is its title's.
+        {true,
+         [](LoanRecord& r) {
+             r.gbAPRUnderViol = true;
+             r.gdAPRAdjFinal = -1;
+         },
+         kRule},
         {true, [](LoanRecord& r) { r.giAPRUnderByFC = kAnswerYes; },
          p + "APR Error Caused by Finance Charge Error:         Yes"},
         {true, [](LoanRecord& r) { r.giAPROverByFC = kAnswerYes; },
