@@ -67,7 +67,8 @@ struct CaseProgress {
     std::vector<std::string> notes;  // information messages met on the way, in order
     // The entries as the pages hold them once the replay went through them: the money boxes as
     // they show a number once left, the periods the calculators measured, the construction
-    // interest estimate shown. An entry the replay did not take is as the case gives it.
+    // interest estimate shown, a hidden box empty. An entry the replay did not reach is as the
+    // case gives it.
     CaseFile entries;
     LoanTermsState loanTerms;     // the loan terms page's verdicts on its boxes
     std::string initialEstimate;  // the construction interest page's own estimate

@@ -38,8 +38,9 @@ struct Timeline {
     std::string totalOfPaymentsText;
 };
 
-// The timeline of the schedule rows 1..giPVStreams. A record without a unit period (U = 0), or
-// with a time beyond the range of a double, has no time axis: the timeline is then empty.
+// The timeline of the schedule rows 1..giPVStreams. A record without a unit period (U = 0) has
+// no time axis: the timeline keeps the advance and the total but no streams. A time beyond the
+// range of a double leaves the timeline empty.
 Timeline TimelinePoints(const LoanRecord& record);
 
 // Where a time in unit periods falls on the timeline, as a fraction of its span.
