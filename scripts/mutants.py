@@ -8,6 +8,10 @@ tests, which stop at the first failure. The file is restored afterwards, always 
 A mutant that does not compile is replaced by the next one and not counted.
 
   scripts/mutants.py [-n N] [-s SEED] [--build DIR] [--jobs J] [--only PATH_REGEX] [--list]
+                     [--matrix FILE]
+
+--matrix runs every test on every mutant and writes, a JSON line per mutant, all the tests that
+kill it: a test that is the only killer of some mutant is one to keep when cutting tests.
 
 MUTANTS and MUTANTS_SEED in the environment give the defaults of -n and -s (make mutants).
 Exit status: 0 when the run finished, 1 on an error of the run itself, 130 when interrupted.
@@ -254,6 +258,16 @@ def run_tests(build, names, timeout, jobs, times=None):
     return rc == 0
 
 
+def failing_tests(build, names, timeout, jobs):
+    """Every named test that fails (or hangs) on the current build."""
+    regex = '^(' + '|'.join(re.escape(n) for n in names) + ')$'
+    rc, out = run(['nice', 'ctest', '--test-dir', build, '-R', regex, '-E', TEST_EXCLUDE, '-j', str(jobs),
+                   '--timeout', str(int(timeout))], timeout=4 * timeout)
+    if rc is None:
+        return ['(the whole run hung)']
+    return re.findall(r'^\s*\d+ - (\S+) \(', out.split('The following tests FAILED:')[-1], re.M) if rc else []
+
+
 def groups_of(tests, times):
     """Quick tests grouped by the executable or family that runs them (the prefix up to the
     second dot), so the group that killed the last mutant of a file can go first; the slow ones
@@ -286,6 +300,7 @@ def main():
     ap.add_argument('--jobs', type=int, default=int(os.environ.get('MUTANTS_JOBS') or 2))
     ap.add_argument('--only', help='regex on source paths to mutate')
     ap.add_argument('--list', action='store_true', help='print the mutants and stop')
+    ap.add_argument('--matrix', help='run every test on every mutant; write the killers to this file')
     args = ap.parse_args()
     signal.signal(signal.SIGTERM, lambda *_: (_ for _ in ()).throw(KeyboardInterrupt()))
     build = os.path.join(ROOT, args.build)
@@ -361,6 +376,13 @@ def main():
                         ordered.append(g)
                 dead_in = None
                 tt = time.time()
+                if args.matrix:
+                    killers = failing_tests(build, tests, test_timeout, args.jobs)
+                    dead_in = killers[0] if killers else None
+                    with open(args.matrix, 'a', encoding='utf-8') as m:
+                        m.write(json.dumps({'path': path, 'kind': site[0], 'note': note, 'killers': killers,
+                                            'diff': diff_of(path, original, mutated)}) + '\n')
+                    ordered = []
                 for g in ordered:
                     if not run_tests(build, groups[g], test_timeout, args.jobs):
                         dead_in = g
