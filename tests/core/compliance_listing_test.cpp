@@ -102,7 +102,6 @@ TEST(calculation_listing, fresh_record) {
     const CalculationListingText listing = CalculationListing(r);
     EXPECT_EQ(listing.lblToleranceAmt, "Finance Charge Tolerance =  $0");
     EXPECT_EQ(listing.rows[0], " Amt Financd:                P + S   gdAmtFinanced        -12.5");
-    EXPECT_EQ(listing.rows[20], "                             Q       dAdvPerStream        0");
     EXPECT_EQ(listing.lblSubjToReimb, "NOT Subject to Reimbursement");
 }
 
