@@ -524,7 +524,7 @@ TEST(results_pictures, tolerance_scales_and_positive_verdict_follow_the_tests) {
         const char* name;
         std::unique_ptr<LoanRecord> record;
         short answer;
-        double aprLow, aprHigh;
+        double aprBand;
         ToleranceOutcome apr, financeCharge;
         std::optional<double> reimbursementLimit;
         bool positive;
@@ -533,29 +533,23 @@ TEST(results_pictures, tolerance_scales_and_positive_verdict_follow_the_tests) {
     noFinanceCharge->gdEstFinanceChg = 0;
     auto financeChargeUnder = AprCase(12, 12);
     financeChargeUnder->gdEstFinanceChg = 60;  // $6.20 under a $5.00 tolerance
+    using O = ToleranceOutcome;
     Row rows[] = {
-        {"accurate", AprCase(12.1, 12), 0, 11.875, 12.125, ToleranceOutcome::Accurate, ToleranceOutcome::Accurate,
-         std::nullopt, true},
-        {"understated", AprCase(12.2, 12), 0, 11.875, 12.125, ToleranceOutcome::Violation, ToleranceOutcome::Accurate,
-         std::nullopt, false},
-        {"reimbursed", AprCase(12.3, 12), 0, 11.875, 12.125, ToleranceOutcome::Violation, ToleranceOutcome::Accurate,
-         12.25, false},
-        {"irregular", AprCase(12.2, 12, true), 0, 11.75, 12.25, ToleranceOutcome::Accurate, ToleranceOutcome::Accurate,
-         std::nullopt, true},
-        {"finance charge", std::move(financeChargeUnder), 0, 11.875, 12.125, ToleranceOutcome::Accurate,
-         ToleranceOutcome::Violation, 12.25, false},
-        {"not tested", std::move(noFinanceCharge), 0, 11.875, 12.125, ToleranceOutcome::NotTested,
-         ToleranceOutcome::NotTested, std::nullopt, false},
-        {"note", SecuredCase(11.7026, 50), kAnswerYesButton, 11.5776, 11.8276, ToleranceOutcome::Accurate,
-         ToleranceOutcome::Accurate, std::nullopt, false},
+        {"accurate", AprCase(12.1, 12), 0, 0.125, O::Accurate, O::Accurate, std::nullopt, true},
+        {"understated", AprCase(12.2, 12), 0, 0.125, O::Violation, O::Accurate, std::nullopt, false},
+        {"reimbursed", AprCase(12.3, 12), 0, 0.125, O::Violation, O::Accurate, 12.25, false},
+        {"irregular", AprCase(12.2, 12, true), 0, 0.25, O::Accurate, O::Accurate, std::nullopt, true},
+        {"finance charge", std::move(financeChargeUnder), 0, 0.125, O::Accurate, O::Violation, 12.25, false},
+        {"not tested", std::move(noFinanceCharge), 0, 0.125, O::NotTested, O::NotTested, std::nullopt, false},
+        {"note", SecuredCase(11.7026, 50), kAnswerYesButton, 0.125, O::Accurate, O::Accurate, std::nullopt, false},
     };
     for (Row& c : rows) {
         LoanRecord& r = *c.record;
         auto run = RunTests(r, c.answer);
         const ToleranceScales scales = ToleranceScalesOf(r);
         SCOPED_TRACE(c.name);
-        EXPECT_NEAR(scales.apr.low, c.aprLow, 1e-9);
-        EXPECT_NEAR(scales.apr.high, c.aprHigh, 1e-9);
+        EXPECT_NEAR(scales.apr.low, r.gdDisclAPR - c.aprBand, 1e-9);
+        EXPECT_NEAR(scales.apr.high, r.gdDisclAPR + c.aprBand, 1e-9);
         const double dollars = r.gbSecuredByRealEstate ? 100 : 5;
         EXPECT_EQ(std::tie(scales.apr.computed, scales.apr.outcome, scales.apr.reimbursementLimit),
                   std::tie(r.gdCalcAPR, c.apr, c.reimbursementLimit));

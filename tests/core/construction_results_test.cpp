@@ -225,9 +225,8 @@ TEST(construction_reimbursement, methods_on_the_one_payment) {
     apr.activate();
     ASSERT_TRUE(apr.r->gbSubjToReimb);
     StartConstReimbursement(*apr.r, apr.view.selectedTolerance());
-    EXPECT_EQ(apr.r->gdAdjustedAPR, 7.75);
-    EXPECT_EQ(apr.r->iNPTotal, 1);
-    EXPECT_EQ(apr.r->giPymtFreq, kFreqConstructionOnly);
+    EXPECT_EQ(std::tie(apr.r->gdAdjustedAPR, apr.r->iNPTotal, apr.r->giPymtFreq),
+              std::tuple(7.75, 1, kFreqConstructionOnly));
     // At 7.75 % the 49,000 lent grows to 49,000 x 1.0775 x (1 + 0.5 x 0.0775) = 54,843.4031 by
     // the payment date: the payment of 55,000 is 156.5969 too high.
     EXPECT_NEAR(apr.r->gdAPRAdjFinal, -156.5969, 0.0005);
