@@ -98,16 +98,16 @@ TEST(construction_results, understated_apr_is_tested_with_the_irregular_toleranc
 
 TEST(construction_results, disclosure_requirement_text) {
     const std::string advances =
-        "The disclosure must state when interest is due and include the amount|and timing "
-        "of any finance charge paid separately after consummation, e.g.,|";
+        "The disclosure must state when interest is due and include the amount|"
+        "and timing of any finance charge paid separately after consummation, e.g.,|";
     const std::string commitment =
-        "The disclosure must include the timing and amount of interest and|any finance "
-        "charge paid separately after consummation, e.g.,|";
+        "The disclosure must include the timing and amount of interest and|"
+        "any finance charge paid separately after consummation, e.g.,|";
     // The six lines, then the payment, the final payment and the fee, joined by "|".
     const std::pair<Terms, std::string> rows[] = {
         {{0, 0, "18", "500"},
-         advances + "One payment of principal of|and interest due monthly|One inspection fee due at|maturity in the "
-                    "amount of|$100,000.00||$500.00"},
+         advances + "One payment of principal of|and interest due monthly|One inspection fee due at|"
+                    "maturity in the amount of|$100,000.00||$500.00"},
         {{0, 0, "18", ""}, advances + "One payment of principal of|and interest due monthly|||$100,000.00||"},
         {{0, 0, "1", ""}, advances + "One payment of principal of|and interest due at maturity|||$100,000.00||"},
         // Int((500 + 4,500) / 18 x 100 + 0.5) / 100; 27.78 + 250.00 + 105,000.00 - 500 - 4,500
