@@ -258,10 +258,8 @@ TEST(construction_phase, a_period_whose_interest_estimate_cannot_be_held_is_refu
         // 0.12 x 999,999,900 / 360 x 1 x 30 = 9,999,999.00; a commitment of 1,000,000,000 gives 10,000,000.00
         {Choices(1, 0), kEntire, 999999900, 12, "1", "", "", -1},
         {Choices(1, 0), kEntire, 1000000000, 12, "1", "", "", kPhaseTimePeriod},
-        // 0.10 x 50,000,000 / 360 x 18 x 30 = 7,500,000.00; 24 months 10,000,000.00
-        {Choices(0, 0), kAdvances, 100000000, 10, "18", "", "", -1},
-        {Choices(0, 0), kAdvances, 100000000, 10, "24", "", "", kPhaseTimePeriod},
-        // 22 months: 9,166,666.67, with the interest reserve + 840,277.78 = 10,006,944.45
+        // On advances, 0.10 x 50,000,000 / 360 x 22 x 30 = 9,166,666.67; with the interest reserve
+        // + 840,277.78 = 10,006,944.45
         {Choices(0, 0), kAdvances, 100000000, 10, "22", "", "", -1},
         {Choices(0, 0, 0, true), kAdvances, 100000000, 10, "22", "", "", kPhaseTimePeriod},
         // 365/365: 0.10 x 1,000,000,000 / 365 x 36 = 9,863,013.70; 37 days 10,136,986.30
