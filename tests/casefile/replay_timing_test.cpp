@@ -255,6 +255,7 @@ TEST(case_replay, open_case_shows_the_boxes_left_before_a_refusal) {
     ASSERT_TRUE(stopped.refusal);
     EXPECT_EQ(std::tie(stopped.refusal->key, stopped.page),
               std::tuple("construction.odd_days", CasePage::ConstructionPhase));
+    EXPECT_EQ(stopped.entries.construction->commitment, "$100,000.00");
 }
 
 // A prepaid finance charge beyond the commitment leaves no amount financed: the results page
