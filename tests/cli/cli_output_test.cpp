@@ -417,6 +417,8 @@ TEST(cli_batch_output, xlsx_has_loans_summary_and_refused_sheets) {
     EXPECT_NE(CellXml(refused, "B2").find("<t>+1 ,\"quoted\"</t>"), std::string::npos) << refused;
     EXPECT_NE(CellXml(refused, "D2").find(std::string("<t>") + kRefusal + "</t>"), std::string::npos) << refused;
     for (const std::string* sheet : {&loans, &summary, &refused}) EXPECT_EQ(sheet->find("<f>"), std::string::npos);
+    // The message column is 80 characters wide: 80 x 7 + 5 = 565 pixels.
+    EXPECT_NE(refused.find("<col min=\"4\" max=\"4\" width=\"80.7109375\""), std::string::npos) << refused;
 }
 
 // A text cell holds valid UTF-8 as given, a stray byte replaced (each of an encoded surrogate's
