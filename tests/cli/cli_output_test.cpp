@@ -10,6 +10,8 @@
 #include <unistd.h>
 #include <nlohmann/json.hpp>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -490,6 +492,17 @@ TEST(cli_batch_output, progress_bar_only_on_a_terminal) {
         RunCli(args, out, Stderr::Kept);
         EXPECT_EQ(out.find("] 100%"), std::string::npos) << input << ": " << out;
     }
+}
+
+// An error no command foresaw ends the run as bad input does: one line naming the program, exit
+// 2. Here no checking thread can be started, each asking for a stack of a terabyte.
+TEST(cli_manners, an_unforeseen_error_is_one_line_and_exit_2) {
+    const std::string huge = "ulimit -s 1073741824 2>/dev/null && " + std::string(TALLEX_CLI);
+    std::string out;
+    if (clitest::Run(huge + " --version", out) != 0) GTEST_SKIP() << "no process starts with such a stack limit";
+    const std::string args = " batch " + kExamples + "/regular-monthly.json --jobs 2 2>&1";
+    if (clitest::Run(huge + args, out) != 2) GTEST_SKIP() << "a thread with a terabyte of stack was started";
+    EXPECT_EQ(out, std::string("tallex-cli: ") + std::strerror(EAGAIN) + "\n");
 }
 
 }  // namespace
