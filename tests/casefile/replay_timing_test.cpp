@@ -194,6 +194,10 @@ TEST(case_replay, stream_timing_is_what_the_pages_take) {
          "schedule[1].unit_periods",
          "is fixed at 1 for this loan and cannot be changed",
          {{1050, 1, 1, 0}}},
+        // A unit period the page shows is checked on Continue: a multiple of a month is 2 to 12.
+        {R"({"amount_financed":"1000","disclosed_apr":"12","frequency":"multiples_of_month","unit_period":"13",)"
+         R"("schedule":[{"amount":"88.85","payments":"12"}]})",
+         "unit_period"},
     };
     // ASSERT ends one row only.
     const auto check = [](const Row& row) {
