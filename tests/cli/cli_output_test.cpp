@@ -492,6 +492,20 @@ TEST(cli_batch_output, progress_bar_only_on_a_terminal) {
         RunCli(args, out, Stderr::Kept);
         EXPECT_EQ(out.find("] 100%"), std::string::npos) << input << ": " << out;
     }
+    // The bar is drawn every thousand cases and at the end, the full one once only.
+    const std::string line = nlohmann::json::parse(ReadFile(kExamples + "/regular-monthly.json")).dump() + "\n";
+    for (const int cases : {999, 1000}) {
+        std::string lines;
+        for (int k = 0; k < cases; ++k) lines += line;
+        WriteFile(folder / "many.jsonl", lines);
+        clitest::Run("script -qec '" + std::string(TALLEX_CLI) + " batch " + (folder / "many.jsonl") + " -o " +
+                         (folder / "v.jsonl") + "' /dev/null",
+                     out);
+        const std::string full = "[" + std::string(40, '#') + "] 100% " + std::to_string(cases) + " cases";
+        const auto first = out.find(full);
+        EXPECT_NE(first, std::string::npos) << cases << ": " << out;
+        EXPECT_EQ(out.find(full, first + 1), std::string::npos) << cases << ": " << out;
+    }
 }
 
 // An error no command foresaw ends the run as bad input does: one line naming the program, exit
