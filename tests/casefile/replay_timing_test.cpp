@@ -198,6 +198,12 @@ TEST(case_replay, stream_timing_is_what_the_pages_take) {
         {R"({"amount_financed":"1000","disclosed_apr":"12","frequency":"multiples_of_month","unit_period":"13",)"
          R"("schedule":[{"amount":"88.85","payments":"12"}]})",
          "unit_period"},
+        // A single payment's odd days are the page's own too: none within a year.
+        {R"({"amount_financed":"1000","disclosed_apr":"10","loan_type":"single","frequency":"whole_months",)"
+         R"("unit_period":"6","schedule":[{"amount":"1050","payments":"1","odd_days":"3"}]})",
+         "schedule[1].odd_days",
+         "is fixed at 0 for this loan and cannot be changed",
+         {{1050, 1, 1, 0}}},
     };
     // ASSERT ends one row only.
     const auto check = [](const Row& row) {
