@@ -200,6 +200,7 @@ TEST(cli_manners, each_help_states_defaults_and_exit_codes) {
          {"-o,--output TEXT", "--format TEXT:{jsonl,csv,xlsx}=jsonl", "(default, or -: standard output; not for xlsx)",
           "(default: by the name's ending; jsonl for standard input)",
           "--jobs INT:INT in [1 - 64]=", "Exit codes: 0 every case was checked, 1 a case was refused"}},
+        {"apr", {"Days in the unit period", "Days in the year"}},
     };
     for (const Row& row : rows) {
         std::string out;
