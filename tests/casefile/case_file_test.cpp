@@ -308,6 +308,13 @@ TEST(verdict, reimbursement_shows_what_the_page_shows) {
           {"/reimbursement/lump_sum", null},
           {"/reimbursement/lump_sum_payment_reduction", null},
           {"/notes", priorIgnored}}},
+        // At 10.125 % the payment becomes 2,500 x (1 + 180 / 365 x .10125) = 2,624.83, 75.17 less.
+        {"single payment in days, .125",
+         with(singleDays, R"({"tolerance":"0.125"})"),
+         {{"/reimbursement/tolerance", 0.125},
+          {"/reimbursement/adjusted_apr", 10.125},
+          {"/reimbursement/adjusted_payments", {2624.83}},
+          {"/reimbursement/apr_adjustment_final", -75.17}}},
     };
     for (const Row& row : rows) {
         const nlohmann::json v = VerdictOf(row.caseText);

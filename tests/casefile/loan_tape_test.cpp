@@ -187,6 +187,8 @@ TEST(loan_tape, a_header_naming_no_case_key_refuses_the_tape) {
                      "a\0c\0",
                      6),
          "(tape)", "the tape is UTF-16 text; save it as CSV in UTF-8"},
+        {"answers.apr_understatement_caused_by_f\n", "answers.apr_understatement_caused_by_f",
+         "unknown column (column 1); did you mean \"answers.apr_understatement_caused_by_fc\"?"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.tape);

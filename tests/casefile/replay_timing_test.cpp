@@ -194,6 +194,16 @@ TEST(case_replay, stream_timing_is_what_the_pages_take) {
          "schedule[1].unit_periods",
          "is fixed at 1 for this loan and cannot be changed",
          {{1050, 1, 1, 0}}},
+        // A unit period the page shows is checked on Continue: a multiple of a month is 2 to 12.
+        {R"({"amount_financed":"1000","disclosed_apr":"12","frequency":"multiples_of_month","unit_period":"13",)"
+         R"("schedule":[{"amount":"88.85","payments":"12"}]})",
+         "unit_period"},
+        // A single payment's odd days are the page's own too: none within a year.
+        {R"({"amount_financed":"1000","disclosed_apr":"10","loan_type":"single","frequency":"whole_months",)"
+         R"("unit_period":"6","schedule":[{"amount":"1050","payments":"1","odd_days":"3"}]})",
+         "schedule[1].odd_days",
+         "is fixed at 0 for this loan and cannot be changed",
+         {{1050, 1, 1, 0}}},
     };
     // ASSERT ends one row only.
     const auto check = [](const Row& row) {
@@ -255,6 +265,7 @@ TEST(case_replay, open_case_shows_the_boxes_left_before_a_refusal) {
     ASSERT_TRUE(stopped.refusal);
     EXPECT_EQ(std::tie(stopped.refusal->key, stopped.page),
               std::tuple("construction.odd_days", CasePage::ConstructionPhase));
+    EXPECT_EQ(stopped.entries.construction->commitment, "$100,000.00");
 }
 
 // A prepaid finance charge beyond the commitment leaves no amount financed: the results page

@@ -10,6 +10,8 @@
 #include <unistd.h>
 #include <nlohmann/json.hpp>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -198,6 +200,7 @@ TEST(cli_manners, each_help_states_defaults_and_exit_codes) {
          {"-o,--output TEXT", "--format TEXT:{jsonl,csv,xlsx}=jsonl", "(default, or -: standard output; not for xlsx)",
           "(default: by the name's ending; jsonl for standard input)",
           "--jobs INT:INT in [1 - 64]=", "Exit codes: 0 every case was checked, 1 a case was refused"}},
+        {"apr", {"Days in the unit period", "Days in the year"}},
     };
     for (const Row& row : rows) {
         std::string out;
@@ -417,6 +420,8 @@ TEST(cli_batch_output, xlsx_has_loans_summary_and_refused_sheets) {
     EXPECT_NE(CellXml(refused, "B2").find("<t>+1 ,\"quoted\"</t>"), std::string::npos) << refused;
     EXPECT_NE(CellXml(refused, "D2").find(std::string("<t>") + kRefusal + "</t>"), std::string::npos) << refused;
     for (const std::string* sheet : {&loans, &summary, &refused}) EXPECT_EQ(sheet->find("<f>"), std::string::npos);
+    // The message column is 80 characters wide: 80 x 7 + 5 = 565 pixels.
+    EXPECT_NE(refused.find("<col min=\"4\" max=\"4\" width=\"80.7109375\""), std::string::npos) << refused;
 }
 
 // A text cell holds valid UTF-8 as given, a stray byte replaced (each of an encoded surrogate's
@@ -488,6 +493,31 @@ TEST(cli_batch_output, progress_bar_only_on_a_terminal) {
         RunCli(args, out, Stderr::Kept);
         EXPECT_EQ(out.find("] 100%"), std::string::npos) << input << ": " << out;
     }
+    // The bar is drawn every thousand cases and at the end, the full one once only.
+    const std::string line = nlohmann::json::parse(ReadFile(kExamples + "/regular-monthly.json")).dump() + "\n";
+    for (const int cases : {999, 1000}) {
+        std::string lines;
+        for (int k = 0; k < cases; ++k) lines += line;
+        WriteFile(folder / "many.jsonl", lines);
+        clitest::Run("script -qec '" + std::string(TALLEX_CLI) + " batch " + (folder / "many.jsonl") + " -o " +
+                         (folder / "v.jsonl") + "' /dev/null",
+                     out);
+        const std::string full = "[" + std::string(40, '#') + "] 100% " + std::to_string(cases) + " cases";
+        const auto first = out.find(full);
+        EXPECT_NE(first, std::string::npos) << cases << ": " << out;
+        EXPECT_EQ(out.find(full, first + 1), std::string::npos) << cases << ": " << out;
+    }
+}
+
+// An error no command foresaw ends the run as bad input does: one line naming the program, exit
+// 2. Here no checking thread can be started, each asking for a stack of a terabyte.
+TEST(cli_manners, an_unforeseen_error_is_one_line_and_exit_2) {
+    const std::string huge = "ulimit -s 1073741824 2>/dev/null && " + std::string(TALLEX_CLI);
+    std::string out;
+    if (clitest::Run(huge + " --version", out) != 0) GTEST_SKIP() << "no process starts with such a stack limit";
+    const std::string args = " batch " + kExamples + "/regular-monthly.json --jobs 2 2>&1";
+    if (clitest::Run(huge + args, out) != 2) GTEST_SKIP() << "a thread with a terabyte of stack was started";
+    EXPECT_EQ(out, std::string("tallex-cli: ") + std::strerror(EAGAIN) + "\n");
 }
 
 }  // namespace
