@@ -43,17 +43,26 @@ const char* const kRefusal = "For amount financed, enter numbers, minus sign or 
 
 // Every kind of input a batch reads, from a file or standard input: the cases in input order,
 // each named by its line, file or row, checked or refused. A case file may start with a
-// byte-order mark. The tape carries a byte-order mark,
-// CR LF line ends and quoted cells holding commas, doubled quotes and a line break.
-TEST(cli_batch_input, each_kind_of_input_gives_its_cases_in_order) {
+// byte-order mark. The tape carries a byte-order mark, CR LF line ends and quoted cells holding
+// commas, doubled quotes and a line break. And the exit codes a script branches on. check: 0 no
+// violation, 1 a violation, 2 bad input or an unreadable file; batch: 0 every case checked, 1 a
+// case refused, 2 nothing to run.
+TEST(cli_batch_input, each_kind_of_input_gives_its_cases_in_order_and_its_exit_code) {
     TempFolder folder;
+    // The worked example (1,000 for 12 x 88.85: APR 12.0026 %, finance charge 66.20) disclosed
+    // right, and disclosed at 13 % with 80.00: both beyond their tolerances (1/8 point; $5).
     nlohmann::json worked = nlohmann::json::parse(ReadFile(kExamples + "/regular-monthly.json"));
     nlohmann::json refused = worked;
     refused["account"] = "J-2";
     refused["amount_financed"] = "12a";
+    nlohmann::json overstated = worked;
+    overstated["disclosed_apr"] = "13.00";
+    overstated["disclosed_finance_charge"] = "80.00";
     WriteFile(folder / "cases.jsonl", worked.dump() + "\n\n" + refused.dump() + "\n");
+    WriteFile(folder / "checked.jsonl", worked.dump() + "\n" + overstated.dump() + "\n");
     WriteFile(folder / "one.json", worked.dump(2));
     WriteFile(folder / "bom.json", "\xEF\xBB\xBF" + worked.dump(2));
+    WriteFile(folder / "overstated.json", overstated.dump(2));
     fs::create_directory(folder / "cases");
     WriteFile(folder / "cases/b.json", refused.dump(2));
     WriteFile(folder / "cases/a.json", worked.dump(2));
@@ -66,6 +75,10 @@ TEST(cli_batch_input, each_kind_of_input_gives_its_cases_in_order) {
               "88.85,12,1,0\r\n"
               "T-2,x,regular,1000.00,12.00,66.20,installment,monthly,88.85,12.5,1,0\r\n"
               ",y,regular,12a,12.00,66.20,installment,monthly,88.85,12,1,0\r\n");
+    WriteFile(folder / "blank.jsonl", "\n  \n");
+    WriteFile(folder / "header-only.csv", "account,amount_financed\r\n");
+    WriteFile(folder / "unknown-column.csv", "account,amount_finance\r\n1,1000\r\n");
+    fs::create_directory(folder / "empty");
     // A case: its name, its account ("" for none) and whether it was checked.
     struct Case {
         std::string name, account;
@@ -75,76 +88,46 @@ TEST(cli_batch_input, each_kind_of_input_gives_its_cases_in_order) {
     const std::vector<Case> tape = {{"row 1", "T-1, first", true}, {"row 2", "T-2", false}, {"row 3", "", false}};
     struct Row {
         std::string args;
-        std::vector<Case> cases;
-    } const rows[] = {
-        {"batch " + (folder / "cases.jsonl"), lines},
-        {"batch - < " + (folder / "cases.jsonl"), lines},
-        {"batch - --input-format jsonl < " + (folder / "cases.jsonl"), lines},
-        {"batch " + (folder / "cases"), {{"a.json", "100-2001", true}, {"b.json", "J-2", false}}},
-        {"batch " + (folder / "one.json"), {{"one.json", "100-2001", true}}},
-        {"batch " + (folder / "bom.json"), {{"bom.json", "100-2001", true}}},
-        {"batch - --input-format json < " + (folder / "one.json"), {{"-", "100-2001", true}}},
-        {"batch " + (folder / "tape.csv"), tape},
-        {"batch - --input-format csv < " + (folder / "tape.csv"), tape},
-        {"batch --input-format csv " + (folder / "tape.csv"), tape},
-    };
-    for (const Row& row : rows) {
-        std::string out;
-        RunCli(row.args, out);
-        const std::vector<std::string> verdicts = Lines(out);
-        ASSERT_EQ(verdicts.size(), row.cases.size()) << row.args << ": " << out;
-        for (std::size_t n = 0; n < verdicts.size(); ++n) {
-            const Case& c = row.cases[n];
-            const auto v = nlohmann::json::parse(verdicts[n], nullptr, false);
-            ASSERT_TRUE(v.is_object()) << row.args << ": " << verdicts[n];
-            EXPECT_EQ(v.value("case", ""), c.name) << row.args;
-            EXPECT_EQ(v["account"].is_null() ? "" : v.value("account", "?"), c.account) << row.args << ": " << c.name;
-            EXPECT_EQ(v.value("apr_verdict", ""), c.checked ? "accurate" : "") << row.args << ": " << verdicts[n];
-        }
-    }
-}
-
-// The exit codes a script branches on. check: 0 no violation, 1 a violation, 2 bad input or an
-// unreadable file; batch: 0 every case checked, 1 a case refused, 2 nothing to run.
-TEST(cli_exit_codes, tell_violations_refusals_and_failures_apart) {
-    TempFolder folder;
-    // The worked example (1,000 for 12 x 88.85: APR 12.0026 %, finance charge 66.20) disclosed
-    // right, and disclosed at 13 % with 80.00: both beyond their tolerances (1/8 point; $5).
-    nlohmann::json accurate = nlohmann::json::parse(ReadFile(kExamples + "/regular-monthly.json"));
-    nlohmann::json overstated = accurate;
-    overstated["disclosed_apr"] = "13.00";
-    overstated["disclosed_finance_charge"] = "80.00";
-    WriteFile(folder / "accurate.json", accurate.dump(2));
-    WriteFile(folder / "overstated.json", overstated.dump(2));
-    WriteFile(folder / "checked.jsonl", accurate.dump() + "\n" + overstated.dump() + "\n");
-    WriteFile(folder / "refused.jsonl",
-              accurate.dump() + "\n" + R"({"kind":"regular","amount_financed":"12a"})" + "\n");
-    WriteFile(folder / "blank.jsonl", "\n  \n");
-    WriteFile(folder / "header-only.csv", "account,amount_financed\r\n");
-    WriteFile(folder / "unknown-column.csv", "account,amount_finance\r\n1,1000\r\n");
-    fs::create_directory(folder / "empty");
-    struct Row {
-        std::string args;
         int code;
+        std::optional<std::vector<Case>> cases = std::nullopt;  // the verdict lines, where checked
     } const rows[] = {
-        {"check " + (folder / "accurate.json"), 0},
-        {"check " + (folder / "overstated.json"), 1},
-        {"check - < " + (folder / "overstated.json"), 1},
-        {"check " + (folder / "refused.jsonl"), 2},  // two cases are no case file
-        {"report " + (folder / "overstated.json"), 0},
+        {"batch " + (folder / "cases.jsonl"), 1, lines},
+        {"batch - < " + (folder / "cases.jsonl"), 1, lines},
+        {"batch - --input-format jsonl < " + (folder / "cases.jsonl"), 1, lines},
+        {"batch " + (folder / "cases"), 1, {{{"a.json", "100-2001", true}, {"b.json", "J-2", false}}}},
+        {"batch " + (folder / "one.json"), 0, {{{"one.json", "100-2001", true}}}},
+        {"batch " + (folder / "bom.json"), 0, {{{"bom.json", "100-2001", true}}}},
+        {"batch - --input-format json < " + (folder / "one.json"), 0, {{{"-", "100-2001", true}}}},
+        {"batch " + (folder / "tape.csv"), 1, tape},
+        {"batch - --input-format csv < " + (folder / "tape.csv"), 1, tape},
+        {"batch --input-format csv " + (folder / "tape.csv"), 1, tape},
         {"batch " + (folder / "checked.jsonl"), 0},  // a violation is a verdict, not a failure
-        {"batch " + (folder / "refused.jsonl"), 1},
-        {"batch - < " + (folder / "refused.jsonl"), 1},
         {"batch " + (folder / "missing.jsonl"), 2},
         {"batch " + (folder / "blank.jsonl"), 2},
         {"batch - < " + (folder / "blank.jsonl"), 2},
         {"batch " + (folder / "empty"), 2},
         {"batch " + (folder / "header-only.csv"), 2},
         {"batch " + (folder / "unknown-column.csv"), 2},
+        {"check " + (folder / "one.json"), 0},
+        {"check " + (folder / "overstated.json"), 1},
+        {"check - < " + (folder / "overstated.json"), 1},
+        {"check " + (folder / "cases.jsonl"), 2},  // several cases are no case file
+        {"report " + (folder / "overstated.json"), 0},
     };
     for (const Row& row : rows) {
         std::string out;
         EXPECT_EQ(RunCli(row.args, out), row.code) << row.args;
+        if (!row.cases) continue;
+        const std::vector<std::string> verdicts = Lines(out);
+        ASSERT_EQ(verdicts.size(), row.cases->size()) << row.args << ": " << out;
+        for (std::size_t n = 0; n < verdicts.size(); ++n) {
+            const Case& c = (*row.cases)[n];
+            const auto v = nlohmann::json::parse(verdicts[n], nullptr, false);
+            ASSERT_TRUE(v.is_object()) << row.args << ": " << verdicts[n];
+            EXPECT_EQ(v.value("case", ""), c.name) << row.args;
+            EXPECT_EQ(v["account"].is_null() ? "" : v.value("account", "?"), c.account) << row.args << ": " << c.name;
+            EXPECT_EQ(v.value("apr_verdict", ""), c.checked ? "accurate" : "") << row.args << ": " << verdicts[n];
+        }
     }
 }
 
