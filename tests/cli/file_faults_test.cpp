@@ -31,12 +31,8 @@ std::string ReadFileAsLine(const std::string& path) {
 // Runs the command line; returns its exit code, with standard error (and output) in `out`.
 int RunCli(const std::string& args, std::string& out) { return clitest::RunCli(args, out, clitest::Stderr::Kept); }
 
-std::string LastLine(const std::string& text) {
-    std::string t = text;
-    while (!t.empty() && t.back() == '\n') t.pop_back();
-    const auto nl = t.rfind('\n');
-    return nl == std::string::npos ? t : t.substr(nl + 1);
-}
+// The last line of an output (standard error's message, a batch's summary).
+std::string LastLine(const std::string& text) { return text.empty() ? "" : clitest::Lines(text).back(); }
 
 const std::string kExamples = TALLEX_EXAMPLES;
 const std::string kGolden = TALLEX_GOLDEN;
