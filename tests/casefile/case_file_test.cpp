@@ -8,16 +8,10 @@
 #include "CaseReplay.h"
 #include "ShortestNumber.h"
 #include "Verdict.h"
+#include "hand_figures.h"
 
-#include "compliance/DisclosureResults.h"
-#include "compliance/Reimbursement.h"
-#include "compliance/ReimbursementScreen.h"
-#include "engine/AprSolver.h"
-#include "entry/LoanTerms.h"
 #include "report/OutputPlan.h"
 #include "report/ReportText.h"
-#include "ui/MemoryResultsView.h"
-#include "ui/ScriptedUser.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -28,7 +22,6 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
-#include <memory>
 #include <random>
 #include <sstream>
 #include <string>
@@ -94,23 +87,6 @@ TEST(golden_report, an_invalid_input_report_ends_at_its_line) {
     EXPECT_EQ(JoinReportLines(WriteReport(r, id, TALLEX_VERSION)), ReadFile(kGolden + "/d-invalid-input.expected.txt"));
 }
 
-std::vector<std::size_t> PageBreaks(const std::vector<std::string>& lines) {
-    std::vector<std::size_t> breaks;
-    const auto plan = PlanPrintedReport(lines);
-    for (std::size_t i = 0; i < plan.size(); ++i)
-        if (plan[i].newPageBefore) breaks.push_back(i);
-    return breaks;
-}
-
-TEST(golden_report, the_reimbursement_section_starts_a_page_and_nothing_else_does) {
-    EXPECT_TRUE(PageBreaks(ReportOf(kExamples + "/regular-monthly.json")).empty());
-    const auto lines = ReportOf(kGolden + "/b-apr-understatement.json");
-    const auto breaks = PageBreaks(lines);
-    ASSERT_EQ(breaks.size(), 1u);
-    EXPECT_EQ(lines[breaks[0] - 1], "       ");  // the title block's first line precedes the rule
-    EXPECT_EQ(lines[breaks[0] + 2], "                   **  Truth in Lending Reimbursement Documentation  ** ");
-}
-
 // The verdict of a case text, or {"error": {"key", "message"}} when the pages would stop it.
 nlohmann::json VerdictOf(const std::string& caseText) {
     CaseFile c;
@@ -121,93 +97,62 @@ nlohmann::json VerdictOf(const std::string& caseText) {
     return nlohmann::json::parse(VerdictJson(outcome));
 }
 
-// The verdict of a regular case against the same case computed through the core here.
-struct CoreRegularCase {
-    LoanRecord record;
-    MemoryResultsView view;
-    ScriptedUser user;
-
-    explicit CoreRegularCase(const CaseFile& c) {
-        ResetLoanRecord(record);
-        record.gbAppendixJ = true;
-        LoanTermsState state;
-        LoanTermsEntries e;
-        e.choice = {c.loanType == "single" ? 1 : 0,
-                    c.frequency == "multiples_of_month" || (c.loanType == "single" && c.frequency == "actual_days") ? 1
-                    : c.frequency == "semi_monthly"                                                                 ? 2
-                    : c.frequency == "actual_days"                                                                  ? 3
-                                                   : 0};
-        const LoanTermsLayoutView layout = LoanTermsLayout(record, state, e.choice);
-        e.unitPeriodShown = layout.unitPeriodShown;
-        e.unitPeriodCaption = layout.unitPeriodCaption;
-        e.amountFinanced = c.amountFinanced;
-        e.disclosedApr = c.disclosedApr;
-        e.financeCharge = c.disclosedFinanceCharge;
-        e.unitPeriod = c.unitPeriod;
-        for (LoanTermsField f : {LoanTermsField::AmountFinanced, LoanTermsField::DisclosedApr,
-                                 LoanTermsField::FinanceCharge, LoanTermsField::UnitPeriod})
-            state.validFlag(f) = true;
-        SetSecuredByRealEstate(record, c.securedByRealEstate.value_or(false));
-        EXPECT_FALSE(LoanTermsContinue(record, state, e).refusal);
-        int k = 0;
-        for (const CaseStream& s : c.schedule) {
-            ++k;
-            record.gaPymtCol0[k] = std::to_string(k);
-            record.gaPymtAmt[k] = s.amount;
-            record.gaNumPymts[k] = s.payments;
-            record.gaUnitPeriods[k] = s.unitPeriods;
-            record.gaOddDays[k] = s.oddDays;
-        }
-        record.giGridRowCount = record.giPymtRows = record.giPVStreams = static_cast<std::int16_t>(k);
-        SolveAPR(record);
-        if (c.aprUnderstatementCausedByFc)
-            user.queue(*c.aprUnderstatementCausedByFc ? kAnswerYesButton : kAnswerNoButton);
-        ComputeDisclosureResults(record, view, user, DisclosureInputs{c.preparer, c.disclosedFinanceCharge});
-        if (record.gbSubjToReimb) {
-            StartReimbursement(record, view.selectedTolerance());
-            ReimbursementActivation(record);
-        }
-    }
-};
-
-TEST(verdict, equals_the_core_run_directly) {
+// The verdict holds the record's figures and the results page's findings, money to the cent, the
+// streams in the order entered though the results put the advance after the first payments;
+// and the APR is the one that discounts the schedule to the amount financed.
+TEST(verdict, holds_the_figures_and_findings_of_the_run) {
     for (const char* name : {"regular-monthly.json", "irregular-with-advance.json"}) {
         const std::string path = kExamples + "/" + name;
-        const nlohmann::json v = VerdictOf(ReadFile(path));
-        auto core = std::make_unique<CoreRegularCase>(LoadCase(path));
-        const LoanRecord& r = core->record;
-        EXPECT_DOUBLE_EQ(v["calc_apr"].get<double>(), r.gdCalcAPR) << name;
-        EXPECT_NEAR(v["amount_financed"].get<double>(), r.gdAmtFinanced, 0.005) << name;
-        EXPECT_NEAR(v["finance_charge"].get<double>(), r.dFnceChg, 0.005) << name;
-        EXPECT_NEAR(v["total_of_payments"].get<double>(), r.gdTotPymts, 0.005) << name;
-        EXPECT_EQ(v["irregular"].get<bool>(), r.gbIrregular) << name;
-        EXPECT_EQ(v["fc_tolerance"].get<int>(), r.giFCTolerance) << name;
-        EXPECT_DOUBLE_EQ(v["apr_diff"].get<double>(), r.gdAPRDiff) << name;
-        EXPECT_NEAR(v["fc_diff"].get<double>(), r.dFinanceChgDiff, 0.005) << name;
-        EXPECT_EQ(v["apr_understated_violation"].get<bool>(), r.gbAPRUnderViol) << name;
-        EXPECT_EQ(v["apr_overstated_violation"].get<bool>(), r.gbAPROverViol) << name;
-        EXPECT_EQ(v["fc_understated_violation"].get<bool>(), r.gbFCUnderViol) << name;
-        EXPECT_EQ(v["fc_overstated_violation"].get<bool>(), r.gbFCOverViol) << name;
-        EXPECT_EQ(v["term_over_10_years"].get<bool>(), r.gbTermOver10Yrs) << name;
-        EXPECT_EQ(v["subject_to_reimbursement"].get<bool>(), r.gbSubjToReimb) << name;
-        EXPECT_EQ(v["obvious_error_rule"].get<bool>(), core->view.label(ResultsLabel::lblFinanceError).visible) << name;
-        const auto& aprLabel = core->view.label(ResultsLabel::lblAPRViolation);
-        EXPECT_EQ(v["apr_note"].get<std::string>().rfind(aprLabel.visible ? aprLabel.caption : "", 0), 0u) << name;
-        // The streams as entered, though the results put the advance after the first payments.
-        const nlohmann::json entered = nlohmann::json::parse(std::ifstream(path))["schedule"];
-        ASSERT_EQ(v["streams"].size(), entered.size()) << name;
-        for (std::size_t k = 0; k < entered.size(); ++k)
-            for (const char* key : {"unit_periods", "odd_days"})
-                EXPECT_EQ(v["streams"][k][key].get<double>(), std::stod(entered[k][key].get<std::string>())) << name;
+        CaseOutcome outcome;
+        ASSERT_FALSE(RunCase(LoadCase(path), outcome)) << name;
+        const nlohmann::json v = nlohmann::json::parse(VerdictJson(outcome));
+        const LoanRecord& r = *outcome.record;
+        nlohmann::json money = {{"/amount_financed", r.gdAmtFinanced},
+                                {"/finance_charge", r.dFnceChg},
+                                {"/total_of_payments", r.gdTotPymts},
+                                {"/fc_diff", r.dFinanceChgDiff}};
+        nlohmann::json exact = {
+            {"/calc_apr", r.gdCalcAPR},
+            {"/irregular", r.gbIrregular},
+            {"/fc_tolerance", r.giFCTolerance},
+            {"/apr_diff", r.gdAPRDiff},
+            {"/apr_understated_violation", r.gbAPRUnderViol},
+            {"/apr_overstated_violation", r.gbAPROverViol},
+            {"/fc_understated_violation", r.gbFCUnderViol},
+            {"/fc_overstated_violation", r.gbFCOverViol},
+            {"/term_over_10_years", r.gbTermOver10Yrs},
+            {"/subject_to_reimbursement", r.gbSubjToReimb},
+            {"/obvious_error_rule", outcome.view.label(ResultsLabel::lblFinanceError).visible},
+        };
         if (r.gbSubjToReimb) {
-            const auto& reimb = v["reimbursement"];
-            EXPECT_DOUBLE_EQ(reimb["adjusted_apr"].get<double>(), r.gdAdjustedAPR) << name;
-            EXPECT_DOUBLE_EQ(reimb["prorate_factor"].get<double>(), r.gdProrateFactor) << name;
-            EXPECT_NEAR(reimb["apr_adjustment_final"].get<double>(), r.gdAPRAdjFinal, 0.005) << name;
-            EXPECT_NEAR(reimb["fc_adjustment"].get<double>(), r.gdFCAdjustment, 0.005) << name;
+            exact["/reimbursement/adjusted_apr"] = r.gdAdjustedAPR;
+            exact["/reimbursement/prorate_factor"] = r.gdProrateFactor;
+            money["/reimbursement/apr_adjustment_final"] = r.gdAPRAdjFinal;
+            money["/reimbursement/fc_adjustment"] = r.gdFCAdjustment;
         } else {
             EXPECT_FALSE(v.contains("reimbursement")) << name;
         }
+        for (const auto& [pointer, value] : exact.items())
+            EXPECT_EQ(v.at(nlohmann::json::json_pointer(pointer)), value) << name << ": " << pointer;
+        for (const auto& [pointer, value] : money.items())
+            EXPECT_NEAR(v.at(nlohmann::json::json_pointer(pointer)).get<double>(), value.get<double>(), 0.005)
+                << name << ": " << pointer;
+        const auto& aprLabel = outcome.view.label(ResultsLabel::lblAPRViolation);
+        EXPECT_EQ(v["apr_note"].get<std::string>().rfind(aprLabel.visible ? aprLabel.caption : "", 0), 0u) << name;
+        const nlohmann::json c = nlohmann::json::parse(std::ifstream(path));
+        std::vector<Stream> streams;
+        for (const nlohmann::json& s : c["schedule"])
+            streams.push_back({std::stod(s["amount"].get<std::string>()), std::stoi(s["payments"].get<std::string>()),
+                               std::stoi(s["unit_periods"].get<std::string>()),
+                               std::stoi(s["odd_days"].get<std::string>())});
+        ASSERT_EQ(v["streams"].size(), streams.size()) << name;
+        for (std::size_t k = 0; k < streams.size(); ++k)
+            EXPECT_EQ(v["streams"][k],
+                      (nlohmann::json{{"unit_periods", streams[k].unitPeriods}, {"odd_days", streams[k].oddDays}}))
+                << name;
+        EXPECT_NEAR(v["calc_apr"].get<double>(),
+                    AprByBisection(std::stod(c["amount_financed"].get<std::string>()), streams), 0.00005)
+            << name;
     }
 }
 
@@ -253,19 +198,13 @@ TEST(verdict, reimbursement_shows_what_the_page_shows) {
          underADollar + "}",
          {{"/apr_understated_violation", true},
           {"/reimbursement/apr_adjustment_final", 0},
-          {"/reimbursement/adjusted_payments", null},
-          {"/reimbursement/lump_sum", null},
-          {"/reimbursement/lump_sum_payment_reduction", null}}},
-        {"under a dollar, prior payments",
-         with(underADollar, R"({"prior_payments":6})"),
-         {{"/reimbursement/lump_sum", null}, {"/notes", priorIgnored}}},
+          {"/reimbursement/lump_sum", null}}},
         {"owed",
          owed + "}",
          {{"/apr_understated_violation", true},
           {"/reimbursement/apr_adjustment_final", -258.07},
           {"/reimbursement/adjusted_payments", {323.85}},
-          {"/reimbursement/lump_sum", null},
-          {"/reimbursement/lump_sum_payment_reduction", null}}},
+          {"/reimbursement/lump_sum", null}}},
         {"owed, 12 prior payments",
          with(owed, R"({"prior_payments":12})"),
          {{"/reimbursement/lump_sum", -210.42}, {"/reimbursement/lump_sum_payment_reduction", -77.41}}},
@@ -273,12 +212,7 @@ TEST(verdict, reimbursement_shows_what_the_page_shows) {
          with(fcOnly, R"({"tolerance":"0"})"),
          {{"/apr_understated_violation", false},
           {"/reimbursement/fc_adjustment", -380},
-          {"/reimbursement/apr_adjustment_final", 0},
-          {"/reimbursement/adjusted_payments", null},
-          {"/reimbursement/lump_sum", null}}},
-        {"finance charge only, prior payments",
-         with(fcOnly, R"({"prior_payments":6})"),
-         {{"/reimbursement/lump_sum", null}, {"/notes", priorIgnored}}},
+          {"/reimbursement/apr_adjustment_final", 0}}},
         {"an advance, listed first as entered",
          withAdvance,
          {{"/reimbursement/adjusted_payments/0", null},
@@ -300,12 +234,10 @@ TEST(verdict, reimbursement_shows_what_the_page_shows) {
          {{"/reimbursement/tolerance", 0.25},
           {"/reimbursement/adjusted_apr", 10.25},
           {"/reimbursement/adjusted_payments", {2626.37}},
-          {"/reimbursement/apr_adjustment_final", -73.63},
-          {"/reimbursement/lump_sum", null}}},
+          {"/reimbursement/apr_adjustment_final", -73.63}}},
         {"single payment in days, prior payments, tolerance written .25",
          with(singleDays, R"({"tolerance":".25","prior_payments":1})"),
          {{"/reimbursement/tolerance", 0.25},
-          {"/reimbursement/lump_sum", null},
           {"/reimbursement/lump_sum_payment_reduction", null},
           {"/notes", priorIgnored}}},
         // At 10.125 % the payment becomes 2,500 x (1 + 180 / 365 x .10125) = 2,624.83, 75.17 less.
@@ -332,21 +264,8 @@ TEST(verdict, reimbursement_shows_what_the_page_shows) {
     }
 }
 
-// 36 monthly payments of 330 on 10,000: the present value at an APR (monthly rate APR / 1200),
-// in closed form, and the APR at which it is 10,000, by bisection.
-double PresentValue36x330(double apr) {
-    const double i = apr / 1200.0;
-    return 330.0 * (1.0 - std::pow(1.0 + i, -36.0)) / i;
-}
-
-double Apr36x330() {
-    double lo = 1.0, hi = 30.0;
-    for (int n = 0; n < 200; ++n) {
-        const double mid = (lo + hi) / 2;
-        (PresentValue36x330(mid) > 10000.0 ? lo : hi) = mid;
-    }
-    return (lo + hi) / 2;
-}
+// 36 monthly payments of 330 on 10,000: their present value at an APR.
+double PresentValue36x330(double apr) { return PresentValue({{330, 36, 1, 0}}, 30, apr / 1200); }
 
 // The overall verdict states the good news as well as the bad, for the APR and the finance
 // charge each. The loan: 10,000 financed, 36 x 330, so the correct finance charge is 1,880.00
@@ -357,7 +276,7 @@ double Apr36x330() {
 // overstated 0.30 with the finance charge 80 over, at 11.85 % they are worth 9,957.2, again
 // within 80 (both checked below).
 TEST(verdict, states_each_figure_accurate_or_how_it_is_wrong) {
-    const double apr = Apr36x330();
+    const double apr = AprByBisection(10000, {{330, 36, 1, 0}});
     ASSERT_NEAR(apr, 11.5504, 0.00005);
     ASSERT_GT(apr - 11.25, 0.125);
     ASSERT_LE(PresentValue36x330(11.25) - 10000.0, 80.0);
@@ -365,13 +284,17 @@ TEST(verdict, states_each_figure_accurate_or_how_it_is_wrong) {
     ASSERT_LE(10000.0 - PresentValue36x330(11.85), 80.0);
     ASSERT_LE(apr - 11.45, 0.125);
 
-    const auto loan = [](const char* disclosedApr, const char* financeCharge, const char* more) {
+    const auto loan = [](const char* disclosedApr, const char* financeCharge, const std::string& more = "") {
         std::string text = R"({"account":"A-1","amount_financed":"10000","disclosed_apr":")" +
                            std::string(disclosedApr) + R"(","schedule":[{"amount":"330","payments":"36"}])";
         if (*financeCharge) text += R"(,"disclosed_finance_charge":")" + std::string(financeCharge) + "\"";
         return text + more + "}";
     };
-    const char* secured = R"(,"secured_by_real_estate":true)";
+    // Secured, with the caused-by question answered.
+    const auto answered = [](const char* question, bool answer) {
+        return std::string(R"(,"secured_by_real_estate":true,"answers":{")") + question +
+               "\":" + (answer ? "true" : "false") + "}";
+    };
     struct Row {
         const char* name;
         std::string caseText;
@@ -379,23 +302,20 @@ TEST(verdict, states_each_figure_accurate_or_how_it_is_wrong) {
         const char* aprVerdict;
         const char* fcVerdict;
     } const rows[] = {
-        {"both accurate", loan("11.55", "1880", ""), "no_violation", "accurate", "accurate"},
-        {"APR under within its tolerance", loan("11.45", "1880", ""), "no_violation", "accurate", "accurate"},
-        {"both understated", loan("11.25", "1800", ""), "violation", "understated", "understated"},
-        {"both overstated", loan("11.85", "1960", ""), "violation", "overstated", "overstated"},
+        {"both accurate", loan("11.55", "1880"), "no_violation", "accurate", "accurate"},
+        {"APR under within its tolerance", loan("11.45", "1880"), "no_violation", "accurate", "accurate"},
+        {"both understated", loan("11.25", "1800"), "violation", "understated", "understated"},
+        {"both overstated", loan("11.85", "1960"), "violation", "overstated", "overstated"},
         {"APR understated, finance charge error answered no",
-         loan("11.25", "1800",
-              (std::string(secured) + R"(,"answers":{"apr_understatement_caused_by_fc":false})").c_str()),
-         "no_violation", "accurate_under_226_22_a_5", "accurate"},
+         loan("11.25", "1800", answered("apr_understatement_caused_by_fc", false)), "no_violation",
+         "accurate_under_226_22_a_5", "accurate"},
         {"APR understated, caused by the finance charge error",
-         loan("11.25", "1800",
-              (std::string(secured) + R"(,"answers":{"apr_understatement_caused_by_fc":true})").c_str()),
-         "no_violation", "accurate_under_226_22_a_5", "accurate"},
+         loan("11.25", "1800", answered("apr_understatement_caused_by_fc", true)), "no_violation",
+         "accurate_under_226_22_a_5", "accurate"},
         {"APR overstated, finance charge error answered no",
-         loan("11.85", "1960",
-              (std::string(secured) + R"(,"answers":{"apr_overstatement_caused_by_fc":false})").c_str()),
-         "no_violation", "accurate_under_226_22_a_5", "accurate"},
-        {"no finance charge disclosed", loan("11.25", "", ""), "not_tested", "not_tested", "not_tested"},
+         loan("11.85", "1960", answered("apr_overstatement_caused_by_fc", false)), "no_violation",
+         "accurate_under_226_22_a_5", "accurate"},
+        {"no finance charge disclosed", loan("11.25", ""), "not_tested", "not_tested", "not_tested"},
     };
     for (const Row& row : rows) {
         const nlohmann::json v = VerdictOf(row.caseText);
@@ -420,7 +340,6 @@ TEST(case_file, survives_a_round_trip) {
         const CaseFile c = LoadCase(kExamples + "/" + name);
         CaseFile again;
         ASSERT_FALSE(ParseCase(CaseToJson(c), again)) << name;
-        EXPECT_EQ(CaseToJson(again), CaseToJson(c)) << name;
         CaseOutcome first, second;
         ASSERT_FALSE(RunCase(c, first));
         ASSERT_FALSE(RunCase(again, second));
@@ -429,7 +348,6 @@ TEST(case_file, survives_a_round_trip) {
         EXPECT_EQ(WriteReport(*second.record, second.identity, TALLEX_VERSION),
                   WriteReport(*first.record, first.identity, TALLEX_VERSION))
             << name;
-        EXPECT_TRUE(nlohmann::json::accept(VerdictJson(first))) << name;
     }
     // Written for people to read: two spaces a level, a line end at the end.
     CaseFile c;
@@ -449,6 +367,8 @@ TEST(case_file, survives_a_round_trip) {
     EXPECT_EQ(FrequencyKey(false, 9), "actual_days");  // beyond the options: the last
 }
 
+// Values of the wrong type; the choices, timings and construction keys a page refuses are in the
+// loan tape's table, which reads each through the case file too.
 TEST(case_file, refuses_what_no_page_could_hold) {
     struct Row {
         const char* json;
@@ -459,15 +379,7 @@ TEST(case_file, refuses_what_no_page_could_hold) {
         {R"({"account":7})", "account", "must be a string"},
         {R"({"amount_financed":true})", "amount_financed", "must be a string or a number"},
         {R"({"kind":"lease"})", "kind", R"(must be one of "regular", "construction")"},
-        {R"({"frequency":"weekly"})", "frequency"},
-        {R"({"loan_type":"single","frequency":"monthly"})", "frequency"},
-        {R"({"schedule":[{"amount":"1","unit_periods":"1","loan_date":"01-01-2026","first_payment_date":"02-01-2026"}]})",
-         "schedule[1]"},
         {R"({"schedule":[{"amount":true}]})", "schedule[1].amount", "must be a string or a number"},
-        {R"({"kind":"construction"})", "construction"},
-        {R"({"kind":"construction","construction":{"accrual":"other"}})", "construction.estimated_interest"},
-        {R"({"reimbursement":{"tolerance":"0.5"}})", "reimbursement.tolerance"},
-        {R"({"reimbursement":{"prior_payments":-1}})", "reimbursement.prior_payments"},
         {R"([1,2])", "(case)"},
     };
     for (const Row& row : rows) {

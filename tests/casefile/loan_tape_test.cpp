@@ -372,28 +372,24 @@ TEST(loan_tape, rows_read_the_same_wherever_the_pieces_of_the_tape_end) {
     }
 }
 
-// The example tape of the documentation: every row runs but the one shown refused.
+// The example tape of the documentation: its nine rows run but the one shown refused.
 TEST(loan_tape, the_example_tape_runs_but_its_refused_row) {
     std::ifstream in(std::string(TALLEX_EXAMPLES) + "/loan-tape.csv", std::ios::binary);
     ASSERT_TRUE(in);
     LoanTapeReader reader(in);
     ASSERT_FALSE(reader.ReadHeader());
     TapeRow row;
-    std::vector<std::string> accounts;
+    int rows = 0;
+    std::vector<std::string> refused;
     while (reader.Next(row)) {
-        accounts.push_back(row.identity);
-        if (row.identity == "100-3009") {
-            ASSERT_TRUE(row.error);
-            EXPECT_EQ(row.error->key, "frequency");
-            continue;
-        }
-        ASSERT_FALSE(row.error) << row.identity << ": " << ErrorText(row.error);
+        ++rows;
         CaseOutcome outcome;
-        const auto error = RunCase(row.caseFile, outcome);
-        EXPECT_FALSE(error) << row.identity << ": " << ErrorText(error);
+        if (const auto error = row.error ? row.error : RunCase(row.caseFile, outcome))
+            refused.push_back(row.identity + " " + ErrorText(error));
     }
-    EXPECT_EQ(accounts, (std::vector<std::string>{"100-3001", "100-3002", "100-3003", "100-3004", "100-3005",
-                                                  "100-3006", "100-3007", "100-3008", "100-3009"}));
+    EXPECT_EQ(rows, 9);
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_TRUE(refused[0].starts_with("100-3009 frequency: ")) << refused[0];
 }
 
 }  // namespace

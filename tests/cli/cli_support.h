@@ -1,6 +1,6 @@
 #pragma once
-// What the command-line tests share: files read and written whole, a fresh folder, a command
-// run as a process, and a reader of the CSV the command line writes.
+// What the command-line tests share: files read and written whole, a fresh folder and a command
+// run as a process.
 
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -11,7 +11,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace tallex::clitest {
@@ -79,46 +78,6 @@ enum class Stderr { Dropped, Kept };
 // error after it) in `out`.
 inline int RunCli(const std::string& args, std::string& out, Stderr err = Stderr::Dropped) {
     return Run(std::string(TALLEX_CLI) + " " + args + (err == Stderr::Kept ? " 2>&1" : " 2>/dev/null"), out);
-}
-
-// RFC 4180: records end in CR LF, a quoted field may hold commas, CR LF and doubled quotes.
-// Returns false on text that breaks those rules (a bare LF, a stray quote, no final CR LF).
-inline bool ParseCsv(const std::string& text, std::vector<std::vector<std::string>>& rows) {
-    rows.clear();
-    std::vector<std::string> row;
-    std::string field;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (text[i] == '"') {
-            for (++i;; ++i) {
-                if (i >= text.size()) return false;
-                if (text[i] != '"') {
-                    field += text[i];
-                } else if (i + 1 < text.size() && text[i + 1] == '"') {
-                    field += text[i++];
-                } else {
-                    ++i;
-                    break;
-                }
-            }
-        } else {
-            while (i < text.size() && text[i] != ',' && text[i] != '\r' && text[i] != '\n') {
-                if (text[i] == '"') return false;
-                field += text[i++];
-            }
-        }
-        if (i < text.size() && text[i] == ',') {
-            ++i;
-        } else if (text.compare(i, 2, "\r\n") == 0) {
-            i += 2;
-        } else {
-            return false;
-        }
-        row.push_back(std::move(field));
-        field.clear();
-        if (text[i - 1] == '\n') rows.push_back(std::exchange(row, {}));
-    }
-    return row.empty();
 }
 
 }  // namespace tallex::clitest

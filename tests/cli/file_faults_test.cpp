@@ -31,12 +31,8 @@ std::string ReadFileAsLine(const std::string& path) {
 // Runs the command line; returns its exit code, with standard error (and output) in `out`.
 int RunCli(const std::string& args, std::string& out) { return clitest::RunCli(args, out, clitest::Stderr::Kept); }
 
-std::string LastLine(const std::string& text) {
-    std::string t = text;
-    while (!t.empty() && t.back() == '\n') t.pop_back();
-    const auto nl = t.rfind('\n');
-    return nl == std::string::npos ? t : t.substr(nl + 1);
-}
+// The last line of an output (standard error's message, a batch's summary).
+std::string LastLine(const std::string& text) { return text.empty() ? "" : clitest::Lines(text).back(); }
 
 const std::string kExamples = TALLEX_EXAMPLES;
 const std::string kGolden = TALLEX_GOLDEN;
@@ -96,10 +92,8 @@ TEST(batch_file_fault, a_folder_of_the_name_given_is_left_alone) {
 std::vector<std::pair<std::string, std::string>> DamagedCases() {
     const std::string good = ReadFile(kExamples + "/regular-monthly.json");
     const std::size_t end = good.rfind('}');
-    std::vector<std::pair<std::string, std::string>> damaged = {
+    return {
         {"empty", ""},
-        {"one-brace", "{"},
-        {"cut-after-a-third", good.substr(0, end / 3)},
         {"cut-in-the-middle", good.substr(0, end / 2)},
         {"cut-before-the-last-brace", good.substr(0, end)},
         {"nul-in-the-middle", good.substr(0, end / 2) + std::string(1, '\0') + good.substr(end / 2)},
@@ -109,7 +103,6 @@ std::vector<std::pair<std::string, std::string>> DamagedCases() {
                                "ELF\x02\x01\x01\0\0\0",
                                10)},
     };
-    return damaged;
 }
 
 TEST(case_file_fault, a_damaged_case_file_is_one_line_naming_it) {
@@ -133,15 +126,10 @@ TEST(case_file_fault, a_damaged_case_file_is_one_line_naming_it) {
                                  std::to_string(damaged.size()) +
                                  "; violations: APR understated 0, APR overstated 0, finance charge understated 0, "
                                  "finance charge overstated 0; subject to reimbursement 0");
-    const std::string verdicts = ReadFile(folder / "verdicts.out");
-    std::size_t lines = 0, errors = 0;
-    for (std::size_t at = 0; at < verdicts.size(); at = verdicts.find('\n', at) + 1) {
-        ++lines;
-        errors +=
-            verdicts.compare(at, 9, "{\"case\":\"") == 0 && verdicts.find("\"error\":", at) < verdicts.find('\n', at);
-    }
-    EXPECT_EQ(lines, damaged.size());
-    EXPECT_EQ(errors, damaged.size());
+    const std::vector<std::string> verdicts = clitest::Lines(ReadFile(folder / "verdicts.out"));
+    EXPECT_EQ(verdicts.size(), damaged.size());
+    for (const std::string& v : verdicts)
+        EXPECT_TRUE(v.starts_with("{\"case\":\"") && v.find("\"error\":") != v.npos) << v;
 }
 
 }  // namespace
