@@ -16,7 +16,6 @@
 #include <new>
 #include <optional>
 #include <random>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,29 +23,23 @@
 namespace tallex {
 namespace {
 
-TEST(loan_record, clearing_secured_by_real_estate_clears_the_pre_1995_date) {
-    LoanRecord r;
-    SetSecuredByRealEstate(r, true);
-    r.gbDatePre_093095 = true;
-    SetSecuredByRealEstate(r, true);
-    EXPECT_TRUE(r.gbDatePre_093095);
-    SetSecuredByRealEstate(r, false);
-    EXPECT_FALSE(r.gbDatePre_093095);
-}
-
+// The date holds only for a secured loan, and clearing "secured" clears it.
 TEST(loan_record, the_pre_1995_date_holds_only_for_a_secured_loan) {
     struct Row {
         bool secured;
         bool before;
         bool expected;
     };
-    const Row rows[] = {{true, true, true}, {true, false, false}, {false, true, false}, {false, false, false}};
+    const Row rows[] = {{true, true, true}, {true, false, false}, {false, true, false}};
     for (const Row& row : rows) {
         LoanRecord r;
         SetSecuredByRealEstate(r, row.secured);
         SetDatePre093095(r, row.before);
-        EXPECT_EQ(r.gbDatePre_093095, row.expected) << "secured " << row.secured << ", before " << row.before;
-        EXPECT_EQ(r.gbSecuredByRealEstate, row.secured);
+        SetSecuredByRealEstate(r, row.secured);
+        EXPECT_EQ(std::pair(r.gbDatePre_093095, r.gbSecuredByRealEstate), std::pair(row.expected, row.secured))
+            << "secured " << row.secured << ", before " << row.before;
+        SetSecuredByRealEstate(r, false);
+        EXPECT_FALSE(r.gbDatePre_093095);
     }
 }
 
@@ -63,7 +56,6 @@ TEST(runtime_error, every_exception_has_an_error_screen_number) {
         {std::make_exception_ptr(RuntimeError(RuntimeErrorCode::SubscriptOutOfRange)), 9, "Subscript out of range"},
         {std::make_exception_ptr(RuntimeError(1004, "Application-defined error")), 1004, "Application-defined error"},
         {std::make_exception_ptr(std::bad_alloc()), 7, "Out of memory"},
-        {std::make_exception_ptr(std::logic_error("broken")), 51, "Internal error"},
         {std::make_exception_ptr(42), 51, "Internal error"},
         {nullptr, 51, "Internal error"},
     };
@@ -130,16 +122,12 @@ TEST(val, reads_the_leading_number) {
     };
     const Row rows[] = {
         {"", 0},
-        {"abc", 0},
-        {"12abc", 12},
         {"  12", 12},
-        {"1 2 3", 123},
         {"\t-4\n5", -45},
         {"+7", 7},
         {"-", 0},
         {".5", 0.5},
         {"1.2.3", 1.2},
-        {"1e3", 1000},
         {"1E+2x", 100},
         {"2d2", 200},
         {"1e", 1},
@@ -148,7 +136,6 @@ TEST(val, reads_the_leading_number) {
         {"1,234", 1},
         {"- 3.5", -3.5},
         {"12.", 12},
-        {"0012", 12},
         {"3\r4", 3},
         {".0000000000001", 1e-13},
         {".000000000000001", 1e-15},
@@ -182,35 +169,30 @@ TEST(numeric_text_check, accepts_what_an_entry_field_accepts) {
             << "text '" << row.text << "' integer " << row.integer;
 }
 
-}  // namespace
-}  // namespace tallex
-
-namespace tallex {
-namespace {
-
+// The forms a box does not show are read by the general rules, or refused.
 TEST(numeric_text_value, reads_the_decorated_forms_and_refuses_the_rest) {
     struct Row {
         const char* text;
         std::optional<double> value;
     };
     const Row rows[] = {
-        {"$1,234.56", 1234.56},
-        {"-$1,234.56", -1234.56},
         {"(5)", -5.0},
+        {"(1,000)", -1000.0},
         {"12-", -12.0},
+        {"1,000-", -1000.0},
         {"1e-2", 0.01},
         {"-1e-2", -0.01},
         {"+$3", 3.0},
         {"$-3", -3.0},
-        {"1e2", 100.0},
+        {"-$.5", -0.5},
         {" 7 ", 7.0},
         {"$7\r\n", 7.0},  // a line end is white space too
-        {"abc", std::nullopt},
-        {"", std::nullopt},
-        {"12abc", std::nullopt},
-        {"(12", std::nullopt},
         {"$0.0000000000001", 1e-13},
         {"-$1,234.5678901234", -1234.5678901234},
+        {"", std::nullopt},
+        {"$1.2,3", std::nullopt},
+        {"-$", std::nullopt},
+        {"$$5", std::nullopt},
     };
     for (const Row& row : rows) {
         const auto value = NumericTextValue(row.text);
@@ -223,7 +205,7 @@ TEST(numeric_text_value, reads_the_decorated_forms_and_refuses_the_rest) {
 
 // An amount as a box shows it is read without building its undecorated text: it must read as
 // that text does (Val of it without "$" and ","), bit for bit, sign of zero included; the forms
-// next to it are still read by the general rules.
+// next to it are read by the general rules above.
 TEST(numeric_text_value, a_shown_amount_reads_as_its_text_without_dollar_and_commas) {
     const auto plainValue = [](std::string_view shown) {
         std::string plain;
@@ -248,27 +230,6 @@ TEST(numeric_text_value, a_shown_amount_reads_as_its_text_without_dollar_and_com
         const double value = std::ldexp(static_cast<double>(rng() >> 11), static_cast<int>(rng() % 70) - 60);
         for (const char* pattern : {"$#,##0.00", "$###,###,###,###.00", "#,##0.######"})
             check(Format(rng() % 2 ? value : -value, pattern));
-    }
-    // Not the shown form: the general rules read them, or refuse them.
-    const struct {
-        const char* text;
-        std::optional<double> value;
-    } others[] = {{"$-5", -5.0},
-                  {"+$3", 3.0},
-                  {"(1,000)", -1000.0},
-                  {"1,000-", -1000.0},
-                  {"$1.2,3", std::nullopt},
-                  {",5", std::nullopt},
-                  {"$", std::nullopt},
-                  {"-$", std::nullopt},
-                  {"$$5", std::nullopt},
-                  {"-$.5", -0.5}};
-    for (const auto& row : others) {
-        const std::optional<double> value = NumericTextValue(row.text);
-        ASSERT_EQ(value.has_value(), row.value.has_value()) << "text '" << row.text << "'";
-        if (value) {
-            EXPECT_EQ(*value, *row.value) << "text '" << row.text << "'";
-        }
     }
 }
 
