@@ -48,14 +48,12 @@ TEST(loan_terms_key_filter, each_box) {
         {Box::Amount, "12", 2, 0, '-', true, ""},
         {Box::Amount, "12", 2, 0, '\b', true, ""},
         {Box::FinanceCharge, "12", 2, 0, '-', false, chargeMsg},
-        {Box::FinanceCharge, "12", 2, 0, '$', false, chargeMsg},
         {Box::Amount, "12.5", 4, 0, '.', false, ""},           // a second point
         {Box::Amount, "12.5", 0, 4, '.', true, ""},            // the point is being replaced
         {Box::Amount, "123456789012", 12, 0, '3', false, ""},  // twelve digits without a point
         {Box::Amount, "12345678901", 11, 0, '2', true, ""},
         {Box::Amount, "123456789012", 0, 12, '3', true, ""},    // replacing everything
         {Box::Amount, "12345678901.2", 0, 0, '9', false, ""},   // 13 long with one decimal
-        {Box::Amount, "1234567890.12", 0, 0, '9', false, ""},   // 13 long with two decimals
         {Box::Amount, "123456789012.12", 5, 0, '9', true, ""},  // 15 long: the box's own limit
         {Box::Amount, "12345678901.12", 3, 0, '9', false, ""},  // 14 long with two decimals
         {Box::Amount, "123456789012.3", 3, 0, '9', true, ""},   // 14 long, one decimal
@@ -65,7 +63,6 @@ TEST(loan_terms_key_filter, each_box) {
         {Box::FinanceCharge, "$1,234.50", 0, 9, '7', true, ""},  // selected on entry, replaced
         // The disclosed APR.
         {Box::Apr, "", 0, 0, 'x', false, msg},
-        {Box::Apr, "", 0, 0, '-', false, msg},
         {Box::Apr, "", 0, 0, '.', true, ""},
         {Box::Apr, "", 0, 0, '0', false, ""},    // 0.5 cannot be typed: no leading zero
         {Box::Apr, "12", 0, 2, '0', false, ""},  // nor over a selected entry
@@ -301,8 +298,6 @@ TEST(loan_terms_continue, a_box_never_accepted_is_reported_and_nothing_is_writte
         {Entries("100", "8", "", "1", 0, 1), true, "For months in unit period, enter a number from 2 to 12.",
          F::UnitPeriod},
         {Entries("100", "8", "", "400", 0, 3), true, "For days in unit period, enter a number from 1 to 365.",
-         F::UnitPeriod},
-        {Entries("100", "8", "", "366", 1, 1), true, "For days in unit period, enter a number from 1 to 365.",
          F::UnitPeriod},
     };
     for (const Row& row : rows) {
