@@ -236,8 +236,7 @@ TEST(solve_apr, a_root_the_iteration_misses_is_bracketed_and_no_root_fails) {
 
 // The unit-period bases of the frequency codes: {days in unit period, days in year}.
 struct Basis {
-    double unitDays;
-    double yearDays;
+    double unitDays, yearDays;
 };
 
 // Months (of 30 days in a 360-day year), half months, or days (of a 364-day year for whole weeks).
@@ -267,73 +266,45 @@ std::vector<Stream> RandomStreams(std::mt19937_64& rng, const Basis& basis, bool
     return streams;
 }
 
-// Two thousand random schedules of positive payments: the solver's APR agrees with bisection.
-TEST(solve_apr, agrees_with_bisection_on_random_positive_schedules) {
+// Random schedules. Those of positive payments lend what they are worth at a true APR, their
+// one root; every run converges to it (the disclosed APR, where the solver starts, is the
+// lender's figure, near the true one). Those with advances lend any amount; every run ends,
+// failed or at a root. A root to the solver's precision: the present value within half a cent
+// of the amount financed, or crossing it within the 1e-7 convergence limit of the rate returned.
+TEST(solve_apr, random_schedules_end_at_a_root) {
     std::mt19937_64 rng(20261206);
-    int compared = 0, failed = 0;
-    for (int n = 0; compared + failed < 2000; ++n) {
+    int roots = 0;
+    for (int n = 0; n < 3000; ++n) {
         const Basis basis = RandomBasis(rng);
-        const std::vector<Stream> streams = RandomStreams(rng, basis, false);
+        const bool advances = n % 3 == 0;
+        const std::vector<Stream> streams = RandomStreams(rng, basis, advances);
         const double trueApr = std::uniform_real_distribution<double>(1, 60)(rng);
-        const long double rate = trueApr * basis.unitDays / basis.yearDays / 100.0L;
-        const double amount = std::round(static_cast<double>(ClosedFormPV(streams, rate, basis.unitDays)) * 100) / 100;
+        const long double trueRate = trueApr * basis.unitDays / basis.yearDays / 100.0L;
+        const double amount = advances
+                                  ? std::uniform_int_distribution<int>(100, 10000000)(rng) / 100.0
+                                  : std::round(double(ClosedFormPV(streams, trueRate, basis.unitDays)) * 100) / 100;
         if (amount < 1) continue;  // discounted to nothing: not a loan
-        // The disclosed APR, where the solver starts, is the lender's figure: near the true one.
         const double disclosed = trueApr * std::uniform_real_distribution<double>(0.7, 1.3)(rng);
         auto r = Loan(amount, disclosed, basis.unitDays, basis.yearDays, streams);
+        const std::string where = "schedule " + std::to_string(n) + ", U " + std::to_string(basis.unitDays);
         try {
             SolveAPR(*r);
         } catch (const RuntimeError& e) {
-            ADD_FAILURE() << "schedule " << n << ": run-time error " << e.number();
+            // Only the disclosed APR's own pass may fault, and only with advances.
+            EXPECT_TRUE(advances && r->iSolverPasses == 1) << where << ": run-time error " << e.number();
             continue;
         }
-        if (r->gbSolverFailed) {
-            ++failed;
-            continue;
-        }
-        ++compared;
-        const long double expected =
-            BisectRate(streams, amount, basis.unitDays) * 100.0L * basis.yearDays / basis.unitDays;
-        const double diff = std::fabs(r->gdCalcAPR - static_cast<double>(expected));
-        // The run stops once a pass moves the unit-period rate by at most 1e-7; the rate it
-        // returns is closer still, so the annual figure is within 1e-7 per unit period.
-        const double bound = kConvergenceLimit * 100 * basis.yearDays / basis.unitDays;
-        EXPECT_LE(diff, bound) << "schedule " << n << ": " << streams.size() << " streams, U " << basis.unitDays
-                               << ", YR " << basis.yearDays << ", computed " << r->gdCalcAPR << " expected "
-                               << static_cast<double>(expected);
-    }
-    EXPECT_EQ(failed, 0);
-}
-
-// Advances anywhere: every run ends, either flagged as failed or at a root.
-TEST(solve_apr, schedules_with_advances_end_failed_or_at_a_root) {
-    std::mt19937_64 rng(19950930);
-    int roots = 0;
-    for (int n = 0; n < 1000; ++n) {
-        const Basis basis = RandomBasis(rng);
-        const std::vector<Stream> streams = RandomStreams(rng, basis, true);
-        const double amount = std::uniform_int_distribution<int>(100, 10000000)(rng) / 100.0;
-        auto r =
-            Loan(amount, std::uniform_real_distribution<double>(0, 60)(rng), basis.unitDays, basis.yearDays, streams);
-        try {
-            SolveAPR(*r);
-        } catch (const RuntimeError& e) {
-            // Only the disclosed APR's own pass may fault; the iteration never does.
-            EXPECT_EQ(r->iSolverPasses, 1) << "schedule " << n << ": run-time error " << e.number();
-            continue;
-        }
+        EXPECT_TRUE(advances || !r->gbSolverFailed) << where;
         if (r->gbSolverFailed) continue;
-        // A root to the solver's precision: within half a cent, or the present value crosses the
-        // amount financed within the 1e-7 convergence limit of the rate returned.
         const long double i = r->gdIteratedAPR;
         const long double below = ClosedFormPV(streams, i - kConvergenceLimit, basis.unitDays) - amount;
         const long double above = ClosedFormPV(streams, i + kConvergenceLimit, basis.unitDays) - amount;
         const long double at = ClosedFormPV(streams, i, basis.unitDays) - amount;
         EXPECT_TRUE(std::fabs(at) <= 0.005L || (below > 0) != (above > 0))
-            << "schedule " << n << ": present value off by " << static_cast<double>(at);
+            << where << ": present value off by " << static_cast<double>(at);
         ++roots;
     }
-    EXPECT_GT(roots, 600);  // most of them
+    EXPECT_GT(roots, 2500);  // all the positive ones and most of the others
 }
 
 }  // namespace
