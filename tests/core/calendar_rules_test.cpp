@@ -181,6 +181,19 @@ struct Dates {
     CalendarDate loan, end, amort;
 };
 
+// A refusal leaves the loan's basis (days in unit period and year, months, day basis) as it was;
+// otherwise the rule leaves its timing and day basis.
+void ExpectOutcome(const LoanRecord& r, CalendarRefusal got, CalendarRefusal refusal, const Basis& in,
+                   const Result& out, std::int16_t dayBasis, const std::string& what) {
+    EXPECT_EQ(got, refusal) << what;
+    if (refusal != CalendarRefusal::kNone) {
+        EXPECT_EQ(BasisOf(r), in.Tie()) << what;
+    } else {
+        EXPECT_EQ(std::tuple_cat(Timing(r), std::tuple(r.giDayBasis)), std::tuple_cat(out, std::tuple(dayBasis)))
+            << what;
+    }
+}
+
 std::string Describe(std::int16_t code, const CalendarDate& from, const CalendarDate& to) {
     return "code " + std::to_string(code) + ", " + DateText(from) + " to " + DateText(to);
 }
@@ -189,15 +202,18 @@ std::string Describe(std::int16_t code, const Dates& d) {
     return Describe(code, d.loan, d.end) + " / " + DateText(d.amort);
 }
 
-TEST(frequency_rules, unit_periods_and_odd_days) {
+TEST(frequency_rules, unit_periods_and_odd_days_or_a_refusal) {
+    using enum CalendarRefusal;
     const Basis monthly{30, 360, 0, 0}, semi{15, 360, 0, 0}, quarterly{90, 360, 3, 0}, annual{360, 360, 12, 0},
-        single{30, 360, 1, 0}, days{100, 365, 0, 0}, onActualDays{365, 365, 12, kDayBasisActualDays};
+        single{30, 360, 1, 0}, days{100, 365, 0, 0}, onActualDays{365, 365, 12, kDayBasisActualDays},
+        even{360, 360, 12, kDayBasisEvenMonths}, actual{365, 365, 12, kDayBasisActualDays};
     struct Row {
         std::int16_t code;
         Basis in;
         CalendarDate from, to;
         Result out;
         std::int16_t dayBasis;
+        CalendarRefusal refusal = kNone;
     };
     const Row rows[] = {
         {kFreqMonthly, monthly, D(1, 15, 2023), D(3, 10, 2023), {1, 26, 30, 360}, 0},
@@ -220,14 +236,21 @@ TEST(frequency_rules, unit_periods_and_odd_days) {
         {kFreqActualDaysSingle, days, D(1, 1, 2023), D(7, 20, 2023), {1, 0, 200, 365}, 0},
         {kFreqActualDaysSingle, days, D(1, 1, 2023), D(1, 1, 2025), {2, 0, 365, 365}, 0},
         {kFreqActualDaysSingle, days, D(1, 1, 2023), D(2, 15, 2024), {1, 45, 365, 365}, 0},
+        // Other codes compute nothing.
+        {0, monthly, D(1, 15, 2023), D(3, 10, 2023), {0, 0, 30, 360}, 0},
+        {7, monthly, D(1, 15, 2023), D(3, 10, 2023), {0, 0, 30, 360}, 0},
+        {8, monthly, D(1, 15, 2023), D(3, 10, 2023), {0, 0, 30, 360}, 0},
+        // Refusals.
+        {kFreqMultiplesOfMonth, even, D(3, 15, 2020), D(5, 20, 2023), {}, 0, kSwitchToActualDays},
+        {kFreqMultiplesOfMonth, actual, D(3, 15, 2020), D(5, 15, 2023), {}, 0, kSwitchToEvenMonths},
+        {kFreqEqualMonthsSingle, {60, 360, 2, 0}, D(1, 15, 2023), D(7, 20, 2023), {}, 0, kTermNotMultipleOfMonth},
+        {kFreqActualDaysSingle, days, D(1, 15, 2023), D(7, 15, 2024), {}, 0, kEqualMonthsTerm},
     };
     for (const Row& row : rows) {
         auto r = Loan(row.code, row.in);
         r->gdCalActualDays = DaysBetween(row.from, row.to);
-        const std::string what = Describe(row.code, row.from, row.to);
-        EXPECT_EQ(ApplyFrequencyRule(*r, row.from, row.to), CalendarRefusal::kNone) << what;
-        EXPECT_EQ(Timing(*r), row.out) << what;
-        EXPECT_EQ(r->giDayBasis, row.dayBasis) << what;
+        ExpectOutcome(*r, ApplyFrequencyRule(*r, row.from, row.to), row.refusal, row.in, row.out, row.dayBasis,
+                      Describe(row.code, row.from, row.to));
     }
     auto r = Loan(kFreqEqualMonthsSingle, single);
     ApplyFrequencyRule(*r, D(1, 15, 2023), D(7, 15, 2024));
@@ -269,29 +292,6 @@ TEST(calendar_refusal, message_of_each_refusal) {
     for (const auto& [refusal, message] : rows) EXPECT_EQ(RefusalMessage(refusal), message);
 }
 
-// A refusal leaves the loan's basis (days in unit period and year, months, day basis) as it was.
-TEST(frequency_rules, refusals) {
-    using enum CalendarRefusal;
-    const Basis even{360, 360, 12, kDayBasisEvenMonths}, actual{365, 365, 12, kDayBasisActualDays};
-    struct Row {
-        std::int16_t code;
-        Basis in;
-        CalendarDate from, to;
-        CalendarRefusal refusal;
-    };
-    const Row rows[] = {
-        {kFreqMultiplesOfMonth, even, D(3, 15, 2020), D(5, 20, 2023), kSwitchToActualDays},
-        {kFreqMultiplesOfMonth, actual, D(3, 15, 2020), D(5, 15, 2023), kSwitchToEvenMonths},
-        {kFreqEqualMonthsSingle, {60, 360, 2, 0}, D(1, 15, 2023), D(7, 20, 2023), kTermNotMultipleOfMonth},
-        {kFreqActualDaysSingle, {100, 365, 0, 0}, D(1, 15, 2023), D(7, 15, 2024), kEqualMonthsTerm},
-    };
-    for (const Row& row : rows) {
-        auto r = Loan(row.code, row.in);
-        EXPECT_EQ(ApplyFrequencyRule(*r, row.from, row.to), row.refusal) << Describe(row.code, row.from, row.to);
-        EXPECT_EQ(BasisOf(*r), row.in.Tie()) << Describe(row.code, row.from, row.to);
-    }
-}
-
 // The first annual stream with an odd period fixes the day basis for the later ones.
 TEST(frequency_rules, the_first_odd_annual_period_fixes_the_day_basis) {
     auto r = Loan(kFreqMultiplesOfMonth, {360, 360, 12, 0});
@@ -299,15 +299,6 @@ TEST(frequency_rules, the_first_odd_annual_period_fixes_the_day_basis) {
     EXPECT_EQ(r->giDayBasis, kDayBasisOpen);
     EXPECT_EQ(ApplyFrequencyRule(*r, D(3, 15, 2020), D(5, 15, 2023)), CalendarRefusal::kNone);
     EXPECT_EQ(ApplyFrequencyRule(*r, D(3, 15, 2020), D(5, 20, 2023)), CalendarRefusal::kSwitchToActualDays);
-}
-
-TEST(frequency_rules, other_codes_compute_nothing) {
-    for (std::int16_t code : {0, 7, 8}) {
-        auto r = Loan(code, {30, 360, 0, 0});
-        r->gdCalUnitPeriods = 5;
-        EXPECT_EQ(ApplyFrequencyRule(*r, D(1, 15, 2023), D(3, 10, 2023)), CalendarRefusal::kNone);
-        EXPECT_EQ(r->gdCalUnitPeriods, 5) << "code " << code;
-    }
 }
 
 // optIntAccrl 0 360/360, 1 365/365, 2 365/360, 3 other; optOther 0 months, 1 days;
@@ -355,10 +346,11 @@ TEST(round_up_half, halves_round_up) {
     for (const Row& row : rows) EXPECT_EQ(RoundUpHalf(row.days), row.half) << row.days;
 }
 
-TEST(construction_span, unit_periods_and_odd_days) {
+TEST(construction_span, unit_periods_and_odd_days_or_a_refusal) {
+    using enum CalendarRefusal;
     const Basis monthly{30, 360, 0, 0}, semi{15, 360, 0, 0}, weekly{7, 365, 0, 0}, single{30, 360, 1, 0},
         days{100, 365, 0, 0}, quarterly{90, 360, 3, 0}, annual{360, 360, 12, 0},
-        onActualDays{365, 365, 12, kDayBasisActualDays};
+        onActualDays{365, 365, 12, kDayBasisActualDays}, even{360, 360, 12, kDayBasisEvenMonths};
     const std::int16_t kEven = kDayBasisEvenMonths, kActual = kDayBasisActualDays;
     struct Row {
         std::int16_t code;
@@ -366,6 +358,7 @@ TEST(construction_span, unit_periods_and_odd_days) {
         Dates d;
         Result out;
         std::int16_t dayBasis;
+        CalendarRefusal refusal = kNone;
     };
     const Row rows[] = {
         // 9 months: H = 135 days, 4 whole periods and 15 days carried into the permanent phase.
@@ -401,53 +394,41 @@ TEST(construction_span, unit_periods_and_odd_days) {
          {D(1, 15, 2023), D(1, 15, 2024), D(7, 15, 2024)},
          {1, 0, 365, 365},
          kActual},
-    };
-    for (const Row& row : rows) {
-        auto r = Loan(row.code, row.in, true);
-        const std::string what = Describe(row.code, row.d);
-        EXPECT_EQ(ApplyConstructionSpanRule(*r, row.d.loan, row.d.end, row.d.amort), CalendarRefusal::kNone) << what;
-        EXPECT_EQ(Timing(*r), row.out) << what;
-        EXPECT_EQ(r->giDayBasis, row.dayBasis) << what;
-        EXPECT_EQ(r->dActDays, static_cast<double>(DaysBetween(row.d.loan, row.d.end))) << what;
-    }
-}
-
-TEST(construction_span, refusals_leave_the_basis) {
-    using enum CalendarRefusal;
-    const Basis single{30, 360, 1, 0}, days{100, 365, 0, 0}, even{360, 360, 12, kDayBasisEvenMonths},
-        actual{365, 365, 12, kDayBasisActualDays};
-    struct Row {
-        std::int16_t code;
-        Basis in;
-        Dates d;
-        CalendarRefusal refusal;
-    };
-    const Row rows[] = {
-        // 4.5 + 12 months.
-        {kFreqEqualMonthsSingle, single, {D(1, 15, 2023), D(10, 15, 2023), D(10, 15, 2024)}, kHalfTermNotEqualMonths},
+        {kFreqConstructionOnly, monthly, {D(1, 1, 2023), D(2, 1, 2023), D(3, 1, 2023)}, {0, 0, 30, 360}, 0},
+        // Refusals. 4.5 + 12 months.
+        {kFreqEqualMonthsSingle,
+         single,
+         {D(1, 15, 2023), D(10, 15, 2023), D(10, 15, 2024)},
+         {},
+         0,
+         kHalfTermNotEqualMonths},
         // (6 months 20 days) / 2 + 1 month 20 days = 5 months, but the construction phase has odd days.
         {kFreqEqualMonthsSingle,
          single,
          {D(1, 1, 2023), D(7, 21, 2023), D(9, 10, 2023)},
+         {},
+         0,
          kHalfTermConstructionNotMonths},
         // 3 + 12 months: equal months, not whole years.
-        {kFreqActualDaysSingle, days, {D(1, 1, 2023), D(7, 1, 2023), D(7, 1, 2024)}, kHalfTermEqualMonths},
-        {kFreqMultiplesOfMonth, even, {D(1, 15, 2023), D(7, 20, 2023), D(1, 15, 2025)}, kSwitchToActualDays},
-        {kFreqMultiplesOfMonth, actual, {D(1, 15, 2023), D(7, 15, 2023), D(1, 15, 2025)}, kSwitchToEvenMonths},
+        {kFreqActualDaysSingle, days, {D(1, 1, 2023), D(7, 1, 2023), D(7, 1, 2024)}, {}, 0, kHalfTermEqualMonths},
+        {kFreqMultiplesOfMonth, even, {D(1, 15, 2023), D(7, 20, 2023), D(1, 15, 2025)}, {}, 0, kSwitchToActualDays},
+        {kFreqMultiplesOfMonth,
+         onActualDays,
+         {D(1, 15, 2023), D(7, 15, 2023), D(1, 15, 2025)},
+         {},
+         0,
+         kSwitchToEvenMonths},
     };
     for (const Row& row : rows) {
         auto r = Loan(row.code, row.in, true);
-        EXPECT_EQ(ApplyConstructionSpanRule(*r, row.d.loan, row.d.end, row.d.amort), row.refusal)
-            << Describe(row.code, row.d);
-        EXPECT_EQ(BasisOf(*r), row.in.Tie()) << Describe(row.code, row.d);
+        ExpectOutcome(*r, ApplyConstructionSpanRule(*r, row.d.loan, row.d.end, row.d.amort), row.refusal, row.in,
+                      row.out, row.dayBasis, Describe(row.code, row.d));
+        EXPECT_EQ(r->dActDays, static_cast<double>(DaysBetween(row.d.loan, row.d.end))) << Describe(row.code, row.d);
     }
 }
 
-TEST(construction_span, other_codes_compute_nothing_and_dates_must_ascend) {
+TEST(construction_span, dates_must_ascend) {
     auto r = Loan(kFreqConstructionOnly, {30, 360, 0, 0}, true);
-    r->gdCalUnitPeriods = 4;
-    EXPECT_EQ(ApplyConstructionSpanRule(*r, D(1, 1, 2023), D(2, 1, 2023), D(3, 1, 2023)), CalendarRefusal::kNone);
-    EXPECT_EQ(r->gdCalUnitPeriods, 4);
     EXPECT_THROW(ApplyConstructionSpanRule(*r, D(1, 1, 2023), D(1, 1, 2023), D(3, 1, 2023)), RuntimeError);
     EXPECT_THROW(ApplyConstructionSpanRule(*r, D(1, 1, 2023), D(2, 1, 2023), D(1, 31, 2023)), RuntimeError);
     const DoubleMonthCount n = CountBothPhases(*r, D(1, 15, 2023), D(10, 15, 2023), D(11, 30, 2023));
