@@ -15,6 +15,8 @@
 #include "construction/ConstructionSpanRules.h"
 #include "engine/RuntimeError.h"
 
+#include "TestLoans.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -260,12 +262,7 @@ TEST(frequency_rules, unit_periods_and_odd_days_or_a_refusal) {
 TEST(frequency_rules, actual_days_over_a_unit_period_of_none_is_a_division_by_zero) {
     auto r = Loan(kFreqActualDaysInstallment, {0, 365, 0, 0});
     r->gdCalActualDays = 10;
-    try {
-        ApplyFrequencyRule(*r, D(1, 1, 2023), D(1, 11, 2023));
-        ADD_FAILURE() << "a unit period of 0 days was divided by";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number(), 11);
-    }
+    EXPECT_EQ(test::ErrorNumberOf([&] { ApplyFrequencyRule(*r, D(1, 1, 2023), D(1, 11, 2023)); }), 11);
 }
 
 TEST(calendar_refusal, message_of_each_refusal) {

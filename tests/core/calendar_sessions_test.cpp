@@ -26,6 +26,7 @@ const test::FakeClock kClock = [] {
 }();
 
 using Pay = PaymentDateCalendar;
+using test::ExpectPrompts;
 using Con = ConstructionDateCalendar;
 
 std::unique_ptr<LoanRecord> Loan(bool regular, std::int16_t code = kFreqMonthly, double unit = 30) {
@@ -36,14 +37,6 @@ std::unique_ptr<LoanRecord> Loan(bool regular, std::int16_t code = kFreqMonthly,
     r->gdDaysinUnitPd = unit;
     r->gdDaysinYr = 360;
     return r;
-}
-
-void ExpectPrompts(const ScriptedUser& user, const std::vector<std::string>& texts, short style) {
-    ASSERT_EQ(user.prompts().size(), texts.size()) << (texts.empty() ? "no prompt expected" : texts[0]);
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        EXPECT_EQ(user.prompts()[i].text, texts[i]);
-        EXPECT_EQ(user.prompts()[i].style, style) << texts[i];
-    }
 }
 
 void Enter(Pay& c, const char* loan, const char* end) {

@@ -2,6 +2,8 @@
 #include "engine/NumberText.h"
 #include "engine/RuntimeError.h"
 
+#include "TestLoans.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -89,24 +91,9 @@ TEST(format_test, UnsupportedPatternsAreRejected) {
 
 TEST(format_test, NonFiniteValuesRaiseRunTimeErrors) {
     const double inf = std::numeric_limits<double>::infinity();
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    struct Row {
-        double value;
-        int number;
-    };
-    for (const Row& row : {Row{inf, 6}, Row{-inf, 6}, Row{nan, 5}}) {
-        try {
-            Format(row.value, "Currency");
-            ADD_FAILURE() << "Format(" << row.value << ") did not raise";
-        } catch (const RuntimeError& e) {
-            EXPECT_EQ(e.number(), row.number) << "Format(" << row.value << ")";
-        }
-        try {
-            NumberToText(row.value, true);
-            ADD_FAILURE() << "NumberToText(" << row.value << ") did not raise";
-        } catch (const RuntimeError& e) {
-            EXPECT_EQ(e.number(), row.number) << "NumberToText(" << row.value << ")";
-        }
+    for (const auto& [value, number] : {std::pair(inf, 6), std::pair(-inf, 6), std::pair(std::nan(""), 5)}) {
+        EXPECT_EQ(test::ErrorNumberOf([&] { Format(value, "Currency"); }), number) << value;
+        EXPECT_EQ(test::ErrorNumberOf([&] { NumberToText(value, true); }), number) << value;
     }
 }
 

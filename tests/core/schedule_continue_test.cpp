@@ -6,6 +6,8 @@
 #include "schedule/ScheduleContinueCheck.h"
 #include "ui/ScriptedUser.h"
 
+#include "TestLoans.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -56,8 +58,7 @@ void Check(const Case& c, const Loan& loan) {
                                     << ", amount financed " << loan.amountFinanced);
     EXPECT_EQ(std::tie(out.message, out.passed, out.column, out.stream),
               std::tuple(c.message, c.message.empty(), c.column, c.stream));
-    ASSERT_EQ(user.prompts().size(), c.message.empty() ? 0u : 1u);
-    for (const auto& prompt : user.prompts()) EXPECT_EQ(prompt.style, 48);
+    test::ExpectPrompts(user, c.message.empty() ? std::vector<std::string>{} : std::vector{c.message}, 48);
 }
 
 // Stream 1 first, then the current stream's cells in order, then stream 1's timing.

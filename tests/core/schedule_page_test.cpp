@@ -205,9 +205,7 @@ TEST(schedule_page_delete, later_streams_move_up_and_labels_stay) {
 
     r->gbSingleAdvance = true;
     EXPECT_FALSE(DeletePaymentStream(*r, user, 1, 1));
-    ASSERT_EQ(user.prompts().size(), 1u);
-    EXPECT_EQ(user.prompts()[0].text, "This is the only payment stream.  You cannot delete this payment stream.");
-    EXPECT_EQ(user.prompts()[0].style, 48);
+    test::ExpectPrompts(user, {"This is the only payment stream.  You cannot delete this payment stream."}, 48);
     EXPECT_EQ(r->gaPymtAmt[1], "100");
 }
 
@@ -244,9 +242,7 @@ TEST(schedule_page_continue, the_edited_cell_counts_and_faults_keep_the_user_on_
     EXPECT_EQ(std::tie(out.proceed, out.column), std::tuple(false, 0));
 
     out = ScheduleContinue(*r, user, 1, "1", {"88.85", "", "1", "0"});
-    EXPECT_EQ(std::tie(out.proceed, out.column), std::tuple(false, 2));
-    ASSERT_FALSE(user.prompts().empty());
-    EXPECT_EQ(user.prompts().back().text, "Enter number of payments before going to next screen.");
+    EXPECT_EQ(std::tuple(out.proceed, out.column, user.prompts().size()), std::tuple(false, 2, 1u));
 }
 
 // Continue first checks the cell being edited as Tab does: a cell the check refuses stops
@@ -281,8 +277,7 @@ TEST(schedule_page_continue, the_edited_cell_is_checked_as_tab_checks_it) {
         ScheduleOddDaysQuietPeriod tabQuiet(clock);
         const std::string& text = row.cells[static_cast<std::size_t>(row.editedColumn - 1)];
         const ScheduleCellResult check = ScheduleCellCheck(*tab, tabUser, tabQuiet, 1, row.editedColumn, text);
-        ASSERT_EQ(user.prompts().size(), 1u) << where;
-        EXPECT_EQ(std::tuple(user.prompts()[0].text, user.prompts()[0].style), std::tuple(check.message, 48)) << where;
+        test::ExpectPrompts(user, {check.message}, 48);
     }
 }
 
@@ -293,8 +288,7 @@ TEST(schedule_page_continue, a_run_that_cannot_converge_is_reported) {
     ScriptedUser user;
     const ScheduleContinueOutcome out = ScheduleContinue(*r, user, 2, "2", {"1255", "2", "17", "0"});
     EXPECT_EQ(std::tie(out.proceed, r->gbSolverFailed), std::tuple(false, true));
-    ASSERT_EQ(user.prompts().size(), 1u);
-    EXPECT_EQ(std::tie(user.prompts()[0].text, user.prompts()[0].style), std::tuple(kSolverFailedMessage, 48));
+    test::ExpectPrompts(user, {kSolverFailedMessage}, 48);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include "shell/StartupTexts.h"
 #include "ui/ScriptedUser.h"
 
+#include "TestLoans.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -99,9 +101,7 @@ TEST(common_screen, enter_shows_the_tab_key_message_and_other_keys_pass) {
     ScriptedUser user;
     EXPECT_FALSE(EnterKeyCheck('a', user));
     EXPECT_TRUE(EnterKeyCheck(13, user));
-    ASSERT_EQ(user.prompts().size(), 1u);
-    EXPECT_EQ(std::tie(user.prompts()[0].text, user.prompts()[0].style),
-              std::tuple("Use the tab key to go to the next field.", 48));
+    test::ExpectPrompts(user, {"Use the tab key to go to the next field."}, 48);
     EXPECT_TRUE(CheckBoxKey(88) && CheckBoxKey(120));
     EXPECT_FALSE(CheckBoxKey(32));
 }
@@ -122,9 +122,8 @@ TEST(common_screen, new_loan_asks_unless_fresh_and_keeps_the_record_on_No) {
     EXPECT_EQ(std::tie(r->gdAmount, r->giMsgResult), std::tuple(1000, 7));
     user.queue(kAnswerYesButton);
     EXPECT_TRUE(NewLoan(*r, session, user));
-    ASSERT_EQ(user.prompts().size(), 2u);
-    EXPECT_EQ(std::tie(user.prompts()[1].text, user.prompts()[1].style),
-              std::tuple("Start a new loan?  (Discard current data?) ", 36));
+    test::ExpectPrompts(
+        user, {"Start a new loan?  (Discard current data?) ", "Start a new loan?  (Discard current data?) "}, 36);
     EXPECT_EQ(std::tie(r->gdAmount, r->giAPRUnderByFC, session.gbBasicInfoFresh), std::tuple(0, 99, true));
 }
 
