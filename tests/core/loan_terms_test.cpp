@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -155,31 +156,24 @@ TEST(loan_terms_leave_field, money_is_shown_formatted_and_apr_out_of_range_is_re
 // entry arrives: a key press, accepted or not, or any change of a box's text (typed, pasted,
 // set by the program).
 TEST(loan_terms_leave_field, a_new_entry_lifts_the_hold_on_the_checks) {
-    enum class Then { Nothing, KeyAccepted, KeyRefused, TextChanged };
-    struct Row {
-        Then then;
-        bool checked;
+    const std::function<void(LoanTermsState&)> entries[] = {
+        [](LoanTermsState&) {},  // none: the hold stands
+        [](LoanTermsState& state) {
+            DisclosedAprKey(state, {"", 0, 0}, '8');
+        },
+        [](LoanTermsState& state) {
+            DisclosedAprKey(state, {"", 0, 0}, 'x');
+        },
+        [](LoanTermsState& state) { state.TextChanged(); },
     };
-    const Row rows[] = {
-        {Then::Nothing, false},
-        {Then::KeyAccepted, true},
-        {Then::KeyRefused, true},
-        {Then::TextChanged, true},
-    };
-    for (const Row& row : rows) {
+    for (std::size_t k = 0; k < std::size(entries); ++k) {
         auto r = std::make_unique<LoanRecord>();
         LoanTermsState state;
         LeaveLoanTermsField(*r, state, F::AmountFinanced, "", {});  // an empty box left
         ASSERT_TRUE(state.entryBad);
-        switch (row.then) {
-        case Then::Nothing: break;
-        case Then::KeyAccepted: EXPECT_TRUE(DisclosedAprKey(state, {"", 0, 0}, '8').accepted); break;
-        case Then::KeyRefused: EXPECT_FALSE(DisclosedAprKey(state, {"", 0, 0}, 'x').accepted); break;
-        case Then::TextChanged: state.TextChanged(); break;
-        }
+        entries[k](state);
         LeaveLoanTermsField(*r, state, F::DisclosedApr, "8.25", {});
-        EXPECT_EQ(state.validFlag(F::DisclosedApr), row.checked) << static_cast<int>(row.then);
-        EXPECT_EQ(state.entryBad, !row.checked) << static_cast<int>(row.then);
+        EXPECT_EQ(std::pair(state.validFlag(F::DisclosedApr), state.entryBad), std::pair(k > 0, k == 0)) << k;
     }
 }
 
@@ -368,20 +362,15 @@ TEST(loan_terms_choice_change, asks_only_when_a_schedule_was_entered) {
 }
 
 TEST(loan_terms_unit_period_text, yearly_or_365_day_periods_empty_stream_one_timing) {
-    struct Row {
-        std::int16_t code;
-        const char* text;
-        bool emptied;
-    };
-    const Row rows[] = {{6, "365", true}, {6, "36", false}, {2, "12", true}, {2, "1", false}, {1, "12", false}};
-    for (const Row& row : rows) {
+    for (const auto& [code, text, emptied] :
+         {std::tuple(6, "365", true), std::tuple(6, "36", false), std::tuple(2, "12", true), std::tuple(2, "1", false),
+          std::tuple(1, "12", false)}) {
         auto r = std::make_unique<LoanRecord>();
-        r->giPymtFreq = row.code;
+        r->giPymtFreq = static_cast<std::int16_t>(code);
         r->gaUnitPeriods[1] = "1";
         r->gaOddDays[1] = "0";
-        UnitPeriodTextChanged(*r, row.text);
-        EXPECT_EQ(r->gaUnitPeriods[1] + r->gaOddDays[1], row.emptied ? "" : "10")
-            << "code " << row.code << " text " << row.text;
+        UnitPeriodTextChanged(*r, text);
+        EXPECT_EQ(r->gaUnitPeriods[1] + r->gaOddDays[1], emptied ? "" : "10") << "code " << code << " text " << text;
     }
 }
 
