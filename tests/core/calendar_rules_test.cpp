@@ -54,14 +54,13 @@ TEST(check_date, accepts_real_dates_with_four_digit_years_and_rewrites_slashes) 
     auto r = std::make_unique<LoanRecord>();
     for (const Row& row : valid) {
         r->giDateError = 1;
-        EXPECT_EQ(CheckDate(*r, row.typed), row.shown) << "typed \"" << row.typed << "\"";
-        EXPECT_EQ(r->giDateError, 0) << "typed \"" << row.typed << "\"";
-        EXPECT_EQ(r->giWorkYear, row.year) << "typed \"" << row.typed << "\"";
+        const std::string shown = CheckDate(*r, row.typed);
+        EXPECT_EQ(std::tuple(shown, r->giDateError, r->giWorkYear), std::tuple(row.shown, 0, row.year)) << row.typed;
     }
     for (const char* typed : invalid) {
         r->giDateError = 0;
-        EXPECT_EQ(CheckDate(*r, typed), "__-__-____") << "typed \"" << typed << "\"";
-        EXPECT_EQ(r->giDateError, 1) << "typed \"" << typed << "\"";
+        const std::string shown = CheckDate(*r, typed);
+        EXPECT_EQ(std::tuple(shown, r->giDateError), std::tuple("__-__-____", 1)) << "typed \"" << typed << "\"";
     }
     for (const char* text : {"", "__-__-____", "--", "  /  /    "}) EXPECT_TRUE(IsEmptyDateText(text)) << text;
     EXPECT_FALSE(IsEmptyDateText("0_-__-____"));
@@ -135,10 +134,9 @@ TEST(count_months, whole_months_back_from_the_end_date) {
     auto r = std::make_unique<LoanRecord>();
     for (const Row& row : rows) {
         const MonthCountResult count = CountMonths(*r, row.from, row.to);
-        const std::string span = DateText(row.from) + " to " + DateText(row.to);
-        EXPECT_EQ(count.months, row.months) << span;
-        EXPECT_EQ(count.oddDays(), row.oddDays) << span;
-        EXPECT_EQ(r->gdCalUnitPeriods, row.months) << span;
+        EXPECT_EQ(std::tuple(count.months, count.oddDays(), r->gdCalUnitPeriods),
+                  std::tuple(row.months, row.oddDays, double(row.months)))
+            << DateText(row.from) << " to " << DateText(row.to);
     }
 }
 
@@ -429,9 +427,7 @@ TEST(construction_span, dates_must_ascend) {
     EXPECT_THROW(ApplyConstructionSpanRule(*r, D(1, 1, 2023), D(1, 1, 2023), D(3, 1, 2023)), RuntimeError);
     EXPECT_THROW(ApplyConstructionSpanRule(*r, D(1, 1, 2023), D(2, 1, 2023), D(1, 31, 2023)), RuntimeError);
     const DoubleMonthCount n = CountBothPhases(*r, D(1, 15, 2023), D(10, 15, 2023), D(11, 30, 2023));
-    EXPECT_EQ(r->gdCalPermMonths, 1);
-    EXPECT_EQ(n.permanentDays, 16);
-    EXPECT_EQ(n.constructionMonths, 9);
+    EXPECT_EQ(std::tuple(r->gdCalPermMonths, n.permanentDays, n.constructionMonths), std::tuple(1, 16, 9));
 }
 
 }  // namespace

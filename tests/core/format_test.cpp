@@ -113,10 +113,9 @@ TEST(format_test, NumberToTextForms) {
         {0.000015, " 1.5E-05", "1.5E-05"},
     };
     for (const Row& row : rows) {
-        const std::string value = testing::PrintToString(row.value);
-        EXPECT_EQ(NumberToText(row.value, true), row.withBlank) << "NumberToText(" << value << ", true)";
-        EXPECT_EQ(NumberToText(row.value, false), row.plain) << "NumberToText(" << value << ", false)";
-        EXPECT_EQ(ShortestNumber(row.value), row.plain) << "ShortestNumber(" << value << ")";
+        EXPECT_EQ(std::tuple(NumberToText(row.value, true), NumberToText(row.value, false), ShortestNumber(row.value)),
+                  std::tuple(row.withBlank, row.plain, row.plain))
+            << testing::PrintToString(row.value);
     }
 }
 

@@ -90,8 +90,7 @@ TEST(loan_terms_key_filter, unit_period_quotes_its_caption_and_clears_the_entry_
     EXPECT_TRUE(UnitPeriodKey(state, "Months in Unit Period:", '7').accepted);
     EXPECT_FALSE(state.entryBad);
     const KeyVerdict v = UnitPeriodKey(state, "Months in Unit Period:", '.');
-    EXPECT_FALSE(v.accepted);
-    EXPECT_EQ(v.message, "For months in unit period, enter numbers only.");
+    EXPECT_EQ(std::tie(v.accepted, v.message), std::tuple(false, "For months in unit period, enter numbers only."));
     EXPECT_EQ(UnitPeriodKey(state, "Days in Unit Period:", 'a').message,
               "For days in unit period, enter numbers only.");
 }
@@ -130,13 +129,11 @@ TEST(loan_terms_leave_field, money_is_shown_formatted_and_apr_out_of_range_is_re
     auto r = std::make_unique<LoanRecord>();
     LoanTermsState state;
     const FieldLeave amount = LeaveLoanTermsField(*r, state, F::AmountFinanced, "1234.5", {});
-    EXPECT_EQ(amount.newText.value_or("(none)"), "$1,234.50");
-    EXPECT_TRUE(amount.message.empty());
-    EXPECT_TRUE(state.validFlag(F::AmountFinanced));
+    EXPECT_EQ(std::tuple(amount.newText.value_or("(none)"), amount.message, state.validFlag(F::AmountFinanced)),
+              std::tuple("$1,234.50", "", true));
 
     const FieldLeave bad = LeaveLoanTermsField(*r, state, F::AmountFinanced, "-", {});
-    EXPECT_FALSE(bad.newText.has_value());
-    EXPECT_TRUE(state.entryBad);
+    EXPECT_EQ(std::pair(bad.newText.has_value(), state.entryBad), std::pair(false, true));
 
     // One bad entry gives one message: while the flag stands the next box is not checked.
     const FieldLeave apr = LeaveLoanTermsField(*r, state, F::DisclosedApr, ".5", {});
@@ -326,14 +323,11 @@ TEST(loan_terms_layout, captions_and_frequency_codes) {
     auto r = std::make_unique<LoanRecord>();
     LoanTermsState state;
     LoanTermsLayoutView v = LoanTermsLayout(*r, state, {1, 0});
-    EXPECT_EQ(v.unitPeriodCaption, "Months in Loan Term:");
     EXPECT_EQ(v.frequencyCaptions, (std::array<std::string, 4>{"&Whole Number of Months", "&Actual Days", "", ""}));
-    EXPECT_FALSE(v.frequencyShown[2]);
-    EXPECT_TRUE(v.calendarShown && v.calendarEnabled);
-    EXPECT_EQ(r->giPymtFreq, 5);
+    EXPECT_EQ(std::tuple(v.unitPeriodCaption, v.frequencyShown[2], v.calendarShown && v.calendarEnabled, r->giPymtFreq),
+              std::tuple("Months in Loan Term:", false, true, 5));
     v = LoanTermsLayout(*r, state, {1, 1});
-    EXPECT_EQ(v.unitPeriodCaption, "Days in Unit Period:");
-    EXPECT_EQ(r->giPymtFreq, 6);
+    EXPECT_EQ(std::tuple(v.unitPeriodCaption, r->giPymtFreq), std::tuple("Days in Unit Period:", 6));
     v = LoanTermsLayout(*r, state, {0, 2});
     EXPECT_EQ(v.frequencyCaptions,
               (std::array<std::string, 4>{"&Monthly", "M&ultiples of a Month", "S&emi-Monthly", "&Actual Days"}));

@@ -164,8 +164,7 @@ TEST(schedule_cell_check, odd_days_refusal_is_said_once_per_200_ms) {
     EXPECT_NE(page.leave(1, 4, "31").message, "");
     page.clock.at += std::chrono::milliseconds(199);
     const ScheduleCellResult quiet = page.leave(1, 4, "31");
-    EXPECT_TRUE(quiet.cancel);  // still refused, only not said
-    EXPECT_EQ(quiet.message, "");
+    EXPECT_EQ(std::tuple(quiet.cancel, quiet.message), std::tuple(true, ""));  // still refused, only not said
     EXPECT_EQ(page.leave(1, 4, "x").message, "Enter a valid integer for odd days.");
     page.clock.at += std::chrono::milliseconds(1);
     EXPECT_NE(page.leave(1, 4, "45").message, "");
@@ -190,9 +189,9 @@ TEST(schedule_cell_store_and_clear, keep_the_record_in_step) {
     EXPECT_THROW(ScheduleCellStore(r, "361", 1, "5"), RuntimeError);
     r.gaPymtDbl[360] = 4.5;
     ScheduleClear(r);
-    EXPECT_EQ(r.gaPymtAmt[1] + r.gaPymtAmt[3] + r.gaOddDays[3], "");
-    EXPECT_EQ(r.gaPymtDbl[360], 0);
-    EXPECT_EQ(r.gaPymtCol0[360], "360");  // labels stay
+    // Labels stay.
+    EXPECT_EQ(std::tuple(r.gaPymtAmt[1] + r.gaPymtAmt[3] + r.gaOddDays[3], r.gaPymtDbl[360], r.gaPymtCol0[360]),
+              std::tuple("", 0, "360"));
 }
 
 }  // namespace
