@@ -89,25 +89,11 @@ TEST(solve_apr, worked_example_from_the_disclosed_apr_or_zero) {
     }
 }
 
-// The value functions under SolveAPR need no record: a schedule, the amount, the day basis and
-// the starting APR give the rate, the passes and whether the run converged.
-TEST(solve_apr, the_value_function_needs_no_record) {
+// The value function under SolveAPR needs no record: a schedule, the rate and the day basis.
+TEST(present_value, the_value_function_needs_no_record) {
     const PaymentSchedule schedule{{Currency::FromDouble(88.85), 12, 1, 0}};
-    const DayBasis basis{30, 360};
-    EXPECT_NEAR(PresentValueAt(schedule, 0.01, basis),
+    EXPECT_NEAR(PresentValueAt(schedule, 0.01, DayBasis{30, 360}),
                 static_cast<double>(ClosedFormPV({{88.85, 12, 1, 0}}, 0.01L, 30)), 1e-9);
-
-    const AprSolution solved = SolveApr(schedule, 1000, basis, SolverOptions{12.0});
-    EXPECT_TRUE(solved.converged);
-    EXPECT_EQ(solved.passes, 2);  // the worked example from its disclosed 12 %
-    const long double expected = BisectRate({{88.85, 12, 1, 0}}, 1000, 30);
-    EXPECT_NEAR(solved.unitPeriodRate, static_cast<double>(expected), kConvergenceLimit);
-    EXPECT_NEAR(solved.apr, static_cast<double>(expected * 1200), kConvergenceLimit * 1200);
-
-    // Worth 500 at every rate: no rate gives 1,000.
-    const AprSolution none = SolveApr({{Currency::FromDouble(500), 1, 0, 0}}, 1000, basis, SolverOptions{12.0});
-    EXPECT_FALSE(none.converged);
-    EXPECT_EQ(none.apr, 0.0);
 }
 
 TEST(present_value, keeps_the_first_value_and_discounts_odd_days_linearly) {
