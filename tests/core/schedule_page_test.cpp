@@ -103,8 +103,8 @@ TEST(schedule_page_cells, instructions_and_delete_caption) {
               "Disclosure screen.");
     EXPECT_EQ(ScheduleInstruction(0), "");
     auto r = Loan(1);
-    EXPECT_EQ(std::pair(DeleteButtonFor(*r, 3, 2).caption, DeleteButtonFor(*r, 3, 2).enabled),
-              std::pair("&Delete Payment Stream # 2", true));
+    EXPECT_EQ(std::tuple(DeleteButtonFor(*r, 3, 2).caption, DeleteButtonFor(*r, 3, 2).enabled),
+              std::tuple("&Delete Payment Stream # 2", true));
     EXPECT_EQ(DeleteButtonFor(*r, 1, 1).caption, "&Delete Payment Stream");
     r->giPymtFreq = 5;
     EXPECT_FALSE(DeleteButtonFor(*r, 3, 2).enabled);
