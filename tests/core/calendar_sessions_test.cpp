@@ -280,10 +280,8 @@ TEST(date_change_note, shown_when_measured_streams_may_be_stale) {
         Enter(c, row.loan, row.end);
         ScriptedUser user;
         EXPECT_TRUE(c.ok(user).close) << row.loan << " " << row.end;
-        if (row.first)
-            ExpectPrompts(user, {row.first + kNoteRest}, kStyleInformation);
-        else
-            ExpectPrompts(user, {}, kStyleInformation);
+        ExpectPrompts(user, row.first ? std::vector{row.first + kNoteRest} : std::vector<std::string>{},
+                      kStyleInformation);
         EXPECT_EQ(r->gsLoanDate, row.loan);
     }
 }
