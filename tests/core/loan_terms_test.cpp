@@ -190,32 +190,6 @@ LoanTermsEntries Entries(const char* amount, const char* apr, const char* charge
     return e;
 }
 
-TEST(loan_terms_completeness, first_fault_in_page_order) {
-    struct Row {
-        LoanTermsEntries entries;
-        const char* message;
-        F field;
-    };
-    const Row rows[] = {
-        {Entries("", "8", "", "", 0, 0), "Please input Amount Financed.", F::AmountFinanced},
-        {Entries("-", "8", "", "", 0, 0), "Please enter integers for Amount Financed.", F::AmountFinanced},
-        {Entries("$.00", "8", "", "", 0, 0), "Amount Financed can't be zero.", F::AmountFinanced},
-        {Entries("100", "", "", "", 0, 0), "Please input Disclosed APR.", F::DisclosedApr},
-        {Entries("100", ".", "", "", 0, 0), "Please enter integers for Disclosed APR.", F::DisclosedApr},
-        {Entries("100", "0", "", "", 0, 0), "Disclosed APR can't be zero.", F::DisclosedApr},
-        {Entries("100", "8", ".", "", 0, 0), "Please enter integers for Disclosed Finance Charge.", F::FinanceCharge},
-        {Entries("100", "8", "", "", 0, 1), "Please input Unit Period.", F::UnitPeriod},
-        {Entries("100", "8", "", "0", 1, 0), "Enter Unit Period value greater than zero.", F::UnitPeriod},
-    };
-    for (const Row& row : rows) {
-        const auto refusal = Check_Data_Entry(row.entries);
-        ASSERT_TRUE(refusal.has_value()) << row.message;
-        EXPECT_EQ(std::tie(refusal->message, refusal->field, refusal->emptyField),
-                  std::tuple(row.message, row.field, true));
-    }
-    EXPECT_FALSE(Check_Data_Entry(Entries("100", "8", "", "", 0, 0)).has_value());  // hidden unit period
-}
-
 // Leaves every shown box as the user would, then continues.
 LoanTermsContinueResult Continue(LoanRecord& r, LoanTermsState& state, const LoanTermsEntries& e) {
     LeaveLoanTermsField(r, state, F::AmountFinanced, e.amountFinanced, e.choice);
@@ -275,21 +249,34 @@ TEST(loan_terms_continue, amounts_are_taken_to_cents_as_shown) {
     EXPECT_EQ(std::tie(r->gdAmount, r->gdDisclAPR, r->gdEstFinanceChg), std::tuple(1234.5, 12.125, 250.01));
 }
 
-TEST(loan_terms_continue, a_box_never_accepted_is_reported_and_nothing_is_written) {
+// Continue checks that every box holds a number, in page order (the refusal names an empty or
+// wrong box), then that every box left was accepted; a refusal writes nothing.
+TEST(loan_terms_continue, refusals_in_page_order_write_nothing) {
     struct Row {
         LoanTermsEntries entries;
-        bool leaveFirst;
         const char* message;
         F field;
+        bool emptyField, leaveFirst = true;
     };
     const Row rows[] = {
-        {Entries("100", "8", "", "", 0, 0), false,
-         "For amount financed, enter a dollar amount using the following format: #,###.##", F::AmountFinanced},
-        {Entries("100", "10000", "", "", 0, 0), true, "Disclosed APR must be between 1 and 9999.", F::DisclosedApr},
-        {Entries("100", "8", "", "1", 0, 1), true, "For months in unit period, enter a number from 2 to 12.",
-         F::UnitPeriod},
-        {Entries("100", "8", "", "400", 0, 3), true, "For days in unit period, enter a number from 1 to 365.",
-         F::UnitPeriod},
+        {Entries("", "8", "", "", 0, 0), "Please input Amount Financed.", F::AmountFinanced, true},
+        {Entries("-", "8", "", "", 0, 0), "Please enter integers for Amount Financed.", F::AmountFinanced, true},
+        {Entries("$.00", "8", "", "", 0, 0), "Amount Financed can't be zero.", F::AmountFinanced, true},
+        {Entries("100", "", "", "", 0, 0), "Please input Disclosed APR.", F::DisclosedApr, true},
+        {Entries("100", ".", "", "", 0, 0), "Please enter integers for Disclosed APR.", F::DisclosedApr, true},
+        {Entries("100", "0", "", "", 0, 0), "Disclosed APR can't be zero.", F::DisclosedApr, true},
+        {Entries("100", "8", ".", "", 0, 0), "Please enter integers for Disclosed Finance Charge.", F::FinanceCharge,
+         true},
+        {Entries("100", "8", "", "", 0, 1), "Please input Unit Period.", F::UnitPeriod, true},
+        {Entries("100", "8", "", "0", 1, 0), "Enter Unit Period value greater than zero.", F::UnitPeriod, true},
+        {Entries("100", "8", "", "", 0, 0),
+         "For amount financed, enter a dollar amount using the following format: #,###.##", F::AmountFinanced, false,
+         false},
+        {Entries("100", "10000", "", "", 0, 0), "Disclosed APR must be between 1 and 9999.", F::DisclosedApr, false},
+        {Entries("100", "8", "", "1", 0, 1), "For months in unit period, enter a number from 2 to 12.", F::UnitPeriod,
+         false},
+        {Entries("100", "8", "", "400", 0, 3), "For days in unit period, enter a number from 1 to 365.", F::UnitPeriod,
+         false},
     };
     for (const Row& row : rows) {
         auto r = std::make_unique<LoanRecord>();
@@ -299,9 +286,10 @@ TEST(loan_terms_continue, a_box_never_accepted_is_reported_and_nothing_is_writte
             row.leaveFirst ? Continue(*r, state, row.entries) : LoanTermsContinue(*r, state, row.entries);
         ASSERT_TRUE(result.refusal.has_value()) << row.message;
         EXPECT_EQ(std::tie(result.refusal->message, result.refusal->field, result.refusal->emptyField),
-                  std::tuple(row.message, row.field, false));
+                  std::tuple(row.message, row.field, row.emptyField));
         EXPECT_EQ(r->gdAmount + r->gdDaysinUnitPd, 0) << row.message;
     }
+    EXPECT_FALSE(Check_Data_Entry(Entries("100", "8", "", "", 0, 0)).has_value());  // hidden unit period
 }
 
 TEST(loan_terms_continue, single_payment_loan_with_a_second_stream_clears_the_schedule) {
