@@ -137,7 +137,6 @@ TEST(schedule_page_cells, entering_a_cell_may_send_the_cursor_back) {
         {2, 6, true, 1, 3, {"100", "12", ""}, false, 3, "", true, false, false},
         // A single payment loan is timed by its loan terms: the schedule offers no calendar.
         {5, 18, true, 1, 3, {"1100", "1", "1"}, false, 3, "", false, false, false},
-        {6, 0, true, 1, 3, {"1100", "1", "1"}, false, 3, "", false, false, false},
         {6, 0, true, 1, 3, {"1100", "1", ""}, false, 3, "", false, false, false},
     };
     for (const Row& row : rows) {
