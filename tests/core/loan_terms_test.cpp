@@ -18,67 +18,56 @@ namespace {
 
 using F = LoanTermsField;
 
-enum class Box { Amount, FinanceCharge, Apr };
-
-struct KeyRow {
-    Box box;
-    const char* text;
-    int selStart, selLength;
-    char key;
-    bool accepted;
-    const char* message;
-};
-
-KeyVerdict Press(const KeyRow& row) {
-    LoanTermsState state;
-    const EditState edit{row.text, row.selStart, row.selLength};
-    switch (row.box) {
-    case Box::Amount: return AmountFinancedKey(state, edit, row.key);
-    case Box::FinanceCharge: return FinanceChargeKey(state, edit, row.key);
-    case Box::Apr: return DisclosedAprKey(state, edit, row.key);
-    }
-    return {};
-}
-
 TEST(loan_terms_key_filter, each_box) {
+    using Box = KeyVerdict (*)(LoanTermsState&, const EditState&, int);
+    struct KeyRow {
+        Box box;
+        const char* text;
+        int selStart, selLength;
+        char key;
+        bool accepted;
+        const char* message;
+    };
+    const Box amount = AmountFinancedKey, charge = FinanceChargeKey, apr = DisclosedAprKey;
     const char* msg = "For disclosed APR, enter numbers or decimal point only.";
     const char* amountMsg = "For amount financed, enter numbers, minus sign or decimal point only.";
     const char* chargeMsg = "For disclosed finance charge, enter numbers or decimal point only.";
     const KeyRow rows[] = {
-        {Box::Amount, "12", 2, 0, 'a', false, amountMsg},
-        {Box::Amount, "12", 2, 0, '-', true, ""},
-        {Box::Amount, "12", 2, 0, '\b', true, ""},
-        {Box::FinanceCharge, "12", 2, 0, '-', false, chargeMsg},
-        {Box::Amount, "12.5", 4, 0, '.', false, ""},           // a second point
-        {Box::Amount, "12.5", 0, 4, '.', true, ""},            // the point is being replaced
-        {Box::Amount, "123456789012", 12, 0, '3', false, ""},  // twelve digits without a point
-        {Box::Amount, "12345678901", 11, 0, '2', true, ""},
-        {Box::Amount, "123456789012", 0, 12, '3', true, ""},    // replacing everything
-        {Box::Amount, "12345678901.2", 0, 0, '9', false, ""},   // 13 long with one decimal
-        {Box::Amount, "123456789012.12", 5, 0, '9', true, ""},  // 15 long: the box's own limit
-        {Box::Amount, "12345678901.12", 3, 0, '9', false, ""},  // 14 long with two decimals
-        {Box::Amount, "123456789012.3", 3, 0, '9', true, ""},   // 14 long, one decimal
-        {Box::FinanceCharge, "1.25", 4, 0, '7', false, ""},     // a third decimal
-        {Box::FinanceCharge, "1.25", 2, 0, '7', true, ""},      // right after the point
-        {Box::FinanceCharge, "1.2", 3, 0, '7', true, ""},
-        {Box::FinanceCharge, "$1,234.50", 0, 9, '7', true, ""},  // selected on entry, replaced
+        {amount, "12", 2, 0, 'a', false, amountMsg},
+        {amount, "12", 2, 0, '-', true, ""},
+        {amount, "12", 2, 0, '\b', true, ""},
+        {charge, "12", 2, 0, '-', false, chargeMsg},
+        {amount, "12.5", 4, 0, '.', false, ""},           // a second point
+        {amount, "12.5", 0, 4, '.', true, ""},            // the point is being replaced
+        {amount, "123456789012", 12, 0, '3', false, ""},  // twelve digits without a point
+        {amount, "12345678901", 11, 0, '2', true, ""},
+        {amount, "123456789012", 0, 12, '3', true, ""},    // replacing everything
+        {amount, "12345678901.2", 0, 0, '9', false, ""},   // 13 long with one decimal
+        {amount, "123456789012.12", 5, 0, '9', true, ""},  // 15 long: the box's own limit
+        {amount, "12345678901.12", 3, 0, '9', false, ""},  // 14 long with two decimals
+        {amount, "123456789012.3", 3, 0, '9', true, ""},   // 14 long, one decimal
+        {charge, "1.25", 4, 0, '7', false, ""},            // a third decimal
+        {charge, "1.25", 2, 0, '7', true, ""},             // right after the point
+        {charge, "1.2", 3, 0, '7', true, ""},
+        {charge, "$1,234.50", 0, 9, '7', true, ""},  // selected on entry, replaced
         // The disclosed APR.
-        {Box::Apr, "", 0, 0, 'x', false, msg},
-        {Box::Apr, "", 0, 0, '.', true, ""},
-        {Box::Apr, "", 0, 0, '0', false, ""},    // 0.5 cannot be typed: no leading zero
-        {Box::Apr, "12", 0, 2, '0', false, ""},  // nor over a selected entry
-        {Box::Apr, "8", 1, 0, '0', true, ""},
-        {Box::Apr, "8.5", 3, 0, '.', false, ""},
-        {Box::Apr, "1234", 4, 0, '5', false, ""},  // four digits without a point
-        {Box::Apr, "1234", 4, 0, '.', true, ""},
-        {Box::Apr, "123.5", 0, 0, '9', false, ""},  // three digits before the point
-        {Box::Apr, "12.5", 0, 0, '9', true, ""},
-        {Box::Apr, "8.123456", 8, 0, '7', false, ""},  // six decimals
-        {Box::Apr, "8.12345", 7, 0, '6', true, ""},
-        {Box::Apr, "8.123456", 2, 0, '7', true, ""},  // right after the point
+        {apr, "", 0, 0, 'x', false, msg},
+        {apr, "", 0, 0, '.', true, ""},
+        {apr, "", 0, 0, '0', false, ""},    // 0.5 cannot be typed: no leading zero
+        {apr, "12", 0, 2, '0', false, ""},  // nor over a selected entry
+        {apr, "8", 1, 0, '0', true, ""},
+        {apr, "8.5", 3, 0, '.', false, ""},
+        {apr, "1234", 4, 0, '5', false, ""},  // four digits without a point
+        {apr, "1234", 4, 0, '.', true, ""},
+        {apr, "123.5", 0, 0, '9', false, ""},  // three digits before the point
+        {apr, "12.5", 0, 0, '9', true, ""},
+        {apr, "8.123456", 8, 0, '7', false, ""},  // six decimals
+        {apr, "8.12345", 7, 0, '6', true, ""},
+        {apr, "8.123456", 2, 0, '7', true, ""},  // right after the point
     };
     for (const KeyRow& row : rows) {
-        const KeyVerdict v = Press(row);
+        LoanTermsState state;
+        const KeyVerdict v = row.box(state, {row.text, row.selStart, row.selLength}, row.key);
         EXPECT_EQ(std::tie(v.accepted, v.message), std::tuple(row.accepted, row.message))
             << "text '" << row.text << "' sel " << row.selStart << "+" << row.selLength << " key '" << row.key << "'";
     }

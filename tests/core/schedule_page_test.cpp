@@ -59,11 +59,11 @@ TEST(schedule_page_activation, single_payment_loans_get_their_one_stream) {
         r->dPval = 5;
         r->gdPval_Adjusted = 6;
         const ScheduleActivation a = ActivateSchedule(*r);
-        const std::string where = "code " + std::to_string(row.code) + " months " + std::to_string(row.months);
-        EXPECT_EQ(r->dPval + r->gdPval_Adjusted, 0) << where;
-        EXPECT_EQ(std::tie(r->gaNumPymts[1], r->gaUnitPeriods[1], r->gaOddDays[1], a.readOnly, a.calendarEnabled),
-                  std::tuple(row.count, row.periods, row.odd, row.readOnly, row.calendar))
-            << where;
+        // The present values of an earlier run are gone.
+        EXPECT_EQ(std::tuple(r->gaNumPymts[1], r->gaUnitPeriods[1], r->gaOddDays[1], a.readOnly, a.calendarEnabled,
+                             r->dPval + r->gdPval_Adjusted),
+                  std::tuple(row.count, row.periods, row.odd, row.readOnly, row.calendar, 0.0))
+            << "code " << row.code << " months " << row.months;
     }
 }
 
