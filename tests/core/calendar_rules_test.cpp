@@ -41,8 +41,7 @@ auto BasisOf(const LoanRecord& r) { return std::tie(r.gdDaysinUnitPd, r.gdDaysin
 
 TEST(check_date, accepts_real_dates_with_four_digit_years_and_rewrites_slashes) {
     struct Row {
-        const char* typed;
-        const char* shown;
+        const char *typed, *shown;
         int year;
     };
     const Row valid[] = {{"01-15-2026", "01-15-2026", 2026}, {"01/15/2026", "01-15-2026", 2026},
@@ -68,8 +67,7 @@ TEST(check_date, accepts_real_dates_with_four_digit_years_and_rewrites_slashes) 
 
 TEST(weekday_name, names_the_day_of_the_week) {
     struct Row {
-        const char* date;
-        const char* name;
+        const char *date, *name;
     };
     const Row rows[] = {{"01-01-2000", "Saturday"}, {"07-04-1776", "Thursday"}, {"02-29-2024", "Thursday"},
                         {"12-31-1999", "Friday"},   {"03-01-2100", "Monday"},   {"01-01-0100", "Friday"},

@@ -94,8 +94,7 @@ TEST(format_test, NonFiniteValuesRaiseRunTimeErrors) {
 TEST(format_test, NumberToTextForms) {
     struct Row {
         double value;
-        const char* withBlank;
-        const char* plain;
+        const char *withBlank, *plain;
     };
     const std::vector<Row> rows = {
         {30, " 30", "30"},
@@ -122,8 +121,7 @@ TEST(format_test, NumberToTextForms) {
 // What a case file keeps of a box left formatted: the plain number, or the text as typed.
 TEST(format_test, PlainNumberText) {
     struct Row {
-        const char* shown;
-        const char* plain;
+        const char *shown, *plain;
     };
     const Row rows[] = {
         {"$6,000.00", "6000"}, {"$1,234.56", "1234.56"}, {"12.5", "12.5"}, {"(5)", "-5"}, {"12-", "-12"}, {"", ""},

@@ -24,10 +24,7 @@ TEST(ini_file, reads_names_without_regard_to_case_and_falls_back_to_the_default)
         "; remembered entries\r\n[tallex]\r\nusername = Pat Examiner \r\nLenderName=\r\nType=\"Construction\"\r\n"
         "[Options]\r\nStartup Intro=No\r\n");
     struct Row {
-        const char* section;
-        const char* key;
-        const char* fallback;
-        const char* expected;
+        const char *section, *key, *fallback, *expected;
     };
     const Row rows[] = {
         {"TALLEX", "UserName", "", "Pat Examiner"},
