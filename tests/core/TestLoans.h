@@ -1,15 +1,21 @@
 #pragma once
 // What the core tests share: a clock the test moves by hand, a schedule typed as
-// "amount count unitPeriods oddDays | ..." into a fresh record, and such a loan solved.
+// "amount count unitPeriods oddDays | ..." into a fresh record, and such a loan solved; the
+// number of the run-time error an action raises; the prompts a scripted user was shown.
 
 #include "engine/AprSolver.h"
 #include "engine/LoanRecord.h"
+#include "engine/RuntimeError.h"
 #include "ui/Clock.h"
+#include "ui/ScriptedUser.h"
+
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace tallex::test {
 
@@ -51,6 +57,26 @@ inline std::unique_ptr<LoanRecord> SolvedMonthlyLoan(double amount, double discl
     r->gdDisclAPR = disclosedApr;
     SolveAPR(*r);
     return r;
+}
+
+// The number of the run-time error `action` raises; 0 when it raises none.
+template <class Action>
+int ErrorNumberOf(Action&& action) {
+    try {
+        action();
+    } catch (const RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+// The user was shown exactly these texts, each in this style.
+inline void ExpectPrompts(const ScriptedUser& user, const std::vector<std::string>& texts, short style) {
+    ASSERT_EQ(user.prompts().size(), texts.size()) << (texts.empty() ? "no prompt expected" : texts[0]);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        EXPECT_EQ(user.prompts()[i].text, texts[i]);
+        EXPECT_EQ(user.prompts()[i].style, style) << texts[i];
+    }
 }
 
 }  // namespace tallex::test

@@ -15,6 +15,8 @@
 #include "construction/ConstructionSpanRules.h"
 #include "engine/RuntimeError.h"
 
+#include "TestLoans.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -39,8 +41,7 @@ auto BasisOf(const LoanRecord& r) { return std::tie(r.gdDaysinUnitPd, r.gdDaysin
 
 TEST(check_date, accepts_real_dates_with_four_digit_years_and_rewrites_slashes) {
     struct Row {
-        const char* typed;
-        const char* shown;
+        const char *typed, *shown;
         int year;
     };
     const Row valid[] = {{"01-15-2026", "01-15-2026", 2026}, {"01/15/2026", "01-15-2026", 2026},
@@ -52,14 +53,13 @@ TEST(check_date, accepts_real_dates_with_four_digit_years_and_rewrites_slashes) 
     auto r = std::make_unique<LoanRecord>();
     for (const Row& row : valid) {
         r->giDateError = 1;
-        EXPECT_EQ(CheckDate(*r, row.typed), row.shown) << "typed \"" << row.typed << "\"";
-        EXPECT_EQ(r->giDateError, 0) << "typed \"" << row.typed << "\"";
-        EXPECT_EQ(r->giWorkYear, row.year) << "typed \"" << row.typed << "\"";
+        const std::string shown = CheckDate(*r, row.typed);
+        EXPECT_EQ(std::tuple(shown, r->giDateError, r->giWorkYear), std::tuple(row.shown, 0, row.year)) << row.typed;
     }
     for (const char* typed : invalid) {
         r->giDateError = 0;
-        EXPECT_EQ(CheckDate(*r, typed), "__-__-____") << "typed \"" << typed << "\"";
-        EXPECT_EQ(r->giDateError, 1) << "typed \"" << typed << "\"";
+        const std::string shown = CheckDate(*r, typed);
+        EXPECT_EQ(std::tuple(shown, r->giDateError), std::tuple("__-__-____", 1)) << "typed \"" << typed << "\"";
     }
     for (const char* text : {"", "__-__-____", "--", "  /  /    "}) EXPECT_TRUE(IsEmptyDateText(text)) << text;
     EXPECT_FALSE(IsEmptyDateText("0_-__-____"));
@@ -67,8 +67,7 @@ TEST(check_date, accepts_real_dates_with_four_digit_years_and_rewrites_slashes) 
 
 TEST(weekday_name, names_the_day_of_the_week) {
     struct Row {
-        const char* date;
-        const char* name;
+        const char *date, *name;
     };
     const Row rows[] = {{"01-01-2000", "Saturday"}, {"07-04-1776", "Thursday"}, {"02-29-2024", "Thursday"},
                         {"12-31-1999", "Friday"},   {"03-01-2100", "Monday"},   {"01-01-0100", "Friday"},
@@ -129,15 +128,13 @@ TEST(count_months, whole_months_back_from_the_end_date) {
         {D(6, 15, 2023), D(6, 15, 2023), 0, 0},
         {D(2, 28, 2024), D(3, 31, 2024), 1, 1},
         {D(2, 10, 2024), D(4, 29, 2024), 2, 19},
-        {D(3, 15, 2020), D(5, 20, 2023), 38, 5},
     };
     auto r = std::make_unique<LoanRecord>();
     for (const Row& row : rows) {
         const MonthCountResult count = CountMonths(*r, row.from, row.to);
-        const std::string span = DateText(row.from) + " to " + DateText(row.to);
-        EXPECT_EQ(count.months, row.months) << span;
-        EXPECT_EQ(count.oddDays(), row.oddDays) << span;
-        EXPECT_EQ(r->gdCalUnitPeriods, row.months) << span;
+        EXPECT_EQ(std::tuple(count.months, count.oddDays(), r->gdCalUnitPeriods),
+                  std::tuple(row.months, row.oddDays, double(row.months)))
+            << DateText(row.from) << " to " << DateText(row.to);
     }
 }
 
@@ -182,6 +179,19 @@ struct Dates {
     CalendarDate loan, end, amort;
 };
 
+// A refusal leaves the loan's basis (days in unit period and year, months, day basis) as it was;
+// otherwise the rule leaves its timing and day basis.
+void ExpectOutcome(const LoanRecord& r, CalendarRefusal got, CalendarRefusal refusal, const Basis& in,
+                   const Result& out, std::int16_t dayBasis, const std::string& what) {
+    EXPECT_EQ(got, refusal) << what;
+    if (refusal != CalendarRefusal::kNone) {
+        EXPECT_EQ(BasisOf(r), in.Tie()) << what;
+    } else {
+        EXPECT_EQ(std::tuple_cat(Timing(r), std::tuple(r.giDayBasis)), std::tuple_cat(out, std::tuple(dayBasis)))
+            << what;
+    }
+}
+
 std::string Describe(std::int16_t code, const CalendarDate& from, const CalendarDate& to) {
     return "code " + std::to_string(code) + ", " + DateText(from) + " to " + DateText(to);
 }
@@ -190,73 +200,65 @@ std::string Describe(std::int16_t code, const Dates& d) {
     return Describe(code, d.loan, d.end) + " / " + DateText(d.amort);
 }
 
-TEST(frequency_rules, unit_periods_and_odd_days) {
+TEST(frequency_rules, unit_periods_and_odd_days_or_a_refusal) {
+    using enum CalendarRefusal;
     const Basis monthly{30, 360, 0, 0}, semi{15, 360, 0, 0}, quarterly{90, 360, 3, 0}, annual{360, 360, 12, 0},
-        single{30, 360, 1, 0}, days{100, 365, 0, 0}, onActualDays{365, 365, 12, kDayBasisActualDays};
+        single{30, 360, 1, 0}, days{100, 365, 0, 0}, onActualDays{365, 365, 12, kDayBasisActualDays},
+        even{360, 360, 12, kDayBasisEvenMonths}, actual{365, 365, 12, kDayBasisActualDays};
     struct Row {
         std::int16_t code;
         Basis in;
         CalendarDate from, to;
         Result out;
         std::int16_t dayBasis;
+        CalendarRefusal refusal = kNone;
     };
     const Row rows[] = {
         {kFreqMonthly, monthly, D(1, 15, 2023), D(3, 10, 2023), {1, 26, 30, 360}, 0},
-        {kFreqMonthly, monthly, D(5, 5, 2023), D(5, 5, 2023), {0, 0, 30, 360}, 0},
-        {kFreqMonthly, monthly, D(1, 31, 2023), D(3, 30, 2023), {1, 30, 30, 360}, 0},
-        {kFreqSemiMonthly, semi, D(5, 5, 2023), D(5, 5, 2023), {0, 0, 15, 360}, 0},
         {kFreqSemiMonthly, semi, D(1, 15, 2023), D(3, 10, 2023), {3, 11, 15, 360}, 0},  // 26 days: 1 half month + 11
         {kFreqSemiMonthly, semi, D(1, 1, 2023), D(1, 31, 2023), {2, 0, 15, 360}, 0},
         {kFreqMultiplesOfMonth, quarterly, D(1, 15, 2023), D(8, 20, 2023), {2, 35, 90, 360}, 0},
+        // Actual days (as the calculator measured them): 100 days are 14 weeks and 2 days.
+        {kFreqActualDaysInstallment, {7, 365, 0, 0}, D(1, 1, 2023), D(4, 11, 2023), {14, 2, 7, 365}, 0},
+        {kFreqActualDaysInstallment, {91, 365, 0, 0}, D(1, 1, 2023), D(4, 2, 2023), {1, 0, 91, 365}, 0},
         // Annual unit periods (equal months of 12).
         {kFreqMultiplesOfMonth, annual, D(3, 15, 2020), D(3, 15, 2023), {3, 0, 360, 360}, 0},
         {kFreqMultiplesOfMonth, annual, D(3, 15, 2020), D(5, 15, 2023), {3, 60, 360, 360}, kDayBasisEvenMonths},
         {kFreqMultiplesOfMonth, annual, D(3, 15, 2020), D(5, 20, 2023), {3, 66, 365, 365}, kDayBasisActualDays},
-        {kFreqMultiplesOfMonth, annual, D(3, 15, 2023), D(5, 20, 2023), {0, 66, 365, 365}, kDayBasisActualDays},
         {kFreqMultiplesOfMonth, onActualDays, D(3, 15, 2020), D(3, 15, 2022), {2, 0, 365, 365}, kDayBasisActualDays},
-        // Equal months, single payment: 18 months, 6 months, ...
+        // Equal months, single payment: 18, 11 and 30 months.
         {kFreqEqualMonthsSingle, single, D(1, 15, 2023), D(7, 15, 2024), {1, 180, 360, 360}, 0},
-        {kFreqEqualMonthsSingle, single, D(1, 15, 2023), D(7, 15, 2023), {1, 0, 180, 360}, 0},
         {kFreqEqualMonthsSingle, single, D(1, 15, 2023), D(12, 15, 2023), {1, 0, 330, 360}, 0},
         {kFreqEqualMonthsSingle, single, D(1, 15, 2023), D(7, 15, 2025), {2, 180, 360, 360}, 0},
-        // Actual days, single payment: 200 days, 6 months of 181 days, 2 years, a year and 45 days.
+        // Actual days, single payment: 200 days, 2 years, a year and 45 days.
         {kFreqActualDaysSingle, days, D(1, 1, 2023), D(7, 20, 2023), {1, 0, 200, 365}, 0},
-        {kFreqActualDaysSingle, days, D(1, 1, 2023), D(7, 1, 2023), {1, 0, 181, 365}, 0},
         {kFreqActualDaysSingle, days, D(1, 1, 2023), D(1, 1, 2025), {2, 0, 365, 365}, 0},
         {kFreqActualDaysSingle, days, D(1, 1, 2023), D(2, 15, 2024), {1, 45, 365, 365}, 0},
+        // Other codes compute nothing.
+        {0, monthly, D(1, 15, 2023), D(3, 10, 2023), {0, 0, 30, 360}, 0},
+        {7, monthly, D(1, 15, 2023), D(3, 10, 2023), {0, 0, 30, 360}, 0},
+        {8, monthly, D(1, 15, 2023), D(3, 10, 2023), {0, 0, 30, 360}, 0},
+        // Refusals.
+        {kFreqMultiplesOfMonth, even, D(3, 15, 2020), D(5, 20, 2023), {}, 0, kSwitchToActualDays},
+        {kFreqMultiplesOfMonth, actual, D(3, 15, 2020), D(5, 15, 2023), {}, 0, kSwitchToEvenMonths},
+        {kFreqEqualMonthsSingle, {60, 360, 2, 0}, D(1, 15, 2023), D(7, 20, 2023), {}, 0, kTermNotMultipleOfMonth},
+        {kFreqActualDaysSingle, days, D(1, 15, 2023), D(7, 15, 2024), {}, 0, kEqualMonthsTerm},
     };
     for (const Row& row : rows) {
         auto r = Loan(row.code, row.in);
-        const std::string what = Describe(row.code, row.from, row.to);
-        EXPECT_EQ(ApplyFrequencyRule(*r, row.from, row.to), CalendarRefusal::kNone) << what;
-        EXPECT_EQ(Timing(*r), row.out) << what;
-        EXPECT_EQ(r->giDayBasis, row.dayBasis) << what;
+        r->gdCalActualDays = DaysBetween(row.from, row.to);
+        ExpectOutcome(*r, ApplyFrequencyRule(*r, row.from, row.to), row.refusal, row.in, row.out, row.dayBasis,
+                      Describe(row.code, row.from, row.to));
     }
     auto r = Loan(kFreqEqualMonthsSingle, single);
     ApplyFrequencyRule(*r, D(1, 15, 2023), D(7, 15, 2024));
     EXPECT_EQ(r->dMonths, 18);
 }
 
-TEST(frequency_rules, actual_days_in_unit_periods) {
-    struct Row {
-        double actualDays, unit, periods, oddDays;
-    };
-    const Row rows[] = {{100, 30, 3, 10}, {100, 7, 14, 2}, {91, 91, 1, 0}, {0, 14, 0, 0}, {800, 14, 57, 2}};
-    for (const Row& row : rows) {
-        auto r = Loan(kFreqActualDaysInstallment, {row.unit, 365, 0, 0});
-        r->gdCalActualDays = row.actualDays;
-        ApplyFrequencyRule(*r, D(1, 1, 2023), D(1, 1, 2023));
-        EXPECT_EQ(r->gdCalUnitPeriods, row.periods) << row.actualDays << " days, U " << row.unit;
-        EXPECT_EQ(r->gdCalOddDays, row.oddDays) << row.actualDays << " days, U " << row.unit;
-    }
+TEST(frequency_rules, actual_days_over_a_unit_period_of_none_is_a_division_by_zero) {
     auto r = Loan(kFreqActualDaysInstallment, {0, 365, 0, 0});
     r->gdCalActualDays = 10;
-    try {
-        ApplyFrequencyRule(*r, D(1, 1, 2023), D(1, 11, 2023));
-        ADD_FAILURE() << "a unit period of 0 days was divided by";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number(), 11);
-    }
+    EXPECT_EQ(test::ErrorNumberOf([&] { ApplyFrequencyRule(*r, D(1, 1, 2023), D(1, 11, 2023)); }), 11);
 }
 
 TEST(calendar_refusal, message_of_each_refusal) {
@@ -283,29 +285,6 @@ TEST(calendar_refusal, message_of_each_refusal) {
     for (const auto& [refusal, message] : rows) EXPECT_EQ(RefusalMessage(refusal), message);
 }
 
-// A refusal leaves the loan's basis (days in unit period and year, months, day basis) as it was.
-TEST(frequency_rules, refusals) {
-    using enum CalendarRefusal;
-    const Basis even{360, 360, 12, kDayBasisEvenMonths}, actual{365, 365, 12, kDayBasisActualDays};
-    struct Row {
-        std::int16_t code;
-        Basis in;
-        CalendarDate from, to;
-        CalendarRefusal refusal;
-    };
-    const Row rows[] = {
-        {kFreqMultiplesOfMonth, even, D(3, 15, 2020), D(5, 20, 2023), kSwitchToActualDays},
-        {kFreqMultiplesOfMonth, actual, D(3, 15, 2020), D(5, 15, 2023), kSwitchToEvenMonths},
-        {kFreqEqualMonthsSingle, {60, 360, 2, 0}, D(1, 15, 2023), D(7, 20, 2023), kTermNotMultipleOfMonth},
-        {kFreqActualDaysSingle, {100, 365, 0, 0}, D(1, 15, 2023), D(7, 15, 2024), kEqualMonthsTerm},
-    };
-    for (const Row& row : rows) {
-        auto r = Loan(row.code, row.in);
-        EXPECT_EQ(ApplyFrequencyRule(*r, row.from, row.to), row.refusal) << Describe(row.code, row.from, row.to);
-        EXPECT_EQ(BasisOf(*r), row.in.Tie()) << Describe(row.code, row.from, row.to);
-    }
-}
-
 // The first annual stream with an odd period fixes the day basis for the later ones.
 TEST(frequency_rules, the_first_odd_annual_period_fixes_the_day_basis) {
     auto r = Loan(kFreqMultiplesOfMonth, {360, 360, 12, 0});
@@ -313,15 +292,6 @@ TEST(frequency_rules, the_first_odd_annual_period_fixes_the_day_basis) {
     EXPECT_EQ(r->giDayBasis, kDayBasisOpen);
     EXPECT_EQ(ApplyFrequencyRule(*r, D(3, 15, 2020), D(5, 15, 2023)), CalendarRefusal::kNone);
     EXPECT_EQ(ApplyFrequencyRule(*r, D(3, 15, 2020), D(5, 20, 2023)), CalendarRefusal::kSwitchToActualDays);
-}
-
-TEST(frequency_rules, other_codes_compute_nothing) {
-    for (std::int16_t code : {0, 7, 8}) {
-        auto r = Loan(code, {30, 360, 0, 0});
-        r->gdCalUnitPeriods = 5;
-        EXPECT_EQ(ApplyFrequencyRule(*r, D(1, 15, 2023), D(3, 10, 2023)), CalendarRefusal::kNone);
-        EXPECT_EQ(r->gdCalUnitPeriods, 5) << "code " << code;
-    }
 }
 
 // optIntAccrl 0 360/360, 1 365/365, 2 365/360, 3 other; optOther 0 months, 1 days;
@@ -369,10 +339,11 @@ TEST(round_up_half, halves_round_up) {
     for (const Row& row : rows) EXPECT_EQ(RoundUpHalf(row.days), row.half) << row.days;
 }
 
-TEST(construction_span, unit_periods_and_odd_days) {
+TEST(construction_span, unit_periods_and_odd_days_or_a_refusal) {
+    using enum CalendarRefusal;
     const Basis monthly{30, 360, 0, 0}, semi{15, 360, 0, 0}, weekly{7, 365, 0, 0}, single{30, 360, 1, 0},
         days{100, 365, 0, 0}, quarterly{90, 360, 3, 0}, annual{360, 360, 12, 0},
-        onActualDays{365, 365, 12, kDayBasisActualDays};
+        onActualDays{365, 365, 12, kDayBasisActualDays}, even{360, 360, 12, kDayBasisEvenMonths};
     const std::int16_t kEven = kDayBasisEvenMonths, kActual = kDayBasisActualDays;
     struct Row {
         std::int16_t code;
@@ -380,19 +351,18 @@ TEST(construction_span, unit_periods_and_odd_days) {
         Dates d;
         Result out;
         std::int16_t dayBasis;
+        CalendarRefusal refusal = kNone;
     };
     const Row rows[] = {
         // 9 months: H = 135 days, 4 whole periods and 15 days carried into the permanent phase.
         {kFreqMonthly, monthly, {D(1, 15, 2023), D(10, 15, 2023), D(10, 15, 2023)}, {4, 15, 30, 360}, 0},
-        {kFreqMonthly, monthly, {D(1, 15, 2023), D(10, 15, 2023), D(11, 15, 2023)}, {5, 15, 30, 360}, 0},
         // Permanent 1 month and 16 days (month end counts back to 10-31): 15 + 16 fills a period.
         {kFreqMonthly, monthly, {D(1, 15, 2023), D(10, 15, 2023), D(11, 30, 2023)}, {6, 1, 30, 360}, 0},
         // 9 months 10 days = 18 half months and 10 days: H = 140 days; 2 permanent months = 4.
         {kFreqSemiMonthly, semi, {D(1, 15, 2023), D(10, 25, 2023), D(12, 25, 2023)}, {13, 5, 15, 360}, 0},
         // 2 months 19 days = 5 half months and 4 days: H = 40 days.
         {kFreqSemiMonthly, semi, {D(1, 1, 2023), D(3, 20, 2023), D(3, 20, 2023)}, {2, 10, 15, 360}, 0},
-        // 45 construction days: the half rounds up to 23; then 14 permanent days.
-        {kFreqActualDaysInstallment, weekly, {D(1, 1, 2023), D(2, 15, 2023), D(2, 15, 2023)}, {3, 2, 7, 365}, 0},
+        // 45 construction days: the half rounds up to 23; then 14 permanent days, 5 periods and 2 days.
         {kFreqActualDaysInstallment, weekly, {D(1, 1, 2023), D(2, 15, 2023), D(3, 1, 2023)}, {5, 2, 7, 365}, 0},
         // 6 construction months halved + 12 permanent months = 15 equal months.
         {kFreqEqualMonthsSingle, single, {D(1, 15, 2023), D(7, 15, 2023), D(7, 15, 2024)}, {1, 90, 360, 360}, 0},
@@ -417,59 +387,45 @@ TEST(construction_span, unit_periods_and_odd_days) {
          {D(1, 15, 2023), D(1, 15, 2024), D(7, 15, 2024)},
          {1, 0, 365, 365},
          kActual},
-    };
-    for (const Row& row : rows) {
-        auto r = Loan(row.code, row.in, true);
-        const std::string what = Describe(row.code, row.d);
-        EXPECT_EQ(ApplyConstructionSpanRule(*r, row.d.loan, row.d.end, row.d.amort), CalendarRefusal::kNone) << what;
-        EXPECT_EQ(Timing(*r), row.out) << what;
-        EXPECT_EQ(r->giDayBasis, row.dayBasis) << what;
-        EXPECT_EQ(r->dActDays, static_cast<double>(DaysBetween(row.d.loan, row.d.end))) << what;
-    }
-}
-
-TEST(construction_span, refusals_leave_the_basis) {
-    using enum CalendarRefusal;
-    const Basis single{30, 360, 1, 0}, days{100, 365, 0, 0}, even{360, 360, 12, kDayBasisEvenMonths},
-        actual{365, 365, 12, kDayBasisActualDays};
-    struct Row {
-        std::int16_t code;
-        Basis in;
-        Dates d;
-        CalendarRefusal refusal;
-    };
-    const Row rows[] = {
-        // 4.5 + 12 months.
-        {kFreqEqualMonthsSingle, single, {D(1, 15, 2023), D(10, 15, 2023), D(10, 15, 2024)}, kHalfTermNotEqualMonths},
+        {kFreqConstructionOnly, monthly, {D(1, 1, 2023), D(2, 1, 2023), D(3, 1, 2023)}, {0, 0, 30, 360}, 0},
+        // Refusals. 4.5 + 12 months.
+        {kFreqEqualMonthsSingle,
+         single,
+         {D(1, 15, 2023), D(10, 15, 2023), D(10, 15, 2024)},
+         {},
+         0,
+         kHalfTermNotEqualMonths},
         // (6 months 20 days) / 2 + 1 month 20 days = 5 months, but the construction phase has odd days.
         {kFreqEqualMonthsSingle,
          single,
          {D(1, 1, 2023), D(7, 21, 2023), D(9, 10, 2023)},
+         {},
+         0,
          kHalfTermConstructionNotMonths},
         // 3 + 12 months: equal months, not whole years.
-        {kFreqActualDaysSingle, days, {D(1, 1, 2023), D(7, 1, 2023), D(7, 1, 2024)}, kHalfTermEqualMonths},
-        {kFreqMultiplesOfMonth, even, {D(1, 15, 2023), D(7, 20, 2023), D(1, 15, 2025)}, kSwitchToActualDays},
-        {kFreqMultiplesOfMonth, actual, {D(1, 15, 2023), D(7, 15, 2023), D(1, 15, 2025)}, kSwitchToEvenMonths},
+        {kFreqActualDaysSingle, days, {D(1, 1, 2023), D(7, 1, 2023), D(7, 1, 2024)}, {}, 0, kHalfTermEqualMonths},
+        {kFreqMultiplesOfMonth, even, {D(1, 15, 2023), D(7, 20, 2023), D(1, 15, 2025)}, {}, 0, kSwitchToActualDays},
+        {kFreqMultiplesOfMonth,
+         onActualDays,
+         {D(1, 15, 2023), D(7, 15, 2023), D(1, 15, 2025)},
+         {},
+         0,
+         kSwitchToEvenMonths},
     };
     for (const Row& row : rows) {
         auto r = Loan(row.code, row.in, true);
-        EXPECT_EQ(ApplyConstructionSpanRule(*r, row.d.loan, row.d.end, row.d.amort), row.refusal)
-            << Describe(row.code, row.d);
-        EXPECT_EQ(BasisOf(*r), row.in.Tie()) << Describe(row.code, row.d);
+        ExpectOutcome(*r, ApplyConstructionSpanRule(*r, row.d.loan, row.d.end, row.d.amort), row.refusal, row.in,
+                      row.out, row.dayBasis, Describe(row.code, row.d));
+        EXPECT_EQ(r->dActDays, static_cast<double>(DaysBetween(row.d.loan, row.d.end))) << Describe(row.code, row.d);
     }
 }
 
-TEST(construction_span, other_codes_compute_nothing_and_dates_must_ascend) {
+TEST(construction_span, dates_must_ascend) {
     auto r = Loan(kFreqConstructionOnly, {30, 360, 0, 0}, true);
-    r->gdCalUnitPeriods = 4;
-    EXPECT_EQ(ApplyConstructionSpanRule(*r, D(1, 1, 2023), D(2, 1, 2023), D(3, 1, 2023)), CalendarRefusal::kNone);
-    EXPECT_EQ(r->gdCalUnitPeriods, 4);
     EXPECT_THROW(ApplyConstructionSpanRule(*r, D(1, 1, 2023), D(1, 1, 2023), D(3, 1, 2023)), RuntimeError);
     EXPECT_THROW(ApplyConstructionSpanRule(*r, D(1, 1, 2023), D(2, 1, 2023), D(1, 31, 2023)), RuntimeError);
     const DoubleMonthCount n = CountBothPhases(*r, D(1, 15, 2023), D(10, 15, 2023), D(11, 30, 2023));
-    EXPECT_EQ(r->gdCalPermMonths, 1);
-    EXPECT_EQ(n.permanentDays, 16);
-    EXPECT_EQ(n.constructionMonths, 9);
+    EXPECT_EQ(std::tuple(r->gdCalPermMonths, n.permanentDays, n.constructionMonths), std::tuple(1, 16, 9));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The two date calculator sessions: what the dialogs show, the refusals at OK with their focus
 // and clearing, what OK and Cancel leave in the record, and the date-change note.
 
+#include "calendar/CalendarRefusal.h"
 #include "calendar/FrequencyRules.h"
 #include "calendar/PaymentDateCalendar.h"
 #include "construction/ConstructionDateCalendar.h"
@@ -25,6 +26,7 @@ const test::FakeClock kClock = [] {
 }();
 
 using Pay = PaymentDateCalendar;
+using test::ExpectPrompts;
 using Con = ConstructionDateCalendar;
 
 std::unique_ptr<LoanRecord> Loan(bool regular, std::int16_t code = kFreqMonthly, double unit = 30) {
@@ -35,14 +37,6 @@ std::unique_ptr<LoanRecord> Loan(bool regular, std::int16_t code = kFreqMonthly,
     r->gdDaysinUnitPd = unit;
     r->gdDaysinYr = 360;
     return r;
-}
-
-void ExpectPrompts(const ScriptedUser& user, const std::vector<std::string>& texts, short style) {
-    ASSERT_EQ(user.prompts().size(), texts.size()) << (texts.empty() ? "no prompt expected" : texts[0]);
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        EXPECT_EQ(user.prompts()[i].text, texts[i]);
-        EXPECT_EQ(user.prompts()[i].style, style) << texts[i];
-    }
 }
 
 void Enter(Pay& c, const char* loan, const char* end) {
@@ -123,9 +117,7 @@ TEST(calendar_leave_field, a_date_that_does_not_exist_empties_the_field) {
     EXPECT_EQ(c.leaveField(Con::Field::kConstrEndDate, "13-01-2023", user).focus, Con::Control::mskConstrEndDate);
     EXPECT_EQ(c.leaveField(Con::Field::kAmortPymtDate, "13-01-2023", user).focus, Con::Control::mskAmortPymtDate);
     ExpectPrompts(user,
-                  {"Enter valid loan date in mm-dd-yyyy format.",
-                   "Enter valid construction period end date in mm-dd-yyyy format.",
-                   "Enter valid amortization payment date in mm-dd-yyyy format."},
+                  {rows[0].message, rows[2].message, "Enter valid amortization payment date in mm-dd-yyyy format."},
                   kStyleExclamation);
 }
 
@@ -168,41 +160,36 @@ TEST(calendar_leave_field, skipped_after_the_error_screen_and_cancelling_after_c
     EXPECT_EQ(r->gdCalUnitPeriods, 0);
 }
 
+const char* const kLaterThanLoan = "Payment/advance date must be the same as or later than loan date.";
+
+// The calendar's own refusals and the rules' (their texts are the rules'), with where each
+// leaves the focus and whether it empties the payment date.
 TEST(payment_calendar_ok, refusals_focus_and_clearing) {
+    using enum CalendarRefusal;
+    using C = Pay::Control;
     struct Row {
-        std::function<void(LoanRecord&)> setup;
-        const char *loan, *end, *message;
-        Pay::Control focus;
+        bool regular;
+        std::int16_t code;
+        const char *loan, *end;
+        std::string message;
+        C focus;
         bool endCleared;
     };
-    const auto regular = [](std::int16_t code, double months, std::int16_t basis) {
-        return [=](LoanRecord& r) {
-            r = *Loan(true, code);
-            r.dMonths = months;
-            r.giDayBasis = basis;
-        };
-    };
-    const auto construction = [](LoanRecord& r) { r = *Loan(false); };
+    const std::string both = "Enter both dates before pressing OK.";
+    const auto rule = [](CalendarRefusal refusal) { return std::string(RefusalMessage(refusal)); };
     const Row rows[] = {
-        {regular(1, 0, 0), "", "", "Enter both dates before pressing OK.", Pay::Control::mskStartDate, false},
-        {regular(1, 0, 0), "01-15-2023", "", "Enter both dates before pressing OK.", Pay::Control::mskEndDate, false},
-        {regular(1, 0, 0), "01-15-2023", "01-14-2023",
-         "Payment/advance date must be the same as or later than loan date.", Pay::Control::mskEndDate, true},
-        {regular(2, 12, kDayBasisEvenMonths), "03-15-2020", "05-20-2023",
-         "Switch from even months to actual days not allowed.", Pay::Control::mskEndDate, true},
-        {regular(5, 0, 0), "01-15-2023", "07-20-2023",
-         "Loan term is not a multiple of a month.  Do not use this payment frequency.", Pay::Control::cmdFedCalCancel,
-         false},
-        {regular(6, 0, 0), "01-15-2023", "07-15-2024",
-         "Loan term with equal months may not use this payment frequency.", Pay::Control::cmdFedCalCancel, false},
-        {construction, "01-15-2023", "10-20-2023",
-         "Construction phase must be a multiple of a month.  You may want to change your interest accrual option to "
-         "actual days.",
-         Pay::Control::mskEndDate, false},
+        {true, 1, "", "", both, C::mskStartDate, false},
+        {true, 1, "01-15-2023", "", both, C::mskEndDate, false},
+        {true, 1, "01-15-2023", "01-14-2023", kLaterThanLoan, C::mskEndDate, true},
+        {true, 2, "03-15-2020", "05-20-2023", rule(kSwitchToActualDays), C::mskEndDate, true},
+        {true, 5, "01-15-2023", "07-20-2023", rule(kTermNotMultipleOfMonth), C::cmdFedCalCancel, false},
+        {true, 6, "01-15-2023", "07-15-2024", rule(kEqualMonthsTerm), C::cmdFedCalCancel, false},
+        {false, 1, "01-15-2023", "10-20-2023", rule(kConstructionNotMultipleOfMonth), C::mskEndDate, false},
     };
     for (const Row& row : rows) {
-        auto r = std::make_unique<LoanRecord>();
-        row.setup(*r);
+        auto r = Loan(row.regular, row.code);
+        r->dMonths = row.code == kFreqMultiplesOfMonth ? 12 : 0;  // yearly, on even months so far
+        r->giDayBasis = row.code == kFreqMultiplesOfMonth ? kDayBasisEvenMonths : 0;
         Pay c(*r, kClock);
         c.activate();
         Enter(c, row.loan, row.end);
@@ -230,7 +217,7 @@ TEST(payment_calendar_ok, measures_the_dates_shown_not_a_value_left_from_before)
     c.activate();
     ScriptedUser user;
     EXPECT_EQ(c.ok(user).focus, Pay::Control::mskEndDate);
-    ExpectPrompts(user, {"Payment/advance date must be the same as or later than loan date."}, kStyleExclamation);
+    ExpectPrompts(user, {kLaterThanLoan}, kStyleExclamation);
 }
 
 TEST(payment_calendar_ok, results_are_handed_back_and_the_dates_remembered) {
@@ -293,10 +280,8 @@ TEST(date_change_note, shown_when_measured_streams_may_be_stale) {
         Enter(c, row.loan, row.end);
         ScriptedUser user;
         EXPECT_TRUE(c.ok(user).close) << row.loan << " " << row.end;
-        if (row.first)
-            ExpectPrompts(user, {row.first + kNoteRest}, kStyleInformation);
-        else
-            ExpectPrompts(user, {}, kStyleInformation);
+        ExpectPrompts(user, row.first ? std::vector{row.first + kNoteRest} : std::vector<std::string>{},
+                      kStyleInformation);
         EXPECT_EQ(r->gsLoanDate, row.loan);
     }
 }
@@ -344,9 +329,8 @@ TEST(construction_calendar_ok, rule_refusals_and_cancel) {
     Enter(c, "01-15-2023", "10-15-2023", "10-15-2024");
     EXPECT_EQ(c.ok(user).focus, Con::Control::cmdFedCalCancel);
     ExpectPrompts(user,
-                  {"Switch from even months to actual days not allowed.",
-                   "1/2 construction term + permanent phase must be equal months.  Change the dates or click Cancel "
-                   "and choose actual days."},
+                  {std::string(RefusalMessage(CalendarRefusal::kSwitchToActualDays)),
+                   std::string(RefusalMessage(CalendarRefusal::kHalfTermNotEqualMonths))},
                   kStyleExclamation);
     EXPECT_TRUE(c.cancel().close);
     EXPECT_EQ(std::tie(r->gdCalUnitPeriods, r->gdCalOddDays, r->gbCalendarCancel), std::tuple(0, 0, true));

@@ -7,6 +7,8 @@
 #include "engine/NumberText.h"
 #include "engine/RuntimeError.h"
 
+#include "TestLoans.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -16,7 +18,6 @@
 #include <new>
 #include <optional>
 #include <random>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,29 +25,21 @@
 namespace tallex {
 namespace {
 
-TEST(loan_record, clearing_secured_by_real_estate_clears_the_pre_1995_date) {
-    LoanRecord r;
-    SetSecuredByRealEstate(r, true);
-    r.gbDatePre_093095 = true;
-    SetSecuredByRealEstate(r, true);
-    EXPECT_TRUE(r.gbDatePre_093095);
-    SetSecuredByRealEstate(r, false);
-    EXPECT_FALSE(r.gbDatePre_093095);
-}
-
+// The date holds only for a secured loan, and clearing "secured" clears it.
 TEST(loan_record, the_pre_1995_date_holds_only_for_a_secured_loan) {
     struct Row {
-        bool secured;
-        bool before;
-        bool expected;
+        bool secured, before, expected;
     };
-    const Row rows[] = {{true, true, true}, {true, false, false}, {false, true, false}, {false, false, false}};
+    const Row rows[] = {{true, true, true}, {true, false, false}, {false, true, false}};
     for (const Row& row : rows) {
         LoanRecord r;
         SetSecuredByRealEstate(r, row.secured);
         SetDatePre093095(r, row.before);
-        EXPECT_EQ(r.gbDatePre_093095, row.expected) << "secured " << row.secured << ", before " << row.before;
-        EXPECT_EQ(r.gbSecuredByRealEstate, row.secured);
+        SetSecuredByRealEstate(r, row.secured);
+        EXPECT_EQ(std::pair(r.gbDatePre_093095, r.gbSecuredByRealEstate), std::pair(row.expected, row.secured))
+            << "secured " << row.secured << ", before " << row.before;
+        SetSecuredByRealEstate(r, false);
+        EXPECT_FALSE(r.gbDatePre_093095);
     }
 }
 
@@ -61,16 +54,15 @@ TEST(runtime_error, every_exception_has_an_error_screen_number) {
     const Row rows[] = {
         {std::make_exception_ptr(RuntimeError(RuntimeErrorCode::DivisionByZero)), 11, "Division by zero"},
         {std::make_exception_ptr(RuntimeError(RuntimeErrorCode::SubscriptOutOfRange)), 9, "Subscript out of range"},
+        {std::make_exception_ptr(RuntimeError(RuntimeErrorCode::Overflow)), 6, "Overflow"},
         {std::make_exception_ptr(RuntimeError(1004, "Application-defined error")), 1004, "Application-defined error"},
         {std::make_exception_ptr(std::bad_alloc()), 7, "Out of memory"},
-        {std::make_exception_ptr(std::logic_error("broken")), 51, "Internal error"},
         {std::make_exception_ptr(42), 51, "Internal error"},
         {nullptr, 51, "Internal error"},
     };
     for (const Row& row : rows) {
         const RuntimeError error = RuntimeErrorOf(row.error);
-        EXPECT_EQ(error.number(), row.number);
-        EXPECT_EQ(error.description(), row.description);
+        EXPECT_EQ(std::tuple(error.number(), error.description()), std::tuple(row.number, row.description));
     }
 }
 
@@ -84,43 +76,27 @@ TEST(checked_math, a_non_finite_operand_is_an_overflow) {
     const double inf = std::numeric_limits<double>::infinity();
     for (const auto& [name, operation] : operations) {
         for (double bad : {std::numeric_limits<double>::quiet_NaN(), inf, -inf}) {
-            for (const auto& [a, b] : {std::pair{bad, 2.0}, std::pair{2.0, bad}}) {
-                try {
-                    operation(a, b);
-                    ADD_FAILURE() << name << "(" << a << ", " << b << ")";
-                } catch (const RuntimeError& e) {
-                    EXPECT_EQ(e.number(), 6) << name << "(" << a << ", " << b << ")";
-                }
-            }
+            for (const auto& [a, b] : {std::pair{bad, 2.0}, std::pair{2.0, bad}})
+                EXPECT_EQ(test::ErrorNumberOf([&] { operation(a, b); }), 6) << name << "(" << a << ", " << b << ")";
         }
     }
 }
 
-// Currency rounds half to even at the fourth decimal.
+// Currency rounds half to even at the fourth decimal; from 10^15 on it overflows.
 TEST(currency, rounds_half_to_even_at_the_fourth_decimal) {
     struct Row {
         double in;
         long long ticks;
     };
     const Row rows[] = {
-        {88.85, 888500}, {0.00005, 0}, {0.00015, 2},          {-0.00015, -2},    {1.23456, 12346}, {-1.23454, -12345},
-        {2.5e-5, 0},     {0.5, 5000},  {1234.5678, 12345678}, {-88.85, -888500}, {0, 0},
+        {88.85, 888500},       {0.00005, 0},       {0.00015, 2}, {-0.00015, -2},
+        {1.23456, 12346},      {-1.23454, -12345}, {2.5e-5, 0},  {0.5, 5000},
+        {1234.5678, 12345678}, {-88.85, -888500},  {0, 0},       {12345678901.2345, 123456789012345LL},
     };
     for (const Row& row : rows) EXPECT_EQ(Currency::FromDouble(row.in).ticks(), row.ticks) << "value " << row.in;
     EXPECT_DOUBLE_EQ(Currency::FromDouble(88.85).ToDouble(), 88.85);
-}
-
-TEST(currency, out_of_range_is_an_overflow) {
-    for (double bad : {1e15, -1e15, std::numeric_limits<double>::infinity(), std::nan("")}) {
-        try {
-            Currency::FromDouble(bad);
-            ADD_FAILURE() << "no error for " << bad;
-        } catch (const RuntimeError& e) {
-            EXPECT_EQ(e.number(), 6);
-            EXPECT_EQ(e.description(), "Overflow");
-        }
-    }
-    EXPECT_EQ(Currency::FromDouble(12345678901.2345).ticks(), 123456789012345LL);
+    for (double bad : {1e15, -1e15, std::numeric_limits<double>::infinity(), std::nan("")})
+        EXPECT_EQ(test::ErrorNumberOf([&] { Currency::FromDouble(bad); }), 6) << bad;
 }
 
 TEST(val, reads_the_leading_number) {
@@ -130,16 +106,12 @@ TEST(val, reads_the_leading_number) {
     };
     const Row rows[] = {
         {"", 0},
-        {"abc", 0},
-        {"12abc", 12},
         {"  12", 12},
-        {"1 2 3", 123},
         {"\t-4\n5", -45},
         {"+7", 7},
         {"-", 0},
         {".5", 0.5},
         {"1.2.3", 1.2},
-        {"1e3", 1000},
         {"1E+2x", 100},
         {"2d2", 200},
         {"1e", 1},
@@ -148,7 +120,6 @@ TEST(val, reads_the_leading_number) {
         {"1,234", 1},
         {"- 3.5", -3.5},
         {"12.", 12},
-        {"0012", 12},
         {"3\r4", 3},
         {".0000000000001", 1e-13},
         {".000000000000001", 1e-15},
@@ -182,35 +153,27 @@ TEST(numeric_text_check, accepts_what_an_entry_field_accepts) {
             << "text '" << row.text << "' integer " << row.integer;
 }
 
-}  // namespace
-}  // namespace tallex
-
-namespace tallex {
-namespace {
-
+// The forms a box does not show are read by the general rules, or refused.
 TEST(numeric_text_value, reads_the_decorated_forms_and_refuses_the_rest) {
     struct Row {
         const char* text;
         std::optional<double> value;
     };
     const Row rows[] = {
-        {"$1,234.56", 1234.56},
-        {"-$1,234.56", -1234.56},
-        {"(5)", -5.0},
-        {"12-", -12.0},
+        {"(1,000)", -1000.0},
+        {"1,000-", -1000.0},
         {"1e-2", 0.01},
-        {"-1e-2", -0.01},
         {"+$3", 3.0},
         {"$-3", -3.0},
-        {"1e2", 100.0},
+        {"-$.5", -0.5},
         {" 7 ", 7.0},
         {"$7\r\n", 7.0},  // a line end is white space too
-        {"abc", std::nullopt},
-        {"", std::nullopt},
-        {"12abc", std::nullopt},
-        {"(12", std::nullopt},
         {"$0.0000000000001", 1e-13},
         {"-$1,234.5678901234", -1234.5678901234},
+        {"", std::nullopt},
+        {"$1.2,3", std::nullopt},
+        {"-$", std::nullopt},
+        {"$$5", std::nullopt},
     };
     for (const Row& row : rows) {
         const auto value = NumericTextValue(row.text);
@@ -223,7 +186,7 @@ TEST(numeric_text_value, reads_the_decorated_forms_and_refuses_the_rest) {
 
 // An amount as a box shows it is read without building its undecorated text: it must read as
 // that text does (Val of it without "$" and ","), bit for bit, sign of zero included; the forms
-// next to it are still read by the general rules.
+// next to it are read by the general rules above.
 TEST(numeric_text_value, a_shown_amount_reads_as_its_text_without_dollar_and_commas) {
     const auto plainValue = [](std::string_view shown) {
         std::string plain;
@@ -248,27 +211,6 @@ TEST(numeric_text_value, a_shown_amount_reads_as_its_text_without_dollar_and_com
         const double value = std::ldexp(static_cast<double>(rng() >> 11), static_cast<int>(rng() % 70) - 60);
         for (const char* pattern : {"$#,##0.00", "$###,###,###,###.00", "#,##0.######"})
             check(Format(rng() % 2 ? value : -value, pattern));
-    }
-    // Not the shown form: the general rules read them, or refuse them.
-    const struct {
-        const char* text;
-        std::optional<double> value;
-    } others[] = {{"$-5", -5.0},
-                  {"+$3", 3.0},
-                  {"(1,000)", -1000.0},
-                  {"1,000-", -1000.0},
-                  {"$1.2,3", std::nullopt},
-                  {",5", std::nullopt},
-                  {"$", std::nullopt},
-                  {"-$", std::nullopt},
-                  {"$$5", std::nullopt},
-                  {"-$.5", -0.5}};
-    for (const auto& row : others) {
-        const std::optional<double> value = NumericTextValue(row.text);
-        ASSERT_EQ(value.has_value(), row.value.has_value()) << "text '" << row.text << "'";
-        if (value) {
-            EXPECT_EQ(*value, *row.value) << "text '" << row.text << "'";
-        }
     }
 }
 

@@ -2,6 +2,8 @@
 #include "engine/NumberText.h"
 #include "engine/RuntimeError.h"
 
+#include "TestLoans.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -15,8 +17,8 @@
 namespace tallex {
 namespace {
 
-// Money (the results labels, the cells and the boxes: 1234.5 shows as $1,234.50, 1234.567 as
-// $1,234.57, 0 as $0.00; sixteen integer digits go beyond 15 significant digits); percents (the
+// Money (the results labels, the cells and the boxes: 1234.5 shows as $1,234.50, 0 as $0.00;
+// sixteen integer digits go beyond 15 significant digits); percents (the
 // value is a fraction the pattern multiplies by 100: a difference of 0.25 points shows as 0.2500 %);
 // whole numbers; optional digits after the point (the point stays when no decimal digit is shown,
 // "#" places show nothing for a zero integer part). Rounding takes the double to 15 significant
@@ -36,71 +38,35 @@ TEST(format_test, patterns_and_rounding) {
         {999.995, "currency", "$1,000.00"},
         {1234.567, "Fixed", "1234.57"},
         {0.5, "Fixed", "0.50"},
-        {-3, "Fixed", "-3.00"},
-        {1234.567, "$#,##0.00", "$1,234.57"},
-        {0.5, "$#,##0.00", "$0.50"},
-        {-1234.5, "$#,##0.00", "-$1,234.50"},
-        {1234567890, "$#,##0.00", "$1,234,567,890.00"},
-        {1234.5, "$###,###,###,###.00", "$1,234.50"},
         {0.5, "$###,###,###,###.00", "$.50"},
         {0, "$###,###,###,###.00", "$.00"},
-        {-5, "$###,###,###,###.00", "-$5.00"},
         {1234567890123456, "$###,###,###,###.00", "$1,234,567,890,123,460.00"},
         {1234567890.125, "$###,###,###.00", "$1,234,567,890.13"},
         {1e20, "$###,###,###.00", "$100,000,000,000,000,000,000.00"},
         {0.0025, "###0.0000 %", "0.2500 %"},
-        {0.120026, "###0.0000 %", "12.0026 %"},
-        {0.0825, "###0.0000 %", "8.2500 %"},
-        {123.456789, "###0.0000 %", "12345.6789 %"},
-        {-0.0025, "###0.0000 %", "-0.2500 %"},
-        {0, "###0.0000 %", "0.0000 %"},
         {0.0000005, "###0.0000 %", "0.0001 %"},
         {-0.0000004, "###0.0000 %", "0.0000 %"},
         {12.345678, "#,##0.0000 %", "1,234.5678 %"},
-        {1234567.891, "##,###,##0.0000 %", "123,456,789.1000 %"},
-        {0.0775, "#,###,###,##0.00 %", "7.75 %"},
-        {12345.6789, "#,###,###,##0.00 %", "1,234,567.89 %"},
-        {0.081235, "##0.000 %", "8.124 %"},
         {0.0005, "##0.000 %", "0.050 %"},
-        {0.0812, "#,##0.000 %", "8.120 %"},
-        {25, "#,##0.000 %", "2,500.000 %"},
-        {12, "####0", "12"},
-        {0, "####0", "0"},
-        {123456, "####0", "123456"},
         {2.5, "####0", "3"},
         {30.4999, "####0", "30"},
-        {1234, "###,###,##0", "1,234"},
-        {0, "###,###,##0", "0"},
         {1234567890, "###,###,##0", "1,234,567,890"},
         {-2.5, "0", "-3"},
-        {0.4, "0", "0"},
         {-0.4, "0", "0"},
-        {12345, "0", "12345"},
         {0.5, "##.##########", ".5"},
         {3, "##.##########", "3."},
         {0, "##.##########", "."},
         {0.98765432101234, "##.##########", ".987654321"},
         {0.98, "##.#########0", ".9800000000"},
-        {1, "##.#########0", "1.0000000000"},
         {0.12345678905, "##.#########0", ".1234567891"},
-        {8.25, "###,###,###,###.######", "8.25"},
-        {12, "###,###,###,###.######", "12."},
         {1234.1234567, "###,###,###,###.######", "1,234.123457"},
-        {0.5, "###,###,###,###.######", ".5"},
         {8.1235, "##0.000", "8.124"},
-        {0.125, "##0.000", "0.125"},
-        {-0.0004, "##0.000", "0.000"},
         {2.675, "0.00", "2.68"},
         {1.005, "0.00", "1.01"},
-        {0.285, "0.00", "0.29"},
-        {0.125, "##0.00", "0.13"},
         {-0.125, "0.00", "-0.13"},
         {1234567.125, "0.00", "1234567.13"},
         {0.1249999999999999, "0.00", "0.13"},
-        {0.1 + 0.2, "0.00", "0.30"},
         {9.995, "0.00", "10.00"},
-        {-9.995, "0.00", "-10.00"},
-        {-0.001, "0.00", "0.00"},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(Format(row.value, row.pattern), row.expected)
@@ -117,72 +83,45 @@ TEST(format_test, UnsupportedPatternsAreRejected) {
 
 TEST(format_test, NonFiniteValuesRaiseRunTimeErrors) {
     const double inf = std::numeric_limits<double>::infinity();
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    struct Row {
-        double value;
-        int number;
-    };
-    for (const Row& row : {Row{inf, 6}, Row{-inf, 6}, Row{nan, 5}}) {
-        try {
-            Format(row.value, "Currency");
-            ADD_FAILURE() << "Format(" << row.value << ") did not raise";
-        } catch (const RuntimeError& e) {
-            EXPECT_EQ(e.number(), row.number) << "Format(" << row.value << ")";
-        }
-        try {
-            NumberToText(row.value, true);
-            ADD_FAILURE() << "NumberToText(" << row.value << ") did not raise";
-        } catch (const RuntimeError& e) {
-            EXPECT_EQ(e.number(), row.number) << "NumberToText(" << row.value << ")";
-        }
+    for (const auto& [value, number] : {std::pair(inf, 6), std::pair(-inf, 6), std::pair(std::nan(""), 5)}) {
+        EXPECT_EQ(test::ErrorNumberOf([&] { Format(value, "Currency"); }), number) << value;
+        EXPECT_EQ(test::ErrorNumberOf([&] { NumberToText(value, true); }), number) << value;
     }
 }
 
 // The plain conversion in both forms: with the sign's blank (which drops the zero before the
-// point: the tolerance 0.125 reads .125 once trimmed) and without it (messages quote 30 and 15.5).
+// point: a tolerance of 0.5 reads .5 once trimmed) and without it (messages quote 30 and 15.5).
 TEST(format_test, NumberToTextForms) {
     struct Row {
         double value;
-        const char* withBlank;
-        const char* plain;
+        const char *withBlank, *plain;
     };
     const std::vector<Row> rows = {
         {30, " 30", "30"},
         {15.5, " 15.5", "15.5"},
-        {-2.5, "-2.5", "-2.5"},
         {0.5, " .5", "0.5"},
         {-0.25, "-.25", "-0.25"},
-        {0.125, " .125", "0.125"},
         {0, " 0", "0"},
         {-0.0, " 0", "0"},
-        {100, " 100", "100"},
-        {0.1 + 0.2, " .3", "0.3"},
         {1.0 / 3.0, " .333333333333333", "0.333333333333333"},
         {123456789012345, " 123456789012345", "123456789012345"},
         {999999999999999.9, " 1E+15", "1E+15"},
-        {1e15, " 1E+15", "1E+15"},
         {1234567890123456, " 1.23456789012346E+15", "1.23456789012346E+15"},
-        {-1234567890123456, "-1.23456789012346E+15", "-1.23456789012346E+15"},
         {0.0001, " .0001", "0.0001"},
         {0.00001, " 1E-05", "1E-05"},
         {0.000015, " 1.5E-05", "1.5E-05"},
-        {-0.000015, "-1.5E-05", "-1.5E-05"},
-        {1e100, " 1E+100", "1E+100"},
-        {1e-100, " 1E-100", "1E-100"},
     };
     for (const Row& row : rows) {
-        const std::string value = testing::PrintToString(row.value);
-        EXPECT_EQ(NumberToText(row.value, true), row.withBlank) << "NumberToText(" << value << ", true)";
-        EXPECT_EQ(NumberToText(row.value, false), row.plain) << "NumberToText(" << value << ", false)";
-        EXPECT_EQ(ShortestNumber(row.value), row.plain) << "ShortestNumber(" << value << ")";
+        EXPECT_EQ(std::tuple(NumberToText(row.value, true), NumberToText(row.value, false), ShortestNumber(row.value)),
+                  std::tuple(row.withBlank, row.plain, row.plain))
+            << testing::PrintToString(row.value);
     }
 }
 
 // What a case file keeps of a box left formatted: the plain number, or the text as typed.
 TEST(format_test, PlainNumberText) {
     struct Row {
-        const char* shown;
-        const char* plain;
+        const char *shown, *plain;
     };
     const Row rows[] = {
         {"$6,000.00", "6000"}, {"$1,234.56", "1234.56"}, {"12.5", "12.5"}, {"(5)", "-5"}, {"12-", "-12"}, {"", ""},
@@ -201,27 +140,10 @@ TEST(format_test, FixedRoundTripIsValOfTheFixedText) {
             << "value " << testing::PrintToString(value) << ": " << testing::PrintToString(got) << " against "
             << testing::PrintToString(expected);
     };
-    for (const double value : {0.0,
-                               -0.0,
-                               0.01,
-                               -0.01,
-                               0.005,
-                               -0.005,
-                               0.004,
-                               1.005,
-                               2.675,
-                               1234.5,
-                               -87937.09,
-                               0.1 + 0.2,
-                               9999999999999.99,
-                               -9999999999999.99,
-                               99999999999999.99,
-                               1e13,
-                               1e15,
-                               1e20,
-                               1e-300,
-                               123456789.125,
-                               5e-324})
+    // Zero of either sign, halves of a cent, a sum off the cent, the largest cents below 10^15 and the
+    // first beyond, and the smallest double.
+    for (const double value :
+         {0.0, -0.0, 0.005, -0.005, 1.005, 0.1 + 0.2, 9999999999999.99, 99999999999999.99, 1e15, 5e-324})
         check(value);
     // Whole cents typed as texts, their neighbours one ulp away, and values of no particular form.
     std::mt19937_64 rng(20261207);
@@ -245,18 +167,18 @@ TEST(format_test, ShortDate) {
         int year, month, day;
         const char* expected;
     };
-    for (const Row& row : {Row{2026, 3, 5, "3/5/2026"}, Row{1999, 12, 31, "12/31/1999"}, Row{2024, 2, 29, "2/29/2024"},
-                           Row{2000, 2, 29, "2/29/2000"}, Row{100, 1, 1, "1/1/100"}, Row{9999, 12, 31, "12/31/9999"}}) {
+    for (const Row& row : {Row{2026, 3, 5, "3/5/2026"}, Row{2000, 2, 29, "2/29/2000"}, Row{100, 1, 1, "1/1/100"},
+                           Row{9999, 12, 31, "12/31/9999"}}) {
         EXPECT_EQ(FormatShortDate(row.year, row.month, row.day), row.expected)
             << row.year << "-" << row.month << "-" << row.day;
     }
-    for (const Row& row : {Row{2023, 2, 29, ""}, Row{1900, 2, 29, ""}, Row{2026, 4, 31, ""}, Row{2026, 13, 1, ""},
-                           Row{2026, 0, 1, ""}, Row{2026, 1, 0, ""}, Row{99, 1, 1, ""}, Row{10000, 1, 1, ""}}) {
+    for (const Row& row :
+         {Row{2026, 13, 1, ""}, Row{2026, 0, 1, ""}, Row{2026, 1, 0, ""}, Row{99, 1, 1, ""}, Row{10000, 1, 1, ""}}) {
         EXPECT_THROW(FormatShortDate(row.year, row.month, row.day), std::invalid_argument)
             << row.year << "-" << row.month << "-" << row.day;
     }
     // Each month's last day, and the day after it, against the standard library's calendar.
-    for (int year : {1900, 2023, 2024}) {
+    for (int year : {1900, 2000, 2023, 2024}) {
         for (unsigned month = 1; month <= 12; ++month) {
             const auto last = static_cast<int>(unsigned((std::chrono::year(year) / month / std::chrono::last).day()));
             const int m = static_cast<int>(month);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -17,70 +18,56 @@ namespace {
 
 using F = LoanTermsField;
 
-enum class Box { Amount, FinanceCharge, Apr };
-
-struct KeyRow {
-    Box box;
-    const char* text;
-    int selStart, selLength;
-    char key;
-    bool accepted;
-    const char* message;
-};
-
-KeyVerdict Press(const KeyRow& row) {
-    LoanTermsState state;
-    const EditState edit{row.text, row.selStart, row.selLength};
-    switch (row.box) {
-    case Box::Amount: return AmountFinancedKey(state, edit, row.key);
-    case Box::FinanceCharge: return FinanceChargeKey(state, edit, row.key);
-    case Box::Apr: return DisclosedAprKey(state, edit, row.key);
-    }
-    return {};
-}
-
 TEST(loan_terms_key_filter, each_box) {
+    using Box = KeyVerdict (*)(LoanTermsState&, const EditState&, int);
+    struct KeyRow {
+        Box box;
+        const char* text;
+        int selStart, selLength;
+        char key;
+        bool accepted;
+        const char* message;
+    };
+    const Box amount = AmountFinancedKey, charge = FinanceChargeKey, apr = DisclosedAprKey;
     const char* msg = "For disclosed APR, enter numbers or decimal point only.";
     const char* amountMsg = "For amount financed, enter numbers, minus sign or decimal point only.";
     const char* chargeMsg = "For disclosed finance charge, enter numbers or decimal point only.";
     const KeyRow rows[] = {
-        {Box::Amount, "12", 2, 0, 'a', false, amountMsg},
-        {Box::Amount, "12", 2, 0, '-', true, ""},
-        {Box::Amount, "12", 2, 0, '\b', true, ""},
-        {Box::FinanceCharge, "12", 2, 0, '-', false, chargeMsg},
-        {Box::FinanceCharge, "12", 2, 0, '$', false, chargeMsg},
-        {Box::Amount, "12.5", 4, 0, '.', false, ""},           // a second point
-        {Box::Amount, "12.5", 0, 4, '.', true, ""},            // the point is being replaced
-        {Box::Amount, "123456789012", 12, 0, '3', false, ""},  // twelve digits without a point
-        {Box::Amount, "12345678901", 11, 0, '2', true, ""},
-        {Box::Amount, "123456789012", 0, 12, '3', true, ""},    // replacing everything
-        {Box::Amount, "12345678901.2", 0, 0, '9', false, ""},   // 13 long with one decimal
-        {Box::Amount, "1234567890.12", 0, 0, '9', false, ""},   // 13 long with two decimals
-        {Box::Amount, "123456789012.12", 5, 0, '9', true, ""},  // 15 long: the box's own limit
-        {Box::Amount, "12345678901.12", 3, 0, '9', false, ""},  // 14 long with two decimals
-        {Box::Amount, "123456789012.3", 3, 0, '9', true, ""},   // 14 long, one decimal
-        {Box::FinanceCharge, "1.25", 4, 0, '7', false, ""},     // a third decimal
-        {Box::FinanceCharge, "1.25", 2, 0, '7', true, ""},      // right after the point
-        {Box::FinanceCharge, "1.2", 3, 0, '7', true, ""},
-        {Box::FinanceCharge, "$1,234.50", 0, 9, '7', true, ""},  // selected on entry, replaced
+        {amount, "12", 2, 0, 'a', false, amountMsg},
+        {amount, "12", 2, 0, '-', true, ""},
+        {amount, "12", 2, 0, '\b', true, ""},
+        {charge, "12", 2, 0, '-', false, chargeMsg},
+        {amount, "12.5", 4, 0, '.', false, ""},           // a second point
+        {amount, "12.5", 0, 4, '.', true, ""},            // the point is being replaced
+        {amount, "123456789012", 12, 0, '3', false, ""},  // twelve digits without a point
+        {amount, "12345678901", 11, 0, '2', true, ""},
+        {amount, "123456789012", 0, 12, '3', true, ""},    // replacing everything
+        {amount, "12345678901.2", 0, 0, '9', false, ""},   // 13 long with one decimal
+        {amount, "123456789012.12", 5, 0, '9', true, ""},  // 15 long: the box's own limit
+        {amount, "12345678901.12", 3, 0, '9', false, ""},  // 14 long with two decimals
+        {amount, "123456789012.3", 3, 0, '9', true, ""},   // 14 long, one decimal
+        {charge, "1.25", 4, 0, '7', false, ""},            // a third decimal
+        {charge, "1.25", 2, 0, '7', true, ""},             // right after the point
+        {charge, "1.2", 3, 0, '7', true, ""},
+        {charge, "$1,234.50", 0, 9, '7', true, ""},  // selected on entry, replaced
         // The disclosed APR.
-        {Box::Apr, "", 0, 0, 'x', false, msg},
-        {Box::Apr, "", 0, 0, '-', false, msg},
-        {Box::Apr, "", 0, 0, '.', true, ""},
-        {Box::Apr, "", 0, 0, '0', false, ""},    // 0.5 cannot be typed: no leading zero
-        {Box::Apr, "12", 0, 2, '0', false, ""},  // nor over a selected entry
-        {Box::Apr, "8", 1, 0, '0', true, ""},
-        {Box::Apr, "8.5", 3, 0, '.', false, ""},
-        {Box::Apr, "1234", 4, 0, '5', false, ""},  // four digits without a point
-        {Box::Apr, "1234", 4, 0, '.', true, ""},
-        {Box::Apr, "123.5", 0, 0, '9', false, ""},  // three digits before the point
-        {Box::Apr, "12.5", 0, 0, '9', true, ""},
-        {Box::Apr, "8.123456", 8, 0, '7', false, ""},  // six decimals
-        {Box::Apr, "8.12345", 7, 0, '6', true, ""},
-        {Box::Apr, "8.123456", 2, 0, '7', true, ""},  // right after the point
+        {apr, "", 0, 0, 'x', false, msg},
+        {apr, "", 0, 0, '.', true, ""},
+        {apr, "", 0, 0, '0', false, ""},    // 0.5 cannot be typed: no leading zero
+        {apr, "12", 0, 2, '0', false, ""},  // nor over a selected entry
+        {apr, "8", 1, 0, '0', true, ""},
+        {apr, "8.5", 3, 0, '.', false, ""},
+        {apr, "1234", 4, 0, '5', false, ""},  // four digits without a point
+        {apr, "1234", 4, 0, '.', true, ""},
+        {apr, "123.5", 0, 0, '9', false, ""},  // three digits before the point
+        {apr, "12.5", 0, 0, '9', true, ""},
+        {apr, "8.123456", 8, 0, '7', false, ""},  // six decimals
+        {apr, "8.12345", 7, 0, '6', true, ""},
+        {apr, "8.123456", 2, 0, '7', true, ""},  // right after the point
     };
     for (const KeyRow& row : rows) {
-        const KeyVerdict v = Press(row);
+        LoanTermsState state;
+        const KeyVerdict v = row.box(state, {row.text, row.selStart, row.selLength}, row.key);
         EXPECT_EQ(std::tie(v.accepted, v.message), std::tuple(row.accepted, row.message))
             << "text '" << row.text << "' sel " << row.selStart << "+" << row.selLength << " key '" << row.key << "'";
     }
@@ -92,8 +79,7 @@ TEST(loan_terms_key_filter, unit_period_quotes_its_caption_and_clears_the_entry_
     EXPECT_TRUE(UnitPeriodKey(state, "Months in Unit Period:", '7').accepted);
     EXPECT_FALSE(state.entryBad);
     const KeyVerdict v = UnitPeriodKey(state, "Months in Unit Period:", '.');
-    EXPECT_FALSE(v.accepted);
-    EXPECT_EQ(v.message, "For months in unit period, enter numbers only.");
+    EXPECT_EQ(std::tie(v.accepted, v.message), std::tuple(false, "For months in unit period, enter numbers only."));
     EXPECT_EQ(UnitPeriodKey(state, "Days in Unit Period:", 'a').message,
               "For days in unit period, enter numbers only.");
 }
@@ -132,13 +118,11 @@ TEST(loan_terms_leave_field, money_is_shown_formatted_and_apr_out_of_range_is_re
     auto r = std::make_unique<LoanRecord>();
     LoanTermsState state;
     const FieldLeave amount = LeaveLoanTermsField(*r, state, F::AmountFinanced, "1234.5", {});
-    EXPECT_EQ(amount.newText.value_or("(none)"), "$1,234.50");
-    EXPECT_TRUE(amount.message.empty());
-    EXPECT_TRUE(state.validFlag(F::AmountFinanced));
+    EXPECT_EQ(std::tuple(amount.newText.value_or("(none)"), amount.message, state.validFlag(F::AmountFinanced)),
+              std::tuple("$1,234.50", "", true));
 
     const FieldLeave bad = LeaveLoanTermsField(*r, state, F::AmountFinanced, "-", {});
-    EXPECT_FALSE(bad.newText.has_value());
-    EXPECT_TRUE(state.entryBad);
+    EXPECT_EQ(std::pair(bad.newText.has_value(), state.entryBad), std::pair(false, true));
 
     // One bad entry gives one message: while the flag stands the next box is not checked.
     const FieldLeave apr = LeaveLoanTermsField(*r, state, F::DisclosedApr, ".5", {});
@@ -158,31 +142,24 @@ TEST(loan_terms_leave_field, money_is_shown_formatted_and_apr_out_of_range_is_re
 // entry arrives: a key press, accepted or not, or any change of a box's text (typed, pasted,
 // set by the program).
 TEST(loan_terms_leave_field, a_new_entry_lifts_the_hold_on_the_checks) {
-    enum class Then { Nothing, KeyAccepted, KeyRefused, TextChanged };
-    struct Row {
-        Then then;
-        bool checked;
+    const std::function<void(LoanTermsState&)> entries[] = {
+        [](LoanTermsState&) {},  // none: the hold stands
+        [](LoanTermsState& state) {
+            DisclosedAprKey(state, {"", 0, 0}, '8');
+        },
+        [](LoanTermsState& state) {
+            DisclosedAprKey(state, {"", 0, 0}, 'x');
+        },
+        [](LoanTermsState& state) { state.TextChanged(); },
     };
-    const Row rows[] = {
-        {Then::Nothing, false},
-        {Then::KeyAccepted, true},
-        {Then::KeyRefused, true},
-        {Then::TextChanged, true},
-    };
-    for (const Row& row : rows) {
+    for (std::size_t k = 0; k < std::size(entries); ++k) {
         auto r = std::make_unique<LoanRecord>();
         LoanTermsState state;
         LeaveLoanTermsField(*r, state, F::AmountFinanced, "", {});  // an empty box left
         ASSERT_TRUE(state.entryBad);
-        switch (row.then) {
-        case Then::Nothing: break;
-        case Then::KeyAccepted: EXPECT_TRUE(DisclosedAprKey(state, {"", 0, 0}, '8').accepted); break;
-        case Then::KeyRefused: EXPECT_FALSE(DisclosedAprKey(state, {"", 0, 0}, 'x').accepted); break;
-        case Then::TextChanged: state.TextChanged(); break;
-        }
+        entries[k](state);
         LeaveLoanTermsField(*r, state, F::DisclosedApr, "8.25", {});
-        EXPECT_EQ(state.validFlag(F::DisclosedApr), row.checked) << static_cast<int>(row.then);
-        EXPECT_EQ(state.entryBad, !row.checked) << static_cast<int>(row.then);
+        EXPECT_EQ(std::pair(state.validFlag(F::DisclosedApr), state.entryBad), std::pair(k > 0, k == 0)) << k;
     }
 }
 
@@ -200,32 +177,6 @@ LoanTermsEntries Entries(const char* amount, const char* apr, const char* charge
     e.unitPeriodShown = view.unitPeriodShown;
     e.unitPeriodCaption = view.unitPeriodCaption;
     return e;
-}
-
-TEST(loan_terms_completeness, first_fault_in_page_order) {
-    struct Row {
-        LoanTermsEntries entries;
-        const char* message;
-        F field;
-    };
-    const Row rows[] = {
-        {Entries("", "8", "", "", 0, 0), "Please input Amount Financed.", F::AmountFinanced},
-        {Entries("-", "8", "", "", 0, 0), "Please enter integers for Amount Financed.", F::AmountFinanced},
-        {Entries("$.00", "8", "", "", 0, 0), "Amount Financed can't be zero.", F::AmountFinanced},
-        {Entries("100", "", "", "", 0, 0), "Please input Disclosed APR.", F::DisclosedApr},
-        {Entries("100", ".", "", "", 0, 0), "Please enter integers for Disclosed APR.", F::DisclosedApr},
-        {Entries("100", "0", "", "", 0, 0), "Disclosed APR can't be zero.", F::DisclosedApr},
-        {Entries("100", "8", ".", "", 0, 0), "Please enter integers for Disclosed Finance Charge.", F::FinanceCharge},
-        {Entries("100", "8", "", "", 0, 1), "Please input Unit Period.", F::UnitPeriod},
-        {Entries("100", "8", "", "0", 1, 0), "Enter Unit Period value greater than zero.", F::UnitPeriod},
-    };
-    for (const Row& row : rows) {
-        const auto refusal = Check_Data_Entry(row.entries);
-        ASSERT_TRUE(refusal.has_value()) << row.message;
-        EXPECT_EQ(std::tie(refusal->message, refusal->field, refusal->emptyField),
-                  std::tuple(row.message, row.field, true));
-    }
-    EXPECT_FALSE(Check_Data_Entry(Entries("100", "8", "", "", 0, 0)).has_value());  // hidden unit period
 }
 
 // Leaves every shown box as the user would, then continues.
@@ -287,23 +238,34 @@ TEST(loan_terms_continue, amounts_are_taken_to_cents_as_shown) {
     EXPECT_EQ(std::tie(r->gdAmount, r->gdDisclAPR, r->gdEstFinanceChg), std::tuple(1234.5, 12.125, 250.01));
 }
 
-TEST(loan_terms_continue, a_box_never_accepted_is_reported_and_nothing_is_written) {
+// Continue checks that every box holds a number, in page order (the refusal names an empty or
+// wrong box), then that every box left was accepted; a refusal writes nothing.
+TEST(loan_terms_continue, refusals_in_page_order_write_nothing) {
     struct Row {
         LoanTermsEntries entries;
-        bool leaveFirst;
         const char* message;
         F field;
+        bool emptyField, leaveFirst = true;
     };
     const Row rows[] = {
-        {Entries("100", "8", "", "", 0, 0), false,
-         "For amount financed, enter a dollar amount using the following format: #,###.##", F::AmountFinanced},
-        {Entries("100", "10000", "", "", 0, 0), true, "Disclosed APR must be between 1 and 9999.", F::DisclosedApr},
-        {Entries("100", "8", "", "1", 0, 1), true, "For months in unit period, enter a number from 2 to 12.",
-         F::UnitPeriod},
-        {Entries("100", "8", "", "400", 0, 3), true, "For days in unit period, enter a number from 1 to 365.",
-         F::UnitPeriod},
-        {Entries("100", "8", "", "366", 1, 1), true, "For days in unit period, enter a number from 1 to 365.",
-         F::UnitPeriod},
+        {Entries("", "8", "", "", 0, 0), "Please input Amount Financed.", F::AmountFinanced, true},
+        {Entries("-", "8", "", "", 0, 0), "Please enter integers for Amount Financed.", F::AmountFinanced, true},
+        {Entries("$.00", "8", "", "", 0, 0), "Amount Financed can't be zero.", F::AmountFinanced, true},
+        {Entries("100", "", "", "", 0, 0), "Please input Disclosed APR.", F::DisclosedApr, true},
+        {Entries("100", ".", "", "", 0, 0), "Please enter integers for Disclosed APR.", F::DisclosedApr, true},
+        {Entries("100", "0", "", "", 0, 0), "Disclosed APR can't be zero.", F::DisclosedApr, true},
+        {Entries("100", "8", ".", "", 0, 0), "Please enter integers for Disclosed Finance Charge.", F::FinanceCharge,
+         true},
+        {Entries("100", "8", "", "", 0, 1), "Please input Unit Period.", F::UnitPeriod, true},
+        {Entries("100", "8", "", "0", 1, 0), "Enter Unit Period value greater than zero.", F::UnitPeriod, true},
+        {Entries("100", "8", "", "", 0, 0),
+         "For amount financed, enter a dollar amount using the following format: #,###.##", F::AmountFinanced, false,
+         false},
+        {Entries("100", "10000", "", "", 0, 0), "Disclosed APR must be between 1 and 9999.", F::DisclosedApr, false},
+        {Entries("100", "8", "", "1", 0, 1), "For months in unit period, enter a number from 2 to 12.", F::UnitPeriod,
+         false},
+        {Entries("100", "8", "", "400", 0, 3), "For days in unit period, enter a number from 1 to 365.", F::UnitPeriod,
+         false},
     };
     for (const Row& row : rows) {
         auto r = std::make_unique<LoanRecord>();
@@ -313,9 +275,10 @@ TEST(loan_terms_continue, a_box_never_accepted_is_reported_and_nothing_is_writte
             row.leaveFirst ? Continue(*r, state, row.entries) : LoanTermsContinue(*r, state, row.entries);
         ASSERT_TRUE(result.refusal.has_value()) << row.message;
         EXPECT_EQ(std::tie(result.refusal->message, result.refusal->field, result.refusal->emptyField),
-                  std::tuple(row.message, row.field, false));
+                  std::tuple(row.message, row.field, row.emptyField));
         EXPECT_EQ(r->gdAmount + r->gdDaysinUnitPd, 0) << row.message;
     }
+    EXPECT_FALSE(Check_Data_Entry(Entries("100", "8", "", "", 0, 0)).has_value());  // hidden unit period
 }
 
 TEST(loan_terms_continue, single_payment_loan_with_a_second_stream_clears_the_schedule) {
@@ -337,14 +300,11 @@ TEST(loan_terms_layout, captions_and_frequency_codes) {
     auto r = std::make_unique<LoanRecord>();
     LoanTermsState state;
     LoanTermsLayoutView v = LoanTermsLayout(*r, state, {1, 0});
-    EXPECT_EQ(v.unitPeriodCaption, "Months in Loan Term:");
     EXPECT_EQ(v.frequencyCaptions, (std::array<std::string, 4>{"&Whole Number of Months", "&Actual Days", "", ""}));
-    EXPECT_FALSE(v.frequencyShown[2]);
-    EXPECT_TRUE(v.calendarShown && v.calendarEnabled);
-    EXPECT_EQ(r->giPymtFreq, 5);
+    EXPECT_EQ(std::tuple(v.unitPeriodCaption, v.frequencyShown[2], v.calendarShown && v.calendarEnabled, r->giPymtFreq),
+              std::tuple("Months in Loan Term:", false, true, 5));
     v = LoanTermsLayout(*r, state, {1, 1});
-    EXPECT_EQ(v.unitPeriodCaption, "Days in Unit Period:");
-    EXPECT_EQ(r->giPymtFreq, 6);
+    EXPECT_EQ(std::tuple(v.unitPeriodCaption, r->giPymtFreq), std::tuple("Days in Unit Period:", 6));
     v = LoanTermsLayout(*r, state, {0, 2});
     EXPECT_EQ(v.frequencyCaptions,
               (std::array<std::string, 4>{"&Monthly", "M&ultiples of a Month", "S&emi-Monthly", "&Actual Days"}));
@@ -373,20 +333,15 @@ TEST(loan_terms_choice_change, asks_only_when_a_schedule_was_entered) {
 }
 
 TEST(loan_terms_unit_period_text, yearly_or_365_day_periods_empty_stream_one_timing) {
-    struct Row {
-        std::int16_t code;
-        const char* text;
-        bool emptied;
-    };
-    const Row rows[] = {{6, "365", true}, {6, "36", false}, {2, "12", true}, {2, "1", false}, {1, "12", false}};
-    for (const Row& row : rows) {
+    for (const auto& [code, text, emptied] :
+         {std::tuple(6, "365", true), std::tuple(6, "36", false), std::tuple(2, "12", true), std::tuple(2, "1", false),
+          std::tuple(1, "12", false)}) {
         auto r = std::make_unique<LoanRecord>();
-        r->giPymtFreq = row.code;
+        r->giPymtFreq = static_cast<std::int16_t>(code);
         r->gaUnitPeriods[1] = "1";
         r->gaOddDays[1] = "0";
-        UnitPeriodTextChanged(*r, row.text);
-        EXPECT_EQ(r->gaUnitPeriods[1] + r->gaOddDays[1], row.emptied ? "" : "10")
-            << "code " << row.code << " text " << row.text;
+        UnitPeriodTextChanged(*r, text);
+        EXPECT_EQ(r->gaUnitPeriods[1] + r->gaOddDays[1], emptied ? "" : "10") << "code " << code << " text " << text;
     }
 }
 
