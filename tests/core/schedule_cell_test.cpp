@@ -89,6 +89,7 @@ TEST(schedule_cell_check, refusals_and_acceptances_by_column) {
         {6, 200, true, false, 4, "5", "When days in unit period are less than 365, odd days must be 0."},
         {6, 200, false, false, 4, "5", ""},
         {5, 360, true, false, 4, "400", ""},
+        {6, 364, true, false, 3, "2", "When days in unit period are less than 365, unit periods must be 1."},
     };
     for (const Row& row : rows) {
         Page page(row.freq, row.unitDays, row.regular);
