@@ -78,6 +78,8 @@ TEST(loan_terms_key_filter, each_box) {
         {Box::Apr, "8.123456", 8, 0, '7', false, ""},  // six decimals
         {Box::Apr, "8.12345", 7, 0, '6', true, ""},
         {Box::Apr, "8.123456", 2, 0, '7', true, ""},  // right after the point
+        // One decimal in, the six are full: nothing more fits.
+        {Box::Apr, "8.123456", 3, 0, '7', false, ""},
     };
     for (const KeyRow& row : rows) {
         const KeyVerdict v = Press(row);
