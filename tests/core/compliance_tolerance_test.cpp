@@ -638,6 +638,11 @@ TEST(results_pictures, tolerance_scales_and_positive_verdict_follow_the_tests) {
         EXPECT_EQ(PositiveVerdict(r), c.positive ? kPositiveVerdictText : "");
         EXPECT_EQ(c.positive, !noteShown && r.gdEstFinanceChg != 0) << "the page's notes disagree";
     }
+    // The APR scale's texts are percentages, as the page shows the APR.
+    const ToleranceScale reimbursed = ToleranceScalesOf(*rows[2].record).apr;
+    EXPECT_EQ(std::tie(reimbursed.disclosedText, reimbursed.computedText, reimbursed.toleranceText,
+                       reimbursed.reimbursementText),
+              std::tuple("12.0000 %", "12.3000 %", "\u00b10.1250 %", "12.2500 %"));
     EXPECT_STREQ(kPositiveVerdictText, "The disclosed APR and finance charge are accurate within tolerance.");
 }
 
