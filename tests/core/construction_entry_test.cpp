@@ -203,6 +203,7 @@ TEST(construction_phase, layout_of_each_accrual) {
         {Choices(0, 0), true, false, true, true, "# of Months:", false},
         {Choices(0, 2), true, false, true, true, "# of Days:", true},
         {Choices(1, 3, 1), false, false, false, false, "", false},
+        {Choices(0, 3, 1), false, true, true, true, "# of Days:", true},
     };
     for (const Row& row : rows) {
         const ConstPhaseLayout layout = ConstPhaseLayoutFor(row.c);
