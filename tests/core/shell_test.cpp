@@ -180,6 +180,12 @@ TEST(startup_texts, second_copy_question_and_error_notice) {
     const std::string notice = ErrorNoticeText(11, "Division by zero", "");
     EXPECT_NE(notice.find("Error #: 11\r\nError Message: Division by zero\r\nActive Form: None"), std::string::npos)
         << notice;
+    EXPECT_EQ(DisclaimerText(),
+              "TALLEX computes annual percentage rates and reimbursement adjustments under Regulation Z"
+              " (12 C.F.R. 226, Appendices D and J) to assist the examiner."
+              " Its results carry no warranty of any kind and are not legal advice:"
+              " the examiner must check every figure and every verdict before relying on it."
+              " Any other method that meets the precise standards of Appendices D and J may be used instead.");
 }
 
 }  // namespace
