@@ -109,6 +109,9 @@ TEST(schedule_cell_check, refusals_and_acceptances_by_column) {
         page.r->giNumCheck = kHasDecimalPoint;
         EXPECT_EQ(page.leave(1, column, "1").message, "") << "column " << column;
     }
+    Page count;  // nor on the number of payments
+    count.r->giNumCheck = kHasDecimalPoint;
+    EXPECT_EQ(count.leave(1, 2, "12").message, "");
 }
 
 TEST(schedule_cell_check, amount_is_taken_to_whole_cents) {
