@@ -397,9 +397,11 @@ TEST(construction_interest_page, permanent_phase_frequency) {
     EXPECT_TRUE(ConstInterestContinue(*r, user, {"0", "10", "", "18", {true, 0}}).reloadSchedule);
     EXPECT_EQ(r->gaPymtAmt[1] + r->gaPymtAmt[2], "");
     EXPECT_EQ(std::tie(r->gdCalUnitPeriods, r->gdCalOddDays), std::tuple(1, 180));  // a 360-day year and 180 days
-    // One day is the shortest unit period of actual days.
-    const Interest oneDay(1, "4500", "10", "", "1", false, 3);
-    EXPECT_TRUE(oneDay.out.check.passed) << oneDay.out.check.message;
+    // The shortest unit periods: two months, one day.
+    for (const auto& [unitPeriod, freq] : {std::pair<const char*, std::int16_t>{"2", 1}, {"1", 3}}) {
+        const Interest shortest(1, "4500", "10", "", unitPeriod, false, freq);
+        EXPECT_TRUE(shortest.out.check.passed) << unitPeriod << ": " << shortest.out.check.message;
+    }
 }
 
 // Leaving a field of the construction interest page: a failed check holds back the checks of
