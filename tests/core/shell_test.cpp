@@ -37,6 +37,8 @@ TEST(ini_file, reads_names_without_regard_to_case_and_falls_back_to_the_default)
     };
     for (const Row& row : rows)
         EXPECT_EQ(ini.Read(row.section, row.key, row.fallback), row.expected) << row.section << "/" << row.key;
+    // A bracket that is not closed names no section.
+    EXPECT_EQ(IniFile::Parse("[Options]\n[TALLEX\nUserName=Pat\n").Read("TALLEX", "UserName", "d"), "d");
 }
 
 TEST(ini_file, a_value_comes_back_in_at_most_254_characters) {
