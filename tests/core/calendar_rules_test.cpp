@@ -329,6 +329,9 @@ TEST(construction_phase, whole_months_or_the_single_payment_in_actual_days) {
     r->gdCalUnitPeriods = 9;
     EXPECT_EQ(ApplyConstructionPhaseRule(*r, D(1, 1, 2023), D(7, 20, 2023)), CalendarRefusal::kNone);
     EXPECT_EQ(r->gdCalUnitPeriods, 9);
+    // Whole years are months in twelves: no equal-months refusal.
+    r->construction.optDiscType = 0;
+    EXPECT_EQ(ApplyConstructionPhaseRule(*r, D(1, 15, 2023), D(1, 15, 2025)), CalendarRefusal::kNone);
 }
 
 TEST(round_up_half, halves_round_up) {

@@ -83,6 +83,12 @@ TEST(calendar_activation, focus_follows_the_remembered_loan_date) {
     EXPECT_EQ(three.activate().focus, Con::Control::mskConstrEndDate);
     EXPECT_EQ(std::tie(three.display().mskConstrEndDate, three.display().mskAmortPymtDate),
               std::tuple("10-15-2023", "__-__-____"));
+    // Nor the weekday of a payment date typed on an earlier visit.
+    ScriptedUser quiet;
+    again.leaveField(Pay::Field::kEndDate, "03-10-2023", quiet);
+    ASSERT_FALSE(again.display().lblPymtWeekDay.empty());
+    again.activate();
+    EXPECT_EQ(again.display().lblPymtWeekDay, "");
 }
 
 TEST(calendar_leave_field, a_date_that_does_not_exist_empties_the_field) {

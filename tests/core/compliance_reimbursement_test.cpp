@@ -306,6 +306,7 @@ TEST(reimbursement_screen, activation_decisions) {
         EXPECT_EQ(s.captions.lblAdjAPR2, c.apr ? "11.750 %" : "");
         EXPECT_EQ(s.captions.lblPercentAPR + s.captions.lblAPRAdj2, c.aprAdj ? "11.750 %):0.00" : "");
         EXPECT_EQ(s.captions.lblPercent2 + " " + s.captions.lblFnceChgAdj2, "11.753 %): -$7.50");
+        EXPECT_EQ(s.priorPaymentsVisible, c.prior);  // the entry box too, not only its button
     }
     const std::pair<int, const char*> captions[] = {{kToleranceZero, "0%)"}, {kToleranceEighth, ".125%)"}};
     for (const auto& [index, tail] : captions) {

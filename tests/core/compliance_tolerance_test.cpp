@@ -484,6 +484,8 @@ TEST(results_pictures, timeline_times_from_unit_periods_and_odd_days) {
         {"50 24 1 0 | 75 4 25 7", 15, {{1, 24}, {25 + 7 / 15.0, 28 + 7 / 15.0}}, 28 + 7 / 15.0, 0},
         {"100 1 1 30 | 90 5 2 0", 30, {{2, 2}, {2, 6}}, 6, 30},  // paid at once: the first row in order
         {"88.85 12 1 0", 0, {}, 1, 0},                           // no unit period, no axis
+        // A row of no payments is no payment: the odd days are those of the later row.
+        {"100 0 1 10 | 90 5 2 0", 30, {{1 + 10 / 30.0, 1 + 10 / 30.0}, {2, 6}}, 6, 0},
     };
     for (const Row& c : cases) {
         auto r = MonthlyScheduleOf(c.rows);
@@ -562,6 +564,11 @@ TEST(results_pictures, tolerance_scales_and_positive_verdict_follow_the_tests) {
         EXPECT_EQ(PositiveVerdict(r), c.positive ? kPositiveVerdictText : "");
         EXPECT_EQ(c.positive, !noteShown && r.gdEstFinanceChg != 0) << "the page's notes disagree";
     }
+    // The APR scale's texts are percentages, as the page shows the APR.
+    const ToleranceScale reimbursed = ToleranceScalesOf(*rows[2].record).apr;
+    EXPECT_EQ(std::tie(reimbursed.disclosedText, reimbursed.computedText, reimbursed.toleranceText,
+                       reimbursed.reimbursementText),
+              std::tuple("12.0000 %", "12.3000 %", "\u00b10.1250 %", "12.2500 %"));
     EXPECT_STREQ(kPositiveVerdictText, "The disclosed APR and finance charge are accurate within tolerance.");
 }
 

@@ -203,6 +203,7 @@ TEST(construction_phase, layout_of_each_accrual) {
         {Choices(0, 0), true, false, true, true, "# of Months:", false},
         {Choices(0, 2), true, false, true, true, "# of Days:", true},
         {Choices(1, 3, 1), false, false, false, false, "", false},
+        {Choices(0, 3, 1), false, true, true, true, "# of Days:", true},
     };
     for (const Row& row : rows) {
         const ConstPhaseLayout layout = ConstPhaseLayoutFor(row.c);
@@ -394,6 +395,11 @@ TEST(construction_interest_page, permanent_phase_frequency) {
     EXPECT_TRUE(ConstInterestContinue(*r, user, {"0", "10", "", "18", {true, 0}}).reloadSchedule);
     EXPECT_EQ(r->gaPymtAmt[1] + r->gaPymtAmt[2], "");
     EXPECT_EQ(std::tie(r->gdCalUnitPeriods, r->gdCalOddDays), std::tuple(1, 180));  // a 360-day year and 180 days
+    // The shortest unit periods: two months, one day.
+    for (const auto& [unitPeriod, freq] : {std::pair<const char*, std::int16_t>{"2", 1}, {"1", 3}}) {
+        const Interest shortest(1, "4500", "10", "", unitPeriod, false, freq);
+        EXPECT_TRUE(shortest.out.check.passed) << unitPeriod << ": " << shortest.out.check.message;
+    }
 }
 
 // Leaving a field of the construction interest page: a failed check holds back the checks of

@@ -171,6 +171,10 @@ TEST(construction_results, refusals_show_no_figures) {
         // 50,000 + 40,000 + 4,500 is short of 100,000, but with the 9,000 subsequently paid the
         // finance charge (50,000 + 40,000 + 1,000 - 100,000) is worked out before the refusal.
         {100000, 1000, 9000, "40000", kTotal},
+        // 1,500 plus 500 only equals the 2,000 prepaid: not greater, so refused.
+        {1500, 2000, 500, "500",
+         "(The sum of loan commitment amount plus subsequently paid finance charge must be greater "
+         "than prepaid finance charge.  Go back to prior screen(s) to make corrections."},
     };
     for (const Row& row : rows) {
         Loan loan;

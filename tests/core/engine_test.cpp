@@ -59,6 +59,7 @@ TEST(runtime_error, every_exception_has_an_error_screen_number) {
         {std::make_exception_ptr(std::bad_alloc()), 7, "Out of memory"},
         {std::make_exception_ptr(42), 51, "Internal error"},
         {nullptr, 51, "Internal error"},
+        {std::make_exception_ptr(RuntimeError(RuntimeErrorCode::InvalidCall)), 5, "Invalid procedure call or argument"},
     };
     for (const Row& row : rows) {
         const RuntimeError error = RuntimeErrorOf(row.error);

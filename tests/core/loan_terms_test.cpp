@@ -64,6 +64,8 @@ TEST(loan_terms_key_filter, each_box) {
         {apr, "8.123456", 8, 0, '7', false, ""},  // six decimals
         {apr, "8.12345", 7, 0, '6', true, ""},
         {apr, "8.123456", 2, 0, '7', true, ""},  // right after the point
+        // One decimal in, the six are full: nothing more fits.
+        {apr, "8.123456", 3, 0, '7', false, ""},
     };
     for (const KeyRow& row : rows) {
         LoanTermsState state;

@@ -82,6 +82,7 @@ TEST(schedule_cell_check, refusals_and_acceptances_by_column) {
         {6, 200, true, false, 4, "5", "When days in unit period are less than 365, odd days must be 0."},
         {6, 200, false, false, 4, "5", ""},
         {5, 360, true, false, 4, "400", ""},
+        {6, 364, true, false, 3, "2", "When days in unit period are less than 365, unit periods must be 1."},
     };
     for (const Row& row : rows) {
         Page page(row.freq, row.unitDays, row.regular);
@@ -99,6 +100,9 @@ TEST(schedule_cell_check, refusals_and_acceptances_by_column) {
         page.r->giNumCheck = kHasDecimalPoint;
         EXPECT_EQ(page.leave(1, column, "1").message, "") << "column " << column;
     }
+    Page count;  // nor on the number of payments
+    count.r->giNumCheck = kHasDecimalPoint;
+    EXPECT_EQ(count.leave(1, 2, "12").message, "");
 }
 
 TEST(schedule_cell_check, amount_is_taken_to_whole_cents) {

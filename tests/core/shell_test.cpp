@@ -36,6 +36,8 @@ TEST(ini_file, reads_names_without_regard_to_case_and_falls_back_to_the_default)
     };
     for (const Row& row : rows)
         EXPECT_EQ(ini.Read(row.section, row.key, row.fallback), row.expected) << row.section << "/" << row.key;
+    // A bracket that is not closed names no section.
+    EXPECT_EQ(IniFile::Parse("[Options]\n[TALLEX\nUserName=Pat\n").Read("TALLEX", "UserName", "d"), "d");
 }
 
 TEST(ini_file, writing_replaces_in_place_and_keeps_every_other_line) {
@@ -161,6 +163,12 @@ TEST(startup_texts, second_copy_question_and_error_notice) {
     const std::string notice = ErrorNoticeText(11, "Division by zero", "");
     EXPECT_NE(notice.find("Error #: 11\r\nError Message: Division by zero\r\nActive Form: None"), std::string::npos)
         << notice;
+    EXPECT_EQ(DisclaimerText(),
+              "TALLEX computes annual percentage rates and reimbursement adjustments under Regulation Z"
+              " (12 C.F.R. 226, Appendices D and J) to assist the examiner."
+              " Its results carry no warranty of any kind and are not legal advice:"
+              " the examiner must check every figure and every verdict before relying on it."
+              " Any other method that meets the precise standards of Appendices D and J may be used instead.");
 }
 
 }  // namespace
