@@ -14,10 +14,10 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
+#include <utility>
 
-class QLineEdit;
-class QPushButton;
 class QDialog;
 class ScheduleGrid;
 
@@ -35,8 +35,6 @@ public:
     // file choices, answered from a script; a dialog nobody drives is closed at once.
     ScriptedModalRunner& dialogs() { return dialogs_; }
     ScriptedOutputChooser& outputs() { return outputs_; }
-    QString settingsPath() const;
-    QString settingsText() const;
     // Closes this window and starts a new one on the same settings file.
     void restart();
 
@@ -77,15 +75,15 @@ public:
     void clickCell(int row, int column);
 
     // Opens a modal dialog (a calendar) with `button` and runs `drive` on it while it is open;
-    // the dialog is cancelled after a few seconds if `drive` left it open, so a failing test
-    // cannot hang. False when the button could not be clicked or no dialog opened.
+    // the dialog is cancelled if `drive` left it open, so a failing test cannot hang. False when
+    // the button could not be clicked or no dialog opened.
     bool withDialog(const char* button, const std::function<void(QDialog&)>& drive);
-    // In an open calendar: type the two dates (leaving each field) and press OK.
-    static void fillCalendar(QDialog& calendar, const QString& loanDate, const QString& endDate, bool pressOk = true);
-    // Types a date into a calculator's date box from its start, over whatever it held.
-    static void typeDate(QLineEdit* box, const QString& text);
+    // In an open calendar: types each date into its box from the start, over whatever the box
+    // held, and presses OK.
+    static void fillCalendar(QDialog& calendar, std::initializer_list<std::pair<const char*, QString>> dates);
 
 private:
+    QString settingsPath() const;
     void startWindow(const QString& caseFile = {});
 
     QTemporaryDir folder_;
@@ -98,7 +96,8 @@ private:
 // Prints the recorded prompts (for a failure message).
 QByteArray PromptsText(const QStringList& prompts);
 QByteArray ReadAll(const QString& path);
+// Copies a case of examples/ to `path` (the tests may save over it); returns `path`.
+QString CopyExample(const char* example, const QString& path);
 bool WriteAll(const QString& path, const QByteArray& bytes);
-// The text of a PDF file by pdftotext (empty when it is not installed).
+// The text of a PDF file by pdftotext.
 QString PdfText(const QString& pdf);
-bool HavePdfTools();

@@ -11,7 +11,6 @@ void ScriptedModalRunner::onNext(const QString& objectName, Driver driver) {
 void ScriptedModalRunner::onEvery(const QString& objectName, Driver driver) { every_[objectName] = std::move(driver); }
 
 int ScriptedModalRunner::run(QDialog& dialog) {
-    shown_ << dialog.objectName();
     Driver driver;
     if (auto it = next_.find(dialog.objectName()); it != next_.end() && !it->second.empty()) {
         driver = std::move(it->second.front());

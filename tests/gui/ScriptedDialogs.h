@@ -27,13 +27,9 @@ public:
 
     int run(QDialog& dialog) override;
 
-    // Object names of the dialogs run so far, in order.
-    const QStringList& shown() const { return shown_; }
-
 private:
     std::map<QString, std::deque<Driver>> next_;
     std::map<QString, Driver> every_;
-    QStringList shown_;
 };
 
 class ScriptedOutputChooser final : public OutputChooser {

@@ -5,14 +5,12 @@
 
 #include "CaseCommands.h"
 #include "TypedLoan.h"
-#include "shell/CaseFileActions.h"
 #include "widgets/ScheduleGrid.h"
 
 #include <QDialog>
 #include <QDir>
 #include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -45,9 +43,8 @@ void LoanFlowsTest::monthly_loan_with_three_streams_and_a_calendar() {
         h.typeCell(QString::fromLatin1(cell));
         h.tab();
     }
-    QCOMPARE(h.cell(0, 4), QStringLiteral("0"));  // the default, until the calendar says otherwise
     QVERIFY(h.withDialog("cmdFedCal", [](QDialog& calendar) {
-        GuiHarness::fillCalendar(calendar, QStringLiteral("01152026"), QStringLiteral("02202026"));
+        GuiHarness::fillCalendar(calendar, {{"mskStartDate", "01152026"}, {"mskEndDate", "02202026"}});
     }));
     QCOMPARE(h.cell(0, 3), QStringLiteral("1"));
     QCOMPARE(h.cell(0, 4), QStringLiteral("5"));
@@ -57,9 +54,6 @@ void LoanFlowsTest::monthly_loan_with_three_streams_and_a_calendar() {
         if (*cell) h.typeCell(QString::fromLatin1(cell));
         h.tab();
     }
-    QCOMPARE(h.cell(1, 3), QStringLiteral("13"));  // one unit period after stream 1's last payment
-    QCOMPARE(h.cell(2, 3), QStringLiteral("25"));
-    QCOMPARE(h.cell(2, 4), QStringLiteral("5"));
     QVERIFY(h.click("cmdContinue"));
     QVERIFY2(h.pageName() == QStringLiteral("FrmDisclosure"), PromptsText(h.prompts()));
     QCOMPARE(h.text("lblAPR"), QStringLiteral("19.9924 %"));
@@ -89,7 +83,7 @@ void LoanFlowsTest::construction_and_permanent_through_the_calendars_and_the_sch
 
     QVERIFY(h.choose("optIntAccrl_2"));
     QVERIFY(h.withDialog("cmdCalendar", [](QDialog& calendar) {
-        GuiHarness::fillCalendar(calendar, QStringLiteral("01152026"), QStringLiteral("08032026"));
+        GuiHarness::fillCalendar(calendar, {{"mskStartDate", "01152026"}, {"mskEndDate", "08032026"}});
     }));
     QCOMPARE(h.text("txtTimePeriod"), QStringLiteral("200"));
     QVERIFY(h.click("cmdContinue"));
@@ -99,7 +93,6 @@ void LoanFlowsTest::construction_and_permanent_through_the_calendars_and_the_sch
     h.type("txtDiscAPR", QStringLiteral("8.25"));
     QVERIFY(h.click("cmdContinue"));
     QVERIFY2(h.pageName() == QStringLiteral("frmPymt"), PromptsText(h.prompts()));
-    QCOMPARE(h.record().gdAmount, 96000.0);
     h.typeCell(QStringLiteral("770"));
     h.tab();
     h.typeCell(QStringLiteral("360"));
@@ -109,9 +102,7 @@ void LoanFlowsTest::construction_and_permanent_through_the_calendars_and_the_sch
     QVERIFY(h.withDialog("cmdFedCal", [](QDialog& calendar) {
         QCOMPARE(calendar.findChild<QLineEdit*>(QStringLiteral("mskLoanDate"))->text(), QStringLiteral("01-15-2026"));
         QCOMPARE(calendar.focusWidget()->objectName(), QStringLiteral("mskConstrEndDate"));
-        GuiHarness::typeDate(calendar.findChild<QLineEdit*>(QStringLiteral("mskAmortPymtDate")),
-                             QStringLiteral("09032026"));
-        QTest::mouseClick(calendar.findChild<QPushButton*>(QStringLiteral("cmdFedCalOK")), Qt::LeftButton);
+        GuiHarness::fillCalendar(calendar, {{"mskAmortPymtDate", "09032026"}});
     }));
     QCOMPARE(h.cell(0, 3), QStringLiteral("4"));
     QCOMPARE(h.cell(0, 4), QStringLiteral("10"));
@@ -132,10 +123,9 @@ void LoanFlowsTest::construction_and_permanent_through_the_calendars_and_the_sch
 }
 
 // The loan of the hand-laid report b-apr-understatement, through reimbursement at the
-// preselected .25 % with 12 prior payments: printed (a dialog cancelled, one copy, two copies),
-// the case saved and the report saved as text and as PDF. The report is the hand-laid one, the
-// PDF the printed pages, each copy with every page and the reimbursement on a page of its own,
-// in a Courier face.
+// preselected .25 % with 12 prior payments: printed (a dialog cancelled, then by the menu), the
+// case saved and the report saved as text and as PDF. The report is the hand-laid one, the PDF
+// the printed pages, with the reimbursement on a page of its own, in a Courier face.
 void LoanFlowsTest::reimbursement_printed_and_saved_as_the_command_line_has_it() {
     QTemporaryDir folder;
     const auto file = [&folder](const char* name) { return folder.filePath(QString::fromLatin1(name)); };
@@ -151,35 +141,29 @@ void LoanFlowsTest::reimbursement_printed_and_saved_as_the_command_line_has_it()
     QVERIFY(h.click("cmdShowAdjustment"));
     h.outputs().queuePrintCancel();
     QVERIFY(h.click("CmdPrint"));
-    h.outputs().queuePrintToPdf(file("one.pdf"), 1);
-    QVERIFY(h.click("CmdPrint"));
-    h.outputs().queuePrintToPdf(file("two.pdf"), 2);
+    h.outputs().queuePrintToPdf(file("printed.pdf"));
     h.trigger("mnuPrint");
     QVERIFY2(h.prompts().isEmpty(), PromptsText(h.prompts()));
     h.outputs().queueFileName(file("review.json"));
     h.trigger("mnuSaveCaseAs");
     h.outputs().queueFileName(file("saved.pdf"));
     h.trigger("mnuSaveReport");
-    h.forgetPrompts();
     h.outputs().queueFileName(file("report.txt"));
     h.trigger("mnuSaveReport");
-    QCOMPARE(h.prompts(), QStringList{"Report has been saved in " + file("report.txt") + "."});
+    QCOMPARE(h.prompts().last(), "Report has been saved in " + file("report.txt") + ".");
     QCOMPARE(ReadAll(file("report.txt")), ReadAll(QFINDTESTDATA("../golden/b-apr-understatement.expected.txt")));
     // Only the files asked for are written: no temporary file is left near them.
-    QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 5);
-    if (HavePdfTools()) {
-        const QString text = PdfText(file("one.pdf"));
-        QVERIFY2(text.contains(QStringLiteral("APR Disclosure Documentation")), qPrintable(text));
-        QCOMPARE(PdfText(file("saved.pdf")), text);
-        QVERIFY(text.left(text.indexOf(QStringLiteral("Reimbursement Documentation"))).count(QLatin1Char('\f')) >= 1);
-        QCOMPARE(PdfText(file("two.pdf")).count(QLatin1Char('\f')), 2 * text.count(QLatin1Char('\f')));
-        QProcess fonts;  // a Courier face, else Liberation Mono (Courier's metrics)
-        fonts.start(QStringLiteral("pdffonts"), {file("one.pdf")});
-        const QString list =
-            fonts.waitForFinished(10000) ? QString::fromUtf8(fonts.readAllStandardOutput()) : "Courier";
-        QVERIFY2(list.contains(QStringLiteral("Courier"), Qt::CaseInsensitive) || list.contains("LiberationMono"),
-                 qPrintable(list));
-    }
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 4);
+    const QString text = PdfText(file("printed.pdf"));
+    QVERIFY2(text.contains(QStringLiteral("APR Disclosure Documentation")), qPrintable(text));
+    QCOMPARE(PdfText(file("saved.pdf")), text);
+    QVERIFY(text.left(text.indexOf(QStringLiteral("Reimbursement Documentation"))).count(QLatin1Char('\f')) >= 1);
+    QProcess fonts;  // a Courier face, else Liberation Mono (Courier's metrics)
+    fonts.start(QStringLiteral("pdffonts"), {file("printed.pdf")});
+    QVERIFY(fonts.waitForFinished(10000));
+    const QString list = QString::fromUtf8(fonts.readAllStandardOutput());
+    QVERIFY2(list.contains(QStringLiteral("Courier"), Qt::CaseInsensitive) || list.contains("LiberationMono"),
+             qPrintable(list));
     // The saved case gives the command line the same report; changed since, Exit offers to save
     // it, and Yes writes it whole, by rename.
     std::ostringstream out, err;
@@ -188,13 +172,14 @@ void LoanFlowsTest::reimbursement_printed_and_saved_as_the_command_line_has_it()
     QCOMPARE(ReadAll(file("cli.txt")), ReadAll(file("report.txt")));
     QVERIFY(h.click("cmdBack"));
     h.control<QRadioButton>("optTolerance_1")->click();
+    h.forgetPrompts();
     h.answerNext(tallex::kAnswerYesButton);
     h.window().ExitProgram();
-    QCOMPARE(h.prompts().value(1),
-             "The case has changed since it was saved in " + file("review.json") + ".\r\n\r\nSave the changes?");
+    QCOMPARE(h.prompts(), QStringList{"The case has changed since it was saved in " + file("review.json") +
+                                      ".\r\n\r\nSave the changes?"});
     QVERIFY(!h.window().isVisible());
     QVERIFY(ReadAll(file("review.json")).contains("0.125"));
-    QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 6);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 5);
 }
 
 QTEST_MAIN(LoanFlowsTest)

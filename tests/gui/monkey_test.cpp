@@ -12,14 +12,11 @@
 #include "shell/CaseFileActions.h"
 #include "widgets/ScheduleGrid.h"
 
-#include "engine/LoanRecord.h"
-
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -50,10 +47,24 @@ const QStringList kKeys =
         "Alt+S Alt+O Alt+T")
         .split(QLatin1Char(' '));
 
+// The enabled, visible controls of a kind on the page shown (or in a dialog).
+template <class T>
+QList<T*> Usable(QWidget* root) {
+    QList<T*> items;
+    for (T* w : root ? root->findChildren<T*>() : QList<T*>())
+        if (w->isVisible() && w->isEnabled()) items << w;
+    return items;
+}
+
 class Monkey {
 public:
     Monkey(GuiHarness& h, quint32 seed) : h_(h), rng_(seed) {
-        h_.user().setFallback([this](const std::string&, short style) { return answer(style); });
+        h_.user().setFallback([this](const std::string&, short style) -> short {
+            if (style == tallex::kStyleYesNoQuestion || style == tallex::kStyleYesNoCritical)
+                return pick(2) ? tallex::kAnswerYesButton : tallex::kAnswerNoButton;
+            if (style == tallex::kStyleOkCancelWarning) return pick(2) ? tallex::kAnswerOk : tallex::kAnswerCancel;
+            return tallex::kAnswerOk;
+        });
         h_.dialogs().onEvery(QStringLiteral("frmError"), [this](QDialog& screen) {
             const auto text = [&](const char* name) { return screen.findChild<QLabel*>(name)->text(); };
             lastError_ = text("lblErrNum") + " " + text("lblErrMsg") + " on " + text("lblFormCaption");
@@ -70,15 +81,14 @@ public:
         QWidget* focus = QApplication::focusWidget();
         if (!focus || focus->window() != &h_.window()) focus = &h_.window();
         if (roll < 30) {
-            QLineEdit* box = pickOf(usable<QLineEdit>(h_.page()));
-            if (box) type(box);
+            if (QLineEdit* box = pickOf(Usable<QLineEdit>(h_.page()))) type(box);
         } else if (roll < 55) {
             const QString name = kKeys[pick(int(kKeys.size()))];
             note("key " + name + " on " + focus->objectName());
             const QKeyCombination key = QKeySequence::fromString(name)[0];
             QTest::keyClick(focus, key.key(), key.keyboardModifiers());
         } else if (roll < 82) {
-            QList<QAbstractButton*> buttons = usable<QAbstractButton>(h_.page());
+            QList<QAbstractButton*> buttons = Usable<QAbstractButton>(h_.page());
             buttons.removeIf([this](QAbstractButton* b) { return rare(b); });
             if (QAbstractButton* button = pickOf(buttons)) {
                 note("click " + button->objectName());
@@ -115,12 +125,6 @@ private:
     T* pickOf(const QList<T*>& items) {
         return items.isEmpty() ? nullptr : items[pick(static_cast<int>(items.size()))];
     }
-    short answer(short style) {
-        if (style == tallex::kStyleYesNoQuestion || style == tallex::kStyleYesNoCritical)
-            return pick(2) ? tallex::kAnswerYesButton : tallex::kAnswerNoButton;
-        if (style == tallex::kStyleOkCancelWarning) return pick(2) ? tallex::kAnswerOk : tallex::kAnswerCancel;
-        return tallex::kAnswerOk;
-    }
     void note(const QString& what) {
         trail_ << h_.pageName() + ": " + what;
         if (trail_.size() > 40) trail_.removeFirst();
@@ -133,15 +137,6 @@ private:
         for (const char* word : {"back", "newapr", "newloan", "opencase"})
             if (name.contains(QLatin1String(word))) return pick(6) != 0;
         return false;
-    }
-    // The enabled, visible controls of a kind on the page shown (or in a dialog).
-    template <class T>
-    static QList<T*> usable(QWidget* root) {
-        QList<T*> items;
-        if (root)
-            for (T* w : root->findChildren<T*>())
-                if (w->isVisible() && w->isEnabled()) items << w;
-        return items;
     }
     void type(QLineEdit* box) {
         const QString text = kTexts[pick(static_cast<int>(kTexts.size()))];
@@ -161,9 +156,9 @@ private:
         driving_ = true;
         QPointer<QDialog> open(dialog);
         for (int i = pick(8); i > 0 && open && open->isVisible(); --i) {
-            if (QLineEdit* box = pick(2) ? pickOf(usable<QLineEdit>(dialog)) : nullptr)
+            if (QLineEdit* box = pick(2) ? pickOf(Usable<QLineEdit>(dialog)) : nullptr)
                 type(box);
-            else if (QAbstractButton* button = pickOf(usable<QAbstractButton>(dialog)))
+            else if (QAbstractButton* button = pickOf(Usable<QAbstractButton>(dialog)))
                 QTest::mouseClick(button, Qt::LeftButton);
             QApplication::processEvents();
         }
@@ -173,8 +168,7 @@ private:
 
     void check(int number) {
         if (!h_.window().isVisible()) {
-            // The monkey chose Exit: the program ended as it should; start it again.
-            note("the program ended; started again");
+            note("the program ended; started again");  // the monkey chose Exit
             h_.restart();
             return;
         }
@@ -182,11 +176,8 @@ private:
         if (lastError_.isEmpty()) return;
         // Only the core's run-time errors may end on the error screen, and the loan is then gone:
         // an empty basic information page.
-        const tallex::LoanRecord& r = h_.record();
         QVERIFY2(!lastError_.startsWith(QStringLiteral("51 ")) && h_.pageName() == QStringLiteral("frmBasicInfo") &&
-                     r.gdAmount == 0 && r.gdDisclAPR == 0 && r.giPymtRows == 0 && r.gaPymtAmt[1].empty() &&
-                     r.gsLoanType.empty() && !r.gbErrorShown && r.giAPRUnderByFC == tallex::kNotAsked &&
-                     h_.text("txtBorrower").isEmpty() && h_.text("txtAccountNbr").isEmpty(),
+                     h_.record().gdAmount == 0 && h_.record().giPymtRows == 0 && h_.text("txtBorrower").isEmpty(),
                  qPrintable("step " + QString::number(number) + ", after error " + lastError_ + " on " + h_.pageName() +
                             "\n" + trail()));
         lastError_.clear();
@@ -201,30 +192,17 @@ private:
     QStringList trail_;
 };
 
-// The offscreen platform says at every page switch what it cannot do (raise a window, grab the
-// keyboard); thousands of steps would bury the log in it.
-QtMessageHandler gDefaultHandler = nullptr;
-void QuietOffscreenPlatform(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (type == QtWarningMsg && text.startsWith(QStringLiteral("This plugin does not support"))) return;
-    gDefaultHandler(type, context, text);
-}
-
 // Where an episode starts: the monkey alone seldom gets a loan through to the results or to
 // reimbursement, so the episodes of a run begin on each of these pages in turn, reached by
 // typing a good loan, and go on at random from there; the construction pages are reached by
-// opening an example case.
+// opening a copy of an example case (the monkey may save over it).
 const char* const kStarts[] = {"frmBasicInfo",     "frmPymt",          "FrmDisclosure",
                                "frmReimbursement", "frmConstInterest", "frmRecDiscl"};
 
-bool Open(GuiHarness& h, const QString& page) {
+bool Open(GuiHarness& h, const QString& page, const QTemporaryDir& folder) {
     if (page == QStringLiteral("frmConstInterest") || page == QStringLiteral("frmRecDiscl")) {
-        // The construction phase disclosed separately: the case stops on the interest page. A copy,
-        // since the monkey may save the case over the file it came from.
-        static QTemporaryDir folder;
-        const QString copy = folder.filePath(QStringLiteral("construction-only.json"));
-        QFile::remove(copy);
-        if (!QFile::copy(QFINDTESTDATA("../../examples/construction-only.json"), copy) ||
-            !h.window().caseFiles().openCaseFile(copy))
+        // The construction phase disclosed separately: the case stops on the interest page.
+        if (!h.window().caseFiles().openCaseFile(CopyExample("construction-only.json", folder.filePath("case.json"))))
             return false;
         if (page == QStringLiteral("frmRecDiscl")) h.click("cmdContinue");
         return h.pageName() == page;
@@ -248,7 +226,6 @@ int EnvironmentNumber(const char* name, int fallback) {
 class MonkeyTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { gDefaultHandler = qInstallMessageHandler(QuietOffscreenPlatform); }
     void random_input_never_crashes_data();
     void random_input_never_crashes();
 };
@@ -267,6 +244,7 @@ void MonkeyTest::random_input_never_crashes() {
     const int steps = EnvironmentNumber("TALLEX_MONKEY_STEPS", 3000);
     GuiHarness h;
     Monkey monkey(h, static_cast<quint32>(seed));
+    QTemporaryDir folder;
     QElapsedTimer clock;
     clock.start();
     int done = 0;
@@ -275,7 +253,7 @@ void MonkeyTest::random_input_never_crashes() {
         const QString start = QString::fromLatin1(kStarts[(episode + seed) % std::size(kStarts)]);
         h.restart();
         h.forgetPrompts();
-        QVERIFY2(Open(h, start),
+        QVERIFY2(Open(h, start, folder),
                  qPrintable(start + " not reached: on " + h.pageName() + "; " + PromptsText(h.prompts())));
         for (int k = 0; k < 250 && done < steps; ++k, ++done) {
             monkey.step(done);

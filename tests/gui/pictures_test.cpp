@@ -84,27 +84,23 @@ void PicturesTest::timeline_places_each_payment_at_its_date() {
         h.window().resize(size);
         h.settle();
         const PaymentTimeline::Layout layout = timeline->layout();
-        const tallex::Timeline& t = timeline->timeline();
-        QCOMPARE(t.streams.size(), std::size(kStreams));
+        const std::vector<tallex::TimelineStream>& streams = timeline->timeline().streams;
+        QCOMPARE(streams.size(), std::size(kStreams));
         for (const DatedStream& s : kStreams) {
-            const auto found = std::find_if(t.streams.begin(), t.streams.end(), [&](const tallex::TimelineStream& k) {
+            const auto found = std::find_if(streams.begin(), streams.end(), [&](const tallex::TimelineStream& k) {
                 return k.amount == s.amount.toDouble();
             });
-            QVERIFY2(found != t.streams.end(), qPrintable(s.amount));
-            const std::vector<QRectF>& marks = layout.marks[static_cast<std::size_t>(found - t.streams.begin())];
+            QVERIFY2(found != streams.end(), qPrintable(s.amount));
+            const std::vector<QRectF>& marks = layout.marks[static_cast<std::size_t>(found - streams.begin())];
             QCOMPARE(marks.size(), std::size_t(s.payments));
             for (int j : {0, s.payments - 1}) {
-                const double expected =
+                const QRectF& mark = marks[std::size_t(j)];
+                const double x =
                     layout.plot.left() + MonthsFrom(kLoanDate, s.first.addMonths(j)) / latest * layout.plot.width();
-                QVERIFY2(std::abs(marks[std::size_t(j)].center().x() - expected) < 0.5,
-                         qPrintable(QStringLiteral("%1 payment %2 at %3, expected %4")
-                                        .arg(s.amount)
-                                        .arg(j + 1)
-                                        .arg(marks[std::size_t(j)].center().x())
-                                        .arg(expected)));
+                QVERIFY2(std::abs(mark.center().x() - x) < 0.5, qPrintable(s.amount + " #" + QString::number(j + 1)));
                 // Advances below the axis, payments above it.
-                QVERIFY(s.amount.startsWith(QLatin1Char('-')) ? marks[std::size_t(j)].top() > layout.axisY
-                                                              : marks[std::size_t(j)].bottom() < layout.axisY);
+                QVERIFY(s.amount.startsWith(QLatin1Char('-')) ? mark.top() > layout.axisY
+                                                              : mark.bottom() < layout.axisY);
             }
         }
         QVERIFY(layout.advanceAtLoanDate.top() > layout.axisY);
@@ -114,51 +110,44 @@ void PicturesTest::timeline_places_each_payment_at_its_date() {
 }
 
 void PicturesTest::tolerance_scales_and_positive_verdict_data() {
-    QTest::addColumn<QString>("apr");
-    QTest::addColumn<QString>("financeCharge");
+    QTest::addColumn<QStringList>("disclosed");  // APR, finance charge
     QTest::addColumn<bool>("secured");
     QTest::addColumn<bool>("aprOutside");
     QTest::addColumn<bool>("financeChargeOutside");
     QTest::addColumn<bool>("positive");
-    QTest::newRow("accurate") << "11.55"
-                              << "1880" << false << false << false << true;
+    QTest::newRow("accurate") << QStringList{"11.55", "1880"} << false << false << false << true;
     // 1.5504 points over the 1/8.
-    QTest::newRow("APR understated") << "10"
-                                     << "1880" << false << true << false << false;
+    QTest::newRow("APR understated") << QStringList{"10", "1880"} << false << true << false << false;
     // $80.00 under a $10.00 tolerance; the APR is right.
-    QTest::newRow("finance charge understated") << "11.55"
-                                                << "1800" << false << false << true << false;
+    QTest::newRow("finance charge understated") << QStringList{"11.55", "1800"} << false << false << true << false;
     // Secured, $80.00 under the $100.00 and the APR error caused by it (Yes): no violation, but
     // the note shows, and the APR lies outside its band.
-    QTest::newRow("note, no violation") << "11"
-                                        << "1800" << true << true << false << false;
+    QTest::newRow("note, no violation") << QStringList{"11", "1800"} << true << true << false << false;
 }
 
 void PicturesTest::tolerance_scales_and_positive_verdict() {
-    QFETCH(QString, apr);
-    QFETCH(QString, financeCharge);
+    QFETCH(QStringList, disclosed);
     QFETCH(bool, secured);
     QFETCH(bool, aprOutside);
     QFETCH(bool, financeChargeOutside);
     QFETCH(bool, positive);
     GuiHarness h;
-    TypedLoan loan = ThirtySixPaymentsOf330(apr, financeCharge);
+    TypedLoan loan = ThirtySixPaymentsOf330(disclosed[0], disclosed[1]);
     loan.secured = secured;
     h.answerNext(tallex::kAnswerYesButton);
     QVERIFY2(TypeLoan(h, loan), PromptsText(h.prompts()));
     auto* band = ShowTab<ToleranceBand>(h, "picToleranceBand");
     QVERIFY(band);
-    const auto outside = [](const ToleranceBand::Geometry& g) {
+    const auto outside = [band](ToleranceBand::Scale scale) {
+        const ToleranceBand::Geometry g = band->geometry(scale);
         return g.computedX < g.band.left() || g.computedX > g.band.right();
     };
-    QCOMPARE(outside(band->geometry(ToleranceBand::Scale::Apr)), aprOutside);
-    QCOMPARE(outside(band->geometry(ToleranceBand::Scale::FinanceCharge)), financeChargeOutside);
-
+    QCOMPARE(outside(ToleranceBand::Scale::Apr), aprOutside);
+    QCOMPARE(outside(ToleranceBand::Scale::FinanceCharge), financeChargeOutside);
     bool noteShown = false;
     for (const char* note : {"lblAPRViolation", "lblFinanceViolation", "lblFinanceError"})
         noteShown |= !h.control<QLabel>(note)->isHidden();
-    const QLabel* verdict = h.control<QLabel>("lblAccurate");
-    QCOMPARE(!verdict->isHidden(), positive);
+    QCOMPARE(!h.control<QLabel>("lblAccurate")->isHidden(), positive);
     QCOMPARE(noteShown, !positive);
 }
 
