@@ -18,14 +18,13 @@
 
 GuiHarness::GuiHarness(const QString& settingsText, const QString& caseFile) {
     QApplication::setQuitOnLastWindowClosed(false);
-    WriteAll(settingsPath(), settingsText.toUtf8());
+    WriteAll(folder_.filePath(QStringLiteral("APR.INI")), settingsText.toUtf8());
     startWindow(caseFile);
 }
 
-QString GuiHarness::settingsPath() const { return folder_.filePath(QStringLiteral("APR.INI")); }
-
 void GuiHarness::startWindow(const QString& caseFile) {
-    window_ = std::make_unique<MainWindow>(user_, SettingsStore(settingsPath(), SettingsStore::Location::Explicit));
+    const QString settings = folder_.filePath(QStringLiteral("APR.INI"));
+    window_ = std::make_unique<MainWindow>(user_, SettingsStore(settings, SettingsStore::Location::Explicit));
     window_->setModalRunner(dialogs_);
     window_->setOutputChooser(outputs_);
     window_->start(caseFile);

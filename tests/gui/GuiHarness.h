@@ -83,7 +83,6 @@ public:
     static void fillCalendar(QDialog& calendar, std::initializer_list<std::pair<const char*, QString>> dates);
 
 private:
-    QString settingsPath() const;
     void startWindow(const QString& caseFile = {});
 
     QTemporaryDir folder_;

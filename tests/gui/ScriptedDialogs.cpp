@@ -31,29 +31,24 @@ void ScriptedOutputChooser::queuePrintToPdf(const QString& pdfPath, int copies, 
     prints_.push_back(PrintChoice{pdfPath, copies, includePictures});
 }
 
-void ScriptedOutputChooser::queuePrintCancel() { prints_.push_back(std::nullopt); }
-
 void ScriptedOutputChooser::queueFileName(const QString& path) { files_.push_back(path); }
 
 bool ScriptedOutputChooser::choosePrinterWithPictures(QPrinter& printer, QWidget* parent, bool& includePictures) {
-    includePictures = !prints_.empty() && prints_.front() && prints_.front()->includePictures;
+    includePictures = !prints_.empty() && prints_.front().includePictures;
     return choosePrinter(printer, parent);
 }
 
 bool ScriptedOutputChooser::choosePrinter(QPrinter& printer, QWidget*) {
-    requests_ << QStringLiteral("print");
     if (prints_.empty()) return false;
-    const std::optional<PrintChoice> choice = prints_.front();
+    const PrintChoice choice = prints_.front();
     prints_.pop_front();
-    if (!choice) return false;
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(choice->pdfPath);
-    printer.setCopyCount(choice->copies);
+    printer.setOutputFileName(choice.pdfPath);
+    printer.setCopyCount(choice.copies);
     return true;
 }
 
 bool ScriptedOutputChooser::defaultPrinter(QPrinter& printer) {
-    requests_ << QStringLiteral("default printer");
     if (defaultPdf_.isEmpty()) return false;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(defaultPdf_);

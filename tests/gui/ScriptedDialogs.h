@@ -12,7 +12,6 @@
 #include <deque>
 #include <functional>
 #include <map>
-#include <optional>
 
 class ScriptedModalRunner final : public ModalRunner {
 public:
@@ -37,7 +36,6 @@ public:
     // The next print dialog prints `copies` copies into the PDF file `pdfPath`, with the pictures
     // when asked; a dialog with nothing queued is cancelled.
     void queuePrintToPdf(const QString& pdfPath, int copies = 1, bool includePictures = false);
-    void queuePrintCancel();
     // The next file dialog returns this name; an empty name, or nothing queued, cancels it.
     void queueFileName(const QString& path);
     // The default printer writes this PDF file; empty: there is no printer.
@@ -51,7 +49,7 @@ public:
     QString openFileName(QWidget* parent, const QString& caption, const QString& folder,
                          const QString& filter) override;
 
-    // One line per request: "print", "save <caption> [<filter>]", "open <caption> [<filter>]".
+    // One line per file dialog: "save <caption> [<filter>]", "open <caption> [<filter>]".
     const QStringList& requests() const { return requests_; }
 
 private:
@@ -62,7 +60,7 @@ private:
         int copies = 1;
         bool includePictures = false;
     };
-    std::deque<std::optional<PrintChoice>> prints_;
+    std::deque<PrintChoice> prints_;
     std::deque<QString> files_;
     QString defaultPdf_;
     QStringList requests_;

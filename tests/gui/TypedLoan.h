@@ -8,12 +8,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <vector>
-
-struct TypedStream {
-    QString amount, payments, unitPeriods, oddDays;
-};
-
 struct TypedLoan {
     QString preparer = QStringLiteral("Pat Examiner");
     QString date;  // empty: the page's own (today)
@@ -22,7 +16,7 @@ struct TypedLoan {
     QString lender = QStringLiteral("First Community Bank");
     QString amountFinanced, disclosedApr, disclosedFinanceCharge;
     bool secured = false;
-    std::vector<TypedStream> schedule;
+    QStringList schedule;  // the cells row by row: amount, payments, unit periods, odd days
 };
 
 // 10,000 financed, 36 monthly payments of 330 from one month after the loan date: the correct
@@ -32,7 +26,7 @@ inline TypedLoan ThirtySixPaymentsOf330(const QString& disclosedApr, const QStri
     loan.amountFinanced = QStringLiteral("10000");
     loan.disclosedApr = disclosedApr;
     loan.disclosedFinanceCharge = disclosedFinanceCharge;
-    loan.schedule = {{QStringLiteral("330"), QStringLiteral("36"), QStringLiteral("1"), QStringLiteral("0")}};
+    loan.schedule = QStringList{"330", "36", "1", "0"};
     return loan;
 }
 
@@ -51,8 +45,7 @@ inline bool TypeLoan(GuiHarness& h, const TypedLoan& loan) {
     h.tab();
     if (loan.secured) h.control<QCheckBox>("chkSecuredByRealEstate")->click();
     if (!h.click("CmdContinue") || h.pageName() != QStringLiteral("frmPymt")) return false;
-    QStringList cells;
-    for (const TypedStream& s : loan.schedule) cells << s.amount << s.payments << s.unitPeriods << s.oddDays;
+    QStringList cells = loan.schedule;
     // Cells left empty at the end are the page's own (a single payment's fixed timing).
     while (!cells.isEmpty() && cells.last().isEmpty()) cells.removeLast();
     for (int i = 0; i < cells.size(); ++i) {

@@ -51,9 +51,7 @@ const DatedStream kStreams[] = {{QStringLiteral("-1000"), 1, QDate(2026, 4, 4)},
 TypedLoan ThreeStreamLoan() {
     TypedLoan loan = ThirtySixPaymentsOf330(QStringLiteral("12"), QStringLiteral("1205"));
     loan.amountFinanced = QStringLiteral("5000");
-    loan.schedule = {{QStringLiteral("-1000"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("15")},
-                     {QStringLiteral("200"), QStringLiteral("35"), QStringLiteral("1"), QStringLiteral("15")},
-                     {QStringLiteral("205"), QStringLiteral("1"), QStringLiteral("36"), QStringLiteral("15")}};
+    loan.schedule = QStringList{"-1000", "1", "2", "15", "200", "35", "1", "15", "205", "1", "36", "15"};
     return loan;
 }
 

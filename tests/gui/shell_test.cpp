@@ -90,7 +90,7 @@ void ShellTest::error_in_a_page_handler_ends_on_the_error_screen() {
     if (runTimeError) {
         loan.amountFinanced = QStringLiteral("1000");
         loan.disclosedApr = QStringLiteral("9999");
-        loan.schedule = {{QStringLiteral("100"), QStringLiteral("12"), QStringLiteral("9999"), QString()}};
+        loan.schedule = QStringList{"100", "12", "9999"};
         QVERIFY(!TypeLoan(h, loan));
     } else {
         QVERIFY2(TypeLoan(h, loan), PromptsText(h.prompts()));
