@@ -91,6 +91,7 @@ void DesktopTest::cases_opened_saved_and_listed_after_a_restart() {
     QCOMPARE(h.prompts().size(), 1);
     QCOMPARE(BoxOn(h, PageId::BasicInfo, "txtBorrower"), QStringLiteral("Ada Builder"));
     QCOMPARE(h.window().caseFiles().fileName(), second);
+    QCOMPARE(h.window().windowTitle(), QStringLiteral("second.json[*] \u2014 TALLEX"));
 
     QVERIFY(!h.window().isWindowModified());
     h.window().SwitchForm(PageId::BasicInfo);
@@ -132,6 +133,10 @@ void DesktopTest::cases_opened_saved_and_listed_after_a_restart() {
     actions.value(1)->trigger();
     h.settle();
     QCOMPARE(BoxOn(h, PageId::BasicInfo, "txtBorrower"), QStringLiteral("John Q. Borrower"));
+    // An amount past the range of a double is painted as typed; its check refuses it later.
+    QAbstractItemModel* model = h.grid()->model();
+    QVERIFY(model->setData(model->index(0, 1), QStringLiteral("1E999")));
+    QCOMPARE(model->index(0, 1).data().toString(), QStringLiteral("1E999"));
 }
 
 // A refused cell, and Continue or an access key pressed while a cell is edited: the refusal is
