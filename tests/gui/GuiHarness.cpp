@@ -73,8 +73,8 @@ bool GuiHarness::click(const char* name) {
     return true;
 }
 
-bool GuiHarness::choose(const QString& name) {
-    QRadioButton* option = control<QRadioButton>(name.toLatin1().constData());
+bool GuiHarness::choose(const char* name) {
+    QRadioButton* option = control<QRadioButton>(name);
     if (!option) return false;
     QTest::mouseClick(option, Qt::LeftButton, Qt::NoModifier, QPoint(8, option->height() / 2));
     settle();
@@ -141,6 +141,13 @@ void GuiHarness::typeCell(const QString& text) {
         if ((editor = g->editorWidget())) QTest::keyClicks(editor, text.mid(1));
     }
     settle();
+}
+
+void GuiHarness::typeCells(const QStringList& cells) {
+    for (const QString& text : cells) {
+        if (!text.isEmpty()) typeCell(text);
+        tab();
+    }
 }
 
 QString GuiHarness::cell(int row, int column) const {

@@ -56,7 +56,7 @@ public:
     // Clicks a button of the page with the mouse.
     bool click(const char* button);
     // Clicks an option on its round indicator (the button is wider than its caption).
-    bool choose(const QString& option);
+    bool choose(const char* option);
     // Triggers an entry of the window's menus.
     void trigger(const char* action);
     // The text of a label or box of the page shown.
@@ -71,6 +71,8 @@ public:
     // The schedule grid of the schedule page: type into the current cell, move, read.
     ScheduleGrid* grid() const;
     void typeCell(const QString& text);
+    // Types each cell and tabs to the next (an empty one is passed over as it is).
+    void typeCells(const QStringList& cells);
     QString cell(int row, int column) const;
     void clickCell(int row, int column);
 

@@ -45,13 +45,8 @@ inline bool TypeLoan(GuiHarness& h, const TypedLoan& loan) {
     h.tab();
     if (loan.secured) h.control<QCheckBox>("chkSecuredByRealEstate")->click();
     if (!h.click("CmdContinue") || h.pageName() != QStringLiteral("frmPymt")) return false;
-    QStringList cells = loan.schedule;
-    // Cells left empty at the end are the page's own (a single payment's fixed timing).
-    while (!cells.isEmpty() && cells.last().isEmpty()) cells.removeLast();
-    for (int i = 0; i < cells.size(); ++i) {
-        h.typeCell(cells[i]);
-        // Tab past the last cell would open an empty stream.
-        if (i + 1 < cells.size()) h.tab();
-    }
+    // Tab past the last cell would open an empty stream.
+    h.typeCells(loan.schedule.mid(0, loan.schedule.size() - 1));
+    if (!loan.schedule.isEmpty()) h.typeCell(loan.schedule.last());
     return h.click("cmdContinue") && h.pageName() == QStringLiteral("FrmDisclosure");
 }

@@ -140,8 +140,8 @@ void DesktopTest::cases_opened_saved_and_listed_after_a_restart() {
 }
 
 // A refused cell, and Continue or an access key pressed while a cell is edited: the refusal is
-// said, the cursor and the text stay in the cell (column), no APR is computed and no calendar
-// opens unasked. An access key belongs to the buttons: it presses the button whose key it is, or does
+// said, the cursor and the text stay in the cell, no APR is computed and no calendar opens
+// unasked. An access key belongs to the buttons: it presses the button whose key it is, or does
 // nothing; the cell never takes the letter.
 void DesktopTest::keys_in_the_schedule_grid_data() {
     QTest::addColumn<QStringList>("steps");

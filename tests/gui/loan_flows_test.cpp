@@ -26,6 +26,15 @@ void TypeTerms(GuiHarness& h, std::initializer_list<std::pair<const char*, const
     h.tab();
 }
 
+// A construction loan of 100,000.00 with 1,000.00 prepaid and 500.00 paid later, typed on the
+// first two pages as far as the construction phase page.
+bool ConstructionTerms(GuiHarness& h, const char* rate, const char* disclosure, const char* interestOn) {
+    if (!h.choose("optType_1") || !h.click("CmdContinue")) return false;
+    TypeTerms(h,
+              {{"txtLoanAmt", "100000"}, {"txtSimpleInt", rate}, {"txtPrepdFinChg", "1000"}, {"txtSubFinChg", "500"}});
+    return h.choose(disclosure) && h.choose(interestOn) && h.click("cmdContinue");
+}
+
 }  // namespace
 
 class LoanFlowsTest : public QObject {
@@ -51,10 +60,7 @@ void LoanFlowsTest::monthly_loan_with_three_streams_and_a_calendar() {
     QVERIFY(!TypeLoan(h, loan));  // stops on the empty schedule
     QCOMPARE(h.pageName(), QStringLiteral("frmPymt"));
     h.forgetPrompts();
-    for (const char* cell : {"250", "12"}) {
-        h.typeCell(QString::fromLatin1(cell));
-        h.tab();
-    }
+    h.typeCells({"250", "12"});
     QVERIFY(h.withDialog("cmdFedCal", [](QDialog& calendar) {
         GuiHarness::fillCalendar(calendar, {{"mskStartDate", "01152026"}, {"mskEndDate", "02202026"}});
     }));
@@ -62,10 +68,7 @@ void LoanFlowsTest::monthly_loan_with_three_streams_and_a_calendar() {
     QCOMPARE(h.cell(0, 4), QStringLiteral("5"));
     QCOMPARE(h.grid()->currentColumn(), 4);
     h.tab();
-    for (const char* cell : {"300", "12", "", "", "1000", "1"}) {
-        if (*cell) h.typeCell(QString::fromLatin1(cell));
-        h.tab();
-    }
+    h.typeCells({"300", "12", "", "", "1000", "1"});
     QVERIFY(h.click("cmdContinue"));
     QVERIFY2(h.pageName() == QStringLiteral("FrmDisclosure"), PromptsText(h.prompts()));
     QCOMPARE(h.text("lblAPR"), QStringLiteral("19.9924 %"));
@@ -83,13 +86,7 @@ void LoanFlowsTest::monthly_loan_with_three_streams_and_a_calendar() {
 // there is 7.9525 %.
 void LoanFlowsTest::construction_only_with_an_estimate_of_its_interest() {
     GuiHarness h;
-    QVERIFY(h.choose("optType_1"));
-    QVERIFY(h.click("CmdContinue"));
-    TypeTerms(h,
-              {{"txtLoanAmt", "100000"}, {"txtSimpleInt", "10"}, {"txtPrepdFinChg", "1000"}, {"txtSubFinChg", "500"}});
-    QVERIFY(h.choose("optDiscType_0"));
-    QVERIFY(h.choose("optInterestType_1"));
-    QVERIFY(h.click("cmdContinue"));
+    QVERIFY(ConstructionTerms(h, "10", "optDiscType_0", "optInterestType_1"));
     QVERIFY(h.choose("optIntAccrl_0"));
     TypeTerms(h, {{"txtTimePeriod", "18"}});
     QVERIFY(h.click("cmdContinue"));
@@ -105,14 +102,7 @@ void LoanFlowsTest::construction_only_with_an_estimate_of_its_interest() {
 // 100,000 - 2,500 - 1,000 prepaid - 500 paid later = 96,000.00, shown on the results as 100,000 - 1,000.
 void LoanFlowsTest::construction_and_permanent_through_the_calendars_and_the_schedule() {
     GuiHarness h;
-    QVERIFY(h.choose("optType_1"));
-    QVERIFY(h.click("CmdContinue"));
-    TypeTerms(h,
-              {{"txtLoanAmt", "100000"}, {"txtSimpleInt", "9"}, {"txtPrepdFinChg", "1000"}, {"txtSubFinChg", "500"}});
-    QVERIFY(h.choose("optDiscType_1"));
-    QVERIFY(h.choose("optInterestType_0"));
-    QVERIFY(h.click("cmdContinue"));
-
+    QVERIFY(ConstructionTerms(h, "9", "optDiscType_1", "optInterestType_0"));
     QVERIFY(h.choose("optIntAccrl_2"));
     QVERIFY(h.withDialog("cmdCalendar", [](QDialog& calendar) {
         GuiHarness::fillCalendar(calendar, {{"mskStartDate", "01152026"}, {"mskEndDate", "08032026"}});
@@ -125,10 +115,7 @@ void LoanFlowsTest::construction_and_permanent_through_the_calendars_and_the_sch
     h.type("txtDiscAPR", QStringLiteral("8.25"));
     QVERIFY(h.click("cmdContinue"));
     QVERIFY2(h.pageName() == QStringLiteral("frmPymt"), PromptsText(h.prompts()));
-    h.typeCell(QStringLiteral("770"));
-    h.tab();
-    h.typeCell(QStringLiteral("360"));
-    h.tab();
+    h.typeCells({"770", "360"});
     // Half the construction term (6 months 19 days = 199 days, half 100 days = 3 months 10
     // days) plus the permanent phase's month: 4 unit periods and 10 odd days.
     QVERIFY(h.withDialog("cmdFedCal", [](QDialog& calendar) {
