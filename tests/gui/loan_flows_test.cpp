@@ -69,8 +69,10 @@ const DatedStream kStreams[] = {{QStringLiteral("-1000"), 1, QDate(2026, 4, 4)},
 // The streams typed as whole months and odd days after the loan date: 2026-04-04, 2026-03-04 and
 // 2029-02-04 are 2, 1 and 36 months and 15 days after 2026-01-20.
 TypedLoan ThreeStreamLoan() {
-    TypedLoan loan = ThirtySixPaymentsOf330(QStringLiteral("12"), QStringLiteral("1205"));
+    TypedLoan loan;
     loan.amountFinanced = QStringLiteral("5000");
+    loan.disclosedApr = QStringLiteral("12");
+    loan.disclosedFinanceCharge = QStringLiteral("1205");
     loan.schedule = QStringList{"-1000", "1", "2", "15", "200", "35", "1", "15", "205", "1", "36", "15"};
     return loan;
 }
