@@ -156,13 +156,6 @@ QString GuiHarness::cell(int row, int column) const {
     return static_cast<ScheduleModel*>(g->model())->cell(row, column);
 }
 
-void GuiHarness::clickCell(int row, int column) {
-    ScheduleGrid* g = grid();
-    const QRect rect = g->visualRect(g->model()->index(row, column));
-    QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
-    settle();
-}
-
 bool GuiHarness::withDialog(const char* button, const std::function<void(QDialog&)>& drive) {
     bool driven = false;
     QTimer::singleShot(0, [&] {

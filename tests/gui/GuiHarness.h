@@ -74,7 +74,6 @@ public:
     // Types each cell and tabs to the next (an empty one is passed over as it is).
     void typeCells(const QStringList& cells);
     QString cell(int row, int column) const;
-    void clickCell(int row, int column);
 
     // Opens a modal dialog (a calendar) with `button` and runs `drive` on it while it is open;
     // the dialog is cancelled if `drive` left it open, so a failing test cannot hang. False when
