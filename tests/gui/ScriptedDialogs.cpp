@@ -8,15 +8,11 @@ void ScriptedModalRunner::onNext(const QString& objectName, Driver driver) {
     next_[objectName].push_back(std::move(driver));
 }
 
-void ScriptedModalRunner::onEvery(const QString& objectName, Driver driver) { every_[objectName] = std::move(driver); }
-
 int ScriptedModalRunner::run(QDialog& dialog) {
     Driver driver;
     if (auto it = next_.find(dialog.objectName()); it != next_.end() && !it->second.empty()) {
         driver = std::move(it->second.front());
         it->second.pop_front();
-    } else if (auto every = every_.find(dialog.objectName()); every != every_.end()) {
-        driver = every->second;
     }
     dialog.setResult(QDialog::Rejected);
     dialog.show();

@@ -21,14 +21,11 @@ public:
     // open when its driver returns (or that has no driver) is rejected, as closing its window
     // would.
     void onNext(const QString& objectName, Driver driver);
-    // Every later dialog of this object name without a queued driver goes to `driver`.
-    void onEvery(const QString& objectName, Driver driver);
 
     int run(QDialog& dialog) override;
 
 private:
     std::map<QString, std::deque<Driver>> next_;
-    std::map<QString, Driver> every_;
 };
 
 class ScriptedOutputChooser final : public OutputChooser {

@@ -4,7 +4,6 @@
 
 #include "GuiHarness.h"
 
-#include <QCheckBox>
 #include <QString>
 #include <QStringList>
 
@@ -15,7 +14,6 @@ struct TypedLoan {
     QString borrower = QStringLiteral("Lee Borrower");
     QString lender = QStringLiteral("First Community Bank");
     QString amountFinanced, disclosedApr, disclosedFinanceCharge;
-    bool secured = false;
     QStringList schedule;  // the cells row by row: amount, payments, unit periods, odd days
 };
 
@@ -43,7 +41,6 @@ inline bool TypeLoan(GuiHarness& h, const TypedLoan& loan) {
     h.type("txtDiscAPR", loan.disclosedApr);
     h.type("txtDiscFinChg", loan.disclosedFinanceCharge);
     h.tab();
-    if (loan.secured) h.control<QCheckBox>("chkSecuredByRealEstate")->click();
     if (!h.click("CmdContinue") || h.pageName() != QStringLiteral("frmPymt")) return false;
     // Tab past the last cell would open an empty stream.
     h.typeCells(loan.schedule.mid(0, loan.schedule.size() - 1));
