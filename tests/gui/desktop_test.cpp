@@ -184,7 +184,7 @@ void DesktopTest::error_in_a_page_handler_ends_on_the_error_screen() {
     QCOMPARE(h.pageName(), QStringLiteral("frmBasicInfo"));
     QVERIFY(!h.record().gbErrorShown);  // cleared again by the basic information page
     QCOMPARE(h.text("txtBorrower"), QString());
-    QCOMPARE(h.text("txtUserName"), QStringLiteral("Pat Examiner"));
+    QCOMPARE(h.text("txtUserName"), QStringLiteral("Jane Examiner"));
 }
 
 // A refused cell, and Continue or an access key pressed while a cell is edited: the refusal is
