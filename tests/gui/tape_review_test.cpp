@@ -46,19 +46,23 @@ QString Cell(TapeReviewWindow& review, int row, int column) {
 void TapeReviewTest::tape_is_filtered_a_case_opened_and_the_list_exported() {
     GuiHarness h;
     // The command line's verdicts of the same tape: which cases are violations, and their APRs.
-    std::vector<nlohmann::json> expected;
     std::istringstream lines(Batch(ExampleTape(), "jsonl"));
-    for (std::string line; std::getline(lines, line);) expected.push_back(nlohmann::json::parse(line));
     QStringList violations;
-    for (const auto& v : expected)
-        if (v.value("verdict", "") == "violation") violations << QString::fromStdString(v["case"]);
-    QVERIFY(violations.size() >= 2);  // the example tape must show the filter at work
+    std::vector<double> aprs;
+    int cases = 0;
+    for (std::string line; std::getline(lines, line); ++cases) {
+        const nlohmann::json verdict = nlohmann::json::parse(line);
+        if (verdict.value("verdict", "") != "violation") continue;
+        violations << QString::fromStdString(verdict["case"]);
+        aprs.push_back(verdict["calc_apr"]);
+    }
+    QVERIFY(violations.size() >= 2 && violations.size() < cases);  // the filter at work
 
     h.outputs().queueFileName(ExampleTape());
     h.trigger("mnuReviewTape");
     auto* review = h.window().findChild<TapeReviewWindow*>();
     QVERIFY(review && QTest::qWaitFor([review] { return !review->busy(); }, 30000));
-    QCOMPARE(review->model().rowCount(), static_cast<int>(expected.size()));
+    QCOMPARE(review->model().rowCount(), cases);
     review->findChild<QComboBox*>(QStringLiteral("cboShow"))->setCurrentIndex(1);
     QStringList shown;
     for (int row = 0; row < review->filter().rowCount(); ++row) shown << Cell(*review, row, 0);
@@ -72,11 +76,9 @@ void TapeReviewTest::tape_is_filtered_a_case_opened_and_the_list_exported() {
     QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, at);  // the view opens what was pressed
     QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, at);
     QVERIFY2(h.pageName() == QLatin1String("frmPymt"), qPrintable(h.pageName() + PromptsText(h.prompts())));
-    const auto verdict = std::find_if(expected.begin(), expected.end(),
-                                      [&](const nlohmann::json& v) { return v["case"] == opened.toStdString(); });
     QVERIFY(h.click("cmdContinue"));
     QCOMPARE(h.pageName(), QStringLiteral("FrmDisclosure"));
-    QCOMPARE(h.record().gdCalcAPR, (*verdict)["calc_apr"].get<double>());
+    QCOMPARE(h.record().gdCalcAPR, aprs[0]);
 
     // Back to the review: the same window, filter and row; no tape asked for again.
     const QStringList requests = h.outputs().requests();
@@ -92,8 +94,6 @@ void TapeReviewTest::tape_is_filtered_a_case_opened_and_the_list_exported() {
     h.outputs().queueFileName(output);
     review->findChild<QPushButton*>(QStringLiteral("cmdExport"))->click();
     QVERIFY(QTest::qWaitFor([review] { return !review->busy(); }, 30000));
-    QCOMPARE(h.prompts().value(h.prompts().size() - 1),
-             QStringLiteral("The verdicts have been exported to %1.").arg(output));
     QCOMPARE(ReadAll(output), QByteArray::fromStdString(Batch(ExampleTape(), "csv")));
 }
 
