@@ -97,12 +97,6 @@ QByteArray ReadAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QString CopyExample(const char* example, const QString& path) {
-    QFile::remove(path);
-    QFile::copy(QFINDTESTDATA(QStringLiteral("../../examples/") + QLatin1String(example)), path);
-    return path;
-}
-
 bool WriteAll(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
@@ -145,7 +139,7 @@ void GuiHarness::typeCell(const QString& text) {
 
 void GuiHarness::typeCells(const QStringList& cells) {
     for (const QString& text : cells) {
-        if (!text.isEmpty()) typeCell(text);
+        typeCell(text);
         tab();
     }
 }

@@ -71,7 +71,7 @@ public:
     // The schedule grid of the schedule page: type into the current cell, move, read.
     ScheduleGrid* grid() const;
     void typeCell(const QString& text);
-    // Types each cell and tabs to the next (an empty one is passed over as it is).
+    // Types each cell and tabs to the next.
     void typeCells(const QStringList& cells);
     QString cell(int row, int column) const;
 
@@ -96,8 +96,6 @@ private:
 // Prints the recorded prompts (for a failure message).
 QByteArray PromptsText(const QStringList& prompts);
 QByteArray ReadAll(const QString& path);
-// Copies a case of examples/ to `path` (the tests may save over it); returns `path`.
-QString CopyExample(const char* example, const QString& path);
 bool WriteAll(const QString& path, const QByteArray& bytes);
 // The text of a PDF file by pdftotext.
 QString PdfText(const QString& pdf);
