@@ -51,18 +51,17 @@ bool ScriptedOutputChooser::defaultPrinter(QPrinter& printer) {
     return true;
 }
 
-QString ScriptedOutputChooser::nextFile(const char* kind, const QString& caption, const QString& filter) {
-    requests_ << QStringLiteral("%1 %2 [%3]").arg(QLatin1String(kind), caption, filter);
+QString ScriptedOutputChooser::nextFile() {
     if (files_.empty()) return {};
     const QString name = files_.front();
     files_.pop_front();
     return name;
 }
 
-QString ScriptedOutputChooser::saveFileName(QWidget*, const QString& caption, const QString&, const QString& filter) {
-    return nextFile("save", caption, filter);
+QString ScriptedOutputChooser::saveFileName(QWidget*, const QString&, const QString&, const QString&) {
+    return nextFile();
 }
 
-QString ScriptedOutputChooser::openFileName(QWidget*, const QString& caption, const QString&, const QString& filter) {
-    return nextFile("open", caption, filter);
+QString ScriptedOutputChooser::openFileName(QWidget*, const QString&, const QString&, const QString&) {
+    return nextFile();
 }

@@ -7,7 +7,6 @@
 #include "print/OutputChooser.h"
 
 #include <QString>
-#include <QStringList>
 
 #include <deque>
 #include <functional>
@@ -46,11 +45,8 @@ public:
     QString openFileName(QWidget* parent, const QString& caption, const QString& folder,
                          const QString& filter) override;
 
-    // One line per file dialog: "save <caption> [<filter>]", "open <caption> [<filter>]".
-    const QStringList& requests() const { return requests_; }
-
 private:
-    QString nextFile(const char* kind, const QString& caption, const QString& filter);
+    QString nextFile();
 
     struct PrintChoice {
         QString pdfPath;
@@ -60,5 +56,4 @@ private:
     std::deque<PrintChoice> prints_;
     std::deque<QString> files_;
     QString defaultPdf_;
-    QStringList requests_;
 };

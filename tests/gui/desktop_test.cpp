@@ -1,6 +1,6 @@
 // The program as a desktop program: cases opened from the command line, a drop, the recent list
 // and Open Case; Save and the modified marker; the offer to save on Exit; the error screen; and
-// the keyboard on the schedule: Enter, where the cursor and the text stay when a cell or Continue
+// the keyboard on the schedule: where the cursor and the text stay when a cell or Continue
 // is refused, access keys while a cell is edited, and a click that arrives while the payment date
 // calculator is open. (The refusals, the rows, the questions, what the calculator computes, and
 // how a case file reads are the core's.)
@@ -195,7 +195,6 @@ void DesktopTest::keys_in_the_schedule_grid_data() {
     QTest::addColumn<int>("column");  // of the cell still edited in the first row, and its text
     QTest::addColumn<QString>("text");
     const QStringList row{"t:100", "Tab", "t:12", "Tab"};
-    QTest::newRow("Enter moves on in the grid") << QStringList{"t:88.85", "Enter"} << "frmPymt" << 0 << 2 << "";
     QTest::newRow("letters in an amount, Continue")
         << QStringList{"t:abc", "click:cmdContinue"} << "frmPymt" << 1 << 1 << "abc";
     // The advance is taken; Continue asks for its number of payments.
