@@ -59,9 +59,8 @@ bool GuiHarness::type(const char* name, const QString& text) {
 }
 
 void GuiHarness::press(Qt::Key key, Qt::KeyboardModifiers modifiers) {
-    QWidget* target = QApplication::focusWidget();
-    if (!target) target = window_.get();
-    QTest::keyClick(target, key, modifiers);
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : window_.get(), key, modifiers);
     settle();
 }
 

@@ -15,12 +15,7 @@ struct TypedLoan {
 // 10,000 financed, 36 monthly payments of 330 from one month after the loan date: the correct
 // APR is 11.5504 % (bisection outside the program: 11.550438915...), the finance charge 1,880.00.
 inline TypedLoan ThirtySixPaymentsOf330(const QString& disclosedApr, const QString& disclosedFinanceCharge) {
-    TypedLoan loan;
-    loan.amountFinanced = QStringLiteral("10000");
-    loan.disclosedApr = disclosedApr;
-    loan.disclosedFinanceCharge = disclosedFinanceCharge;
-    loan.schedule = QStringList{"330", "36", "1", "0"};
-    return loan;
+    return TypedLoan{QStringLiteral("10000"), disclosedApr, disclosedFinanceCharge, {"330", "36", "1", "0"}};
 }
 
 // Types the loan and presses Continue on the schedule page; true when the results page shows.

@@ -102,7 +102,6 @@ void DesktopTest::cases_opened_saved_and_listed_after_a_restart() {
     h.settle();
     QCOMPARE(h.prompts().size(), 1);
     QCOMPARE(BoxOn(h, PageId::BasicInfo, "txtBorrower"), QStringLiteral("Ada Builder"));
-    QCOMPARE(h.window().caseFiles().fileName(), second);
     QCOMPARE(h.window().windowTitle(), QStringLiteral("second.json[*] \u2014 TALLEX"));
 
     QVERIFY(!h.window().isWindowModified());
@@ -151,21 +150,19 @@ void DesktopTest::cases_opened_saved_and_listed_after_a_restart() {
 }
 
 // The core's run-time error, raised inside the schedule page's Continue, ends on the error
-// screen, with the loan already gone. Its Print prints; Support opens the About box; New Loan
-// leads to an empty basic information page that remembers the preparer.
+// screen, with the loan already gone. Its Print prints; New Loan leads to an empty basic
+// information page that remembers the preparer.
 void DesktopTest::error_in_a_page_handler_ends_on_the_error_screen() {
     QTemporaryDir folder;
     const QString pdf = folder.filePath(QStringLiteral("error.pdf"));
     GuiHarness h;
     QStringList seen;
-    bool loanGone = false, about = false;
+    bool loanGone = false;
     h.dialogs().onNext(QStringLiteral("frmError"), [&](QDialog& screen) {
         seen = {Text(screen, "lblErrNum"), Text(screen, "lblFormCaption")};
         loanGone = h.record().gbErrorShown && !h.window().isLoaded(PageId::Schedule);
         h.outputs().setDefaultPrinterPdf(pdf);
         Click(screen, "cmdPrint");
-        h.dialogs().onNext(QStringLiteral("frmAbout"), [&about](QDialog&) { about = true; });
-        Click(screen, "cmdSupport");
         Click(screen, "cmdNewLoan");
     });
     // 9999 % a year is 8.3325 a month: 9.3325 to the power 9999 is beyond a double, run-time
@@ -175,7 +172,7 @@ void DesktopTest::error_in_a_page_handler_ends_on_the_error_screen() {
     loan.schedule = QStringList{"100", "12", "9999"};
     QVERIFY(!TypeLoan(h, loan));
     QCOMPARE(seen, (QStringList{"6", "Payment Stream"}));
-    QVERIFY(loanGone && about);
+    QVERIFY(loanGone);
     QVERIFY2(h.prompts().isEmpty(), PromptsText(h.prompts()));
     QVERIFY(!PdfText(pdf).isEmpty());
     QCOMPARE(h.pageName(), QStringLiteral("frmBasicInfo"));
@@ -239,8 +236,7 @@ void DesktopTest::keys_in_the_schedule_grid() {
     QCOMPARE(h.pageName(), page);
     if (column >= 0) {
         QCOMPARE(h.grid()->currentIndex(), h.grid()->model()->index(0, column));
-        QVERIFY(h.grid()->editorWidget());
-        QCOMPARE(QApplication::focusWidget(), h.grid()->editorWidget());
+        QVERIFY(h.grid()->editorWidget() && QApplication::focusWidget() == h.grid()->editorWidget());
         QCOMPARE(h.cell(0, column), text);
     }
     QCOMPARE(h.record().gdCalcAPR, 0.0);

@@ -27,12 +27,10 @@
 namespace {
 
 // Texts a user might type, with the ones a user should not.
-const QStringList kTexts =
-    QStringLiteral(
-        "1000|330|36|12|1|0|15|365|8.25|10|1880|01-15-2026|02-29-2024|13-45-2026|-5|$1,000.00|(5)|abc||"
-        "1e308|99999999999999999999|.25|-|.")
-        .split(QLatin1Char('|')) +
-    QStringList{QString(300, QLatin1Char('9'))};
+const QStringList kTexts = QStringLiteral(
+                               "1000|330|36|12|1|0|15|365|8.25|10|1880|01-15-2026|02-29-2024|13-45-2026|-5|"
+                               "$1,000.00|(5)|abc||1e308|99999999999999999999|.25|-|.")
+                               .split(QLatin1Char('|'));
 
 // Keys a user presses, with the access keys of the pages' buttons ("&Continue", "&Back", ...).
 const QStringList kKeys = QStringLiteral(
