@@ -203,6 +203,9 @@ void DesktopTest::keys_in_the_schedule_grid_data() {
     // Neither may reach a page that is gone, and no second calendar opens.
     QTest::newRow("New Loan's late click")
         << row + QStringList{"answer:7", "late:Alt+N", "click:cmdFedCal"} << "frmBasicInfo" << 1 << -1 << "";
+    // Back comes first here: the page left opens none.
+    QTest::newRow("Calendar's late click after Back")
+        << row + QStringList{"late:Alt+R", "click:cmdBack", "Alt+F12"} << "frmAPR1" << 0 << -1 << "";
     QTest::newRow("Calendar's late click")
         << row + QStringList{"late:Alt+R", "click:cmdFedCal"} << "frmPymt" << 0 << -1 << "";
 }
