@@ -141,10 +141,11 @@ private slots:
 };
 
 // The monkey alone seldom gets a loan through to the results, so every other episode begins there,
-// with a loan typed whole; bounded in time too, well inside the test function's time limit.
+// with a loan typed whole; bounded in time too, well inside the test function's time limit. The
+// usual seed's walk comes upon the error screen more than once.
 void MonkeyTest::random_input_never_crashes() {
     const int seed =
-        qEnvironmentVariableIsSet("TALLEX_MONKEY_SEED") ? qEnvironmentVariableIntValue("TALLEX_MONKEY_SEED") : 20261206;
+        qEnvironmentVariableIsSet("TALLEX_MONKEY_SEED") ? qEnvironmentVariableIntValue("TALLEX_MONKEY_SEED") : 5;
     GuiHarness h;
     Monkey monkey(h, static_cast<quint32>(seed));
     QElapsedTimer clock;
