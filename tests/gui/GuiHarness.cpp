@@ -13,22 +13,18 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
 GuiHarness::GuiHarness(const QString& settingsText, const QString& caseFile) {
     QApplication::setQuitOnLastWindowClosed(false);
-    WriteAll(settingsPath(), settingsText.toUtf8());
+    WriteAll(folder_.filePath(QStringLiteral("APR.INI")), settingsText.toUtf8());
     startWindow(caseFile);
 }
 
-QString GuiHarness::settingsPath() const { return folder_.filePath(QStringLiteral("APR.INI")); }
-
-QString GuiHarness::settingsText() const { return QString::fromUtf8(ReadAll(settingsPath())); }
-
 void GuiHarness::startWindow(const QString& caseFile) {
-    window_ = std::make_unique<MainWindow>(user_, SettingsStore(settingsPath(), SettingsStore::Location::Explicit));
+    const QString settings = folder_.filePath(QStringLiteral("APR.INI"));
+    window_ = std::make_unique<MainWindow>(user_, SettingsStore(settings, SettingsStore::Location::Explicit));
     window_->setModalRunner(dialogs_);
     window_->setOutputChooser(outputs_);
     window_->start(caseFile);
@@ -54,10 +50,8 @@ void GuiHarness::settle() const {
 bool GuiHarness::type(const char* name, const QString& text) {
     QLineEdit* box = control<QLineEdit>(name);
     if (!box) return false;
-    if (!box->hasFocus()) {
-        box->setFocus(Qt::MouseFocusReason);
-        settle();
-    }
+    box->setFocus(Qt::MouseFocusReason);
+    settle();
     box->selectAll();
     QTest::keyClicks(box, text);
     settle();
@@ -65,9 +59,8 @@ bool GuiHarness::type(const char* name, const QString& text) {
 }
 
 void GuiHarness::press(Qt::Key key, Qt::KeyboardModifiers modifiers) {
-    QWidget* target = QApplication::focusWidget();
-    if (!target) target = window_.get();
-    QTest::keyClick(target, key, modifiers);
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : window_.get(), key, modifiers);
     settle();
 }
 
@@ -79,8 +72,8 @@ bool GuiHarness::click(const char* name) {
     return true;
 }
 
-bool GuiHarness::choose(const QString& name) {
-    QRadioButton* option = control<QRadioButton>(name.toLatin1().constData());
+bool GuiHarness::choose(const char* name) {
+    QRadioButton* option = control<QRadioButton>(name);
     if (!option) return false;
     QTest::mouseClick(option, Qt::LeftButton, Qt::NoModifier, QPoint(8, option->height() / 2));
     settle();
@@ -108,8 +101,6 @@ bool WriteAll(const QString& path, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-bool HavePdfTools() { return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(); }
-
 QString PdfText(const QString& pdf) {
     QProcess text;
     text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
@@ -133,34 +124,29 @@ ScheduleGrid* GuiHarness::grid() const {
 
 void GuiHarness::typeCell(const QString& text) {
     ScheduleGrid* g = grid();
-    if (!g) return;
-    QLineEdit* editor = g->editorWidget();
-    if (!editor) {
+    if (QLineEdit* editor = g->editorWidget()) {
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+    } else {
         // A cell that is not being edited starts its editor with the first key.
         g->setFocus(Qt::OtherFocusReason);
         QTest::keyClicks(g, text.left(1));
-        editor = g->editorWidget();
-        if (editor) QTest::keyClicks(editor, text.mid(1));
-    } else {
-        editor->selectAll();
-        QTest::keyClicks(editor, text);
+        if ((editor = g->editorWidget())) QTest::keyClicks(editor, text.mid(1));
     }
     settle();
 }
 
-QString GuiHarness::cell(int row, int column) const {
-    ScheduleGrid* g = grid();
-    if (!g) return {};
-    if (g->currentRow() == row && g->currentColumn() == column && g->editorWidget()) return g->editorWidget()->text();
-    return static_cast<ScheduleModel*>(g->model())->cell(row, column);
+void GuiHarness::typeCells(const QStringList& cells) {
+    for (const QString& text : cells) {
+        typeCell(text);
+        tab();
+    }
 }
 
-void GuiHarness::clickCell(int row, int column) {
+QString GuiHarness::cell(int row, int column) const {
     ScheduleGrid* g = grid();
-    if (!g) return;
-    const QRect rect = g->visualRect(g->model()->index(row, column));
-    QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
-    settle();
+    if (g->currentRow() == row && g->currentColumn() == column && g->editorWidget()) return g->editorWidget()->text();
+    return static_cast<ScheduleModel*>(g->model())->cell(row, column);
 }
 
 bool GuiHarness::withDialog(const char* button, const std::function<void(QDialog&)>& drive) {
@@ -171,37 +157,24 @@ bool GuiHarness::withDialog(const char* button, const std::function<void(QDialog
         (void)QTest::qWaitForWindowActive(dialog);
         driven = true;
         drive(*dialog);
+        if (dialog->isVisible()) dialog->reject();
     });
-    // Whatever happens, the dialog does not outlive a few seconds.
-    QTimer guardTimer;
-    guardTimer.setSingleShot(true);
-    QObject::connect(&guardTimer, &QTimer::timeout, [] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->reject();
-    });
-    guardTimer.start(5000);
     if (!click(button)) return false;
     (void)QTest::qWaitForWindowActive(window_.get());
     settle();
     return driven;
 }
 
-void GuiHarness::typeDate(QLineEdit* box, const QString& text) {
-    box->setFocus(Qt::MouseFocusReason);
-    QApplication::processEvents();
-    box->selectAll();
-    QTest::keyClick(box, Qt::Key_Backspace);
-    box->setCursorPosition(0);
-    QTest::keyClicks(box, text);
-}
-
-void GuiHarness::fillCalendar(QDialog& calendar, const QString& loanDate, const QString& endDate, bool pressOk) {
-    auto* start = calendar.findChild<QLineEdit*>(QStringLiteral("mskStartDate"));
-    auto* end = calendar.findChild<QLineEdit*>(QStringLiteral("mskEndDate"));
-    auto* ok = calendar.findChild<QPushButton*>(QStringLiteral("cmdFedCalOK"));
-    if (!loanDate.isNull()) typeDate(start, loanDate);
-    typeDate(end, endDate);
-    if (pressOk) {
-        QTest::mouseClick(ok, Qt::LeftButton);
+void GuiHarness::fillCalendar(QDialog& calendar, std::initializer_list<std::pair<const char*, QString>> dates) {
+    for (const auto& [name, text] : dates) {
+        auto* box = calendar.findChild<QLineEdit*>(QString::fromLatin1(name));
+        box->setFocus(Qt::MouseFocusReason);
         QApplication::processEvents();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Backspace);
+        box->setCursorPosition(0);
+        QTest::keyClicks(box, text);
     }
+    QTest::mouseClick(calendar.findChild<QPushButton*>(QStringLiteral("cmdFedCalOK")), Qt::LeftButton);
+    QApplication::processEvents();
 }

@@ -14,10 +14,10 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
+#include <utility>
 
-class QLineEdit;
-class QPushButton;
 class QDialog;
 class ScheduleGrid;
 
@@ -35,8 +35,6 @@ public:
     // file choices, answered from a script; a dialog nobody drives is closed at once.
     ScriptedModalRunner& dialogs() { return dialogs_; }
     ScriptedOutputChooser& outputs() { return outputs_; }
-    QString settingsPath() const;
-    QString settingsText() const;
     // Closes this window and starts a new one on the same settings file.
     void restart();
 
@@ -58,7 +56,7 @@ public:
     // Clicks a button of the page with the mouse.
     bool click(const char* button);
     // Clicks an option on its round indicator (the button is wider than its caption).
-    bool choose(const QString& option);
+    bool choose(const char* option);
     // Triggers an entry of the window's menus.
     void trigger(const char* action);
     // The text of a label or box of the page shown.
@@ -73,17 +71,17 @@ public:
     // The schedule grid of the schedule page: type into the current cell, move, read.
     ScheduleGrid* grid() const;
     void typeCell(const QString& text);
+    // Types each cell and tabs to the next.
+    void typeCells(const QStringList& cells);
     QString cell(int row, int column) const;
-    void clickCell(int row, int column);
 
     // Opens a modal dialog (a calendar) with `button` and runs `drive` on it while it is open;
-    // the dialog is cancelled after a few seconds if `drive` left it open, so a failing test
-    // cannot hang. False when the button could not be clicked or no dialog opened.
+    // the dialog is cancelled if `drive` left it open, so a failing test cannot hang. False when
+    // the button could not be clicked or no dialog opened.
     bool withDialog(const char* button, const std::function<void(QDialog&)>& drive);
-    // In an open calendar: type the two dates (leaving each field) and press OK.
-    static void fillCalendar(QDialog& calendar, const QString& loanDate, const QString& endDate, bool pressOk = true);
-    // Types a date into a calculator's date box from its start, over whatever it held.
-    static void typeDate(QLineEdit* box, const QString& text);
+    // In an open calendar: types each date into its box from the start, over whatever the box
+    // held, and presses OK.
+    static void fillCalendar(QDialog& calendar, std::initializer_list<std::pair<const char*, QString>> dates);
 
 private:
     void startWindow(const QString& caseFile = {});
@@ -99,6 +97,5 @@ private:
 QByteArray PromptsText(const QStringList& prompts);
 QByteArray ReadAll(const QString& path);
 bool WriteAll(const QString& path, const QByteArray& bytes);
-// The text of a PDF file by pdftotext (empty when it is not installed).
+// The text of a PDF file by pdftotext.
 QString PdfText(const QString& pdf);
-bool HavePdfTools();

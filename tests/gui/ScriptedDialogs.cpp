@@ -8,16 +8,11 @@ void ScriptedModalRunner::onNext(const QString& objectName, Driver driver) {
     next_[objectName].push_back(std::move(driver));
 }
 
-void ScriptedModalRunner::onEvery(const QString& objectName, Driver driver) { every_[objectName] = std::move(driver); }
-
 int ScriptedModalRunner::run(QDialog& dialog) {
-    shown_ << dialog.objectName();
     Driver driver;
     if (auto it = next_.find(dialog.objectName()); it != next_.end() && !it->second.empty()) {
         driver = std::move(it->second.front());
         it->second.pop_front();
-    } else if (auto every = every_.find(dialog.objectName()); every != every_.end()) {
-        driver = every->second;
     }
     dialog.setResult(QDialog::Rejected);
     dialog.show();
@@ -32,47 +27,41 @@ void ScriptedOutputChooser::queuePrintToPdf(const QString& pdfPath, int copies, 
     prints_.push_back(PrintChoice{pdfPath, copies, includePictures});
 }
 
-void ScriptedOutputChooser::queuePrintCancel() { prints_.push_back(std::nullopt); }
-
 void ScriptedOutputChooser::queueFileName(const QString& path) { files_.push_back(path); }
 
 bool ScriptedOutputChooser::choosePrinterWithPictures(QPrinter& printer, QWidget* parent, bool& includePictures) {
-    includePictures = !prints_.empty() && prints_.front() && prints_.front()->includePictures;
+    includePictures = !prints_.empty() && prints_.front().includePictures;
     return choosePrinter(printer, parent);
 }
 
 bool ScriptedOutputChooser::choosePrinter(QPrinter& printer, QWidget*) {
-    requests_ << QStringLiteral("print");
     if (prints_.empty()) return false;
-    const std::optional<PrintChoice> choice = prints_.front();
+    const PrintChoice choice = prints_.front();
     prints_.pop_front();
-    if (!choice) return false;
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(choice->pdfPath);
-    printer.setCopyCount(choice->copies);
+    printer.setOutputFileName(choice.pdfPath);
+    printer.setCopyCount(choice.copies);
     return true;
 }
 
 bool ScriptedOutputChooser::defaultPrinter(QPrinter& printer) {
-    requests_ << QStringLiteral("default printer");
     if (defaultPdf_.isEmpty()) return false;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(defaultPdf_);
     return true;
 }
 
-QString ScriptedOutputChooser::nextFile(const char* kind, const QString& caption, const QString& filter) {
-    requests_ << QStringLiteral("%1 %2 [%3]").arg(QLatin1String(kind), caption, filter);
+QString ScriptedOutputChooser::nextFile() {
     if (files_.empty()) return {};
     const QString name = files_.front();
     files_.pop_front();
     return name;
 }
 
-QString ScriptedOutputChooser::saveFileName(QWidget*, const QString& caption, const QString&, const QString& filter) {
-    return nextFile("save", caption, filter);
+QString ScriptedOutputChooser::saveFileName(QWidget*, const QString&, const QString&, const QString&) {
+    return nextFile();
 }
 
-QString ScriptedOutputChooser::openFileName(QWidget*, const QString& caption, const QString&, const QString& filter) {
-    return nextFile("open", caption, filter);
+QString ScriptedOutputChooser::openFileName(QWidget*, const QString&, const QString&, const QString&) {
+    return nextFile();
 }

@@ -7,12 +7,10 @@
 #include "print/OutputChooser.h"
 
 #include <QString>
-#include <QStringList>
 
 #include <deque>
 #include <functional>
 #include <map>
-#include <optional>
 
 class ScriptedModalRunner final : public ModalRunner {
 public:
@@ -22,18 +20,11 @@ public:
     // open when its driver returns (or that has no driver) is rejected, as closing its window
     // would.
     void onNext(const QString& objectName, Driver driver);
-    // Every later dialog of this object name without a queued driver goes to `driver`.
-    void onEvery(const QString& objectName, Driver driver);
 
     int run(QDialog& dialog) override;
 
-    // Object names of the dialogs run so far, in order.
-    const QStringList& shown() const { return shown_; }
-
 private:
     std::map<QString, std::deque<Driver>> next_;
-    std::map<QString, Driver> every_;
-    QStringList shown_;
 };
 
 class ScriptedOutputChooser final : public OutputChooser {
@@ -41,7 +32,6 @@ public:
     // The next print dialog prints `copies` copies into the PDF file `pdfPath`, with the pictures
     // when asked; a dialog with nothing queued is cancelled.
     void queuePrintToPdf(const QString& pdfPath, int copies = 1, bool includePictures = false);
-    void queuePrintCancel();
     // The next file dialog returns this name; an empty name, or nothing queued, cancels it.
     void queueFileName(const QString& path);
     // The default printer writes this PDF file; empty: there is no printer.
@@ -55,19 +45,15 @@ public:
     QString openFileName(QWidget* parent, const QString& caption, const QString& folder,
                          const QString& filter) override;
 
-    // One line per request: "print", "save <caption> [<filter>]", "open <caption> [<filter>]".
-    const QStringList& requests() const { return requests_; }
-
 private:
-    QString nextFile(const char* kind, const QString& caption, const QString& filter);
+    QString nextFile();
 
     struct PrintChoice {
         QString pdfPath;
         int copies = 1;
         bool includePictures = false;
     };
-    std::deque<std::optional<PrintChoice>> prints_;
+    std::deque<PrintChoice> prints_;
     std::deque<QString> files_;
     QString defaultPdf_;
-    QStringList requests_;
 };

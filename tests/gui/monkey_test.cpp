@@ -1,31 +1,24 @@
 // A monkey at the keyboard and the mouse: from a seed, random keys, texts and clicks on the
 // enabled controls of whatever page is shown (menu entries, the schedule grid and the calendars
 // included), with every message answered at random, for a bounded number of steps. The program
-// must never crash nor let an exception out of a handler (either would end this process), the
-// error screen, when a run-time error brings it up, must lead back to an empty basic information
-// page, and an error other than the core's run-time error is a defect.
+// must never crash nor let an exception out of a handler (either would end this process), nor
+// hang (the test function has its time limit), and the error screen, when a run-time error brings
+// it up, must lead back to an empty basic information page; an error other than the core's
+// run-time error is a defect.
 //
-// TALLEX_MONKEY_SEED and TALLEX_MONKEY_STEPS replay or lengthen a run; on a failure the last
-// steps are printed.
+// TALLEX_MONKEY_SEED replays another run than the usual one; a failure names its step.
 
 #include "TypedLoan.h"
-#include "shell/CaseFileActions.h"
-#include "widgets/ScheduleGrid.h"
-
-#include "engine/LoanRecord.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QKeySequence>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -34,30 +27,34 @@
 namespace {
 
 // Texts a user might type, with the ones a user should not.
-const QStringList kTexts =
-    QStringLiteral(
-        "1000|10000|330|88.85|36|12|1|0|30|15|365|8.25|10|1880|250000|01-15-2026|02-15-2026|12-31-2027|02-29-2024|"
-        "13-45-2026|6|-5|$1,000.00|(5)|abc||1e308|99999999999999999999|0.125|.25|-|.|12-|Jane Examiner")
-        .split(QLatin1Char('|')) +
-    QStringList{QString(300, QLatin1Char('9'))};
+const QStringList kTexts = QStringLiteral(
+                               "1000|330|36|12|1|0|15|365|8.25|10|1880|01-15-2026|02-29-2024|13-45-2026|-5|"
+                               "$1,000.00|(5)|abc||1e308|99999999999999999999|.25|-|.")
+                               .split(QLatin1Char('|'));
 
-// Keys a user presses, as their names, with the access keys of the pages' buttons ("&Continue",
-// "&Back", ...; Exit is taken only now and then, with its button).
-const QStringList kKeys =
-    QStringLiteral(
-        "0 1 2 5 9 . - , $ / A E Space Backspace Del Tab Shift+Tab Return Enter Esc Up Down Left "
-        "Right PgUp PgDown Home End Shift+Left Shift+End Alt+C Alt+B Alt+N Alt+P Alt+R Alt+D Alt+A Alt+H "
-        "Alt+S Alt+O Alt+T")
-        .split(QLatin1Char(' '));
+// Keys a user presses, with the access keys of the pages' buttons ("&Continue", "&Back", ...).
+const QStringList kKeys = QStringLiteral(
+                              "1 . - Backspace Del Tab Shift+Tab Return Esc Up Down PgDown Home End Alt+C "
+                              "Alt+B Alt+N Alt+P Alt+R Alt+D Alt+S")
+                              .split(QLatin1Char(' '));
+
+// The enabled, visible controls of a kind on the page shown (or in a dialog).
+template <class T>
+QList<T*> Usable(QWidget* root) {
+    QList<T*> items;
+    for (T* w : root ? root->findChildren<T*>() : QList<T*>())
+        if (w->isVisible() && w->isEnabled()) items << w;
+    return items;
+}
 
 class Monkey {
 public:
     Monkey(GuiHarness& h, quint32 seed) : h_(h), rng_(seed) {
-        h_.user().setFallback([this](const std::string&, short style) { return answer(style); });
-        h_.dialogs().onEvery(QStringLiteral("frmError"), [this](QDialog& screen) {
-            const auto text = [&](const char* name) { return screen.findChild<QLabel*>(name)->text(); };
-            lastError_ = text("lblErrNum") + " " + text("lblErrMsg") + " on " + text("lblFormCaption");
-            note("error screen: " + lastError_);
+        h_.user().setFallback([this](const std::string&, short style) -> short {
+            if (style == tallex::kStyleYesNoQuestion || style == tallex::kStyleYesNoCritical)
+                return pick(2) ? tallex::kAnswerYesButton : tallex::kAnswerNoButton;
+            if (style == tallex::kStyleOkCancelWarning) return pick(2) ? tallex::kAnswerOk : tallex::kAnswerCancel;
+            return tallex::kAnswerOk;
         });
         // The calendars run their own modal loop: a watcher drives them from inside it.
         QObject::connect(&watcher_, &QTimer::timeout, [this] { driveCalendar(); });
@@ -70,44 +67,22 @@ public:
         QWidget* focus = QApplication::focusWidget();
         if (!focus || focus->window() != &h_.window()) focus = &h_.window();
         if (roll < 30) {
-            QLineEdit* box = pickOf(usable<QLineEdit>(h_.page()));
-            if (box) type(box);
+            if (QLineEdit* box = pickOf(Usable<QLineEdit>(h_.page()))) type(box);
         } else if (roll < 55) {
-            const QString name = kKeys[pick(int(kKeys.size()))];
-            note("key " + name + " on " + focus->objectName());
-            const QKeyCombination key = QKeySequence::fromString(name)[0];
+            const QKeyCombination key = QKeySequence::fromString(kKeys[pick(int(kKeys.size()))])[0];
             QTest::keyClick(focus, key.key(), key.keyboardModifiers());
-        } else if (roll < 82) {
-            QList<QAbstractButton*> buttons = usable<QAbstractButton>(h_.page());
-            buttons.removeIf([this](QAbstractButton* b) { return rare(b); });
-            if (QAbstractButton* button = pickOf(buttons)) {
-                note("click " + button->objectName());
+        } else if (roll < 88) {
+            if (QAbstractButton* button = pickOf(Usable<QAbstractButton>(h_.page())); button && !exits(button))
                 QTest::mouseClick(button, Qt::LeftButton);
-            }
-        } else if (roll < 88 && h_.pageName() == QStringLiteral("frmPymt") && h_.grid()->model()->rowCount() > 0) {
-            const int row = pick(h_.grid()->model()->rowCount()), column = pick(5);
-            note(QStringLiteral("cell %1,%2").arg(row).arg(column));
-            h_.clickCell(row, column);
-        } else if (roll < 93) {
+        } else {
             QList<QAction*> actions;
             for (QAction* a : h_.window().findChildren<QAction*>())
-                if (!a->objectName().isEmpty() && a->isEnabled() && !a->menu() && !rare(a)) actions << a;
-            if (QAction* action = pickOf(actions)) {
-                note("menu " + action->objectName());
-                action->trigger();
-            }
-        } else {
-            static const char* const names[] = {"case.json", "report.txt", "missing/case.json", ""};
-            const QString name = QString::fromLatin1(names[pick(std::size(names))]);
-            note("next file dialog answers \"" + name + "\"");
-            h_.outputs().queueFileName(name.isEmpty() ? QString() : folder_.filePath(name));
-            if (pick(4) == 0) h_.outputs().queuePrintCancel();
+                if (!a->objectName().isEmpty() && a->isEnabled() && !a->menu() && !exits(a)) actions << a;
+            if (QAction* action = pickOf(actions)) action->trigger();
         }
         h_.settle();
         check(number);
     }
-
-    QByteArray trail() const { return ("last steps:\n  " + trail_.join(QStringLiteral("\n  "))).toUtf8(); }
 
 private:
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
@@ -115,169 +90,72 @@ private:
     T* pickOf(const QList<T*>& items) {
         return items.isEmpty() ? nullptr : items[pick(static_cast<int>(items.size()))];
     }
-    short answer(short style) {
-        if (style == tallex::kStyleYesNoQuestion || style == tallex::kStyleYesNoCritical)
-            return pick(2) ? tallex::kAnswerYesButton : tallex::kAnswerNoButton;
-        if (style == tallex::kStyleOkCancelWarning) return pick(2) ? tallex::kAnswerOk : tallex::kAnswerCancel;
-        return tallex::kAnswerOk;
-    }
-    void note(const QString& what) {
-        trail_ << h_.pageName() + ": " + what;
-        if (trail_.size() > 40) trail_.removeFirst();
-    }
-    // Exit ends the window's run; Back, New Loan and Open Case leave the page: taken seldom, so
-    // the monkey stays a while.
-    bool rare(const QObject* control) {
-        const QString name = control->objectName().toLower();
-        if (name.contains(QStringLiteral("exit"))) return pick(40) != 0;
-        for (const char* word : {"back", "newapr", "newloan", "opencase"})
-            if (name.contains(QLatin1String(word))) return pick(6) != 0;
-        return false;
-    }
-    // The enabled, visible controls of a kind on the page shown (or in a dialog).
-    template <class T>
-    static QList<T*> usable(QWidget* root) {
-        QList<T*> items;
-        if (root)
-            for (T* w : root->findChildren<T*>())
-                if (w->isVisible() && w->isEnabled()) items << w;
-        return items;
+    // Exit would end the window's run (the flows take it).
+    static bool exits(const QObject* control) {
+        return control->objectName().contains(QStringLiteral("exit"), Qt::CaseInsensitive);
     }
     void type(QLineEdit* box) {
-        const QString text = kTexts[pick(static_cast<int>(kTexts.size()))];
-        note("type \"" + text.left(20) + "\" into " + box->objectName());
         QPointer<QLineEdit> guard(box);
         QTest::mouseClick(box, Qt::LeftButton);
         if (!guard) return;
         if (pick(3)) box->selectAll();
-        QTest::keyClicks(box, text);
+        QTest::keyClicks(box, kTexts[pick(static_cast<int>(kTexts.size()))]);
     }
 
-    // Inside a calendar's own modal loop: a few random actions, then Cancel if still open. (The
-    // error screen, the About box and the listing are the scripted runner's.)
+    // Inside a calendar's own modal loop: a random entry and a random click, then Cancel if still
+    // open. (The error screen, the About box and the listing are the scripted runner's.)
     void driveCalendar() {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (driving_ || !dialog || !dialog->objectName().contains(QStringLiteral("Calendar"))) return;
+        const QPointer<QDialog> open = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (driving_ || !open || !open->objectName().contains(QStringLiteral("Calendar"))) return;
         driving_ = true;
-        QPointer<QDialog> open(dialog);
-        for (int i = pick(8); i > 0 && open && open->isVisible(); --i) {
-            if (QLineEdit* box = pick(2) ? pickOf(usable<QLineEdit>(dialog)) : nullptr)
-                type(box);
-            else if (QAbstractButton* button = pickOf(usable<QAbstractButton>(dialog)))
-                QTest::mouseClick(button, Qt::LeftButton);
-            QApplication::processEvents();
-        }
+        if (QLineEdit* box = pickOf(Usable<QLineEdit>(open))) type(box);
+        if (QAbstractButton* button = open ? pickOf(Usable<QAbstractButton>(open)) : nullptr)
+            QTest::mouseClick(button, Qt::LeftButton);
         if (open && open->isVisible()) open->reject();
         driving_ = false;
     }
 
     void check(int number) {
-        if (!h_.window().isVisible()) {
-            // The monkey chose Exit: the program ended as it should; start it again.
-            note("the program ended; started again");
-            h_.restart();
-            return;
-        }
-        QVERIFY2(h_.page(), trail());
-        if (lastError_.isEmpty()) return;
-        // Only the core's run-time errors may end on the error screen, and the loan is then gone:
-        // an empty basic information page.
-        const tallex::LoanRecord& r = h_.record();
-        QVERIFY2(!lastError_.startsWith(QStringLiteral("51 ")) && h_.pageName() == QStringLiteral("frmBasicInfo") &&
-                     r.gdAmount == 0 && r.gdDisclAPR == 0 && r.giPymtRows == 0 && r.gaPymtAmt[1].empty() &&
-                     r.gsLoanType.empty() && !r.gbErrorShown && r.giAPRUnderByFC == tallex::kNotAsked &&
-                     h_.text("txtBorrower").isEmpty() && h_.text("txtAccountNbr").isEmpty(),
-                 qPrintable("step " + QString::number(number) + ", after error " + lastError_ + " on " + h_.pageName() +
-                            "\n" + trail()));
-        lastError_.clear();
+        QVERIFY2(h_.window().isVisible() && h_.page(), qPrintable("no page after step " + QString::number(number)));
+        // Only the core's run-time errors may end on the error screen, and the loan is then gone.
+        int& error = h_.window().session().giLastError;
+        if (error == 0) return;
+        QVERIFY2(error != 51 && h_.pageName() == QStringLiteral("frmBasicInfo") && h_.record().gdAmount == 0 &&
+                     h_.text("txtBorrower").isEmpty(),
+                 qPrintable(QStringLiteral("step %1, after error %2 on ").arg(number).arg(error) + h_.pageName()));
+        error = 0;
     }
 
     GuiHarness& h_;
     std::mt19937 rng_;
     QTimer watcher_;
-    QTemporaryDir folder_;
     bool driving_ = false;
-    QString lastError_;
-    QStringList trail_;
 };
-
-// The offscreen platform says at every page switch what it cannot do (raise a window, grab the
-// keyboard); thousands of steps would bury the log in it.
-QtMessageHandler gDefaultHandler = nullptr;
-void QuietOffscreenPlatform(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (type == QtWarningMsg && text.startsWith(QStringLiteral("This plugin does not support"))) return;
-    gDefaultHandler(type, context, text);
-}
-
-// Where an episode starts: the monkey alone seldom gets a loan through to the results or to
-// reimbursement, so the episodes of a run begin on each of these pages in turn, reached by
-// typing a good loan, and go on at random from there; the construction pages are reached by
-// opening an example case.
-const char* const kStarts[] = {"frmBasicInfo",     "frmPymt",          "FrmDisclosure",
-                               "frmReimbursement", "frmConstInterest", "frmRecDiscl"};
-
-bool Open(GuiHarness& h, const QString& page) {
-    if (page == QStringLiteral("frmConstInterest") || page == QStringLiteral("frmRecDiscl")) {
-        // The construction phase disclosed separately: the case stops on the interest page. A copy,
-        // since the monkey may save the case over the file it came from.
-        static QTemporaryDir folder;
-        const QString copy = folder.filePath(QStringLiteral("construction-only.json"));
-        QFile::remove(copy);
-        if (!QFile::copy(QFINDTESTDATA("../../examples/construction-only.json"), copy) ||
-            !h.window().caseFiles().openCaseFile(copy))
-            return false;
-        if (page == QStringLiteral("frmRecDiscl")) h.click("cmdContinue");
-        return h.pageName() == page;
-    }
-    TypedLoan understated = ThirtySixPaymentsOf330(QStringLiteral("10"), QStringLiteral("1880"));
-    if (page == QStringLiteral("frmPymt")) understated.schedule.clear();  // stops on the empty schedule
-    h.choose("optType_0");  // the page remembers the last loan kind in APR.INI
-    if (page != QStringLiteral("frmBasicInfo")) TypeLoan(h, understated);
-    if (page == QStringLiteral("frmReimbursement")) h.click("cmdContinue");
-    return h.pageName() == page;
-}
-
-int EnvironmentNumber(const char* name, int fallback) {
-    bool ok = false;
-    const int value = qEnvironmentVariableIntValue(name, &ok);
-    return ok ? value : fallback;
-}
 
 }  // namespace
 
 class MonkeyTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { gDefaultHandler = qInstallMessageHandler(QuietOffscreenPlatform); }
-    void random_input_never_crashes_data();
     void random_input_never_crashes();
 };
 
-void MonkeyTest::random_input_never_crashes_data() {
-    QTest::addColumn<int>("seed");
-    if (const int seed = EnvironmentNumber("TALLEX_MONKEY_SEED", 0)) {
-        QTest::newRow("seed from the environment") << seed;
-        return;
-    }
-    for (int seed : {1, 20261206, 4242}) QTest::addRow("seed %d", seed) << seed;
-}
-
+// The monkey alone seldom gets a loan through to the results, so every other episode begins there,
+// with a loan typed whole; bounded in time too, well inside the test function's time limit. The
+// usual seed's walk comes upon the error screen more than once.
 void MonkeyTest::random_input_never_crashes() {
-    QFETCH(int, seed);
-    const int steps = EnvironmentNumber("TALLEX_MONKEY_STEPS", 3000);
+    const int seed =
+        qEnvironmentVariableIsSet("TALLEX_MONKEY_SEED") ? qEnvironmentVariableIntValue("TALLEX_MONKEY_SEED") : 5;
     GuiHarness h;
     Monkey monkey(h, static_cast<quint32>(seed));
     QElapsedTimer clock;
     clock.start();
     int done = 0;
-    // Bounded in time as well, so the run stays well inside the test function's time limit.
-    for (int episode = 0; done < steps && clock.elapsed() < 15000; ++episode) {
-        const QString start = QString::fromLatin1(kStarts[(episode + seed) % std::size(kStarts)]);
+    for (int episode = 0; done < 3000 && clock.elapsed() < 15000; ++episode) {
         h.restart();
-        h.forgetPrompts();
-        QVERIFY2(Open(h, start),
-                 qPrintable(start + " not reached: on " + h.pageName() + "; " + PromptsText(h.prompts())));
-        for (int k = 0; k < 250 && done < steps; ++k, ++done) {
+        h.choose("optType_0");  // the page remembers the last loan kind in APR.INI
+        if (episode % 2) QVERIFY(TypeLoan(h, ThirtySixPaymentsOf330(QStringLiteral("10"), QStringLiteral("1880"))));
+        for (int k = 0; k < 250 && done < 3000; ++k, ++done) {
             monkey.step(done);
             if (QTest::currentTestFailed()) return;
         }

@@ -1,6 +1,5 @@
 // File > Review Loan Tape...: the cases of a tape listed as the command line checks them,
-// filtered, one opened in the pages and the review found again as it was; the list exported as
-// the command line's own CSV.
+// filtered, one opened in the pages; the list exported as the command line's own CSV.
 
 #include "CaseCommands.h"
 #include "GuiHarness.h"
@@ -37,54 +36,44 @@ std::string Batch(const QString& input, const char* format) {
     return out.str();
 }
 
-QString Cell(TapeReviewWindow& review, int row, int column) {
-    return review.filter().index(row, column).data().toString();
-}
-
 }  // namespace
 
 void TapeReviewTest::tape_is_filtered_a_case_opened_and_the_list_exported() {
     GuiHarness h;
     // The command line's verdicts of the same tape: which cases are violations, and their APRs.
-    std::vector<nlohmann::json> expected;
     std::istringstream lines(Batch(ExampleTape(), "jsonl"));
-    for (std::string line; std::getline(lines, line);) expected.push_back(nlohmann::json::parse(line));
     QStringList violations;
-    for (const auto& v : expected)
-        if (v.value("verdict", "") == "violation") violations << QString::fromStdString(v["case"]);
-    QVERIFY(violations.size() >= 2);  // the example tape must show the filter at work
+    std::vector<double> aprs;
+    int cases = 0;
+    for (std::string line; std::getline(lines, line); ++cases) {
+        const nlohmann::json verdict = nlohmann::json::parse(line);
+        if (verdict.value("verdict", "") != "violation") continue;
+        violations << QString::fromStdString(verdict["case"]);
+        aprs.push_back(verdict["calc_apr"]);
+    }
+    QVERIFY(violations.size() >= 2 && violations.size() < cases);  // the filter at work
 
     h.outputs().queueFileName(ExampleTape());
     h.trigger("mnuReviewTape");
     auto* review = h.window().findChild<TapeReviewWindow*>();
     QVERIFY(review && QTest::qWaitFor([review] { return !review->busy(); }, 30000));
-    QCOMPARE(review->model().rowCount(), static_cast<int>(expected.size()));
+    QCOMPARE(review->model().rowCount(), cases);
     review->findChild<QComboBox*>(QStringLiteral("cboShow"))->setCurrentIndex(1);
     QStringList shown;
-    for (int row = 0; row < review->filter().rowCount(); ++row) shown << Cell(*review, row, 0);
+    for (int row = 0; row < review->filter().rowCount(); ++row)
+        shown << review->filter().index(row, 0).data().toString();
     QCOMPARE(shown, violations);
 
     // The first violation (a regular loan), double-clicked, opens in the pages by the replay of
     // Open Case, on the schedule; Continue gives the APR the command line gave.
     QTableView& table = review->table();
-    const QString opened = Cell(*review, 0, 0);
     const QPoint at = table.visualRect(review->filter().index(0, 1)).center();
     QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, at);  // the view opens what was pressed
     QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, at);
     QVERIFY2(h.pageName() == QLatin1String("frmPymt"), qPrintable(h.pageName() + PromptsText(h.prompts())));
-    const auto verdict = std::find_if(expected.begin(), expected.end(),
-                                      [&](const nlohmann::json& v) { return v["case"] == opened.toStdString(); });
     QVERIFY(h.click("cmdContinue"));
     QCOMPARE(h.pageName(), QStringLiteral("FrmDisclosure"));
-    QCOMPARE(h.record().gdCalcAPR, (*verdict)["calc_apr"].get<double>());
-
-    // Back to the review: the same window, filter and row; no tape asked for again.
-    const QStringList requests = h.outputs().requests();
-    h.trigger("mnuReviewTape");
-    QCOMPARE(h.window().findChild<TapeReviewWindow*>(), review);
-    QCOMPARE(h.outputs().requests(), requests);
-    QCOMPARE(review->findChild<QComboBox*>(QStringLiteral("cboShow"))->currentIndex(), 1);
-    QCOMPARE(table.currentIndex().siblingAtColumn(0).data().toString(), opened);
+    QCOMPARE(h.record().gdCalcAPR, aprs[0]);
 
     // The list exported as CSV is the command line's own.
     QTemporaryDir folder;
@@ -92,8 +81,6 @@ void TapeReviewTest::tape_is_filtered_a_case_opened_and_the_list_exported() {
     h.outputs().queueFileName(output);
     review->findChild<QPushButton*>(QStringLiteral("cmdExport"))->click();
     QVERIFY(QTest::qWaitFor([review] { return !review->busy(); }, 30000));
-    QCOMPARE(h.prompts().value(h.prompts().size() - 1),
-             QStringLiteral("The verdicts have been exported to %1.").arg(output));
     QCOMPARE(ReadAll(output), QByteArray::fromStdString(Batch(ExampleTape(), "csv")));
 }
 
