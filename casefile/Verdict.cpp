@@ -1,6 +1,7 @@
 #include "Verdict.h"
 
 #include "ShortestNumber.h"
+#include "Utf8.h"
 
 #include "compliance/Reimbursement.h"
 #include "engine/NumberText.h"
@@ -75,16 +76,30 @@ public:
     JsonLine& value(std::string_view v) {
         text_ += '"';
         // Runs that need no escape are copied whole; a table tells them, one look per character.
+        // Bytes beyond ASCII are looked at as UTF-8: JSON text must be UTF-8, and a file name
+        // may hold any bytes, so a byte that starts no sequence becomes U+FFFD.
         static constexpr auto kEscaped = [] {
             std::array<bool, 256> escaped{};
             for (int c = 0; c < 0x20; ++c) escaped[static_cast<std::size_t>(c)] = true;
+            for (int c = 0x80; c < 0x100; ++c) escaped[static_cast<std::size_t>(c)] = true;
             escaped['"'] = escaped['\\'] = true;
             return escaped;
         }();
+        const auto* bytes = reinterpret_cast<const unsigned char*>(v.data());
         std::size_t plain = 0;
         for (std::size_t i = 0; i < v.size(); ++i) {
-            const auto c = static_cast<unsigned char>(v[i]);
+            const auto c = bytes[i];
             if (!kEscaped[c]) continue;
+            if (c >= 0x80) {
+                if (const std::size_t length = Utf8SequenceLength(bytes + i, v.size() - i)) {
+                    i += length - 1;
+                    continue;
+                }
+                text_.append(v, plain, i - plain);
+                text_ += kReplacementCharacter;
+                plain = i + 1;
+                continue;
+            }
             text_.append(v, plain, i - plain);
             plain = i + 1;
             switch (c) {

@@ -3,6 +3,7 @@
 // constant memory: each row goes to a working file as soon as it is complete.
 
 #include "BatchOutput.h"
+#include "Utf8.h"
 
 #include <xlsxwriter.h>
 
@@ -30,37 +31,18 @@ std::string CellText(const std::string& text) {
     const auto* s = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
     for (std::size_t i = 0; i < n;) {
-        std::size_t length = 0;
-        const unsigned char c = s[i];
-        if (c < 0x80)
-            length = 1;
-        else if (c >= 0xC2 && c <= 0xDF)
-            length = 2;
-        else if (c >= 0xE0 && c <= 0xEF)
-            length = 3;
-        else if (c >= 0xF0 && c <= 0xF4)
-            length = 4;
-        bool valid = length > 0 && i + length <= n;
-        for (std::size_t k = 1; valid && k < length; ++k) valid = (s[i + k] & 0xC0) == 0x80;
-        if (valid && length == 3) {
-            const unsigned code = (c & 0x0Fu) << 12 | (s[i + 1] & 0x3Fu) << 6 | (s[i + 2] & 0x3Fu);
-            valid = code >= 0x800 && (code < 0xD800 || code > 0xDFFF);
-        }
-        if (valid && length == 4) {
-            const unsigned code = (c & 0x07u) << 18 | (s[i + 1] & 0x3Fu) << 12 | (s[i + 2] & 0x3Fu) << 6;
-            valid = code >= 0x10000 && code <= 0x10FFFF;
-        }
+        const std::size_t length = Utf8SequenceLength(s + i, n - i);
         if (characters == kMaxCellCharacters - 3) cut = out.size();
         if (characters == kMaxCellCharacters) {
             out.resize(cut);
             out += "...";
             break;
         }
-        if (valid) {
+        if (length > 0) {
             out.append(text, i, length);
             i += length;
         } else {
-            out += "\xEF\xBF\xBD";
+            out += kReplacementCharacter;
             ++i;
         }
         ++characters;

@@ -204,17 +204,10 @@ public:
           // Two chunks per thread and two more keep every thread busy; more would only cost memory.
           window_(2 * static_cast<std::size_t>(jobs) + 2),
           chunks_(window_) {
-        for (int i = 1; i < jobs; ++i) workers_.emplace_back([this] { Work(); });
+        StartWorkers(jobs - 1);
     }
 
-    ~BatchWriter() {
-        {
-            const std::lock_guard lock(mutex_);
-            stop_ = true;
-        }
-        work_.notify_all();
-        for (std::thread& t : workers_) t.join();
-    }
+    ~BatchWriter() { StopWorkers(); }
 
     BatchWriter(const BatchWriter&) = delete;
     BatchWriter& operator=(const BatchWriter&) = delete;
@@ -331,7 +324,9 @@ private:
         }
     }
 
-    void Check(Chunk& chunk, CaseRun& run) {
+    // Out of line: inlined into RunBatchCommand, GCC 12 falsely warns that a case's error may be
+    // used uninitialized.
+    [[gnu::noinline]] void Check(Chunk& chunk, CaseRun& run) {
         chunk.failure = nullptr;
         try {
             for (std::size_t i = 0; i < chunk.count; ++i) CheckCase(chunk.cases[i], run, sink_);
@@ -368,6 +363,26 @@ private:
     std::uint64_t total_;
     std::uint64_t done_ = 0;
     BatchSummary summary_;
+    // A thread that cannot start ends the batch; the ones already running are stopped first,
+    // since no destructor runs for a constructor that throws.
+    void StartWorkers(int count) {
+        try {
+            for (int i = 0; i < count; ++i) workers_.emplace_back([this] { Work(); });
+        } catch (...) {
+            StopWorkers();
+            throw;
+        }
+    }
+
+    void StopWorkers() {
+        {
+            const std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        work_.notify_all();
+        for (std::thread& t : workers_) t.join();
+    }
+
     CaseRun run_;  // the reading thread's own
     // Chunk i is chunks_[i % window_]; filled_ >= taken_ >= written_, and filled_ - written_ <= window_.
     const std::size_t window_;
@@ -394,11 +409,20 @@ int RunBatchCommand(const CaseCommandOptions& options, std::istream& in, std::os
         err << "tallex-cli: --format xlsx writes a spreadsheet file: give it with -o FILE.xlsx\n";
         return 2;
     }
+    // Verdicts go to a temporary beside the output and are renamed into place at the end, so a
+    // batch that is stopped never leaves a partial verdict file under the chosen name. Declared
+    // before the file and the sink, so that an error no branch foresaw removes the temporary
+    // after they are closed (a workbook is written when its sink closes).
+    struct Temporary {
+        std::string path;
+        ~Temporary() {
+            std::error_code ignored;
+            if (!path.empty()) std::filesystem::remove(path, ignored);
+        }
+    } temporary;
+    std::string& temp = temporary.path;
     std::ofstream file;
     std::ostream* stream = &out;
-    // Verdicts go to a temporary beside the output and are renamed into place at the end, so a
-    // batch that is stopped never leaves a partial verdict file under the chosen name.
-    std::string temp;
     if (toFile) {
         temp = options.output + ".partial";
         file.open(temp, std::ios::binary | std::ios::trunc);

@@ -334,6 +334,21 @@ TEST(verdict, states_each_figure_accurate_or_how_it_is_wrong) {
             .is_null());
 }
 
+// JSON text is UTF-8 whatever bytes a file name holds: a byte that starts no character is U+FFFD.
+TEST(verdict, names_the_case_in_utf8) {
+    CaseOutcome outcome;
+    ASSERT_FALSE(RunCase(LoadCase(kExamples + "/regular-monthly.json"), outcome));
+    const std::string bad = "\xEF\xBF\xBD";
+    const std::pair<std::string, std::string> names[] = {
+        {"caf\xC3\xA9.json", "caf\xC3\xA9.json"},
+        {"a\xFF.json", "a" + bad + ".json"},
+        {"\xED\xA0\x80.json", bad + bad + bad + ".json"},  // an encoded surrogate
+        {"cut\xC3", "cut" + bad},
+    };
+    for (const auto& [name, written] : names)
+        EXPECT_EQ(nlohmann::json::parse(VerdictJson(outcome, name)).at("case"), written);
+}
+
 TEST(case_file, survives_a_round_trip) {
     for (const char* name : {"regular-monthly.json", "irregular-with-advance.json", "single-payment-days.json",
                              "construction-only.json", "construction-permanent.json"}) {

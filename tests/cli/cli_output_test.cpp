@@ -452,14 +452,21 @@ TEST(cli_batch_output, progress_bar_only_on_a_terminal) {
 }
 
 // An error no command foresaw ends the run as bad input does: one line naming the program, exit
-// 2. Here no checking thread can be started, each asking for a stack of a terabyte.
+// 2, and no file left, not even the temporary. Here checking threads cannot start: each asks for a
+// stack of a terabyte (none starts), or of 8 GB in 20 GB of address space (two start, then not).
 TEST(cli_manners, an_unforeseen_error_is_one_line_and_exit_2) {
-    const std::string huge = "ulimit -s 1073741824 2>/dev/null && " + std::string(TALLEX_CLI);
-    std::string out;
-    if (clitest::Run(huge + " --version", out) != 0) GTEST_SKIP() << "no process starts with such a stack limit";
-    const std::string args = " batch " + kExamples + "/regular-monthly.json --jobs 2 2>&1";
-    if (clitest::Run(huge + args, out) != 2) GTEST_SKIP() << "a thread with a terabyte of stack was started";
-    EXPECT_EQ(out, std::string("tallex-cli: ") + std::strerror(EAGAIN) + "\n");
+    TempFolder folder;
+    for (const std::string limits : {"ulimit -s 1073741824", "ulimit -s 8388608 && ulimit -v 20971520"}) {
+        const std::string cli = limits + " 2>/dev/null && " + TALLEX_CLI;
+        std::string out;
+        if (clitest::Run(cli + " --version", out) != 0) GTEST_SKIP() << "no process starts under " << limits;
+        const std::string args = " batch " + kExamples + "/regular-monthly.json --jobs 4 -o " + (folder / "v.jsonl");
+        const int code = clitest::Run(cli + args + " 2>&1", out);
+        if (code == 0) GTEST_SKIP() << "every thread started under " << limits;
+        EXPECT_EQ(code, 2) << limits;
+        EXPECT_EQ(out, std::string("tallex-cli: ") + std::strerror(EAGAIN) + "\n") << limits;
+        EXPECT_EQ(folder.files(), std::vector<std::string>{}) << limits;
+    }
 }
 
 }  // namespace
