@@ -7,11 +7,13 @@
 
 #include "TypedLoan.h"
 #include "shell/CaseFileActions.h"
+#include "shell/SingleInstance.h"
 #include "widgets/ScheduleGrid.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QKeySequence>
@@ -21,10 +23,12 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSet>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <QUuid>
 
 namespace {
 
@@ -70,6 +74,7 @@ private slots:
     void error_in_a_page_handler_ends_on_the_error_screen();
     void keys_in_the_schedule_grid_data();
     void keys_in_the_schedule_grid();
+    void second_copy_asks_and_hands_its_case_to_the_first();
 };
 
 // The splash shows first: its Continue, pressed by Enter, leads to the case named on the command
@@ -244,6 +249,28 @@ void DesktopTest::keys_in_the_schedule_grid() {
     }
     QCOMPARE(h.record().gdCalcAPR, 0.0);
     QCOMPARE(calendars.size(), steps.contains(QStringLiteral("click:cmdFedCal")) ? 1 : 0);
+}
+
+// A second copy asks the start-up question (style 20); No raises the first copy and hands it the
+// case file named, as an absolute path; Yes starts the second copy after all.
+void DesktopTest::second_copy_asks_and_hands_its_case_to_the_first() {
+    const QString key = QStringLiteral("tallex-test-") + QUuid::createUuid().toString(QUuid::Id128);
+    SingleInstance first(key);
+    QVERIFY(first.tryBecomePrimary());
+    QSignalSpy raised(&first, &SingleInstance::raiseRequested);
+    QSignalSpy opened(&first, &SingleInstance::openRequested);
+    tallex::ScriptedUser user;
+    user.queue(tallex::kAnswerNoButton);
+    SingleInstance second(key);
+    QVERIFY(!ContinueAfterInstanceCheck(second, user, QStringLiteral("review.tallex")));
+    QCOMPARE(user.prompts().size(), std::size_t(1));
+    QCOMPARE(user.prompts()[0].style, 20);
+    QVERIFY(raised.wait(3000) || raised.size() == 1);
+    QTRY_COMPARE(opened.size(), 1);
+    QCOMPARE(opened[0][0].toString(), QDir::current().absoluteFilePath(QStringLiteral("review.tallex")));
+    user.queue(tallex::kAnswerYesButton);
+    SingleInstance third(key);
+    QVERIFY(ContinueAfterInstanceCheck(third, user));
 }
 
 QTEST_MAIN(DesktopTest)
