@@ -379,6 +379,8 @@ TEST(construction_span, unit_periods_and_odd_days_or_a_refusal) {
         {kFreqActualDaysSingle, days, {D(1, 1, 2023), D(7, 1, 2023), D(4, 1, 2024)}, {1, 1, 365, 365}, 0},
         // 3 construction quarters halved = 135 days: 1 quarter and 45 days; 2 permanent quarters.
         {kFreqMultiplesOfMonth, quarterly, {D(1, 15, 2023), D(10, 15, 2023), D(4, 15, 2024)}, {3, 45, 90, 360}, 0},
+        // The same with no unit period yet: the rule sets 3 x 30 days in 360 itself.
+        {kFreqMultiplesOfMonth, {0, 0, 3, 0}, {D(1, 15, 2023), D(10, 15, 2023), D(4, 15, 2024)}, {3, 45, 90, 360}, 0},
         // Annual: 90 days + 18 permanent months = 1 year and 270 days of 30-day months.
         {kFreqMultiplesOfMonth, annual, {D(1, 15, 2023), D(7, 15, 2023), D(1, 15, 2025)}, {1, 270, 360, 360}, kEven},
         // Annual off the day: 186 days halved = 93, permanent 1 year back to 01-15-2024 and 179 days.
