@@ -486,6 +486,18 @@ TEST(verdict, csv_field_quotes_and_neutralises_text_and_keeps_numbers) {
         {number(1000), "1000"},
         {yes, "true"},
         {VerdictCell{}, ""},
+        {text("\xEF\xBC\x8B"
+              "1"),
+         "\"'\xEF\xBC\x8B"
+         "1\""},  // full-width plus, minus and commercial at
+        {text("\xEF\xBC\x8D"
+              "1"),
+         "\"'\xEF\xBC\x8D"
+         "1\""},
+        {text("\xEF\xBC\xA0"
+              "1"),
+         "\"'\xEF\xBC\xA0"
+         "1\""},
     };
     for (const Row& row : rows) {
         std::string out;

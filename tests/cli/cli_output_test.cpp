@@ -131,6 +131,13 @@ TEST(cli_batch_input, each_kind_of_input_gives_its_cases_in_order_and_its_exit_c
             EXPECT_EQ(v.value("apr_verdict", ""), c.checked ? "accurate" : "") << row.args << ": " << verdicts[n];
         }
     }
+    // A row the tape reader itself refuses keeps its own account, not that of the case before it.
+    WriteFile(folder / "reader-refused.csv", "account,kind\r\nT-5,regular\r\nT-6,lease\r\n");
+    std::string out;
+    EXPECT_EQ(RunCli("batch --jobs 1 " + (folder / "reader-refused.csv"), out), 1);
+    const std::vector<std::string> verdicts = Lines(out);
+    ASSERT_EQ(verdicts.size(), 2u) << out;
+    EXPECT_EQ(nlohmann::json::parse(verdicts[1]).value("account", ""), "T-6") << verdicts[1];
 }
 
 // The manners of a command-line tool: the usage when no subcommand is given or asked for, the
