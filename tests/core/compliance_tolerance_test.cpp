@@ -570,6 +570,9 @@ TEST(results_pictures, tolerance_scales_and_positive_verdict_follow_the_tests) {
                        reimbursed.reimbursementText),
               std::tuple("12.0000 %", "12.3000 %", "\u00b10.1250 %", "12.2500 %"));
     EXPECT_STREQ(kPositiveVerdictText, "The disclosed APR and finance charge are accurate within tolerance.");
+    // Before any test ran the page shows blank scales: the computed figure on the disclosed one.
+    const ToleranceScales blank;
+    EXPECT_EQ(std::tie(blank.apr.computed, blank.financeCharge.computed), std::tuple(0, 0));
 }
 
 }  // namespace

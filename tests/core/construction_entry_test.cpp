@@ -74,6 +74,9 @@ TEST(construction_terms, continue) {
     EXPECT_EQ(r->gsLoanType, "Construction Only Loan (Interest on Entire Commitment Amount)");
     EXPECT_EQ(ConstLoanTypeText(Choices(0, 0)), "Construction Only Loan (Interest on Advances Only)");
     EXPECT_EQ(ConstLoanTypeText(Choices(1, 0)), "Construction/Permanent Loan (Interest on Advances Only)");
+    // Coming back to the page forgets the figures of the visit before.
+    ConstLoanTermsActivate(*r);
+    EXPECT_EQ(std::tuple(r->gdCommitmentAmt, r->gdSimpleIntRate), std::tuple(0, 0));
 }
 
 TEST(construction_terms, leaving_a_field_shows_it_formatted) {

@@ -125,6 +125,7 @@ TEST(val, reads_the_leading_number) {
         {".0000000000001", 1e-13},
         {".000000000000001", 1e-15},
         {"123456789012345", 123456789012345.0},
+        {"1:2", 1},  // ':' follows '9' in the character set: no digit
     };
     for (const Row& row : rows) EXPECT_DOUBLE_EQ(Val(row.text), row.value) << "text '" << row.text << "'";
 }

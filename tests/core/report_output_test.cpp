@@ -19,6 +19,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -114,6 +115,23 @@ TEST(report_lines, wording_of_each_case) {
              r.dFinanceChgDiff = -12.5;
          },
          p + "** VIOLATION **  Finance Charge is overstated by:     " + std::string(17, ' ') + "$12.50"},
+        // With its permanent financing a construction loan lists every row of the schedule.
+        {false,
+         [](LoanRecord& r) {
+             r.giGridRowCount = 2;
+             std::tie(r.gaPymtCol0[2], r.gaPymtAmt[2], r.gaNumPymts[2], r.gaUnitPeriods[2], r.gaOddDays[2]) =
+                 std::tuple("2", "250", "12", "1", "0");
+         },
+         p + "    2" + std::string(15, ' ') + "$250.00" + std::string(10, ' ') + "12" + std::string(11, ' ') + "1" +
+             std::string(10, ' ') + "0"},
+        // Code 4 lists the lump sums too.
+        {true,
+         [](LoanRecord& r) {
+             r.giPymtFreq = 4;
+             r.gbAPRUnderViol = r.gbLumpSumsShown = true;
+             r.gdAPRAdjFinal = -5;
+         },
+         p + "Lump Sum Method:" + std::string(21 + 13, ' ') + "$0.00"},
     };
     for (const Row& row : rows) {
         LoanRecord r;

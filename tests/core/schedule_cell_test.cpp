@@ -83,6 +83,7 @@ TEST(schedule_cell_check, refusals_and_acceptances_by_column) {
         {6, 200, false, false, 4, "5", ""},
         {5, 360, true, false, 4, "400", ""},
         {6, 364, true, false, 3, "2", "When days in unit period are less than 365, unit periods must be 1."},
+        {6, 365, true, false, 4, "364", ""},
     };
     for (const Row& row : rows) {
         Page page(row.freq, row.unitDays, row.regular);

@@ -49,6 +49,7 @@ TEST(schedule_page_activation, single_payment_loans_get_their_one_stream) {
         {5, 360, 18, 1, 180, "1", "1", "180", {true, false, true, true, true}, false},  // term beyond a year
         {6, 200, 0, 0, 0, "1", "1", "0", {true, false, true, true, true}, false},
         {6, 365, 0, 2, 10, "1", "", "", {true, false, true, false, false}, false},  // typed by the user
+        {6, 200, 13, 0, 5, "1", "1", "5", {true, false, true, true, true}, false},  // never less than one period
     };
     for (const Row& row : rows) {
         auto r = Loan(row.code);

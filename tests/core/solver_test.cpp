@@ -277,6 +277,7 @@ TEST(solve_apr, random_schedules_end_at_a_root) {
         }
         EXPECT_TRUE(advances || !r->gbSolverFailed) << where;
         if (r->gbSolverFailed) continue;
+        EXPECT_LE(r->gdIterDiff, 1e-7) << where << ": stopped before a pass moved the rate by at most 1e-7";
         const long double i = r->gdIteratedAPR;
         const long double below = ClosedFormPV(streams, i - kConvergenceLimit, basis.unitDays) - amount;
         const long double above = ClosedFormPV(streams, i + kConvergenceLimit, basis.unitDays) - amount;
