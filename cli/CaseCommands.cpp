@@ -410,9 +410,9 @@ int RunBatchCommand(const CaseCommandOptions& options, std::istream& in, std::os
         return 2;
     }
     // Verdicts go to a temporary beside the output and are renamed into place at the end, so a
-    // batch that is stopped never leaves a partial verdict file under the chosen name. Declared
-    // before the file and the sink, so that an error no branch foresaw removes the temporary
-    // after they are closed (a workbook is written when its sink closes).
+    // batch that is stopped never leaves a partial verdict file under the chosen name. However the
+    // batch ends, a temporary not renamed is removed; declared before the file and the sink, so
+    // that it goes after they are closed (a workbook is written when its sink closes).
     struct Temporary {
         std::string path;
         ~Temporary() {
@@ -428,6 +428,7 @@ int RunBatchCommand(const CaseCommandOptions& options, std::istream& in, std::os
         file.open(temp, std::ios::binary | std::ios::trunc);
         if (!file) {
             err << "tallex-cli: " << options.output << ": cannot be written: " << std::strerror(errno) << "\n";
+            temp.clear();  // not ours to remove
             return 2;
         }
         if (xlsx) file.close();  // the workbook is written there when the batch finishes
@@ -446,16 +447,17 @@ int RunBatchCommand(const CaseCommandOptions& options, std::istream& in, std::os
         sink.reset();  // a workbook left open is closed now, before its file is judged
         if (toFile) {
             if (file.is_open()) file.close();
+            // The temporary itself goes with `temporary`, unless it was renamed into place.
             if (code == 2 || !file) {
-                fs::remove(temp, ec);
                 if (code != 2) {
                     err << "tallex-cli: " << options.output << ": cannot be written\n";
                     code = 2;
                 }
             } else if (fs::rename(temp, options.output, ec); ec) {
                 err << "tallex-cli: " << options.output << ": cannot be written: " << ec.message() << "\n";
-                fs::remove(temp, ec);
                 code = 2;
+            } else {
+                temp.clear();
             }
         }
         return code;
