@@ -108,9 +108,9 @@ void AddCaseCommands(CLI::App& app, CaseCommandOptions& options, CLI::App*& chec
                       "Verdict file, written whole or not at all (default, or -: standard output; not for xlsx)");
     batch
         ->add_option("--format", options.format,
-                     "Verdicts as jsonl (one JSON line per case), csv (one row per case) or xlsx (a spreadsheet)")
-        ->check(CLI::IsMember({"jsonl", "csv", "xlsx"}))
-        ->capture_default_str();
+                     "Verdicts as jsonl (one JSON line per case), csv (one row per case) or xlsx (a spreadsheet) "
+                     "(default: csv or xlsx when -o's name ends so, else jsonl)")
+        ->check(CLI::IsMember({"jsonl", "csv", "xlsx"}));
     batch
         ->add_option("-j,--jobs", options.jobs,
                      "Cases checked at once, on as many threads; the verdicts keep the input's order (default: "
@@ -394,6 +394,14 @@ private:
     std::vector<std::thread> workers_;
 };
 
+// What a batch writes when --format is not given: a verdict file named v.csv or v.xlsx is meant to
+// open in a spreadsheet, so JSON lines written under that name would be a broken file.
+std::string FormatOfOutput(const std::string& output) {
+    const std::string ending = std::filesystem::path(output).extension().string();
+    if (ending == ".csv" || ending == ".xlsx") return ending.substr(1);
+    return "jsonl";
+}
+
 // What a batch reads: chosen by --input-format, else by the input's name.
 enum class InputKind { JsonLines, Folder, CaseFile, Tape };
 
@@ -404,7 +412,8 @@ int RunBatchCommand(const CaseCommandOptions& options, std::istream& in, std::os
     namespace fs = std::filesystem;
     std::error_code ec;
     const bool toFile = !options.output.empty() && options.output != "-";
-    const bool xlsx = options.format == "xlsx";
+    const std::string format = options.format.empty() ? FormatOfOutput(options.output) : options.format;
+    const bool xlsx = format == "xlsx";
     if (xlsx && !toFile) {
         err << "tallex-cli: --format xlsx writes a spreadsheet file: give it with -o FILE.xlsx\n";
         return 2;
@@ -438,7 +447,7 @@ int RunBatchCommand(const CaseCommandOptions& options, std::istream& in, std::os
     if (xlsx) {
         const fs::path folder = fs::path(options.output).parent_path();
         sink = MakeXlsxSink(temp, folder.empty() ? "." : folder.string());
-    } else if (options.format == "csv") {
+    } else if (format == "csv") {
         sink = MakeCsvSink(*stream);
     } else {
         sink = MakeJsonLinesSink(*stream);

@@ -18,7 +18,7 @@ int DefaultJobs();
 struct CaseCommandOptions {
     std::string input;             // a case file (check, report), or a .jsonl file or folder (batch)
     std::string output;            // -o: the report or verdict file; empty or "-": standard output
-    std::string format = "jsonl";  // batch: jsonl, csv or xlsx
+    std::string format = {};       // batch: jsonl, csv or xlsx; empty: by the output's ending
     std::string inputFormat = {};  // batch: jsonl, csv or json; empty: by the input's name
     int jobs = DefaultJobs();      // batch: cases checked at once
 };
