@@ -237,9 +237,10 @@ TEST(finance_charge_method, adjustment_against_the_adjusted_total_of_payments) {
     EXPECT_NEAR(r->gdFCAdjTotal, adjustedTotal, 1e-9);
     EXPECT_NEAR(r->gdFCAdjustment, 1000 + 50 - adjustedTotal, 1e-9);
 
-    // A dollar or less is no adjustment.
-    for (const auto& [wanted, kept] : {std::pair{-0.50, 0.0}, {-1.50, -1.50}, {3.00, 0.0}}) {
-        r->gdEstFinanceChg = adjustedTotal - 1000 + wanted;
+    // A dollar or less is no adjustment. Set against the record's own adjusted total, so that the
+    // adjustment before the rule is exactly the dollar.
+    for (const auto& [wanted, kept] : {std::pair{-0.50, 0.0}, {-1.00, 0.0}, {-1.50, -1.50}, {3.00, 0.0}}) {
+        r->gdEstFinanceChg = r->gdFCAdjTotal - 1000 + wanted;
         FinanceChargeMethod(*r);
         EXPECT_NEAR(r->gdFCAdjustment, kept, 1e-9) << "adjustment before the rule " << wanted;
     }
