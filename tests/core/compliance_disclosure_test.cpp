@@ -145,9 +145,10 @@ TEST(disclosure_results, activation_clears_earlier_work_values_but_not_dpval) {
     r->gaPymtDbl[1] = 87;
     r->gbUseAltSchedule = true;
     r->dTolerance = 0.25;
-    r->dTempAPR = 11.5;  // left by a reimbursement, listed by the calculation listing
+    r->dTempAPR = 11.5;              // left by a reimbursement, listed by the calculation listing
+    r->gdDisclAPR_Adjusted = 11.75;  // left by an earlier tolerance test, listed too
     Activate(*r);
-    EXPECT_EQ(r->gdProrateFactor + r->gaPymtDbl[1] + r->dTolerance + r->dTempAPR, 0.0);
+    EXPECT_EQ(r->gdProrateFactor + r->gaPymtDbl[1] + r->dTolerance + r->dTempAPR + r->gdDisclAPR_Adjusted, 0.0);
     EXPECT_EQ(std::tie(r->gbUseAltSchedule, r->dPval), std::tuple(false, pvAtDisclosed));
 }
 
