@@ -88,6 +88,12 @@ TEST(report_lines, wording_of_each_case) {
         {false, accrual(6), p + "  Accrual System:               Actual Days (365/360) - Compounded Interest"},
         {false, accrual(7), p + "  Accrual System:               Other"},
         {false, accrual(7), p + "Number of Months in "},  // "other" measured in months
+        {false,
+         [](LoanRecord& r) {
+             r.giAccrualMethod = 7;
+             r.construction.optOther = 1;
+         },
+         p + "Number of Days in "},
         // Actual days: the odd days after the unit periods.
         {false,
          [](LoanRecord& r) {
@@ -99,6 +105,7 @@ TEST(report_lines, wording_of_each_case) {
          p + "One payment of principal of $0.00 and interest due monthly"},
         {false, [](LoanRecord& r) { r.giAPROverByFC = kAnswerYes; },
          p + "APR Error Caused by Finance Charge Error:              Yes"},
+        {false, [](LoanRecord&) {}, p + "Loan Secured by Real Estate or Dwelling:               No"},
         {false, [](LoanRecord& r) { r.dFnceChg = 0.5; }, p + "FINANCE CHARGE:" + std::string(38, ' ') + "$0.50"},
         // A reimbursement row of blank cells whose adjusted payment is 50 cents: a payment, not an advance.
         {true,
