@@ -22,7 +22,7 @@ namespace {
 TEST(ini_file, reads_names_without_regard_to_case_and_falls_back_to_the_default) {
     const IniFile ini = IniFile::Parse(
         "; remembered entries\r\n[tallex]\r\nusername = Pat Examiner \r\nLenderName=\r\nType=\"Construction\"\r\n"
-        "[Options]\r\nStartup Intro=No\r\n");
+        "FormMaximized=''\r\n[Options]\r\nStartup Intro=No\r\n");
     struct Row {
         const char *section, *key, *fallback, *expected;
     };
@@ -31,6 +31,7 @@ TEST(ini_file, reads_names_without_regard_to_case_and_falls_back_to_the_default)
         {"TALLEX", "LenderName", "none", "none"},          // an empty value reads as the default
         {"TALLEX", "OriginalCreditorName", "x", "x"},      // a missing key too
         {"TALLEX", "Type", "RegularAPR", "Construction"},  // quotes are not part of the value
+        {"TALLEX", "FormMaximized", "FALSE", "FALSE"},     // so quoted nothing is empty
         {"OPTIONS", "startup intro", "Yes", "No"},
         {"Missing", "UserName", "d", "d"},
     };
