@@ -166,6 +166,11 @@ TEST(cut_schedule, stops_after_the_limit) {
         EXPECT_EQ(r->gaAltPymtAmt[1].ToDouble(), -1.0);  // 100 x 0.99 - 100
         EXPECT_EQ(r->gaAltPymtAmt[2].ToDouble(), c.last == 3 ? 0.0 : -0.9);
     }
+    // An advance changes by nothing at any factor, also one far below 1 (a grossly understated APR).
+    auto far = Loan(3000, 10, "100 12 1 0 | -50 1 5 0 | 90 24 13 0");
+    far->gdProrateFactor = 0.4;
+    CutSchedule(*far, 36);
+    EXPECT_EQ(std::tuple(far->gaAltPymtAmt[1].ToDouble(), far->gaAltPymtAmt[2].ToDouble()), std::tuple(-60.0, 0.0));
     auto r = Loan(1000, 0, kTwelve);
     EXPECT_THROW(CutSchedule(*r, 0), RuntimeError);  // nothing before the first payment
     r->giPVStreams = kMaxStreams + 1;
