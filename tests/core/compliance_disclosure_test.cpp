@@ -75,6 +75,13 @@ TEST(disclosure_results, figures_of_a_regular_loan) {
                  a->view.toleranceFrameVisible());
     EXPECT_EQ(a->out.focus.target, ResultsFocus::Target::Print);
     EXPECT_TRUE(a->user.prompts().empty());
+
+    // $1 repaid with $100,000 a month later: 99,999 a month, 119,998,800 % a year, too long for
+    // the standard font.
+    auto dear = Solved(1, 119998800, 99999, "100000 1 1 0");
+    const auto big = Activate(*dear);
+    EXPECT_EQ(std::tie(big->out.captions.lblAPR, big->out.captions.aprFont),
+              std::tuple("119998800.0000 %", AmountFont::Narrow));
 }
 
 // A later advance of $500.00: S = 500, T = 70 x 24 - 500 = 1,180.00.
