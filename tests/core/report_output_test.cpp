@@ -264,6 +264,15 @@ TEST_F(atomic_file, replaces_the_whole_file) {
     EXPECT_FALSE(gInterruptNextWrite);
     EXPECT_EQ(ReadFile(path), "new text\r\n");
     EXPECT_EQ(FolderEntries(folder_), std::vector<std::string>{"report.txt"});
+
+    // A bare name is a file of the current folder.
+    char here[4096];
+    ASSERT_NE(::getcwd(here, sizeof here), nullptr);
+    ASSERT_EQ(::chdir(folder_.c_str()), 0);
+    const auto bare = WriteFileAtomically("bare.txt", "bare\r\n");
+    ASSERT_EQ(::chdir(here), 0);
+    EXPECT_FALSE(bare);
+    EXPECT_EQ(ReadFile(folder_ + "/bare.txt"), "bare\r\n");
 }
 
 // A new file gets what an ordinary new file gets (0666 less the umask), a replaced one keeps its
