@@ -156,6 +156,9 @@ TEST(case_replay, an_entry_the_pages_refuse_ends_the_case_naming_its_key) {
          SeparateLoan(R"("loan_date":"01-31-2026","construction_end_date":"03-31-2027")")},
         // Typed over a year of days, the construction's unit periods take digits only.
         {{"construction.unit_periods"}, SeparateLoan(R"("time_period":"365","unit_periods":"1.5","odd_days":"0")")},
+        // Any other period is one unit period with no odd days, whatever the case says.
+        {{"construction.odd_days", "is fixed at 0 for this construction period"},
+         SeparateLoan(R"("time_period":"200","odd_days":"3")")},
         // Accrual "other" with permanent financing: the estimate is given, no period is asked.
         {{"construction.time_period", "no construction period is entered for this accrual system"},
          R"({"kind":"construction","disclosed_apr":"8.25","frequency":"monthly","construction":{"commitment":)"
