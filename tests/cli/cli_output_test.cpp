@@ -353,6 +353,10 @@ TEST(cli_batch_output, xlsx_has_loans_summary_and_refused_sheets) {
     };
     EXPECT_NE(style(CellXml(loans, "A3")), style(CellXml(loans, "A2")));
     EXPECT_NE(style(CellXml(loans, "H3")), style(CellXml(loans, "H2")));
+    // The highlight is red: a light red fill under dark red text.
+    const std::string styles = Unzipped(book, "xl/styles.xml");
+    EXPECT_NE(styles.find("<fgColor rgb=\"FFFFC7CE\"/>"), std::string::npos) << styles;
+    EXPECT_NE(styles.find("<color rgb=\"FF9C0006\"/>"), std::string::npos) << styles;
 
     const std::string summary = Unzipped(book, "xl/worksheets/sheet2.xml");
     // The item column is 28 characters wide: 28 x 7 + 5 = 201 pixels, 201 / 7 in 256ths of a character.
