@@ -364,6 +364,16 @@ TEST(case_file, survives_a_round_trip) {
                   WriteReport(*first.record, first.identity, TALLEX_VERSION))
             << name;
     }
+    // A construction period of a year of days keeps the unit periods and odd days typed over it.
+    CaseFile year;
+    ASSERT_FALSE(ParseCase(R"({"kind":"construction","construction":{"disclosure":"separately",)"
+                           R"("accrual":"365/365","time_period":"365","unit_periods":"1","odd_days":"45"}})",
+                           year));
+    CaseFile yearAgain;
+    ASSERT_FALSE(ParseCase(CaseToJson(year), yearAgain));
+    ASSERT_TRUE(yearAgain.construction);
+    EXPECT_EQ(yearAgain.construction->unitPeriods, "1");
+    EXPECT_EQ(yearAgain.construction->oddDays, "45");
     // Written for people to read: two spaces a level, a line end at the end.
     CaseFile c;
     ASSERT_FALSE(ParseCase(R"({"account":"A-1","schedule":[{"amount":"1"}]})", c));
