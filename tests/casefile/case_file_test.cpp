@@ -342,7 +342,9 @@ TEST(verdict, names_the_case_in_utf8) {
     const std::pair<std::string, std::string> names[] = {
         {"caf\xC3\xA9.json", "caf\xC3\xA9.json"},
         {"a\xFF.json", "a" + bad + ".json"},
-        {"\xED\xA0\x80.json", bad + bad + bad + ".json"},  // an encoded surrogate
+        {"\xED\xA0\x80.json", bad + bad + bad + ".json"},            // an encoded surrogate
+        {"\xF0\x9F\x98\x80.json", "\xF0\x9F\x98\x80.json"},          // U+1F600, beyond the first plane
+        {"\xF4\x90\x80\x80.json", bad + bad + bad + bad + ".json"},  // past U+10FFFF
         {"cut\xC3", "cut" + bad},
     };
     for (const auto& [name, written] : names)
