@@ -213,11 +213,13 @@ TEST(case_replay, an_entry_the_pages_refuse_ends_the_case_naming_its_key) {
 }
 
 // A box left before the one that refuses shows what leaving it made of it: the amount financed
-// as money ("$###,###,###,###.00"), and taken as valid. Open Case stops on the page that refused.
+// as money ("$###,###,###,###.00"), and taken as valid; a box after it is never left and shows
+// what was typed. Open Case stops on the page that refused.
 TEST(case_replay, open_case_shows_the_boxes_left_before_a_refusal) {
     CaseFile c;
-    ASSERT_FALSE(ParseCase(
-        R"({"amount_financed":"1000","disclosed_apr":".5","schedule":[{"amount":"88.85","payments":"12"}]})", c));
+    ASSERT_FALSE(ParseCase(R"({"amount_financed":"1000","disclosed_apr":".5","disclosed_finance_charge":"66.2",)"
+                           R"("schedule":[{"amount":"88.85","payments":"12"}]})",
+                           c));
     LoanRecord record;
     ResetLoanRecord(record);
     const CaseProgress progress = ReplayToResults(c, record, SystemClock{});
@@ -226,6 +228,7 @@ TEST(case_replay, open_case_shows_the_boxes_left_before_a_refusal) {
     EXPECT_EQ(progress.page, CasePage::LoanTerms);
     EXPECT_EQ(progress.entries.amountFinanced, "$1,000.00");
     EXPECT_TRUE(progress.loanTerms.validFlag(LoanTermsField::AmountFinanced));
+    EXPECT_EQ(progress.entries.disclosedFinanceCharge, "66.2");
 
     // Refused by the construction phase page's Continue, on its last box: 366 odd days.
     CaseFile phase;
