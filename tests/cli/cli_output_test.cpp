@@ -177,7 +177,9 @@ TEST(cli_manners, usage_version_help_and_the_nearest_subcommand) {
          {"-o,--output TEXT", "(default: standard output)", "Exit codes: 0 the report was written"}},
         {"batch --help",
          0,
-         {"-o,--output TEXT", "(default: csv or xlsx when -o's name ends so, else jsonl)",
+         {".jsonl one JSON case per line, .json one case file, .csv a loan tape, a folder of *.json; any other "
+          "name is read as JSON lines",
+          "-o,--output TEXT", "(default: csv or xlsx when -o's name ends so, else jsonl)",
           "(default, or -: standard output; not for xlsx)", "(default: by the name's ending; jsonl for standard input)",
           "--jobs INT:INT in [1 - 64]=", "Exit codes: 0 every case was checked, 1 a case was refused"}},
     };
