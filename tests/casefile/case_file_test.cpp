@@ -342,7 +342,9 @@ TEST(verdict, names_the_case_in_utf8) {
     const std::pair<std::string, std::string> names[] = {
         {"caf\xC3\xA9.json", "caf\xC3\xA9.json"},
         {"a\xFF.json", "a" + bad + ".json"},
-        {"\xED\xA0\x80.json", bad + bad + bad + ".json"},  // an encoded surrogate
+        {"\xED\xA0\x80.json", bad + bad + bad + ".json"},            // an encoded surrogate
+        {"\xF0\x9F\x98\x80.json", "\xF0\x9F\x98\x80.json"},          // U+1F600, beyond the first plane
+        {"\xF4\x90\x80\x80.json", bad + bad + bad + bad + ".json"},  // past U+10FFFF
         {"cut\xC3", "cut" + bad},
     };
     for (const auto& [name, written] : names)
@@ -364,6 +366,16 @@ TEST(case_file, survives_a_round_trip) {
                   WriteReport(*first.record, first.identity, TALLEX_VERSION))
             << name;
     }
+    // A construction period of a year of days keeps the unit periods and odd days typed over it.
+    CaseFile year;
+    ASSERT_FALSE(ParseCase(R"({"kind":"construction","construction":{"disclosure":"separately",)"
+                           R"("accrual":"365/365","time_period":"365","unit_periods":"1","odd_days":"45"}})",
+                           year));
+    CaseFile yearAgain;
+    ASSERT_FALSE(ParseCase(CaseToJson(year), yearAgain));
+    ASSERT_TRUE(yearAgain.construction);
+    EXPECT_EQ(yearAgain.construction->unitPeriods, "1");
+    EXPECT_EQ(yearAgain.construction->oddDays, "45");
     // Written for people to read: two spaces a level, a line end at the end.
     CaseFile c;
     ASSERT_FALSE(ParseCase(R"({"account":"A-1","schedule":[{"amount":"1"}]})", c));

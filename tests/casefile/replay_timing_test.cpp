@@ -156,6 +156,9 @@ TEST(case_replay, an_entry_the_pages_refuse_ends_the_case_naming_its_key) {
          SeparateLoan(R"("loan_date":"01-31-2026","construction_end_date":"03-31-2027")")},
         // Typed over a year of days, the construction's unit periods take digits only.
         {{"construction.unit_periods"}, SeparateLoan(R"("time_period":"365","unit_periods":"1.5","odd_days":"0")")},
+        // Any other period is one unit period with no odd days, whatever the case says.
+        {{"construction.odd_days", "is fixed at 0 for this construction period"},
+         SeparateLoan(R"("time_period":"200","odd_days":"3")")},
         // Accrual "other" with permanent financing: the estimate is given, no period is asked.
         {{"construction.time_period", "no construction period is entered for this accrual system"},
          R"({"kind":"construction","disclosed_apr":"8.25","frequency":"monthly","construction":{"commitment":)"
@@ -210,11 +213,13 @@ TEST(case_replay, an_entry_the_pages_refuse_ends_the_case_naming_its_key) {
 }
 
 // A box left before the one that refuses shows what leaving it made of it: the amount financed
-// as money ("$###,###,###,###.00"), and taken as valid. Open Case stops on the page that refused.
+// as money ("$###,###,###,###.00"), and taken as valid; a box after it is never left and shows
+// what was typed. Open Case stops on the page that refused.
 TEST(case_replay, open_case_shows_the_boxes_left_before_a_refusal) {
     CaseFile c;
-    ASSERT_FALSE(ParseCase(
-        R"({"amount_financed":"1000","disclosed_apr":".5","schedule":[{"amount":"88.85","payments":"12"}]})", c));
+    ASSERT_FALSE(ParseCase(R"({"amount_financed":"1000","disclosed_apr":".5","disclosed_finance_charge":"66.2",)"
+                           R"("schedule":[{"amount":"88.85","payments":"12"}]})",
+                           c));
     LoanRecord record;
     ResetLoanRecord(record);
     const CaseProgress progress = ReplayToResults(c, record, SystemClock{});
@@ -223,6 +228,7 @@ TEST(case_replay, open_case_shows_the_boxes_left_before_a_refusal) {
     EXPECT_EQ(progress.page, CasePage::LoanTerms);
     EXPECT_EQ(progress.entries.amountFinanced, "$1,000.00");
     EXPECT_TRUE(progress.loanTerms.validFlag(LoanTermsField::AmountFinanced));
+    EXPECT_EQ(progress.entries.disclosedFinanceCharge, "66.2");
 
     // Refused by the construction phase page's Continue, on its last box: 366 odd days.
     CaseFile phase;

@@ -177,7 +177,9 @@ TEST(cli_manners, usage_version_help_and_the_nearest_subcommand) {
          {"-o,--output TEXT", "(default: standard output)", "Exit codes: 0 the report was written"}},
         {"batch --help",
          0,
-         {"-o,--output TEXT", "(default: csv or xlsx when -o's name ends so, else jsonl)",
+         {".jsonl one JSON case per line, .json one case file, .csv a loan tape, a folder of *.json; any other "
+          "name is read as JSON lines",
+          "-o,--output TEXT", "(default: csv or xlsx when -o's name ends so, else jsonl)",
           "(default, or -: standard output; not for xlsx)", "(default: by the name's ending; jsonl for standard input)",
           "--jobs INT:INT in [1 - 64]=", "Exit codes: 0 every case was checked, 1 a case was refused"}},
     };
@@ -353,6 +355,10 @@ TEST(cli_batch_output, xlsx_has_loans_summary_and_refused_sheets) {
     };
     EXPECT_NE(style(CellXml(loans, "A3")), style(CellXml(loans, "A2")));
     EXPECT_NE(style(CellXml(loans, "H3")), style(CellXml(loans, "H2")));
+    // The highlight is red: a light red fill under dark red text.
+    const std::string styles = Unzipped(book, "xl/styles.xml");
+    EXPECT_NE(styles.find("<fgColor rgb=\"FFFFC7CE\"/>"), std::string::npos) << styles;
+    EXPECT_NE(styles.find("<color rgb=\"FF9C0006\"/>"), std::string::npos) << styles;
 
     const std::string summary = Unzipped(book, "xl/worksheets/sheet2.xml");
     // The item column is 28 characters wide: 28 x 7 + 5 = 201 pixels, 201 / 7 in 256ths of a character.
