@@ -345,6 +345,7 @@ TEST(verdict, names_the_case_in_utf8) {
         {"\xED\xA0\x80.json", bad + bad + bad + ".json"},            // an encoded surrogate
         {"\xF0\x9F\x98\x80.json", "\xF0\x9F\x98\x80.json"},          // U+1F600, beyond the first plane
         {"\xF4\x90\x80\x80.json", bad + bad + bad + bad + ".json"},  // past U+10FFFF
+        {"\xED\xBF\xBF.json", bad + bad + bad + ".json"},            // the last surrogate
         {"cut\xC3", "cut" + bad},
     };
     for (const auto& [name, written] : names)
