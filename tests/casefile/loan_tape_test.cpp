@@ -219,6 +219,8 @@ TEST(loan_tape, a_row_is_refused_as_its_case_file_is) {
         {"construction.disclosure,kind", "Separately,construction",
          R"({"construction":{"disclosure":"Separately"},"kind":"construction"})", "construction.disclosure"},
         {"secured_by_real_estate", "yes", R"({"secured_by_real_estate":"yes"})", "secured_by_real_estate"},
+        {"loan_date_before_1995_09_30", "nope", R"({"loan_date_before_1995_09_30":"nope"})",
+         "loan_date_before_1995_09_30"},  // as long as "true", not it
         {"answers.apr_understatement_caused_by_fc", "1", R"({"answers":{"apr_understatement_caused_by_fc":1}})",
          "answers.apr_understatement_caused_by_fc"},
         {"reimbursement.prior_payments", "-1", R"({"reimbursement":{"prior_payments":-1}})",
