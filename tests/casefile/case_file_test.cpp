@@ -393,6 +393,12 @@ TEST(case_file, survives_a_round_trip) {
     for (const std::string_view key : kInstallmentFrequencyKeys) EXPECT_EQ(throughThePage("installment", key), key);
     for (const std::string_view key : kSingleFrequencyKeys) EXPECT_EQ(throughThePage("single", key), key);
     EXPECT_EQ(FrequencyKey(false, 9), "actual_days");  // beyond the options: the last
+    // The results page's tolerance options are saved as keys the reader takes back as written.
+    for (const std::string_view key : kToleranceKeys) {
+        CaseFile t;
+        ASSERT_FALSE(ParseCase(R"({"reimbursement":{"tolerance":")" + std::string(key) + "\"}}", t)) << key;
+        EXPECT_EQ(t.tolerance.value_or(""), key);
+    }
 }
 
 // Values of the wrong type; the choices, timings and construction keys a page refuses are in the
