@@ -97,6 +97,19 @@ TEST(case_replay, streams_timed_by_dates_run_at_the_rate_that_discounts_them) {
         EXPECT_EQ(r->gdDaysinYr, want.yearDays);
         ExpectStreams(*r, want.streams);
     }
+    // A later stream dated from another loan date: the Calendar notes that the rows measured
+    // before are not measured again, and the case goes on.
+    CaseFile twoDates;
+    ASSERT_FALSE(
+        ParseCase(R"({"amount_financed":"2000","disclosed_apr":"12","schedule":[)"
+                  R"({"amount":"100","payments":"12","loan_date":"01-15-2026","first_payment_date":"02-15-2026"},)"
+                  R"({"amount":"100","payments":"12","loan_date":"01-20-2026","first_payment_date":"02-15-2027"}]})",
+                  twoDates));
+    CaseOutcome outcome;
+    ASSERT_FALSE(RunCase(twoDates, outcome));
+    ASSERT_EQ(outcome.notes.size(), 1u);
+    EXPECT_TRUE(outcome.notes[0].starts_with("Note that you have just changed a date (Loan Date) "))
+        << outcome.notes[0];
 }
 
 constexpr const char* kSingleHasNoCalendar =
