@@ -178,6 +178,10 @@ TEST(case_replay, an_entry_the_pages_refuse_ends_the_case_naming_its_key) {
          R"("100000","simple_rate":"9","prepaid_finance_charge":"1000","subsequent_finance_charge":"500",)"
          R"("disclosure":"with_permanent","accrual":"other","time_period":"6","estimated_interest":"2500"},)"
          R"("schedule":[{"amount":"770","payments":"360"}]})"},
+        // A money box holding a decimal point alone passes typing; Continue refuses it, naming the box.
+        {{"construction.prepaid_finance_charge"},
+         R"({"kind":"construction","disclosed_apr":"12","construction":{"commitment":"100000","simple_rate":"9",)"
+         R"("prepaid_finance_charge":".","disclosure":"separately","accrual":"365/365","estimated_interest":"5000"}})"},
         // A key a box refuses ends the case naming the box.
         {{"disclosed_finance_charge"},
          R"({"amount_financed":"1000","disclosed_apr":"12","disclosed_finance_charge":"66.2x",)"
