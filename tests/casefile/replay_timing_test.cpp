@@ -131,6 +131,10 @@ TEST(case_replay, an_entry_the_pages_refuse_ends_the_case_naming_its_key) {
          PermanentLoan(
              "08-03-2026",
              R"([{"amount":"770","payments":"360","loan_date":"09-01-2026","first_payment_date":"10-01-2026"}])")},
+        // A date the Calendar refuses as its box is left names that date.
+        {{"schedule[1].first_payment_date"},
+         R"({"amount_financed":"1000","disclosed_apr":"12","schedule":[{"amount":"88.85","payments":"12",)"
+         R"("loan_date":"01-15-2026","first_payment_date":"02-30-2026"}]})"},
         // Without the construction period's end there is no third date to measure from.
         {{"schedule[1]",
           "a construction loan times a payment from the loan date, the construction period end date and the payment "
