@@ -425,6 +425,11 @@ TEST(case_file, refuses_what_no_page_could_hold) {
             EXPECT_EQ(error->message, row.message) << row.json;
         }
     }
+    // Malformed JSON is placed at its wrong character, in characters from line 1, column 1.
+    CaseFile c;
+    const auto error = ParseCase(std::string("{\"account\":\"\xC3\xAB\"]"), c);
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(error->message.starts_with("malformed JSON: line 1, column 15: ")) << error->message;
 }
 
 // The verdict's numbers take a quick path for short decimals: every family of value must come
