@@ -413,6 +413,8 @@ TEST(case_file, refuses_what_no_page_could_hold) {
         {R"({"account":7})", "account", "must be a string"},
         {R"({"amount_financed":true})", "amount_financed", "must be a string or a number"},
         {R"({"kind":"lease"})", "kind", R"(must be one of "regular", "construction")"},
+        {R"({"construction":{"disclosure":""}})", "construction.disclosure",
+         R"(must be one of "separately", "with_permanent")"},
         {R"({"schedule":[{"amount":true}]})", "schedule[1].amount", "must be a string or a number"},
         {R"([1,2])", "(case)"},
     };
