@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -262,6 +263,20 @@ TEST(verdict, reimbursement_shows_what_the_page_shows) {
                 EXPECT_EQ(v.at(at), value) << row.name << ": " << pointer << " in " << v.dump();
         }
     }
+    // In a table row one adjusted payment stays a number, for a spreadsheet to reckon with.
+    CaseFile owedCase;
+    CaseOutcome outcome;
+    ASSERT_FALSE(ParseCase(owed + "}", owedCase));
+    ASSERT_FALSE(RunCase(owedCase, outcome));
+    std::vector<VerdictCell> cells;
+    VerdictRow(outcome, "owed", cells);
+    const auto& columns = VerdictColumns();
+    const auto column = std::ranges::find_if(
+        columns, [](const VerdictColumn& c) { return std::string_view(c.name) == "reimbursement.adjusted_payments"; });
+    ASSERT_NE(column, columns.end());
+    const VerdictCell& payment = cells.at(static_cast<std::size_t>(column - columns.begin()));
+    EXPECT_EQ(payment.kind, VerdictCell::Kind::Number) << payment.text;
+    EXPECT_NEAR(payment.number, 323.85, 0.005);
 }
 
 // 36 monthly payments of 330 on 10,000: their present value at an APR.
