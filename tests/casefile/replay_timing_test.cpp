@@ -110,6 +110,18 @@ TEST(case_replay, streams_timed_by_dates_run_at_the_rate_that_discounts_them) {
     ASSERT_EQ(outcome.notes.size(), 1u);
     EXPECT_TRUE(outcome.notes[0].starts_with("Note that you have just changed a date (Loan Date) "))
         << outcome.notes[0];
+    // The same for the permanent phase of a construction loan.
+    CaseFile permanent;
+    ASSERT_FALSE(ParseCase(
+        PermanentLoan(
+            "08-03-2026",
+            R"([{"amount":"4500","payments":"12","loan_date":"01-15-2026","first_payment_date":"09-03-2026"},)"
+            R"({"amount":"4500","payments":"12","loan_date":"01-20-2026","first_payment_date":"09-03-2027"}])"),
+        permanent));
+    CaseOutcome later;
+    ASSERT_FALSE(RunCase(permanent, later));
+    ASSERT_EQ(later.notes.size(), 1u);
+    EXPECT_TRUE(later.notes[0].starts_with("Note that you have just changed a date (Loan Date) ")) << later.notes[0];
 }
 
 constexpr const char* kSingleHasNoCalendar =
