@@ -4,6 +4,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace tallex {
@@ -24,6 +26,23 @@ bool IsDecimalTieAtFifthPlace(double value) {
     const std::size_t point = text.find('.');
     return point != std::string_view::npos && text.size() - point - 1 == 5 && text.back() == '5';
 }
+
+// The ticks of the shortest decimal that reads back as `value`, when it has at most four decimals.
+std::optional<double> ShortestTicks(double value) {
+    char buf[400];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+    if (ec != std::errc()) return std::nullopt;
+    const std::string_view text(buf, static_cast<std::size_t>(end - buf));
+    const std::size_t point = text.find('.');
+    const std::size_t decimals = point == std::string_view::npos ? 0 : text.size() - point - 1;
+    if (decimals > 4) return std::nullopt;
+    std::uint64_t ticks = 0;  // below 2^64: the value is below 2^63 ticks, give or take a decimal
+    for (const char c : text)
+        if (c >= '0' && c <= '9') ticks = ticks * 10 + static_cast<std::uint64_t>(c - '0');
+    for (std::size_t i = decimals; i < 4; ++i) ticks *= 10;
+    const double magnitude = static_cast<double>(ticks);
+    return value < 0 ? -magnitude : magnitude;
+}
 }  // namespace
 
 Currency Currency::FromDouble(double value) {
@@ -36,6 +55,12 @@ Currency Currency::FromDouble(double value) {
         rounded = EvenOf(lower);
     else
         rounded = fraction < 0.5 ? lower : lower + 1.0;
+    // From 2^51 ticks (about $225 billion) on, the product is rounded and a double may stand for
+    // two neighbouring ticks: the amount it was read from is its shortest decimal form, taken
+    // when that has four decimals at most (a typed 846,622,721,583.07 is not ...583.0699).
+    if (std::fabs(scaled) >= 0x1p51) {
+        if (const std::optional<double> ticks = ShortestTicks(value)) rounded = *ticks;
+    }
     if (std::fabs(rounded) >= kTicksLimit) Raise(RuntimeErrorCode::Overflow);
     return Currency(static_cast<std::int64_t>(rounded));
 }

@@ -90,9 +90,21 @@ TEST(currency, rounds_half_to_even_at_the_fourth_decimal) {
         long long ticks;
     };
     const Row rows[] = {
-        {88.85, 888500},       {0.00005, 0},       {0.00015, 2}, {-0.00015, -2},
-        {1.23456, 12346},      {-1.23454, -12345}, {2.5e-5, 0},  {0.5, 5000},
-        {1234.5678, 12345678}, {-88.85, -888500},  {0, 0},       {12345678901.2345, 123456789012345LL},
+        {88.85, 888500},
+        {0.00005, 0},
+        {0.00015, 2},
+        {-0.00015, -2},
+        {1.23456, 12346},
+        {-1.23454, -12345},
+        {2.5e-5, 0},
+        {0.5, 5000},
+        {1234.5678, 12345678},
+        {-88.85, -888500},
+        {0, 0},
+        {12345678901.2345, 123456789012345LL},
+        // Where a double stands for two neighbouring ticks, the cents it was read from.
+        {846622721583.07, 8466227215830700LL},
+        {-619686170489.57, -6196861704895700LL},
     };
     for (const Row& row : rows) EXPECT_EQ(Currency::FromDouble(row.in).ticks(), row.ticks) << "value " << row.in;
     EXPECT_DOUBLE_EQ(Currency::FromDouble(88.85).ToDouble(), 88.85);
