@@ -26,6 +26,9 @@ namespace {
 // Set, the next write() of this program fails with EINTR before writing anything, as a write to a
 // file system a signal can interrupt does; the others go straight to the system.
 std::atomic<bool> gInterruptNextWrite{false};
+// Set, the next close() releases the file but reports EIO, as a network file system does when
+// the data it deferred cannot be stored.
+std::atomic<bool> gFailNextClose{false};
 }  // namespace
 
 extern "C" ssize_t write(int fd, const void* data, size_t size) {
@@ -34,6 +37,13 @@ extern "C" ssize_t write(int fd, const void* data, size_t size) {
         return -1;
     }
     return ::syscall(SYS_write, fd, data, size);
+}
+
+extern "C" int close(int fd) {
+    const long closed = ::syscall(SYS_close, fd);
+    if (!gFailNextClose.exchange(false)) return static_cast<int>(closed);
+    errno = EIO;
+    return -1;
 }
 
 namespace tallex {
@@ -262,6 +272,15 @@ TEST_F(atomic_file, replaces_the_whole_file) {
     gInterruptNextWrite = true;  // a signal interrupts the write once: it is tried again
     ASSERT_FALSE(WriteFileAtomically(path, "new text\r\n"));
     EXPECT_FALSE(gInterruptNextWrite);
+    EXPECT_EQ(ReadFile(path), "new text\r\n");
+    EXPECT_EQ(FolderEntries(folder_), std::vector<std::string>{"report.txt"});
+
+    // A close that fails is a failed save: the old text stays and no temporary is left behind.
+    gFailNextClose = true;
+    const auto unclosed = WriteFileAtomically(path, "lost\r\n");
+    EXPECT_FALSE(gFailNextClose);
+    ASSERT_TRUE(unclosed);
+    EXPECT_EQ(unclosed->number, 57);
     EXPECT_EQ(ReadFile(path), "new text\r\n");
     EXPECT_EQ(FolderEntries(folder_), std::vector<std::string>{"report.txt"});
 
