@@ -222,10 +222,12 @@ TEST(disclosure_results, construction_with_negative_amount_financed_is_refused) 
     EXPECT_FALSE(Activate(*cent)->out.refused);
     auto r = Construction(1000, 2000);
     r->dFinal = 3600;  // an earlier activation's, which the calculation listing shows
+    r->gdAPRDiff = 0.5;
+    r->dActDays = 365;
     r->gbIrregular = true;
     auto a = Activate(*r);
     EXPECT_TRUE(a->out.refused);
-    EXPECT_EQ(r->dFinal, 0.0);
+    EXPECT_EQ(std::tuple(r->dFinal, r->gdAPRDiff, r->dActDays), std::tuple(0.0, 0.0, 0.0));
     EXPECT_EQ(CalculationListing(*r).lblIrregular, "Regular loan");
     EXPECT_FALSE(a->out.aprVisible || a->out.financeChargeVisible || a->out.printEnabled);
     ASSERT_EQ(a->user.prompts().size(), 1u);
