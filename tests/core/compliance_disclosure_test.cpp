@@ -108,6 +108,11 @@ TEST(schedule_order, out_of_order_schedule_is_ordered_and_flagged_for_rebuild) {
     EXPECT_EQ(captions, (std::vector<std::string>{"Payment Stream", "Payment Amount", "Number of Payments",
                                                   "Unit Periods", "Odd Days"}));
 
+    // However small the loan: ten cents repaid in two payments.
+    auto cents = Solved(0.09, 90, 0.01, "0.05 1 2 0 | 0.05 1 1 0");
+    Activate(*cents);
+    EXPECT_EQ(std::tuple(Rows(*cents), cents->gdTotPymts), std::tuple("0.05 1 1 0 | 0.05 1 2 0", 0.1));
+
     auto unchanged = Solved(1000, 12, 66.20, "88.85 12 1 0");
     unchanged->gbScheduleChanged = true;  // set by the schedule page
     EXPECT_EQ(std::tuple(Activate(*unchanged)->out.rebuildGrid, unchanged->gbScheduleChanged), std::tuple(true, false));
