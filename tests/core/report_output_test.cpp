@@ -1,6 +1,7 @@
 // How the report is printed and saved: page breaks, fonts, failure messages, atomic saving; the
 // lines the golden reports do not hold.
 
+#include "construction/ConstChoices.h"
 #include "engine/LoanRecord.h"
 #include "report/AtomicFile.h"
 #include "report/OutputPlan.h"
@@ -113,6 +114,13 @@ TEST(report_lines, wording_of_each_case) {
          p + "Number of Odd Days:" + std::string(31, ' ') + "      12"},
         {false, [](LoanRecord& r) { r.dMonths = 18; },
          p + "One payment of principal of $0.00 and interest due monthly"},
+        // Interest on the whole commitment over a month or less: one payment.
+        {false,
+         [](LoanRecord& r) {
+             r.construction.optInterestType = kInterestOnCommitment;
+             r.gdConstDisclPymt = 105000;
+         },
+         p + "The final payment is $105,000.00"},
         {false, [](LoanRecord& r) { r.giAPROverByFC = kAnswerYes; },
          p + "APR Error Caused by Finance Charge Error:              Yes"},
         {false, [](LoanRecord&) {}, p + "Loan Secured by Real Estate or Dwelling:               No"},
