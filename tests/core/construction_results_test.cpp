@@ -62,7 +62,8 @@ TEST(construction_results, figures_and_apr_of_the_example_loan) {
     EXPECT_EQ(c.lblAmount + " " + c.lblFinanceChg + " " + c.lblTotPymts + " " + c.lblPrepdChg + " " +
                   c.lblDisclFinanceChg + " " + c.lblAPR,
               "$99,000.00 $6,000.00 $105,000.00 $1,000.00 $6,000.00 7.9525 %");
-    EXPECT_EQ(loan.r->dFinal, 540);  // one unit period of 360 days and 180 odd days
+    // One unit period of 360 days and 180 odd days; the report lists the unit periods.
+    EXPECT_EQ(std::tuple(loan.r->dFinal, loan.r->dUnitPeriods), std::tuple(540, 1));
     EXPECT_TRUE(loan.r->gbIrregular);
     EXPECT_FALSE(loan.view.toleranceOptionVisible(kToleranceEighth));  // .125 % is never offered here
     EXPECT_EQ(std::tie(out.captions.amountFont, out.captions.financeChargeFont, out.captions.totalFont),
