@@ -69,6 +69,14 @@ TEST(construction_results, figures_and_apr_of_the_example_loan) {
     EXPECT_EQ(std::tie(out.captions.amountFont, out.captions.financeChargeFont, out.captions.totalFont),
               std::tuple(AmountFont::Standard, AmountFont::Standard, AmountFont::Standard));
 
+    // One payment of 49,000.00 and no later charge: T - C/2 + P + S is exactly 0, so the finance
+    // charge, 50,000 + 49,000 + 1,000 - 100,000, is worked out and shown.
+    Loan even;
+    even.r->gdSubseqFinChg = 0;
+    even.r->gaPymtAmt[1] = "49000";
+    const ConstResultsOutcome nil = even.activate();
+    EXPECT_EQ(std::tuple(nil.financeChargeShown, nil.captions.lblFinanceChg), std::tuple(true, "$0.00"));
+
     // A commitment of 2,000,000,000,000.00 lends 1,000,000,000,000.00 less the prepaid charge; one
     // payment of 1,100,000,000,000.00: figures of 19 characters or more take the narrow font.
     Loan huge;
