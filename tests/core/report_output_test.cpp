@@ -291,6 +291,15 @@ TEST_F(atomic_file, replaces_the_whole_file) {
     EXPECT_EQ(unclosed->number, 57);
     EXPECT_EQ(ReadFile(path), "new text\r\n");
     EXPECT_EQ(FolderEntries(folder_), std::vector<std::string>{"report.txt"});
+    // Nor does a rename that fails: a folder stands where the file should go.
+    const std::string taken = folder_ + "/taken";
+    ASSERT_EQ(::mkdir(taken.c_str(), 0700), 0);
+    const auto unrenamed = WriteFileAtomically(taken, "lost\r\n");
+    EXPECT_TRUE(unrenamed);
+    std::vector<std::string> left = FolderEntries(folder_);
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"report.txt", "taken"}));
+    ASSERT_EQ(::rmdir(taken.c_str()), 0);
 
     // A bare name is a file of the current folder.
     char here[4096];
