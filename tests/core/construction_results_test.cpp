@@ -123,6 +123,8 @@ TEST(construction_results, disclosure_requirement_text) {
         {{1, 0, "18", "500"}, commitment + " 17 monthly payments of ||and a final payment of ||$277.78|$100,277.78|"},
         // Counted in days (no months): row 1 of 55,000.00 + one-half of the commitment
         {{1, 1, "200", "500"}, commitment + "The final payment is ||||$105,000.00||"},
+        // A phase of a single month likewise.
+        {{1, 0, "1", "500"}, commitment + "The final payment is ||||$105,000.00||"},
     };
     for (const auto& [terms, expected] : rows) {
         Loan loan(terms);
