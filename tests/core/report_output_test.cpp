@@ -87,6 +87,8 @@ TEST(report_lines, wording_of_each_case) {
              r.gdAPRAdjFinal = -1;
          },
          kRule},
+        // A construction loan's reimbursement title has a shorter rule.
+        {false, [](LoanRecord& r) { r.gdAPRAdjFinal = -5; }, "  " + std::string(78, '_')},
         {true, [](LoanRecord& r) { r.giAPRUnderByFC = kAnswerYes; },
          p + "APR Error Caused by Finance Charge Error:         Yes"},
         {true, [](LoanRecord& r) { r.giAPROverByFC = kAnswerYes; },
