@@ -369,6 +369,8 @@ TEST(construction_span, unit_periods_and_odd_days_or_a_refusal) {
         {kFreqActualDaysInstallment, weekly, {D(1, 1, 2023), D(2, 15, 2023), D(3, 1, 2023)}, {5, 2, 7, 365}, 0},
         // 6 construction months halved + 12 permanent months = 15 equal months.
         {kFreqEqualMonthsSingle, single, {D(1, 15, 2023), D(7, 15, 2023), D(7, 15, 2024)}, {1, 90, 360, 360}, 0},
+        // 3 + 20 months = 23 equal months: a year and 11 months.
+        {kFreqEqualMonthsSingle, single, {D(1, 15, 2023), D(7, 15, 2023), D(3, 15, 2025)}, {1, 330, 360, 360}, 0},
         // 3 + 2 months: under a year, one period of its 150 days.
         {kFreqEqualMonthsSingle, single, {D(1, 15, 2023), D(7, 15, 2023), D(9, 15, 2023)}, {1, 0, 150, 360}, 0},
         // 181 construction days: 91 days, one period of its days.

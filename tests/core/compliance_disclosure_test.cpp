@@ -108,6 +108,11 @@ TEST(schedule_order, out_of_order_schedule_is_ordered_and_flagged_for_rebuild) {
     EXPECT_EQ(captions, (std::vector<std::string>{"Payment Stream", "Payment Amount", "Number of Payments",
                                                   "Unit Periods", "Odd Days"}));
 
+    // However small the loan: ten cents repaid in two payments.
+    auto cents = Solved(0.09, 90, 0.01, "0.05 1 2 0 | 0.05 1 1 0");
+    Activate(*cents);
+    EXPECT_EQ(std::tuple(Rows(*cents), cents->gdTotPymts), std::tuple("0.05 1 1 0 | 0.05 1 2 0", 0.1));
+
     auto unchanged = Solved(1000, 12, 66.20, "88.85 12 1 0");
     unchanged->gbScheduleChanged = true;  // set by the schedule page
     EXPECT_EQ(std::tuple(Activate(*unchanged)->out.rebuildGrid, unchanged->gbScheduleChanged), std::tuple(true, false));
@@ -222,10 +227,12 @@ TEST(disclosure_results, construction_with_negative_amount_financed_is_refused) 
     EXPECT_FALSE(Activate(*cent)->out.refused);
     auto r = Construction(1000, 2000);
     r->dFinal = 3600;  // an earlier activation's, which the calculation listing shows
+    r->gdAPRDiff = 0.5;
+    r->dActDays = 365;
     r->gbIrregular = true;
     auto a = Activate(*r);
     EXPECT_TRUE(a->out.refused);
-    EXPECT_EQ(r->dFinal, 0.0);
+    EXPECT_EQ(std::tuple(r->dFinal, r->gdAPRDiff, r->dActDays), std::tuple(0.0, 0.0, 0.0));
     EXPECT_EQ(CalculationListing(*r).lblIrregular, "Regular loan");
     EXPECT_FALSE(a->out.aprVisible || a->out.financeChargeVisible || a->out.printEnabled);
     ASSERT_EQ(a->user.prompts().size(), 1u);

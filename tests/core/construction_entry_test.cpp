@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <tuple>
 
 namespace tallex {
@@ -241,6 +242,11 @@ TEST(construction_phase, continue_refusals) {
     EXPECT_TRUE(year.enabled && year.unitPeriods.empty());
     EXPECT_FALSE(fixed.enabled);
     EXPECT_EQ(fixed.unitPeriods + "/" + fixed.oddDays, "1/0");
+    // A blank period (here cut from a wider blank line) fills nothing in.
+    constexpr std::string_view kBlankLine = "      ";
+    const ConstUnitPeriodFields blank = ConstUnitPeriodsFollow(kBlankLine.substr(0, 3));
+    EXPECT_FALSE(blank.enabled);
+    EXPECT_EQ(blank.unitPeriods + blank.oddDays, "");
 }
 
 // A construction period whose estimate of interest (worked by hand, rate x base / year x period)

@@ -62,11 +62,20 @@ TEST(construction_results, figures_and_apr_of_the_example_loan) {
     EXPECT_EQ(c.lblAmount + " " + c.lblFinanceChg + " " + c.lblTotPymts + " " + c.lblPrepdChg + " " +
                   c.lblDisclFinanceChg + " " + c.lblAPR,
               "$99,000.00 $6,000.00 $105,000.00 $1,000.00 $6,000.00 7.9525 %");
-    EXPECT_EQ(loan.r->dFinal, 540);  // one unit period of 360 days and 180 odd days
+    // One unit period of 360 days and 180 odd days; the report lists the unit periods.
+    EXPECT_EQ(std::tuple(loan.r->dFinal, loan.r->dUnitPeriods), std::tuple(540, 1));
     EXPECT_TRUE(loan.r->gbIrregular);
     EXPECT_FALSE(loan.view.toleranceOptionVisible(kToleranceEighth));  // .125 % is never offered here
     EXPECT_EQ(std::tie(out.captions.amountFont, out.captions.financeChargeFont, out.captions.totalFont),
               std::tuple(AmountFont::Standard, AmountFont::Standard, AmountFont::Standard));
+
+    // One payment of 49,000.00 and no later charge: T - C/2 + P + S is exactly 0, so the finance
+    // charge, 50,000 + 49,000 + 1,000 - 100,000, is worked out and shown.
+    Loan even;
+    even.r->gdSubseqFinChg = 0;
+    even.r->gaPymtAmt[1] = "49000";
+    const ConstResultsOutcome nil = even.activate();
+    EXPECT_EQ(std::tuple(nil.financeChargeShown, nil.captions.lblFinanceChg), std::tuple(true, "$0.00"));
 
     // A commitment of 2,000,000,000,000.00 lends 1,000,000,000,000.00 less the prepaid charge; one
     // payment of 1,100,000,000,000.00: figures of 19 characters or more take the narrow font.
@@ -114,6 +123,8 @@ TEST(construction_results, disclosure_requirement_text) {
         {{1, 0, "18", "500"}, commitment + " 17 monthly payments of ||and a final payment of ||$277.78|$100,277.78|"},
         // Counted in days (no months): row 1 of 55,000.00 + one-half of the commitment
         {{1, 1, "200", "500"}, commitment + "The final payment is ||||$105,000.00||"},
+        // A phase of a single month likewise.
+        {{1, 0, "1", "500"}, commitment + "The final payment is ||||$105,000.00||"},
     };
     for (const auto& [terms, expected] : rows) {
         Loan loan(terms);

@@ -1,6 +1,7 @@
 // How the report is printed and saved: page breaks, fonts, failure messages, atomic saving; the
 // lines the golden reports do not hold.
 
+#include "construction/ConstChoices.h"
 #include "engine/LoanRecord.h"
 #include "report/AtomicFile.h"
 #include "report/OutputPlan.h"
@@ -26,6 +27,9 @@ namespace {
 // Set, the next write() of this program fails with EINTR before writing anything, as a write to a
 // file system a signal can interrupt does; the others go straight to the system.
 std::atomic<bool> gInterruptNextWrite{false};
+// Set, the next close() releases the file but reports EIO, as a network file system does when
+// the data it deferred cannot be stored.
+std::atomic<bool> gFailNextClose{false};
 }  // namespace
 
 extern "C" ssize_t write(int fd, const void* data, size_t size) {
@@ -34,6 +38,13 @@ extern "C" ssize_t write(int fd, const void* data, size_t size) {
         return -1;
     }
     return ::syscall(SYS_write, fd, data, size);
+}
+
+extern "C" int close(int fd) {
+    const long closed = ::syscall(SYS_close, fd);
+    if (!gFailNextClose.exchange(false)) return static_cast<int>(closed);
+    errno = EIO;
+    return -1;
 }
 
 namespace tallex {
@@ -76,6 +87,8 @@ TEST(report_lines, wording_of_each_case) {
              r.gdAPRAdjFinal = -1;
          },
          kRule},
+        // A construction loan's reimbursement title has a shorter rule.
+        {false, [](LoanRecord& r) { r.gdAPRAdjFinal = -5; }, "  " + std::string(78, '_')},
         {true, [](LoanRecord& r) { r.giAPRUnderByFC = kAnswerYes; },
          p + "APR Error Caused by Finance Charge Error:         Yes"},
         {true, [](LoanRecord& r) { r.giAPROverByFC = kAnswerYes; },
@@ -103,6 +116,13 @@ TEST(report_lines, wording_of_each_case) {
          p + "Number of Odd Days:" + std::string(31, ' ') + "      12"},
         {false, [](LoanRecord& r) { r.dMonths = 18; },
          p + "One payment of principal of $0.00 and interest due monthly"},
+        // Interest on the whole commitment over a month or less: one payment.
+        {false,
+         [](LoanRecord& r) {
+             r.construction.optInterestType = kInterestOnCommitment;
+             r.gdConstDisclPymt = 105000;
+         },
+         p + "The final payment is $105,000.00"},
         {false, [](LoanRecord& r) { r.giAPROverByFC = kAnswerYes; },
          p + "APR Error Caused by Finance Charge Error:              Yes"},
         {false, [](LoanRecord&) {}, p + "Loan Secured by Real Estate or Dwelling:               No"},
@@ -264,6 +284,24 @@ TEST_F(atomic_file, replaces_the_whole_file) {
     EXPECT_FALSE(gInterruptNextWrite);
     EXPECT_EQ(ReadFile(path), "new text\r\n");
     EXPECT_EQ(FolderEntries(folder_), std::vector<std::string>{"report.txt"});
+
+    // A close that fails is a failed save: the old text stays and no temporary is left behind.
+    gFailNextClose = true;
+    const auto unclosed = WriteFileAtomically(path, "lost\r\n");
+    EXPECT_FALSE(gFailNextClose);
+    ASSERT_TRUE(unclosed);
+    EXPECT_EQ(unclosed->number, 57);
+    EXPECT_EQ(ReadFile(path), "new text\r\n");
+    EXPECT_EQ(FolderEntries(folder_), std::vector<std::string>{"report.txt"});
+    // Nor does a rename that fails: a folder stands where the file should go.
+    const std::string taken = folder_ + "/taken";
+    ASSERT_EQ(::mkdir(taken.c_str(), 0700), 0);
+    const auto unrenamed = WriteFileAtomically(taken, "lost\r\n");
+    EXPECT_TRUE(unrenamed);
+    std::vector<std::string> left = FolderEntries(folder_);
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"report.txt", "taken"}));
+    ASSERT_EQ(::rmdir(taken.c_str()), 0);
 
     // A bare name is a file of the current folder.
     char here[4096];

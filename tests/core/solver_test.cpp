@@ -201,6 +201,9 @@ TEST(solve_apr, a_root_the_iteration_misses_is_bracketed_and_no_root_fails) {
         {1000, 12, 30, 360, {{2689, 3, 0, 0}, {1255, 2, 17, 0}}, false},  // worth at least 2,689 at any rate
         {1000, 12, 30, 360, {{500, 1, 0, 0}}, false},                     // worth 500 at every rate
         {1000, 12, 30, 360, {{-100, 12, 1, 0}}, false},                   // advances only
+        // 60 odd days in 30-day periods: the odd-day factor 1 + 2i is 0 at -50 % a period, a rate
+        // the halving reaches. Worth more than -100 above that pole, less than -300 below it.
+        {-100, 12, 30, 360, {{50, 1, 1, 60}}, false},
     };
     for (const auto& c : cases) {
         auto r = Loan(c.amount, c.disclosed, c.unitDays, c.yearDays, c.streams);
