@@ -113,6 +113,13 @@ TEST(schedule_order, out_of_order_schedule_is_ordered_and_flagged_for_rebuild) {
     Activate(*cents);
     EXPECT_EQ(std::tuple(Rows(*cents), cents->gdTotPymts), std::tuple("0.05 1 1 0 | 0.05 1 2 0", 0.1));
 
+    // As many streams as the grid holds: the last one sets the term.
+    std::string full = "10 1 1 0";
+    for (int k = 2; k <= kMaxStreams; ++k) full += " | 10 1 " + std::to_string(k) + " 0";
+    auto longest = Solved(3000, 1, 600, full);
+    Activate(*longest);
+    EXPECT_EQ(std::tuple(longest->gdNumPymts, longest->dUnitPeriods), std::tuple(1.0, double(kMaxStreams)));
+
     auto unchanged = Solved(1000, 12, 66.20, "88.85 12 1 0");
     unchanged->gbScheduleChanged = true;  // set by the schedule page
     EXPECT_EQ(std::tuple(Activate(*unchanged)->out.rebuildGrid, unchanged->gbScheduleChanged), std::tuple(true, false));
