@@ -180,7 +180,8 @@ TEST(cli_manners, usage_version_help_and_the_nearest_subcommand) {
          {".jsonl one JSON case per line, .json one case file, .csv a loan tape, a folder of *.json; any other "
           "name is read as JSON lines",
           "-o,--output TEXT", "(default: csv or xlsx when -o's name ends so, else jsonl)",
-          "(default, or -: standard output; not for xlsx)", "(default: by the name's ending; jsonl for standard input)",
+          "Verdict file, written whole or not at all (default, or -: standard output; not for xlsx)",
+          "(default: by the name's ending; jsonl for standard input)",
           "--jobs INT:INT in [1 - 64]=", "Exit codes: 0 every case was checked, 1 a case was refused"}},
     };
     for (const Row& row : rows) {

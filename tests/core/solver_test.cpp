@@ -86,6 +86,7 @@ TEST(solve_apr, worked_example_from_the_disclosed_apr_or_zero) {
         EXPECT_NEAR(r->gdCalcAPR, 12.0026, 0.00005);
         // The last pass started from an estimate the convergence limit away at most.
         EXPECT_NEAR(r->gdEstRate, r->gdIteratedAPR, kConvergenceLimit) << disclosed;
+        EXPECT_EQ(r->gdIterDiff, std::fabs(r->gdIteratedAPR - r->gdEstRate)) << disclosed;
         EXPECT_NEAR(r->dPval, ClosedFormPV({{88.85, 12, 1, 0}}, firstRate, 30), 1e-9);
         EXPECT_DOUBLE_EQ(r->gdPymtsLessAdv, 88.85 * 12);
     }
