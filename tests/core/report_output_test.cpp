@@ -114,6 +114,14 @@ TEST(report_lines, wording_of_each_case) {
              r.gdOddDays = 12;
          },
          p + "Number of Odd Days:" + std::string(31, ' ') + "      12"},
+        // Disclosed with the permanent phase in equal months: the unit periods of both phases.
+        {false,
+         [](LoanRecord& r) {
+             r.construction.optDiscType = 1;
+             r.giPymtFreq = kFreqEqualMonthsSingle;
+             r.dUnitPeriods = 7;
+         },
+         p + "Number of Unit Periods:" + std::string(27, ' ') + "       7"},
         {false, [](LoanRecord& r) { r.dMonths = 18; },
          p + "One payment of principal of $0.00 and interest due monthly"},
         // Interest on the whole commitment over a month or less: one payment.
