@@ -339,10 +339,13 @@ TEST_F(atomic_file, permissions_of_a_new_and_a_replaced_file) {
 }
 
 TEST_F(atomic_file, a_missing_folder_is_path_not_found) {
-    const auto error = WriteFileAtomically(folder_ + "/no/such/report.txt", "x");
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->number, 76);
-    EXPECT_EQ(error->description, "Path not found");
+    // A file standing where the folder should be is no folder either.
+    ASSERT_FALSE(WriteFileAtomically(folder_ + "/plain", "x"));
+    for (const std::string& path : {folder_ + "/no/such/report.txt", folder_ + "/plain/report.txt"}) {
+        const auto error = WriteFileAtomically(path, "x");
+        ASSERT_TRUE(error) << path;
+        EXPECT_EQ(std::tie(error->number, error->description), std::tuple(76, "Path not found")) << path;
+    }
 }
 
 }  // namespace
