@@ -2,6 +2,7 @@
 
 #include "engine/RuntimeError.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -15,31 +16,38 @@ constexpr double kTicksLimit = 9223372036854775808.0;  // 2^63: the first value 
 
 double EvenOf(double lower) { return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0; }
 
+// The shortest decimal form of a finite value, in fixed notation (written into `buf`), and the
+// count of its decimals.
+struct ShortestDecimal {
+    std::string_view text;
+    std::size_t decimals = 0;
+};
+ShortestDecimal ShortestFixed(double value, std::array<char, 400>& buf) {
+    const auto [end, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed);
+    if (ec != std::errc()) return {};
+    const std::string_view text(buf.data(), static_cast<std::size_t>(end - buf.data()));
+    const std::size_t point = text.find('.');
+    return {text, point == std::string_view::npos ? 0 : text.size() - point - 1};
+}
+
 // A value whose shortest decimal form ends in a 5 at the fifth decimal ("0.00015") is a tie,
 // even when the nearest double lies a hair below or above it and the product with 10000
 // therefore is not exactly one half.
 bool IsDecimalTieAtFifthPlace(double value) {
-    char buf[400];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
-    if (ec != std::errc()) return false;
-    const std::string_view text(buf, static_cast<std::size_t>(end - buf));
-    const std::size_t point = text.find('.');
-    return point != std::string_view::npos && text.size() - point - 1 == 5 && text.back() == '5';
+    std::array<char, 400> buf;
+    const ShortestDecimal d = ShortestFixed(value, buf);
+    return d.decimals == 5 && d.text.back() == '5';
 }
 
 // The ticks of the shortest decimal that reads back as `value`, when it has at most four decimals.
 std::optional<double> ShortestTicks(double value) {
-    char buf[400];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
-    if (ec != std::errc()) return std::nullopt;
-    const std::string_view text(buf, static_cast<std::size_t>(end - buf));
-    const std::size_t point = text.find('.');
-    const std::size_t decimals = point == std::string_view::npos ? 0 : text.size() - point - 1;
-    if (decimals > 4) return std::nullopt;
+    std::array<char, 400> buf;
+    const ShortestDecimal d = ShortestFixed(value, buf);
+    if (d.text.empty() || d.decimals > 4) return std::nullopt;
     std::uint64_t ticks = 0;  // below 2^64: the value is below 2^63 ticks, give or take a decimal
-    for (const char c : text)
+    for (const char c : d.text)
         if (c >= '0' && c <= '9') ticks = ticks * 10 + static_cast<std::uint64_t>(c - '0');
-    for (std::size_t i = decimals; i < 4; ++i) ticks *= 10;
+    for (std::size_t i = d.decimals; i < 4; ++i) ticks *= 10;
     const double magnitude = static_cast<double>(ticks);
     return value < 0 ? -magnitude : magnitude;
 }
